@@ -1,0 +1,182 @@
+#include "platform/Form.h"
+#include "platform/Stage.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace platform {
+
+namespace {
+// The client area: the form's colour and picture, and the form's own mouse movement.
+class ClientArea : public QWidget {
+public:
+    explicit ClientArea(Form* form) : QWidget(form), m_form(form) { setMouseTracking(true); }
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), toQColor(m_form->BackColor()));
+        m_form->picture().draw(p, QPoint(0, 0));
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        e->accept();
+        const QPointF at = e->position();
+        int button = 0;
+        if (e->buttons() & Qt::LeftButton) button |= 1;
+        if (e->buttons() & Qt::RightButton) button |= 2;
+        if (e->buttons() & Qt::MiddleButton) button |= 4;
+        run([&] { m_form->Form_MouseMove(button, 0, float(at.x()) * TwipsPerPixel, float(at.y()) * TwipsPerPixel); });
+    }
+    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+private:
+    Form* m_form;
+};
+}  // namespace
+
+Form::Form(float designClientWidth, float designClientHeight)
+    : QWidget(Stage::instance()), m_client(new ClientArea(this)),
+      m_width(designClientWidth + 2 * BorderPx * TwipsPerPixel),
+      m_height(designClientHeight + (2 * BorderPx + CaptionPx) * TwipsPerPixel) {
+    // Loaded screens stay unseen until shown.
+    setVisible(false);
+    place();
+}
+
+void Form::place() {
+    setGeometry(toPixels(m_left), toPixels(m_top), toPixels(m_width), toPixels(m_height));
+    m_client->setGeometry(BorderPx, BorderPx + CaptionPx, std::max(0, width() - 2 * BorderPx),
+                          std::max(0, height() - 2 * BorderPx - CaptionPx));
+}
+
+void Form::SetCaption(const QString& c) {
+    m_caption = c;
+    update();
+    if (Stage::instance()->front() == this) Stage::instance()->frontChanged();
+}
+
+void Form::SetBackColor(quint32 bgr) {
+    m_back = bgr;
+    m_client->update();
+}
+
+void Form::SetPicture(const Picture& p) {
+    m_picture = p;
+    m_client->update();
+}
+
+void Form::Show() {
+    setVisible(true);
+    raise();
+    Stage::instance()->frontChanged();
+}
+
+void Form::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect r = rect();
+    p.fillRect(r, QColor(212, 208, 200));
+    // The fixed single-line border: a raised edge.
+    p.setPen(QColor(64, 64, 64));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.setPen(Qt::white);
+    p.drawLine(1, 1, r.width() - 3, 1);
+    p.drawLine(1, 1, 1, r.height() - 3);
+    p.setPen(QColor(128, 128, 128));
+    p.drawLine(1, r.height() - 2, r.width() - 2, r.height() - 2);
+    p.drawLine(r.width() - 2, 1, r.width() - 2, r.height() - 2);
+    // The caption bar: caption only, no buttons.
+    const QRect bar(BorderPx - 3, BorderPx - 3, r.width() - 2 * (BorderPx - 3), CaptionPx);
+    QLinearGradient g(bar.topLeft(), bar.topRight());
+    g.setColorAt(0, QColor(10, 36, 106));
+    g.setColorAt(1, QColor(166, 202, 240));
+    p.fillRect(bar, g);
+    p.setPen(Qt::white);
+    p.setFont(makeFont({"Tahoma", 9.75, true}));
+    p.drawText(bar.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, m_caption);
+}
+
+void Form::build(std::initializer_list<Spec> table) {
+    for (const Spec& s : table) {
+        if (s.kind == Kind::Timer) {
+            auto* t = new Timer(this);
+            t->Name = QString::fromLatin1(s.name);
+            t->SetInterval(s.maxLength);
+            m_timers[t->Name] = t;
+            continue;
+        }
+        QWidget* parent = m_client;
+        if (s.container) parent = ctl<Frame>(QString::fromLatin1(s.container));
+        Control* c = nullptr;
+        switch (s.kind) {
+        case Kind::Label: {
+            auto* l = new Label(parent);
+            l->SetAlignment(s.flags & Centered ? Center : s.flags & RightAligned ? RightJustify : LeftJustify);
+            l->SetBorder(s.flags & Border);
+            l->SetBackStyle(s.flags & Transparent ? 0 : 1);
+            c = l;
+            break;
+        }
+        case Kind::Command: c = new CommandButton(parent); break;
+        case Kind::Frame: c = new Frame(parent); break;
+        case Kind::Image: c = new PictureBox(parent, false); break;
+        case Kind::PictureBox: c = new PictureBox(parent, true); break;
+        case Kind::TextBox: {
+            auto* t = new TextBox(parent);
+            t->SetMaxLength(s.maxLength);
+            c = t;
+            break;
+        }
+        case Kind::CheckBox: c = new CheckBox(parent); break;
+        case Kind::Option: c = new OptionButton(parent); break;
+        case Kind::Timer: break;
+        }
+        c->Name = QString::fromLatin1(s.name);
+        c->Index = s.index;
+        c->SetFont(s.font);
+        c->SetCaption(QString::fromUtf8(s.caption));
+        c->SetBackColor(s.back != DefaultColour ? s.back : m_back);
+        if (s.fore != DefaultColour) c->SetForeColor(s.fore);
+        c->Move(s.at.left, s.at.top, s.at.width, s.at.height);
+        if (s.flags & Disabled) c->SetEnabled(false);
+        if (s.flags & Hidden) c->SetVisible(false);
+        m_controls[{c->Name, s.index}] = c;
+    }
+}
+
+Control* Form::control(const QString& name, int index) const {
+    const auto it = m_controls.find({name, index});
+    if (it == m_controls.end())
+        throw RuntimeError(ErrNoControl, QStringLiteral("No control %1(%2) on this screen").arg(name).arg(index));
+    return it->second;
+}
+
+std::vector<int> Form::indices(const QString& name) const {
+    std::vector<int> out;
+    for (const auto& [key, c] : m_controls)
+        if (key.first == name) out.push_back(key.second);
+    return out;
+}
+
+Timer* Form::timer(const QString& name) const {
+    const auto it = m_timers.find(name);
+    if (it == m_timers.end()) throw RuntimeError(ErrNoControl, QStringLiteral("No timer %1").arg(name));
+    return it->second;
+}
+
+void Form::destroyForm() {
+    for (auto& [name, t] : m_timers) t->SetEnabled(false);
+    hide();
+    Stage::instance()->frontChanged();
+    deleteLater();
+}
+
+// ---- FormRef registry
+
+static std::vector<FormRefBase*>& allRefs() {
+    static std::vector<FormRefBase*> refs;
+    return refs;
+}
+FormRefBase::FormRefBase() { allRefs().push_back(this); }
+void FormRefBase::unloadAll() {
+    for (FormRefBase* r : allRefs()) r->unload();
+}
+
+}  // namespace platform

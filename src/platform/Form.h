@@ -1,0 +1,149 @@
+// A screen: a child of the stage with its own border and caption bar, controls built from a table,
+// and one global instance reached through a FormRef.
+#pragma once
+#include "platform/Controls.h"
+
+#include <QWidget>
+#include <map>
+#include <vector>
+
+namespace platform {
+
+// One row of a screen's layout table.
+enum class Kind { Label, Command, Frame, Image, PictureBox, TextBox, CheckBox, Option, Timer };
+enum Flag { Border = 1, Transparent = 2, Hidden = 4, Disabled = 8, Centered = 16, RightAligned = 32 };
+constexpr quint32 DefaultColour = 0xFFFFFFFFu;
+struct Geometry { float left = 0, top = 0, width = 0, height = 0; };
+struct Spec {
+    Kind kind;
+    const char* name;
+    int index = -1;                // -1: not part of an array
+    const char* caption = "";      // UTF-8
+    Geometry at{};
+    FontSpec font{};
+    quint32 fore = DefaultColour;
+    quint32 back = DefaultColour;
+    int flags = 0;
+    const char* container = nullptr;  // a frame's name; otherwise the form itself
+    int maxLength = 0;                // text boxes: typing limit; timers: interval in ms
+};
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    // Border and caption bar around the client area, in pixels.
+    static constexpr int BorderPx = 7, CaptionPx = 26;
+
+    explicit Form(float designClientWidth = 11790, float designClientHeight = 8400);
+
+    QString Caption() const { return m_caption; }
+    void SetCaption(const QString& c);
+    quint32 BackColor() const { return m_back; }
+    void SetBackColor(quint32 bgr);
+    const Picture& picture() const { return m_picture; }
+    void SetPicture(const Picture& p);
+    int ScaleMode() const { return m_scaleMode; }
+    void SetScaleMode(int mode) { m_scaleMode = mode; }
+
+    // Outer position and size in twips on the stage.
+    float Left() const { return m_left; }
+    float Top() const { return m_top; }
+    float Width() const { return m_width; }
+    float Height() const { return m_height; }
+    void SetLeft(float v) { m_left = v; place(); }
+    void SetTop(float v) { m_top = v; place(); }
+    void SetWidth(float v) { m_width = v; place(); }
+    void SetHeight(float v) { m_height = v; place(); }
+
+    void Show();
+    QWidget* clientArea() const { return m_client; }
+
+    virtual void Form_Load() {}
+    virtual void Form_MouseMove(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
+
+    // Controls by name and index; a name that is not on the form fails like any other error.
+    Control* control(const QString& name, int index = -1) const;
+    template <class T> T* ctl(const QString& name, int index = -1) const {
+        auto* c = dynamic_cast<T*>(control(name, index));
+        if (!c) throw RuntimeError(ErrNoControl, QStringLiteral("Control %1 is of another kind").arg(name));
+        return c;
+    }
+    std::vector<int> indices(const QString& name) const;  // ascending
+    Timer* timer(const QString& name) const;
+
+    // Unloading: stops the timers, takes the screen away, and deletes it once its own handler is done.
+    void destroyForm();
+
+protected:
+    void build(std::initializer_list<Spec> table);
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    void place();
+    QWidget* m_client;
+    QString m_caption;
+    quint32 m_back = RGB(212, 208, 200);
+    Picture m_picture;
+    int m_scaleMode = 1;
+    float m_left = 0, m_top = 0, m_width, m_height;
+    std::map<std::pair<QString, int>, Control*> m_controls;
+    std::map<QString, Timer*> m_timers;
+};
+
+// A control or control array of a form, named as the screen's code names it.
+template <class T> class Ctl {
+public:
+    Ctl(const Form* f, const char* name) : m_form(f), m_name(QString::fromLatin1(name)) {}
+    T* operator->() const { return m_form->ctl<T>(m_name); }
+    T* operator()(int index) const { return m_form->ctl<T>(m_name, index); }
+    T* operator()() const { return m_form->ctl<T>(m_name); }
+    std::vector<int> indices() const { return m_form->indices(m_name); }
+    // Binds an event of every element of the array to a procedure that takes the index.
+    void onClick(const std::function<void(int)>& f) const {
+        for (int i : indices()) (*this)(i)->onClick = [f, i] { f(i); };
+    }
+    void onMouseMove(const std::function<void(int)>& f) const {
+        for (int i : indices()) (*this)(i)->onMouseMove = [f, i](int, int, float, float) { f(i); };
+    }
+private:
+    const Form* m_form;
+    QString m_name;
+};
+
+// The one global instance of a form, created with its load event on first reference.
+class FormRefBase {
+public:
+    FormRefBase();
+    virtual ~FormRefBase() = default;
+    virtual void unload() = 0;
+    virtual bool loaded() const = 0;
+    static void unloadAll();  // tests start each case from no screens
+};
+
+template <class T> class FormRef final : public FormRefBase {
+public:
+    T* operator->() { return get(); }
+    T& operator*() { return *get(); }
+    T* get() {
+        if (!m_p) {
+            m_p = new T();
+            ++m_loads;
+            m_p->Form_Load();
+        }
+        return m_p;
+    }
+    bool loaded() const override { return m_p != nullptr; }
+    T* instance() const { return m_p; }  // without loading
+    void unload() override {
+        if (!m_p) return;
+        T* p = m_p;
+        m_p = nullptr;
+        p->destroyForm();
+    }
+    int loads() const { return m_loads; }  // how many times the load event ran
+private:
+    T* m_p = nullptr;
+    int m_loads = 0;
+};
+
+}  // namespace platform

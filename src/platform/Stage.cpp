@@ -1,0 +1,90 @@
+#include "platform/Stage.h"
+#include "platform/Form.h"
+#include "platform/Vb.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+namespace platform {
+
+namespace {
+// Paints the backdrop colour; clicks on it do nothing.
+class Cover : public QWidget {
+public:
+    explicit Cover(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_NoMousePropagation); }
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), parentWidget()->palette().color(QPalette::Window));
+    }
+    void mousePressEvent(QMouseEvent*) override {}
+    void mouseReleaseEvent(QMouseEvent*) override {}
+};
+}  // namespace
+
+Stage* Stage::instance() {
+    static Stage* stage = new Stage();
+    return stage;
+}
+
+Stage::Stage() : m_cover(new Cover(this)) {
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowTitle(ProgramTitle);
+    if (QScreen* s = QGuiApplication::primaryScreen()) setGeometry(s->geometry());
+    else resize(800, 600);
+    m_cover->setGeometry(rect());
+    m_cover->hide();
+    setBackColor(RGB(48, 133, 214));
+}
+
+void Stage::setScreenSizePixels(QSize size) {
+    resize(size);
+    m_cover->setGeometry(rect());
+}
+
+void Stage::setBackColor(quint32 bgr) {
+    QPalette p = palette();
+    p.setColor(QPalette::Window, toQColor(bgr));
+    setPalette(p);
+    update();
+}
+
+void Stage::showBackdrop() {
+    if (!isVisible()) {
+        // Without a window manager full screen is not honoured, so cover the screen ourselves.
+        if (QScreen* s = screen()) setGeometry(s->geometry());
+        m_cover->setGeometry(rect());
+        showFullScreen();
+        return;
+    }
+    m_cover->setGeometry(rect());
+    m_cover->show();
+    m_cover->raise();
+    frontChanged();
+}
+
+void Stage::setMousePointer(int pointer) {
+    if (pointer == m_pointer) return;
+    if (m_pointer != 0) QGuiApplication::restoreOverrideCursor();
+    if (pointer == 11) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_pointer = pointer == 11 ? 11 : 0;
+}
+
+QWidget* Stage::front() const {
+    const QObjectList& kids = children();
+    for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
+        auto* w = qobject_cast<QWidget*>(*it);
+        if (w && !w->isHidden() && (w == m_cover || qobject_cast<Form*>(w))) return w;
+    }
+    return nullptr;
+}
+
+void Stage::frontChanged() {
+    auto* form = qobject_cast<Form*>(front());
+    const QString caption = form ? form->Caption() : QString();
+    setWindowTitle(caption.trimmed().isEmpty() ? ProgramTitle : caption);
+}
+
+void Stage::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), palette().color(QPalette::Window)); }
+
+}  // namespace platform

@@ -1,0 +1,13 @@
+// The one global instance of every screen, created on first reference.
+#pragma once
+#include "platform/Form.h"
+#include "shell/MainMenu.h"
+#include "shell/Titlefrm.h"
+#include "shell/TopicMenu.h"
+
+namespace forms {
+extern platform::FormRef<::Grey> Grey;
+extern platform::FormRef<::Titlefrm> Titlefrm;
+extern platform::FormRef<::intro0> intro0;
+extern platform::FormRef<::euclid> euclid;
+}  // namespace forms

@@ -1,0 +1,22 @@
+#pragma once
+#include "platform/Form.h"
+
+// The main menu: twelve mathematicians, the teacher tools, the web link and Exit.
+class intro0 : public platform::Form {
+    Q_OBJECT
+public:
+    intro0();
+    void Form_Load() override;
+    void Form_MouseMove(int button, int shift, float x, float y) override;
+    void Label2_MouseMove(int Index);
+    void Label2_Click(int Index);
+    void Label4_Click();
+    void Timer1_Timer();
+
+    static inline const QString WebAddress = QStringLiteral("https://www.vellacourt.example/");
+
+    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
+        Label4{this, "Label4"};
+    platform::Ctl<platform::Frame> Frame1{this, "Frame1"};
+    platform::Ctl<platform::PictureBox> Image1{this, "Image1"}, Image2{this, "Image2"};
+};

@@ -1,0 +1,26 @@
+#pragma once
+#include "platform/Form.h"
+
+// The backdrop: the stage itself, coloured when first shown.
+class Grey {
+public:
+    void Form_Load();
+    void Show();
+    void destroyForm() {}  // stays for the whole run
+};
+
+// The title screen, and later the exit confirmation.
+class Titlefrm : public platform::Form {
+    Q_OBJECT
+public:
+    Titlefrm();
+    void Form_Load() override;
+    void Command1_Click();
+    void Command2_Click();
+
+    platform::Ctl<platform::Frame> Frame1{this, "Frame1"};
+    platform::Ctl<platform::PictureBox> Picture1{this, "Picture1"};
+    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
+        Label4{this, "Label4"};
+    platform::Ctl<platform::CommandButton> Command1{this, "Command1"}, Command2{this, "Command2"};
+};

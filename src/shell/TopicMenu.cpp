@@ -1,0 +1,48 @@
+#include "shell/TopicMenu.h"
+#include "shell/Forms.h"
+#include "shell/Module1.h"
+
+using namespace platform;
+
+namespace {
+constexpr FontSpec EntryFont{"Tahoma", 15.75, true};
+constexpr int EntryFlags = Border | Centered;
+}  // namespace
+
+euclid::euclid() {
+    build({
+        {Kind::Label, "Label1", -1, "Euclid", {240, 0, 6000, 900}, {"Times New Roman", 27.75, true}, Yellow,
+         DefaultColour, Transparent},
+        {Kind::Label, "label3", 0, "Multiple Choice", {120, 7920, 3195, 495}, EntryFont, Yellow, Black, EntryFlags},
+        {Kind::Label, "label3", 1, "Products of Primes", {3600, 7920, 3195, 495}, EntryFont, Yellow, Black, EntryFlags},
+        {Kind::Label, "label3", 2, "Exit", {10560, 7920, 1245, 495}, EntryFont, Yellow, Black, EntryFlags},
+        {Kind::Label, "label3", 3, "Nets of Dice", {7080, 7920, 3195, 495}, EntryFont, Yellow, Black, EntryFlags},
+        {Kind::Label, "label3", 4, "Key Facts", {6360, 120, 1995, 495}, EntryFont, Yellow, Black, EntryFlags},
+        {Kind::Label, "label3", 5, "Teacher's Notes", {8640, 120, 3195, 495}, EntryFont, Yellow, Black, EntryFlags},
+    });
+    label3.onClick([this](int i) { label3_Click(i); });
+    label3.onMouseMove([this](int i) { label3_MouseMove(i); });
+}
+
+void euclid::Form_Load() {
+    Module1::PrepareForm(*this);
+    SetBackColor(RGB(39, 63, 137));
+    SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclid.jpg")));
+}
+
+void euclid::Form_MouseMove(int, int, float, float) {
+    for (int i : label3.indices()) label3(i)->SetBackStyle(0);
+}
+
+void euclid::label3_MouseMove(int Index) { label3(Index)->SetBackStyle(1); }
+
+void euclid::label3_Click(int Index) {
+    switch (Index) {
+    case 2:
+        forms::intro0->Show();
+        forms::euclid.unload();
+        break;
+    default:
+        break;  // the quiz, the activities and the pages arrive with their screens
+    }
+}

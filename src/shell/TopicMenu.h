@@ -1,0 +1,15 @@
+#pragma once
+#include "platform/Form.h"
+
+// Euclid's page: over his picture, the quiz, the two activities, the pages, and Exit.
+class euclid : public platform::Form {
+    Q_OBJECT
+public:
+    euclid();
+    void Form_Load() override;
+    void Form_MouseMove(int button, int shift, float x, float y) override;
+    void label3_MouseMove(int Index);
+    void label3_Click(int Index);
+
+    platform::Ctl<platform::Label> Label1{this, "Label1"}, label3{this, "label3"};
+};

@@ -1,0 +1,101 @@
+// Shared set-up for the screen tests: a working folder seeded from data/, a stage of a chosen
+// size, recorded message boxes, and screenshots on request.
+#pragma once
+#include "platform/FileChannel.h"
+#include "platform/Form.h"
+#include "platform/Stage.h"
+#include "platform/Vb.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace testutil {
+
+struct Message {
+    QString text, caption;
+};
+
+// Everything a test case needs, made afresh for each case.
+class Session {
+public:
+    QTemporaryDir dir;
+    QList<Message> messages;
+    platform::Answer answer = platform::Answer::Ok;
+    int ended = 0;
+    QStringList urls;
+
+    Session() {
+        copyTree(QStringLiteral(DATA_DIR), dir.path());
+        QDir::setCurrent(dir.path());
+        platform::msgBoxHook = [this](const QString& text, const QString& caption) {
+            messages.append({text, caption});
+            return answer;
+        };
+        platform::endHook = [this] { ++ended; };
+        platform::openUrlHook = [this](const QString& url) { urls << url; };
+        stage(800, 600);
+    }
+    ~Session() {
+        reset();
+        platform::msgBoxHook = nullptr;
+        platform::endHook = nullptr;
+        platform::openUrlHook = nullptr;
+    }
+    static void stage(int w, int h) {
+        auto* s = platform::Stage::instance();
+        s->setScreenSizePixels(QSize(w, h));
+        if (!s->isVisible()) s->show();
+        s->activateWindow();
+    }
+    // Unloads every screen and lets the deferred deletions happen.
+    static void reset() {
+        platform::FormRefBase::unloadAll();
+        platform::FileChannel::one().Abandon();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QString path(const QString& rel) const { return dir.filePath(rel); }
+    void write(const QString& rel, const QByteArray& bytes) const {
+        QFile f(path(rel));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray read(const QString& rel) const {
+        QFile f(path(rel));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static void copyTree(const QString& from, const QString& to) {
+        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString src = it.next();
+            const QString dst = to + src.mid(from.size());
+            QDir().mkpath(QFileInfo(dst).path());
+            QFile::copy(src, dst);
+            QFile(dst).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        }
+    }
+};
+
+// Screen centre of a control, for the mouse.
+inline QPoint centre(platform::Control* c) { return c->widget()->rect().center(); }
+
+inline void click(platform::Control* c) { QTest::mouseClick(c->widget(), Qt::LeftButton, {}, centre(c)); }
+inline void hover(platform::Control* c) { QTest::mouseMove(c->widget(), centre(c)); }
+// Moves the pointer over a bare spot of a form's client area (in twips).
+inline void hoverForm(platform::Form* f, float x, float y) {
+    QTest::mouseMove(f->clientArea(), QPoint(platform::toPixels(x), platform::toPixels(y)));
+}
+
+// Saves what a pupil sees of the stage when SCREENSHOTS names a folder.
+inline void screenshot(const QString& name) {
+    const QByteArray dir = qgetenv("SCREENSHOTS");
+    if (dir.isEmpty()) return;
+    QDir().mkpath(QString::fromLocal8Bit(dir));
+    platform::Stage::instance()->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+inline void initApp() { platform::initFonts(); }
+
+}  // namespace testutil
