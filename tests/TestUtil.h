@@ -83,6 +83,16 @@ inline QPoint centre(platform::Control* c) { return c->widget()->rect().center()
 
 inline void click(platform::Control* c) { QTest::mouseClick(c->widget(), Qt::LeftButton, {}, centre(c)); }
 inline void hover(platform::Control* c) { QTest::mouseMove(c->widget(), centre(c)); }
+// Types text key by key, accented letters included.
+inline void type(platform::Control* c, const QString& text) {
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, ch.isLetterOrNumber() || ch.unicode() < 128 ? 0 : Qt::Key_unknown,
+                        Qt::NoModifier, QString(ch));
+        QCoreApplication::sendEvent(c->widget(), &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
+        QCoreApplication::sendEvent(c->widget(), &release);
+    }
+}
 // Moves the pointer over a bare spot of a form's client area (in twips).
 inline void hoverForm(platform::Form* f, float x, float y) {
     QTest::mouseMove(f->clientArea(), QPoint(platform::toPixels(x), platform::toPixels(y)));

@@ -202,14 +202,22 @@ CheckBox::CheckBox(QWidget* parent) : QCheckBox(parent), Control(this) {
     setAutoFillBackground(true);
     connect(this, &QCheckBox::stateChanged, this, [this] { if (onClick) run(onClick); });
 }
-void CheckBox::SetBackColor(quint32 bgr) { Control::SetBackColor(bgr); setRole(this, QPalette::Window, bgr); }
+void CheckBox::SetBackColor(quint32 bgr) {
+    Control::SetBackColor(bgr);
+    setRole(this, QPalette::Window, bgr);
+    setRole(this, QPalette::Button, bgr);
+}
 void CheckBox::SetForeColor(quint32 bgr) { Control::SetForeColor(bgr); setRole(this, QPalette::WindowText, bgr); }
 
 OptionButton::OptionButton(QWidget* parent) : QRadioButton(parent), Control(this) {
     setAutoFillBackground(true);
     connect(this, &QRadioButton::toggled, this, [this](bool on) { if (on && onClick) run(onClick); });
 }
-void OptionButton::SetBackColor(quint32 bgr) { Control::SetBackColor(bgr); setRole(this, QPalette::Window, bgr); }
+void OptionButton::SetBackColor(quint32 bgr) {
+    Control::SetBackColor(bgr);
+    setRole(this, QPalette::Window, bgr);
+    setRole(this, QPalette::Button, bgr);
+}
 void OptionButton::SetForeColor(quint32 bgr) { Control::SetForeColor(bgr); setRole(this, QPalette::WindowText, bgr); }
 
 // ---- Timer

@@ -108,6 +108,7 @@ void FileChannel::Close() {
     m_mode = Mode::Closed;
     m_reader.reset();
     if (mode != Mode::Output) return;
+    if (failWriteHook && failWriteHook(m_out->fileName())) m_out->cancelWriting();
     const bool ok = m_out->commit();
     m_out.reset();
     if (!ok) throw RuntimeError(ErrIO, QStringLiteral("Device I/O error"));

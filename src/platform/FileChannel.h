@@ -2,6 +2,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QSaveFile;
@@ -25,6 +26,9 @@ private:
 QString decode1252(const QByteArray& bytes);
 QByteArray encode1252(const QString& text);
 bool canEncode1252(const QString& text);  // every character has a Windows-1252 byte
+
+// Test seam: a write to a path for which this answers true fails as a full disk would.
+inline std::function<bool(const QString& path)> failWriteHook;
 
 class FileChannel {
 public:

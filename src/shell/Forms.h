@@ -4,10 +4,14 @@
 #include "shell/MainMenu.h"
 #include "shell/Titlefrm.h"
 #include "shell/TopicMenu.h"
+#include "worksheets/Catalogue.h"
+#include "worksheets/Wizard.h"
 
 namespace forms {
 extern platform::FormRef<::Grey> Grey;
 extern platform::FormRef<::Titlefrm> Titlefrm;
 extern platform::FormRef<::intro0> intro0;
 extern platform::FormRef<::euclid> euclid;
+extern platform::FormRef<::wizard> wizard;
+extern platform::FormRef<::worksheets> worksheets;
 }  // namespace forms

@@ -70,8 +70,15 @@ void intro0::Label2_Click(int Index) {
         forms::Titlefrm->Command1->SetCaption(QStringLiteral("Cancel"));
         forms::Titlefrm->Show();
         break;
+    case 17:
+        forms::wizard->Show();
+        break;
+    case 18:
+        forms::worksheets->Show();
+        forms::intro0.unload();
+        break;
     default:
-        break;  // greyed mathematicians; the teacher tools arrive with their screens
+        break;  // greyed mathematicians; the guide and acknowledgments arrive with their screens
     }
 }
 
@@ -81,7 +88,7 @@ void intro0::Label4_Click() { openUrl(WebAddress); }
 // list ends the reading quietly with what was read.
 void intro0::Timer1_Timer() {
     try {
-        worksheets::IndexRead();
+        worksheetfiles::IndexRead();
     } catch (const RuntimeError&) {
     }
     timer(QStringLiteral("Timer1"))->SetEnabled(false);

@@ -1,0 +1,26 @@
+#pragma once
+#include "platform/Form.h"
+
+// The Worksheets Catalogue: the teacher's worksheets, 24 a page, to run, edit or delete.
+class worksheets : public platform::Form {
+    Q_OBJECT
+public:
+    worksheets();
+    void Form_Load() override;
+    void Form_MouseMove(int button, int shift, float x, float y) override;
+    void Check1_Click();
+    void Check2_Click();
+    void Label2_Click(int Index);
+    void Label2_MouseMove(int Index);
+    void Label3_Click(int Index);
+    void workpage();
+    void editworksheet();
+    void delworksheet();
+
+    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
+        Label4{this, "Label4"};
+    platform::Ctl<platform::CheckBox> Check1{this, "Check1"}, Check2{this, "Check2"};
+
+    // Where a run of the worksheet goes; the quiz screen plugs itself in here.
+    static inline std::function<void()> runWorksheet;
+};

@@ -1,0 +1,175 @@
+#include "worksheets/Wizard.h"
+#include "platform/FileChannel.h"
+#include "shell/Forms.h"
+#include "shell/Module1.h"
+#include "worksheets/WorksheetFiles.h"
+
+using namespace platform;
+using namespace worksheetfiles;
+
+namespace {
+constexpr FontSpec ButtonFont{"Tahoma", 15.75, true};
+// The blocks: questions 1-5 on the left, 6-10 on the right.
+float columnLeft(int q) { return q < 5 ? 0 : 5880; }
+float rowTop(int q) { return 1440.0f * float(q % 5); }
+}  // namespace
+
+wizard::wizard() {
+    build({
+        {Kind::Label, "Label1", 0, "Multiple Choice Wizard", {0, 0, 4320, 540}, {"Tahoma", 18, true}, Yellow,
+         DefaultColour, Transparent},
+        {Kind::Label, "Label1", 1, "Worksheet Title", {5160, 120, 2295, 375}, {"Tahoma", 14.25, true}, Yellow,
+         DefaultColour, Transparent},
+        {Kind::TextBox, "Text1", -1, "", {7560, 120, 4215, 375}, {"Times New Roman", 12}, Black, White, 0, nullptr, 25},
+        {Kind::Label, "Label3", 1, "Save Worksheet", {240, 7920, 3165, 495}, ButtonFont, Yellow, Black, Centered},
+        {Kind::Label, "Label3", 0, "Exit", {10560, 7920, 1245, 495}, ButtonFont, Yellow, Black, Centered},
+    });
+    // The ten blocks follow one pattern, so they are laid out by rule rather than row by row.
+    static const char* const letters[] = {"A.", "B.", "C.", "D."};
+    for (int q = 0; q < 10; ++q) {
+        const float x = columnLeft(q), y = rowTop(q);
+        const std::string caption = "Question " + std::to_string(q + 1);
+        build({{Kind::Label, "Label1", 2 + q, caption.c_str(), {x + 240, y + 600, 1800, 255}, {"Tahoma", 9.75, true},
+                Yellow, DefaultColour, Transparent},
+               {Kind::TextBox, "Text2", q, "", {x + 240, y + 840, 5655, 375}, {"Times New Roman", 12}, Black, White, 0,
+                nullptr, 60}});
+        for (int k = 0; k < 4; ++k) {
+            const float ax = x + (k % 2 ? 3600 : 720), tx = x + (k % 2 ? 3330 : 480), ay = y + (k < 2 ? 1230 : 1560);
+            build({{Kind::Label, "Label1", 12 + 4 * q + k, letters[k], {tx - 315, ay, 315, 330}, {"Tahoma", 12, true},
+                    Yellow, DefaultColour, Transparent},
+                   {Kind::TextBox, "Text3", 4 * q + k, "", {ax, ay, 2295, 330}, {"Times New Roman", 9.75}, Black, White,
+                    0, nullptr, 30},
+                   {Kind::CheckBox, "Check1", 4 * q + k, "", {tx, ay, 255, 315}}});
+        }
+    }
+    // Tab order: the title, then each question followed by its answers, then the ticks.
+    QWidget* previous = Text1->widget();
+    auto chain = [&previous](Control* c) {
+        QWidget::setTabOrder(previous, c->widget());
+        previous = c->widget();
+    };
+    for (int q = 0; q < 10; ++q) {
+        chain(Text2(q));
+        for (int k = 0; k < 4; ++k) chain(Text3(4 * q + k));
+    }
+    for (int i = 0; i < 40; ++i) chain(Check1(i));
+
+    Label3.onClick([this](int i) { Label3_Click(i); });
+    Label3.onMouseMove([this](int i) { Label3_MouseMove(i); });
+    Text1->onKeyPress = [this](int& key) { Text1_KeyPress(key); };
+    for (int i : Text2.indices()) Text2(i)->onKeyPress = [this, i](int& key) { Text2_KeyPress(i, key); };
+    for (int i : Text3.indices()) Text3(i)->onKeyPress = [this, i](int& key) { Text3_KeyPress(i, key); };
+}
+
+void wizard::Form_Load() {
+    Module1::PrepareForm(*this);
+    for (int i = 0; i < 40; ++i) Check1(i)->SetBackColor(RGB(39, 63, 137));
+}
+
+void wizard::Form_MouseMove(int, int, float, float) {
+    Label3(0)->SetBackStyle(0);
+    Label3(1)->SetBackStyle(0);
+}
+
+void wizard::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
+
+void wizard::Label3_Click(int Index) {
+    if (Index == 0) forms::wizard.unload();
+    else if (Index == 1) genwork();
+}
+
+void wizard::Text1_KeyPress(int& KeyAscii) {
+    if (KeyAscii == 13) Text2(0)->SetFocus();
+}
+
+void wizard::Text2_KeyPress(int Index, int& KeyAscii) {
+    if (KeyAscii == 13) Text3(Index * 4)->SetFocus();
+}
+
+void wizard::Text3_KeyPress(int Index, int& KeyAscii) {
+    if (KeyAscii != 13) return;
+    if (Index % 4 < 3) Text3(Index + 1)->SetFocus();
+    else if (Index < 39) Text2((Index + 1) / 4)->SetFocus();
+}
+
+void wizard::genwork() {
+    if (Text1->Text().isEmpty()) {
+        MsgBox(QStringLiteral("You have not chosen a title for your worksheet"));
+        return;
+    }
+    for (int q = 0; q < 10; ++q) {
+        const QString n = Str(q + 1);
+        if (Text2(q)->Text().isEmpty()) {
+            MsgBox(QStringLiteral("You have not completed Question") + n);
+            return;
+        }
+        int ticks = 0;
+        for (int k = 0; k < 4; ++k) {
+            if (Text3(4 * q + k)->Text().isEmpty()) {
+                MsgBox(QStringLiteral("You have not completed Question") + n);
+                return;
+            }
+            if (Check1(4 * q + k)->Value() == 1) ++ticks;
+        }
+        if (ticks == 0) {
+            MsgBox(QStringLiteral("You have not ticked the correct answer for Question") + n);
+            return;
+        }
+        if (ticks > 1) {
+            MsgBox(QStringLiteral("You have ticked more than one correct answer for Question") + n);
+            return;
+        }
+    }
+    saveworksheet();
+}
+
+// A question or answer that the worksheet file could not give back as typed.
+QString wizard::unsavableText() const {
+    for (int q = 0; q < 10; ++q) {
+        QStringList texts{Text2(q)->Text()};
+        for (int k = 0; k < 4; ++k) texts << Text3(4 * q + k)->Text();
+        for (const QString& t : texts) {
+            if (!canEncode1252(t))
+                return QStringLiteral("Question") + Str(q + 1) +
+                       QStringLiteral(" contains a character that cannot be saved in a worksheet. "
+                                      "Please type it another way.");
+            if (t.trimmed().startsWith(QLatin1Char('"')))
+                return QStringLiteral("Question") + Str(q + 1) +
+                       QStringLiteral(" has a text that begins with a double quote, which a worksheet cannot keep. "
+                                      "Please use single quotes there.");
+        }
+    }
+    return {};
+}
+
+void wizard::saveworksheet() {
+    // Nothing is written unless the title is a safe file name and every text can be kept as typed.
+    const QString title = Text1->Text();
+    QString problem = TitleProblem(title);
+    if (problem.isEmpty()) problem = unsavableText();
+    if (!problem.isEmpty()) {
+        MsgBox(problem);
+        return;
+    }
+    FileChannel& file1 = FileChannel::one();
+    try {
+        file1.OpenForOutput(WorksheetPath(title));
+        file1.PrintLine(CommaEncode(title));
+        file1.PrintLine(QStringLiteral(" "));
+        for (int q = 0; q < 10; ++q) {
+            file1.PrintLine(CommaEncode(Text2(q)->Text()));
+            for (int k = 0; k < 4; ++k) file1.PrintLine(CommaEncode(Text3(4 * q + k)->Text()));
+            for (int k = 0; k < 4; ++k)
+                if (Check1(4 * q + k)->Value() == 1) file1.PrintLine(Str(k + 1).right(1));
+            file1.PrintLine(QStringLiteral(" "));
+        }
+        file1.Close();
+        trackworksheets();
+        MsgBox(QStringLiteral("Your worksheet has been saved."));
+    } catch (const std::exception&) {
+        file1.Abandon();
+        MsgBox(QStringLiteral("There was a problem saving your worksheet"));
+    }
+}
+
+void wizard::trackworksheets() { IndexAppend(Text1->Text()); }

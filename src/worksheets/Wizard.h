@@ -1,0 +1,26 @@
+#pragma once
+#include "platform/Form.h"
+
+// The Multiple Choice Wizard: a title and ten questions, four answers each, one ticked as correct.
+class wizard : public platform::Form {
+    Q_OBJECT
+public:
+    wizard();
+    void Form_Load() override;
+    void Form_MouseMove(int button, int shift, float x, float y) override;
+    void Label3_Click(int Index);
+    void Label3_MouseMove(int Index);
+    void Text1_KeyPress(int& KeyAscii);
+    void Text2_KeyPress(int Index, int& KeyAscii);
+    void Text3_KeyPress(int Index, int& KeyAscii);
+    void genwork();
+    void saveworksheet();
+    void trackworksheets();
+
+    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label3{this, "Label3"};
+    platform::Ctl<platform::TextBox> Text1{this, "Text1"}, Text2{this, "Text2"}, Text3{this, "Text3"};
+    platform::Ctl<platform::CheckBox> Check1{this, "Check1"};
+
+private:
+    QString unsavableText() const;
+};
