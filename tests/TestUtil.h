@@ -82,6 +82,10 @@ public:
 inline QPoint centre(platform::Control* c) { return c->widget()->rect().center(); }
 
 inline void click(platform::Control* c) { QTest::mouseClick(c->widget(), Qt::LeftButton, {}, centre(c)); }
+// Ticks an option or check box where a pupil would: on its box.
+inline void tick(platform::Control* c) {
+    QTest::mouseClick(c->widget(), Qt::LeftButton, {}, QPoint(8, c->widget()->height() / 2));
+}
 inline void hover(platform::Control* c) { QTest::mouseMove(c->widget(), centre(c)); }
 // Types text key by key, accented letters included.
 inline void type(platform::Control* c, const QString& text) {

@@ -1,6 +1,8 @@
 #include "shell/TopicMenu.h"
 #include "shell/Forms.h"
+#include "platform/FileChannel.h"
 #include "shell/Module1.h"
+#include "worksheets/WorksheetFiles.h"
 
 using namespace platform;
 
@@ -36,13 +38,35 @@ void euclid::Form_MouseMove(int, int, float, float) {
 
 void euclid::label3_MouseMove(int Index) { label3(Index)->SetBackStyle(1); }
 
+// Reads Euclid's own quiz into the question set. A missing or damaged file is said plainly and
+// no quiz starts, so no pupil is shown a half-replaced question set.
+bool euclid::loadEuclidsWorksheet() {
+    FileChannel& file1 = FileChannel::one();
+    try {
+        file1.OpenForInput(QStringLiteral("multiple\\Euclid.txt"));
+        Module1::LoadWorksheet();
+        file1.Close();
+        return true;
+    } catch (const std::exception&) {
+        file1.Abandon();
+        MsgBox(QStringLiteral("Euclid's quiz cannot be opened: the file multiple\\Euclid.txt is missing or damaged."));
+        return false;
+    }
+}
+
 void euclid::label3_Click(int Index) {
     switch (Index) {
+    case 0:
+        if (!loadEuclidsWorksheet()) return;
+        forms::multiple->Picture1->SetPicture(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")));
+        forms::multiple->Label5->SetCaption(QStringLiteral("Vellacourt Numerists"));
+        forms::multiple->Show();
+        break;
     case 2:
         forms::intro0->Show();
         forms::euclid.unload();
         break;
     default:
-        break;  // the quiz, the activities and the pages arrive with their screens
+        break;  // the activities and the pages arrive with their screens
     }
 }

@@ -12,4 +12,7 @@ public:
     void label3_Click(int Index);
 
     platform::Ctl<platform::Label> Label1{this, "Label1"}, label3{this, "label3"};
+
+private:
+    bool loadEuclidsWorksheet();
 };

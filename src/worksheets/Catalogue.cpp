@@ -123,7 +123,10 @@ void worksheets::Label2_Click(int Index) {
             return;
         }
         if (Check2->Value() == 0) {
-            if (runWorksheet) runWorksheet();
+            // Run it, under the main menu's picture and title (touching the menu loads it, unseen).
+            forms::multiple->Picture1->SetPicture(forms::intro0->Image1->picture());
+            forms::multiple->Label5->SetCaption(forms::intro0->Label1->Caption());
+            forms::multiple->Show();
             return;
         }
     } catch (const std::exception&) {

@@ -20,7 +20,4 @@ public:
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
         Label4{this, "Label4"};
     platform::Ctl<platform::CheckBox> Check1{this, "Check1"}, Check2{this, "Check2"};
-
-    // Where a run of the worksheet goes; the quiz screen plugs itself in here.
-    static inline std::function<void()> runWorksheet;
 };

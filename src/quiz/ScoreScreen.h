@@ -1,0 +1,22 @@
+#pragma once
+#include "platform/Form.h"
+
+// The score screen after a quiz or an activity: a message by how close Score came to OutOf.
+class Welldone : public platform::Form {
+    Q_OBJECT
+public:
+    Welldone();
+    void Form_Load() override;
+    void Form_MouseMove(int button, int shift, float x, float y) override;
+    void Label3_MouseMove(int Index);
+    void Label3_Click(int Index);
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void Printpage();
+
+    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
+        Label4{this, "Label4"}, Label5{this, "Label5"}, Label6{this, "Label6"};
+    platform::Ctl<platform::PictureBox> Picture1{this, "Picture1"};
+    platform::Ctl<platform::TextBox> Text1{this, "Text1"};
+};

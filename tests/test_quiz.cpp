@@ -1,0 +1,310 @@
+// The quiz, the score screen and the review, driven by clicks as a pupil would.
+#include "TestUtil.h"
+#include "platform/FileChannel.h"
+#include "shell/Forms.h"
+#include "shell/Module1.h"
+#include "worksheets/WorksheetFiles.h"
+
+using namespace platform;
+using namespace Module1;
+using testutil::Session;
+
+namespace {
+
+// Starts Euclid's quiz from his page, as a pupil does.
+multiple* startEuclidQuiz() {
+    forms::intro0->Show();
+    forms::euclid->Show();
+    testutil::click(forms::euclid->label3(0));
+    return forms::multiple.instance();
+}
+
+int right(int q) { return int(Val(CorrectAnswer[q])); }
+
+// Answers every question forward: right unless q is listed as wrong, blank if listed as blank.
+void answerAll(multiple* m, const QList<int>& wrong, bool blank = false) {
+    for (int q = 1; q <= 10; ++q) {
+        QCOMPARE(CurrentQuestion, q);
+        if (!blank) testutil::tick(m->Option1(wrong.contains(q) ? right(q) % 4 + 1 : right(q)));
+        testutil::click(m->Label3(1));
+    }
+}
+
+QList<int> visibleLines() {
+    QList<int> out;
+    for (int i = 0; i < 10; ++i)
+        if (forms::Wrong->Label2(i)->Visible()) out << i;
+    return out;
+}
+
+}  // namespace
+
+class QuizTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { testutil::initApp(); }
+    void cleanup() { Session::reset(); }
+
+    void euclidsWorksheetIsFitForTheWizard() {
+        Session s;
+        const QByteArray bytes = s.read(QStringLiteral("multiple/Euclid.txt"));
+        QCOMPARE(bytes.count("\r\n"), 72);
+        QCOMPARE(bytes.count('\n'), 72);
+        FileChannel::one().OpenForInput(QStringLiteral("multiple\\Euclid.txt"));
+        LoadWorksheet();
+        FileChannel::one().Close();
+        QSet<int> answers;
+        for (int q = 1; q <= 10; ++q) {
+            QVERIFY(QuestionText[q].size() <= 60 && !QuestionText[q].isEmpty());
+            for (const QString& a : {AnswerA[q], AnswerB[q], AnswerC[q], AnswerD[q]})
+                QVERIFY(a.size() <= 30 && !a.isEmpty());
+            QVERIFY(right(q) >= 1 && right(q) <= 4);
+            answers << right(q);
+        }
+        QCOMPARE(answers.size(), 4);  // right answers under A, B, C and D
+    }
+
+    void quizLayoutAndFirstQuestion() {
+        Session s;
+        multiple* m = startEuclidQuiz();
+        QVERIFY(m && m->isVisible());
+        QCOMPARE(Stage::instance()->front(), m);
+        QCOMPARE(m->Label5->Caption(), QStringLiteral("Vellacourt Numerists"));
+        QCOMPARE(m->Label6->Caption(), QStringLiteral("Euclid"));
+        QCOMPARE(m->Label4->Caption(), QStringLiteral("Question 1"));
+        QCOMPARE(m->Label2->Caption(), QuestionText[1]);
+        QCOMPARE(m->Option1(2)->Caption(), AnswerB[1]);
+        QVERIFY(!m->Label3(0)->Visible());
+        QVERIFY(m->Option1(5)->Value());
+        QCOMPARE(m->Option1(5)->Left(), m->Picture1->Left() + 240);
+        QVERIFY(!m->Picture1->picture().isNull());
+        QCOMPARE(m->Picture1->BackColor(), RGB(49, 135, 214));
+        QCOMPARE(Score, 0);
+        QCOMPARE(OutOf, 10);
+        testutil::tick(m->Option1(3));
+        testutil::screenshot(QStringLiteral("quiz"));
+    }
+
+    void blankQuizScoresNothingAndListsEveryQuestion() {
+        Session s;
+        multiple* m = startEuclidQuiz();
+        answerAll(m, {}, true);
+        QCOMPARE(Score, 0);
+        QCOMPARE(CurrentQuestion, 11);
+        QVERIFY(!forms::multiple.loaded());
+        QCOMPARE(visibleLines(), (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        QCOMPARE(forms::Wrong->Label2(2)->Caption(), QStringLiteral(" 3. ") + QuestionText[3]);
+        QCOMPARE(forms::Wrong->Label2(9)->Top(), 7080.0f);
+        QCOMPARE(forms::Welldone->Label1->Caption(), QStringLiteral("You have scored 0 out of 10."));
+        QCOMPARE(QuizHeading, QStringLiteral("Vellacourt Numerists"));
+    }
+
+    void aTickCountsOnlyWhenLeftForward() {
+        Session s;
+        multiple* m = startEuclidQuiz();
+        testutil::click(m->Label3(1));  // question 1 left blank
+        testutil::tick(m->Option1(right(2) % 4 + 1));
+        testutil::tick(m->Option1(right(2)));  // changed to the right one
+        testutil::click(m->Label3(0));      // back: question 2 keeps no mark yet
+        QVERIFY(!m->Label3(0)->Visible());
+        testutil::click(m->Label3(1));
+        QVERIFY(m->Option1(5)->Value());  // the earlier tick is not shown again
+        testutil::tick(m->Option1(right(2)));
+        testutil::click(m->Label3(1));
+        QCOMPARE(Marks[2], 1);
+        // Question 3 answered right, then revisited and left blank: its mark becomes 0.
+        testutil::tick(m->Option1(right(3)));
+        testutil::click(m->Label3(1));
+        QCOMPARE(Marks[3], 1);
+        testutil::click(m->Label3(0));
+        testutil::click(m->Label3(1));
+        QCOMPARE(Marks[3], 0);
+    }
+
+    void buttonsAtBothEnds() {
+        Session s;
+        multiple* m = startEuclidQuiz();
+        for (int q = 1; q < 10; ++q) testutil::click(m->Label3(1));
+        QCOMPARE(m->Label4->Caption(), QStringLiteral("Question 10"));
+        QCOMPARE(m->Label3(1)->Caption(), QStringLiteral("Check Score >>"));
+        testutil::click(m->Label3(0));
+        QCOMPARE(m->Label3(1)->Caption(), QStringLiteral("Next Question >>"));
+        QVERIFY(m->Label3(0)->Visible());
+    }
+
+    void wrongAnswersFillReviewLinesInOrder() {
+        Session s;
+        multiple* m = startEuclidQuiz();
+        answerAll(m, {2, 5, 9});
+        QCOMPARE(Score, 7);
+        QCOMPARE(visibleLines(), (QList<int>{0, 1, 2}));
+        QCOMPARE(forms::Wrong->Label2(0)->Caption(), QStringLiteral(" 2. ") + QuestionText[2]);
+        QCOMPARE(forms::Wrong->Label2(1)->Caption(), QStringLiteral(" 5. ") + QuestionText[5]);
+        QCOMPARE(forms::Wrong->Label2(2)->Caption(), QStringLiteral(" 9. ") + QuestionText[9]);
+        QCOMPARE(forms::Wrong->Label6->Caption(), QStringLiteral("Euclid"));
+        QVERIFY(!forms::Wrong->isVisible());  // loaded, not shown
+        auto* w = forms::Welldone.instance();
+        testutil::screenshot(QStringLiteral("score-below"));
+        QCOMPARE(w->Label3(0)->Caption(), QStringLiteral("Check Wrong Answers"));
+        testutil::click(w->Label3(0));
+        QCOMPARE(Stage::instance()->front(), forms::Wrong.instance());
+        testutil::screenshot(QStringLiteral("review"));
+        testutil::click(forms::Wrong->Label3(1));  // Exit here closes both
+        QVERIFY(!forms::Wrong.loaded() && !forms::Welldone.loaded());
+        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+    }
+
+    void scoreTiersFromTheQuiz_data() {
+        QTest::addColumn<QList<int>>("wrong");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("10") << QList<int>{} << "Excellent work. You have scored 10 out of 10." << "Print Certificate";
+        QTest::newRow("9") << QList<int>{4} << "Good work. You have scored 9 out of 10." << "Check Wrong Answers";
+        QTest::newRow("8") << QList<int>{1, 10} << "Good work. You have scored 8 out of 10." << "Check Wrong Answers";
+        QTest::newRow("7") << QList<int>{1, 2, 3} << "You have scored 7 out of 10." << "Check Wrong Answers";
+    }
+    void scoreTiersFromTheQuiz() {
+        QFETCH(QList<int>, wrong);
+        QFETCH(QString, message);
+        QFETCH(QString, button);
+        Session s;
+        answerAll(startEuclidQuiz(), wrong);
+        auto* w = forms::Welldone.instance();
+        QCOMPARE(w->Label1->Caption(), message);
+        QCOMPARE(w->Label3(0)->Caption(), button);
+        QVERIFY(w->Label3(0)->Visible());
+        QVERIFY(w->Label5->Visible());
+        QVERIFY(!w->Label6->Visible());
+        const bool perfect = wrong.isEmpty();
+        QCOMPARE(w->Label5->Caption().isEmpty(), perfect);
+        QCOMPARE(w->Text1->Visible(), perfect);
+        QCOMPARE(w->Label2->Visible(), perfect);
+        QTRY_VERIFY(!w->Picture1->picture().isNull());
+        QTRY_VERIFY(!w->timer(QStringLiteral("Timer3"))->Enabled() && !w->timer(QStringLiteral("Timer2"))->Enabled());
+        if (perfect) {
+            QVERIFY(w->Text1->widget()->hasFocus());
+            testutil::type(w->Text1(), QStringLiteral("Alexandra Papadopoulou-Smith"));
+            QCOMPARE(w->Text1->Text(), QStringLiteral("Alexandra Papadopoulou-Sm"));
+            testutil::screenshot(QStringLiteral("score-perfect"));
+            testutil::click(w->Label3(0));  // printing arrives later: nothing happens, nothing breaks
+            QVERIFY(s.messages.isEmpty());
+        }
+        testutil::click(w->Label3(1));
+        QVERIFY(!forms::Welldone.loaded() && !forms::Wrong.loaded() && !forms::multiple.loaded());
+    }
+
+    void scoreTiersFromAnActivity_data() {
+        QTest::addColumn<int>("score");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("12") << 12 << "Excellent work. You have scored 12 out of 12.";
+        QTest::newRow("10") << 10 << "Good work. You have scored 10 out of 12.";
+        QTest::newRow("3") << 3 << "You have scored 3 out of 12.";
+        QTest::newRow("above") << 13 << "";
+    }
+    void scoreTiersFromAnActivity() {
+        QFETCH(int, score);
+        QFETCH(QString, message);
+        Session s;
+        Score = score;
+        OutOf = 12;
+        forms::Welldone->Show();
+        auto* w = forms::Welldone.instance();
+        QCOMPARE(w->Label1->Caption(), message);
+        const bool perfect = score == 12;
+        QCOMPARE(w->Label6->Visible(), !perfect);
+        QCOMPARE(w->Label3(0)->Visible(), perfect);
+        QVERIFY(!w->Label5->Visible());
+        QCOMPARE(w->Text1->Visible(), perfect);
+        testutil::click(w->Label3(1));
+        QVERIFY(!forms::Welldone.loaded() && !forms::Wrong.loaded());
+    }
+
+    void exitLeavesWithoutAScore() {
+        Session s;
+        multiple* m = startEuclidQuiz();
+        testutil::tick(m->Option1(right(1)));
+        testutil::click(m->Label3(1));
+        testutil::click(m->Label3(2));
+        QVERIFY(!forms::multiple.loaded() && !forms::Welldone.loaded() && !forms::Wrong.loaded());
+        QCOMPARE(Score, 0);
+        QCOMPARE(OutOf, 10);
+        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+    }
+
+    void buttonHover() {
+        Session s;
+        multiple* m = startEuclidQuiz();
+        testutil::hoverForm(m, 11000, 2800);
+        for (int i = 0; i <= 3; ++i) QCOMPARE(m->Label3(i)->BackStyle(), 0);
+        testutil::hover(m->Label3(2));
+        QCOMPARE(m->Label3(2)->BackStyle(), 1);
+        QCOMPARE(m->Label3(1)->BackStyle(), 0);
+    }
+
+    void badAnswerFieldMarksWrong() {
+        Session s;
+        QByteArray bytes = s.read(QStringLiteral("multiple/Euclid.txt"));
+        const QList<QByteArray> lines = bytes.split('\n');
+        QByteArray out;
+        for (int i = 0; i < 72; ++i) out += (i == 7 ? QByteArray("B\r") : i == 14 ? QByteArray("7\r") : lines[i]) + '\n';
+        s.write(QStringLiteral("multiple/Euclid.txt"), out);
+        multiple* m = startEuclidQuiz();
+        for (int k = 1; k <= 4; ++k) {  // no answer can be right for question 1
+            testutil::tick(m->Option1(k));
+            testutil::click(m->Label3(1));
+            QCOMPARE(Marks[1], 0);
+            testutil::click(m->Label3(0));
+        }
+        testutil::tick(m->Option1(4));
+        testutil::click(m->Label3(1));
+        testutil::tick(m->Option1(4));
+        testutil::click(m->Label3(1));
+        QCOMPARE(Marks[2], 0);
+        QVERIFY(s.messages.isEmpty());
+    }
+
+    void missingOrShortEuclidStaysOnTheTopicMenu() {
+        Session s;
+        const QByteArray full = s.read(QStringLiteral("multiple/Euclid.txt"));
+        s.write(QStringLiteral("multiple/Euclid.txt"), full.left(full.size() / 2));
+        startEuclidQuiz();
+        QVERIFY(!forms::multiple.loaded());
+        QCOMPARE(s.messages.size(), 1);
+        QVERIFY(s.messages[0].text.contains(QStringLiteral("Euclid.txt")));
+        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+        QFile::remove(s.path(QStringLiteral("multiple/Euclid.txt")));
+        testutil::click(forms::euclid->label3(0));
+        QVERIFY(!forms::multiple.loaded());
+        QCOMPARE(s.messages.size(), 2);
+        QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);
+    }
+
+    void catalogueRunsATeachersWorksheet() {
+        Session s;
+        QByteArray sheet = s.read(QStringLiteral("multiple/Euclid.txt"));
+        sheet.replace(0, 6, "Fractions");
+        s.write(QStringLiteral("multiple/Fractions.txt"), sheet);
+        s.write(QStringLiteral("multiple/track.txt"), " 1 \r\nFractions\r\n");
+        forms::intro0->Show();
+        testutil::click(forms::intro0->Label2(18));
+        QVERIFY(!forms::intro0.loaded());
+        testutil::click(forms::worksheets->Label2(1));
+        auto* m = forms::multiple.instance();
+        QVERIFY(m && m->isVisible());
+        QCOMPARE(m->Label6->Caption(), QStringLiteral("Fractions"));
+        QCOMPARE(m->Label5->Caption(), QStringLiteral("Vellacourt Numerists"));  // the menu's banner
+        QVERIFY(!m->Picture1->picture().isNull());
+        QVERIFY(forms::intro0.loaded() && forms::intro0->isHidden());  // touched, loaded unseen
+        answerAll(m, {});
+        testutil::click(forms::Welldone->Label3(1));
+        QCOMPARE(Stage::instance()->front(), forms::worksheets.instance());
+        // Euclid's quiz afterwards replaces the question set again.
+        testutil::click(forms::worksheets->Label2(0));
+        testutil::click(forms::intro0->Label2(1));
+        testutil::click(forms::euclid->label3(0));
+        QCOMPARE(WorksheetTitle, QStringLiteral("Euclid"));
+    }
+};
+
+QTEST_MAIN(QuizTest)
+#include "test_quiz.moc"
