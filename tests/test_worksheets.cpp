@@ -178,6 +178,7 @@ private slots:
 
     void unsafeTitlesAreRefusedWithNothingWritten() {
         Session s;
+        const QByteArray euclid = s.read(QStringLiteral("multiple/Euclid.txt"));
         const QByteArray index = indexOf({"Kept"});
         s.write(QStringLiteral("multiple/track.txt"), index);
         auto* w = forms::wizard.get();
@@ -196,7 +197,8 @@ private slots:
                      qPrintable(title));
         }
         const QStringList files = QDir(s.path(QStringLiteral("multiple"))).entryList(QDir::Files);
-        QCOMPARE(files, (QStringList{"track.txt"}));
+        QCOMPARE(files, (QStringList{"Euclid.txt", "track.txt"}));
+        QCOMPARE(s.read(QStringLiteral("multiple/Euclid.txt")), euclid);
         QVERIFY(!QFile::exists(s.path(QStringLiteral("escape.txt"))));
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), index);
     }
