@@ -144,6 +144,7 @@ private slots:
         QCOMPARE(forms::Wrong->Label6->Caption(), QStringLiteral("Euclid"));
         QVERIFY(!forms::Wrong->isVisible());  // loaded, not shown
         auto* w = forms::Welldone.instance();
+        QTRY_VERIFY(!w->Picture1->picture().isNull());
         testutil::screenshot(QStringLiteral("score-below"));
         QCOMPARE(w->Label3(0)->Caption(), QStringLiteral("Check Wrong Answers"));
         testutil::click(w->Label3(0));
