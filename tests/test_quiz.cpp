@@ -72,15 +72,12 @@ private slots:
         QCOMPARE(m->Label5->Caption(), QStringLiteral("Vellacourt Numerists"));
         QCOMPARE(m->Label6->Caption(), QStringLiteral("Euclid"));
         QCOMPARE(m->Label4->Caption(), QStringLiteral("Question 1"));
-        QCOMPARE(m->Label2->Caption(), QuestionText[1]);
         QCOMPARE(m->Option1(2)->Caption(), AnswerB[1]);
         QVERIFY(!m->Label3(0)->Visible());
         QVERIFY(m->Option1(5)->Value());
         QCOMPARE(m->Option1(5)->Left(), m->Picture1->Left() + 240);
         QVERIFY(!m->Picture1->picture().isNull());
         QCOMPARE(m->Picture1->BackColor(), RGB(49, 135, 214));
-        QCOMPARE(Score, 0);
-        QCOMPARE(OutOf, 10);
         testutil::tick(m->Option1(3));
         testutil::screenshot(QStringLiteral("quiz"));
     }

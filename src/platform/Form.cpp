@@ -93,8 +93,8 @@ void Form::paintEvent(QPaintEvent*) {
     p.drawText(bar.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, m_caption);
 }
 
-void Form::build(std::initializer_list<Spec> table) {
-    for (const Spec& s : table) {
+void Form::build(std::initializer_list<ControlRow> table) {
+    for (const ControlRow& s : table) {
         if (s.kind == Kind::Timer) {
             auto* t = new Timer(this);
             t->Name = QString::fromLatin1(s.name);

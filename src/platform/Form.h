@@ -14,7 +14,7 @@ enum class Kind { Label, Command, Frame, Image, PictureBox, TextBox, CheckBox, O
 enum Flag { Border = 1, Transparent = 2, Hidden = 4, Disabled = 8, Centered = 16, RightAligned = 32 };
 constexpr quint32 DefaultColour = 0xFFFFFFFFu;
 struct Geometry { float left = 0, top = 0, width = 0, height = 0; };
-struct Spec {
+struct ControlRow {
     Kind kind;
     const char* name;
     int index = -1;                // -1: not part of an array
@@ -75,7 +75,7 @@ public:
     void destroyForm();
 
 protected:
-    void build(std::initializer_list<Spec> table);
+    void build(std::initializer_list<ControlRow> table);
     void paintEvent(QPaintEvent*) override;
 
 private:
