@@ -73,7 +73,6 @@ public:
     void SetBackStyle(int style);
     void SetAlignment(Alignment a) { m_align = a; update(); }
     void SetBorder(bool single) { m_border = single; update(); }
-    bool hasBorder() const { return m_border; }
     void SetBackColor(quint32 bgr) override { Control::SetBackColor(bgr); update(); }
     void SetForeColor(quint32 bgr) override { Control::SetForeColor(bgr); update(); }
 
@@ -122,7 +121,6 @@ public:
     const Picture& picture() const { return m_picture; }
     void SetPicture(const Picture& p) { m_picture = p; update(); }
     void SetBackColor(quint32 bgr) override { Control::SetBackColor(bgr); update(); }
-    bool framed() const { return m_framed; }
 protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent* e) override { fireMouseMove(e); }
