@@ -17,8 +17,6 @@ namespace platform {
 void run(const std::function<void()>& procedure) {
     try {
         procedure();
-    } catch (const RuntimeError& e) {
-        MsgBox(QStringLiteral("Something went wrong: %1").arg(QString::fromStdString(e.what())));
     } catch (const std::exception& e) {
         MsgBox(QStringLiteral("Something went wrong: %1").arg(QString::fromStdString(e.what())));
     }
