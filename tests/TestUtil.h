@@ -5,6 +5,15 @@
 #include "platform/Form.h"
 #include "platform/Stage.h"
 #include "platform/Vb.h"
+#include "quiz/Quiz.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswers.h"
+#include "shell/Forms.h"
+#include "shell/MainMenu.h"
+#include "shell/Titlefrm.h"
+#include "shell/TopicMenu.h"
+#include "worksheets/Catalogue.h"
+#include "worksheets/Wizard.h"
 
 #include <QDir>
 #include <QDirIterator>

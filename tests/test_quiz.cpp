@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(w->Text1->Visible(), perfect);
         QCOMPARE(w->Label2->Visible(), perfect);
         QTRY_VERIFY(!w->Picture1->picture().isNull());
-        QTRY_VERIFY(!w->timer(QStringLiteral("Timer3"))->Enabled() && !w->timer(QStringLiteral("Timer2"))->Enabled());
+        QTRY_VERIFY(!w->Timer3->Enabled() && !w->Timer2->Enabled());
         if (perfect) {
             QVERIFY(w->Text1->widget()->hasFocus());
             testutil::type(w->Text1(), QStringLiteral("Alexandra Papadopoulou-Smith"));

@@ -128,7 +128,7 @@ private slots:
         QCOMPARE(m->Frame1->BackColor(), RGB(39, 63, 137));
         testutil::click(m->Label4());
         QCOMPARE(s.urls, QStringList{intro0::WebAddress});
-        QTRY_VERIFY(!m->timer(QStringLiteral("Timer1"))->Enabled());
+        QTRY_VERIFY(!m->Timer1->Enabled());
         testutil::screenshot(QStringLiteral("mainmenu"));
     }
 
@@ -181,7 +181,7 @@ private slots:
         Module1::WorksheetNames.fill(QString());
         s.write(QStringLiteral("multiple/track.txt"), index);
         forms::intro0->Show();
-        QTRY_VERIFY(!forms::intro0->timer(QStringLiteral("Timer1"))->Enabled());
+        QTRY_VERIFY(!forms::intro0->Timer1->Enabled());
         QCOMPARE(Module1::WorksheetCount, count);
         for (int i = 0; i < names.size(); ++i) QCOMPARE(Module1::WorksheetNames[i + 1], names[i]);
         QCOMPARE(Module1::WorksheetNames[names.size() + 1], QString());
@@ -195,7 +195,7 @@ private slots:
         Module1::WorksheetNames[1] = QStringLiteral("Kept");
         QFile::remove(s.path(QStringLiteral("multiple/track.txt")));
         forms::intro0->Show();
-        QTRY_VERIFY(!forms::intro0->timer(QStringLiteral("Timer1"))->Enabled());
+        QTRY_VERIFY(!forms::intro0->Timer1->Enabled());
         QCOMPARE(Module1::WorksheetCount, 2);
         QCOMPARE(Module1::WorksheetNames[1], QStringLiteral("Kept"));
         QVERIFY(s.messages.isEmpty());
@@ -207,7 +207,7 @@ private slots:
         for (int i = 1; i <= 1005; ++i) index += "Sheet " + QByteArray::number(i) + "\r\n";
         s.write(QStringLiteral("multiple/track.txt"), index);
         forms::intro0->Show();
-        QTRY_VERIFY(!forms::intro0->timer(QStringLiteral("Timer1"))->Enabled());
+        QTRY_VERIFY(!forms::intro0->Timer1->Enabled());
         QCOMPARE(Module1::WorksheetCount, 1005);
         QCOMPARE(Module1::WorksheetNames[1000], QStringLiteral("Sheet 1000"));
         QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);

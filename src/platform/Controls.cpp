@@ -3,9 +3,33 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
 
 namespace platform {
+
+MouseArgs mouseArgs(const QMouseEvent* e) {
+    MouseArgs a;
+    const Qt::MouseButtons b = e->type() == QEvent::MouseMove ? e->buttons() : Qt::MouseButtons(e->button());
+    if (b & Qt::LeftButton) a.button |= 1;
+    if (b & Qt::RightButton) a.button |= 2;
+    if (b & Qt::MiddleButton) a.button |= 4;
+    const Qt::KeyboardModifiers m = e->modifiers();
+    if (m & Qt::ShiftModifier) a.shift |= 1;
+    if (m & Qt::ControlModifier) a.shift |= 2;
+    if (m & Qt::AltModifier) a.shift |= 4;
+    const QPointF p = e->position();
+    a.x = float(p.x()) * TwipsPerPixel;
+    a.y = float(p.y()) * TwipsPerPixel;
+    return a;
+}
+
+void drawSunkenEdge(QPainter& p, const QRect& r) {
+    p.setPen(QColor(128, 128, 128));
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(Qt::white);
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+}
 
 Control::Control(QWidget* self) : m_w(self) {
     // A control takes its own mouse events; only the bare form reports movement to the form.
@@ -27,37 +51,40 @@ void Control::SetEnabled(bool e) {
     m_w->setAttribute(Qt::WA_NoMousePropagation, e);
 }
 
-void Control::SetBackColor(quint32 bgr) { m_back = bgr; }
-void Control::SetForeColor(quint32 bgr) { m_fore = bgr; }
-
-void Control::fireMouseMove(QMouseEvent* e) {
-    e->accept();
-    if (!onMouseMove) return;
-    int button = 0, shift = 0;
-    const Qt::MouseButtons b = e->buttons();
-    if (b & Qt::LeftButton) button |= 1;
-    if (b & Qt::RightButton) button |= 2;
-    if (b & Qt::MiddleButton) button |= 4;
-    const Qt::KeyboardModifiers m = e->modifiers();
-    if (m & Qt::ShiftModifier) shift |= 1;
-    if (m & Qt::ControlModifier) shift |= 2;
-    if (m & Qt::AltModifier) shift |= 4;
-    const QPointF p = e->position();
-    const float x = float(p.x()) * TwipsPerPixel, y = float(p.y()) * TwipsPerPixel;
-    run([&] { onMouseMove(button, shift, x, y); });
+void Control::setPaletteColours(QPalette::ColorRole back1, QPalette::ColorRole back2, QPalette::ColorRole fore) {
+    QPalette p = m_w->palette();
+    p.setColor(back1, toQColor(m_back));
+    p.setColor(back2, toQColor(m_back));
+    p.setColor(fore, toQColor(m_fore));
+    m_w->setPalette(p);
 }
 
-static void clickOnRelease(Control& c, QWidget* w, bool& pressed, QMouseEvent* e) {
-    const bool wasPressed = pressed;
-    pressed = false;
+static void fire(const std::function<void(int, int, float, float)>& event, const QMouseEvent* e) {
+    if (!event) return;
+    const MouseArgs a = mouseArgs(e);
+    run([&] { event(a.button, a.shift, a.x, a.y); });
+}
+
+void Control::firePress(QMouseEvent* e) {
     e->accept();
-    if (e->button() == Qt::LeftButton && wasPressed && w->rect().contains(e->position().toPoint()) && c.onClick)
-        run(c.onClick);
+    if (e->button() == Qt::LeftButton) m_pressed = true;
+    fire(onMouseDown, e);
+}
+
+void Control::fireMove(QMouseEvent* e) {
+    e->accept();
+    fire(onMouseMove, e);
+}
+
+bool Control::fireRelease(QMouseEvent* e) {
+    e->accept();
+    const bool click = e->button() == Qt::LeftButton && m_pressed && m_w->rect().contains(e->position().toPoint());
+    if (e->button() == Qt::LeftButton) m_pressed = false;
+    fire(onMouseUp, e);
+    return click;
 }
 
 // ---- Label
-
-Label::Label(QWidget* parent) : QWidget(parent), Control(this) {}
 
 void Label::SetBackStyle(int style) {
     if (m_opaque == (style != 0)) return;
@@ -70,17 +97,13 @@ void Label::paintEvent(QPaintEvent*) {
     QRect r = rect();
     if (m_opaque) p.fillRect(r, toQColor(m_back));
     if (m_border) {
-        // A single sunken line, as the menu entries are drawn.
-        p.setPen(QColor(128, 128, 128));
-        p.drawLine(r.topLeft(), r.topRight());
-        p.drawLine(r.topLeft(), r.bottomLeft());
-        p.setPen(Qt::white);
-        p.drawLine(r.bottomLeft(), r.bottomRight());
-        p.drawLine(r.topRight(), r.bottomRight());
+        drawSunkenEdge(p, r);
         r.adjust(1, 1, -1, -1);
     }
     const int align = Qt::AlignTop | Qt::TextWordWrap |
-                      (m_align == Center ? Qt::AlignHCenter : m_align == RightJustify ? Qt::AlignRight : Qt::AlignLeft);
+                      (m_align == Center         ? Qt::AlignHCenter
+                       : m_align == RightJustify ? Qt::AlignRight
+                                                 : Qt::AlignLeft);
     p.setFont(font());
     if (isEnabled()) {
         p.setPen(toQColor(m_fore));
@@ -94,22 +117,19 @@ void Label::paintEvent(QPaintEvent*) {
     }
 }
 
-void Label::mousePressEvent(QMouseEvent* e) {
-    e->accept();
-    if (e->button() == Qt::LeftButton) m_pressed = true;
+void Label::clicked() {
+    if (onClick) run(onClick);
 }
-
-void Label::mouseReleaseEvent(QMouseEvent* e) { clickOnRelease(*this, this, m_pressed, e); }
 
 // ---- CommandButton
 
-CommandButton::CommandButton(QWidget* parent) : QPushButton(parent), Control(this) {
-    connect(this, &QPushButton::clicked, this, [this] { if (onClick) run(onClick); });
+CommandButton::CommandButton(QWidget* parent) : ControlWidget(parent) {
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (onClick) run(onClick);
+    });
 }
 
 // ---- Frame
-
-Frame::Frame(QWidget* parent) : QWidget(parent), Control(this) {}
 
 void Frame::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -131,35 +151,39 @@ void Frame::paintEvent(QPaintEvent*) {
 
 // ---- PictureBox / Image
 
-PictureBox::PictureBox(QWidget* parent, bool framed) : QWidget(parent), Control(this), m_framed(framed) {}
-
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     int inset = 0;
     if (m_framed) {
         p.fillRect(rect(), toQColor(m_back));
-        const QRect r = rect();
-        p.setPen(QColor(128, 128, 128));
-        p.drawLine(r.topLeft(), r.topRight());
-        p.drawLine(r.topLeft(), r.bottomLeft());
-        p.setPen(Qt::white);
-        p.drawLine(r.bottomLeft(), r.bottomRight());
-        p.drawLine(r.topRight(), r.bottomRight());
+        drawSunkenEdge(p, rect());
         inset = 2;
         p.setClipRect(rect().adjusted(inset, inset, -inset, -inset));
     }
     m_picture.draw(p, QPoint(inset, inset));
 }
 
-void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
-    e->accept();
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && onClick) run(onClick);
+void PictureBox::clicked() {
+    if (onClick) run(onClick);
+}
+
+// ---- Shape
+
+Shape::Shape(QWidget* parent) : ControlWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+
+void Shape::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), toQColor(m_back));
+    p.setPen(toQColor(m_fore));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 // ---- TextBox
 
-TextBox::TextBox(QWidget* parent) : QLineEdit(parent), Control(this) {
+TextBox::TextBox(QWidget* parent) : ControlWidget(parent) {
     m_back = White;
+    // Text the program sets is never cut, so Qt's own limit must lie beyond any text a worksheet holds.
+    setMaxLength(std::numeric_limits<int>::max());
     connect(this, &QLineEdit::textEdited, this, &TextBox::edited);
 }
 
@@ -177,8 +201,10 @@ void TextBox::edited(const QString& t) {
 void TextBox::keyPressEvent(QKeyEvent* e) {
     if (onKeyPress) {
         int key = 0;
-        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) key = 13;
-        else if (e->text().size() == 1) key = e->text().at(0).unicode();
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+            key = 13;
+        else if (e->text().size() == 1)
+            key = e->text().at(0).unicode();
         if (key) {
             run([&] { onKeyPress(key); });
             if (key == 0) return;
@@ -187,43 +213,26 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
     QLineEdit::keyPressEvent(e);
 }
 
-static void setRole(QWidget* w, QPalette::ColorRole role, quint32 bgr) {
-    QPalette p = w->palette();
-    p.setColor(role, toQColor(bgr));
-    w->setPalette(p);
-}
-
-void TextBox::SetBackColor(quint32 bgr) { Control::SetBackColor(bgr); setRole(this, QPalette::Base, bgr); }
-void TextBox::SetForeColor(quint32 bgr) { Control::SetForeColor(bgr); setRole(this, QPalette::Text, bgr); }
-
 // ---- CheckBox and OptionButton
 
-CheckBox::CheckBox(QWidget* parent) : QCheckBox(parent), Control(this) {
-    setAutoFillBackground(true);
-    connect(this, &QCheckBox::stateChanged, this, [this] { if (onClick) run(onClick); });
+CheckBox::CheckBox(QWidget* parent) : ChoiceControl(parent) {
+    connect(this, &QCheckBox::stateChanged, this, [this] {
+        if (onClick) run(onClick);
+    });
 }
-void CheckBox::SetBackColor(quint32 bgr) {
-    Control::SetBackColor(bgr);
-    setRole(this, QPalette::Window, bgr);
-    setRole(this, QPalette::Button, bgr);
-}
-void CheckBox::SetForeColor(quint32 bgr) { Control::SetForeColor(bgr); setRole(this, QPalette::WindowText, bgr); }
 
-OptionButton::OptionButton(QWidget* parent) : QRadioButton(parent), Control(this) {
-    setAutoFillBackground(true);
-    connect(this, &QRadioButton::toggled, this, [this](bool on) { if (on && onClick) run(onClick); });
+OptionButton::OptionButton(QWidget* parent) : ChoiceControl(parent) {
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (on && onClick) run(onClick);
+    });
 }
-void OptionButton::SetBackColor(quint32 bgr) {
-    Control::SetBackColor(bgr);
-    setRole(this, QPalette::Window, bgr);
-    setRole(this, QPalette::Button, bgr);
-}
-void OptionButton::SetForeColor(quint32 bgr) { Control::SetForeColor(bgr); setRole(this, QPalette::WindowText, bgr); }
 
 // ---- Timer
 
 Timer::Timer(QObject* parent) : QObject(parent) {
-    connect(&m_timer, &QTimer::timeout, this, [this] { if (onTimer) run(onTimer); });
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (onTimer) run(onTimer);
+    });
 }
 
 }  // namespace platform

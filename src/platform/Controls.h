@@ -5,11 +5,14 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+
+class QPainter;
 
 namespace platform {
 
@@ -17,6 +20,18 @@ constexpr float TwipsPerPixel = 15.0f;
 inline int toPixels(float twips) { return int(std::lround(twips / TwipsPerPixel)); }
 
 enum Alignment { LeftJustify = 0, RightJustify = 1, Center = 2 };
+
+// A mouse event as the screens receive it: the button mask (1 left, 2 right, 4 middle), the shift
+// mask (1 shift, 2 ctrl, 4 alt) and the position in twips relative to the control.
+struct MouseArgs {
+    int button = 0, shift = 0;
+    float x = 0, y = 0;
+};
+// For a move the buttons held; for a press or release the one button that changed.
+MouseArgs mouseArgs(const QMouseEvent* e);
+
+// The single sunken line around menu entries and picture boxes.
+void drawSunkenEdge(QPainter& p, const QRect& r);
 
 // What every control has, beside the Qt widget that shows it.
 class Control {
@@ -40,157 +55,213 @@ public:
     bool Enabled() const { return m_w->isEnabled(); }
     void SetEnabled(bool e);
     void SetFocus() { m_w->setFocus(Qt::OtherFocusReason); }
+    // Brings the control in front of every other control of its container.
+    void ZOrderFront() { m_w->raise(); }
 
     quint32 BackColor() const { return m_back; }
-    virtual void SetBackColor(quint32 bgr);
+    void SetBackColor(quint32 bgr) {
+        m_back = bgr;
+        coloursChanged();
+    }
     quint32 ForeColor() const { return m_fore; }
-    virtual void SetForeColor(quint32 bgr);
-    void SetFont(const FontSpec& f) { m_w->setFont(makeFont(f)); }
+    void SetForeColor(quint32 bgr) {
+        m_fore = bgr;
+        coloursChanged();
+    }
+    void SetFont(const FontDesc& f) { m_w->setFont(makeFont(f)); }
     virtual QString Caption() const { return {}; }
     virtual void SetCaption(const QString&) {}
 
     // Events, bound by the form to its event procedures.
     std::function<void()> onClick;
-    std::function<void(int button, int shift, float x, float y)> onMouseMove;
-
-    // Mouse movement in twips with the button and shift masks, as the screens receive it.
-    void fireMouseMove(QMouseEvent* e);
+    std::function<void(int button, int shift, float x, float y)> onMouseDown, onMouseMove, onMouseUp;
 
 protected:
+    // Controls Qt draws itself take their colours through the palette; ours just repaint.
+    virtual void coloursChanged() { m_w->update(); }
+    void setPaletteColours(QPalette::ColorRole back1, QPalette::ColorRole back2, QPalette::ColorRole fore);
+    // Mouse events handed on to the screen: true when the left button went down and up on the control.
+    void firePress(QMouseEvent* e);
+    void fireMove(QMouseEvent* e);
+    bool fireRelease(QMouseEvent* e);
+
     QWidget* m_w;
     float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     quint32 m_back = RGB(212, 208, 200), m_fore = Black;
+
+private:
+    bool m_pressed = false;
+};
+
+// A Qt widget that is a control: its mouse goes to the screen's events, then to Qt's own handling.
+// A press keeps the moves and the release of that button for this control until it is released.
+template <class QtBase>
+class ControlWidget : public QtBase, public Control {
+public:
+    explicit ControlWidget(QWidget* parent) : QtBase(parent), Control(this) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        QtBase::mousePressEvent(e);
+        firePress(e);
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        QtBase::mouseMoveEvent(e);
+        fireMove(e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        QtBase::mouseReleaseEvent(e);
+        if (fireRelease(e)) clicked();
+    }
+    // Controls whose click Qt does not report itself (a button's is its signal) take it here.
+    virtual void clicked() {}
 };
 
 // A caption drawn by us: opaque or transparent back, single-line border, greyed when disabled.
-class Label : public QWidget, public Control {
-    Q_OBJECT
+class Label : public ControlWidget<QWidget> {
 public:
-    explicit Label(QWidget* parent);
+    explicit Label(QWidget* parent) : ControlWidget(parent) {}
     QString Caption() const override { return m_caption; }
-    void SetCaption(const QString& c) override { m_caption = c; update(); }
+    void SetCaption(const QString& c) override {
+        m_caption = c;
+        update();
+    }
     int BackStyle() const { return m_opaque ? 1 : 0; }  // 0 transparent, 1 opaque
     void SetBackStyle(int style);
-    void SetAlignment(Alignment a) { m_align = a; update(); }
-    void SetBorder(bool single) { m_border = single; update(); }
-    void SetBackColor(quint32 bgr) override { Control::SetBackColor(bgr); update(); }
-    void SetForeColor(quint32 bgr) override { Control::SetForeColor(bgr); update(); }
+    void SetAlignment(Alignment a) {
+        m_align = a;
+        update();
+    }
+    void SetBorder(bool single) {
+        m_border = single;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override { fireMouseMove(e); }
+    void clicked() override;
 
 private:
     QString m_caption;
-    bool m_opaque = true, m_border = false, m_pressed = false;
+    bool m_opaque = true, m_border = false;
     Alignment m_align = LeftJustify;
 };
 
-class CommandButton : public QPushButton, public Control {
-    Q_OBJECT
+class CommandButton : public ControlWidget<QPushButton> {
 public:
     explicit CommandButton(QWidget* parent);
     QString Caption() const override { return text(); }
     void SetCaption(const QString& c) override { setText(c); }
-protected:
-    void mouseMoveEvent(QMouseEvent* e) override { fireMouseMove(e); QPushButton::mouseMoveEvent(e); }
 };
 
 // A panel that holds other controls; an optional caption and an etched single-line border.
-class Frame : public QWidget, public Control {
-    Q_OBJECT
+class Frame : public ControlWidget<QWidget> {
 public:
-    explicit Frame(QWidget* parent);
+    explicit Frame(QWidget* parent) : ControlWidget(parent) {}
     QString Caption() const override { return m_caption; }
-    void SetCaption(const QString& c) override { m_caption = c; update(); }
-    void SetBackColor(quint32 bgr) override { Control::SetBackColor(bgr); update(); }
+    void SetCaption(const QString& c) override {
+        m_caption = c;
+        update();
+    }
+
 protected:
     void paintEvent(QPaintEvent*) override;
-    void mouseMoveEvent(QMouseEvent* e) override { fireMouseMove(e); }
+
 private:
     QString m_caption;
 };
 
 // Image (no back, no border) and picture box (back colour and a sunken border): a picture at its own size.
-class PictureBox : public QWidget, public Control {
-    Q_OBJECT
+class PictureBox : public ControlWidget<QWidget> {
 public:
-    PictureBox(QWidget* parent, bool framed);
+    PictureBox(QWidget* parent, bool framed) : ControlWidget(parent), m_framed(framed) {}
     const Picture& picture() const { return m_picture; }
-    void SetPicture(const Picture& p) { m_picture = p; update(); }
-    void SetBackColor(quint32 bgr) override { Control::SetBackColor(bgr); update(); }
+    void SetPicture(const Picture& p) {
+        m_picture = p;
+        update();
+    }
+
 protected:
     void paintEvent(QPaintEvent*) override;
-    void mouseMoveEvent(QMouseEvent* e) override { fireMouseMove(e); }
-    void mousePressEvent(QMouseEvent*) override {}
-    void mouseReleaseEvent(QMouseEvent* e) override;
+    void clicked() override;
+
 private:
     Picture m_picture;
     bool m_framed;
 };
 
+// A filled rectangle with a thin border; it lies under the other controls and never takes the mouse.
+class Shape : public ControlWidget<QWidget> {
+public:
+    explicit Shape(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
 // A one-line text box; the maximum length limits typing only, so longer text set by the program stays whole.
-class TextBox : public QLineEdit, public Control {
-    Q_OBJECT
+class TextBox : public ControlWidget<QLineEdit> {
 public:
     explicit TextBox(QWidget* parent);
     QString Text() const { return text(); }
-    void SetText(const QString& t) { setText(t); m_last = t; }
+    void SetText(const QString& t) {
+        setText(t);
+        m_last = t;
+    }
     int MaxLength() const { return m_max; }
     void SetMaxLength(int n) { m_max = n; }
-    void SetBackColor(quint32 bgr) override;
-    void SetForeColor(quint32 bgr) override;
     std::function<void(int& keyAscii)> onKeyPress;
+
 protected:
+    void coloursChanged() override { setPaletteColours(QPalette::Base, QPalette::Base, QPalette::Text); }
     void keyPressEvent(QKeyEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override { fireMouseMove(e); QLineEdit::mouseMoveEvent(e); }
+
 private:
     void edited(const QString& t);
     int m_max = 0;
     QString m_last;
 };
 
-class CheckBox : public QCheckBox, public Control {
-    Q_OBJECT
+// Check boxes and option buttons: a box and a caption on the control's own back colour.
+template <class QtButton>
+class ChoiceControl : public ControlWidget<QtButton> {
+public:
+    explicit ChoiceControl(QWidget* parent) : ControlWidget<QtButton>(parent) { this->setAutoFillBackground(true); }
+    QString Caption() const override { return this->text(); }
+    void SetCaption(const QString& c) override { this->setText(c); }
+
+protected:
+    void coloursChanged() override {
+        this->setPaletteColours(QPalette::Window, QPalette::Button, QPalette::WindowText);
+    }
+};
+
+class CheckBox : public ChoiceControl<QCheckBox> {
 public:
     explicit CheckBox(QWidget* parent);
     int Value() const { return isChecked() ? 1 : 0; }
     void SetValue(int v) { setChecked(v != 0); }
-    QString Caption() const override { return text(); }
-    void SetCaption(const QString& c) override { setText(c); }
-    void SetBackColor(quint32 bgr) override;
-    void SetForeColor(quint32 bgr) override;
-protected:
-    void mouseMoveEvent(QMouseEvent* e) override { fireMouseMove(e); QCheckBox::mouseMoveEvent(e); }
 };
 
 // Option buttons on one container form one group: selecting one clears the others.
-class OptionButton : public QRadioButton, public Control {
-    Q_OBJECT
+class OptionButton : public ChoiceControl<QRadioButton> {
 public:
     explicit OptionButton(QWidget* parent);
     bool Value() const { return isChecked(); }
     void SetValue(bool v) { setChecked(v); }
-    QString Caption() const override { return text(); }
-    void SetCaption(const QString& c) override { setText(c); }
-    void SetBackColor(quint32 bgr) override;
-    void SetForeColor(quint32 bgr) override;
-protected:
-    void mouseMoveEvent(QMouseEvent* e) override { fireMouseMove(e); QRadioButton::mouseMoveEvent(e); }
 };
 
 // A timer that fires on the user-interface thread until it is disabled.
 class Timer : public QObject {
-    Q_OBJECT
 public:
     explicit Timer(QObject* parent);
     QString Name;
     bool Enabled() const { return m_timer.isActive(); }
     void SetEnabled(bool e) { e ? m_timer.start() : m_timer.stop(); }
+    int Interval() const { return m_timer.interval(); }
     void SetInterval(int ms) { m_timer.setInterval(ms); }
     std::function<void()> onTimer;
+
 private:
     QTimer m_timer;
 };

@@ -67,7 +67,7 @@ FileChannel& FileChannel::one() {
 }
 
 void FileChannel::OpenForInput(const QString& path) {
-    if (m_mode != Mode::Closed) throw RuntimeError(55, QStringLiteral("File already open"));
+    if (m_mode != Mode::Closed) throw RuntimeError(ErrFileAlreadyOpen, QStringLiteral("File already open"));
     QFile f(resolvePath(path));
     if (!QFileInfo(f.fileName()).isFile() || !f.open(QIODevice::ReadOnly))
         throw RuntimeError(ErrFileNotFound, QStringLiteral("File not found: %1").arg(path));
@@ -76,7 +76,7 @@ void FileChannel::OpenForInput(const QString& path) {
 }
 
 void FileChannel::OpenForOutput(const QString& path) {
-    if (m_mode != Mode::Closed) throw RuntimeError(55, QStringLiteral("File already open"));
+    if (m_mode != Mode::Closed) throw RuntimeError(ErrFileAlreadyOpen, QStringLiteral("File already open"));
     QString file = path;
     file.replace(QLatin1Char('\\'), QLatin1Char('/'));
     // The folder may be spelt in another case on disk; the file name is kept as given.
@@ -95,9 +95,10 @@ QString FileChannel::InputField() {
     return m_reader->next();
 }
 
-void FileChannel::PrintLine(const QString& text) {
+void FileChannel::PrintLine(const QString& text) { Write(encode1252(text) + "\r\n"); }
+
+void FileChannel::Write(const QByteArray& bytes) {
     if (m_mode != Mode::Output) throw RuntimeError(ErrIO, QStringLiteral("Bad file mode"));
-    const QByteArray bytes = encode1252(text) + "\r\n";
     if (m_out->write(bytes) != bytes.size()) throw RuntimeError(ErrIO, QStringLiteral("Device I/O error"));
 }
 

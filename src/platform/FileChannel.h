@@ -40,6 +40,7 @@ public:
     void OpenForOutput(const QString& path);
     QString InputField();
     void PrintLine(const QString& text);  // Print #1, text
+    void Write(const QByteArray& bytes);   // bytes already in the file's encoding
     void PrintNumber(long long n);        // Print #1, n
     void Close();                          // finishes the file; fails if it could not be written
     void Abandon();                        // an error trap's close: what was being written is dropped

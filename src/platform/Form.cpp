@@ -11,6 +11,7 @@ namespace {
 class ClientArea : public QWidget {
 public:
     explicit ClientArea(Form* form) : QWidget(form), m_form(form) { setMouseTracking(true); }
+
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
@@ -19,21 +20,19 @@ protected:
     }
     void mouseMoveEvent(QMouseEvent* e) override {
         e->accept();
-        const QPointF at = e->position();
-        int button = 0;
-        if (e->buttons() & Qt::LeftButton) button |= 1;
-        if (e->buttons() & Qt::RightButton) button |= 2;
-        if (e->buttons() & Qt::MiddleButton) button |= 4;
-        run([&] { m_form->Form_MouseMove(button, 0, float(at.x()) * TwipsPerPixel, float(at.y()) * TwipsPerPixel); });
+        const MouseArgs a = mouseArgs(e);
+        run([&] { m_form->Form_MouseMove(a.button, a.shift, a.x, a.y); });
     }
     void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+
 private:
     Form* m_form;
 };
 }  // namespace
 
 Form::Form(float designClientWidth, float designClientHeight)
-    : QWidget(Stage::instance()), m_client(new ClientArea(this)),
+    : QWidget(Stage::instance()),
+      m_client(new ClientArea(this)),
       m_width(designClientWidth + 2 * BorderPx * TwipsPerPixel),
       m_height(designClientHeight + (2 * BorderPx + CaptionPx) * TwipsPerPixel) {
     // Loaded screens stay unseen until shown.
@@ -93,12 +92,12 @@ void Form::paintEvent(QPaintEvent*) {
     p.drawText(bar.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, m_caption);
 }
 
-void Form::build(std::initializer_list<ControlRow> table) {
+void Form::build(std::span<const ControlRow> table) {
     for (const ControlRow& s : table) {
         if (s.kind == Kind::Timer) {
             auto* t = new Timer(this);
             t->Name = QString::fromLatin1(s.name);
-            t->SetInterval(s.maxLength);
+            t->SetInterval(s.interval);
             m_timers[t->Name] = t;
             continue;
         }
@@ -106,27 +105,43 @@ void Form::build(std::initializer_list<ControlRow> table) {
         if (s.container) parent = ctl<Frame>(QString::fromLatin1(s.container));
         Control* c = nullptr;
         switch (s.kind) {
-        case Kind::Label: {
-            auto* l = new Label(parent);
-            l->SetAlignment(s.flags & Centered ? Center : s.flags & RightAligned ? RightJustify : LeftJustify);
-            l->SetBorder(s.flags & Border);
-            l->SetBackStyle(s.flags & Transparent ? 0 : 1);
-            c = l;
-            break;
-        }
-        case Kind::Command: c = new CommandButton(parent); break;
-        case Kind::Frame: c = new Frame(parent); break;
-        case Kind::Image: c = new PictureBox(parent, false); break;
-        case Kind::PictureBox: c = new PictureBox(parent, true); break;
-        case Kind::TextBox: {
-            auto* t = new TextBox(parent);
-            t->SetMaxLength(s.maxLength);
-            c = t;
-            break;
-        }
-        case Kind::CheckBox: c = new CheckBox(parent); break;
-        case Kind::Option: c = new OptionButton(parent); break;
-        case Kind::Timer: break;
+            case Kind::Label: {
+                auto* l = new Label(parent);
+                l->SetAlignment(s.flags & Centered ? Center : s.flags & RightAligned ? RightJustify : LeftJustify);
+                l->SetBorder(s.flags & Border);
+                l->SetBackStyle(s.flags & Transparent ? 0 : 1);
+                c = l;
+                break;
+            }
+            case Kind::Command:
+                c = new CommandButton(parent);
+                break;
+            case Kind::Frame:
+                c = new Frame(parent);
+                break;
+            case Kind::Image:
+                c = new PictureBox(parent, false);
+                break;
+            case Kind::PictureBox:
+                c = new PictureBox(parent, true);
+                break;
+            case Kind::Shape:
+                c = new Shape(parent);
+                break;
+            case Kind::TextBox: {
+                auto* t = new TextBox(parent);
+                t->SetMaxLength(s.maxLength);
+                c = t;
+                break;
+            }
+            case Kind::CheckBox:
+                c = new CheckBox(parent);
+                break;
+            case Kind::Option:
+                c = new OptionButton(parent);
+                break;
+            case Kind::Timer:
+                break;
         }
         c->Name = QString::fromLatin1(s.name);
         c->Index = s.index;

@@ -5,27 +5,32 @@
 
 #include <QWidget>
 #include <map>
+#include <span>
 #include <vector>
 
 namespace platform {
 
-// One row of a screen's layout table.
-enum class Kind { Label, Command, Frame, Image, PictureBox, TextBox, CheckBox, Option, Timer };
+// One row of a screen's layout table, written with designated initialisers:
+//   {.kind = Kind::Image, .name = "Image1", .at = {120, 240, 4800, 3600}, .container = "Frame1"}
+enum class Kind { Label, Command, Frame, Image, PictureBox, Shape, TextBox, CheckBox, Option, Timer };
 enum Flag { Border = 1, Transparent = 2, Hidden = 4, Disabled = 8, Centered = 16, RightAligned = 32 };
 constexpr quint32 DefaultColour = 0xFFFFFFFFu;
-struct Geometry { float left = 0, top = 0, width = 0, height = 0; };
+struct Geometry {
+    float left = 0, top = 0, width = 0, height = 0;
+};
 struct ControlRow {
-    Kind kind;
-    const char* name;
-    int index = -1;                // -1: not part of an array
-    const char* caption = "";      // UTF-8
+    Kind kind = Kind::Label;
+    const char* name = "";
+    int index = -1;            // -1: not part of an array
+    const char* caption = "";  // UTF-8
     Geometry at{};
-    FontSpec font{};
+    FontDesc font{};
     quint32 fore = DefaultColour;
     quint32 back = DefaultColour;
     int flags = 0;
     const char* container = nullptr;  // a frame's name; otherwise the form itself
-    int maxLength = 0;                // text boxes: typing limit; timers: interval in ms
+    int maxLength = 0;                // text boxes: the typing limit
+    int interval = 0;                 // timers: milliseconds
 };
 
 class Form : public QWidget {
@@ -50,10 +55,22 @@ public:
     float Top() const { return m_top; }
     float Width() const { return m_width; }
     float Height() const { return m_height; }
-    void SetLeft(float v) { m_left = v; place(); }
-    void SetTop(float v) { m_top = v; place(); }
-    void SetWidth(float v) { m_width = v; place(); }
-    void SetHeight(float v) { m_height = v; place(); }
+    void SetLeft(float v) {
+        m_left = v;
+        place();
+    }
+    void SetTop(float v) {
+        m_top = v;
+        place();
+    }
+    void SetWidth(float v) {
+        m_width = v;
+        place();
+    }
+    void SetHeight(float v) {
+        m_height = v;
+        place();
+    }
 
     void Show();
     QWidget* clientArea() const { return m_client; }
@@ -63,7 +80,8 @@ public:
 
     // Controls by name and index; a name that is not on the form fails like any other error.
     Control* control(const QString& name, int index = -1) const;
-    template <class T> T* ctl(const QString& name, int index = -1) const {
+    template <class T>
+    T* ctl(const QString& name, int index = -1) const {
         auto* c = dynamic_cast<T*>(control(name, index));
         if (!c) throw RuntimeError(ErrNoControl, QStringLiteral("Control %1 is of another kind").arg(name));
         return c;
@@ -75,7 +93,8 @@ public:
     void destroyForm();
 
 protected:
-    void build(std::initializer_list<ControlRow> table);
+    void build(std::span<const ControlRow> table);
+    void build(std::initializer_list<ControlRow> table) { build(std::span(table.begin(), table.size())); }
     void paintEvent(QPaintEvent*) override;
 
 private:
@@ -90,11 +109,17 @@ private:
     std::map<QString, Timer*> m_timers;
 };
 
-// A control or control array of a form, named as the screen's code names it.
-template <class T> class Ctl {
+// A control, control array or timer of a form, named as the screen's code names it.
+template <class T>
+class Ctl {
 public:
     Ctl(const Form* f, const char* name) : m_form(f), m_name(QString::fromLatin1(name)) {}
-    T* operator->() const { return m_form->ctl<T>(m_name); }
+    T* operator->() const {
+        if constexpr (std::is_same_v<T, Timer>)
+            return m_form->timer(m_name);
+        else
+            return m_form->ctl<T>(m_name);
+    }
     T* operator()(int index) const { return m_form->ctl<T>(m_name, index); }
     T* operator()() const { return m_form->ctl<T>(m_name); }
     std::vector<int> indices() const { return m_form->indices(m_name); }
@@ -105,7 +130,16 @@ public:
     void onMouseMove(const std::function<void(int)>& f) const {
         for (int i : indices()) (*this)(i)->onMouseMove = [f, i](int, int, float, float) { f(i); };
     }
+    using MouseEvent = std::function<void(int index, int button, int shift, float x, float y)>;
+    void onMouseDown(const MouseEvent& f) const { bind(&Control::onMouseDown, f); }
+    void onMouseMove(const MouseEvent& f) const { bind(&Control::onMouseMove, f); }
+    void onMouseUp(const MouseEvent& f) const { bind(&Control::onMouseUp, f); }
+
 private:
+    void bind(std::function<void(int, int, float, float)> Control::*event, const MouseEvent& f) const {
+        for (int i : indices())
+            (*this)(i)->*event = [f, i](int button, int shift, float x, float y) { f(i, button, shift, x, y); };
+    }
     const Form* m_form;
     QString m_name;
 };
@@ -120,7 +154,8 @@ public:
     static void unloadAll();  // tests start each case from no screens
 };
 
-template <class T> class FormRef final : public FormRefBase {
+template <class T>
+class FormRef final : public FormRefBase {
 public:
     T* operator->() { return get(); }
     T& operator*() { return *get(); }

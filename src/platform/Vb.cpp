@@ -33,7 +33,7 @@ long long Val(const QString& text) {
     return std::llround(d);
 }
 
-QFont makeFont(const FontSpec& f) {
+QFont makeFont(const FontDesc& f) {
     QFont font(QString::fromLatin1(f.family));
     font.setPixelSize(int(std::lround(f.points * 4.0 / 3.0)));
     font.setBold(f.bold);

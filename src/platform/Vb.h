@@ -16,10 +16,18 @@ struct RuntimeError : std::runtime_error {
 };
 enum ErrNo { ErrFileNotFound = 53, ErrPastEnd = 62, ErrPathNotFound = 76, ErrBadFileName = 52,
              ErrTypeMismatch = 13, ErrSubscript = 9, ErrNoControl = 730, ErrBadPicture = 481,
-             ErrIO = 57 };
+             ErrIO = 57, ErrFileAlreadyOpen = 55 };
 
 // Runs an event procedure; a failure nobody trapped becomes a message, never a crash.
 void run(const std::function<void()>& procedure);
+
+// A step of a longer procedure that may fail without stopping the steps after it.
+template <class F> void skipOnFailure(F&& step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
 
 // Number to text: a leading blank for non-negative numbers ("Question" + Str(3) reads "Question 3").
 QString Str(long long n);
@@ -34,12 +42,12 @@ inline QColor toQColor(quint32 bgr) { return QColor(bgr & 0xff, (bgr >> 8) & 0xf
 constexpr quint32 Yellow = 0x0000FFFF, Black = 0x00000000, Navy = 0x00800000, White = 0x00FFFFFF;
 
 // Fonts by name and points, laid out at 96 dpi so screens look the same on every display.
-struct FontSpec {
+struct FontDesc {
     const char* family = "Tahoma";
     double points = 8.25;
     bool bold = false;
 };
-QFont makeFont(const FontSpec& f);
+QFont makeFont(const FontDesc& f);
 void initFonts();  // registers Tahoma from the system's Wine fonts when there is none
 
 // Message boxes: OK, or OK and Cancel. The caption is the program's title unless given.

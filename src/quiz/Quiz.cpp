@@ -1,40 +1,55 @@
 #include "quiz/Quiz.h"
 #include "shell/Forms.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswers.h"
 #include "shell/Module1.h"
+
+platform::FormRef<::multiple> forms::multiple;
 
 using namespace platform;
 using namespace Module1;
 
 namespace {
-constexpr FontSpec ButtonFont{"Tahoma", 15.75, true}, AnswerFont{"Times New Roman", 20.25};
+constexpr FontDesc ButtonFont{"Tahoma", 15.75, true}, AnswerFont{"Times New Roman", 20.25};
 constexpr quint32 Green = 0x0000FF00, LightBlue = RGB(128, 128, 255);
+
+// The screen's controls, in the order they are built (later ones lie above earlier ones).
+// clang-format off
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Label, .name = "Label1", .caption = "Multiple Choice", .at = {120, 120, 6240, 900},
+         .font = {"Tahoma", 36, true}, .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::Label, .name = "Label5", .caption = "Vellacourt Numerists", .at = {120, 1200, 6465, 585},
+         .font = {"Times New Roman", 24}, .fore = Green, .flags = Transparent},
+    {.kind = Kind::Label, .name = "Label6", .at = {120, 1920, 6465, 705}, .font = {"Times New Roman", 24},
+         .fore = LightBlue, .flags = Transparent},
+    {.kind = Kind::Option, .name = "Option1", .index = 5, .at = {6840, 240, 495, 375}},
+    {.kind = Kind::PictureBox, .name = "Picture1", .at = {6840, 240, 855, 615}},
+    {.kind = Kind::Label, .name = "Label4", .caption = "Question 1", .at = {360, 3240, 5415, 615},
+         .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::Label, .name = "Label2", .at = {960, 3960, 9840, 1455}, .font = {"Times New Roman", 30},
+         .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::Option, .name = "Option1", .index = 1, .at = {2400, 5400, 6975, 525}, .font = AnswerFont,
+         .fore = Yellow},
+    {.kind = Kind::Option, .name = "Option1", .index = 2, .at = {2400, 6000, 6975, 525}, .font = AnswerFont,
+         .fore = Yellow},
+    {.kind = Kind::Option, .name = "Option1", .index = 3, .at = {2400, 6600, 6975, 525}, .font = AnswerFont,
+         .fore = Yellow},
+    {.kind = Kind::Option, .name = "Option1", .index = 4, .at = {2400, 7200, 6975, 525}, .font = AnswerFont,
+         .fore = Yellow},
+    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "<< Previous Question",
+         .at = {2040, 7920, 3765, 495}, .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
+    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Next Question >>", .at = {6000, 7920, 3765, 495},
+         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 3, .caption = "Print Worksheet", .at = {7920, 1920, 3045, 495},
+         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+};
+// clang-format on
 }  // namespace
 
 multiple::multiple() {
-    build({
-        {Kind::Label, "Label1", -1, "Multiple Choice", {120, 120, 6240, 900}, {"Tahoma", 36, true}, Yellow,
-         DefaultColour, Transparent},
-        {Kind::Label, "Label5", -1, "Vellacourt Numerists", {120, 1200, 6465, 585}, {"Times New Roman", 24}, Green,
-         DefaultColour, Transparent},
-        {Kind::Label, "Label6", -1, "", {120, 1920, 6465, 705}, {"Times New Roman", 24}, LightBlue, DefaultColour,
-         Transparent},
-        // The no-choice answer lies under the picture box, so it comes before it.
-        {Kind::Option, "Option1", 5, "", {6840, 240, 495, 375}},
-        {Kind::PictureBox, "Picture1", -1, "", {6840, 240, 855, 615}},
-        {Kind::Label, "Label4", -1, "Question 1", {360, 3240, 5415, 615}, {"Times New Roman", 24}, Yellow,
-         DefaultColour, Transparent},
-        {Kind::Label, "Label2", -1, "", {960, 3960, 9840, 1455}, {"Times New Roman", 30}, Yellow, DefaultColour,
-         Transparent},
-        {Kind::Option, "Option1", 1, "", {2400, 5400, 6975, 525}, AnswerFont, Yellow},
-        {Kind::Option, "Option1", 2, "", {2400, 6000, 6975, 525}, AnswerFont, Yellow},
-        {Kind::Option, "Option1", 3, "", {2400, 6600, 6975, 525}, AnswerFont, Yellow},
-        {Kind::Option, "Option1", 4, "", {2400, 7200, 6975, 525}, AnswerFont, Yellow},
-        {Kind::Label, "Label3", 0, "<< Previous Question", {2040, 7920, 3765, 495}, ButtonFont, Yellow, Black,
-         Centered | Hidden},
-        {Kind::Label, "Label3", 1, "Next Question >>", {6000, 7920, 3765, 495}, ButtonFont, Yellow, Black, Centered},
-        {Kind::Label, "Label3", 2, "Exit", {10560, 7920, 1245, 495}, ButtonFont, Yellow, Black, Centered},
-        {Kind::Label, "Label3", 3, "Print Worksheet", {7920, 1920, 3045, 495}, ButtonFont, Yellow, Black, Centered},
-    });
+    build(Layout);
     Option1(5)->SetValue(true);
     Label3.onClick([this](int i) { Label3_Click(i); });
     Label3.onMouseMove([this](int i) { Label3_MouseMove(i); });
@@ -43,7 +58,7 @@ multiple::multiple() {
 void multiple::Form_Load() {
     PrepareForm(*this);
     Score = 0;
-    OutOf = 10;
+    OutOf = QuestionCount;
     CurrentQuestion = 1;
     Option1(5)->Move(Picture1->Left() + 240, Picture1->Top() + 240);
     for (int i = 1; i <= 4; ++i) Option1(i)->SetBackColor(RGB(39, 63, 137));
@@ -62,7 +77,7 @@ void multiple::showquest() {
     Option1(3)->SetCaption(AnswerC[CurrentQuestion]);
     Option1(4)->SetCaption(AnswerD[CurrentQuestion]);
     if (CurrentQuestion == 1) Label3(0)->SetVisible(false);
-    if (CurrentQuestion == 10) Label3(1)->SetCaption(QStringLiteral("Check Score >>"));
+    if (CurrentQuestion == QuestionCount) Label3(1)->SetCaption(QStringLiteral("Check Score >>"));
     // No visible answer should carry the focus mark; while loading, the form is not on screen yet.
     if (Option1(5)->Visible() && isVisible()) Option1(5)->SetFocus();
 }
@@ -86,29 +101,31 @@ int multiple::markOfCurrentQuestion() const {
 
 void multiple::Label3_Click(int Index) {
     switch (Index) {
-    case 0:
-        CurrentQuestion = CurrentQuestion - 1;
-        showquest();
-        break;
-    case 1:
-        Marks[CurrentQuestion] = markOfCurrentQuestion();
-        CurrentQuestion = CurrentQuestion + 1;
-        if (CurrentQuestion < 11) showquest();
-        else endOfQuiz();
-        break;
-    case 2:
-        forms::multiple.unload();
-        break;
-    case 3:
-        Printpage();
-        break;
-    default:
-        break;
+        case 0:
+            CurrentQuestion = CurrentQuestion - 1;
+            showquest();
+            break;
+        case 1:
+            Marks[CurrentQuestion] = markOfCurrentQuestion();
+            CurrentQuestion = CurrentQuestion + 1;
+            if (CurrentQuestion <= QuestionCount)
+                showquest();
+            else
+                endOfQuiz();
+            break;
+        case 2:
+            forms::multiple.unload();
+            break;
+        case 3:
+            Printpage();
+            break;
+        default:
+            break;
     }
 }
 
 void multiple::endOfQuiz() {
-    for (int i = 1; i <= 10; ++i) {
+    for (int i = 1; i <= QuestionCount; ++i) {
         Score = Score + Marks[i];
         if (Marks[i] == 0) {
             const int n = (i - 1) - Score;  // wrong answers so far, less one

@@ -1,44 +1,60 @@
 #include "quiz/ScoreScreen.h"
 #include "shell/Forms.h"
+#include "quiz/WrongAnswers.h"
 #include "shell/Module1.h"
+
+platform::FormRef<::Welldone> forms::Welldone;
 
 using namespace platform;
 using namespace Module1;
 
 namespace {
-constexpr FontSpec ButtonFont{"Tahoma", 15.75, true}, Message{"Times New Roman", 24};
+constexpr FontDesc ButtonFont{"Tahoma", 15.75, true}, Message{"Times New Roman", 24};
 }
 
+namespace {
+// The screen's controls, in the order they are built (later ones lie above earlier ones).
+// clang-format off
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Label, .name = "Label4", .caption = "Well Done!", .at = {0, 120, 12000, 900},
+         .font = {"Tahoma", 36, true}, .fore = Yellow, .flags = Centered | Transparent},
+    {.kind = Kind::PictureBox, .name = "Picture1", .at = {5880, 1440, 4800, 3600}},
+    {.kind = Kind::Label, .name = "Label1", .at = {0, 5400, 12000, 855}, .font = Message, .fore = Yellow,
+         .flags = Centered | Transparent},
+    {.kind = Kind::Label, .name = "Label5", .at = {1680, 6000, 8640, 1335}, .font = Message, .fore = Yellow,
+         .flags = Centered | Transparent | Hidden},
+    {.kind = Kind::Label, .name = "Label6", .caption = "Read the Key Facts and try again.",
+         .at = {0, 6240, 12000, 855}, .font = Message, .fore = Yellow, .flags = Centered | Transparent},
+    {.kind = Kind::TextBox, .name = "Text1", .at = {3120, 6600, 5760, 615}, .font = Message, .fore = Black,
+         .back = White, .flags = Hidden, .maxLength = 25},
+    {.kind = Kind::Label, .name = "Label2",
+         .caption = "Enter your name in the box above before printing your certificate",
+         .at = {3120, 7440, 5775, 855}, .font = {"Times New Roman", 18}, .fore = Yellow,
+         .flags = Centered | Transparent | Hidden},
+    {.kind = Kind::Label, .name = "Label3", .index = 0, .at = {240, 1800, 3765, 495}, .font = ButtonFont,
+         .fore = Yellow, .back = Black, .flags = Centered | Hidden},
+    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Timer, .name = "Timer1", .interval = 1},
+    {.kind = Kind::Timer, .name = "Timer2", .interval = 10},
+    {.kind = Kind::Timer, .name = "Timer3", .interval = 1},
+};
+// clang-format on
+}  // namespace
+
 Welldone::Welldone() {
-    build({
-        {Kind::Label, "Label4", -1, "Well Done!", {0, 120, 12000, 900}, {"Tahoma", 36, true}, Yellow, DefaultColour,
-         Centered | Transparent},
-        {Kind::PictureBox, "Picture1", -1, "", {5880, 1440, 4800, 3600}},
-        {Kind::Label, "Label1", -1, "", {0, 5400, 12000, 855}, Message, Yellow, DefaultColour, Centered | Transparent},
-        {Kind::Label, "Label5", -1, "", {1680, 6000, 8640, 1335}, Message, Yellow, DefaultColour,
-         Centered | Transparent | Hidden},
-        {Kind::Label, "Label6", -1, "Read the Key Facts and try again.", {0, 6240, 12000, 855}, Message, Yellow,
-         DefaultColour, Centered | Transparent},
-        {Kind::TextBox, "Text1", -1, "", {3120, 6600, 5760, 615}, Message, Black, White, Hidden, nullptr, 25},
-        {Kind::Label, "Label2", -1, "Enter your name in the box above before printing your certificate",
-         {3120, 7440, 5775, 855}, {"Times New Roman", 18}, Yellow, DefaultColour, Centered | Transparent | Hidden},
-        {Kind::Label, "Label3", 0, "", {240, 1800, 3765, 495}, ButtonFont, Yellow, Black, Centered | Hidden},
-        {Kind::Label, "Label3", 1, "Exit", {10560, 7920, 1245, 495}, ButtonFont, Yellow, Black, Centered},
-        {Kind::Timer, "Timer1", -1, "", {}, {}, DefaultColour, DefaultColour, 0, nullptr, 1},
-        {Kind::Timer, "Timer2", -1, "", {}, {}, DefaultColour, DefaultColour, 0, nullptr, 10},
-        {Kind::Timer, "Timer3", -1, "", {}, {}, DefaultColour, DefaultColour, 0, nullptr, 1},
-    });
+    build(Layout);
     Label3.onClick([this](int i) { Label3_Click(i); });
     Label3.onMouseMove([this](int i) { Label3_MouseMove(i); });
-    timer(QStringLiteral("Timer1"))->onTimer = [this] { Timer1_Timer(); };
-    timer(QStringLiteral("Timer2"))->onTimer = [this] { Timer2_Timer(); };
-    timer(QStringLiteral("Timer3"))->onTimer = [this] { Timer3_Timer(); };
+    Timer1->onTimer = [this] { Timer1_Timer(); };
+    Timer2->onTimer = [this] { Timer2_Timer(); };
+    Timer3->onTimer = [this] { Timer3_Timer(); };
 }
 
 void Welldone::Form_Load() {
     PrepareForm(*this);
-    const QString scored = QStringLiteral("You have scored") + Str(Score) + QStringLiteral(" out of") + Str(OutOf) +
-                           QStringLiteral(".");
+    const QString scored =
+        QStringLiteral("You have scored") + Str(Score) + QStringLiteral(" out of") + Str(OutOf) + QStringLiteral(".");
     const QString hint = QStringLiteral("Click the button above to check which questions you answered incorrectly.");
     if (Score == OutOf) {
         Label1->SetCaption(QStringLiteral("Excellent work. ") + scored);
@@ -56,27 +72,27 @@ void Welldone::Form_Load() {
         Label5->SetCaption(hint);
         Label3(0)->SetCaption(QStringLiteral("Check Wrong Answers"));
     }
-    timer(QStringLiteral("Timer1"))->SetEnabled(true);
+    Timer1->SetEnabled(true);
 }
 
 // The timers run once, in a chain, after the screen is up.
 void Welldone::Timer1_Timer() {
     Picture1->SetPicture(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")));
-    timer(QStringLiteral("Timer1"))->SetEnabled(false);
-    timer(QStringLiteral("Timer2"))->SetEnabled(true);
+    Timer1->SetEnabled(false);
+    Timer2->SetEnabled(true);
 }
 
 void Welldone::Timer2_Timer() {
     if (Text1->Visible()) Text1->SetFocus();
-    timer(QStringLiteral("Timer2"))->SetEnabled(false);
+    Timer2->SetEnabled(false);
     Label3(0)->SetBackStyle(1);
     Label3(1)->SetBackStyle(1);
-    timer(QStringLiteral("Timer3"))->SetEnabled(true);
+    Timer3->SetEnabled(true);
 }
 
 void Welldone::Timer3_Timer() {
     Randomize();
-    timer(QStringLiteral("Timer3"))->SetEnabled(false);
+    Timer3->SetEnabled(false);
 }
 
 void Welldone::Form_MouseMove(int, int, float, float) {

@@ -19,4 +19,5 @@ public:
         Label4{this, "Label4"}, Label5{this, "Label5"}, Label6{this, "Label6"};
     platform::Ctl<platform::PictureBox> Picture1{this, "Picture1"};
     platform::Ctl<platform::TextBox> Text1{this, "Text1"};
+    platform::Ctl<platform::Timer> Timer1{this, "Timer1"}, Timer2{this, "Timer2"}, Timer3{this, "Timer3"};
 };

@@ -1,22 +1,40 @@
 #include "quiz/WrongAnswers.h"
 #include "shell/Forms.h"
+#include "quiz/ScoreScreen.h"
 #include "shell/Module1.h"
+
+platform::FormRef<::Wrong> forms::Wrong;
 
 using namespace platform;
 
+namespace {
+constexpr FontDesc Heading{"Tahoma", 20.25, true}, Line{"Tahoma", 15.75, true};
+
+// The screen's controls, in the order they are built (later ones lie above earlier ones).
+// clang-format off
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Label, .name = "Label6", .at = {0, 120, 12000, 540}, .font = Heading, .fore = Yellow,
+         .flags = Centered | Transparent},
+    {.kind = Kind::Label, .name = "Label4", .caption = "You answered the following questions incorrectly.",
+         .at = {240, 960, 12000, 540}, .font = Line, .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::Label, .name = "Label5", .caption = "Read the Key Facts and try again.",
+         .at = {0, 7920, 12000, 540}, .font = Heading, .fore = Yellow, .flags = Centered | Transparent},
+    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = Line, .fore = Yellow, .back = Black, .flags = Centered},
+};
+// clang-format on
+}  // namespace
+
 Wrong::Wrong() {
-    constexpr FontSpec Heading{"Tahoma", 20.25, true}, Line{"Tahoma", 15.75, true};
-    build({
-        {Kind::Label, "Label6", -1, "", {0, 120, 12000, 540}, Heading, Yellow, DefaultColour, Centered | Transparent},
-        {Kind::Label, "Label4", -1, "You answered the following questions incorrectly.", {240, 960, 12000, 540}, Line,
-         Yellow, DefaultColour, Transparent},
-        {Kind::Label, "Label5", -1, "Read the Key Facts and try again.", {0, 7920, 12000, 540}, Heading, Yellow,
-         DefaultColour, Centered | Transparent},
-        {Kind::Label, "Label3", 1, "Exit", {10560, 7920, 1245, 495}, Line, Yellow, Black, Centered},
-    });
-    for (int i = 0; i < 10; ++i)
-        build({{Kind::Label, "Label2", i, "", {120, 1680 + 600.0f * float(i), 12000, 540}, Line, White, DefaultColour,
-                Transparent | Hidden}});
+    build(Layout);
+    for (int i = 0; i < Module1::QuestionCount; ++i)
+        build({{.kind = Kind::Label,
+                .name = "Label2",
+                .index = i,
+                .at = {120, 1680 + 600.0f * float(i), 12000, 540},
+                .font = Line,
+                .fore = White,
+                .flags = Transparent | Hidden}});
     Label3.onClick([this](int i) { Label3_Click(i); });
 }
 

@@ -1,50 +1,78 @@
 #include "shell/MainMenu.h"
 #include "shell/Forms.h"
+#include "shell/Titlefrm.h"
+#include "shell/TopicMenu.h"
+#include "worksheets/Catalogue.h"
+#include "worksheets/Wizard.h"
 #include "shell/Module1.h"
 #include "worksheets/WorksheetFiles.h"
+
+platform::FormRef<::intro0> forms::intro0;
 
 using namespace platform;
 
 namespace {
-constexpr FontSpec Entry12{"Tahoma", 12, true}, Entry18{"Tahoma", 18, true}, Entry14{"Tahoma", 14.25, true};
+constexpr FontDesc Entry12{"Tahoma", 12, true}, Entry18{"Tahoma", 18, true}, Entry14{"Tahoma", 14.25, true};
 constexpr int EntryFlags = Border | Centered;
 constexpr int Greyed = EntryFlags | Disabled;
+
+// The screen's controls, in the order they are built (later ones lie above earlier ones).
+// clang-format off
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Label, .name = "Label1", .caption = "Vellacourt Numerists", .at = {0, 0, 12000, 900},
+         .font = {"Tahoma", 32.25, true}, .fore = Yellow, .flags = Centered | Transparent},
+    {.kind = Kind::Frame, .name = "Frame1", .at = {6720, 1080, 5055, 3975}},
+    {.kind = Kind::Image, .name = "Image1", .at = {120, 240, 4800, 3600}, .container = "Frame1"},
+    {.kind = Kind::Image, .name = "Image2", .at = {4200, 6300, 1500, 2085}},
+    {.kind = Kind::Label, .name = "Label4", .caption = "www.vellacourt.example", .at = {6960, 7680, 3315, 375},
+         .font = {"Arial", 12, true}, .fore = Yellow, .back = Black, .flags = Centered | Border},
+    {.kind = Kind::Label, .name = "Label3", .caption = "\u00A9 Vellacourt Numerists 2026",
+         .at = {6960, 8160, 3480, 375}, .font = {"Tahoma", 9.75}, .fore = Yellow, .flags = Centered | Transparent},
+    {.kind = Kind::Label, .name = "Label2", .index = 0, .caption = "Pythagoras", .at = {120, 2160, 3075, 375},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
+    {.kind = Kind::Label, .name = "Label2", .index = 1, .caption = "Euclid", .at = {120, 2880, 3075, 375},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = EntryFlags},
+    {.kind = Kind::Label, .name = "Label2", .index = 2, .caption = "Eratosthenes", .at = {120, 3600, 3075, 375},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
+    {.kind = Kind::Label, .name = "Label2", .index = 3, .caption = "Archimedes", .at = {120, 4320, 3075, 375},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
+    {.kind = Kind::Label, .name = "Label2", .index = 4, .caption = "Al-Khwarizmi", .at = {120, 5040, 3075, 375},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
+    {.kind = Kind::Label, .name = "Label2", .index = 5, .caption = "Omar Khayyam", .at = {120, 5760, 3075, 375},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
+    {.kind = Kind::Label, .name = "Label2", .index = 6, .caption = "Fibonacci", .at = {3360, 2160, 3075, 375},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
+    {.kind = Kind::Label, .name = "Label2", .index = 7, .caption = "John Napier", .at = {3360, 2880, 3075, 375},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
+    {.kind = Kind::Label, .name = "Label2", .index = 8, .caption = "René Descartes", .at = {3360, 3600, 3075, 375},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
+    {.kind = Kind::Label, .name = "Label2", .index = 9, .caption = "Blaise Pascal", .at = {3360, 4320, 3075, 375},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
+    {.kind = Kind::Label, .name = "Label2", .index = 10, .caption = "Leonhard Euler", .at = {3360, 5040, 3075, 375},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
+    {.kind = Kind::Label, .name = "Label2", .index = 11, .caption = "Ada Lovelace", .at = {3360, 5760, 3075, 375},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
+    {.kind = Kind::Label, .name = "Label2", .index = 16, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = Entry18, .fore = Yellow, .back = Black, .flags = EntryFlags},
+    {.kind = Kind::Label, .name = "Label2", .index = 17, .caption = "Multiple Choice Wizard",
+         .at = {6960, 5760, 4635, 495}, .font = Entry18, .fore = Yellow, .back = Navy, .flags = EntryFlags},
+    {.kind = Kind::Label, .name = "Label2", .index = 18, .caption = "Worksheet Catalogue",
+         .at = {6960, 6600, 4635, 495}, .font = Entry18, .fore = Yellow, .back = Navy, .flags = EntryFlags},
+    {.kind = Kind::Label, .name = "Label2", .index = 19, .caption = "Acknowledgments", .at = {120, 7920, 3075, 495},
+         .font = Entry14, .fore = Yellow, .back = Navy, .flags = EntryFlags},
+    {.kind = Kind::Label, .name = "Label2", .index = 20, .caption = "Teachers' Guide", .at = {120, 1080, 3075, 495},
+         .font = Entry14, .fore = Yellow, .back = Navy, .flags = EntryFlags},
+    {.kind = Kind::Timer, .name = "Timer1", .interval = 1},
+};
+// clang-format on
 }  // namespace
 
 intro0::intro0() {
-    build({
-        {Kind::Label, "Label1", -1, "Vellacourt Numerists", {0, 0, 12000, 900}, {"Tahoma", 32.25, true}, Yellow,
-         DefaultColour, Centered | Transparent},
-        {Kind::Frame, "Frame1", -1, "", {6720, 1080, 5055, 3975}},
-        {Kind::Image, "Image1", -1, "", {120, 240, 4800, 3600}, {}, DefaultColour, DefaultColour, 0, "Frame1"},
-        {Kind::Image, "Image2", -1, "", {4200, 6300, 1500, 2085}},
-        {Kind::Label, "Label4", -1, "www.vellacourt.example", {6960, 7680, 3315, 375},
-         {"Arial", 12, true}, Yellow, Black, Centered | Border},
-        {Kind::Label, "Label3", -1, "\u00A9 Vellacourt Numerists 2026", {6960, 8160, 3480, 375},
-         {"Tahoma", 9.75}, Yellow, DefaultColour, Centered | Transparent},
-        {Kind::Label, "Label2", 0, "Pythagoras", {120, 2160, 3075, 375}, Entry12, Yellow, Black, Greyed},
-        {Kind::Label, "Label2", 1, "Euclid", {120, 2880, 3075, 375}, Entry12, Yellow, Black, EntryFlags},
-        {Kind::Label, "Label2", 2, "Eratosthenes", {120, 3600, 3075, 375}, Entry12, Yellow, Black, Greyed},
-        {Kind::Label, "Label2", 3, "Archimedes", {120, 4320, 3075, 375}, Entry12, Yellow, Black, Greyed},
-        {Kind::Label, "Label2", 4, "Al-Khwarizmi", {120, 5040, 3075, 375}, Entry12, Yellow, Black, Greyed},
-        {Kind::Label, "Label2", 5, "Omar Khayyam", {120, 5760, 3075, 375}, Entry12, Yellow, Black, Greyed},
-        {Kind::Label, "Label2", 6, "Fibonacci", {3360, 2160, 3075, 375}, Entry12, Yellow, Black, Greyed},
-        {Kind::Label, "Label2", 7, "John Napier", {3360, 2880, 3075, 375}, Entry12, Yellow, Black, Greyed},
-        {Kind::Label, "Label2", 8, "René Descartes", {3360, 3600, 3075, 375}, Entry12, Yellow, Black, Greyed},
-        {Kind::Label, "Label2", 9, "Blaise Pascal", {3360, 4320, 3075, 375}, Entry12, Yellow, Black, Greyed},
-        {Kind::Label, "Label2", 10, "Leonhard Euler", {3360, 5040, 3075, 375}, Entry12, Yellow, Black, Greyed},
-        {Kind::Label, "Label2", 11, "Ada Lovelace", {3360, 5760, 3075, 375}, Entry12, Yellow, Black, Greyed},
-        {Kind::Label, "Label2", 16, "Exit", {10560, 7920, 1245, 495}, Entry18, Yellow, Black, EntryFlags},
-        {Kind::Label, "Label2", 17, "Multiple Choice Wizard", {6960, 5760, 4635, 495}, Entry18, Yellow, Navy, EntryFlags},
-        {Kind::Label, "Label2", 18, "Worksheet Catalogue", {6960, 6600, 4635, 495}, Entry18, Yellow, Navy, EntryFlags},
-        {Kind::Label, "Label2", 19, "Acknowledgments", {120, 7920, 3075, 495}, Entry14, Yellow, Navy, EntryFlags},
-        {Kind::Label, "Label2", 20, "Teachers' Guide", {120, 1080, 3075, 495}, Entry14, Yellow, Navy, EntryFlags},
-        {Kind::Timer, "Timer1", -1, "", {}, {}, DefaultColour, DefaultColour, 0, nullptr, 1},
-    });
+    build(Layout);
     Label2.onClick([this](int i) { Label2_Click(i); });
     Label2.onMouseMove([this](int i) { Label2_MouseMove(i); });
     Label4->onClick = [this] { Label4_Click(); };
-    timer(QStringLiteral("Timer1"))->onTimer = [this] { Timer1_Timer(); };
+    Timer1->onTimer = [this] { Timer1_Timer(); };
 }
 
 void intro0::Form_Load() {
@@ -52,7 +80,7 @@ void intro0::Form_Load() {
     Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")));
     Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
     Frame1->SetBackColor(RGB(39, 63, 137));
-    timer(QStringLiteral("Timer1"))->SetEnabled(true);
+    Timer1->SetEnabled(true);
 }
 
 void intro0::Form_MouseMove(int, int, float, float) {
@@ -63,22 +91,22 @@ void intro0::Label2_MouseMove(int Index) { Label2(Index)->SetBackStyle(1); }
 
 void intro0::Label2_Click(int Index) {
     switch (Index) {
-    case 1:
-        forms::euclid->Show();
-        break;
-    case 16:
-        forms::Titlefrm->Command1->SetCaption(QStringLiteral("Cancel"));
-        forms::Titlefrm->Show();
-        break;
-    case 17:
-        forms::wizard->Show();
-        break;
-    case 18:
-        forms::worksheets->Show();
-        forms::intro0.unload();
-        break;
-    default:
-        break;  // greyed mathematicians; the guide and acknowledgments arrive with their screens
+        case 1:
+            forms::euclid->Show();
+            break;
+        case 16:
+            forms::Titlefrm->Command1->SetCaption(QStringLiteral("Cancel"));
+            forms::Titlefrm->Show();
+            break;
+        case 17:
+            forms::wizard->Show();
+            break;
+        case 18:
+            forms::worksheets->Show();
+            forms::intro0.unload();
+            break;
+        default:
+            break;  // greyed mathematicians; the guide and acknowledgments arrive with their screens
     }
 }
 
@@ -91,5 +119,5 @@ void intro0::Timer1_Timer() {
         worksheetfiles::IndexRead();
     } catch (const RuntimeError&) {
     }
-    timer(QStringLiteral("Timer1"))->SetEnabled(false);
+    Timer1->SetEnabled(false);
 }

@@ -19,4 +19,5 @@ public:
         Label4{this, "Label4"};
     platform::Ctl<platform::Frame> Frame1{this, "Frame1"};
     platform::Ctl<platform::PictureBox> Image1{this, "Image1"}, Image2{this, "Image2"};
+    platform::Ctl<platform::Timer> Timer1{this, "Timer1"};
 };

@@ -7,19 +7,25 @@ namespace platform { class Form; }
 
 namespace Module1 {
 
+constexpr int QuestionCount = 10;   // questions on every worksheet, numbered from 1
+constexpr int TitlesPerPage = 24;   // titles on one page of the catalogue
+constexpr int MaxTitles = 1000;     // titles the catalogue index can hold
+using QuestionTexts = std::array<QString, QuestionCount + 1>;  // 0..10, question q at q
+using TitleList = std::array<QString, MaxTitles + 1>;          // 0..1000, title i at i
+
 // The question set: the worksheet last loaded. Only LoadWorksheet writes it.
 inline QString WorksheetTitle;
-inline std::array<QString, 11> QuestionText, AnswerA, AnswerB, AnswerC, AnswerD, CorrectAnswer;
+inline QuestionTexts QuestionText, AnswerA, AnswerB, AnswerC, AnswerD, CorrectAnswer;
 
 // The quiz and the activities.
 inline int CurrentQuestion = 0;
-inline std::array<int, 11> Marks{};
+inline std::array<int, QuestionCount + 1> Marks{};
 inline int Score = 0, OutOf = 0;
 inline QString QuizHeading;
 
 // The catalogue list as last read from the index.
 inline int WorksheetCount = 0;
-inline std::array<QString, 1001> WorksheetNames;
+inline TitleList WorksheetNames;
 inline int CataloguePage = 0;
 inline QString DeleteTitle;
 

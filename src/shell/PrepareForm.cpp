@@ -10,12 +10,7 @@ void PrepareForm(Form& form) {
     form.SetBackColor(RGB(39, 63, 137));
     form.SetCaption(ProgramTitle);
     // From here on a step that fails is passed over, so the pointer always comes back.
-    auto step = [](auto&& f) {
-        try {
-            f();
-        } catch (const std::exception&) {
-        }
-    };
+    const auto step = [](auto&& f) { skipOnFailure(f); };
     Stage* screen = Stage::instance();
     float screenWidth = 0, screenHeight = 0;
     step([&] { form.control(QStringLiteral("Picture1"))->SetBackColor(RGB(49, 135, 214)); });

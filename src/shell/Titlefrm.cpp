@@ -1,33 +1,51 @@
 #include "shell/Titlefrm.h"
 #include "platform/Stage.h"
 #include "shell/Forms.h"
+#include "shell/MainMenu.h"
 #include "shell/Module1.h"
 
+platform::FormRef<::Grey> forms::Grey;
+platform::FormRef<::Titlefrm> forms::Titlefrm;
+
 using namespace platform;
+
+namespace {
+constexpr quint32 blue = 0x00FF0000, green = 0x00008000, grey = 0x00C0C0C0;
+}  // namespace
 
 void Grey::Form_Load() { Stage::instance()->setBackColor(RGB(48, 133, 214)); }
 void Grey::Show() { Stage::instance()->showBackdrop(); }
 
+namespace {
+// The screen's controls, in the order they are built (later ones lie above earlier ones).
+// clang-format off
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Frame, .name = "Frame1", .at = {0, -90, 5480, 6660}, .back = grey},
+    {.kind = Kind::PictureBox, .name = "Picture1", .at = {300, 1200, 4800, 3600}, .container = "Frame1"},
+    {.kind = Kind::Label, .name = "Label4", .caption = "Vellacourt Numerists", .at = {60, 360, 5355, 1065},
+         .font = {"Times New Roman", 20.25, true}, .fore = blue, .back = grey, .flags = Centered | Transparent,
+         .container = "Frame1"},
+    {.kind = Kind::Label, .name = "Label1", .caption = "Mathematics through history", .at = {360, 5040, 4695, 375},
+         .font = {"Times New Roman", 15.75}, .fore = blue, .back = grey, .flags = Centered | Transparent,
+         .container = "Frame1"},
+    {.kind = Kind::Label, .name = "Label3", .caption = "For pupils and their teachers", .at = {480, 5610, 4455, 375},
+         .font = {"Times New Roman", 12}, .fore = blue, .back = grey, .flags = Centered | Transparent,
+         .container = "Frame1"},
+    {.kind = Kind::Label, .name = "Label2", .caption = "Published by Vellacourt Numerists for classroom use",
+         .at = {0, 6420, 5415, 255}, .font = {"Arial", 8.25}, .fore = green, .back = grey, .flags = Transparent,
+         .container = "Frame1"},
+    {.kind = Kind::Command, .name = "Command1", .caption = "OK", .at = {1320, 6000, 1335, 375},
+         .font = {"Tahoma", 8.25}, .container = "Frame1"},
+    {.kind = Kind::Command, .name = "Command2", .caption = "Exit", .at = {2760, 6000, 1335, 375},
+         .font = {"Tahoma", 8.25}, .container = "Frame1"},
+};
+// clang-format on
+}  // namespace
+
 Titlefrm::Titlefrm() : Form(5460, 6570) {
     SetCaption(QStringLiteral(" "));
     SetBackColor(0x00C0C0C0);
-    constexpr quint32 blue = 0x00FF0000, green = 0x00008000, grey = 0x00C0C0C0;
-    build({
-        {Kind::Frame, "Frame1", -1, "", {0, -90, 5480, 6660}, {}, DefaultColour, grey},
-        {Kind::PictureBox, "Picture1", -1, "", {300, 1200, 4800, 3600}, {}, DefaultColour, DefaultColour, 0, "Frame1"},
-        {Kind::Label, "Label4", -1, "Vellacourt Numerists", {60, 360, 5355, 1065}, {"Times New Roman", 20.25, true},
-         blue, grey, Centered | Transparent, "Frame1"},
-        {Kind::Label, "Label1", -1, "Mathematics through history", {360, 5040, 4695, 375},
-         {"Times New Roman", 15.75}, blue, grey, Centered | Transparent, "Frame1"},
-        {Kind::Label, "Label3", -1, "For pupils and their teachers", {480, 5610, 4455, 375}, {"Times New Roman", 12},
-         blue, grey, Centered | Transparent, "Frame1"},
-        {Kind::Label, "Label2", -1, "Published by Vellacourt Numerists for classroom use", {0, 6420, 5415, 255},
-         {"Arial", 8.25}, green, grey, Transparent, "Frame1"},
-        {Kind::Command, "Command1", -1, "OK", {1320, 6000, 1335, 375}, {"Tahoma", 8.25}, DefaultColour, DefaultColour,
-         0, "Frame1"},
-        {Kind::Command, "Command2", -1, "Exit", {2760, 6000, 1335, 375}, {"Tahoma", 8.25}, DefaultColour, DefaultColour,
-         0, "Frame1"},
-    });
+    build(Layout);
     Command1->onClick = [this] { Command1_Click(); };
     Command2->onClick = [this] { Command2_Click(); };
 }

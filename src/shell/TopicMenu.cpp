@@ -1,27 +1,42 @@
 #include "shell/TopicMenu.h"
 #include "shell/Forms.h"
+#include "quiz/Quiz.h"
+#include "shell/MainMenu.h"
 #include "platform/FileChannel.h"
 #include "shell/Module1.h"
 #include "worksheets/WorksheetFiles.h"
 
+platform::FormRef<::euclid> forms::euclid;
+
 using namespace platform;
 
 namespace {
-constexpr FontSpec EntryFont{"Tahoma", 15.75, true};
+constexpr FontDesc EntryFont{"Tahoma", 15.75, true};
 constexpr int EntryFlags = Border | Centered;
+
+// The screen's controls, in the order they are built (later ones lie above earlier ones).
+// clang-format off
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Label, .name = "Label1", .caption = "Euclid", .at = {240, 0, 6000, 900},
+         .font = {"Times New Roman", 27.75, true}, .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::Label, .name = "label3", .index = 0, .caption = "Multiple Choice", .at = {120, 7920, 3195, 495},
+         .font = EntryFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+    {.kind = Kind::Label, .name = "label3", .index = 1, .caption = "Products of Primes",
+         .at = {3600, 7920, 3195, 495}, .font = EntryFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+    {.kind = Kind::Label, .name = "label3", .index = 2, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = EntryFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+    {.kind = Kind::Label, .name = "label3", .index = 3, .caption = "Nets of Dice", .at = {7080, 7920, 3195, 495},
+         .font = EntryFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+    {.kind = Kind::Label, .name = "label3", .index = 4, .caption = "Key Facts", .at = {6360, 120, 1995, 495},
+         .font = EntryFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+    {.kind = Kind::Label, .name = "label3", .index = 5, .caption = "Teacher's Notes", .at = {8640, 120, 3195, 495},
+         .font = EntryFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+};
+// clang-format on
 }  // namespace
 
 euclid::euclid() {
-    build({
-        {Kind::Label, "Label1", -1, "Euclid", {240, 0, 6000, 900}, {"Times New Roman", 27.75, true}, Yellow,
-         DefaultColour, Transparent},
-        {Kind::Label, "label3", 0, "Multiple Choice", {120, 7920, 3195, 495}, EntryFont, Yellow, Black, EntryFlags},
-        {Kind::Label, "label3", 1, "Products of Primes", {3600, 7920, 3195, 495}, EntryFont, Yellow, Black, EntryFlags},
-        {Kind::Label, "label3", 2, "Exit", {10560, 7920, 1245, 495}, EntryFont, Yellow, Black, EntryFlags},
-        {Kind::Label, "label3", 3, "Nets of Dice", {7080, 7920, 3195, 495}, EntryFont, Yellow, Black, EntryFlags},
-        {Kind::Label, "label3", 4, "Key Facts", {6360, 120, 1995, 495}, EntryFont, Yellow, Black, EntryFlags},
-        {Kind::Label, "label3", 5, "Teacher's Notes", {8640, 120, 3195, 495}, EntryFont, Yellow, Black, EntryFlags},
-    });
+    build(Layout);
     label3.onClick([this](int i) { label3_Click(i); });
     label3.onMouseMove([this](int i) { label3_MouseMove(i); });
 }
@@ -56,17 +71,17 @@ bool euclid::loadEuclidsWorksheet() {
 
 void euclid::label3_Click(int Index) {
     switch (Index) {
-    case 0:
-        if (!loadEuclidsWorksheet()) return;
-        forms::multiple->Picture1->SetPicture(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")));
-        forms::multiple->Label5->SetCaption(QStringLiteral("Vellacourt Numerists"));
-        forms::multiple->Show();
-        break;
-    case 2:
-        forms::intro0->Show();
-        forms::euclid.unload();
-        break;
-    default:
-        break;  // the activities and the pages arrive with their screens
+        case 0:
+            if (!loadEuclidsWorksheet()) return;
+            forms::multiple->Picture1->SetPicture(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")));
+            forms::multiple->Label5->SetCaption(QStringLiteral("Vellacourt Numerists"));
+            forms::multiple->Show();
+            break;
+        case 2:
+            forms::intro0->Show();
+            forms::euclid.unload();
+            break;
+        default:
+            break;  // the activities and the pages arrive with their screens
     }
 }

@@ -1,5 +1,6 @@
 #include "platform/Vb.h"
 #include "shell/Forms.h"
+#include "shell/Titlefrm.h"
 
 #include <QApplication>
 

@@ -1,41 +1,57 @@
 #include "worksheets/Catalogue.h"
 #include "platform/FileChannel.h"
 #include "shell/Forms.h"
+#include "quiz/Quiz.h"
+#include "shell/MainMenu.h"
+#include "worksheets/Wizard.h"
 #include "shell/Module1.h"
 #include "worksheets/WorksheetFiles.h"
+
+platform::FormRef<::worksheets> forms::worksheets;
 
 using namespace platform;
 using namespace Module1;
 
 namespace {
-constexpr FontSpec PageButtonFont{"Tahoma", 15.75, true};
+constexpr FontDesc PageButtonFont{"Tahoma", 15.75, true};
 constexpr quint32 Red = 0x000000FF, Blue = 0x00FF0000;
+// The catalogue offers 41 pages at the most: its last (0-based) page never offers another.
+constexpr int LastPage = MaxTitles / TitlesPerPage - 1;
 
-// Every step of the load goes ahead even when one before it failed.
-template <class F> void skipOnFailure(F&& step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
+
+// The screen's controls, in the order they are built (later ones lie above earlier ones).
+// clang-format off
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Label, .name = "Label1", .caption = "Worksheets Catalogue", .at = {0, 0, 12000, 780},
+         .font = {"Tahoma", 24, true}, .fore = Yellow, .flags = Centered | Transparent},
+    {.kind = Kind::CheckBox, .name = "Check1", .caption = "Edit Worksheet", .at = {120, 120, 2535, 375},
+         .font = {"Tahoma", 12, true}, .fore = Yellow},
+    {.kind = Kind::CheckBox, .name = "Check2", .caption = "Delete Worksheet", .at = {9240, 120, 2535, 375},
+         .font = {"Tahoma", 12, true}, .fore = Red},
+    {.kind = Kind::Label, .name = "Label2", .index = 0, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = {"Tahoma", 18, true}, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "<< Previous Page", .at = {2640, 7920, 3195, 495},
+         .font = PageButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
+    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Next Page >>", .at = {6000, 7920, 3195, 495},
+         .font = PageButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
+    {.kind = Kind::Label, .name = "Label4", .caption = "Page 1", .at = {120, 7920, 1995, 495}, .font = PageButtonFont,
+         .fore = Blue, .back = White, .flags = Centered},
+};
+// clang-format on
 }  // namespace
 
 worksheets::worksheets() {
-    build({
-        {Kind::Label, "Label1", -1, "Worksheets Catalogue", {0, 0, 12000, 780}, {"Tahoma", 24, true}, Yellow,
-         DefaultColour, Centered | Transparent},
-        {Kind::CheckBox, "Check1", -1, "Edit Worksheet", {120, 120, 2535, 375}, {"Tahoma", 12, true}, Yellow},
-        {Kind::CheckBox, "Check2", -1, "Delete Worksheet", {9240, 120, 2535, 375}, {"Tahoma", 12, true}, Red},
-        {Kind::Label, "Label2", 0, "Exit", {10560, 7920, 1245, 495}, {"Tahoma", 18, true}, Yellow, Black, Centered},
-        {Kind::Label, "Label3", 0, "<< Previous Page", {2640, 7920, 3195, 495}, PageButtonFont, Yellow, Black,
-         Centered | Hidden},
-        {Kind::Label, "Label3", 1, "Next Page >>", {6000, 7920, 3195, 495}, PageButtonFont, Yellow, Black,
-         Centered | Hidden},
-        {Kind::Label, "Label4", -1, "Page 1", {120, 7920, 1995, 495}, PageButtonFont, Blue, White, Centered},
-    });
-    for (int i = 1; i <= 24; ++i) {
+    build(Layout);
+    for (int i = 1; i <= TitlesPerPage; ++i) {
         const float left = i <= 12 ? 120 : 6120, top = 720 + 600.0f * float((i - 1) % 12);
-        build({{Kind::Label, "Label2", i, "", {left, top, 5715, 375}, {"Tahoma", 12, true}, Yellow, Black, Hidden}});
+        build({{.kind = Kind::Label,
+                .name = "Label2",
+                .index = i,
+                .at = {left, top, 5715, 375},
+                .font = {"Tahoma", 12, true},
+                .fore = Yellow,
+                .back = Black,
+                .flags = Hidden}});
     }
     Check1->onClick = [this] { Check1_Click(); };
     Check2->onClick = [this] { Check2_Click(); };
@@ -50,13 +66,13 @@ void worksheets::Form_Load() {
     Check1->SetBackColor(RGB(39, 63, 137));
     Check2->SetBackColor(RGB(39, 63, 137));
     CataloguePage = 0;
-    for (int i = 1; i <= 24; ++i) {
+    for (int i = 1; i <= TitlesPerPage; ++i) {
         Label2(i)->SetVisible(false);
         Label2(i)->SetFont({"Tahoma", 12, true});
     }
     int last = WorksheetCount;
-    if (WorksheetCount >= 25) {
-        last = 24;
+    if (WorksheetCount > TitlesPerPage) {
+        last = TitlesPerPage;
         Label3(1)->SetVisible(true);
     }
     for (int i = 1; i <= last; ++i) {
@@ -86,23 +102,24 @@ void worksheets::Label3_Click(int Index) {
 
 void worksheets::workpage() {
     const int p = CataloguePage;
-    for (int i = 1; i <= 24; ++i) {
+    for (int i = 1; i <= TitlesPerPage; ++i) {
         Label2(i)->SetCaption(QString());
         Label2(i)->SetVisible(false);
     }
     Label3(0)->SetVisible(true);
     Label3(1)->SetVisible(true);
     if (p == 0) Label3(0)->SetVisible(false);
-    if (p == 40) Label3(1)->SetVisible(false);  // the 41st page never offers another
+    if (p == LastPage) Label3(1)->SetVisible(false);
     Label4->SetCaption(QStringLiteral("Page") + Str(p + 1));
-    int last = 24 * p + 24;
-    if (WorksheetCount < 24 * p + 25) {
+    const int first = TitlesPerPage * p;
+    int last = first + TitlesPerPage;
+    if (WorksheetCount < first + TitlesPerPage + 1) {
         last = WorksheetCount;
         Label3(1)->SetVisible(false);
     }
-    for (int i = 24 * p + 1; i <= last; ++i) {
-        Label2(i - 24 * p)->SetCaption(WorksheetNames[i]);
-        Label2(i - 24 * p)->SetVisible(true);
+    for (int i = first + 1; i <= last; ++i) {
+        Label2(i - first)->SetCaption(WorksheetNames[i]);
+        Label2(i - first)->SetVisible(true);
     }
 }
 
@@ -142,25 +159,26 @@ void worksheets::Label2_Click(int Index) {
         delworksheet();
     } catch (const std::exception&) {
         file1.Abandon();
-        MsgBox(QStringLiteral("There was a problem removing the worksheet from the catalogue. "
-                              "The catalogue has not been changed."));
+        MsgBox(
+            QStringLiteral("There was a problem removing the worksheet from the catalogue. "
+                           "The catalogue has not been changed."));
         return;
     }
     const int p = CataloguePage;
-    for (int i = 1; i <= 24; ++i) {
+    for (int i = 1; i <= TitlesPerPage; ++i) {
         Label2(i)->SetVisible(false);
-        Label2(i)->SetCaption(WorksheetNames[i + 24 * p]);
+        Label2(i)->SetCaption(WorksheetNames[i + TitlesPerPage * p]);
     }
-    const int m = std::min(24, WorksheetCount - 24 * p);
+    const int m = std::min(TitlesPerPage, WorksheetCount - TitlesPerPage * p);
     for (int i = 1; i <= m; ++i) Label2(i)->SetVisible(true);
 }
 
 void worksheets::editworksheet() {
     // Every answer is checked before the wizard is touched, so a bad file leaves no half-filled wizard.
-    std::array<int, 10> correct{};
-    for (int q = 0; q < 10; ++q) correct[q] = int(Val(CorrectAnswer[q + 1]));
+    std::array<int, QuestionCount> correct{};
+    for (int q = 0; q < QuestionCount; ++q) correct[q] = int(Val(CorrectAnswer[q + 1]));
     forms::wizard->Text1->SetText(WorksheetTitle);
-    for (int q = 0; q < 10; ++q) {
+    for (int q = 0; q < QuestionCount; ++q) {
         forms::wizard->Text2(q)->SetText(QuestionText[q + 1]);
         forms::wizard->Text3(4 * q)->SetText(AnswerA[q + 1]);
         forms::wizard->Text3(4 * q + 1)->SetText(AnswerB[q + 1]);

@@ -4,42 +4,77 @@
 #include "shell/Module1.h"
 #include "worksheets/WorksheetFiles.h"
 
+platform::FormRef<::wizard> forms::wizard;
+
 using namespace platform;
 using namespace worksheetfiles;
+using Module1::QuestionCount;
 
 namespace {
-constexpr FontSpec ButtonFont{"Tahoma", 15.75, true};
+constexpr FontDesc ButtonFont{"Tahoma", 15.75, true};
 // The blocks: questions 1-5 on the left, 6-10 on the right.
 float columnLeft(int q) { return q < 5 ? 0 : 5880; }
 float rowTop(int q) { return 1440.0f * float(q % 5); }
+
+// The screen's controls, in the order they are built (later ones lie above earlier ones).
+// clang-format off
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Label, .name = "Label1", .index = 0, .caption = "Multiple Choice Wizard", .at = {0, 0, 4320, 540},
+         .font = {"Tahoma", 18, true}, .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::Label, .name = "Label1", .index = 1, .caption = "Worksheet Title", .at = {5160, 120, 2295, 375},
+         .font = {"Tahoma", 14.25, true}, .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::TextBox, .name = "Text1", .at = {7560, 120, 4215, 375}, .font = {"Times New Roman", 12},
+         .fore = Black, .back = White, .maxLength = 25},
+    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Save Worksheet", .at = {240, 7920, 3165, 495},
+         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+};
+// clang-format on
 }  // namespace
 
 wizard::wizard() {
-    build({
-        {Kind::Label, "Label1", 0, "Multiple Choice Wizard", {0, 0, 4320, 540}, {"Tahoma", 18, true}, Yellow,
-         DefaultColour, Transparent},
-        {Kind::Label, "Label1", 1, "Worksheet Title", {5160, 120, 2295, 375}, {"Tahoma", 14.25, true}, Yellow,
-         DefaultColour, Transparent},
-        {Kind::TextBox, "Text1", -1, "", {7560, 120, 4215, 375}, {"Times New Roman", 12}, Black, White, 0, nullptr, 25},
-        {Kind::Label, "Label3", 1, "Save Worksheet", {240, 7920, 3165, 495}, ButtonFont, Yellow, Black, Centered},
-        {Kind::Label, "Label3", 0, "Exit", {10560, 7920, 1245, 495}, ButtonFont, Yellow, Black, Centered},
-    });
+    build(Layout);
     // The ten blocks follow one pattern, so they are laid out by rule rather than row by row.
     static const char* const letters[] = {"A.", "B.", "C.", "D."};
-    for (int q = 0; q < 10; ++q) {
+    for (int q = 0; q < QuestionCount; ++q) {
         const float x = columnLeft(q), y = rowTop(q);
         const std::string caption = "Question " + std::to_string(q + 1);
-        build({{Kind::Label, "Label1", 2 + q, caption.c_str(), {x + 240, y + 600, 1800, 255}, {"Tahoma", 9.75, true},
-                Yellow, DefaultColour, Transparent},
-               {Kind::TextBox, "Text2", q, "", {x + 240, y + 840, 5655, 375}, {"Times New Roman", 12}, Black, White, 0,
-                nullptr, 60}});
+        build({{.kind = Kind::Label,
+                .name = "Label1",
+                .index = 2 + q,
+                .caption = caption.c_str(),
+                .at = {x + 240, y + 600, 1800, 255},
+                .font = {"Tahoma", 9.75, true},
+                .fore = Yellow,
+                .flags = Transparent},
+               {.kind = Kind::TextBox,
+                .name = "Text2",
+                .index = q,
+                .at = {x + 240, y + 840, 5655, 375},
+                .font = {"Times New Roman", 12},
+                .fore = Black,
+                .back = White,
+                .maxLength = 60}});
         for (int k = 0; k < 4; ++k) {
             const float ax = x + (k % 2 ? 3600 : 720), tx = x + (k % 2 ? 3330 : 480), ay = y + (k < 2 ? 1230 : 1560);
-            build({{Kind::Label, "Label1", 12 + 4 * q + k, letters[k], {tx - 315, ay, 315, 330}, {"Tahoma", 12, true},
-                    Yellow, DefaultColour, Transparent},
-                   {Kind::TextBox, "Text3", 4 * q + k, "", {ax, ay, 2295, 330}, {"Times New Roman", 9.75}, Black, White,
-                    0, nullptr, 30},
-                   {Kind::CheckBox, "Check1", 4 * q + k, "", {tx, ay, 255, 315}}});
+            build({{.kind = Kind::Label,
+                    .name = "Label1",
+                    .index = 12 + 4 * q + k,
+                    .caption = letters[k],
+                    .at = {tx - 315, ay, 315, 330},
+                    .font = {"Tahoma", 12, true},
+                    .fore = Yellow,
+                    .flags = Transparent},
+                   {.kind = Kind::TextBox,
+                    .name = "Text3",
+                    .index = 4 * q + k,
+                    .at = {ax, ay, 2295, 330},
+                    .font = {"Times New Roman", 9.75},
+                    .fore = Black,
+                    .back = White,
+                    .maxLength = 30},
+                   {.kind = Kind::CheckBox, .name = "Check1", .index = 4 * q + k, .at = {tx, ay, 255, 315}}});
         }
     }
     // Tab order: the title, then each question followed by its answers, then the ticks.
@@ -48,7 +83,7 @@ wizard::wizard() {
         QWidget::setTabOrder(previous, c->widget());
         previous = c->widget();
     };
-    for (int q = 0; q < 10; ++q) {
+    for (int q = 0; q < QuestionCount; ++q) {
         chain(Text2(q));
         for (int k = 0; k < 4; ++k) chain(Text3(4 * q + k));
     }
@@ -74,8 +109,10 @@ void wizard::Form_MouseMove(int, int, float, float) {
 void wizard::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
 
 void wizard::Label3_Click(int Index) {
-    if (Index == 0) forms::wizard.unload();
-    else if (Index == 1) genwork();
+    if (Index == 0)
+        forms::wizard.unload();
+    else if (Index == 1)
+        genwork();
 }
 
 void wizard::Text1_KeyPress(int& KeyAscii) {
@@ -88,8 +125,10 @@ void wizard::Text2_KeyPress(int Index, int& KeyAscii) {
 
 void wizard::Text3_KeyPress(int Index, int& KeyAscii) {
     if (KeyAscii != 13) return;
-    if (Index % 4 < 3) Text3(Index + 1)->SetFocus();
-    else if (Index < 39) Text2((Index + 1) / 4)->SetFocus();
+    if (Index % 4 < 3)
+        Text3(Index + 1)->SetFocus();
+    else if (Index < 39)
+        Text2((Index + 1) / 4)->SetFocus();
 }
 
 void wizard::genwork() {
@@ -97,7 +136,7 @@ void wizard::genwork() {
         MsgBox(QStringLiteral("You have not chosen a title for your worksheet"));
         return;
     }
-    for (int q = 0; q < 10; ++q) {
+    for (int q = 0; q < QuestionCount; ++q) {
         const QString n = Str(q + 1);
         if (Text2(q)->Text().isEmpty()) {
             MsgBox(QStringLiteral("You have not completed Question") + n);
@@ -123,20 +162,37 @@ void wizard::genwork() {
     saveworksheet();
 }
 
+// The worksheet as typed, with the one ticked answer of each question.
+Worksheet wizard::typedWorksheet() const {
+    Worksheet w;
+    w.title = Text1->Text();
+    for (int q = 0; q < QuestionCount; ++q) {
+        Question& out = w.questions[q];
+        out.text = Text2(q)->Text();
+        for (int k = 0; k < 4; ++k) {
+            out.answers[k] = Text3(4 * q + k)->Text();
+            if (Check1(4 * q + k)->Value() == 1) out.correct = Str(k + 1).trimmed();
+        }
+    }
+    return w;
+}
+
 // A question or answer that the worksheet file could not give back as typed.
 QString wizard::unsavableText() const {
-    for (int q = 0; q < 10; ++q) {
+    for (int q = 0; q < QuestionCount; ++q) {
         QStringList texts{Text2(q)->Text()};
         for (int k = 0; k < 4; ++k) texts << Text3(4 * q + k)->Text();
         for (const QString& t : texts) {
             if (!canEncode1252(t))
                 return QStringLiteral("Question") + Str(q + 1) +
-                       QStringLiteral(" contains a character that cannot be saved in a worksheet. "
-                                      "Please type it another way.");
+                       QStringLiteral(
+                           " contains a character that cannot be saved in a worksheet. "
+                           "Please type it another way.");
             if (t.trimmed().startsWith(QLatin1Char('"')))
                 return QStringLiteral("Question") + Str(q + 1) +
-                       QStringLiteral(" has a text that begins with a double quote, which a worksheet cannot keep. "
-                                      "Please use single quotes there.");
+                       QStringLiteral(
+                           " has a text that begins with a double quote, which a worksheet cannot keep. "
+                           "Please use single quotes there.");
         }
     }
     return {};
@@ -154,15 +210,7 @@ void wizard::saveworksheet() {
     FileChannel& file1 = FileChannel::one();
     try {
         file1.OpenForOutput(WorksheetPath(title));
-        file1.PrintLine(CommaEncode(title));
-        file1.PrintLine(QStringLiteral(" "));
-        for (int q = 0; q < 10; ++q) {
-            file1.PrintLine(CommaEncode(Text2(q)->Text()));
-            for (int k = 0; k < 4; ++k) file1.PrintLine(CommaEncode(Text3(4 * q + k)->Text()));
-            for (int k = 0; k < 4; ++k)
-                if (Check1(4 * q + k)->Value() == 1) file1.PrintLine(Str(k + 1).right(1));
-            file1.PrintLine(QStringLiteral(" "));
-        }
+        file1.Write(WorksheetBytes(typedWorksheet()));
         file1.Close();
         trackworksheets();
         MsgBox(QStringLiteral("Your worksheet has been saved."));

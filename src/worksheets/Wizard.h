@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Form.h"
+#include "worksheets/WorksheetFiles.h"
 
 // The Multiple Choice Wizard: a title and ten questions, four answers each, one ticked as correct.
 class wizard : public platform::Form {
@@ -23,4 +24,5 @@ public:
 
 private:
     QString unsavableText() const;
+    worksheetfiles::Worksheet typedWorksheet() const;
 };

@@ -21,7 +21,8 @@ void IndexRead() {
             throw;
         }
         for (int i = 1; i <= WorksheetCount; ++i) {
-            if (i >= int(WorksheetNames.size())) throw RuntimeError(ErrSubscript, QStringLiteral("Subscript out of range"));
+            if (i >= int(WorksheetNames.size()))
+                throw RuntimeError(ErrSubscript, QStringLiteral("Subscript out of range"));
             WorksheetNames[i] = file1().InputField();
         }
     } catch (...) {
@@ -32,7 +33,7 @@ void IndexRead() {
 }
 
 // Writes the whole index anew; the old one stays until the new one is complete.
-static void IndexWrite(int count, const std::array<QString, 1001>& names) {
+static void IndexWrite(int count, const Module1::TitleList& names) {
     file1().OpenForOutput(IndexPath);
     try {
         file1().PrintNumber(count);
@@ -50,9 +51,9 @@ void IndexAppend(const QString& title) {
     for (int i = 1; i <= WorksheetCount; ++i)
         if (WorksheetNames[i] == title) return;
     const int count = WorksheetCount + 1;
-    if (count < 1 || count >= int(WorksheetNames.size()))
+    if (count < 1 || count > MaxTitles)
         throw RuntimeError(ErrSubscript, QStringLiteral("The catalogue is full"));
-    std::array<QString, 1001> names = WorksheetNames;
+    TitleList names = WorksheetNames;
     names[count] = title;
     IndexWrite(count, names);
     WorksheetNames[count] = title;
@@ -66,7 +67,7 @@ void IndexRemove(const QString& title) {
         if (WorksheetNames[i] == title) p = i;
     if (p == 0) return;
     // The list in memory changes only once the index on disk has.
-    std::array<QString, 1001> names = WorksheetNames;
+    TitleList names = WorksheetNames;
     for (int i = p; i < WorksheetCount; ++i) names[i] = names[i + 1];
     IndexWrite(WorksheetCount - 1, names);
     WorksheetNames = names;
@@ -79,8 +80,9 @@ QString TitleProblem(const QString& title) {
     static const QString forbidden = QStringLiteral("\\/:*?\"<>|,&");
     for (const QChar c : title) {
         if (forbidden.contains(c))
-            return QStringLiteral("A worksheet title cannot contain any of these characters:  \\  /  :  *  ?  \"  <  >  |  ,  &\n"
-                                  "Please choose another title.");
+            return QStringLiteral(
+                "A worksheet title cannot contain any of these characters:  \\  /  :  *  ?  \"  <  >  |  ,  &\n"
+                "Please choose another title.");
         if (c.unicode() < 32 || c.unicode() == 127)
             return QStringLiteral("A worksheet title cannot contain control characters. Please choose another title.");
     }
@@ -95,13 +97,42 @@ QString TitleProblem(const QString& title) {
         return r;
     }();
     if (reserved.contains(stem))
-        return QStringLiteral("\"%1\" is a name the computer keeps for itself. Please choose another title.").arg(title);
+        return QStringLiteral("\"%1\" is a name the computer keeps for itself. Please choose another title.")
+            .arg(title);
     if (title.compare(QStringLiteral("Euclid"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("The title Euclid belongs to Euclid's own quiz. Please choose another title.");
     if (!canEncode1252(title))
-        return QStringLiteral("The worksheet title contains a character that cannot be saved in a worksheet. "
-                              "Please choose another title.");
+        return QStringLiteral(
+            "The worksheet title contains a character that cannot be saved in a worksheet. "
+            "Please choose another title.");
     return {};
+}
+
+Worksheet ReadWorksheet(const FieldSource& field) {
+    Worksheet w;
+    w.title = CommaDecode(field());
+    field();  // the blank line under the title
+    for (Question& q : w.questions) {
+        q.text = CommaDecode(field());
+        for (QString& a : q.answers) a = CommaDecode(field());
+        q.correct = field();
+        field();  // the blank line after each question
+    }
+    return w;
+}
+
+QByteArray WorksheetBytes(const Worksheet& w) {
+    QByteArray out;
+    const auto line = [&out](const QString& text) { out += encode1252(text) + "\r\n"; };
+    line(CommaEncode(w.title));
+    line(QStringLiteral(" "));
+    for (const Question& q : w.questions) {
+        line(CommaEncode(q.text));
+        for (const QString& a : q.answers) line(CommaEncode(a));
+        line(q.correct);
+        line(QStringLiteral(" "));
+    }
+    return out;
 }
 
 QString CommaEncode(const QString& text) {
@@ -118,18 +149,19 @@ QString CommaDecode(const QString& text) {
 
 namespace Module1 {
 
+// The worksheet is read whole before the question set changes, so a damaged file leaves the last one.
 void LoadWorksheet() {
     FileChannel& f = FileChannel::one();
-    WorksheetTitle = worksheetfiles::CommaDecode(f.InputField());
-    f.InputField();
-    for (int q = 1; q <= 10; ++q) {
-        QuestionText[q] = worksheetfiles::CommaDecode(f.InputField());
-        AnswerA[q] = worksheetfiles::CommaDecode(f.InputField());
-        AnswerB[q] = worksheetfiles::CommaDecode(f.InputField());
-        AnswerC[q] = worksheetfiles::CommaDecode(f.InputField());
-        AnswerD[q] = worksheetfiles::CommaDecode(f.InputField());
-        CorrectAnswer[q] = f.InputField();
-        f.InputField();
+    const worksheetfiles::Worksheet w = worksheetfiles::ReadWorksheet([&f] { return f.InputField(); });
+    WorksheetTitle = w.title;
+    for (int q = 1; q <= QuestionCount; ++q) {
+        const worksheetfiles::Question& in = w.questions[q - 1];
+        QuestionText[q] = in.text;
+        AnswerA[q] = in.answers[0];
+        AnswerB[q] = in.answers[1];
+        AnswerC[q] = in.answers[2];
+        AnswerD[q] = in.answers[3];
+        CorrectAnswer[q] = in.correct;
     }
 }
 
