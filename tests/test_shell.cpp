@@ -57,8 +57,6 @@ private slots:
         Session s;
         forms::Titlefrm->Show();
         auto* t = forms::Titlefrm.instance();
-        QCOMPARE(t->Width(), 5670.0f);
-        QCOMPARE(t->Height(), 7170.0f);
         QCOMPARE(t->Left(), 3165.0f);
         QCOMPARE(t->Top(), 915.0f);
         QCOMPARE(t->Command1->Caption(), QStringLiteral("OK"));

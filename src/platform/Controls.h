@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStaticText>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -120,18 +121,12 @@ protected:
 // A caption drawn by us: opaque or transparent back, single-line border, greyed when disabled.
 class Label : public ControlWidget<QWidget> {
 public:
-    explicit Label(QWidget* parent) : ControlWidget(parent) {}
+    explicit Label(QWidget* parent);
     QString Caption() const override { return m_caption; }
-    void SetCaption(const QString& c) override {
-        m_caption = c;
-        update();
-    }
+    void SetCaption(const QString& c) override;
     int BackStyle() const { return m_opaque ? 1 : 0; }  // 0 transparent, 1 opaque
     void SetBackStyle(int style);
-    void SetAlignment(Alignment a) {
-        m_align = a;
-        update();
-    }
+    void SetAlignment(Alignment a);
     void SetBorder(bool single) {
         m_border = single;
         update();
@@ -143,6 +138,9 @@ protected:
 
 private:
     QString m_caption;
+    QStaticText m_text;
+    int m_layoutWidth = -1;
+    QFont m_layoutFont;
     bool m_opaque = true, m_border = false;
     Alignment m_align = LeftJustify;
 };

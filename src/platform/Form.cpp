@@ -2,7 +2,9 @@
 #include "platform/Stage.h"
 
 #include <QMouseEvent>
+#include <QHash>
 #include <QPainter>
+#include <QPixmap>
 
 namespace platform {
 
@@ -10,7 +12,10 @@ namespace {
 // The client area: the form's colour and picture, and the form's own mouse movement.
 class ClientArea : public QWidget {
 public:
-    explicit ClientArea(Form* form) : QWidget(form), m_form(form) { setMouseTracking(true); }
+    explicit ClientArea(Form* form) : QWidget(form), m_form(form) {
+        setMouseTracking(true);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -35,7 +40,9 @@ Form::Form(float designClientWidth, float designClientHeight)
       m_client(new ClientArea(this)),
       m_width(designClientWidth + 2 * BorderPx * TwipsPerPixel),
       m_height(designClientHeight + (2 * BorderPx + CaptionPx) * TwipsPerPixel) {
-    // Loaded screens stay unseen until shown.
+    // Loaded screens stay unseen until shown. A screen paints every pixel it covers, so Qt need not
+    // repaint the screens beneath it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setVisible(false);
     place();
 }
@@ -68,6 +75,21 @@ void Form::Show() {
     Stage::instance()->frontChanged();
 }
 
+// The caption bar's gradient, drawn once for each size (every screen has the same).
+static const QPixmap& captionBar(QSize size) {
+    static QHash<QPair<int, int>, QPixmap> bars;
+    QPixmap& bar = bars[{size.width(), size.height()}];
+    if (bar.isNull()) {
+        bar = QPixmap(size);
+        QPainter p(&bar);
+        QLinearGradient g(0, 0, size.width(), 0);
+        g.setColorAt(0, QColor(10, 36, 106));
+        g.setColorAt(1, QColor(166, 202, 240));
+        p.fillRect(bar.rect(), g);
+    }
+    return bar;
+}
+
 void Form::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect r = rect();
@@ -83,10 +105,7 @@ void Form::paintEvent(QPaintEvent*) {
     p.drawLine(r.width() - 2, 1, r.width() - 2, r.height() - 2);
     // The caption bar: caption only, no buttons.
     const QRect bar(BorderPx - 3, BorderPx - 3, r.width() - 2 * (BorderPx - 3), CaptionPx);
-    QLinearGradient g(bar.topLeft(), bar.topRight());
-    g.setColorAt(0, QColor(10, 36, 106));
-    g.setColorAt(1, QColor(166, 202, 240));
-    p.fillRect(bar, g);
+    p.drawPixmap(bar.topLeft(), captionBar(bar.size()));
     p.setPen(Qt::white);
     p.setFont(makeFont({"Tahoma", 9.75, true}));
     p.drawText(bar.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, m_caption);

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 namespace platform {
 
@@ -12,7 +13,10 @@ namespace {
 // Paints the backdrop colour; clicks on it do nothing.
 class Cover : public QWidget {
 public:
-    explicit Cover(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_NoMousePropagation); }
+    explicit Cover(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_NoMousePropagation);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter(this).fillRect(rect(), parentWidget()->palette().color(QPalette::Window));
@@ -63,11 +67,20 @@ void Stage::showBackdrop() {
     frontChanged();
 }
 
+// The pointer is handed to the window system only if it is still the hourglass when the program
+// next waits for the user: an hourglass set and cleared within one event could never be seen, and
+// its first showing loads the theme's animated cursor.
 void Stage::setMousePointer(int pointer) {
-    if (pointer == m_pointer) return;
-    if (m_pointer != 0) QGuiApplication::restoreOverrideCursor();
-    if (pointer == 11) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     m_pointer = pointer == 11 ? 11 : 0;
+    if (m_pointerPending) return;
+    m_pointerPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_pointerPending = false;
+        if ((m_pointer == 11) == m_waitShown) return;
+        m_waitShown = m_pointer == 11;
+        if (m_waitShown) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        else QGuiApplication::restoreOverrideCursor();
+    });
 }
 
 QWidget* Stage::front() const {

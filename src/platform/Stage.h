@@ -32,6 +32,7 @@ private:
     Stage();
     QWidget* m_cover;  // the backdrop when it stands in front of screens
     int m_pointer = 0;
+    bool m_pointerPending = false, m_waitShown = false;
 };
 
 }  // namespace platform

@@ -1,0 +1,342 @@
+// Start-up and screen switches of the program against a bare Qt program that builds a page of the
+// same pictures and captions in a QStackedWidget on a click, measured the same way in the same run.
+//
+//   bench_switch [processes] [rounds]
+//
+// Each side runs in fresh child processes, taken in turn (ours, bare, ours, ...). Start-up is the
+// time from starting the process to its first painted screen; a switch is the time from the click
+// to the end of the paint that first shows the new screen. "first" is the first switch of that kind
+// in a process (pictures not yet decoded), "again" all later ones. Medians throughout.
+#include "platform/Stage.h"
+#include "platform/Vb.h"
+#include "quiz/Quiz.h"
+#include "shell/Forms.h"
+#include "shell/MainMenu.h"
+#include "shell/Titlefrm.h"
+#include "shell/TopicMenu.h"
+#include "worksheets/Catalogue.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QMap>
+#include <QProcess>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// ---- Watching for the paint that shows a screen
+
+class WatchingApp : public QApplication {
+public:
+    using QApplication::QApplication;
+    std::function<QWidget*()> target;  // the screen whose first paint ends the measure
+    bool painted = false;
+    bool done = false;
+
+    bool notify(QObject* o, QEvent* e) override {
+        if (target && e->type() == QEvent::Paint && o->isWidgetType()) {
+            QWidget* t = target();
+            auto* w = static_cast<QWidget*>(o);
+            if (t && (w == t || t->isAncestorOf(w))) painted = true;
+        }
+        const bool result = QApplication::notify(o, e);
+        // The paint is on screen once the update request (or, for a window's first showing, the expose)
+        // that painted it is done: the backing store is flushed then.
+        if (target && painted && (e->type() == QEvent::UpdateRequest || e->type() == QEvent::Expose)) done = true;
+        return result;
+    }
+};
+
+WatchingApp* app() { return static_cast<WatchingApp*>(qApp); }
+
+double measure(const std::function<void()>& click, const std::function<QWidget*()>& target) {
+    WatchingApp* a = app();
+    QCoreApplication::processEvents();
+    a->painted = a->done = false;
+    a->target = target;
+    QElapsedTimer t;
+    t.start();
+    click();
+    while (!a->done && t.elapsed() < 3000) QCoreApplication::processEvents();
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    a->target = nullptr;
+    return a->done ? ms : -1;
+}
+
+void waitForFirstPaint(const std::function<QWidget*()>& target, const std::function<void()>& show) {
+    measure(show, target);
+    std::printf("ready\n");
+    std::fflush(stdout);
+}
+
+void clickAt(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+
+long peakKiB() {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+void report(const char* name, double ms) { std::printf("%s\t%.3f\n", name, ms); }
+
+const char* const Switches[] = {"title -> main menu",    "main menu -> Euclid",   "Euclid -> main menu",
+                                "main menu -> catalogue", "catalogue -> main menu", "main menu -> title"};
+
+// ---- Our program
+
+void runOurs(int rounds) {
+    using namespace platform;
+    QTemporaryDir dir;
+    QDirIterator it(QStringLiteral(DATA_DIR), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString dst = dir.path() + src.mid(QStringLiteral(DATA_DIR).size());
+        QDir().mkpath(QFileInfo(dst).path());
+        QFile::copy(src, dst);
+    }
+    QDir::setCurrent(dir.path());
+    initFonts();
+    waitForFirstPaint([] { return static_cast<QWidget*>(forms::Titlefrm.instance()); },
+                      [] { forms::Titlefrm->Show(); });
+    for (int r = 0; r < rounds; ++r) {
+        report(Switches[0], measure([] { clickAt(forms::Titlefrm->Command1->widget()); },
+                                    [] { return forms::intro0.instance(); }));
+        report(Switches[1], measure([] { clickAt(forms::intro0->Label2(1)->widget()); },
+                                    [] { return forms::euclid.instance(); }));
+        report(Switches[2], measure([] { clickAt(forms::euclid->label3(2)->widget()); },
+                                    [] { return forms::intro0.instance(); }));
+        report(Switches[3], measure([] { clickAt(forms::intro0->Label2(18)->widget()); },
+                                    [] { return forms::worksheets.instance(); }));
+        report(Switches[4], measure([] { clickAt(forms::worksheets->Label2(0)->widget()); },
+                                    [] { return forms::intro0.instance(); }));
+        report(Switches[5], measure([] { clickAt(forms::intro0->Label2(16)->widget()); },
+                                    [] { return forms::Titlefrm.instance(); }));
+    }
+}
+
+// ---- The bare Qt program: the same pages, built plainly on each click
+
+class ClickLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void()> clicked;
+protected:
+    void mouseReleaseEvent(QMouseEvent*) override {
+        if (clicked) clicked();
+    }
+};
+
+class BarePages {
+public:
+    QWidget window;
+    QStackedWidget* stack;
+    ClickLabel* next = nullptr;  // the entry that leads to the next page of the tour
+
+    BarePages() : stack(new QStackedWidget(&window)) {
+        window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        colour(&window, QColor(48, 133, 214));
+    }
+    static void colour(QWidget* w, QColor c) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, c);
+        w->setPalette(p);
+        w->setAutoFillBackground(true);
+    }
+    static ClickLabel* text(QWidget* page, const QString& caption, QRect at, int px, bool framed = false) {
+        auto* l = new ClickLabel(caption, page);
+        QFont f(QStringLiteral("Tahoma"));
+        f.setPixelSize(px);
+        f.setBold(true);
+        l->setFont(f);
+        l->setGeometry(at);
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, Qt::yellow);
+        l->setPalette(p);
+        if (framed) {
+            colour(l, Qt::black);
+            l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            l->setAlignment(Qt::AlignCenter);
+        }
+        return l;
+    }
+    static QLabel* picture(QWidget* page, const QString& file, QPoint at) {
+        auto* l = new QLabel(page);
+        l->setPixmap(QPixmap(file));
+        l->move(at);
+        l->adjustSize();
+        return l;
+    }
+    QWidget* newPage() {
+        auto* page = new QWidget;
+        colour(page, QColor(39, 63, 137));
+        return page;
+    }
+    void show(QWidget* page) {
+        QWidget* old = stack->currentWidget();
+        stack->addWidget(page);
+        stack->setCurrentWidget(page);
+        if (old) old->deleteLater();
+    }
+    QWidget* title() {
+        QWidget* page = newPage();
+        colour(page, QColor(192, 192, 192));
+        picture(page, QStringLiteral("Images/euclidsm.jpg"), {20, 80});
+        for (int i = 0; i < 4; ++i) text(page, QStringLiteral("Vellacourt Numerists"), {4, 24 + 60 * i, 357, 70}, 27);
+        auto* ok = new QPushButton(QStringLiteral("OK"), page);
+        ok->setGeometry(88, 400, 89, 25);
+        new QPushButton(QStringLiteral("Exit"), page);
+        next = text(page, QStringLiteral("OK"), {88, 430, 89, 25}, 11, true);
+        return page;
+    }
+    QWidget* menu() {
+        QWidget* page = newPage();
+        text(page, QStringLiteral("Vellacourt Numerists"), {0, 0, 800, 60}, 43);
+        auto* frame = new QFrame(page);
+        frame->setGeometry(448, 72, 337, 265);
+        frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+        picture(frame, QStringLiteral("Images/euclidsm.jpg"), {8, 16});
+        picture(page, QStringLiteral("Images/logo2.jpg"), {280, 420});
+        for (int i = 0; i < 12; ++i)
+            text(page, QStringLiteral("Mathematician"), {8 + 224 * (i / 6), 144 + 48 * (i % 6), 205, 25}, 16, true);
+        for (int i = 0; i < 5; ++i) text(page, QStringLiteral("Teacher tool"), {464, 384 + 10 * i, 309, 33}, 24, true);
+        text(page, QStringLiteral("www.vellacourt.example"), {464, 512, 221, 25}, 16, true);
+        text(page, QStringLiteral("(c) Vellacourt Numerists 2026"), {464, 544, 232, 25}, 13);
+        next = text(page, QStringLiteral("Euclid"), {8, 192, 205, 25}, 16, true);
+        return page;
+    }
+    QWidget* euclid() {
+        QWidget* page = newPage();
+        picture(page, QStringLiteral("Images/euclid.jpg"), {0, 0});
+        text(page, QStringLiteral("Euclid"), {16, 0, 400, 60}, 37);
+        for (int i = 0; i < 5; ++i) text(page, QStringLiteral("Topic entry"), {8 + 150 * i, 528, 213, 33}, 21, true);
+        next = text(page, QStringLiteral("Exit"), {704, 528, 83, 33}, 21, true);
+        return page;
+    }
+    QWidget* catalogue() {
+        QWidget* page = newPage();
+        text(page, QStringLiteral("Worksheets Catalogue"), {0, 0, 800, 52}, 32);
+        new QCheckBox(QStringLiteral("Edit Worksheet"), page);
+        (new QCheckBox(QStringLiteral("Delete Worksheet"), page))->move(616, 8);
+        for (int i = 0; i < 24; ++i)
+            text(page, QString(), {8 + 400 * (i / 12), 48 + 40 * (i % 12), 381, 25}, 16, true)->hide();
+        text(page, QStringLiteral("<< Previous Page"), {176, 528, 213, 33}, 21, true)->hide();
+        text(page, QStringLiteral("Next Page >>"), {400, 528, 213, 33}, 21, true)->hide();
+        text(page, QStringLiteral("Page 1"), {8, 528, 133, 33}, 21, true);
+        next = text(page, QStringLiteral("Exit"), {704, 528, 83, 33}, 21, true);
+        return page;
+    }
+};
+
+void runBare(int rounds) {
+    QDir::setCurrent(QStringLiteral(DATA_DIR));
+    platform::initFonts();
+    BarePages bare;
+    const QRect screen = bare.window.screen()->geometry();
+    bare.window.setGeometry(screen);
+    bare.stack->setGeometry((screen.width() - 800) / 2, (screen.height() - 600) / 2, 800, 600);
+    waitForFirstPaint([&] { return bare.stack->currentWidget(); },
+                      [&] {
+                          bare.show(bare.title());
+                          bare.window.show();
+                      });
+    // Each click builds the next page of the tour, as the program's entries do.
+    const std::function<QWidget*()> tour[] = {[&] { return bare.menu(); },      [&] { return bare.euclid(); },
+                                              [&] { return bare.menu(); },      [&] { return bare.catalogue(); },
+                                              [&] { return bare.menu(); },      [&] { return bare.title(); }};
+    for (int r = 0; r < rounds; ++r)
+        for (int s = 0; s < 6; ++s) {
+            ClickLabel* entry = bare.next;
+            entry->clicked = [&, s] { bare.show(tour[s]()); };
+            report(Switches[s], measure([entry] { clickAt(entry); }, [&] { return bare.stack->currentWidget(); }));
+        }
+}
+
+// ---- The parent: runs the children in turn and prints the table
+
+double median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+struct Figures {
+    std::vector<double> startup, peakMiB;
+    QMap<QString, std::vector<double>> first, again;
+};
+
+bool runChild(const QString& side, int rounds, Figures& out) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer t;
+    t.start();
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), side, QString::number(rounds)});
+    QByteArray buffer;
+    while (!buffer.contains("ready\n")) {
+        if (!p.waitForReadyRead(10000)) return false;
+        buffer += p.readAllStandardOutput();
+    }
+    out.startup.push_back(double(t.nsecsElapsed()) / 1e6);
+    if (!p.waitForFinished(120000)) return false;
+    buffer += p.readAllStandardOutput();
+    QMap<QString, int> seen;
+    for (const QByteArray& line : buffer.split('\n')) {
+        const QList<QByteArray> f = line.split('\t');
+        if (f.size() != 2) continue;
+        const QString name = QString::fromUtf8(f[0]);
+        const double v = f[1].toDouble();
+        if (name == QLatin1String("peak")) out.peakMiB.push_back(v / 1024);
+        else if (seen[name]++ == 0) out.first[name].push_back(v);
+        else out.again[name].push_back(v);
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 4 && QByteArray(argv[1]) == "--child") {
+        WatchingApp a(argc, argv);
+        const int rounds = std::max(1, atoi(argv[3]));
+        if (QByteArray(argv[2]) == "ours") runOurs(rounds);
+        else runBare(rounds);
+        std::printf("peak\t%ld\n", peakKiB());
+        return 0;
+    }
+    QCoreApplication a(argc, argv);
+    const int processes = argc > 1 ? std::max(1, atoi(argv[1])) : 9;
+    const int rounds = argc > 2 ? std::max(2, atoi(argv[2])) : 15;
+    Figures ours, bare;
+    for (int i = 0; i < processes; ++i) {
+        if (!runChild(QStringLiteral("ours"), rounds, ours) || !runChild(QStringLiteral("bare"), rounds, bare)) {
+            std::fprintf(stderr, "a child did not finish\n");
+            return 1;
+        }
+    }
+    std::printf("%d processes a side, %d rounds each; medians in ms (memory: peak resident MiB)\n\n", processes,
+                rounds);
+    std::printf("%-34s %9s %9s %7s\n", "", "ours", "bare Qt", "ratio");
+    const auto row = [](const QString& name, double o, double b) {
+        std::printf("%-34s %9.2f %9.2f %6.2fx\n", qPrintable(name), o, b, b > 0 ? o / b : 0);
+    };
+    row(QStringLiteral("start-up to first paint"), median(ours.startup), median(bare.startup));
+    for (const char* s : Switches) {
+        const QString name = QString::fromUtf8(s);
+        row(name + QStringLiteral(" (first)"), median(ours.first[name]), median(bare.first[name]));
+        row(name + QStringLiteral(" (again)"), median(ours.again[name]), median(bare.again[name]));
+    }
+    row(QStringLiteral("memory"), median(ours.peakMiB), median(bare.peakMiB));
+    return 0;
+}
