@@ -87,6 +87,36 @@ public:
     }
 };
 
+inline QByteArray indexOf(const QStringList& titles) {
+    QByteArray out = " " + QByteArray::number(titles.size()) + " \r\n";
+    for (const QString& t : titles) out += platform::encode1252(t) + "\r\n";
+    return out;
+}
+
+// A worksheet file as the program writes it: question q has answer (q % 4) + 1 right.
+inline QByteArray worksheetBytes(const QString& title, int questions = 10) {
+    QByteArray out = platform::encode1252(title) + "\r\n \r\n";
+    for (int q = 1; q <= questions; ++q) {
+        out += "Question number " + QByteArray::number(q) + "\r\n";
+        for (char k : QByteArray("ABCD")) out += QByteArray("Answer ") + k + "\r\n";
+        out += QByteArray::number(q % 4 + 1) + "\r\n \r\n";
+    }
+    return out;
+}
+
+// Fills the wizard with a complete worksheet, answer A ticked throughout.
+inline void fillValid(wizard* w, const QString& title) {
+    w->Text1->SetText(title);
+    for (int q = 0; q < 10; ++q) {
+        w->Text2(q)->SetText(QStringLiteral("Q"));
+        for (int k = 0; k < 4; ++k) {
+            w->Text3(4 * q + k)->SetText(QStringLiteral("A"));
+            w->Check1(4 * q + k)->SetValue(k == 0);
+        }
+    }
+}
+
+
 // Screen centre of a control, for the mouse.
 inline QPoint centre(platform::Control* c) { return c->widget()->rect().center(); }
 

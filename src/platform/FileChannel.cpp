@@ -82,6 +82,10 @@ void FileChannel::OpenForOutput(const QString& path) {
     // The folder may be spelt in another case on disk; the file name is kept as given.
     const qsizetype slash = file.lastIndexOf(QLatin1Char('/'));
     if (slash > 0) file = resolvePath(file.left(slash)) + file.mid(slash);
+    // Never write through a link: a link planted in a shared folder must not turn a save into the
+    // replacement of a file elsewhere. (The folder itself may be a link to the school's share.)
+    if (QFileInfo(file).isSymLink())
+        throw RuntimeError(ErrPathNotFound, QStringLiteral("Path/File access error: %1 is a link").arg(path));
     m_out = std::make_unique<QSaveFile>(file);
     if (!m_out->open(QIODevice::WriteOnly)) {
         m_out.reset();
@@ -110,6 +114,9 @@ void FileChannel::Close() {
     m_reader.reset();
     if (mode != Mode::Output) return;
     if (failWriteHook && failWriteHook(m_out->fileName())) m_out->cancelWriting();
+    // Small writes wait in a buffer: a full disk shows only when they are flushed, and the save must
+    // be cancelled then, or the empty new file would replace the old one.
+    if (!m_out->flush() || m_out->error() != QFileDevice::NoError) m_out->cancelWriting();
     const bool ok = m_out->commit();
     m_out.reset();
     if (!ok) throw RuntimeError(ErrIO, QStringLiteral("Device I/O error"));

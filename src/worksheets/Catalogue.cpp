@@ -157,11 +157,12 @@ void worksheets::Label2_Click(int Index) {
     DeleteTitle = title;
     try {
         delworksheet();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         file1.Abandon();
-        MsgBox(
-            QStringLiteral("There was a problem removing the worksheet from the catalogue. "
-                           "The catalogue has not been changed."));
+        MsgBox(worksheetfiles::isCatalogueBusy(e)
+                   ? worksheetfiles::CatalogueBusy
+                   : QStringLiteral("There was a problem removing the worksheet from the catalogue. "
+                                    "The catalogue has not been changed."));
         return;
     }
     const int p = CataloguePage;

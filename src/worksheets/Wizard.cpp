@@ -209,14 +209,25 @@ void wizard::saveworksheet() {
     }
     FileChannel& file1 = FileChannel::one();
     try {
-        file1.OpenForOutput(WorksheetPath(title));
-        file1.Write(WorksheetBytes(typedWorksheet()));
-        file1.Close();
-        trackworksheets();
+        // The worksheet and the index change together or not at all: the index is checked before the
+        // worksheet is replaced, and the old worksheet is put back if listing it fails after all.
+        CatalogueLock lock;
+        IndexCheckRoom(title);
+        const SavedCopy before(WorksheetPath(title));
+        try {
+            file1.OpenForOutput(WorksheetPath(title));
+            file1.Write(WorksheetBytes(typedWorksheet()));
+            file1.Close();
+            trackworksheets();
+        } catch (const std::exception&) {
+            file1.Abandon();
+            before.restore();
+            throw;
+        }
         MsgBox(QStringLiteral("Your worksheet has been saved."));
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         file1.Abandon();
-        MsgBox(QStringLiteral("There was a problem saving your worksheet"));
+        MsgBox(isCatalogueBusy(e) ? CatalogueBusy : QStringLiteral("There was a problem saving your worksheet"));
     }
 }
 

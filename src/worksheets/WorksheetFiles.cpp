@@ -3,6 +3,9 @@
 #include "platform/Vb.h"
 #include "shell/Module1.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 using namespace platform;
 
 namespace worksheetfiles {
@@ -32,12 +35,25 @@ void IndexRead() {
     file1().Close();
 }
 
+QString IndexLine(const QString& title) {
+    const bool quote = title.contains(QLatin1Char(',')) || title.startsWith(QLatin1Char(' ')) ||
+                       title.startsWith(QLatin1Char('\t')) || title.startsWith(QLatin1Char('"'));
+    // A title that itself holds a double quote cannot be quoted; it is written as it is.
+    if (!quote || title.mid(1).contains(QLatin1Char('"'))) return title;
+    return QLatin1Char('"') + title + QLatin1Char('"');
+}
+
+QByteArray IndexBytes(int count, const Module1::TitleList& names) {
+    QByteArray out = encode1252(PrintNumber(count)) + "\r\n";
+    for (int i = 1; i <= count; ++i) out += encode1252(IndexLine(names[i])) + "\r\n";
+    return out;
+}
+
 // Writes the whole index anew; the old one stays until the new one is complete.
 static void IndexWrite(int count, const Module1::TitleList& names) {
     file1().OpenForOutput(IndexPath);
     try {
-        file1().PrintNumber(count);
-        for (int i = 1; i <= count; ++i) file1().PrintLine(names[i]);
+        file1().Write(IndexBytes(count, names));
         file1().Close();
     } catch (...) {
         file1().Abandon();
@@ -45,8 +61,72 @@ static void IndexWrite(int count, const Module1::TitleList& names) {
     }
 }
 
+// ---- The catalogue lock
+
+static int lockDepth = 0;
+
+CatalogueLock::CatalogueLock() {
+    if (lockDepth++ > 0) return;
+    m_lock = std::make_unique<QLockFile>(resolvePath(QStringLiteral("multiple")) + QStringLiteral("/track.lock"));
+    // A save takes well under a second; a lock this old was left by a program that stopped.
+    m_lock->setStaleLockTime(30000);
+    if (!m_lock->tryLock(WaitMs)) {
+        // Held elsewhere is "busy"; a lock file that cannot be made at all (a full or read-only disk)
+        // is the failure of the save itself.
+        const bool busy = m_lock->error() == QLockFile::LockFailedError;
+        --lockDepth;
+        m_lock.reset();
+        if (busy) throw RuntimeError(ErrPermissionDenied, CatalogueBusy);
+        throw RuntimeError(ErrIO, QStringLiteral("The catalogue's lock file cannot be written"));
+    }
+}
+
+CatalogueLock::~CatalogueLock() {
+    if (m_lock) m_lock->unlock();
+    if (lockDepth > 0) --lockDepth;
+}
+
+bool isCatalogueBusy(const std::exception& e) {
+    const auto* r = dynamic_cast<const RuntimeError*>(&e);
+    return r && r->number == ErrPermissionDenied;
+}
+
+void IndexCheckRoom(const QString& title) {
+    using namespace Module1;
+    IndexRead();
+    for (int i = 1; i <= WorksheetCount; ++i)
+        if (WorksheetNames[i] == title) return;
+    if (WorksheetCount + 1 > MaxTitles) throw RuntimeError(ErrSubscript, QStringLiteral("The catalogue is full"));
+}
+
+// ---- Putting a file back
+
+SavedCopy::SavedCopy(const QString& path) : m_path(resolvePath(path)) {
+    QFile f(m_path);
+    m_existed = QFileInfo(m_path).isFile();
+    if (m_existed) {
+        if (!f.open(QIODevice::ReadOnly)) throw RuntimeError(ErrIO, QStringLiteral("Device I/O error"));
+        m_bytes = f.readAll();
+    }
+}
+
+void SavedCopy::restore() const {
+    FileChannel& f = file1();
+    f.Abandon();
+    if (!m_existed) {
+        QFile::remove(m_path);
+        return;
+    }
+    f.OpenForOutput(m_path);
+    f.Write(m_bytes);
+    f.Close();
+}
+
+// ---- Index changes
+
 void IndexAppend(const QString& title) {
     using namespace Module1;
+    CatalogueLock lock;
     IndexRead();
     for (int i = 1; i <= WorksheetCount; ++i)
         if (WorksheetNames[i] == title) return;
@@ -61,6 +141,7 @@ void IndexAppend(const QString& title) {
 
 void IndexRemove(const QString& title) {
     using namespace Module1;
+    CatalogueLock lock;
     IndexRead();
     int p = 0;
     for (int i = 1; i <= WorksheetCount; ++i)
@@ -93,14 +174,23 @@ QString TitleProblem(const QString& title) {
     const QString stem = title.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
     static const QStringList reserved = [] {
         QStringList r{QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"), QStringLiteral("NUL")};
-        for (int i = 1; i <= 9; ++i) r << QStringLiteral("COM%1").arg(i) << QStringLiteral("LPT%1").arg(i);
+        r << QStringLiteral("CONIN$") << QStringLiteral("CONOUT$");
+        for (const QString digit : {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                    QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
+                                    QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("\u00B9"),
+                                    QStringLiteral("\u00B2"), QStringLiteral("\u00B3")})
+            r << QStringLiteral("COM") + digit << QStringLiteral("LPT") + digit;
         return r;
     }();
     if (reserved.contains(stem))
         return QStringLiteral("\"%1\" is a name the computer keeps for itself. Please choose another title.")
             .arg(title);
+    // Letter case does not tell files apart on every disk (a FAT memory stick, a Windows share).
     if (title.compare(QStringLiteral("Euclid"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("The title Euclid belongs to Euclid's own quiz. Please choose another title.");
+    if (title.compare(QStringLiteral("track"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("The title track is the name of the catalogue's own list of worksheets. "
+                              "Please choose another title.");
     if (!canEncode1252(title))
         return QStringLiteral(
             "The worksheet title contains a character that cannot be saved in a worksheet. "

@@ -3,9 +3,12 @@
 #pragma once
 #include "shell/Module1.h"
 
+#include <QByteArray>
+#include <QLockFile>
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 
 namespace Module1 {
 // Reads the worksheet open as file number 1 into the question set.
@@ -35,6 +38,38 @@ Worksheet ReadWorksheet(const FieldSource& field);
 // The bytes of a worksheet file: Windows-1252, CRLF, commas stored as "&".
 QByteArray WorksheetBytes(const Worksheet& w);
 
+// One read-change-write of the catalogue at a time, also between computers that share the folder:
+// a lock file beside the index, taken over when a crash left it stale. Nested locks in one program
+// share the outermost. A lock not taken within a few seconds fails with CatalogueBusy.
+class CatalogueLock {
+public:
+    CatalogueLock();
+    ~CatalogueLock();
+    CatalogueLock(const CatalogueLock&) = delete;
+    CatalogueLock& operator=(const CatalogueLock&) = delete;
+    static inline int WaitMs = 5000;
+private:
+    std::unique_ptr<QLockFile> m_lock;
+};
+inline const QString CatalogueBusy =
+    QStringLiteral("The worksheet catalogue is being changed on another computer. Nothing has been changed; "
+                   "please try again in a moment.");
+bool isCatalogueBusy(const std::exception& e);
+
+// Fails, changing nothing, unless the index can be read and can list the title.
+void IndexCheckRoom(const QString& title);
+
+// A file as it was before a save replaced it, to put back when a later step of the save fails.
+class SavedCopy {
+public:
+    explicit SavedCopy(const QString& path);
+    void restore() const;  // the old bytes back, or no file where there was none
+private:
+    QString m_path;
+    bool m_existed = false;
+    QByteArray m_bytes;
+};
+
 // Reads the index into WorksheetCount and WorksheetNames(1..count). On a failure (no index,
 // too few titles, a count that is not a number or above 1000) what was read so far stays,
 // file 1 is closed, and the failure goes on to the caller.
@@ -51,6 +86,11 @@ QString WorksheetPath(const QString& title);
 // Why a title cannot be saved (a file name it would break, or an index line that would not read back),
 // or an empty text when it can.
 QString TitleProblem(const QString& title);
+
+// A title as an index line that reads back as the same title (quoted where it holds a comma or begins
+// with a blank), and the index bytes for a list.
+QString IndexLine(const QString& title);
+QByteArray IndexBytes(int count, const Module1::TitleList& names);
 
 // Texts are stored with every comma as "&"; reading turns every "&" back into a comma.
 QString CommaEncode(const QString& text);
