@@ -101,26 +101,26 @@ int multiple::markOfCurrentQuestion() const {
 
 void multiple::Label3_Click(int Index) {
     switch (Index) {
-        case 0:
-            CurrentQuestion = CurrentQuestion - 1;
+    case 0:
+        CurrentQuestion = CurrentQuestion - 1;
+        showquest();
+        break;
+    case 1:
+        Marks[CurrentQuestion] = markOfCurrentQuestion();
+        CurrentQuestion = CurrentQuestion + 1;
+        if (CurrentQuestion <= QuestionCount)
             showquest();
-            break;
-        case 1:
-            Marks[CurrentQuestion] = markOfCurrentQuestion();
-            CurrentQuestion = CurrentQuestion + 1;
-            if (CurrentQuestion <= QuestionCount)
-                showquest();
-            else
-                endOfQuiz();
-            break;
-        case 2:
-            forms::multiple.unload();
-            break;
-        case 3:
-            Printpage();
-            break;
-        default:
-            break;
+        else
+            endOfQuiz();
+        break;
+    case 2:
+        forms::multiple.unload();
+        break;
+    case 3:
+        Printpage();
+        break;
+    default:
+        break;
     }
 }
 

@@ -14,6 +14,8 @@ class worksheets;
 class multiple;
 class Welldone;
 class Wrong;
+class eratosthenesord;
+class euclidord;
 
 namespace forms {
 extern platform::FormRef<::Grey> Grey;              // shell/Titlefrm.cpp: the backdrop
@@ -25,4 +27,6 @@ extern platform::FormRef<::worksheets> worksheets;  // worksheets/Catalogue.cpp:
 extern platform::FormRef<::multiple> multiple;      // quiz/Quiz.cpp: the quiz
 extern platform::FormRef<::Welldone> Welldone;      // quiz/ScoreScreen.cpp: the score screen
 extern platform::FormRef<::Wrong> Wrong;            // quiz/WrongAnswers.cpp: the wrong-answers review
+extern platform::FormRef<::eratosthenesord> eratosthenesord;  // activities/ProductsOfPrimes.cpp: Products of Primes
+extern platform::FormRef<::euclidord> euclidord;              // activities/NetsOfDice.cpp: Nets of Dice
 }  // namespace forms

@@ -91,22 +91,22 @@ void intro0::Label2_MouseMove(int Index) { Label2(Index)->SetBackStyle(1); }
 
 void intro0::Label2_Click(int Index) {
     switch (Index) {
-        case 1:
-            forms::euclid->Show();
-            break;
-        case 16:
-            forms::Titlefrm->Command1->SetCaption(QStringLiteral("Cancel"));
-            forms::Titlefrm->Show();
-            break;
-        case 17:
-            forms::wizard->Show();
-            break;
-        case 18:
-            forms::worksheets->Show();
-            forms::intro0.unload();
-            break;
-        default:
-            break;  // greyed mathematicians; the guide and acknowledgments arrive with their screens
+    case 1:
+        forms::euclid->Show();
+        break;
+    case 16:
+        forms::Titlefrm->Command1->SetCaption(QStringLiteral("Cancel"));
+        forms::Titlefrm->Show();
+        break;
+    case 17:
+        forms::wizard->Show();
+        break;
+    case 18:
+        forms::worksheets->Show();
+        forms::intro0.unload();
+        break;
+    default:
+        break;  // greyed mathematicians; the guide and acknowledgments arrive with their screens
     }
 }
 

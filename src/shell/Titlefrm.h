@@ -6,7 +6,7 @@ class Grey {
 public:
     void Form_Load();
     void Show();
-    void destroyForm() {}  // stays for the whole run
+    void destroyForm() { delete this; }  // the stage itself stays for the whole run; this handle goes
 };
 
 // The title screen, and later the exit confirmation.

@@ -1,5 +1,7 @@
 #include "shell/TopicMenu.h"
 #include "shell/Forms.h"
+#include "activities/NetsOfDice.h"
+#include "activities/ProductsOfPrimes.h"
 #include "quiz/Quiz.h"
 #include "shell/MainMenu.h"
 #include "platform/FileChannel.h"
@@ -71,17 +73,27 @@ bool euclid::loadEuclidsWorksheet() {
 
 void euclid::label3_Click(int Index) {
     switch (Index) {
-        case 0:
-            if (!loadEuclidsWorksheet()) return;
-            forms::multiple->Picture1->SetPicture(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")));
-            forms::multiple->Label5->SetCaption(QStringLiteral("Vellacourt Numerists"));
-            forms::multiple->Show();
-            break;
-        case 2:
-            forms::intro0->Show();
-            forms::euclid.unload();
-            break;
-        default:
-            break;  // the activities and the pages arrive with their screens
+    case 0:
+        if (!loadEuclidsWorksheet()) return;
+        forms::multiple->Picture1->SetPicture(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")));
+        forms::multiple->Label5->SetCaption(QStringLiteral("Vellacourt Numerists"));
+        forms::multiple->Show();
+        break;
+    case 2:
+        forms::intro0->Show();
+        forms::euclid.unload();
+        break;
+    case 1:
+        forms::eratosthenesord->SetCaption(label3(1)->Caption());
+        forms::eratosthenesord->Label6->SetCaption(Label1->Caption());
+        forms::eratosthenesord->Show();
+        break;
+    case 3:
+        forms::euclidord->SetCaption(label3(3)->Caption());
+        forms::euclidord->Label6->SetCaption(Label1->Caption());
+        forms::euclidord->Show();
+        break;
+    default:
+        break;  // the pages arrive with their viewers
     }
 }

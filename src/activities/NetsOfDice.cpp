@@ -1,0 +1,128 @@
+#include "activities/NetsOfDice.h"
+#include "quiz/ScoreScreen.h"
+#include "shell/Forms.h"
+#include "shell/Module1.h"
+
+platform::FormRef<::euclidord> forms::euclidord;
+
+using namespace platform;
+using namespace Module1;
+
+namespace {
+constexpr FontDesc Digit{"Tahoma", 15.75, true};
+constexpr quint32 Magenta = 0x00FF00FF, Orange = 0x000080FF, Blue = 0x00FF0000, Green = 0x0000C000, Teal = 0x00C0C000,
+                  Red = 0x000000FF;
+
+// clang-format off
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Label, .name = "Label6", .caption = "Euclid", .at = {240, 120, 3345, 705},
+         .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::Label, .name = "Label7",
+         .caption = "               The nets of these cubic dice have numbers missing. "
+                    "Drag numbers into the empty squares to show the missing digits.",
+         .at = {1080, 360, 10680, 1065}, .font = {"Times New Roman", 20.25}, .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Start Again", .at = {3360, 7920, 2565, 495},
+         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Check Score", .at = {6000, 7920, 2565, 495},
+         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
+    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered},
+};
+// clang-format on
+
+// The squares of the four nets: their index, corner and colour.
+struct Square {
+    int index;
+    float left, top;
+    quint32 colour;
+};
+constexpr Square Squares[] = {
+    {0, 825, 2520, Magenta},  {1, 1560, 2520, Orange}, {2, 2295, 2520, Blue},     {3, 3030, 2520, Green},
+    {4, 1560, 3255, Teal},    {5, 2295, 1785, Red},    {6, 3360, 4575, Red},      {7, 4095, 4575, Teal},
+    {10, 4095, 5310, Green},  {8, 4830, 5310, Blue},   {11, 4830, 6045, Magenta}, {9, 5565, 6045, Orange},
+    {17, 6255, 1800, Teal},   {12, 5520, 2535, Green}, {13, 6255, 2535, Magenta}, {16, 6255, 3270, Blue},
+    {14, 6990, 3270, Orange}, {15, 6990, 4005, Red},   {23, 9615, 3600, Orange},  {18, 8880, 4335, Green},
+    {19, 9615, 4335, Red},    {20, 10350, 4335, Teal}, {22, 9615, 5070, Blue},    {21, 9615, 5805, Magenta},
+};
+// A digit on a square: its index, caption and corner (printed digits and answer boxes alike).
+struct Placing {
+    int index;
+    const char* digit;
+    float left, top;
+};
+constexpr Placing Printed[] = {
+    {0, "6", 2400, 2700}, {1, "2", 3120, 2700}, {2, "3", 1650, 3420},   {8, "5", 3465, 4755},
+    {6, "1", 4200, 5490}, {7, "3", 4920, 6225}, {5, "4", 6360, 1980},   {3, "1", 7080, 3450},
+    {4, "2", 7080, 4200}, {9, "4", 9720, 4515}, {11, "5", 10440, 4515}, {10, "6", 9720, 5250},
+};
+// Each blank square's answer is 7 less the digit on the square opposite it when the net is folded.
+constexpr Placing Boxes[] = {
+    {0, "6", 5715, 6195}, {1, "5", 1695, 2670}, {2, "1", 975, 2670},   {3, "4", 2430, 1935},
+    {4, "4", 4245, 4740}, {5, "5", 6405, 2700}, {6, "3", 6405, 3420},  {7, "6", 5670, 2700},
+    {8, "2", 4980, 5460}, {9, "1", 9765, 3750}, {10, "3", 9765, 5955}, {11, "2", 9030, 4485},
+};
+// The tray from left to right: which tile stands in each place (digits 1, 1, 2, 2, ... 6, 6).
+constexpr int TrayOrder[12] = {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7};
+}  // namespace
+
+euclidord::euclidord() {
+    // The squares lie beneath everything else, so they are built first.
+    for (const Square& s : Squares)
+        build({{.kind = Kind::Shape,
+                .name = "Shape1",
+                .index = s.index,
+                .at = {s.left, s.top, 750, 750},
+                .fore = Black,
+                .back = s.colour}});
+    for (const Placing& d : Printed)
+        build({{.kind = Kind::Label,
+                .name = "Label8",
+                .index = d.index,
+                .caption = d.digit,
+                .at = {d.left, d.top, 555, 495},
+                .font = Digit,
+                .fore = Yellow,
+                .flags = Transparent}});
+    for (const Placing& d : Boxes)
+        build({{.kind = Kind::Label,
+                .name = "Label1",
+                .index = d.index,
+                .caption = d.digit,
+                .at = {d.left, d.top, 450, 450},
+                .font = Digit,
+                .fore = Yellow,
+                .back = Navy,
+                .flags = Centered}});
+    for (int i = 0; i < 12; ++i)
+        build({{.kind = Kind::Label, .name = "Label4", .index = i, .font = {"Tahoma", 9, true}, .flags = Transparent}});
+    build(Layout);
+    for (int k = 0; k < 12; ++k)
+        build({{.kind = Kind::Label,
+                .name = "Label2",
+                .index = TrayOrder[k],
+                .at = {2400 + 600.0f * float(k), 7320, 450, 450},
+                .font = Digit,
+                .fore = Yellow,
+                .back = Black,
+                .flags = Centered | Border}});
+    bindBoard();
+}
+
+void euclidord::Form_Load() {
+    PrepareForm(*this);
+    OutOf = 12;
+    boardSetUp();
+}
+
+// One point for each tile on the box of its own index: equal digits are not interchangeable.
+void euclidord::Label3_Click(int Index) {
+    TileBoard::Label3_Click(Index);
+    if (Index != 2) return;
+    Score = 0;
+    for (int i = 0; i <= 11; ++i)
+        if (onBox(i, i)) Score = Score + 1;
+    QuizHeading = QStringLiteral("Nets of Dice");
+    forms::Welldone->Show();
+}
+
+void euclidord::unloadSelf() { forms::euclidord.unload(); }

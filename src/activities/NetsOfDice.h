@@ -1,0 +1,17 @@
+#pragma once
+#include "activities/TileBoard.h"
+
+// Nets of Dice: four flat nets of dice with digits missing; opposite faces add up to 7.
+class euclidord : public TileBoard {
+    Q_OBJECT
+public:
+    euclidord();
+    void Form_Load() override;
+    void Label3_Click(int Index) override;
+
+    platform::Ctl<platform::Shape> Shape1{this, "Shape1"};
+    platform::Ctl<platform::Label> Label7{this, "Label7"}, Label8{this, "Label8"};
+
+protected:
+    void unloadSelf() override;
+};

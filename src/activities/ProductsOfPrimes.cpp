@@ -1,0 +1,142 @@
+#include "activities/ProductsOfPrimes.h"
+#include "quiz/ScoreScreen.h"
+#include "shell/Forms.h"
+#include "shell/Module1.h"
+
+platform::FormRef<::eratosthenesord> forms::eratosthenesord;
+
+using namespace platform;
+using namespace Module1;
+
+namespace {
+constexpr FontDesc Text{"Times New Roman", 20.25}, Number{"Arial", 24, true}, Button{"Tahoma", 15.75, true};
+
+// clang-format off
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Label, .name = "Label6", .caption = "Euclid", .at = {240, 120, 2985, 705},
+         .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent},
+    // The sentence pupils read first: 1 is neither prime nor a product of primes, so it is left out.
+    {.kind = Kind::Label, .name = "Label7",
+         .caption = "All whole numbers greater than 1 are either prime numbers or products of prime numbers.",
+         .at = {3960, 120, 7305, 1065}, .font = Text, .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::Label, .name = "Label9",
+         .caption = "Each whole number can be factorised into prime numbers in just one way. "
+                    "Find the prime factors of the numbers below.",
+         .at = {960, 1200, 9945, 1185}, .font = Text, .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::Label, .name = "Label5", .index = 0, .caption = "1 =", .at = {2760, 2880, 2415, 465},
+         .font = Number, .fore = Yellow, .flags = Transparent | RightAligned},
+    {.kind = Kind::Label, .name = "Label5", .index = 1, .caption = "1 =", .at = {3120, 3720, 2055, 465},
+         .font = Number, .fore = Yellow, .flags = Transparent | RightAligned},
+    {.kind = Kind::Label, .name = "Label5", .index = 2, .caption = "1 =", .at = {3240, 4560, 1935, 465},
+         .font = Number, .fore = Yellow, .flags = Transparent | RightAligned},
+    {.kind = Kind::Label, .name = "Label5", .index = 3, .caption = "1 =", .at = {3480, 5400, 1695, 465},
+         .font = Number, .fore = Yellow, .flags = Transparent | RightAligned},
+    {.kind = Kind::Label, .name = "Label8", .caption = "Drag and drop these prime numbers into the correct boxes.",
+         .at = {960, 6600, 9945, 585}, .font = Text, .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::Label, .name = "Label3", .index = 3, .caption = "New Problem", .at = {120, 7920, 2565, 495},
+         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Start Again", .at = {3360, 7920, 2565, 495},
+         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Check Score", .at = {6000, 7920, 2565, 495},
+         .font = Button, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
+    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
+};
+// clang-format on
+
+// The tray from left to right: which tile stands in each place.
+constexpr int TrayOrder[12] = {6, 10, 5, 8, 7, 2, 11, 0, 4, 9, 1, 3};
+}  // namespace
+
+eratosthenesord::eratosthenesord() {
+    build(Layout);
+    // The rows of boxes and signs, and the tray, follow one pattern each.
+    for (int a = 0; a < 4; ++a) {
+        const float top = 2880 + 840.0f * float(a);
+        for (int b = 0; b < 3; ++b)
+            build({{.kind = Kind::Label,
+                    .name = "Label1",
+                    .index = 3 * a + b,
+                    .at = {5520 + 1440.0f * float(b), top, 720, 585},
+                    .font = Number,
+                    .fore = Yellow,
+                    .back = RGB(0, 0, 0xC0),
+                    .flags = Centered}});
+        build({{.kind = Kind::Label,
+                .name = "Label5",
+                .index = 4 + 2 * a,
+                .caption = "x",
+                .at = {6480, top, 285, 555},
+                .font = Number,
+                .fore = Yellow,
+                .flags = Transparent},
+               {.kind = Kind::Label,
+                .name = "Label5",
+                .index = 5 + 2 * a,
+                .caption = "x",
+                .at = {7920, top, 285, 555},
+                .font = Number,
+                .fore = Yellow,
+                .flags = Transparent}});
+    }
+    for (int i = 0; i < 12; ++i)
+        build(
+            {{.kind = Kind::Label, .name = "Label4", .index = i, .font = {"Tahoma", 12, true}, .flags = Transparent}});
+    for (int k = 0; k < 12; ++k)
+        build({{.kind = Kind::Label,
+                .name = "Label2",
+                .index = TrayOrder[k],
+                .at = {960 + 840.0f * float(k), 7200, 720, 585},
+                .font = Number,
+                .fore = Yellow,
+                .back = Black,
+                .flags = Centered | Border}});
+    bindBoard();
+}
+
+void eratosthenesord::Form_Load() {
+    PrepareForm(*this);
+    OutOf = 12;
+    calculate();
+    boardSetUp();
+}
+
+// A new problem: each of the primes 2 to 13 twice, shuffled, three to a row.
+void eratosthenesord::calculate() {
+    const qint16 primes[12] = {2, 2, 3, 3, 5, 5, 7, 7, 11, 11, 13, 13};
+    std::copy(std::begin(primes), std::end(primes), PrimePool.begin());
+    // Reseeded to the moment, finer than a second, so a second "New Problem" is a new problem.
+    Randomize();
+    for (int pass = 0; pass < 10; ++pass)
+        for (int b = 0; b <= 11; ++b) std::swap(PrimePool[b], PrimePool[int(Rnd() * 11)]);
+    for (int c = 0; c <= 11; ++c) {
+        Factors[c] = PrimePool[c];
+        Label1(c)->SetCaption(QString::number(Factors[c]));
+    }
+    for (int a = 0; a <= 3; ++a) {
+        const qint16 product = qint16(Factors[3 * a] * Factors[3 * a + 1] * Factors[3 * a + 2]);
+        Label5(a)->SetCaption(QString::number(product) + QStringLiteral("  ="));
+    }
+}
+
+void eratosthenesord::Label3_Click(int Index) {
+    TileBoard::Label3_Click(Index);
+    if (Index == 2) {
+        Score = 0;
+        for (int a = 0; a <= 3; ++a) {
+            for (int b = 0; b <= 2; ++b)
+                for (int c = 0; c <= 11; ++c)
+                    if (onBox(c, 3 * a + b)) Placed[3 * a + b] = qint16(Val(Label2(c)->Caption()));
+            const auto product = [a](const auto& v) { return qint16(v[3 * a] * v[3 * a + 1] * v[3 * a + 2]); };
+            if (product(Placed) == product(Factors)) Score = Score + 3;
+        }
+        // The certificate names what the pupil achieved.
+        QuizHeading = QStringLiteral("Products of Primes");
+        forms::Welldone->Show();
+    } else if (Index == 3) {
+        TileBoard::Label3_Click(1);
+        Form_Load();
+    }
+}
+
+void eratosthenesord::unloadSelf() { forms::eratosthenesord.unload(); }
