@@ -17,7 +17,7 @@ constexpr ControlRow Layout[] = {
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent},
     // The sentence pupils read first: 1 is neither prime nor a product of primes, so it is left out.
     {.kind = Kind::Label, .name = "Label7",
-         .caption = "All whole numbers greater than 1 are either prime numbers or products of prime numbers.",
+         .caption = "Every whole number greater than 1 is a prime or a product of primes.",
          .at = {3960, 120, 7305, 1065}, .font = Text, .fore = Yellow, .flags = Transparent},
     {.kind = Kind::Label, .name = "Label9",
          .caption = "Each whole number can be factorised into prime numbers in just one way. "

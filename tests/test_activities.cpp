@@ -1,0 +1,259 @@
+// The drag-and-drop activities, driven as a pupil drives them: real presses, moves and releases
+// through the window, so Qt's own delivery of a drag to the pressed tile is part of what is tried.
+#include "TestUtil.h"
+#include "activities/NetsOfDice.h"
+#include "activities/ProductsOfPrimes.h"
+#include "shell/Module1.h"
+
+using namespace platform;
+using namespace Module1;
+using testutil::Session;
+
+namespace {
+
+QWindow* window() { return Stage::instance()->windowHandle(); }
+
+// A point of a control's container, in twips, as a point of the window.
+QPoint at(const Control* c, float x, float y) {
+    return c->widget()->parentWidget()->mapTo(Stage::instance(), QPoint(toPixels(x), toPixels(y)));
+}
+
+// Presses the held buttons on a tile, moves the pointer so that the tile's corner comes to
+// (left, top), and releases the buttons at that point, right before left.
+void drag(Label* tile, float left, float top, Qt::MouseButtons held = Qt::LeftButton) {
+    const QPoint start = tile->widget()->mapTo(Stage::instance(), tile->widget()->rect().center());
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton})
+        if (held & b) QTest::mousePress(window(), b, {}, start);
+    const QPoint to = at(tile, left + tile->Width() / 2, top + tile->Height() / 2);
+    QTest::mouseMove(window(), to);
+    for (Qt::MouseButton b : {Qt::RightButton, Qt::LeftButton})
+        if (held & b) QTest::mouseRelease(window(), b, {}, to);
+}
+
+TileBoard* openActivity(int entry) {
+    forms::euclid->Show();
+    testutil::click(forms::euclid->label3(entry));
+    if (entry == 1) return forms::eratosthenesord.instance();
+    return forms::euclidord.instance();
+}
+
+// Every tile onto a box: tile i onto box place(i).
+void placeAll(TileBoard* b, const std::function<int(int)>& place) {
+    for (int i = 0; i < 12; ++i) drag(b->Label2(i), b->Label1(place(i))->Left(), b->Label1(place(i))->Top());
+}
+
+QList<int> primesOnTiles(eratosthenesord* p) {
+    QList<int> out;
+    for (int i = 0; i < 12; ++i) out << p->Label2(i)->Caption().toInt();
+    return out;
+}
+
+}  // namespace
+
+class ActivitiesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { testutil::initApp(); }
+    void cleanup() { Session::reset(); }
+
+    void productsOfPrimesOpensWithANewProblem() {
+        Session s;
+        auto* p = static_cast<eratosthenesord*>(openActivity(1));
+        QCOMPARE(p->Caption(), QStringLiteral("Products of Primes"));
+        QCOMPARE(p->Label6->Caption(), QStringLiteral("Euclid"));
+        QCOMPARE(Stage::instance()->front(), p);
+        QVERIFY(forms::euclid.loaded());
+        QCOMPARE(OutOf, 12);
+        QList<int> primes = primesOnTiles(p);
+        std::sort(primes.begin(), primes.end());
+        QCOMPARE(primes, (QList<int>{2, 2, 3, 3, 5, 5, 7, 7, 11, 11, 13, 13}));
+        for (int a = 0; a < 4; ++a) {
+            const int product = p->Factors[3 * a] * p->Factors[3 * a + 1] * p->Factors[3 * a + 2];
+            QCOMPARE(p->Label5(a)->Caption(), QString::number(product) + QStringLiteral("  ="));
+            for (int b = 0; b < 3; ++b) QCOMPARE(p->Label2(3 * a + b)->Caption().toInt(), int(p->Factors[3 * a + b]));
+        }
+        for (int i = 0; i < 12; ++i) {
+            QVERIFY(p->Label1(i)->Caption().isEmpty() && p->Label1(i)->BackStyle() == 0);
+            QCOMPARE(p->Label4(i)->Left(), p->Label2(i)->Left());
+        }
+        QVERIFY(!p->Label3(2)->Visible());
+        testutil::screenshot(QStringLiteral("primes-start"));
+    }
+
+    void snappingBoundsAreStrict_data() {
+        QTest::addColumn<float>("left");
+        QTest::addColumn<float>("expected");
+        // Box 2 stands at Left 975 and is 450 wide: a corner past 750 and short of 1425 snaps.
+        QTest::newRow("half a box before: stays") << 750.0f << 750.0f;
+        QTest::newRow("just inside the low bound") << 765.0f << 975.0f;
+        QTest::newRow("just inside the high bound") << 1410.0f << 975.0f;
+        QTest::newRow("a whole box after: stays") << 1425.0f << 1425.0f;
+    }
+    void snappingBoundsAreStrict() {
+        QFETCH(float, left);
+        QFETCH(float, expected);
+        Session s;
+        TileBoard* b = openActivity(3);
+        Label* tile = b->Label2(9);
+        drag(tile, left, 2670);
+        QCOMPARE(tile->Left(), expected);
+        QCOMPARE(tile->Top(), 2670.0f);
+    }
+
+    void dropsOverGapsSlotsAndTwoToABox() {
+        Session s;
+        TileBoard* b = openActivity(3);
+        // Over a gap the tile stays where it was let go, not at home.
+        drag(b->Label2(9), 300, 6600);
+        QCOMPARE(b->Label2(9)->Left(), 300.0f);
+        QCOMPARE(b->Label2(9)->Top(), 6600.0f);
+        // Another tile's home slot takes it.
+        drag(b->Label2(9), b->Label4(2)->Left() + 100, b->Label4(2)->Top() + 60);
+        QCOMPARE(b->Label2(9)->Left(), b->Label4(2)->Left());
+        QCOMPARE(b->Label2(9)->Top(), b->Label4(2)->Top());
+        // Two tiles on box 1 and box 0 empty: all twelve count as placed, so "Check Score" shows.
+        testutil::click(b->Label3(1));
+        placeAll(b, [](int i) { return i == 0 ? 1 : i; });
+        QVERIFY(b->Label3(2)->Visible());
+        QVERIFY(b->onBox(0, 1) && b->onBox(1, 1));
+        testutil::screenshot(QStringLiteral("dice-two-on-a-box"));
+        // Dragging a tile off again leaves it visible; "Start Again" sends all home and hides it.
+        drag(b->Label2(0), 300, 6600);
+        QVERIFY(b->Label3(2)->Visible());
+        Score = 7;
+        testutil::click(b->Label3(1));
+        QCOMPARE(Score, 0);
+        QVERIFY(!b->Label3(2)->Visible());
+        for (int i = 0; i < 12; ++i) QCOMPARE(b->Label2(i)->Left(), b->Label4(i)->Left());
+    }
+
+    void onlyTheLeftButtonAloneDragsButEveryReleaseSnaps() {
+        Session s;
+        TileBoard* b = openActivity(3);
+        Label* tile = b->Label2(9);
+        const float homeLeft = tile->Left(), homeTop = tile->Top();
+        drag(tile, 975, 2670, Qt::RightButton);
+        QCOMPARE(tile->Left(), homeLeft);
+        QCOMPARE(tile->Top(), homeTop);
+        // Left near box 2, then right as well: the move with both held does not move the tile,
+        // and letting go of the right button snaps it onto the box it is near.
+        const QPoint start = tile->widget()->mapTo(Stage::instance(), tile->widget()->rect().center());
+        QTest::mousePress(window(), Qt::LeftButton, {}, start);
+        QTest::mouseMove(window(), at(tile, 990 + 225, 2700 + 225));
+        QCOMPARE(tile->Left(), 990.0f);
+        QTest::mousePress(window(), Qt::RightButton, {}, at(tile, 990 + 225, 2700 + 225));
+        QTest::mouseMove(window(), at(tile, 5000, 5000));
+        QCOMPARE(tile->Left(), 990.0f);
+        QTest::mouseRelease(window(), Qt::RightButton, {}, at(tile, 5000, 5000));
+        QCOMPARE(tile->Left(), 975.0f);
+        QCOMPARE(tile->Top(), 2670.0f);
+        QTest::mouseRelease(window(), Qt::LeftButton, {}, at(tile, 5000, 5000));
+        QCOMPARE(tile->Left(), 975.0f);
+    }
+
+    void aFastMoveStillReachesTheTile() {
+        Session s;
+        TileBoard* b = openActivity(3);
+        Label* tile = b->Label2(4);
+        // One move from the tray to the far corner, across boxes, digits and squares.
+        const QPoint start = tile->widget()->mapTo(Stage::instance(), tile->widget()->rect().center());
+        QTest::mousePress(window(), Qt::LeftButton, {}, start);
+        QTest::mouseMove(window(), at(tile, 10500 + 225, 1500 + 225));
+        QCOMPARE(tile->Left(), 10500.0f);
+        QCOMPARE(tile->Top(), 1500.0f);
+        QTest::mouseRelease(window(), Qt::LeftButton, {}, at(tile, 10500 + 225, 1500 + 225));
+        QCOMPARE(tile->Left(), 10500.0f);
+        QVERIFY(!tile->widget()->isHidden());
+    }
+
+    void netsOfDiceScoreByIndex() {
+        Session s;
+        auto* d = static_cast<euclidord*>(openActivity(3));
+        QCOMPARE(d->Caption(), QStringLiteral("Nets of Dice"));
+        QStringList digits;
+        for (int k : {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7}) digits << d->Label2(k)->Caption();
+        QCOMPARE(digits.join(QString()), QStringLiteral("112233445566"));
+        testutil::screenshot(QStringLiteral("dice-start"));
+        // Tiles 9 and 2 both carry a 1: swapped, neither scores.
+        placeAll(d, [](int i) { return i == 9 ? 2 : i == 2 ? 9 : i; });
+        testutil::click(d->Label3(2));
+        QCOMPARE(Score, 10);
+        QCOMPARE(QuizHeading, QStringLiteral("Nets of Dice"));
+        testutil::click(forms::Welldone->Label3(1));
+        QCOMPARE(Stage::instance()->front(), d);
+        placeAll(d, [](int i) { return i; });
+        testutil::screenshot(QStringLiteral("dice-complete"));
+        testutil::click(d->Label3(2));
+        QCOMPARE(Score, 12);
+        QVERIFY(forms::Welldone->Text1->Visible());
+        QVERIFY(forms::Welldone->Label1->Caption().startsWith(QStringLiteral("Excellent work.")));
+        QVERIFY(forms::euclidord.loaded());
+        testutil::click(forms::Welldone->Label3(1));
+        testutil::click(d->Label3(0));
+        QVERIFY(!forms::euclidord.loaded());
+        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+    }
+
+    void primesScoreByRowInAnyOrder() {
+        Session s;
+        auto* p = static_cast<eratosthenesord*>(openActivity(1));
+        // Row 0 reversed, the others in place: every row scores.
+        placeAll(p, [](int i) { return i < 3 ? 2 - i : i; });
+        QVERIFY(p->Label3(2)->Visible());
+        testutil::screenshot(QStringLiteral("primes-complete"));
+        testutil::click(p->Label3(2));
+        QCOMPARE(Score, 12);
+        QCOMPARE(QuizHeading, QStringLiteral("Products of Primes"));
+        QVERIFY(forms::Welldone->Text1->Visible());
+        testutil::click(forms::Welldone->Label3(1));
+
+        // A prime of row 0 swapped with a different prime of row 1: both rows lose their points.
+        testutil::click(p->Label3(1));
+        int c = 0, d = 3;
+        while (p->Factors[c] == p->Factors[d] && d < 5) ++d;
+        if (p->Factors[c] == p->Factors[d]) QSKIP("Rows 0 and 1 hold the same primes in this draw.");
+        placeAll(p, [c, d](int i) { return i == c ? d : i == d ? c : i; });
+        testutil::click(p->Label3(2));
+        QCOMPARE(Score, 6);
+        testutil::click(forms::Welldone->Label3(1));
+    }
+
+    void newProblemAfterACheck() {
+        Session s;
+        auto* p = static_cast<eratosthenesord*>(openActivity(1));
+        for (int i = 0; i < 6; ++i) drag(p->Label2(i), p->Label1(i)->Left(), p->Label1(i)->Top());
+        testutil::screenshot(QStringLiteral("primes-half"));
+        for (int i = 6; i < 12; ++i) drag(p->Label2(i), p->Label1(i)->Left(), p->Label1(i)->Top());
+        testutil::click(p->Label3(2));
+        testutil::click(forms::Welldone->Label3(1));
+        const auto placed = p->Placed;
+        const auto oldFactors = p->Factors;
+        // Two new problems within the same second are still two new draws.
+        testutil::click(p->Label3(3));
+        const auto first = p->Factors;
+        testutil::click(p->Label3(3));
+        QVERIFY(p->Factors != first || p->Factors != oldFactors);
+        QVERIFY(first != oldFactors || p->Factors != oldFactors);
+        QCOMPARE(Score, 0);
+        QVERIFY(!p->Label3(2)->Visible());
+        QCOMPARE(p->Placed, placed);
+        QCOMPARE(p->Caption(), ProgramTitle);
+        QCOMPARE(p->Label6->Caption(), QStringLiteral("Euclid"));
+        for (int i = 0; i < 12; ++i) {
+            QCOMPARE(p->Label2(i)->Left(), p->Label4(i)->Left());
+            QCOMPARE(p->Label2(i)->Caption().toInt(), int(p->Factors[i]));
+        }
+    }
+
+    void dragsDoNotWanderBeneathOtherControls() {
+        Session s;
+        TileBoard* b = openActivity(3);
+        // A tile dropped on a printed digit's square stays on top of it and of the square.
+        drag(b->Label2(5), 2400, 2700);
+        QWidget* under = b->clientArea()->childAt(b->Label2(5)->widget()->geometry().center());
+        QCOMPARE(under, b->Label2(5)->widget());
+    }
+};
+
+QTEST_MAIN(ActivitiesTest)
+#include "test_activities.moc"
