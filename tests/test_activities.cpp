@@ -125,6 +125,11 @@ private slots:
         QCOMPARE(Score, 0);
         QVERIFY(!b->Label3(2)->Visible());
         for (int i = 0; i < 12; ++i) QCOMPARE(b->Label2(i)->Left(), b->Label4(i)->Left());
+        // Again, with every tile at home: nothing moves.
+        Score = 3;
+        testutil::click(b->Label3(1));
+        QCOMPARE(Score, 0);
+        for (int i = 0; i < 12; ++i) QCOMPARE(b->Label2(i)->Top(), b->Label4(i)->Top());
     }
 
     void onlyTheLeftButtonAloneDragsButEveryReleaseSnaps() {
