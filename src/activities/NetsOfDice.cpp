@@ -65,48 +65,27 @@ constexpr Placing Boxes[] = {
 constexpr int TrayOrder[12] = {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7};
 }  // namespace
 
+// clang-format off
 euclidord::euclidord() {
-    // The squares lie beneath everything else, so they are built first.
-    for (const Square& s : Squares)
-        build({{.kind = Kind::Shape,
-                .name = "Shape1",
-                .index = s.index,
-                .at = {s.left, s.top, 750, 750},
-                .fore = Black,
-                .back = s.colour}});
+    // The squares lie beneath everything else, so they are built first; the tiles last, on top.
+    for (const Square& q : Squares)
+        build({{.kind = Kind::Shape, .name = "Shape1", .index = q.index, .at = {q.left, q.top, 750, 750},
+                .fore = Black, .back = q.colour}});
     for (const Placing& d : Printed)
-        build({{.kind = Kind::Label,
-                .name = "Label8",
-                .index = d.index,
-                .caption = d.digit,
-                .at = {d.left, d.top, 555, 495},
-                .font = Digit,
-                .fore = Yellow,
-                .flags = Transparent}});
+        build({{.kind = Kind::Label, .name = "Label8", .index = d.index, .caption = d.digit,
+                .at = {d.left, d.top, 555, 495}, .font = Digit, .fore = Yellow, .flags = Transparent}});
     for (const Placing& d : Boxes)
-        build({{.kind = Kind::Label,
-                .name = "Label1",
-                .index = d.index,
-                .caption = d.digit,
-                .at = {d.left, d.top, 450, 450},
-                .font = Digit,
-                .fore = Yellow,
-                .back = Navy,
-                .flags = Centered}});
+        build({{.kind = Kind::Label, .name = "Label1", .index = d.index, .caption = d.digit,
+                .at = {d.left, d.top, 450, 450}, .font = Digit, .fore = Yellow, .back = Navy, .flags = Centered}});
     for (int i = 0; i < 12; ++i)
         build({{.kind = Kind::Label, .name = "Label4", .index = i, .font = {"Tahoma", 9, true}, .flags = Transparent}});
     build(Layout);
     for (int k = 0; k < 12; ++k)
-        build({{.kind = Kind::Label,
-                .name = "Label2",
-                .index = TrayOrder[k],
-                .at = {2400 + 600.0f * float(k), 7320, 450, 450},
-                .font = Digit,
-                .fore = Yellow,
-                .back = Black,
-                .flags = Centered | Border}});
+        build({{.kind = Kind::Label, .name = "Label2", .index = TrayOrder[k], .at = {2400 + 600.0f * float(k), 7320, 450, 450},
+                .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Border}});
     bindBoard();
 }
+// clang-format on
 
 void euclidord::Form_Load() {
     PrepareForm(*this);

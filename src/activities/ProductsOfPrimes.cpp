@@ -48,51 +48,27 @@ constexpr ControlRow Layout[] = {
 constexpr int TrayOrder[12] = {6, 10, 5, 8, 7, 2, 11, 0, 4, 9, 1, 3};
 }  // namespace
 
+// clang-format off
 eratosthenesord::eratosthenesord() {
     build(Layout);
-    // The rows of boxes and signs, and the tray, follow one pattern each.
+    // The rows of boxes and signs, the home slots and the tray follow one pattern each.
     for (int a = 0; a < 4; ++a) {
         const float top = 2880 + 840.0f * float(a);
         for (int b = 0; b < 3; ++b)
-            build({{.kind = Kind::Label,
-                    .name = "Label1",
-                    .index = 3 * a + b,
-                    .at = {5520 + 1440.0f * float(b), top, 720, 585},
-                    .font = Number,
-                    .fore = Yellow,
-                    .back = RGB(0, 0, 0xC0),
-                    .flags = Centered}});
-        build({{.kind = Kind::Label,
-                .name = "Label5",
-                .index = 4 + 2 * a,
-                .caption = "x",
-                .at = {6480, top, 285, 555},
-                .font = Number,
-                .fore = Yellow,
-                .flags = Transparent},
-               {.kind = Kind::Label,
-                .name = "Label5",
-                .index = 5 + 2 * a,
-                .caption = "x",
-                .at = {7920, top, 285, 555},
-                .font = Number,
-                .fore = Yellow,
-                .flags = Transparent}});
+            build({{.kind = Kind::Label, .name = "Label1", .index = 3 * a + b, .at = {5520 + 1440.0f * float(b), top, 720, 585},
+                    .font = Number, .fore = Yellow, .back = RGB(0, 0, 0xC0), .flags = Centered}});
+        for (int k = 0; k < 2; ++k)
+            build({{.kind = Kind::Label, .name = "Label5", .index = 4 + 2 * a + k, .caption = "x",
+                    .at = {6480 + 1440.0f * float(k), top, 285, 555}, .font = Number, .fore = Yellow, .flags = Transparent}});
     }
     for (int i = 0; i < 12; ++i)
-        build(
-            {{.kind = Kind::Label, .name = "Label4", .index = i, .font = {"Tahoma", 12, true}, .flags = Transparent}});
+        build({{.kind = Kind::Label, .name = "Label4", .index = i, .font = {"Tahoma", 12, true}, .flags = Transparent}});
     for (int k = 0; k < 12; ++k)
-        build({{.kind = Kind::Label,
-                .name = "Label2",
-                .index = TrayOrder[k],
-                .at = {960 + 840.0f * float(k), 7200, 720, 585},
-                .font = Number,
-                .fore = Yellow,
-                .back = Black,
-                .flags = Centered | Border}});
+        build({{.kind = Kind::Label, .name = "Label2", .index = TrayOrder[k], .at = {960 + 840.0f * float(k), 7200, 720, 585},
+                .font = Number, .fore = Yellow, .back = Black, .flags = Centered | Border}});
     bindBoard();
 }
+// clang-format on
 
 void eratosthenesord::Form_Load() {
     PrepareForm(*this);

@@ -109,7 +109,7 @@ void Label::paintEvent(QPaintEvent*) {
     }
     if (m_caption.isEmpty()) return;
     // The caption is laid out once and drawn from that layout until it, the font or the width changes.
-    if (m_layoutWidth != r.width() || m_layoutFont != font()) {
+    if (m_layoutWidth != r.width()) {
         QTextOption option(m_align == Center         ? Qt::AlignHCenter
                            : m_align == RightJustify ? Qt::AlignRight
                                                      : Qt::AlignLeft);
@@ -118,7 +118,6 @@ void Label::paintEvent(QPaintEvent*) {
         m_text.setTextWidth(r.width());
         m_text.prepare(QTransform(), font());
         m_layoutWidth = r.width();
-        m_layoutFont = font();
     }
     p.setFont(font());
     if (isEnabled()) {
@@ -141,14 +140,15 @@ void Label::SetCaption(const QString& c) {
     update();
 }
 
+void Label::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::FontChange) m_layoutWidth = -1;
+    ControlWidget::changeEvent(e);
+}
+
 void Label::SetAlignment(Alignment a) {
     m_align = a;
     m_layoutWidth = -1;
     update();
-}
-
-void Label::clicked() {
-    if (onClick) run(onClick);
 }
 
 // ---- CommandButton
@@ -191,10 +191,6 @@ void PictureBox::paintEvent(QPaintEvent*) {
         p.setClipRect(rect().adjusted(inset, inset, -inset, -inset));
     }
     m_picture.draw(p, QPoint(inset, inset));
-}
-
-void PictureBox::clicked() {
-    if (onClick) run(onClick);
 }
 
 // ---- Shape

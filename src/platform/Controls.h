@@ -3,6 +3,7 @@
 #include "platform/Picture.h"
 #include "platform/Vb.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -112,10 +113,9 @@ protected:
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
         QtBase::mouseReleaseEvent(e);
-        if (fireRelease(e)) clicked();
+        // Buttons and boxes report their click through Qt's own signal (keyboard included).
+        if (fireRelease(e) && !std::is_base_of_v<QAbstractButton, QtBase> && onClick) run(onClick);
     }
-    // Controls whose click Qt does not report itself (a button's is its signal) take it here.
-    virtual void clicked() {}
 };
 
 // A caption drawn by us: opaque or transparent back, single-line border, greyed when disabled.
@@ -134,13 +134,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    void clicked() override;
+    void changeEvent(QEvent* e) override;
 
 private:
     QString m_caption;
     QStaticText m_text;
-    int m_layoutWidth = -1;
-    QFont m_layoutFont;
+    int m_layoutWidth = -1;  // the width the caption was laid out for; -1: lay it out again
     bool m_opaque = true, m_border = false;
     Alignment m_align = LeftJustify;
 };
@@ -181,7 +180,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    void clicked() override;
 
 private:
     Picture m_picture;

@@ -124,43 +124,28 @@ void Form::build(std::span<const ControlRow> table) {
         if (s.container) parent = ctl<Frame>(QString::fromLatin1(s.container));
         Control* c = nullptr;
         switch (s.kind) {
-            case Kind::Label: {
-                auto* l = new Label(parent);
-                l->SetAlignment(s.flags & Centered ? Center : s.flags & RightAligned ? RightJustify : LeftJustify);
-                l->SetBorder(s.flags & Border);
-                l->SetBackStyle(s.flags & Transparent ? 0 : 1);
-                c = l;
-                break;
-            }
-            case Kind::Command:
-                c = new CommandButton(parent);
-                break;
-            case Kind::Frame:
-                c = new Frame(parent);
-                break;
-            case Kind::Image:
-                c = new PictureBox(parent, false);
-                break;
-            case Kind::PictureBox:
-                c = new PictureBox(parent, true);
-                break;
-            case Kind::Shape:
-                c = new Shape(parent);
-                break;
-            case Kind::TextBox: {
-                auto* t = new TextBox(parent);
-                t->SetMaxLength(s.maxLength);
-                c = t;
-                break;
-            }
-            case Kind::CheckBox:
-                c = new CheckBox(parent);
-                break;
-            case Kind::Option:
-                c = new OptionButton(parent);
-                break;
-            case Kind::Timer:
-                break;
+        case Kind::Label: {
+            auto* l = new Label(parent);
+            l->SetAlignment(s.flags & Centered ? Center : s.flags & RightAligned ? RightJustify : LeftJustify);
+            l->SetBorder(s.flags & Border);
+            l->SetBackStyle(s.flags & Transparent ? 0 : 1);
+            c = l;
+            break;
+        }
+        case Kind::Command: c = new CommandButton(parent); break;
+        case Kind::Frame: c = new Frame(parent); break;
+        case Kind::Image: c = new PictureBox(parent, false); break;
+        case Kind::PictureBox: c = new PictureBox(parent, true); break;
+        case Kind::Shape: c = new Shape(parent); break;
+        case Kind::TextBox: {
+            auto* t = new TextBox(parent);
+            t->SetMaxLength(s.maxLength);
+            c = t;
+            break;
+        }
+        case Kind::CheckBox: c = new CheckBox(parent); break;
+        case Kind::Option: c = new OptionButton(parent); break;
+        case Kind::Timer: break;
         }
         c->Name = QString::fromLatin1(s.name);
         c->Index = s.index;

@@ -55,22 +55,12 @@ public:
     float Top() const { return m_top; }
     float Width() const { return m_width; }
     float Height() const { return m_height; }
-    void SetLeft(float v) {
-        m_left = v;
-        place();
-    }
-    void SetTop(float v) {
-        m_top = v;
-        place();
-    }
-    void SetWidth(float v) {
-        m_width = v;
-        place();
-    }
-    void SetHeight(float v) {
-        m_height = v;
-        place();
-    }
+    // clang-format off
+    void SetLeft(float v) { m_left = v; place(); }
+    void SetTop(float v) { m_top = v; place(); }
+    void SetWidth(float v) { m_width = v; place(); }
+    void SetHeight(float v) { m_height = v; place(); }
+    // clang-format on
 
     void Show();
     QWidget* clientArea() const { return m_client; }

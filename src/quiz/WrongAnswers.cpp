@@ -27,14 +27,11 @@ constexpr ControlRow Layout[] = {
 
 Wrong::Wrong() {
     build(Layout);
+    // clang-format off
     for (int i = 0; i < Module1::QuestionCount; ++i)
-        build({{.kind = Kind::Label,
-                .name = "Label2",
-                .index = i,
-                .at = {120, 1680 + 600.0f * float(i), 12000, 540},
-                .font = Line,
-                .fore = White,
-                .flags = Transparent | Hidden}});
+        build({{.kind = Kind::Label, .name = "Label2", .index = i, .at = {120, 1680 + 600.0f * float(i), 12000, 540},
+                .font = Line, .fore = White, .flags = Transparent | Hidden}});
+    // clang-format on
     Label3.onClick([this](int i) { Label3_Click(i); });
 }
 

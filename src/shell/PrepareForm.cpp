@@ -10,23 +10,22 @@ void PrepareForm(Form& form) {
     form.SetBackColor(RGB(39, 63, 137));
     form.SetCaption(ProgramTitle);
     // From here on a step that fails is passed over, so the pointer always comes back.
-    const auto step = [](auto&& f) { skipOnFailure(f); };
     Stage* screen = Stage::instance();
     float screenWidth = 0, screenHeight = 0;
-    step([&] { form.control(QStringLiteral("Picture1"))->SetBackColor(RGB(49, 135, 214)); });
-    step([&] {
+    skipOnFailure([&] { form.control(QStringLiteral("Picture1"))->SetBackColor(RGB(49, 135, 214)); });
+    skipOnFailure([&] {
         form.SetWidth(12000);
         form.SetHeight(9000);
     });
-    step([&] { form.SetScaleMode(1); });
-    step([&] {
+    skipOnFailure([&] { form.SetScaleMode(1); });
+    skipOnFailure([&] {
         screenWidth = screen->screenWidth();
         screenHeight = screen->screenHeight();
     });
-    step([&] { screen->setMousePointer(11); });
-    step([&] { form.SetTop(float(double(screenHeight) / 2 - double(form.Height()) / 2)); });
-    step([&] { form.SetLeft(float(double(screenWidth) / 2 - double(form.Width()) / 2)); });
-    step([&] { screen->setMousePointer(0); });
+    skipOnFailure([&] { screen->setMousePointer(11); });
+    skipOnFailure([&] { form.SetTop(float(double(screenHeight) / 2 - double(form.Height()) / 2)); });
+    skipOnFailure([&] { form.SetLeft(float(double(screenWidth) / 2 - double(form.Width()) / 2)); });
+    skipOnFailure([&] { screen->setMousePointer(0); });
 }
 
 }  // namespace Module1

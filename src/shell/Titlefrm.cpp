@@ -9,14 +9,12 @@ platform::FormRef<::Titlefrm> forms::Titlefrm;
 
 using namespace platform;
 
-namespace {
-constexpr quint32 blue = 0x00FF0000, green = 0x00008000, grey = 0x00C0C0C0;
-}  // namespace
-
 void Grey::Form_Load() { Stage::instance()->setBackColor(RGB(48, 133, 214)); }
 void Grey::Show() { Stage::instance()->showBackdrop(); }
 
 namespace {
+constexpr quint32 blue = 0x00FF0000, green = 0x00008000, grey = 0x00C0C0C0;
+
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {

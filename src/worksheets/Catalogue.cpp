@@ -18,7 +18,6 @@ constexpr quint32 Red = 0x000000FF, Blue = 0x00FF0000;
 // The catalogue offers 41 pages at the most: its last (0-based) page never offers another.
 constexpr int LastPage = MaxTitles / TitlesPerPage - 1;
 
-
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
@@ -42,17 +41,13 @@ constexpr ControlRow Layout[] = {
 
 worksheets::worksheets() {
     build(Layout);
+    // clang-format off
     for (int i = 1; i <= TitlesPerPage; ++i) {
         const float left = i <= 12 ? 120 : 6120, top = 720 + 600.0f * float((i - 1) % 12);
-        build({{.kind = Kind::Label,
-                .name = "Label2",
-                .index = i,
-                .at = {left, top, 5715, 375},
-                .font = {"Tahoma", 12, true},
-                .fore = Yellow,
-                .back = Black,
-                .flags = Hidden}});
+        build({{.kind = Kind::Label, .name = "Label2", .index = i, .at = {left, top, 5715, 375},
+                .font = {"Tahoma", 12, true}, .fore = Yellow, .back = Black, .flags = Hidden}});
     }
+    // clang-format on
     Check1->onClick = [this] { Check1_Click(); };
     Check2->onClick = [this] { Check2_Click(); };
     Label2.onClick([this](int i) { Label2_Click(i); });

@@ -37,46 +37,24 @@ wizard::wizard() {
     build(Layout);
     // The ten blocks follow one pattern, so they are laid out by rule rather than row by row.
     static const char* const letters[] = {"A.", "B.", "C.", "D."};
+    // clang-format off
     for (int q = 0; q < QuestionCount; ++q) {
         const float x = columnLeft(q), y = rowTop(q);
         const std::string caption = "Question " + std::to_string(q + 1);
-        build({{.kind = Kind::Label,
-                .name = "Label1",
-                .index = 2 + q,
-                .caption = caption.c_str(),
-                .at = {x + 240, y + 600, 1800, 255},
-                .font = {"Tahoma", 9.75, true},
-                .fore = Yellow,
-                .flags = Transparent},
-               {.kind = Kind::TextBox,
-                .name = "Text2",
-                .index = q,
-                .at = {x + 240, y + 840, 5655, 375},
-                .font = {"Times New Roman", 12},
-                .fore = Black,
-                .back = White,
-                .maxLength = 60}});
+        build({{.kind = Kind::Label, .name = "Label1", .index = 2 + q, .caption = caption.c_str(),
+                .at = {x + 240, y + 600, 1800, 255}, .font = {"Tahoma", 9.75, true}, .fore = Yellow, .flags = Transparent},
+               {.kind = Kind::TextBox, .name = "Text2", .index = q, .at = {x + 240, y + 840, 5655, 375},
+                .font = {"Times New Roman", 12}, .fore = Black, .back = White, .maxLength = 60}});
         for (int k = 0; k < 4; ++k) {
             const float ax = x + (k % 2 ? 3600 : 720), tx = x + (k % 2 ? 3330 : 480), ay = y + (k < 2 ? 1230 : 1560);
-            build({{.kind = Kind::Label,
-                    .name = "Label1",
-                    .index = 12 + 4 * q + k,
-                    .caption = letters[k],
-                    .at = {tx - 315, ay, 315, 330},
-                    .font = {"Tahoma", 12, true},
-                    .fore = Yellow,
-                    .flags = Transparent},
-                   {.kind = Kind::TextBox,
-                    .name = "Text3",
-                    .index = 4 * q + k,
-                    .at = {ax, ay, 2295, 330},
-                    .font = {"Times New Roman", 9.75},
-                    .fore = Black,
-                    .back = White,
-                    .maxLength = 30},
+            build({{.kind = Kind::Label, .name = "Label1", .index = 12 + 4 * q + k, .caption = letters[k],
+                    .at = {tx - 315, ay, 315, 330}, .font = {"Tahoma", 12, true}, .fore = Yellow, .flags = Transparent},
+                   {.kind = Kind::TextBox, .name = "Text3", .index = 4 * q + k, .at = {ax, ay, 2295, 330},
+                    .font = {"Times New Roman", 9.75}, .fore = Black, .back = White, .maxLength = 30},
                    {.kind = Kind::CheckBox, .name = "Check1", .index = 4 * q + k, .at = {tx, ay, 255, 315}}});
         }
     }
+    // clang-format on
     // Tab order: the title, then each question followed by its answers, then the ticks.
     QWidget* previous = Text1->widget();
     auto chain = [&previous](Control* c) {
@@ -220,8 +198,7 @@ void wizard::saveworksheet() {
             file1.Close();
             trackworksheets();
         } catch (const std::exception&) {
-            file1.Abandon();
-            before.restore();
+            before.restore();  // closes file 1 first
             throw;
         }
         MsgBox(QStringLiteral("Your worksheet has been saved."));
