@@ -155,13 +155,13 @@ public:
         w->setPalette(p);
         w->setAutoFillBackground(true);
     }
-    static ClickLabel* text(QWidget* page, const QString& caption, QRect at, int px, bool framed = false) {
+    // A caption in the same font as the program's own screen shows it.
+    static ClickLabel* text(QWidget* page, const QString& caption, QRect at, platform::FontDesc font,
+                            bool framed = false) {
         auto* l = new ClickLabel(caption, page);
-        QFont f(QStringLiteral("Tahoma"));
-        f.setPixelSize(px);
-        f.setBold(true);
-        l->setFont(f);
+        l->setFont(platform::makeFont(font));
         l->setGeometry(at);
+        l->setWordWrap(true);
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, Qt::yellow);
         l->setPalette(p);
@@ -190,52 +190,70 @@ public:
         stack->setCurrentWidget(page);
         if (old) old->deleteLater();
     }
+    // The pages hold the captions of the program's screens, in the fonts the screens use.
     QWidget* title() {
         QWidget* page = newPage();
         colour(page, QColor(192, 192, 192));
         picture(page, QStringLiteral("Images/euclidsm.jpg"), {20, 80});
-        for (int i = 0; i < 4; ++i) text(page, QStringLiteral("Vellacourt Numerists"), {4, 24 + 60 * i, 357, 70}, 27);
+        text(page, QStringLiteral("Vellacourt Numerists"), {4, 24, 357, 71}, {"Times New Roman", 20.25, true});
+        text(page, QStringLiteral("Mathematics through history"), {24, 336, 313, 25}, {"Times New Roman", 15.75});
+        text(page, QStringLiteral("For pupils and their teachers"), {32, 374, 297, 25}, {"Times New Roman", 12});
+        text(page, QStringLiteral("Published by Vellacourt Numerists for classroom use"), {0, 428, 361, 17},
+             {"Arial", 8.25});
         auto* ok = new QPushButton(QStringLiteral("OK"), page);
         ok->setGeometry(88, 400, 89, 25);
-        new QPushButton(QStringLiteral("Exit"), page);
-        next = text(page, QStringLiteral("OK"), {88, 430, 89, 25}, 11, true);
+        ok->setFont(platform::makeFont({"Tahoma", 8.25}));
+        (new QPushButton(QStringLiteral("Exit"), page))->setGeometry(184, 400, 89, 25);
+        next = text(page, QStringLiteral("OK"), {88, 430, 89, 25}, {"Tahoma", 8.25}, true);
         return page;
     }
     QWidget* menu() {
         QWidget* page = newPage();
-        text(page, QStringLiteral("Vellacourt Numerists"), {0, 0, 800, 60}, 43);
+        text(page, QStringLiteral("Vellacourt Numerists"), {0, 0, 800, 60}, {"Tahoma", 32.25, true});
         auto* frame = new QFrame(page);
         frame->setGeometry(448, 72, 337, 265);
         frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
         picture(frame, QStringLiteral("Images/euclidsm.jpg"), {8, 16});
         picture(page, QStringLiteral("Images/logo2.jpg"), {280, 420});
+        const char* names[] = {"Pythagoras", "Euclid",      "Eratosthenes",  "Archimedes",     "Al-Khwarizmi",
+                               "Omar Khayyam", "Fibonacci", "John Napier",   "Ren\u00e9 Descartes", "Blaise Pascal",
+                               "Leonhard Euler", "Ada Lovelace"};
         for (int i = 0; i < 12; ++i)
-            text(page, QStringLiteral("Mathematician"), {8 + 224 * (i / 6), 144 + 48 * (i % 6), 205, 25}, 16, true);
-        for (int i = 0; i < 5; ++i) text(page, QStringLiteral("Teacher tool"), {464, 384 + 10 * i, 309, 33}, 24, true);
-        text(page, QStringLiteral("www.vellacourt.example"), {464, 512, 221, 25}, 16, true);
-        text(page, QStringLiteral("(c) Vellacourt Numerists 2026"), {464, 544, 232, 25}, 13);
-        next = text(page, QStringLiteral("Euclid"), {8, 192, 205, 25}, 16, true);
+            text(page, QString::fromUtf8(names[i]), {8 + 224 * (i / 6), 144 + 48 * (i % 6), 205, 25},
+                 {"Tahoma", 12, true}, true);
+        text(page, QStringLiteral("Multiple Choice Wizard"), {464, 384, 309, 33}, {"Tahoma", 18, true}, true);
+        text(page, QStringLiteral("Worksheet Catalogue"), {464, 440, 309, 33}, {"Tahoma", 18, true}, true);
+        text(page, QStringLiteral("Exit"), {704, 528, 83, 33}, {"Tahoma", 18, true}, true);
+        text(page, QStringLiteral("Acknowledgments"), {8, 528, 205, 33}, {"Tahoma", 14.25, true}, true);
+        text(page, QStringLiteral("Teachers' Guide"), {8, 72, 205, 33}, {"Tahoma", 14.25, true}, true);
+        text(page, QStringLiteral("www.vellacourt.example"), {464, 512, 221, 25}, {"Arial", 12, true}, true);
+        text(page, QStringLiteral("\u00a9 Vellacourt Numerists 2026"), {464, 544, 232, 25}, {"Tahoma", 9.75});
+        next = text(page, QStringLiteral("Euclid"), {8, 192, 205, 25}, {"Tahoma", 12, true}, true);
         return page;
     }
     QWidget* euclid() {
         QWidget* page = newPage();
         picture(page, QStringLiteral("Images/euclid.jpg"), {0, 0});
-        text(page, QStringLiteral("Euclid"), {16, 0, 400, 60}, 37);
-        for (int i = 0; i < 5; ++i) text(page, QStringLiteral("Topic entry"), {8 + 150 * i, 528, 213, 33}, 21, true);
-        next = text(page, QStringLiteral("Exit"), {704, 528, 83, 33}, 21, true);
+        text(page, QStringLiteral("Euclid"), {16, 0, 400, 60}, {"Times New Roman", 27.75, true});
+        const char* entries[] = {"Multiple Choice", "Products of Primes", "Nets of Dice", "Key Facts", "Teacher's Notes"};
+        for (int i = 0; i < 5; ++i)
+            text(page, QString::fromUtf8(entries[i]), {8 + 150 * i, 528, 213, 33}, {"Tahoma", 15.75, true}, true);
+        next = text(page, QStringLiteral("Exit"), {704, 528, 83, 33}, {"Tahoma", 15.75, true}, true);
         return page;
     }
     QWidget* catalogue() {
         QWidget* page = newPage();
-        text(page, QStringLiteral("Worksheets Catalogue"), {0, 0, 800, 52}, 32);
-        new QCheckBox(QStringLiteral("Edit Worksheet"), page);
-        (new QCheckBox(QStringLiteral("Delete Worksheet"), page))->move(616, 8);
+        text(page, QStringLiteral("Worksheets Catalogue"), {0, 0, 800, 52}, {"Tahoma", 24, true});
+        for (const char* box : {"Edit Worksheet", "Delete Worksheet"}) {
+            auto* c = new QCheckBox(QString::fromUtf8(box), page);
+            c->setFont(platform::makeFont({"Tahoma", 12, true}));
+        }
         for (int i = 0; i < 24; ++i)
-            text(page, QString(), {8 + 400 * (i / 12), 48 + 40 * (i % 12), 381, 25}, 16, true)->hide();
-        text(page, QStringLiteral("<< Previous Page"), {176, 528, 213, 33}, 21, true)->hide();
-        text(page, QStringLiteral("Next Page >>"), {400, 528, 213, 33}, 21, true)->hide();
-        text(page, QStringLiteral("Page 1"), {8, 528, 133, 33}, 21, true);
-        next = text(page, QStringLiteral("Exit"), {704, 528, 83, 33}, 21, true);
+            text(page, QString(), {8 + 400 * (i / 12), 48 + 40 * (i % 12), 381, 25}, {"Tahoma", 12, true}, true)->hide();
+        text(page, QStringLiteral("<< Previous Page"), {176, 528, 213, 33}, {"Tahoma", 15.75, true}, true)->hide();
+        text(page, QStringLiteral("Next Page >>"), {400, 528, 213, 33}, {"Tahoma", 15.75, true}, true)->hide();
+        text(page, QStringLiteral("Page 1"), {8, 528, 133, 33}, {"Tahoma", 15.75, true}, true);
+        next = text(page, QStringLiteral("Exit"), {704, 528, 83, 33}, {"Tahoma", 18, true}, true);
         return page;
     }
 };

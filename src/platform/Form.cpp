@@ -20,8 +20,12 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.fillRect(rect(), toQColor(m_form->BackColor()));
-        m_form->picture().draw(p, QPoint(0, 0));
+        // The back colour shows only where no opaque picture covers it.
+        const Picture& picture = m_form->picture();
+        QRegion back(rect());
+        if (picture.isOpaque()) back -= QRect(QPoint(0, 0), picture.size());
+        for (const QRect& r : back) p.fillRect(r, toQColor(m_form->BackColor()));
+        picture.draw(p, QPoint(0, 0));
     }
     void mouseMoveEvent(QMouseEvent* e) override {
         e->accept();

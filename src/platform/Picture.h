@@ -11,6 +11,7 @@ public:
     Picture() = default;
     explicit Picture(QImage image) : m_image(std::move(image)) {}
     bool isNull() const { return m_image.isNull(); }
+    bool isOpaque() const { return !m_image.isNull() && !m_image.hasAlphaChannel(); }  // covers its rectangle
     QSize size() const { return m_image.size(); }
     void draw(QPainter& painter, QPoint at) const;
     const QImage& image() const { return m_image; }
