@@ -7,6 +7,7 @@
 // time from starting the process to its first painted screen; a switch is the time from the click
 // to the end of the paint that first shows the new screen. "first" is the first switch of that kind
 // in a process (pictures not yet decoded), "again" all later ones. Medians throughout.
+#include "BenchUtil.h"
 #include "platform/Stage.h"
 #include "platform/Vb.h"
 #include "quiz/Quiz.h"
@@ -35,52 +36,6 @@
 
 namespace {
 
-// ---- Watching for the paint that shows a screen
-
-class WatchingApp : public QApplication {
-public:
-    using QApplication::QApplication;
-    std::function<QWidget*()> target;  // the screen whose first paint ends the measure
-    bool painted = false;
-    bool done = false;
-
-    bool notify(QObject* o, QEvent* e) override {
-        if (target && e->type() == QEvent::Paint && o->isWidgetType()) {
-            QWidget* t = target();
-            auto* w = static_cast<QWidget*>(o);
-            if (t && (w == t || t->isAncestorOf(w))) painted = true;
-        }
-        const bool result = QApplication::notify(o, e);
-        // The paint is on screen once the update request (or, for a window's first showing, the expose)
-        // that painted it is done: the backing store is flushed then.
-        if (target && painted && (e->type() == QEvent::UpdateRequest || e->type() == QEvent::Expose)) done = true;
-        return result;
-    }
-};
-
-WatchingApp* app() { return static_cast<WatchingApp*>(qApp); }
-
-double measure(const std::function<void()>& click, const std::function<QWidget*()>& target) {
-    WatchingApp* a = app();
-    QCoreApplication::processEvents();
-    a->painted = a->done = false;
-    a->target = target;
-    QElapsedTimer t;
-    t.start();
-    click();
-    while (!a->done && t.elapsed() < 3000) QCoreApplication::processEvents();
-    const double ms = double(t.nsecsElapsed()) / 1e6;
-    a->target = nullptr;
-    return a->done ? ms : -1;
-}
-
-void waitForFirstPaint(const std::function<QWidget*()>& target, const std::function<void()>& show) {
-    measure(show, target);
-    std::printf("ready\n");
-    std::fflush(stdout);
-}
-
-void clickAt(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 
 long peakKiB() {
     QFile f(QStringLiteral("/proc/self/status"));
@@ -100,14 +55,7 @@ const char* const Switches[] = {"title -> main menu",    "main menu -> Euclid", 
 void runOurs(int rounds) {
     using namespace platform;
     QTemporaryDir dir;
-    QDirIterator it(QStringLiteral(DATA_DIR), QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = dir.path() + src.mid(QStringLiteral(DATA_DIR).size());
-        QDir().mkpath(QFileInfo(dst).path());
-        QFile::copy(src, dst);
-    }
-    QDir::setCurrent(dir.path());
+    useCopyOfData(dir);
     initFonts();
     waitForFirstPaint([] { return static_cast<QWidget*>(forms::Titlefrm.instance()); },
                       [] { forms::Titlefrm->Show(); });
@@ -284,11 +232,6 @@ void runBare(int rounds) {
 
 // ---- The parent: runs the children in turn and prints the table
 
-double median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
 
 struct Figures {
     std::vector<double> startup, peakMiB;

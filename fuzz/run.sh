@@ -7,14 +7,14 @@ PACKAGES+=(clang libclang-rt-14-dev)
 install_packages
 FUZZ_BUILD="$ROOT/build-fuzz"
 cmake -S "$ROOT" -B "$FUZZ_BUILD" -DFUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$FUZZ_BUILD" -j"$(nproc)" --target fuzz_worksheet fuzz_index
+cmake --build "$FUZZ_BUILD" -j"$(nproc)" --target fuzz_worksheet fuzz_index fuzz_wmf
 SECONDS_EACH=${FUZZ_SECONDS:-30}
 mkdir -p "$ROOT/fuzz/findings"
-for target in worksheet index; do
+for target in worksheet index wmf; do
     corpus=$(mktemp -d)
     cp "$ROOT/fuzz/corpus/$target/"* "$corpus/"
     echo "== fuzz_$target for ${SECONDS_EACH}s"
-    "$FUZZ_BUILD/fuzz/fuzz_$target" -max_total_time="$SECONDS_EACH" -max_len=8192 -timeout=10 \
+    LSAN_OPTIONS=suppressions="$ROOT/fuzz/lsan.supp" "$FUZZ_BUILD/fuzz/fuzz_$target" -max_total_time="$SECONDS_EACH" -max_len=8192 -timeout=10 \
         -artifact_prefix="$ROOT/fuzz/findings/$target-" -print_final_stats=1 "$corpus" 2>&1 | tail -12
     rm -rf "$corpus"
 done

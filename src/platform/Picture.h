@@ -1,8 +1,12 @@
 // Pictures as the screens use them: loaded from a relative path, drawn at their own size.
+// Raster pictures (JPEG, GIF, BMP) are images; Windows metafiles stay vectors and are played.
 #pragma once
+#include "platform/Metafile.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QString>
+#include <memory>
 
 namespace platform {
 
@@ -10,22 +14,27 @@ class Picture {
 public:
     Picture() = default;
     explicit Picture(QImage image) : m_image(std::move(image)) {}
-    bool isNull() const { return m_image.isNull(); }
+    explicit Picture(Metafile metafile) : m_metafile(std::make_shared<const Metafile>(std::move(metafile))) {}
+    bool isNull() const { return m_image.isNull() && !m_metafile; }
     bool isOpaque() const { return !m_image.isNull() && !m_image.hasAlphaChannel(); }  // covers its rectangle
-    QSize size() const { return m_image.size(); }
+    // The picture's own size: in screen pixels, and in twips (a metafile's from its header).
+    QSize size() const;
+    QSizeF sizeTwips() const;
+    // Draws the picture at its own size with its top left corner at `at`, in device pixels of a screen.
     void draw(QPainter& painter, QPoint at) const;
+    // Draws it into a rectangle of any device (a printer's page), a metafile as vectors.
+    void draw(QPainter& painter, const QRectF& target) const;
     const QImage& image() const { return m_image; }
+    const Metafile* metafile() const { return m_metafile.get(); }
 
 private:
-    QImage m_image;  // raster pictures (JPEG, GIF, BMP); Windows metafiles will play as vectors beside it
+    QImage m_image;
+    std::shared_ptr<const Metafile> m_metafile;
 };
 
 // LoadPicture: an empty path gives an empty picture; a missing or unreadable file fails.
 Picture LoadPicture(const QString& path);
-
-}  // namespace platform
-
-namespace platform {
 // For screens that go on without a picture that is missing: the box is left empty.
 Picture LoadPictureOrEmpty(const QString& path);
+
 }  // namespace platform

@@ -16,6 +16,8 @@ class Welldone;
 class Wrong;
 class eratosthenesord;
 class euclidord;
+class guide;
+class teacher;
 
 namespace forms {
 extern platform::FormRef<::Grey> Grey;              // shell/Titlefrm.cpp: the backdrop
@@ -29,4 +31,6 @@ extern platform::FormRef<::Welldone> Welldone;      // quiz/ScoreScreen.cpp: the
 extern platform::FormRef<::Wrong> Wrong;            // quiz/WrongAnswers.cpp: the wrong-answers review
 extern platform::FormRef<::eratosthenesord> eratosthenesord;  // activities/ProductsOfPrimes.cpp: Products of Primes
 extern platform::FormRef<::euclidord> euclidord;              // activities/NetsOfDice.cpp: Nets of Dice
+extern platform::FormRef<::guide> guide;      // pages/GuideViewer.cpp: the Teachers' Guide
+extern platform::FormRef<::teacher> teacher;  // pages/PageViewer.cpp: Key Facts, Teacher's Notes, Acknowledgments
 }  // namespace forms

@@ -1,5 +1,7 @@
 #include "shell/MainMenu.h"
 #include "shell/Forms.h"
+#include "pages/GuideViewer.h"
+#include "pages/PageViewer.h"
 #include "shell/Titlefrm.h"
 #include "shell/TopicMenu.h"
 #include "worksheets/Catalogue.h"
@@ -105,8 +107,27 @@ void intro0::Label2_Click(int Index) {
         forms::worksheets->Show();
         forms::intro0.unload();
         break;
+    case 19: {
+        teacher& t = *forms::teacher;
+        t.Label1->SetVisible(false);
+        t.Label3(2)->SetVisible(false);
+        t.Label3(3)->SetVisible(false);
+        t.Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\acknowledgments.wmf")));
+        t.Picture2->SetPicture(LoadPictureOrEmpty(QStringLiteral("logo\\halvern2.bmp")));
+        t.Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\acknowledgments.wmf")));
+        t.SetBackColor(RGB(49, 130, 212));
+        t.Timer1->SetEnabled(true);
+        t.Show();
+        break;
+    }
+    case 20:
+        forms::guide->Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\guide1.wmf")));
+        forms::guide->Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\guide1.wmf")));
+        Module1::PageNumber = 1;
+        forms::guide->Show();
+        break;
     default:
-        break;  // greyed mathematicians; the guide and acknowledgments arrive with their screens
+        break;  // the greyed mathematicians
     }
 }
 

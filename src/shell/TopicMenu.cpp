@@ -2,6 +2,7 @@
 #include "shell/Forms.h"
 #include "activities/NetsOfDice.h"
 #include "activities/ProductsOfPrimes.h"
+#include "pages/PageViewer.h"
 #include "quiz/Quiz.h"
 #include "shell/MainMenu.h"
 #include "platform/FileChannel.h"
@@ -71,6 +72,15 @@ bool euclid::loadEuclidsWorksheet() {
     }
 }
 
+// Key Facts and Teacher's Notes: the page count and stem first, for the viewer's load event to read.
+void euclid::openPages(int count, const QString& stem) {
+    Module1::PageCount = count;
+    Module1::PageStem = stem;
+    forms::teacher->Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\") + stem + QStringLiteral("a.wmf")));
+    forms::teacher->Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\") + stem + QStringLiteral("a.wmf")));
+    forms::teacher->Show();
+}
+
 void euclid::label3_Click(int Index) {
     switch (Index) {
     case 0:
@@ -93,7 +103,8 @@ void euclid::label3_Click(int Index) {
         forms::euclidord->Label6->SetCaption(Label1->Caption());
         forms::euclidord->Show();
         break;
-    default:
-        break;  // the pages arrive with their viewers
+    case 4: openPages(3, QStringLiteral("key euclid")); break;
+    case 5: openPages(2, QStringLiteral("euclid")); break;
+    default: break;
     }
 }

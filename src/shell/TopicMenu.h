@@ -15,4 +15,5 @@ public:
 
 private:
     bool loadEuclidsWorksheet();
+    void openPages(int count, const QString& stem);
 };

@@ -1,0 +1,443 @@
+// Makes the program's reference pages and logos from the sources in assets/pages and this file:
+// each page as a screen metafile (data/wmf) and a print metafile (data/wmf2), the publisher's logo
+// (data/logo/halvern2.bmp) and the twenty frames of the animated logo (data/logo/hvrn00nn.gif).
+// Run through make_pages.sh. Text stays text in the metafiles, in fonts the program finds.
+#include "WmfWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStringEncoder>
+#include <QTextStream>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+namespace {
+
+// ---- Page layout
+
+struct Style {
+    QString face;
+    int points10;  // tenths of a point
+    bool bold;
+    uint32_t colour;
+};
+
+struct Sheet {
+    int width, height, margin;  // twips
+    Style title, heading, body;
+    uint32_t paper;             // 0xFFFFFFFF: no paper drawn, the form shows through
+    int textRight;              // text stops here (the Acknowledgments page leaves the logos' corner free)
+};
+
+constexpr uint32_t NoPaper = 0xFFFFFFFFu;
+
+// The screen page fits the viewer above its button row; the print page fits A4 at 1000, 1000 twips.
+Sheet screenSheet(bool light) {
+    const uint32_t ink = light ? WmfWriter::rgb(255, 255, 255) : WmfWriter::rgb(28, 28, 36);
+    return {10485, 7800, 300,
+            {QStringLiteral("Times New Roman"), 260, true, light ? WmfWriter::rgb(255, 255, 0) : WmfWriter::rgb(31, 52, 120)},
+            {QStringLiteral("Arial"), 150, true, light ? WmfWriter::rgb(255, 255, 160) : WmfWriter::rgb(150, 40, 30)},
+            {QStringLiteral("Times New Roman"), 130, false, ink},
+            light ? NoPaper : WmfWriter::rgb(252, 248, 236),
+            light ? 8100 : 10485 - 300};
+}
+Sheet printSheet() {
+    return {9900, 14800, 0,
+            {QStringLiteral("Times New Roman"), 260, true, WmfWriter::rgb(0, 0, 0)},
+            {QStringLiteral("Arial"), 150, true, WmfWriter::rgb(0, 0, 0)},
+            {QStringLiteral("Times New Roman"), 120, false, WmfWriter::rgb(0, 0, 0)},
+            NoPaper, 9900};
+}
+
+int emTwips(const Style& s) { return s.points10 * 2; }  // points x 20 twips, in tenths
+
+QFont qfont(const Style& s) {
+    QFont f(s.face);
+    f.setPixelSize(emTwips(s));  // measured in twips: one "pixel" per twip
+    f.setBold(s.bold);
+    return f;
+}
+
+std::string encode(const QString& text, const char* codec = "windows-1252") {
+    QStringEncoder e(codec);
+    const QByteArray b = e.encode(text);
+    return std::string(b.constData(), size_t(b.size()));
+}
+
+class PageWriter {
+public:
+    PageWriter(const Sheet& sheet) : m_sheet(sheet), m_wmf(sheet.width, sheet.height) {
+        m_wmf.mapMode(8);  // anisotropic: the window below fills the picture
+        m_wmf.windowOrg(0, 0);
+        m_wmf.windowExt(sheet.width, sheet.height);
+        m_wmf.bkMode(1);       // transparent
+        m_wmf.textAlign(24);   // reference point on the baseline, at the left
+        if (sheet.paper != NoPaper) {
+            const int pen = m_wmf.pen(0, 15, WmfWriter::rgb(120, 110, 90)), brush = m_wmf.brush(0, sheet.paper);
+            m_wmf.select(pen);
+            m_wmf.select(brush);
+            m_wmf.roundRect(0, 0, sheet.width, sheet.height, 240, 240);
+            m_wmf.remove(pen);
+            m_wmf.remove(brush);
+        }
+        m_y = sheet.margin;
+    }
+
+    void title(const QString& text) { line(m_sheet.title, text, 1.25); m_y += 60; }
+    void heading(const QString& text) { m_y += 60; line(m_sheet.heading, text, 1.2); }
+    void paragraph(const QString& text, int indent = 0, const QString& marker = {}) {
+        const Style& s = m_sheet.body;
+        const QFontMetricsF fm(qfont(s));
+        const int left = m_sheet.margin + indent, width = m_sheet.textRight - left;
+        QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        bool first = true;
+        while (!words.isEmpty()) {
+            QString current = words.takeFirst();
+            while (!words.isEmpty() && fm.horizontalAdvance(current + QLatin1Char(' ') + words.first()) <= width)
+                current += QLatin1Char(' ') + words.takeFirst();
+            advance(s, 1.22);
+            if (first && !marker.isEmpty()) put(s, left - 240, marker);
+            put(s, left, current);
+            first = false;
+        }
+        m_y += 50;
+    }
+    // Rows of cells; the columns take the widths their widest cells need.
+    void table(const std::vector<QStringList>& rows) {
+        const Style& s = m_sheet.body;
+        const QFontMetricsF fm(qfont(s));
+        std::vector<double> widths;
+        for (const QStringList& r : rows)
+            for (int c = 0; c < r.size(); ++c) {
+                if (size_t(c) >= widths.size()) widths.push_back(0);
+                widths[size_t(c)] = std::max(widths[size_t(c)], fm.horizontalAdvance(r[c]) + 300);
+            }
+        for (const QStringList& r : rows) {
+            advance(s, 1.25);
+            double x = m_sheet.margin + 120;
+            for (int c = 0; c < r.size(); ++c) {
+                put(s, int(x), r[c]);
+                x += widths[size_t(c)];
+            }
+            if (x > m_sheet.textRight + 300) fail(QStringLiteral("a table is wider than the page"));
+        }
+        m_y += 60;
+    }
+    // A word in Greek letters (the Greek code page), followed by text in the body face.
+    void greek(const QString& word, const QString& rest) {
+        const Style& s = m_sheet.body;
+        advance(s, 1.4);
+        const int big = emTwips(s) * 14 / 10;
+        const int font = m_wmf.font(-big, 400, "Times New Roman", true, 161);
+        m_wmf.select(font);
+        m_wmf.textColour(m_sheet.title.colour);
+        m_wmf.text(m_sheet.margin, m_y, encode(word, "windows-1253"));
+        m_wmf.remove(font);
+        QFont g(QStringLiteral("Times New Roman"));
+        g.setPixelSize(big);
+        g.setItalic(true);
+        put(s, m_sheet.margin + int(QFontMetricsF(g).horizontalAdvance(word)) + 120, rest);
+        m_y += 80;
+    }
+    // The five regular solids drawn as outlines, side by side.
+    void solids() {
+        const int size = 600, gap = (m_sheet.textRight - m_sheet.margin - 5 * size) / 4;
+        const int top = m_y + 120;
+        const int pen = m_wmf.pen(0, 20, m_sheet.title.colour), brush = m_wmf.brush(1, 0);
+        m_wmf.select(pen);
+        m_wmf.select(brush);
+        for (int i = 0; i < 5; ++i) drawSolid(i, m_sheet.margin + i * (size + gap), top, size);
+        m_wmf.remove(pen);
+        m_wmf.remove(brush);
+        m_y = top + size + 20;
+    }
+
+    std::string finish(const QString& name) const {
+        if (m_y > m_sheet.height - 60)
+            std::fprintf(stderr, "%s: the text runs %d twips past the page\n", qPrintable(name), m_y - m_sheet.height + 60),
+                std::exit(1);
+        return m_wmf.bytes();
+    }
+
+private:
+    void fail(const QString& why) {
+        std::fprintf(stderr, "%s\n", qPrintable(why));
+        std::exit(1);
+    }
+    void advance(const Style& s, double spacing) { m_y += int(emTwips(s) * spacing); }
+    void line(const Style& s, const QString& text, double spacing) {
+        advance(s, spacing);
+        put(s, m_sheet.margin, text);
+    }
+    // One run of text in a style, its baseline at the current line.
+    void put(const Style& s, int x, const QString& text) {
+        const std::string face = s.face.toStdString();
+        const int font = m_wmf.font(-emTwips(s), s.bold ? 700 : 400, face);
+        m_wmf.select(font);
+        m_wmf.textColour(s.colour);
+        m_wmf.text(x, m_y, encode(text));
+        m_wmf.remove(font);
+    }
+    void drawSolid(int kind, int x, int y, int s) {
+        const auto P = [&](double fx, double fy) { return std::pair<int, int>(x + int(fx * s), y + int(fy * s)); };
+        const auto line = [&](std::pair<int, int> a, std::pair<int, int> b) {
+            m_wmf.moveTo(a.first, a.second);
+            m_wmf.lineTo(b.first, b.second);
+        };
+        std::vector<std::pair<int, int>> ring;
+        const auto regular = [&](int n, double r, double turn) {
+            ring.clear();
+            for (int k = 0; k < n; ++k) {
+                const double a = turn + 2 * M_PI * k / n;
+                ring.push_back(P(0.5 + r * std::sin(a), 0.5 - r * std::cos(a)));
+            }
+        };
+        switch (kind) {
+        case 0:  // tetrahedron: a triangle seen with its fourth corner in front
+            regular(3, 0.48, 0);
+            m_wmf.polygon(ring);
+            for (auto c : ring) line(c, P(0.5, 0.62));
+            break;
+        case 1:  // cube
+            m_wmf.rectangle(P(0.05, 0.3).first, P(0.05, 0.3).second, P(0.7, 0.95).first, P(0.7, 0.95).second);
+            m_wmf.polyline({P(0.05, 0.3), P(0.3, 0.05), P(0.95, 0.05), P(0.95, 0.7), P(0.7, 0.95)});
+            line(P(0.7, 0.3), P(0.95, 0.05));
+            break;
+        case 2:  // octahedron
+            m_wmf.polygon({P(0.5, 0.02), P(0.95, 0.5), P(0.5, 0.98), P(0.05, 0.5)});
+            m_wmf.polyline({P(0.05, 0.5), P(0.38, 0.6), P(0.95, 0.5)});
+            line(P(0.5, 0.02), P(0.38, 0.6));
+            line(P(0.38, 0.6), P(0.5, 0.98));
+            break;
+        case 3: {  // dodecahedron: a pentagon face in the middle of a ring of faces
+            regular(5, 0.47, 0);
+            const auto outer = ring;
+            regular(5, 0.26, M_PI);
+            m_wmf.polygon(ring);
+            const auto inner = ring;
+            regular(10, 0.47, 0);
+            m_wmf.polygon(ring);
+            for (int k = 0; k < 5; ++k) line(inner[size_t(k)], P(0.5 + 0.36 * std::sin(M_PI + 2 * M_PI * k / 5),
+                                                                   0.5 - 0.36 * std::cos(M_PI + 2 * M_PI * k / 5)));
+            (void)outer;
+            break;
+        }
+        default: {  // icosahedron: a hexagon outline with a triangle in front
+            regular(6, 0.48, M_PI / 6);
+            m_wmf.polygon(ring);
+            const auto hex = ring;
+            regular(3, 0.3, 0);
+            m_wmf.polygon(ring);
+            for (int k = 0; k < 6; ++k) line(hex[size_t(k)], ring[size_t(((k + 1) / 2) % 3)]);
+            break;
+        }
+        }
+    }
+
+    Sheet m_sheet;
+    WmfWriter m_wmf;
+    int m_y = 0;
+};
+
+// Reads a page source: "# " title, "## " heading, "- " bullet, "| " table row, "@greek", "@figure",
+// and paragraphs of one line each.
+std::string makePage(const QString& source, const Sheet& sheet) {
+    QFile f(source);
+    if (!f.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(source));
+        std::exit(1);
+    }
+    PageWriter page(sheet);
+    std::vector<QStringList> table;
+    const auto flush = [&] {
+        if (!table.empty()) page.table(table);
+        table.clear();
+    };
+    for (const QString& raw : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
+        if (!line.startsWith(QLatin1Char('|'))) flush();
+        if (line.isEmpty()) continue;
+        if (line.startsWith(QLatin1String("## "))) page.heading(line.mid(3));
+        else if (line.startsWith(QLatin1String("# "))) page.title(line.mid(2));
+        else if (line.startsWith(QLatin1String("- "))) page.paragraph(line.mid(2), 360, QStringLiteral("\u2022"));
+        else if (line.startsWith(QLatin1Char('|'))) {
+            QStringList cells = line.mid(1).split(QLatin1Char('|'));
+            for (QString& c : cells) c = c.trimmed();
+            table.push_back(cells);
+        } else if (line.startsWith(QLatin1String("@greek "))) {
+            const QString rest = line.mid(7);
+            page.greek(rest.section(QLatin1Char(' '), 0, 0), rest.section(QLatin1Char(' '), 1).trimmed());
+        } else if (line == QLatin1String("@figure solids")) page.solids();
+        else page.paragraph(line);
+    }
+    flush();
+    return page.finish(source);
+}
+
+bool writeFile(const QString& path, const std::string& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+}
+
+// ---- Logos
+
+const QColor Navy(31, 52, 120), Gold(222, 178, 60), Cream(252, 248, 236);
+
+// The publisher's logo: a shield with a pair of dividers and the letters VN.
+QImage publisherLogo() {
+    QImage image(120, 89, QImage::Format_RGB32);
+    image.fill(QColor(49, 130, 212));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Gold, 3));
+    p.setBrush(Navy);
+    p.drawRoundedRect(QRectF(4, 4, 112, 81), 12, 12);
+    p.setPen(QPen(Cream, 2.5));
+    p.drawLine(QPointF(30, 66), QPointF(42, 22));
+    p.drawLine(QPointF(54, 66), QPointF(42, 22));
+    p.drawEllipse(QPointF(42, 22), 3, 3);
+    QFont f(QStringLiteral("Times New Roman"));
+    f.setPixelSize(34);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Gold);
+    p.drawText(QRectF(56, 16, 58, 56), Qt::AlignCenter, QStringLiteral("VN"));
+    return image;
+}
+
+// One frame of the animated logo: dividers walking round a circle and drawing it as they go; after
+// twenty frames the picture is back where it began, so the loop has no seam.
+QImage logoFrame(int n) {
+    QImage image(120, 120, QImage::Format_RGB32);
+    image.fill(QColor(49, 130, 212));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF c(60, 60);
+    const double r = 40, turn = 2 * M_PI * n / 20;
+    p.setPen(QPen(Cream, 2));
+    p.setBrush(Navy);
+    p.drawEllipse(c, 54, 54);
+    // The arc drawn so far grows through the loop and starts again full, as a compass redraws it.
+    p.setPen(QPen(Gold, 4, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), 90 * 16, -int(360 * 16 * (n + 1) / 20.0));
+    const QPointF tip(c.x() + r * std::sin(turn + 2 * M_PI / 20), c.y() - r * std::cos(turn + 2 * M_PI / 20));
+    const QPointF hinge = c + (tip - c) * 0.5 + QPointF(0, -34);
+    p.setPen(QPen(Cream, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c, hinge);
+    p.drawLine(hinge, tip);
+    p.setBrush(Gold);
+    p.drawEllipse(hinge, 4, 4);
+    return image;
+}
+
+// GIF (89a) of an image in a fixed palette, LZW-coded.
+std::string gif(const QImage& source, const QVector<QRgb>& palette) {
+    const QImage image = source.convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither);
+    std::string out = "GIF89a";
+    const auto put16 = [&out](int v) {
+        out += char(v & 0xFF);
+        out += char(v >> 8);
+    };
+    put16(image.width());
+    put16(image.height());
+    out += char(0xF7);  // global colour table of 256 entries
+    out += char(0);
+    out += char(0);
+    for (int i = 0; i < 256; ++i) {
+        const QRgb c = i < palette.size() ? palette[i] : 0;
+        out += char(qRed(c));
+        out += char(qGreen(c));
+        out += char(qBlue(c));
+    }
+    out += ',';
+    put16(0);
+    put16(0);
+    put16(image.width());
+    put16(image.height());
+    out += char(0);
+    out += char(8);  // minimum code size
+    std::string data;
+    uint32_t bits = 0;
+    int count = 0, width = 9, next = 258;
+    const auto writeCode = [&](int code) {
+        bits |= uint32_t(code) << count;
+        count += width;
+        while (count >= 8) {
+            data += char(bits & 0xFF);
+            bits >>= 8;
+            count -= 8;
+        }
+    };
+    std::map<std::pair<int, int>, int> table;
+    writeCode(256);
+    int prefix = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const int k = image.scanLine(y)[x];
+            if (prefix < 0) {
+                prefix = k;
+                continue;
+            }
+            const auto it = table.find({prefix, k});
+            if (it != table.end()) {
+                prefix = it->second;
+                continue;
+            }
+            writeCode(prefix);
+            table[{prefix, k}] = next++;
+            if (next - 1 == (1 << width) && width < 12) ++width;
+            if (next == 4095) {
+                writeCode(256);
+                table.clear();
+                next = 258;
+                width = 9;
+            }
+            prefix = k;
+        }
+    writeCode(prefix);
+    writeCode(257);
+    if (count > 0) data += char(bits & 0xFF);
+    for (size_t i = 0; i < data.size(); i += 255) {
+        const size_t n = std::min<size_t>(255, data.size() - i);
+        out += char(n);
+        out += data.substr(i, n);
+    }
+    out += char(0);
+    out += ';';
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    const QString assets = QString::fromLocal8Bit(argv[1]), data = QString::fromLocal8Bit(argv[2]);
+    for (const char* folder : {"wmf", "wmf2", "logo"}) QDir(data).mkpath(QString::fromLatin1(folder));
+    bool ok = true;
+    for (const QFileInfo& source : QDir(assets + QStringLiteral("/pages")).entryInfoList({QStringLiteral("*.txt")})) {
+        const QString name = source.completeBaseName() + QStringLiteral(".wmf");
+        const bool light = name == QLatin1String("acknowledgments.wmf");
+        ok = ok && writeFile(data + QStringLiteral("/wmf/") + name, makePage(source.filePath(), screenSheet(light)));
+        ok = ok && writeFile(data + QStringLiteral("/wmf2/") + name, makePage(source.filePath(), printSheet()));
+    }
+    ok = ok && publisherLogo().save(data + QStringLiteral("/logo/halvern2.bmp"), "BMP");
+    // One palette for every frame, so the colours do not flicker from frame to frame.
+    QImage all(120, 120 * 20, QImage::Format_RGB32);
+    {
+        QPainter p(&all);
+        for (int n = 0; n < 20; ++n) p.drawImage(0, 120 * n, logoFrame(n));
+    }
+    const QVector<QRgb> palette = all.convertToFormat(QImage::Format_Indexed8).colorTable();
+    for (int n = 0; n < 20; ++n)
+        ok = ok && writeFile(data + QStringLiteral("/logo/hvrn%1.gif").arg(n, 4, 10, QLatin1Char('0')),
+                             gif(logoFrame(n), palette));
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,82 @@
+// What the benchmarks share: a working folder like the program's, and timing a click to the end of
+// the paint that shows its result, in-process.
+#pragma once
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QElapsedTimer>
+#include <QWidget>
+#include <cstdio>
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace {
+
+class WatchingApp : public QApplication {
+public:
+    using QApplication::QApplication;
+    std::function<QWidget*()> target;  // the screen whose first paint ends the measure
+    bool painted = false;
+    bool done = false;
+
+    bool notify(QObject* o, QEvent* e) override {
+        if (target && e->type() == QEvent::Paint && o->isWidgetType()) {
+            QWidget* t = target();
+            auto* w = static_cast<QWidget*>(o);
+            if (t && (w == t || t->isAncestorOf(w))) painted = true;
+        }
+        const bool result = QApplication::notify(o, e);
+        // The paint is on screen once the update request (or, for a window's first showing, the expose)
+        // that painted it is done: the backing store is flushed then.
+        if (target && painted && (e->type() == QEvent::UpdateRequest || e->type() == QEvent::Expose)) done = true;
+        return result;
+    }
+};
+
+WatchingApp* app() { return static_cast<WatchingApp*>(qApp); }
+
+double measure(const std::function<void()>& click, const std::function<QWidget*()>& target) {
+    WatchingApp* a = app();
+    QCoreApplication::processEvents();
+    a->painted = a->done = false;
+    a->target = target;
+    QElapsedTimer t;
+    t.start();
+    click();
+    while (!a->done && t.elapsed() < 3000) QCoreApplication::processEvents();
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    a->target = nullptr;
+    return a->done ? ms : -1;
+}
+
+void waitForFirstPaint(const std::function<QWidget*()>& target, const std::function<void()>& show) {
+    measure(show, target);
+    std::printf("ready\n");
+    std::fflush(stdout);
+}
+
+void clickAt(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+
+// A working folder filled from data/, made current.
+void useCopyOfData(const QTemporaryDir& dir) {
+    QDirIterator it(QStringLiteral(DATA_DIR), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString dst = dir.path() + src.mid(QStringLiteral(DATA_DIR).size());
+        QDir().mkpath(QFileInfo(dst).path());
+        QFile::copy(src, dst);
+    }
+    QDir::setCurrent(dir.path());
+}
+
+double median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+// The metafile reader on any bytes: a file is either refused or played to the end, onto a small
+// image, without reading outside the file or hanging.
+#include "platform/Metafile.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Fonts for the texts. Kept for the whole run and never destroyed: it must outlive the fuzzer.
+    static QGuiApplication* app = new QGuiApplication(*argc, *argv);
+    (void)app;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const std::optional<platform::Metafile> m = platform::Metafile::read(bytes);
+    if (!m) return 0;
+    if (m->sizeTwips().width() <= 0 || m->sizeTwips().height() <= 0) std::abort();
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    m->play(painter, QRectF(0, 0, 64, 64));
+    painter.end();
+    m->texts();
+    return 0;
+}

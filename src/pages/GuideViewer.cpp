@@ -1,0 +1,85 @@
+#include "pages/GuideViewer.h"
+#include "shell/Forms.h"
+#include "shell/Module1.h"
+
+platform::FormRef<::guide> forms::guide;
+
+using namespace platform;
+using namespace Module1;
+
+namespace {
+constexpr FontDesc Button{"Tahoma", 15.75, true};
+
+// The page picture comes first, so the caption and the buttons lie above it.
+// clang-format off
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Image, .name = "Image1", .at = {120, 0, 10485, 11955}},
+    {.kind = Kind::Image, .name = "Image2", .at = {120, -240, 10485, 11955}, .flags = Hidden},
+    {.kind = Kind::Label, .name = "Label1", .caption = "Page 1 of 3", .at = {4200, 7920, 2295, 495},
+         .font = Button, .fore = Black, .back = White, .flags = Centered},
+    // Always empty; transparent, so it never hides the top of the page.
+    {.kind = Kind::Label, .name = "Label2", .at = {0, 120, 11775, 615}, .font = {"Tahoma", 14.25}, .fore = Yellow,
+         .flags = Transparent},
+    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Print", .at = {10680, 120, 1125, 495},
+         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Exit", .at = {10680, 7920, 1125, 495},
+         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Next Page", .at = {1320, 7920, 2685, 495},
+         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 3, .caption = "Previous Page", .at = {6720, 7920, 2685, 495},
+         .font = Button, .fore = Yellow, .back = Black, .flags = Centered | Disabled},
+};
+// clang-format on
+
+QString pageFile(const char* folder, int n) {
+    return QString::fromLatin1(folder) + QStringLiteral("\\guide") + QString::number(n) + QStringLiteral(".wmf");
+}
+}  // namespace
+
+guide::guide() {
+    build(Layout);
+    Label3.onClick([this](int i) { Label3_Click(i); });
+}
+
+void guide::Form_Load() { PrepareForm(*this); }
+
+// Over the bare form the buttons lose their black backs, and nothing gives them back.
+void guide::Form_MouseMove(int, int, float, float) {
+    for (int i = 0; i <= 3; ++i) Label3(i)->SetBackStyle(0);
+}
+
+void guide::Label3_Click(int Index) {
+    switch (Index) {
+    case 0: Printpage(); break;
+    case 1: forms::guide.unload(); break;
+    case 2:
+        PageNumber = PageNumber + 1;
+        showPage();
+        break;
+    case 3:
+        PageNumber = PageNumber - 1;
+        showPage();
+        break;
+    default: break;
+    }
+}
+
+// A page file that is missing or damaged shows an empty page; the buttons go on working.
+void guide::showPage() {
+    const int n = PageNumber;
+    Label2->SetCaption(QString());
+    Image2->SetPicture({});
+    Image1->SetPicture({});
+    Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", n)));
+    Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", n)));
+    if (n == 1) Label3(3)->SetEnabled(false);
+    if (n == 2) {
+        Label3(3)->SetEnabled(true);
+        Label3(2)->SetEnabled(true);
+    }
+    if (n == 3) Label3(2)->SetEnabled(false);
+    Label1->SetCaption(QStringLiteral("Page") + Str(n) + QStringLiteral(" of 3"));
+}
+
+// The print picture arrives on paper with printing; until then the button does nothing.
+void guide::Printpage() {}

@@ -1,0 +1,19 @@
+#pragma once
+#include "platform/Form.h"
+
+// The Teachers' Guide: three pages to read, page by page, and print.
+class guide : public platform::Form {
+    Q_OBJECT
+public:
+    guide();
+    void Form_Load() override;
+    void Form_MouseMove(int button, int shift, float x, float y) override;
+    void Label3_Click(int Index);
+    void showPage();
+    void Printpage();
+
+    static constexpr int Pages = 3;
+
+    platform::Ctl<platform::PictureBox> Image1{this, "Image1"}, Image2{this, "Image2"};
+    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"};
+};

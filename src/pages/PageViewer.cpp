@@ -1,0 +1,95 @@
+#include "pages/PageViewer.h"
+#include "shell/Forms.h"
+#include "shell/Module1.h"
+
+platform::FormRef<::teacher> forms::teacher;
+
+using namespace platform;
+using namespace Module1;
+
+namespace {
+constexpr FontDesc Button{"Tahoma", 15.75, true};
+
+// The page picture comes first, so the caption, the buttons and the logos lie above it.
+// clang-format off
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Image, .name = "Image1", .at = {120, 0, 10485, 11955}},
+    {.kind = Kind::Image, .name = "Image2", .at = {0, 0, 10485, 11955}, .flags = Hidden},
+    {.kind = Kind::Label, .name = "Label1", .at = {4200, 7920, 2295, 495}, .font = Button, .fore = Black,
+         .back = White, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Print", .at = {10680, 120, 1125, 495},
+         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Exit", .at = {10680, 7920, 1125, 495},
+         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Next Page", .at = {1320, 7920, 2685, 495},
+         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 3, .caption = "Previous Page", .at = {6720, 7920, 2685, 495},
+         .font = Button, .fore = Yellow, .back = Black, .flags = Centered | Disabled},
+    {.kind = Kind::PictureBox, .name = "Picture1", .at = {8520, 4320, 1800, 1800}, .flags = Hidden},
+    {.kind = Kind::PictureBox, .name = "Picture2", .at = {8550, 6240, 1800, 1335}, .flags = Hidden},
+    {.kind = Kind::Timer, .name = "Timer1", .interval = 25},
+};
+// clang-format on
+
+// Page n of the document: "a", "b", "c"...
+QString pageFile(const char* folder, int n) {
+    return QString::fromLatin1(folder) + QLatin1Char('\\') + PageStem + QChar(u'a' + std::clamp(n, 1, 26) - 1) +
+           QStringLiteral(".wmf");
+}
+}  // namespace
+
+teacher::teacher() {
+    build(Layout);
+    Label3.onClick([this](int i) { Label3_Click(i); });
+    Timer1->onTimer = [this] { Timer1_Timer(); };
+}
+
+void teacher::Form_Load() {
+    PrepareForm(*this);
+    PageNumber = 1;
+    Label1->SetCaption(QStringLiteral("Page") + Str(PageNumber) + QStringLiteral(" of") + Str(PageCount));
+}
+
+void teacher::Label3_Click(int Index) {
+    switch (Index) {
+    case 0: Printpage(); break;
+    case 1: forms::teacher.unload(); break;
+    case 2:
+        PageNumber = PageNumber + 1;
+        Label3(3)->SetEnabled(true);
+        pageUpdate();
+        break;
+    case 3:
+        PageNumber = PageNumber - 1;
+        Label3(2)->SetEnabled(true);
+        pageUpdate();
+        break;
+    default: break;
+    }
+}
+
+// A page file that is missing or damaged shows an empty page; the buttons go on working.
+void teacher::pageUpdate() {
+    const int n = PageNumber;
+    if (n == PageCount) Label3(2)->SetEnabled(false);
+    if (n == 1) Label3(3)->SetEnabled(false);
+    Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", n)));
+    Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", n)));
+    Label1->SetCaption(QStringLiteral("Page") + Str(n) + QStringLiteral(" of") + Str(PageCount));
+}
+
+// The animated logo: frames 1, 2, ... 19, 0, 1 ..., carrying on from where the last showing stopped.
+// Each frame file is decoded once and kept, so a frame every 25 ms costs no decoding.
+void teacher::Timer1_Timer() {
+    LogoFrame = LogoFrame + 1;
+    if (LogoFrame == 20) LogoFrame = 0;
+    const QString number = QString::number(LogoFrame);
+    const QString file = (LogoFrame < 10 ? QStringLiteral("logo\\hvrn000") : QStringLiteral("logo\\hvrn00")) + number +
+                         QStringLiteral(".gif");
+    Picture1->SetPicture(LoadPictureOrEmpty(file));
+    Picture1->SetVisible(true);
+    Picture2->SetVisible(true);
+}
+
+// The print picture arrives on paper with printing; until then the button does nothing.
+void teacher::Printpage() {}

@@ -1,0 +1,19 @@
+#pragma once
+#include "platform/Form.h"
+
+// The topic page viewer: Key Facts, Teacher's Notes, and the Acknowledgments page with its logos.
+class teacher : public platform::Form {
+    Q_OBJECT
+public:
+    teacher();
+    void Form_Load() override;
+    void Label3_Click(int Index);
+    void pageUpdate();
+    void Timer1_Timer();
+    void Printpage();
+
+    platform::Ctl<platform::PictureBox> Image1{this, "Image1"}, Image2{this, "Image2"}, Picture1{this, "Picture1"},
+        Picture2{this, "Picture2"};
+    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label3{this, "Label3"};
+    platform::Ctl<platform::Timer> Timer1{this, "Timer1"};
+};
