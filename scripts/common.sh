@@ -2,7 +2,9 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
-PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev fonts-liberation fonts-wine)
+# The print tests run a private print spooler of their own and read the PDF it keeps.
+PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libcups2-dev fonts-liberation fonts-wine
+          cups-daemon cups-client poppler-utils)
 
 install_packages() {
     local missing=()

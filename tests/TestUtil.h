@@ -149,6 +149,11 @@ inline void screenshot(const QString& name) {
     platform::Stage::instance()->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
-inline void initApp() { platform::initFonts(); }
+// Tests never reach the machine's own printers: printing goes to a print server that is not there,
+// unless a test starts a private one of its own.
+inline void initApp() {
+    qputenv("CUPS_SERVER", "/nonexistent/vellacourt-tests/cups.sock");
+    platform::initFonts();
+}
 
 }  // namespace testutil

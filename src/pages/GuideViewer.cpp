@@ -1,4 +1,5 @@
 #include "pages/GuideViewer.h"
+#include "pages/PrintPage.h"
 #include "shell/Forms.h"
 #include "shell/Module1.h"
 
@@ -81,5 +82,4 @@ void guide::showPage() {
     Label1->SetCaption(QStringLiteral("Page") + Str(n) + QStringLiteral(" of 3"));
 }
 
-// The print picture arrives on paper with printing; until then the button does nothing.
-void guide::Printpage() {}
+void guide::Printpage() { pages::printPicture(Image2->picture()); }

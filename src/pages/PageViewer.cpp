@@ -1,4 +1,5 @@
 #include "pages/PageViewer.h"
+#include "pages/PrintPage.h"
 #include "shell/Forms.h"
 #include "shell/Module1.h"
 
@@ -91,5 +92,4 @@ void teacher::Timer1_Timer() {
     Picture2->SetVisible(true);
 }
 
-// The print picture arrives on paper with printing; until then the button does nothing.
-void teacher::Printpage() {}
+void teacher::Printpage() { pages::printPicture(Image2->picture()); }

@@ -16,7 +16,7 @@ struct RuntimeError : std::runtime_error {
 };
 enum ErrNo { ErrFileNotFound = 53, ErrPastEnd = 62, ErrPathNotFound = 76, ErrBadFileName = 52,
              ErrTypeMismatch = 13, ErrSubscript = 9, ErrNoControl = 730, ErrBadPicture = 481,
-             ErrIO = 57, ErrFileAlreadyOpen = 55, ErrPermissionDenied = 70 };
+             ErrIO = 57, ErrFileAlreadyOpen = 55, ErrPermissionDenied = 70, ErrPrinter = 482 };
 
 // Runs an event procedure; a failure nobody trapped becomes a message, never a crash.
 void run(const std::function<void()>& procedure);

@@ -3,6 +3,7 @@
 #include "quiz/ScoreScreen.h"
 #include "quiz/WrongAnswers.h"
 #include "shell/Module1.h"
+#include "platform/Printer.h"
 
 platform::FormRef<::multiple> forms::multiple;
 
@@ -142,5 +143,48 @@ void multiple::endOfQuiz() {
     forms::multiple.unload();
 }
 
-// The question sheet arrives with printing; until then the button does nothing.
-void multiple::Printpage() {}
+// The question sheet: a header line, the heading and title, then all ten questions with their
+// answers in two columns, whatever question is on screen. The quiz itself is left as it was.
+void multiple::Printpage() {
+    Printer& printer = Printer::one();
+    try {
+        const QString header = ProgramTitle + QString(57, QLatin1Char(' ')) + QStringLiteral("Halvern Press Publishing Ltd");
+        const float W = printer.ScaleWidth();
+        const auto centred = [&printer, W](const QString& text) {
+            printer.SetCurrentX((W - printer.TextWidth(text)) / 2);
+            printer.Print(text);
+        };
+        printer.SetFontName(QStringLiteral("Times New Roman"));
+        printer.SetFontBold(false);
+        printer.SetFontSize(16);
+        printer.SetCurrentX(W / 8);
+        printer.Print(QStringLiteral(" "));
+        printer.SetCurrentX(W / 16);
+        printer.Print(header, false);
+        printer.Print(QStringLiteral(" "));
+        printer.Print(QStringLiteral(" "));
+        printer.SetFontSize(32);
+        centred(Label5->Caption());
+        centred(Label6->Caption());
+        printer.Print(QStringLiteral(" "));
+        printer.SetFontSize(12);
+        for (int i = 1; i <= QuestionCount; ++i) {
+            printer.SetCurrentX(W / 16);
+            printer.Print(QStringLiteral("Question") + Str(i) + QStringLiteral("    ") + QuestionText[i]);
+            printer.SetCurrentX(2 * W / 6);
+            printer.Print(QStringLiteral("A. ") + AnswerA[i], false);
+            printer.SetCurrentX(4 * W / 6);
+            printer.Print(QStringLiteral("B. ") + AnswerB[i]);
+            printer.SetCurrentX(2 * W / 6);
+            printer.Print(QStringLiteral("C. ") + AnswerC[i], false);
+            printer.SetCurrentX(4 * W / 6);
+            printer.Print(QStringLiteral("D. ") + AnswerD[i]);
+            printer.Print(QStringLiteral(" "));
+        }
+        printer.EndDoc();
+        MsgBox(QStringLiteral("Your worksheet is now printing."));
+    } catch (const RuntimeError&) {
+        printer.KillDoc();
+        MsgBox(QStringLiteral("There was a problem printing to your printer."));
+    }
+}

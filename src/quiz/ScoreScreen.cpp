@@ -2,6 +2,9 @@
 #include "shell/Forms.h"
 #include "quiz/WrongAnswers.h"
 #include "shell/Module1.h"
+#include "platform/Printer.h"
+
+#include <QFontMetricsF>
 
 platform::FormRef<::Welldone> forms::Welldone;
 
@@ -119,5 +122,75 @@ void Welldone::Label3_Click(int Index) {
     }
 }
 
-// The certificate arrives with printing; until then the button does nothing.
-void Welldone::Printpage() {}
+// The certificate: two banners, the title, the heading, the award, the name and the score, in a
+// border of nested frames. A failed print is abandoned whole, so nothing half-printed comes out later.
+void Welldone::Printpage() {
+    Printer& printer = Printer::one();
+    try {
+        const QString banner = QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ");
+        const QString heading = QuizHeading, name = Text1->Text();
+        const QString scored = QStringLiteral("You have scored") + Str(Score) + QStringLiteral(" out of") + Str(OutOf) +
+                               QStringLiteral(".");
+        // The heading is measured with this screen's own font, as it would be shown here.
+        const float headingWidth = float(QFontMetricsF(makeFont({})).horizontalAdvance(heading) * TwipsPerPixel);
+        const float W = printer.ScaleWidth(), H = printer.ScaleHeight();
+        const auto centred = [&printer, W](const QString& text) {
+            printer.SetCurrentX((W - printer.TextWidth(text)) / 2);
+            printer.Print(text);
+        };
+        const auto blank = [&printer](int lines) {
+            for (int i = 0; i < lines; ++i) printer.Print(QStringLiteral(" "));
+        };
+        constexpr quint32 blue = 0x00FF0000, red = 0x000000FF, navy = 0x00800000;
+        printer.SetFontName(QStringLiteral("Times New Roman"));
+        printer.SetFontBold(false);
+        printer.SetForeColor(blue);
+        printer.SetFontSize(25);
+        printer.SetCurrentX(W / 8);
+        blank(1);
+        printer.Print(banner + banner, false);
+        blank(3);
+        printer.SetForeColor(red);
+        printer.SetFontSize(36);
+        centred(ProgramTitle);
+        blank(1);
+        printer.SetForeColor(blue);
+        printer.SetFontSize(headingWidth > W / 4 ? 28 : 36);
+        centred(heading);
+        centred(QString());
+        printer.SetFontSize(36);
+        blank(3);
+        printer.SetForeColor(navy);
+        printer.SetFontSize(28);
+        centred(QStringLiteral("Excellent Work"));
+        blank(1);
+        centred(name);
+        centred(QString());
+        centred(scored);
+        blank(1);
+        printer.SetFontSize(36);
+        blank(2);
+        printer.SetForeColor(blue);
+        printer.SetFontSize(25);
+        blank(1);
+        printer.SetForeColor(Black);
+        printer.Print(banner + banner, false);
+        printer.SetDrawWidth(2);
+        const auto frame = [&printer](float left, float top, float right, float bottom) {
+            printer.Line(left, top, right, top, Black);
+            printer.Line(left, top, left, bottom, Black);
+            printer.Line(right, top, right, bottom, Black);
+            printer.Line(left, bottom, right, bottom, Black);
+        };
+        for (int k = 1; k <= 5; ++k) {
+            const float a = 45.0f * float(k), b = 225 + 45.0f * float(k);
+            frame(a, b, W - a, H - b);
+            if (k <= 3) frame(a + 600, b + 7050, W - a - 600, H - b - 3750);
+        }
+        printer.EndDoc();
+        MsgBox(QStringLiteral("Your certificate is now printing."));
+    } catch (const RuntimeError&) {
+        printer.KillDoc();
+        MsgBox(QStringLiteral("There was a problem printing to your printer."));
+    }
+}

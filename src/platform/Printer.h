@@ -1,0 +1,63 @@
+// The system's default printer as the screens print on it: a page description in twips from the
+// top left of the printable area, with a current position, a font and a colour. Text is never
+// wrapped (past the right edge it is lost); past the bottom it goes on at the top of a new page.
+#pragma once
+#include "platform/Picture.h"
+
+#include <QFont>
+#include <QString>
+#include <memory>
+
+class QPainter;
+class QPrinter;
+
+namespace platform {
+
+class Printer {
+public:
+    static Printer& one();  // the printer of the program
+
+    void SetFontName(const QString& family);
+    void SetFontSize(double points);
+    void SetFontBold(bool bold);
+    void SetForeColor(quint32 bgr) { m_colour = bgr; }
+    float CurrentX() const { return m_x; }
+    void SetCurrentX(float twips) { m_x = twips; }
+    float CurrentY() const { return m_y; }
+    void SetCurrentY(float twips) { m_y = twips; }
+    void SetDrawWidth(int pixels) { m_drawWidth = pixels; }
+
+    // The printable area and text widths, in twips. Each starts the document if it has not begun.
+    float ScaleWidth();
+    float ScaleHeight();
+    float TextWidth(const QString& text);
+
+    // Prints text at the current position; with a line end the position moves to the left edge of
+    // the next line (the line height following the font), without one it stays after the text.
+    void Print(const QString& text, bool lineEnd = true);
+    void Line(float x1, float y1, float x2, float y2, quint32 bgr);
+    // A picture at its own size, a metafile as vectors.
+    void PaintPicture(const Picture& picture, float x, float y);
+    // Sends the document to the printer; fails unless the printing system took the job.
+    void EndDoc();
+    // Abandons the document being made: nothing of it comes out of the printer.
+    void KillDoc();
+
+private:
+    Printer();
+    void begin();
+    double toDevice(double twips) const;
+    QFont deviceFont() const;
+
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QPainter> m_painter;
+    QString m_queue, m_docName;
+    QString m_family = QStringLiteral("Times New Roman");
+    double m_points = 12;
+    bool m_bold = false;
+    quint32 m_colour = 0;
+    float m_x = 0, m_y = 0;
+    int m_drawWidth = 1;
+};
+
+}  // namespace platform
