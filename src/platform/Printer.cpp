@@ -59,6 +59,7 @@ void Printer::begin() {
     m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     m_printer->setDocName(m_docName);
     m_printer->setFullPage(false);
+    m_printer->setColorMode(QPrinter::Color);  // the certificate is in colour; a grey printer makes it grey itself
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_printer.get())) {
         m_painter.reset();

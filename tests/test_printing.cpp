@@ -1,0 +1,425 @@
+// Printing through the real path: a private print spooler of the test's own (its own folder and
+// socket, never the machine's printers) keeps the PDF that Qt sends, and the test reads it.
+#include "TestUtil.h"
+#include "pages/GuideViewer.h"
+#include "platform/Printer.h"
+#include "shell/Module1.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <unistd.h>
+
+using namespace platform;
+using namespace Module1;
+using testutil::Session;
+
+namespace {
+
+// A CUPS daemon in a folder of its own with one raw queue, "Keep", as its default.
+class PrintSpooler {
+public:
+    QTemporaryDir dir;
+    QString problem;  // why it could not start, or empty
+
+    PrintSpooler() {
+        const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {"/usr/sbin", "/sbin"});
+        if (cupsd.isEmpty()) {
+            problem = QStringLiteral("cupsd is not installed");
+            return;
+        }
+        const QString d = dir.path();
+        QFile(d).setPermissions(QFileDevice::Permissions(0x7755));
+        const bool root = getuid() == 0;
+        for (const char* sub : {"spool", "tmp", "cache", "state", "log"}) {
+            QDir(d).mkdir(QString::fromLatin1(sub));
+            QFile(d + QLatin1Char('/') + QString::fromLatin1(sub)).setPermissions(QFileDevice::Permissions(0x7755));
+            if (root) QProcess::execute(QStringLiteral("chown"), {QStringLiteral("lp:lp"), d + QLatin1Char('/') + QString::fromLatin1(sub)});
+        }
+        const QString user = root ? QStringLiteral("lp") : qEnvironmentVariable("USER");
+        write(QStringLiteral("cups-files.conf"),
+              QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nTempDir %1/tmp\nCacheDir %1/cache\nStateDir %1/state\n"
+                             "AccessLog %1/log/access_log\nErrorLog %1/log/error_log\nPageLog %1/log/page_log\n"
+                             "User %2\nGroup %3\nFileDevice Yes\n")
+                  .arg(d, user, root ? QStringLiteral("lp") : user));
+        write(QStringLiteral("cupsd.conf"),
+              QStringLiteral("Listen %1/cups.sock\nWebInterface No\nPreserveJobFiles Yes\nPreserveJobHistory Yes\n"
+                             "LogLevel warn\nDefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n"
+                             "</Location>\n<Policy default>\n  <Limit All>\n    Order allow,deny\n    Allow all\n"
+                             "  </Limit>\n</Policy>\n")
+                  .arg(d));
+        m_daemon.setProcessChannelMode(QProcess::MergedChannels);
+        m_daemon.start(cupsd, {QStringLiteral("-f"), QStringLiteral("-c"), d + QStringLiteral("/cupsd.conf"),
+                               QStringLiteral("-s"), d + QStringLiteral("/cups-files.conf")});
+        qputenv("CUPS_SERVER", (d + QStringLiteral("/cups.sock")).toUtf8());
+        for (int i = 0; i < 50 && !QFile::exists(d + QStringLiteral("/cups.sock")); ++i) QTest::qWait(100);
+        if (!QFile::exists(d + QStringLiteral("/cups.sock"))) {
+            problem = QStringLiteral("the private cupsd did not start: ") + QString::fromLocal8Bit(m_daemon.readAll());
+            return;
+        }
+        if (!addQueue()) problem = QStringLiteral("lpadmin could not add the test queue");
+    }
+    ~PrintSpooler() {
+        if (m_daemon.state() == QProcess::NotRunning) return;
+        m_daemon.terminate();
+        if (!m_daemon.waitForFinished(5000)) m_daemon.kill();
+        m_daemon.waitForFinished(2000);
+    }
+    bool addQueue() {
+        return run(QStringLiteral("lpadmin"), {"-p", "Keep", "-E", "-v", "file:///dev/null", "-m", "raw"}) &&
+               run(QStringLiteral("lpadmin"), {"-d", "Keep"});
+    }
+    static bool run(const QString& tool, const QStringList& args) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(tool, args);
+        return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    }
+    // The documents the spooler has kept, oldest first.
+    QStringList documents() const {
+        QStringList out;
+        for (const QFileInfo& f : QDir(dir.filePath(QStringLiteral("spool"))).entryInfoList({QStringLiteral("d*-001")}, QDir::Files, QDir::Name))
+            out << f.filePath();
+        return out;
+    }
+    // Waits for the document after the `before` ones already kept.
+    QString next(int before) const {
+        for (int i = 0; i < 100 && documents().size() <= before; ++i) QTest::qWait(50);
+        const QStringList d = documents();
+        return d.size() > before ? d.last() : QString();
+    }
+
+private:
+    void write(const QString& name, const QString& text) {
+        QFile f(dir.filePath(name));
+        if (f.open(QIODevice::WriteOnly)) f.write(text.toUtf8());
+    }
+    QProcess m_daemon;
+};
+
+struct Word {
+    int page;
+    double x0, y0, x1, y1;
+    QString text;
+    double height() const { return y1 - y0; }
+    double centre() const { return (x0 + x1) / 2; }
+};
+
+struct Pdf {
+    QList<Word> words;
+    QList<QSizeF> pages;
+    QString fonts;
+    QList<QList<Word>> text;  // the lines as read: words of one page whose tops agree, left to right
+
+    const QList<QList<Word>>& lines() const { return text; }
+    static QString join(const QList<Word>& line) {
+        QStringList s;
+        for (const Word& w : line) s << w.text;
+        return s.join(QLatin1Char(' '));
+    }
+    const QList<Word>* line(const QString& startsWith) const {
+        for (const QList<Word>& l : text)
+            if (join(l).startsWith(startsWith)) return &l;
+        return nullptr;
+    }
+    double lineCentre(const QList<Word>& l) const { return (l.first().x0 + l.last().x1) / 2; }
+};
+
+Pdf readPdf(const QString& file) {
+    Pdf pdf;
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
+    p.waitForFinished(20000);
+    const QString xml = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression page(QStringLiteral("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">|"
+                                                        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                                                        "yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    for (auto it = page.globalMatch(xml); it.hasNext();) {
+        const auto m = it.next();
+        if (!m.captured(1).isEmpty()) {
+            pdf.pages << QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+            continue;
+        }
+        QString text = m.captured(7);
+        text.replace(QStringLiteral("&amp;"), QStringLiteral("&")).replace(QStringLiteral("&apos;"), QStringLiteral("'"));
+        pdf.words << Word{int(pdf.pages.size()) - 1, m.captured(3).toDouble(), m.captured(4).toDouble(),
+                          m.captured(5).toDouble(), m.captured(6).toDouble(), text};
+    }
+    QList<Word> sorted = pdf.words;  // pdftotext may read a page column by column
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Word& a, const Word& b) {
+        return std::tie(a.page, a.y0, a.x0) < std::tie(b.page, b.y0, b.x0);
+    });
+    for (const Word& w : sorted) {
+        if (pdf.text.isEmpty() || pdf.text.last().first().page != w.page || std::abs(pdf.text.last().first().y0 - w.y0) > 2)
+            pdf.text.append(QList<Word>());
+        pdf.text.last().append(w);
+    }
+    QProcess f;
+    f.start(QStringLiteral("pdffonts"), {file});
+    f.waitForFinished(20000);
+    pdf.fonts = QString::fromUtf8(f.readAllStandardOutput());
+    return pdf;
+}
+
+// Dark runs along one row of the first page rendered at 300 dpi, from x0 to x1 (fractions of the width).
+int darkRunsAcross(const QString& file, double atHeight, double x0, double x1) {
+    QTemporaryDir out;
+    QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-gray"),
+                                                   QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                   QStringLiteral("1"), QStringLiteral("-png"), file, out.filePath("p")});
+    const QStringList pngs = QDir(out.path()).entryList({QStringLiteral("*.png")});
+    if (pngs.isEmpty()) return -1;
+    const QImage image(out.filePath(pngs.first()));
+    const int y = int(image.height() * atHeight);
+    int runs = 0;
+    bool dark = false;
+    for (int x = int(image.width() * x0); x < int(image.width() * x1); ++x) {
+        const bool d = qGray(image.pixel(x, y)) < 128;
+        if (d && !dark) ++runs;
+        dark = d;
+    }
+    return runs;
+}
+
+// The first page rendered at 72 dpi (one pixel a point), in colour.
+QImage firstPage(const QString& file) {
+    QTemporaryDir out;
+    QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"),
+                                                   QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                                   QStringLiteral("-png"), QStringLiteral("-singlefile"), file,
+                                                   out.filePath(QStringLiteral("p"))});
+    return QImage(out.filePath(QStringLiteral("p.png")));
+}
+
+// Whether the ink inside a word's box is of the colour given.
+bool inkedIn(const QImage& page, const Word& w, QColor colour) {
+    for (int y = int(w.y0); y < int(w.y1); ++y)
+        for (int x = int(w.x0); x < int(w.x1); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) + std::abs(c.blue() - colour.blue()) < 60)
+                return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+class PrintingTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<PrintSpooler> m_spooler;
+
+    void needSpooler() {
+        if (!m_spooler->problem.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("No private print spooler, so nothing was printed: ") + m_spooler->problem));
+    }
+    // A perfect score with a name typed, the score screen up.
+    Welldone* perfectScore(const QString& heading, const QString& name) {
+        Score = 10;
+        OutOf = 10;
+        QuizHeading = heading;
+        forms::Welldone->Show();
+        Welldone* w = forms::Welldone.instance();
+        w->Text1->SetText(name);
+        return w;
+    }
+
+private slots:
+    void initTestCase() {
+        testutil::initApp();
+        m_spooler = std::make_unique<PrintSpooler>();
+        if (!m_spooler->problem.isEmpty()) qWarning("print tests will be skipped: %s", qPrintable(m_spooler->problem));
+    }
+    void cleanupTestCase() { m_spooler.reset(); }
+    void cleanup() { Session::reset(); }
+
+    void certificate() {
+        needSpooler();
+        Session s;
+        const int before = int(m_spooler->documents().size());
+        testutil::click(perfectScore(QStringLiteral("Euclid"), QStringLiteral("Ada Byron"))->Label3(0));
+        QCOMPARE(s.messages.size(), 1);
+        QCOMPARE(s.messages[0].text, QStringLiteral("Your certificate is now printing."));
+        const QString file = m_spooler->next(before);
+        QVERIFY(!file.isEmpty());
+        const Pdf pdf = readPdf(file);
+        QCOMPARE(pdf.pages.size(), 1);
+        QVERIFY2(pdf.fonts.contains(QStringLiteral("LiberationSerif")), qPrintable(pdf.fonts));
+        // Two banners cut at the page's right edge.
+        int banners = 0;
+        for (const auto& l : pdf.lines())
+            if (Pdf::join(l).startsWith(QStringLiteral("Well Done Well Done"))) {
+                ++banners;
+                QVERIFY(l.count() < 16 && l.count() >= 6);
+                QVERIFY(l.last().x1 <= pdf.pages[0].width());
+            }
+        QCOMPARE(banners, 2);
+        const auto* title = pdf.line(QStringLiteral("Vellacourt Numerists"));
+        const auto* heading = pdf.line(QStringLiteral("Euclid"));
+        const auto* award = pdf.line(QStringLiteral("Excellent Work"));
+        const auto* name = pdf.line(QStringLiteral("Ada Byron"));
+        const auto* score = pdf.line(QStringLiteral("You have scored 10 out of 10."));
+        QVERIFY(title && heading && award && name && score);
+        // Centred under one another, in reading order, the short heading as large as the title.
+        for (const auto* l : {heading, award, name, score}) QVERIFY(std::abs(pdf.lineCentre(*l) - pdf.lineCentre(*title)) < 2);
+        QVERIFY(title->first().y0 < heading->first().y0 && heading->first().y0 < award->first().y0 &&
+                award->first().y0 < name->first().y0 && name->first().y0 < score->first().y0);
+        QVERIFY(std::abs(heading->first().height() - title->first().height()) < 1);
+        QVERIFY(std::abs(award->first().height() / title->first().height() - 28.0 / 36) < 0.05);
+        const QImage page = firstPage(file);
+        QVERIFY(inkedIn(page, title->first(), Qt::red));
+        QVERIFY(inkedIn(page, heading->first(), Qt::blue));
+        QVERIFY(inkedIn(page, award->first(), QColor(0, 0, 128)));
+        // Five outer frames and, across the middle of the page, three inner ones: eight lines each side.
+        QCOMPARE(darkRunsAcross(file, 0.6, 0, 0.15), 8);
+        QCOMPARE(darkRunsAcross(file, 0.6, 0.85, 1), 8);
+        pdfToPng(file, QStringLiteral("print-certificate"));
+    }
+
+    void certificateWithALongHeadingAndNoName() {
+        needSpooler();
+        Session s;
+        const int before = int(m_spooler->documents().size());
+        const QString longHeading = QStringLiteral("Products of Primes and Nets of Dice together");
+        testutil::click(perfectScore(longHeading, QString())->Label3(0));
+        QCOMPARE(s.messages.last().text, QStringLiteral("Your certificate is now printing."));
+        const Pdf pdf = readPdf(m_spooler->next(before));
+        const auto* title = pdf.line(QStringLiteral("Vellacourt Numerists"));
+        const auto* heading = pdf.line(QStringLiteral("Products of Primes"));
+        const auto* award = pdf.line(QStringLiteral("Excellent Work"));
+        const auto* score = pdf.line(QStringLiteral("You have scored"));
+        QVERIFY(title && heading && award && score);
+        QVERIFY(std::abs(heading->first().height() / title->first().height() - 28.0 / 36) < 0.05);
+        // No name: an empty line where it would be, so the score sentence keeps its place.
+        QVERIFY(score->first().y0 - award->first().y0 > 3 * award->first().height());
+    }
+
+    void worksheetSheet() {
+        needSpooler();
+        Session s;
+        forms::intro0->Show();
+        forms::euclid->Show();
+        testutil::click(forms::euclid->label3(0));
+        multiple* m = forms::multiple.instance();
+        for (int q = 1; q < 7; ++q) testutil::click(m->Label3(1));
+        const auto marks = Marks;
+        const int before = int(m_spooler->documents().size());
+        testutil::click(m->Label3(3));
+        QCOMPARE(s.messages.last().text, QStringLiteral("Your worksheet is now printing."));
+        QCOMPARE(CurrentQuestion, 7);
+        QCOMPARE(Marks, marks);
+        QCOMPARE(m->Label4->Caption(), QStringLiteral("Question 7"));
+        const QString file = m_spooler->next(before);
+        const Pdf pdf = readPdf(file);
+        const double W = Printer::one().ScaleWidth() / 20.0;  // points
+        Printer::one().KillDoc();
+        const auto* header = pdf.line(QStringLiteral("Vellacourt Numerists Halvern Press Publishing Ltd"));
+        QVERIFY(header);
+        // 57 blanks between the title and the publisher: wider than 45 and narrower than 70 letters "n".
+        const double gap = header->at(2).x0 - header->at(1).x1;
+        QVERIFY2(gap > 57 * 16 * 0.2 && gap < 57 * 16 * 0.3, qPrintable(QString::number(gap)));
+        QVERIFY(pdf.line(QStringLiteral("Vellacourt Numerists")) && pdf.line(QStringLiteral("Euclid")));
+        // All ten questions in order, each with its answers in two columns at 2W/6 and 4W/6.
+        double lastY = 0;
+        int lastPage = 0;
+        for (int q = 1; q <= 10; ++q) {
+            const auto* line = pdf.line(QStringLiteral("Question %1 ").arg(q));
+            QVERIFY2(line, qPrintable(QString::number(q)));
+            QVERIFY(line->first().page > lastPage || line->first().y0 > lastY);
+            lastY = line->first().y0;
+            lastPage = line->first().page;
+            const auto* ab = pdf.line(QStringLiteral("A. ") + AnswerA[q].section(QLatin1Char(' '), 0, 0));
+            QVERIFY2(ab, qPrintable(AnswerA[q]));
+            QVERIFY(std::abs((ab->first().x0 - line->first().x0) - (2 * W / 6 - W / 16)) < 1.5);
+            const auto b = std::find_if(ab->begin(), ab->end(), [](const Word& w) { return w.text == QLatin1String("B."); });
+            QVERIFY(b != ab->end());
+            QVERIFY(std::abs((b->x0 - line->first().x0) - (4 * W / 6 - W / 16)) < 1.5);
+        }
+        pdfToPng(file, QStringLiteral("print-worksheet"));
+
+        // Twice in a row: two documents, two messages.
+        const int now = int(m_spooler->documents().size());
+        testutil::click(m->Label3(3));
+        testutil::click(m->Label3(3));
+        QVERIFY(!m_spooler->next(now + 1).isEmpty());
+        QCOMPARE(s.messages.count(), 3);
+    }
+
+    void textPastTheBottomGoesOnANewPage() {
+        needSpooler();
+        Printer& p = Printer::one();
+        const int before = int(m_spooler->documents().size());
+        p.SetFontSize(12);
+        for (int i = 1; i <= 80; ++i) p.Print(QStringLiteral("Line %1").arg(i));
+        p.EndDoc();
+        const Pdf pdf = readPdf(m_spooler->next(before));
+        QCOMPARE(pdf.pages.size(), 2);
+        const auto* first = pdf.line(QStringLiteral("Line 1"));
+        const Word firstOnTwo = *std::find_if(pdf.words.begin(), pdf.words.end(), [](const Word& w) { return w.page == 1; });
+        QVERIFY(std::abs(firstOnTwo.y0 - first->first().y0) < 1);  // the new page starts at the top again
+    }
+
+    void referencePage() {
+        needSpooler();
+        Session s;
+        forms::intro0->Show();
+        testutil::click(forms::intro0->Label2(20));
+        const int before = int(m_spooler->documents().size());
+        testutil::click(forms::guide->Label3(0));
+        QVERIFY(s.messages.isEmpty());
+        const QString file = m_spooler->next(before);
+        const Pdf pdf = readPdf(file);
+        const auto* title = pdf.line(QStringLiteral("Teachers' Guide: finding your way"));
+        QVERIFY(title);
+        QVERIFY(pdf.fonts.contains(QStringLiteral("LiberationSerif")));
+        // The picture's corner at 1000, 1000 twips (50 points) into the printable area.
+        const double left = pdf.pages[0].width() / 2 - Printer::one().ScaleWidth() / 40;
+        Printer::one().KillDoc();
+        QVERIFY(std::abs(title->first().x0 - (left + 50)) < 3);
+        pdfToPng(file, QStringLiteral("print-guide-1"));
+    }
+
+    void failuresAreSaidAndNothingPrints() {
+        needSpooler();
+        Session s;
+        forms::intro0->Show();
+        forms::euclid->Show();
+        testutil::click(forms::euclid->label3(0));
+        multiple* m = forms::multiple.instance();
+        const QString problem = QStringLiteral("There was a problem printing to your printer.");
+        const auto tryPrint = [&](const char* state) {
+            const int before = int(m_spooler->documents().size());
+            s.messages.clear();
+            testutil::click(m->Label3(3));
+            QVERIFY2(s.messages.size() == 1 && s.messages[0].text == problem, state);
+            QTest::qWait(300);
+            QCOMPARE(int(m_spooler->documents().size()), before);
+            QCOMPARE(m->Label4->Caption(), QStringLiteral("Question 1"));
+        };
+        QVERIFY(PrintSpooler::run(QStringLiteral("cupsreject"), {"Keep"}));
+        tryPrint("refusing jobs");
+        QVERIFY(PrintSpooler::run(QStringLiteral("cupsaccept"), {"Keep"}));
+        QVERIFY(PrintSpooler::run(QStringLiteral("cupsdisable"), {"Keep"}));
+        tryPrint("stopped");
+        QVERIFY(PrintSpooler::run(QStringLiteral("cupsenable"), {"Keep"}));
+        QVERIFY(PrintSpooler::run(QStringLiteral("lpadmin"), {"-x", "Keep"}));
+        tryPrint("no printer");
+        QVERIFY(m_spooler->addQueue());
+        s.messages.clear();
+        testutil::click(m->Label3(3));
+        QCOMPARE(s.messages.last().text, QStringLiteral("Your worksheet is now printing."));
+    }
+
+private:
+    // With SCREENSHOTS set, the first page of a printed PDF as a PNG beside the screenshots.
+    static void pdfToPng(const QString& file, const QString& name) {
+        const QByteArray dir = qgetenv("SCREENSHOTS");
+        if (dir.isEmpty()) return;
+        QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-f"),
+                                                       QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                                       QStringLiteral("-png"), QStringLiteral("-singlefile"), file,
+                                                       QString::fromLocal8Bit(dir) + QLatin1Char('/') + name});
+    }
+};
+
+QTEST_MAIN(PrintingTest)
+#include "test_printing.moc"
