@@ -41,6 +41,8 @@ WatchingApp* app() { return static_cast<WatchingApp*>(qApp); }
 
 double measure(const std::function<void()>& click, const std::function<QWidget*()>& target) {
     WatchingApp* a = app();
+    // What the last switch let go is deleted now: without a running event loop, nothing else would.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     a->painted = a->done = false;
     a->target = target;

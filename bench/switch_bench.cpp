@@ -132,15 +132,34 @@ public:
         colour(page, QColor(39, 63, 137));
         return page;
     }
+    QWidget* front = nullptr;  // the page in front: a page of the stack, or the whole-window title page
+
+    // The title page fills the whole window, the backdrop round its box, as the program's title screen
+    // stands in front of the backdrop; the other pages are pages of the stack.
     void show(QWidget* page) {
-        QWidget* old = stack->currentWidget();
-        stack->addWidget(page);
-        stack->setCurrentWidget(page);
-        if (old) old->deleteLater();
+        if (page->parentWidget() == &window) {
+            page->setGeometry(window.rect());
+            page->show();
+            page->raise();
+        } else {
+            QWidget* old = stack->currentWidget();
+            stack->addWidget(page);
+            stack->setCurrentWidget(page);
+            if (old) old->deleteLater();
+        }
+        if (front && front != page && front->parentWidget() == &window) {
+            front->hide();
+            front->deleteLater();
+        }
+        front = page;
     }
     // The pages hold the captions of the program's screens, in the fonts the screens use.
     QWidget* title() {
+        auto* backdrop = new QWidget(&window);
+        colour(backdrop, QColor(48, 133, 214));
         QWidget* page = newPage();
+        page->setParent(backdrop);
+        page->setGeometry((window.width() - 378) / 2, (window.height() - 478) / 2, 378, 478);
         colour(page, QColor(192, 192, 192));
         picture(page, QStringLiteral("Images/euclidsm.jpg"), {20, 80});
         text(page, QStringLiteral("Vellacourt Numerists"), {4, 24, 357, 71}, {"Times New Roman", 20.25, true});
@@ -153,7 +172,7 @@ public:
         ok->setFont(platform::makeFont({"Tahoma", 8.25}));
         (new QPushButton(QStringLiteral("Exit"), page))->setGeometry(184, 400, 89, 25);
         next = text(page, QStringLiteral("OK"), {88, 430, 89, 25}, {"Tahoma", 8.25}, true);
-        return page;
+        return backdrop;
     }
     QWidget* menu() {
         QWidget* page = newPage();
@@ -213,7 +232,7 @@ void runBare(int rounds) {
     const QRect screen = bare.window.screen()->geometry();
     bare.window.setGeometry(screen);
     bare.stack->setGeometry((screen.width() - 800) / 2, (screen.height() - 600) / 2, 800, 600);
-    waitForFirstPaint([&] { return bare.stack->currentWidget(); },
+    waitForFirstPaint([&] { return bare.front; },
                       [&] {
                           bare.show(bare.title());
                           bare.window.show();
@@ -226,7 +245,7 @@ void runBare(int rounds) {
         for (int s = 0; s < 6; ++s) {
             ClickLabel* entry = bare.next;
             entry->clicked = [&, s] { bare.show(tour[s]()); };
-            report(Switches[s], measure([entry] { clickAt(entry); }, [&] { return bare.stack->currentWidget(); }));
+            report(Switches[s], measure([entry] { clickAt(entry); }, [&] { return bare.front; }));
         }
 }
 
