@@ -141,6 +141,14 @@ inline void hoverForm(platform::Form* f, float x, float y) {
     QTest::mouseMove(f->clientArea(), QPoint(platform::toPixels(x), platform::toPixels(y)));
 }
 
+// Starts Euclid's quiz from his page, as a pupil does.
+inline multiple* startEuclidQuiz() {
+    forms::intro0->Show();
+    forms::euclid->Show();
+    click(forms::euclid->label3(0));
+    return forms::multiple.instance();
+}
+
 // Saves what a pupil sees of the stage when SCREENSHOTS names a folder.
 inline void screenshot(const QString& name) {
     const QByteArray dir = qgetenv("SCREENSHOTS");

@@ -289,10 +289,7 @@ private slots:
     void worksheetSheet() {
         needSpooler();
         Session s;
-        forms::intro0->Show();
-        forms::euclid->Show();
-        testutil::click(forms::euclid->label3(0));
-        multiple* m = forms::multiple.instance();
+        multiple* m = testutil::startEuclidQuiz();
         for (int q = 1; q < 7; ++q) testutil::click(m->Label3(1));
         const auto marks = Marks;
         const int before = int(m_spooler->documents().size());
@@ -374,10 +371,7 @@ private slots:
     void failuresAreSaidAndNothingPrints() {
         needSpooler();
         Session s;
-        forms::intro0->Show();
-        forms::euclid->Show();
-        testutil::click(forms::euclid->label3(0));
-        multiple* m = forms::multiple.instance();
+        multiple* m = testutil::startEuclidQuiz();
         const QString problem = QStringLiteral("There was a problem printing to your printer.");
         const auto tryPrint = [&](const char* state) {
             const int before = int(m_spooler->documents().size());

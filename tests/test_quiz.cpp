@@ -8,16 +8,9 @@
 using namespace platform;
 using namespace Module1;
 using testutil::Session;
+using testutil::startEuclidQuiz;
 
 namespace {
-
-// Starts Euclid's quiz from his page, as a pupil does.
-multiple* startEuclidQuiz() {
-    forms::intro0->Show();
-    forms::euclid->Show();
-    testutil::click(forms::euclid->label3(0));
-    return forms::multiple.instance();
-}
 
 int right(int q) { return int(Val(CorrectAnswer[q])); }
 

@@ -1,5 +1,6 @@
 #include "pages/GuideViewer.h"
 #include "pages/PrintPage.h"
+#include "pages/ViewerControls.h"
 #include "shell/Forms.h"
 #include "shell/Module1.h"
 
@@ -9,26 +10,14 @@ using namespace platform;
 using namespace Module1;
 
 namespace {
-constexpr FontDesc Button{"Tahoma", 15.75, true};
-
-// The page picture comes first, so the caption and the buttons lie above it.
+// The page pictures first, so the caption and the buttons lie above them.
 // clang-format off
-constexpr ControlRow Layout[] = {
+constexpr ControlRow Pictures[] = {
     {.kind = Kind::Image, .name = "Image1", .at = {120, 0, 10485, 11955}},
     {.kind = Kind::Image, .name = "Image2", .at = {120, -240, 10485, 11955}, .flags = Hidden},
-    {.kind = Kind::Label, .name = "Label1", .caption = "Page 1 of 3", .at = {4200, 7920, 2295, 495},
-         .font = Button, .fore = Black, .back = White, .flags = Centered},
     // Always empty; transparent, so it never hides the top of the page.
     {.kind = Kind::Label, .name = "Label2", .at = {0, 120, 11775, 615}, .font = {"Tahoma", 14.25}, .fore = Yellow,
          .flags = Transparent},
-    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Print", .at = {10680, 120, 1125, 495},
-         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Exit", .at = {10680, 7920, 1125, 495},
-         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Next Page", .at = {1320, 7920, 2685, 495},
-         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 3, .caption = "Previous Page", .at = {6720, 7920, 2685, 495},
-         .font = Button, .fore = Yellow, .back = Black, .flags = Centered | Disabled},
 };
 // clang-format on
 
@@ -38,7 +27,9 @@ QString pageFile(const char* folder, int n) {
 }  // namespace
 
 guide::guide() {
-    build(Layout);
+    build(Pictures);
+    build(pages::PageControls);
+    Label1->SetCaption(QStringLiteral("Page 1 of 3"));
     Label3.onClick([this](int i) { Label3_Click(i); });
 }
 

@@ -1,5 +1,6 @@
 #include "pages/PageViewer.h"
 #include "pages/PrintPage.h"
+#include "pages/ViewerControls.h"
 #include "shell/Forms.h"
 #include "shell/Module1.h"
 
@@ -9,23 +10,13 @@ using namespace platform;
 using namespace Module1;
 
 namespace {
-constexpr FontDesc Button{"Tahoma", 15.75, true};
-
-// The page picture comes first, so the caption, the buttons and the logos lie above it.
 // clang-format off
-constexpr ControlRow Layout[] = {
+constexpr ControlRow Pictures[] = {
     {.kind = Kind::Image, .name = "Image1", .at = {120, 0, 10485, 11955}},
     {.kind = Kind::Image, .name = "Image2", .at = {0, 0, 10485, 11955}, .flags = Hidden},
-    {.kind = Kind::Label, .name = "Label1", .at = {4200, 7920, 2295, 495}, .font = Button, .fore = Black,
-         .back = White, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Print", .at = {10680, 120, 1125, 495},
-         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Exit", .at = {10680, 7920, 1125, 495},
-         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Next Page", .at = {1320, 7920, 2685, 495},
-         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 3, .caption = "Previous Page", .at = {6720, 7920, 2685, 495},
-         .font = Button, .fore = Yellow, .back = Black, .flags = Centered | Disabled},
+};
+// The logos lie above the page and its buttons.
+constexpr ControlRow Logos[] = {
     {.kind = Kind::PictureBox, .name = "Picture1", .at = {8520, 4320, 1800, 1800}, .flags = Hidden},
     {.kind = Kind::PictureBox, .name = "Picture2", .at = {8550, 6240, 1800, 1335}, .flags = Hidden},
     {.kind = Kind::Timer, .name = "Timer1", .interval = 25},
@@ -40,7 +31,9 @@ QString pageFile(const char* folder, int n) {
 }  // namespace
 
 teacher::teacher() {
-    build(Layout);
+    build(Pictures);
+    build(pages::PageControls);
+    build(Logos);
     Label3.onClick([this](int i) { Label3_Click(i); });
     Timer1->onTimer = [this] { Timer1_Timer(); };
 }

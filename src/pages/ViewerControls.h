@@ -1,0 +1,26 @@
+// The controls both page viewers share: the page caption and the four buttons, in one place.
+#pragma once
+#include "platform/Form.h"
+
+namespace pages {
+
+inline constexpr platform::FontDesc ButtonFont{"Tahoma", 15.75, true};
+
+// Built after the page pictures, so they lie above the page.
+// clang-format off
+inline constexpr platform::ControlRow PageControls[] = {
+    {.kind = platform::Kind::Label, .name = "Label1", .at = {4200, 7920, 2295, 495}, .font = ButtonFont,
+         .fore = platform::Black, .back = platform::White, .flags = platform::Centered},
+    {.kind = platform::Kind::Label, .name = "Label3", .index = 0, .caption = "Print", .at = {10680, 120, 1125, 495},
+         .font = ButtonFont, .fore = platform::Yellow, .back = platform::Black, .flags = platform::Centered},
+    {.kind = platform::Kind::Label, .name = "Label3", .index = 1, .caption = "Exit", .at = {10680, 7920, 1125, 495},
+         .font = ButtonFont, .fore = platform::Yellow, .back = platform::Black, .flags = platform::Centered},
+    {.kind = platform::Kind::Label, .name = "Label3", .index = 2, .caption = "Next Page", .at = {1320, 7920, 2685, 495},
+         .font = ButtonFont, .fore = platform::Yellow, .back = platform::Black, .flags = platform::Centered},
+    {.kind = platform::Kind::Label, .name = "Label3", .index = 3, .caption = "Previous Page",
+         .at = {6720, 7920, 2685, 495}, .font = ButtonFont, .fore = platform::Yellow, .back = platform::Black,
+         .flags = platform::Centered | platform::Disabled},
+};
+// clang-format on
+
+}  // namespace pages
