@@ -154,7 +154,8 @@ public:
         front = page;
     }
     // The pages hold the captions of the program's screens, in the fonts the screens use.
-    QWidget* title() {
+    // At start-up the first button reads "OK"; as the exit confirmation it reads "Cancel".
+    QWidget* title(const QString& first = QStringLiteral("OK")) {
         auto* backdrop = new QWidget(&window);
         colour(backdrop, QColor(48, 133, 214));
         QWidget* page = newPage();
@@ -167,7 +168,7 @@ public:
         text(page, QStringLiteral("For pupils and their teachers"), {32, 374, 297, 25}, {"Times New Roman", 12});
         text(page, QStringLiteral("Published by Vellacourt Numerists for classroom use"), {0, 428, 361, 17},
              {"Arial", 8.25});
-        auto* ok = new QPushButton(QStringLiteral("OK"), page);
+        auto* ok = new QPushButton(first, page);
         ok->setGeometry(88, 400, 89, 25);
         ok->setFont(platform::makeFont({"Tahoma", 8.25}));
         (new QPushButton(QStringLiteral("Exit"), page))->setGeometry(184, 400, 89, 25);
@@ -226,7 +227,8 @@ public:
 };
 
 void runBare(int rounds) {
-    QDir::setCurrent(QStringLiteral(DATA_DIR));
+    QTemporaryDir dir;
+    useCopyOfData(dir);  // started the same way as the program, in a working folder of its own
     platform::initFonts();
     BarePages bare;
     const QRect screen = bare.window.screen()->geometry();
@@ -240,7 +242,7 @@ void runBare(int rounds) {
     // Each click builds the next page of the tour, as the program's entries do.
     const std::function<QWidget*()> tour[] = {[&] { return bare.menu(); },      [&] { return bare.euclid(); },
                                               [&] { return bare.menu(); },      [&] { return bare.catalogue(); },
-                                              [&] { return bare.menu(); },      [&] { return bare.title(); }};
+                                              [&] { return bare.menu(); },      [&] { return bare.title(QStringLiteral("Cancel")); }};
     for (int r = 0; r < rounds; ++r)
         for (int s = 0; s < 6; ++s) {
             ClickLabel* entry = bare.next;

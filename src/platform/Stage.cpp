@@ -38,6 +38,7 @@ Stage::Stage() : m_cover(new Cover(this)) {
     else resize(800, 600);
     m_cover->setGeometry(rect());
     m_cover->hide();
+    m_cover->ensurePolished();  // its first showing, at the exit confirmation, then costs no styling
     setBackColor(RGB(48, 133, 214));
 }
 
