@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegion>
 
 namespace platform {
 
@@ -97,7 +98,8 @@ static const QPixmap& captionBar(QSize size) {
 void Form::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect r = rect();
-    p.fillRect(r, QColor(212, 208, 200));
+    // Only the frame round the client area: the client area paints itself.
+    for (const QRect& strip : QRegion(r).subtracted(m_client->geometry())) p.fillRect(strip, QColor(212, 208, 200));
     // The fixed single-line border: a raised edge.
     p.setPen(QColor(64, 64, 64));
     p.drawRect(r.adjusted(0, 0, -1, -1));
@@ -110,8 +112,10 @@ void Form::paintEvent(QPaintEvent*) {
     // The caption bar: caption only, no buttons.
     const QRect bar(BorderPx - 3, BorderPx - 3, r.width() - 2 * (BorderPx - 3), CaptionPx);
     p.drawPixmap(bar.topLeft(), captionBar(bar.size()));
+    if (m_caption.trimmed().isEmpty()) return;
+    static const QFont captionFont = makeFont({"Tahoma", 9.75, true});
     p.setPen(Qt::white);
-    p.setFont(makeFont({"Tahoma", 9.75, true}));
+    p.setFont(captionFont);
     p.drawText(bar.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, m_caption);
 }
 
