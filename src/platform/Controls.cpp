@@ -31,6 +31,14 @@ void drawSunkenEdge(QPainter& p, const QRect& r) {
     p.fillRect(r.right(), r.top() + 1, 1, r.height() - 1, Qt::white);
 }
 
+void drawOutline(QPainter& p, const QRect& r, const QColor& c) {
+    const int x0 = r.left(), y0 = r.top(), x1 = r.left() + r.width(), y1 = r.top() + r.height();
+    p.fillRect(x0, y0, x1 - x0 + 1, 1, c);
+    p.fillRect(x0, y0, 1, y1 - y0 + 1, c);
+    p.fillRect(x1, y0, 1, y1 - y0 + 1, c);
+    p.fillRect(x0, y1, x1 - x0 + 1, 1, c);
+}
+
 Control::Control(QWidget* self) : m_w(self) {
     // A control takes its own mouse events; only the bare form reports movement to the form.
     m_w->setAttribute(Qt::WA_NoMousePropagation);
@@ -167,10 +175,8 @@ void Frame::paintEvent(QPaintEvent*) {
     p.setFont(font());
     const int top = m_caption.isEmpty() ? 0 : fontMetrics().height() / 2;
     const QRect r = rect().adjusted(0, top, -1, -1);
-    p.setPen(QColor(128, 128, 128));
-    p.drawRect(r.adjusted(0, 0, -1, -1));
-    p.setPen(Qt::white);
-    p.drawRect(r.adjusted(1, 1, 0, 0));
+    drawOutline(p, r.adjusted(0, 0, -1, -1), QColor(128, 128, 128));
+    drawOutline(p, r.adjusted(1, 1, 0, 0), Qt::white);
     if (!m_caption.isEmpty()) {
         const QRect text(8, 0, fontMetrics().horizontalAdvance(m_caption) + 4, fontMetrics().height());
         p.fillRect(text, toQColor(m_back));

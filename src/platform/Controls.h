@@ -34,6 +34,9 @@ MouseArgs mouseArgs(const QMouseEvent* e);
 
 // The single sunken line around menu entries and picture boxes.
 void drawSunkenEdge(QPainter& p, const QRect& r);
+// The outline QPainter::drawRect draws with a one-pixel pen (its right and bottom edges one pixel past
+// the rectangle's), made of fills, which the raster engine draws many times faster.
+void drawOutline(QPainter& p, const QRect& r, const QColor& c);
 
 // What every control has, beside the Qt widget that shows it.
 class Control {

@@ -101,14 +101,11 @@ void Form::paintEvent(QPaintEvent*) {
     // Only the frame round the client area: the client area paints itself.
     for (const QRect& strip : QRegion(r).subtracted(m_client->geometry())) p.fillRect(strip, QColor(212, 208, 200));
     // The fixed single-line border: a raised edge.
-    p.setPen(QColor(64, 64, 64));
-    p.drawRect(r.adjusted(0, 0, -1, -1));
-    p.setPen(Qt::white);
-    p.drawLine(1, 1, r.width() - 3, 1);
-    p.drawLine(1, 1, 1, r.height() - 3);
-    p.setPen(QColor(128, 128, 128));
-    p.drawLine(1, r.height() - 2, r.width() - 2, r.height() - 2);
-    p.drawLine(r.width() - 2, 1, r.width() - 2, r.height() - 2);
+    drawOutline(p, r.adjusted(0, 0, -1, -1), QColor(64, 64, 64));
+    p.fillRect(1, 1, r.width() - 3, 1, Qt::white);
+    p.fillRect(1, 1, 1, r.height() - 3, Qt::white);
+    p.fillRect(1, r.height() - 2, r.width() - 2, 1, QColor(128, 128, 128));
+    p.fillRect(r.width() - 2, 1, 1, r.height() - 2, QColor(128, 128, 128));
     // The caption bar: caption only, no buttons.
     const QRect bar(BorderPx - 3, BorderPx - 3, r.width() - 2 * (BorderPx - 3), CaptionPx);
     p.drawPixmap(bar.topLeft(), captionBar(bar.size()));
