@@ -10,8 +10,8 @@ void printPicture(const platform::Picture& picture) {
         printer.Print(QString());
         printer.PaintPicture(picture, 1000, 1000);
         printer.EndDoc();
-    } catch (const platform::RuntimeError&) {
-        printer.KillDoc();
+    } catch (const std::exception&) {
+        printer.KillDoc();  // whatever failed, the partial document never reaches the printer
         platform::MsgBox(QStringLiteral("There was a problem printing to your printer."));
     }
 }

@@ -183,8 +183,8 @@ void multiple::Printpage() {
         }
         printer.EndDoc();
         MsgBox(QStringLiteral("Your worksheet is now printing."));
-    } catch (const RuntimeError&) {
-        printer.KillDoc();
+    } catch (const std::exception&) {
+        printer.KillDoc();  // whatever failed, the partial document never reaches the printer
         MsgBox(QStringLiteral("There was a problem printing to your printer."));
     }
 }

@@ -189,8 +189,8 @@ void Welldone::Printpage() {
         }
         printer.EndDoc();
         MsgBox(QStringLiteral("Your certificate is now printing."));
-    } catch (const RuntimeError&) {
-        printer.KillDoc();
+    } catch (const std::exception&) {
+        printer.KillDoc();  // whatever failed, the partial document never reaches the printer
         MsgBox(QStringLiteral("There was a problem printing to your printer."));
     }
 }
