@@ -157,7 +157,8 @@ public:
 // A panel that holds other controls; an optional caption and an etched single-line border.
 class Frame : public ControlWidget<QWidget> {
 public:
-    explicit Frame(QWidget* parent) : ControlWidget(parent) {}
+    // A frame fills its rectangle, so what lies beneath need not be painted.
+    explicit Frame(QWidget* parent) : ControlWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
     QString Caption() const override { return m_caption; }
     void SetCaption(const QString& c) override {
         m_caption = c;
@@ -174,7 +175,10 @@ private:
 // Image (no back, no border) and picture box (back colour and a sunken border): a picture at its own size.
 class PictureBox : public ControlWidget<QWidget> {
 public:
-    PictureBox(QWidget* parent, bool framed) : ControlWidget(parent), m_framed(framed) {}
+    // A picture box fills its back colour over its rectangle; an image shows what lies beneath.
+    PictureBox(QWidget* parent, bool framed) : ControlWidget(parent), m_framed(framed) {
+        setAttribute(Qt::WA_OpaquePaintEvent, framed);
+    }
     const Picture& picture() const { return m_picture; }
     void SetPicture(const Picture& p) {
         m_picture = p;
