@@ -55,7 +55,7 @@ double measure(const std::function<void()>& click, const std::function<QWidget*(
     return a->done ? ms : -1;
 }
 
-void waitForFirstPaint(const std::function<QWidget*()>& target, const std::function<void()>& show) {
+[[maybe_unused]] void waitForFirstPaint(const std::function<QWidget*()>& target, const std::function<void()>& show) {
     measure(show, target);
     std::printf("ready\n");
     std::fflush(stdout);

@@ -20,9 +20,9 @@ int main(int argc, char** argv) {
 
     std::printf("%-32s %10s\n", "page played", "ms");
     std::vector<double> all;
-    for (const QString folder : {QStringLiteral("wmf"), QStringLiteral("wmf2")})
+    for (const char* folder : {"wmf", "wmf2"})
         for (const QFileInfo& f : QDir(folder).entryInfoList({QStringLiteral("*.wmf")})) {
-            const platform::Picture page = platform::LoadPicture(folder + QLatin1Char('/') + f.fileName());
+            const platform::Picture page = platform::LoadPicture(QLatin1String(folder) + QLatin1Char('/') + f.fileName());
             QImage image(page.size(), QImage::Format_RGB32);
             std::vector<double> times;
             for (int i = 0; i < repeats; ++i) {

@@ -36,9 +36,9 @@ Stage::Stage() : m_cover(new Cover(this)) {
     setWindowTitle(ProgramTitle);
     if (QScreen* s = QGuiApplication::primaryScreen()) setGeometry(s->geometry());
     else resize(800, 600);
+    // The cover lies beneath every screen until the backdrop is brought to the front. Raising it costs
+    // less than showing it: a widget shown under the pointer asks the X server where the pointer is.
     m_cover->setGeometry(rect());
-    m_cover->hide();
-    m_cover->ensurePolished();  // its first showing, at the exit confirmation, then costs no styling
     setBackColor(RGB(48, 133, 214));
 }
 
@@ -63,7 +63,6 @@ void Stage::showBackdrop() {
         return;
     }
     m_cover->setGeometry(rect());
-    m_cover->show();
     m_cover->raise();
     frontChanged();
 }
