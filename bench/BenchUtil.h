@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QElapsedTimer>
 #include <QWidget>
+#include <xcb/xcb.h>
 #include <cstdio>
 #include <algorithm>
 #include <functional>
@@ -39,11 +40,19 @@ public:
 
 WatchingApp* app() { return static_cast<WatchingApp*>(qApp); }
 
+// Returns once the X server has done all it was asked so far: the last switch's picture copied to the
+// screen is then not charged to the next one.
+void syncWithServer() {
+    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
+        free(xcb_get_input_focus_reply(x11->connection(), xcb_get_input_focus(x11->connection()), nullptr));
+}
+
 double measure(const std::function<void()>& click, const std::function<QWidget*()>& target) {
     WatchingApp* a = app();
     // What the last switch let go is deleted now: without a running event loop, nothing else would.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+    syncWithServer();
     a->painted = a->done = false;
     a->target = target;
     QElapsedTimer t;

@@ -132,6 +132,14 @@ public:
         colour(page, QColor(39, 63, 137));
         return page;
     }
+    // The screens' caption bar: the program's name in white, in the screens' caption font.
+    static void captionBar(QWidget* page) {
+        QLabel* bar = text(page, QStringLiteral("Vellacourt Numerists"), {4, 4, 792, 18}, {"Tahoma", 9.75, true});
+        colour(bar, QColor(10, 36, 106));
+        QPalette p = bar->palette();
+        p.setColor(QPalette::WindowText, Qt::white);
+        bar->setPalette(p);
+    }
     QWidget* front = nullptr;  // the page in front: a page of the stack, or the whole-window title page
 
     // The title page fills the whole window, the backdrop round its box, as the program's title screen
@@ -177,6 +185,7 @@ public:
     }
     QWidget* menu() {
         QWidget* page = newPage();
+        captionBar(page);
         text(page, QStringLiteral("Vellacourt Numerists"), {0, 0, 800, 60}, {"Tahoma", 32.25, true});
         auto* frame = new QFrame(page);
         frame->setGeometry(448, 72, 337, 265);
@@ -201,6 +210,7 @@ public:
     }
     QWidget* euclid() {
         QWidget* page = newPage();
+        captionBar(page);
         picture(page, QStringLiteral("Images/euclid.jpg"), {0, 0});
         text(page, QStringLiteral("Euclid"), {16, 0, 400, 60}, {"Times New Roman", 27.75, true});
         const char* entries[] = {"Multiple Choice", "Products of Primes", "Nets of Dice", "Key Facts", "Teacher's Notes"};
@@ -211,6 +221,7 @@ public:
     }
     QWidget* catalogue() {
         QWidget* page = newPage();
+        captionBar(page);
         text(page, QStringLiteral("Worksheets Catalogue"), {0, 0, 800, 52}, {"Tahoma", 24, true});
         for (const char* box : {"Edit Worksheet", "Delete Worksheet"}) {
             auto* c = new QCheckBox(QString::fromUtf8(box), page);

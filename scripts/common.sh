@@ -3,7 +3,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
 # The print tests run a private print spooler of their own and read the PDF it keeps.
-PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libcups2-dev fonts-liberation fonts-wine
+PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev libcups2-dev fonts-liberation fonts-wine
           cups-daemon cups-client poppler-utils
           desktop-file-utils appstream dpkg-dev file)
 
