@@ -169,20 +169,21 @@ CommandButton::CommandButton(QWidget* parent) : ControlWidget(parent) {
 
 // ---- Frame
 
-void Frame::paintEvent(QPaintEvent*) {
+void Frame::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    p.fillRect(rect(), toQColor(m_back));
     p.setFont(font());
     const int top = m_caption.isEmpty() ? 0 : fontMetrics().height() / 2;
     const QRect r = rect().adjusted(0, top, -1, -1);
-    drawOutline(p, r.adjusted(0, 0, -1, -1), QColor(128, 128, 128));
-    drawOutline(p, r.adjusted(1, 1, 0, 0), Qt::white);
-    if (!m_caption.isEmpty()) {
-        const QRect text(8, 0, fontMetrics().horizontalAdvance(m_caption) + 4, fontMetrics().height());
+    const QRect text(8, 0, fontMetrics().horizontalAdvance(m_caption) + 4, fontMetrics().height());
+    paintByRects(p, e->region(), [&](const QRect& area) {
+        p.fillRect(area, toQColor(m_back));
+        drawOutline(p, r.adjusted(0, 0, -1, -1), QColor(128, 128, 128));
+        drawOutline(p, r.adjusted(1, 1, 0, 0), Qt::white);
+        if (m_caption.isEmpty() || !area.intersects(text)) return;
         p.fillRect(text, toQColor(m_back));
         p.setPen(toQColor(m_fore));
         p.drawText(text, Qt::AlignCenter, m_caption);
-    }
+    });
 }
 
 // ---- PictureBox / Image

@@ -7,10 +7,12 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStaticText>
 #include <QTimer>
+#include <QPainter>
 #include <QWidget>
 #include <functional>
 
@@ -37,6 +39,18 @@ void drawSunkenEdge(QPainter& p, const QRect& r);
 // The outline QPainter::drawRect draws with a one-pixel pen (its right and bottom edges one pixel past
 // the rectangle's), made of fills, which the raster engine draws many times faster.
 void drawOutline(QPainter& p, const QRect& r, const QColor& c);
+
+// Qt clips a painter to the region being repainted. Where that region is more than one rectangle
+// (a frame round opaque children) every fill is blended line by line; clipped to one rectangle at a
+// time, fills are plain memory fills. `paint` gets each rectangle, to pass over what lies outside it.
+template <class Paint>
+void paintByRects(QPainter& p, const QRegion& exposed, Paint paint) {
+    if (exposed.rectCount() == 1) return paint(exposed.boundingRect());
+    for (const QRect& r : exposed) {
+        p.setClipRect(r);
+        paint(r);
+    }
+}
 
 // What every control has, beside the Qt widget that shows it.
 class Control {

@@ -19,13 +19,14 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* e) override {
         QPainter p(this);
         // The back colour shows only where no opaque picture covers it.
         const Picture& picture = m_form->picture();
-        QRegion back(rect());
+        QRegion back = e->region();
         if (picture.isOpaque()) back -= QRect(QPoint(0, 0), picture.size());
-        for (const QRect& r : back) p.fillRect(r, toQColor(m_form->BackColor()));
+        paintByRects(p, back, [&](const QRect& area) { p.fillRect(area, toQColor(m_form->BackColor())); });
+        p.setClipping(false);
         picture.draw(p, QPoint(0, 0));
     }
     void mouseMoveEvent(QMouseEvent* e) override {
@@ -95,25 +96,28 @@ static const QPixmap& captionBar(QSize size) {
     return bar;
 }
 
-void Form::paintEvent(QPaintEvent*) {
+void Form::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     const QRect r = rect();
-    // Only the frame round the client area: the client area paints itself.
-    for (const QRect& strip : QRegion(r).subtracted(m_client->geometry())) p.fillRect(strip, QColor(212, 208, 200));
-    // The fixed single-line border: a raised edge.
-    drawOutline(p, r.adjusted(0, 0, -1, -1), QColor(64, 64, 64));
-    p.fillRect(1, 1, r.width() - 3, 1, Qt::white);
-    p.fillRect(1, 1, 1, r.height() - 3, Qt::white);
-    p.fillRect(1, r.height() - 2, r.width() - 2, 1, QColor(128, 128, 128));
-    p.fillRect(r.width() - 2, 1, 1, r.height() - 2, QColor(128, 128, 128));
-    // The caption bar: caption only, no buttons.
     const QRect bar(BorderPx - 3, BorderPx - 3, r.width() - 2 * (BorderPx - 3), CaptionPx);
-    p.drawPixmap(bar.topLeft(), captionBar(bar.size()));
-    if (m_caption.trimmed().isEmpty()) return;
-    static const QFont captionFont = makeFont({"Tahoma", 9.75, true});
-    p.setPen(Qt::white);
-    p.setFont(captionFont);
-    p.drawText(bar.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, m_caption);
+    // Only the frame round the client area: the client area paints itself.
+    paintByRects(p, e->region(), [&](const QRect& area) {
+        p.fillRect(area, QColor(212, 208, 200));
+        // The fixed single-line border: a raised edge.
+        drawOutline(p, r.adjusted(0, 0, -1, -1), QColor(64, 64, 64));
+        p.fillRect(1, 1, r.width() - 3, 1, Qt::white);
+        p.fillRect(1, 1, 1, r.height() - 3, Qt::white);
+        p.fillRect(1, r.height() - 2, r.width() - 2, 1, QColor(128, 128, 128));
+        p.fillRect(r.width() - 2, 1, 1, r.height() - 2, QColor(128, 128, 128));
+        // The caption bar: caption only, no buttons.
+        if (!area.intersects(bar)) return;
+        p.drawPixmap(bar.topLeft(), captionBar(bar.size()));
+        if (m_caption.trimmed().isEmpty()) return;
+        static const QFont captionFont = makeFont({"Tahoma", 9.75, true});
+        p.setPen(Qt::white);
+        p.setFont(captionFont);
+        p.drawText(bar.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, m_caption);
+    });
 }
 
 void Form::build(std::span<const ControlRow> table) {

@@ -1,4 +1,5 @@
 #include "platform/Stage.h"
+#include "platform/Controls.h"
 #include "platform/Form.h"
 #include "platform/Vb.h"
 
@@ -18,8 +19,10 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter(this).fillRect(rect(), parentWidget()->palette().color(QPalette::Window));
+    void paintEvent(QPaintEvent* e) override {
+        QPainter p(this);
+        const QColor back = parentWidget()->palette().color(QPalette::Window);
+        paintByRects(p, e->region(), [&](const QRect& area) { p.fillRect(area, back); });
     }
     void mousePressEvent(QMouseEvent*) override {}
     void mouseReleaseEvent(QMouseEvent*) override {}
