@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QHash>
 #include <QPainter>
-#include <QPixmap>
 #include <QRegion>
 
 namespace platform {
@@ -81,19 +80,20 @@ void Form::Show() {
     Stage::instance()->frontChanged();
 }
 
-// The caption bar's gradient, drawn once for each size (every screen has the same).
-static const QPixmap& captionBar(QSize size) {
-    static QHash<QPair<int, int>, QPixmap> bars;
-    QPixmap& bar = bars[{size.width(), size.height()}];
-    if (bar.isNull()) {
-        bar = QPixmap(size);
-        QPainter p(&bar);
-        QLinearGradient g(0, 0, size.width(), 0);
+// The caption bar's gradient runs across only: one row of it is drawn for each width (every screen
+// has the same) and copied down the bar.
+static const QImage& captionRow(int width) {
+    static QHash<int, QImage> rows;
+    QImage& row = rows[width];
+    if (row.isNull()) {
+        row = QImage(width, 1, QImage::Format_RGB32);
+        QPainter p(&row);
+        QLinearGradient g(0, 0, width, 0);
         g.setColorAt(0, QColor(10, 36, 106));
         g.setColorAt(1, QColor(166, 202, 240));
-        p.fillRect(bar.rect(), g);
+        p.fillRect(row.rect(), g);
     }
-    return bar;
+    return row;
 }
 
 void Form::paintEvent(QPaintEvent* e) {
@@ -111,7 +111,8 @@ void Form::paintEvent(QPaintEvent* e) {
         p.fillRect(r.width() - 2, 1, 1, r.height() - 2, QColor(128, 128, 128));
         // The caption bar: caption only, no buttons.
         if (!area.intersects(bar)) return;
-        p.drawPixmap(bar.topLeft(), captionBar(bar.size()));
+        const QImage& row = captionRow(bar.width());
+        for (int y = bar.top(); y <= bar.bottom(); ++y) p.drawImage(bar.left(), y, row);
         if (m_caption.trimmed().isEmpty()) return;
         static const QFont captionFont = makeFont({"Tahoma", 9.75, true});
         p.setPen(Qt::white);
