@@ -5,8 +5,10 @@
 //
 // Each side runs in fresh child processes, taken in turn (ours, bare, ours, ...). Start-up is the
 // time from starting the process to its first painted screen; a switch is the time from the click
-// to the end of the paint that first shows the new screen. "first" is the first switch of that kind
-// in a process (pictures not yet decoded), "again" all later ones. Medians throughout.
+// to the end of the paint that first shows the new screen, with the X server idle at the click.
+// Both sides are left the same way: the title page by its push button, the others by a caption.
+// "first" is the first switch of that kind in a process (pictures and fonts not yet loaded),
+// "again" all later ones. Medians throughout.
 #include "BenchUtil.h"
 #include "platform/Stage.h"
 #include "platform/Vb.h"
