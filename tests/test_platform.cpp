@@ -1,5 +1,5 @@
 // The runtime under the screens where the screen tests do not reach: the field reader's corners,
-// Windows-1252, unreadable pictures, untrapped errors.
+// Windows-1252, unreadable pictures, painting in pieces, untrapped errors.
 #include "TestUtil.h"
 #include "platform/FileChannel.h"
 
@@ -45,6 +45,25 @@ private slots:
         QVERIFY(LoadPicture(QString()).isNull());
         s.write(QStringLiteral("Images/broken.jpg"), "not a picture");
         QVERIFY_THROWS_EXCEPTION(RuntimeError, LoadPicture(QStringLiteral("Images\\broken.jpg")));
+    }
+
+    // Round an opaque picture box Qt repaints a frame as several rectangles, each painted on its own:
+    // the frame must come out as it does when it is painted whole (picture box hidden).
+    void framePaintedInPiecesMatchesFramePaintedWhole() {
+        Session s;
+        forms::Titlefrm->Show();
+        QWidget* frame = forms::Titlefrm->Frame1->widget();
+        QWidget* picture = forms::Titlefrm->Picture1->widget();
+        const QImage pieces = frame->grab().toImage();
+        picture->hide();
+        const QImage whole = frame->grab().toImage();
+        QCOMPARE(pieces.size(), whole.size());
+        const QRect hole = picture->geometry();
+        int differing = 0;
+        for (int y = 0; y < whole.height(); ++y)
+            for (int x = 0; x < whole.width(); ++x)
+                if (!hole.contains(x, y) && pieces.pixel(x, y) != whole.pixel(x, y)) ++differing;
+        QCOMPARE(differing, 0);
     }
 
     void errorsInEventsBecomeMessages() {
