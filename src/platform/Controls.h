@@ -10,9 +10,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegion>
 #include <QStaticText>
 #include <QTimer>
-#include <QPainter>
 #include <QWidget>
 #include <functional>
 
