@@ -103,12 +103,10 @@ private slots:
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("missing");
         };
         const QByteArray sheet = worksheetBytes(QStringLiteral("Sheet")), index = indexOf({"Sheet"});
-        QFile f(disk.dir.filePath(QStringLiteral("multiple/Sheet.txt")));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(sheet) == sheet.size());
-        f.close();
-        QFile t(disk.dir.filePath(QStringLiteral("multiple/track.txt")));
-        QVERIFY(t.open(QIODevice::WriteOnly) && t.write(index) == index.size());
-        t.close();
+        for (const auto& [rel, bytes] : {std::pair{"multiple/Sheet.txt", sheet}, std::pair{"multiple/track.txt", index}}) {
+            QFile f(disk.dir.filePath(QString::fromLatin1(rel)));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        }
         disk.fill();
 
         // Editing a worksheet.
@@ -120,14 +118,6 @@ private slots:
         QCOMPARE(s.messages.last().text, SaveProblem);
         QCOMPARE(read(QStringLiteral("multiple/Another.txt")), QByteArray("missing"));
         QCOMPARE(read(QStringLiteral("multiple/track.txt")), index);
-        // A delete.
-        forms::wizard.unload();
-        forms::worksheets->Show();
-        testutil::click(forms::worksheets->Check2());
-        testutil::click(forms::worksheets->Label2(1));
-        QVERIFY(s.messages.last().text.startsWith(QStringLiteral("There was a problem removing the worksheet")));
-        QCOMPARE(read(QStringLiteral("multiple/track.txt")), index);
-        QCOMPARE(forms::worksheets->Label2(1)->Caption(), QStringLiteral("Sheet"));
         Session::reset();
     }
 
@@ -139,66 +129,48 @@ private slots:
         QVERIFY(v.open(QIODevice::WriteOnly) && v.write("the teacher's own file") > 0);
         v.close();
         const QByteArray index = s.read(QStringLiteral("multiple/track.txt"));
-
-        QVERIFY(QFile::link(victim, s.path(QStringLiteral("multiple/Evil.txt"))));
-        saveThroughWizard(QStringLiteral("Evil"));
-        QCOMPARE(s.messages.last().text, SaveProblem);
-        QVERIFY(QFileInfo(s.path(QStringLiteral("multiple/Evil.txt"))).isSymLink());
-
-        // A dangling link must not create a file elsewhere.
+        // A link to the teacher's own file, and a dangling one that must not create a file elsewhere.
         const QString nowhere = outside.filePath(QStringLiteral("created.txt"));
-        QVERIFY(QFile::link(nowhere, s.path(QStringLiteral("multiple/Dangling.txt"))));
-        saveThroughWizard(QStringLiteral("Dangling"));
-        QCOMPARE(s.messages.last().text, SaveProblem);
+        for (const auto& [title, target] : {std::pair{"Evil", victim}, std::pair{"Dangling", nowhere}}) {
+            QVERIFY(QFile::link(target, s.path(QStringLiteral("multiple/%1.txt").arg(title))));
+            saveThroughWizard(QString::fromLatin1(title));
+            QCOMPARE(s.messages.last().text, SaveProblem);
+            QCOMPARE(QFile::symLinkTarget(s.path(QStringLiteral("multiple/%1.txt").arg(title))), target);  // still the link
+        }
         QVERIFY(!QFile::exists(nowhere));
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), index);
-
-        // A linked index: a save does not rewrite the file it points to.
-        QVERIFY(QFile::remove(s.path(QStringLiteral("multiple/track.txt"))));
-        QVERIFY(v.open(QIODevice::WriteOnly | QIODevice::Truncate) && v.write(indexOf({"Kept"})) > 0);
-        v.close();
-        QVERIFY(QFile::link(victim, s.path(QStringLiteral("multiple/track.txt"))));
-        saveThroughWizard(QStringLiteral("Fine"));
-        QCOMPARE(s.messages.last().text, SaveProblem);
-        QVERIFY(!QFile::exists(s.path(QStringLiteral("multiple/Fine.txt"))));
         QFile check(victim);
         QVERIFY(check.open(QIODevice::ReadOnly));
-        QCOMPARE(check.readAll(), indexOf({"Kept"}));
+        QCOMPARE(check.readAll(), QByteArray("the teacher's own file"));
     }
 
+    // A worksheet left in the folder but not listed: whatever fails, saving its title must leave
+    // it and the index byte for byte.
     void aFailedSaveChangesNeitherFile_data() {
         QTest::addColumn<QByteArray>("index");
-        QTest::newRow("damaged count") << QByteArray("many\r\n");
-        QTest::newRow("short list") << QByteArray(" 3 \r\nOne\r\n");
+        QTest::addColumn<QString>("failing");  // the file whose writing fails, if any
+        QTest::newRow("damaged count") << QByteArray("many\r\n") << QString();
         QStringList full;
         for (int i = 1; i <= 1000; ++i) full << QStringLiteral("T%1").arg(i);
-        QTest::newRow("1000 titles") << indexOf(full);
-        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("1000 titles") << indexOf(full) << QString();
+        QTest::newRow("missing") << QByteArray() << QString();
+        QTest::newRow("index write fails") << indexOf({"Other"}) << "track.txt";
+        QTest::newRow("worksheet write fails") << indexOf({"Loose"}) << "Loose.txt";
     }
     void aFailedSaveChangesNeitherFile() {
         QFETCH(QByteArray, index);
+        QFETCH(QString, failing);
         Session s;
-        // A worksheet left in the folder but not listed: saving its title must not replace it.
         const QByteArray loose = worksheetBytes(QStringLiteral("Loose"));
         s.write(QStringLiteral("multiple/Loose.txt"), loose);
         if (index.isEmpty()) QVERIFY(QFile::remove(s.path(QStringLiteral("multiple/track.txt"))));
         else s.write(QStringLiteral("multiple/track.txt"), index);
+        if (!failing.isEmpty()) failWriteHook = [failing](const QString& path) { return path.endsWith(failing); };
         saveThroughWizard(QStringLiteral("Loose"));
         QCOMPARE(s.messages.last().text, SaveProblem);
         QCOMPARE(s.read(QStringLiteral("multiple/Loose.txt")), loose);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), index);
-    }
-
-    void anIndexThatFailsLateGetsTheOldWorksheetBack() {
-        Session s;
-        const QByteArray loose = worksheetBytes(QStringLiteral("Loose"));
-        s.write(QStringLiteral("multiple/Loose.txt"), loose);
-        const QByteArray index = s.read(QStringLiteral("multiple/track.txt"));
-        failWriteHook = [](const QString& path) { return path.endsWith(QLatin1String("track.txt")); };
-        saveThroughWizard(QStringLiteral("Loose"));
-        QCOMPARE(s.messages.last().text, SaveProblem);
-        QCOMPARE(s.read(QStringLiteral("multiple/Loose.txt")), loose);
-        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), index);
+        QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);
     }
 
     void aCatalogueInUseElsewhereChangesNothing() {
@@ -241,68 +213,41 @@ private slots:
         QVERIFY(!QFile::exists(s.path(QStringLiteral("multiple/track.lock"))));
     }
 
-    void quotedTitlesReadBackAfterADelete() {
+    void indexEditsByteForByte() {
         Session s;
-        s.write(QStringLiteral("multiple/track.txt"), " 4 \r\n\"a,b\"\r\nGone\r\n\" lead\"\r\nLast\r\n");
-        worksheetfiles::IndexRemove(QStringLiteral("Gone"));
-        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), QByteArray(" 3 \r\n\"a,b\"\r\n\" lead\"\r\nLast\r\n"));
+        s.write(QStringLiteral("multiple/track.txt"), " 5 \r\n\"a,b\"\r\nA\r\n\" lead\"\r\nA\r\nLast\r\n");
+        worksheetfiles::IndexRemove(QStringLiteral("A"));  // the last of equal titles goes
+        worksheetfiles::IndexRemove(QStringLiteral("Not there"));
+        worksheetfiles::IndexAppend(QStringLiteral("Angles é"));
+        worksheetfiles::IndexAppend(QStringLiteral("Last"));  // listed already
+        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")),
+                 QByteArray(" 5 \r\n\"a,b\"\r\nA\r\n\" lead\"\r\nLast\r\nAngles \xE9\r\n"));
         worksheetfiles::IndexRead();
-        QCOMPARE(Module1::WorksheetCount, 3);
+        QCOMPARE(Module1::WorksheetCount, 5);
         QCOMPARE(Module1::WorksheetNames[1], QStringLiteral("a,b"));
-        QCOMPARE(Module1::WorksheetNames[2], QStringLiteral(" lead"));
-        QCOMPARE(Module1::WorksheetNames[3], QStringLiteral("Last"));
+        QCOMPARE(Module1::WorksheetNames[3], QStringLiteral(" lead"));
     }
 
-    void aVeryLongQuestionIsKeptWhole() {
+    // "&" in a file reads back as a comma; a question far past the old 32,767-letter limit is kept whole.
+    void savedTextsReadBackWhole() {
         Session s;
         QString longText;
         while (longText.size() < 40000) longText += QStringLiteral("How many primes are there below a million? ");
-        s.write(QStringLiteral("multiple/Long.txt"), worksheetBytes(QStringLiteral("Long")));
-        s.write(QStringLiteral("multiple/track.txt"), indexOf({"Long"}));
         auto* w = forms::wizard.get();
         fillValid(w, QStringLiteral("Long"));
         w->Text2(3)->SetText(longText);
         testutil::click(w->Label3(1));
         QCOMPARE(s.messages.last().text, Saved);
-        FileChannel::one().OpenForInput(QStringLiteral("multiple/Long.txt"));
-        Module1::LoadWorksheet();
-        FileChannel::one().Close();
-        QCOMPARE(Module1::QuestionText[4], longText);
-    }
-
-    void indexAppendAndRemoveBytes() {
-        Session s;
-        worksheetfiles::IndexAppend(QStringLiteral("Fractions"));
-        worksheetfiles::IndexAppend(QStringLiteral("Angles é"));
-        worksheetfiles::IndexAppend(QStringLiteral("Fractions"));  // listed already
-        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), QByteArray(" 2 \r\nFractions\r\nAngles \xE9\r\n"));
-        worksheetfiles::IndexRemove(QStringLiteral("Not there"));
-        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), QByteArray(" 2 \r\nFractions\r\nAngles \xE9\r\n"));
-        worksheetfiles::IndexRemove(QStringLiteral("Fractions"));
-        worksheetfiles::IndexRemove(QStringLiteral("Angles é"));
-        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), QByteArray(" 0 \r\n"));
-        QCOMPARE(Module1::WorksheetCount, 0);
-    }
-
-    void removeTakesTheLastOfEqualTitles() {
-        Session s;
-        s.write(QStringLiteral("multiple/track.txt"), indexOf({"A", "B", "A", "C"}));
-        worksheetfiles::IndexRemove(QStringLiteral("A"));
-        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf({"A", "B", "C"}));
-    }
-
-    void loadWorksheetDecodesCommas() {
-        Session s;
-        QByteArray bytes = worksheetBytes(QStringLiteral("Sums&more"));
-        bytes.replace("Question number 3", "3&4 or salt & pepper");
-        s.write(QStringLiteral("multiple/Sums.txt"), bytes + "ignored after line 72\r\n");
-        FileChannel::one().OpenForInput(QStringLiteral("multiple\\Sums.txt"));
+        QByteArray bytes = s.read(QStringLiteral("multiple/Long.txt"));
+        bytes.replace("Long\r\n", "Sums&more\r\n").replace("\r\nQ\r\n", "\r\n3&4 or salt & pepper\r\n");
+        s.write(QStringLiteral("multiple/Long.txt"), bytes + "ignored after line 72\r\n");
+        FileChannel::one().OpenForInput(QStringLiteral("multiple\\Long.txt"));
         Module1::LoadWorksheet();
         FileChannel::one().Close();
         QCOMPARE(Module1::WorksheetTitle, QStringLiteral("Sums,more"));
-        QCOMPARE(Module1::QuestionText[3], QStringLiteral("3,4 or salt , pepper"));
-        QCOMPARE(Module1::AnswerD[10], QStringLiteral("Answer D"));
-        QCOMPARE(Module1::CorrectAnswer[10], QStringLiteral("3"));
+        QCOMPARE(Module1::QuestionText[1], QStringLiteral("3,4 or salt , pepper"));
+        QCOMPARE(Module1::QuestionText[4], longText);
+        QCOMPARE(Module1::CorrectAnswer[10], QStringLiteral("1"));
     }
 
     void typedWorksheetRoundTripsThroughTheCatalogue() {
@@ -314,34 +259,24 @@ private slots:
         typeWorksheet(w, QStringLiteral("Doubles"));
         testutil::screenshot(QStringLiteral("wizard-filled"));
         testutil::click(w->Label3(1));
-        QCOMPARE(s.messages.size(), 1);
-        QCOMPARE(s.messages[0].text, QStringLiteral("Your worksheet has been saved."));
+        QCOMPARE(s.messages.last().text, Saved);
         const QByteArray saved = s.read(QStringLiteral("multiple/Doubles.txt"));
         QVERIFY(saved.startsWith("Doubles\r\n \r\nWhat is 1& plus 1?\r\n2 caf\xE9\r\n3 caf\xE9\r\n4 caf\xE9\r\n5 caf\xE9\r\n1\r\n \r\n"));
         QCOMPARE(saved.count("\r\n"), 72);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf({"Doubles"}));
         testutil::click(w->Label3(0));  // Exit
-        QVERIFY(!forms::wizard.loaded());
-
         testutil::click(forms::intro0->Label2(18));
-        QVERIFY(!forms::intro0.loaded());
         auto* c = forms::worksheets.instance();
         QCOMPARE(c->Label2(1)->Caption(), QStringLiteral("Doubles"));
         testutil::click(c->Check1());
         testutil::click(c->Label2(1));
         w = forms::wizard.instance();
-        QVERIFY(w && w->isVisible());
         QCOMPARE(w->Text1->Text(), QStringLiteral("Doubles"));
         QCOMPARE(w->Text2(6)->Text(), QStringLiteral("What is 7, plus 7?"));
         QCOMPARE(w->Text3(39)->Text(), QStringLiteral("23 café"));
         for (int i = 0; i < 40; ++i) QCOMPARE(w->Check1(i)->Value(), int(i % 4 == (i / 4) % 4));
         testutil::click(w->Label3(1));
         QCOMPARE(s.read(QStringLiteral("multiple/Doubles.txt")), saved);
-        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf({"Doubles"}));
-        testutil::click(w->Label3(0));
-        testutil::click(c->Label2(0));  // Exit loads the main menu afresh
-        QVERIFY(forms::intro0.loaded() && !forms::worksheets.loaded());
-        QTRY_COMPARE(Module1::WorksheetCount, 1);
     }
 
     void genworkChecksInOrder() {
@@ -363,10 +298,6 @@ private slots:
         w->Text2(4)->SetText(QString());
         w->genwork();
         QCOMPARE(said(), QStringLiteral("You have not ticked the correct answer for Question 2"));
-        fill();
-        w->Check1(38)->SetValue(1);
-        w->genwork();
-        QCOMPARE(said(), QStringLiteral("You have ticked more than one correct answer for Question 10"));
         fill();
         w->Text2(9)->SetText(QStringLiteral("   "));  // blanks count as filled in
         w->genwork();
@@ -405,36 +336,8 @@ private slots:
         QVERIFY(!QFile::exists(s.path(QStringLiteral("multiple/Emoji.txt"))));
     }
 
-    void failedSavesLeaveEveryFileIntact() {
-        Session s;
-        const QByteArray oldSheet = worksheetBytes(QStringLiteral("Sheet"));
-        const QByteArray index = indexOf({"Sheet"});
-        s.write(QStringLiteral("multiple/Sheet.txt"), oldSheet);
-        s.write(QStringLiteral("multiple/track.txt"), index);
-        forms::worksheets->Show();
-        testutil::click(forms::worksheets->Check1());
-        testutil::click(forms::worksheets->Label2(1));
-        auto* w = forms::wizard.instance();
-        w->Text2(0)->SetText(QStringLiteral("Changed question"));
-
-        // The disk fills while the worksheet is written: the old worksheet stays byte for byte.
-        failWriteHook = [](const QString& path) { return path.endsWith(QLatin1String("Sheet.txt")); };
-        testutil::click(w->Label3(1));
-        QCOMPARE(s.messages.last().text, QStringLiteral("There was a problem saving your worksheet"));
-        QCOMPARE(s.read(QStringLiteral("multiple/Sheet.txt")), oldSheet);
-        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), index);
-
-        // No folder at all.
-        failWriteHook = nullptr;
-        QVERIFY(QDir(s.path(QStringLiteral("multiple"))).removeRecursively());
-        testutil::click(w->Label3(1));
-        QCOMPARE(s.messages.last().text, QStringLiteral("There was a problem saving your worksheet"));
-        QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);
-    }
-
     void paging_data() {
         QTest::addColumn<int>("count");
-        QTest::newRow("24") << 24;
         QTest::newRow("25") << 25;
         QTest::newRow("30") << 30;
     }
@@ -449,9 +352,7 @@ private slots:
         QCOMPARE(c->Label4->Caption(), QStringLiteral("Page 1"));
         QVERIFY(!c->Label3(0)->Visible());
         QCOMPARE(c->Label3(1)->Visible(), count > 24);
-        for (int i = 1; i <= 24; ++i) QVERIFY(c->Label2(i)->Visible());
         if (count == 30) testutil::screenshot(QStringLiteral("catalogue-page1"));
-        if (count == 24) return;
         testutil::click(c->Label3(1));
         QCOMPARE(c->Label4->Caption(), QStringLiteral("Page 2"));
         QVERIFY(c->Label3(0)->Visible());
@@ -462,18 +363,6 @@ private slots:
         testutil::click(c->Label3(0));
         QCOMPARE(c->Label4->Caption(), QStringLiteral("Page 1"));
         QVERIFY(!c->Label3(0)->Visible());
-    }
-
-    void pagingStopsAtPage41() {
-        Session s;
-        QStringList titles;
-        for (int i = 1; i <= 1000; ++i) titles << QStringLiteral("W%1").arg(i);
-        s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
-        forms::worksheets->Show();
-        auto* c = forms::worksheets.instance();
-        while (c->Label3(1)->Visible()) testutil::click(c->Label3(1));
-        QCOMPARE(c->Label4->Caption(), QStringLiteral("Page 41"));
-        QCOMPARE(c->Label2(24)->Caption(), QStringLiteral("W984"));
     }
 
     void deleteRedrawsThePage() {
@@ -501,14 +390,6 @@ private slots:
         QCOMPARE(c->Label2(24)->Caption(), QStringLiteral("Sheet 25"));
         for (int i = 1; i <= 24; ++i) QVERIFY(c->Label2(i)->Visible());
         QVERIFY(c->Label3(1)->Visible());
-
-        // Page 2 now holds five; delete down to none and the page stays, buttons as they were.
-        testutil::click(c->Label3(1));
-        for (int n = 0; n < 5; ++n) testutil::click(c->Label2(1));
-        for (int i = 1; i <= 24; ++i) QVERIFY(!c->Label2(i)->Visible());
-        QCOMPARE(c->Label4->Caption(), QStringLiteral("Page 2"));
-        QVERIFY(c->Label3(0)->Visible());
-        QCOMPARE(Module1::WorksheetCount, 24);
     }
 
     void corruptedWorksheets() {
@@ -549,9 +430,6 @@ private slots:
         QVERIFY(w->Text2(0)->widget()->hasFocus());
         QTest::keyClick(w->Text2(0)->widget(), Qt::Key_Return);
         QVERIFY(w->Text3(0)->widget()->hasFocus());
-        w->Text3(3)->SetFocus();
-        QTest::keyClick(w->Text3(3)->widget(), Qt::Key_Return);
-        QVERIFY(w->Text2(1)->widget()->hasFocus());
         w->Text3(39)->SetFocus();
         QTest::keyClick(w->Text3(39)->widget(), Qt::Key_Return);
         QVERIFY(w->Text3(39)->widget()->hasFocus());

@@ -103,7 +103,9 @@ void IndexCheckRoom(const QString& title) {
 
 SavedCopy::SavedCopy(const QString& path) : m_path(resolvePath(path)) {
     QFile f(m_path);
-    m_existed = QFileInfo(m_path).isFile();
+    const QFileInfo info(m_path);
+    m_link = info.isSymLink();
+    m_existed = !m_link && info.isFile();
     if (m_existed) {
         if (!f.open(QIODevice::ReadOnly)) throw RuntimeError(ErrIO, QStringLiteral("Device I/O error"));
         m_bytes = f.readAll();
@@ -113,6 +115,7 @@ SavedCopy::SavedCopy(const QString& path) : m_path(resolvePath(path)) {
 void SavedCopy::restore() const {
     FileChannel& f = file1();
     f.Abandon();
+    if (m_link) return;
     if (!m_existed) {
         QFile::remove(m_path);
         return;

@@ -66,6 +66,7 @@ public:
     void restore() const;  // the old bytes back, or no file where there was none
 private:
     QString m_path;
+    bool m_link = false;  // a link is never written through, so there is nothing to put back
     bool m_existed = false;
     QByteArray m_bytes;
 };
