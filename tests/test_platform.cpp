@@ -13,21 +13,10 @@ private slots:
     void cleanup() { Session::reset(); }
 
     void fieldReaderFollowsTheDelimitedInputRule() {
-        FieldReader r(QStringLiteral("  lead,second\r\n \r\n\"quoted, with comma\" tail\r\nlf only\nlast \r\n"));
-        QCOMPARE(r.next(), QStringLiteral("lead"));
-        QCOMPARE(r.next(), QStringLiteral("second"));
-        QCOMPARE(r.next(), QString());  // a line of one blank is an empty field
-        QCOMPARE(r.next(), QStringLiteral("quoted, with comma"));
-        QCOMPARE(r.next(), QStringLiteral("lf only"));
-        QCOMPARE(r.next(), QStringLiteral("last "));
+        FieldReader r(QStringLiteral("  lead,second\r\n \r\n\"quoted, with comma\" tail\r\nlf only\nlast \r\n "));
+        for (const char* field : {"lead", "second", "", "quoted, with comma", "lf only", "last ", ""})
+            QCOMPARE(r.next(), QString::fromLatin1(field));  // a line of one blank is an empty field
         QVERIFY(r.atEnd());
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, r.next());
-    }
-
-    void fieldReaderLastLineWithoutLineEnd() {
-        FieldReader r(QStringLiteral("a\r\n "));
-        QCOMPARE(r.next(), QStringLiteral("a"));
-        QCOMPARE(r.next(), QString());
         QVERIFY_THROWS_EXCEPTION(RuntimeError, r.next());
     }
 
