@@ -151,4 +151,17 @@ void Printer::KillDoc() {
     m_printer.reset();
 }
 
+bool PrintDocument(const std::function<void(Printer&)>& draw) {
+    Printer& printer = Printer::one();
+    try {
+        draw(printer);
+        printer.EndDoc();
+        return true;
+    } catch (const std::exception&) {
+        printer.KillDoc();
+        MsgBox(QStringLiteral("There was a problem printing to your printer."));
+        return false;
+    }
+}
+
 }  // namespace platform

@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QPainter;
@@ -59,5 +60,10 @@ private:
     float m_x = 0, m_y = 0;
     int m_drawWidth = 1;
 };
+
+// Draws one document with `draw` and sends it to the printer. Whatever fails, the partial document
+// is abandoned, so nothing half-made comes out later, and the user is told; true if the printing
+// system took the job.
+bool PrintDocument(const std::function<void(Printer&)>& draw);
 
 }  // namespace platform

@@ -146,8 +146,7 @@ void multiple::endOfQuiz() {
 // The question sheet: a header line, the heading and title, then all ten questions with their
 // answers in two columns, whatever question is on screen. The quiz itself is left as it was.
 void multiple::Printpage() {
-    Printer& printer = Printer::one();
-    try {
+    const bool printed = PrintDocument([this](Printer& printer) {
         const QString header = ProgramTitle + QString(57, QLatin1Char(' ')) + QStringLiteral("Halvern Press Publishing Ltd");
         const float W = printer.ScaleWidth();
         const auto centred = [&printer, W](const QString& text) {
@@ -181,10 +180,6 @@ void multiple::Printpage() {
             printer.Print(QStringLiteral("D. ") + AnswerD[i]);
             printer.Print(QStringLiteral(" "));
         }
-        printer.EndDoc();
-        MsgBox(QStringLiteral("Your worksheet is now printing."));
-    } catch (const std::exception&) {
-        printer.KillDoc();  // whatever failed, the partial document never reaches the printer
-        MsgBox(QStringLiteral("There was a problem printing to your printer."));
-    }
+    });
+    if (printed) MsgBox(QStringLiteral("Your worksheet is now printing."));
 }

@@ -108,11 +108,7 @@ void Welldone::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
 void Welldone::Label3_Click(int Index) {
     if (Index == 0) {
         if (Score == OutOf) {
-            try {
-                Printpage();
-            } catch (const std::exception&) {
-                MsgBox(QStringLiteral("Printing has been cancelled."));
-            }
+            Printpage();  // says itself whether the certificate is printing
         } else {
             forms::Wrong->Show();
         }
@@ -125,8 +121,7 @@ void Welldone::Label3_Click(int Index) {
 // The certificate: two banners, the title, the heading, the award, the name and the score, in a
 // border of nested frames. A failed print is abandoned whole, so nothing half-printed comes out later.
 void Welldone::Printpage() {
-    Printer& printer = Printer::one();
-    try {
+    const bool printed = PrintDocument([this](Printer& printer) {
         const QString banner = QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ");
         const QString heading = QuizHeading, name = Text1->Text();
         const QString scored = QStringLiteral("You have scored") + Str(Score) + QStringLiteral(" out of") + Str(OutOf) +
@@ -187,10 +182,6 @@ void Welldone::Printpage() {
             frame(a, b, W - a, H - b);
             if (k <= 3) frame(a + 600, b + 7050, W - a - 600, H - b - 3750);
         }
-        printer.EndDoc();
-        MsgBox(QStringLiteral("Your certificate is now printing."));
-    } catch (const std::exception&) {
-        printer.KillDoc();  // whatever failed, the partial document never reaches the printer
-        MsgBox(QStringLiteral("There was a problem printing to your printer."));
-    }
+    });
+    if (printed) MsgBox(QStringLiteral("Your certificate is now printing."));
 }
