@@ -32,15 +32,14 @@ void Picture::draw(QPainter& painter, const QRectF& target) const {
 
 // Every screen shows the same few pictures: each file is read once and shared while it is
 // unchanged on disk (same size and time), so a visit to a screen costs no decoding.
-static Picture readPicture(const QString& file, const QString& path) {
+static Picture readPicture(const QFileInfo& info, const QString& path) {
     struct Entry {
         QDateTime modified;
         qint64 size = -1;
         Picture picture;
     };
     static QHash<QString, Entry> cache;
-    const QFileInfo info(file);
-    const QString key = info.absoluteFilePath();
+    const QString file = info.filePath(), key = info.absoluteFilePath();
     const auto it = cache.constFind(key);
     if (it != cache.cend() && it->modified == info.lastModified() && it->size == info.size()) return it->picture;
     const RuntimeError bad(ErrBadPicture, QStringLiteral("Invalid picture: %1").arg(path));
@@ -64,9 +63,9 @@ static Picture readPicture(const QString& file, const QString& path) {
 
 Picture LoadPicture(const QString& path) {
     if (path.isEmpty()) return {};
-    const QString file = resolvePath(path);
-    if (!QFileInfo(file).isFile()) throw RuntimeError(ErrFileNotFound, QStringLiteral("File not found: %1").arg(path));
-    return readPicture(file, path);
+    const QFileInfo info(resolvePath(path));
+    if (!info.isFile()) throw RuntimeError(ErrFileNotFound, QStringLiteral("File not found: %1").arg(path));
+    return readPicture(info, path);
 }
 
 Picture LoadPictureOrEmpty(const QString& path) {

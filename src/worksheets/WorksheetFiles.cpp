@@ -178,10 +178,7 @@ QString TitleProblem(const QString& title) {
     static const QStringList reserved = [] {
         QStringList r{QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"), QStringLiteral("NUL")};
         r << QStringLiteral("CONIN$") << QStringLiteral("CONOUT$");
-        for (const QString& digit : {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                    QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
-                                    QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("\u00B9"),
-                                    QStringLiteral("\u00B2"), QStringLiteral("\u00B3")})
+        for (const QChar digit : QStringLiteral("0123456789\u00B9\u00B2\u00B3"))
             r << QStringLiteral("COM") + digit << QStringLiteral("LPT") + digit;
         return r;
     }();
