@@ -91,13 +91,18 @@ public:
         m_y = sheet.margin;
     }
 
-    void title(const QString& text) { line(m_sheet.title, text, 1.25); m_y += 60; }
+    void title(const QString& text) {
+        if (QFontMetricsF(qfont(m_sheet.title)).horizontalAdvance(text) > m_sheet.textRight - m_sheet.margin)
+            fail(QStringLiteral("the title \"%1\" is wider than the page").arg(text));
+        line(m_sheet.title, text, 1.25);
+        m_y += 60;
+    }
     void heading(const QString& text) { m_y += 60; line(m_sheet.heading, text, 1.2); }
     void paragraph(const QString& text, int indent = 0, const QString& marker = {}) {
         const Style& s = m_sheet.body;
         const QFontMetricsF fm(qfont(s));
         const int left = m_sheet.margin + indent, width = m_sheet.textRight - left;
-        QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QStringList words = unbreakable(text.split(QLatin1Char(' '), Qt::SkipEmptyParts));
         bool first = true;
         while (!words.isEmpty()) {
             QString current = words.takeFirst();
@@ -160,17 +165,34 @@ public:
         m_y = top + size + 20;
     }
 
+    // The card's margin below the last line is at least its margin above the first.
     std::string finish(const QString& name) const {
-        if (m_y > m_sheet.height - 60)
-            std::fprintf(stderr, "%s: the text runs %d twips past the page\n", qPrintable(name), m_y - m_sheet.height + 60),
-                std::exit(1);
+        const int above = m_textTop, below = m_sheet.height - m_textBottom;
+        if (below < above)
+            fail(QStringLiteral("%1 (%2 twips high): the text ends %3 twips from the foot of the page, %4 from its head")
+                     .arg(name).arg(m_sheet.height).arg(below).arg(above));
         return m_wmf.bytes();
     }
 
 private:
-    void fail(const QString& why) {
+    [[noreturn]] static void fail(const QString& why) {
         std::fprintf(stderr, "%s\n", qPrintable(why));
         std::exit(1);
+    }
+    // An equation is read as one: a word that is a sign (=, ×, ÷, +, −) joins the words on either
+    // side of it, so "154 ÷ 2 = 77" never breaks across lines.
+    static QStringList unbreakable(const QStringList& words) {
+        static const QStringList signs{QStringLiteral("="), QStringLiteral("\u00D7"), QStringLiteral("\u00F7"),
+                                       QStringLiteral("+"), QStringLiteral("\u2212")};
+        QStringList out;
+        bool glue = false;
+        for (const QString& w : words) {
+            const bool sign = signs.contains(w);
+            if (!out.isEmpty() && (glue || sign)) out.last() += QStringLiteral("\u00A0") + w;
+            else out << w;
+            glue = sign;
+        }
+        return out;
     }
     void advance(const Style& s, double spacing) { m_y += int(emTwips(s) * spacing); }
     void line(const Style& s, const QString& text, double spacing) {
@@ -179,6 +201,9 @@ private:
     }
     // One run of text in a style, its baseline at the current line.
     void put(const Style& s, int x, const QString& text) {
+        const QFontMetricsF fm(qfont(s));
+        if (m_textTop < 0) m_textTop = m_y - int(fm.ascent());
+        m_textBottom = std::max(m_textBottom, m_y + int(std::ceil(fm.descent())));
         const std::string face = s.face.toStdString();
         const int font = m_wmf.font(-emTwips(s), s.bold ? 700 : 400, face);
         m_wmf.select(font);
@@ -245,6 +270,7 @@ private:
     Sheet m_sheet;
     WmfWriter m_wmf;
     int m_y = 0;
+    int m_textTop = -1, m_textBottom = 0;  // the first line's top and the last line's foot
 };
 
 // Reads a page source: "# " title, "## " heading, "- " bullet, "| " table row, "@greek", "@figure",

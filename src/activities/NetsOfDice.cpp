@@ -93,13 +93,16 @@ void euclidord::Form_Load() {
     boardSetUp();
 }
 
-// One point for each tile on the box of its own index: equal digits are not interchangeable.
+// One point for each box showing the digit it needs. The two tiles of a digit look the same, so
+// either of them scores; the box's answer went onto tile i of the same index when the board was set.
 void euclidord::Label3_Click(int Index) {
     TileBoard::Label3_Click(Index);
     if (Index != 2) return;
     Score = 0;
-    for (int i = 0; i <= 11; ++i)
-        if (onBox(i, i)) Score = Score + 1;
+    for (int i = 0; i <= 11; ++i) {
+        const int t = tileOn(i);
+        if (t >= 0 && Label2(t)->Caption() == Label2(i)->Caption()) Score = Score + 1;
+    }
     QuizHeading = QStringLiteral("Nets of Dice");
     forms::Welldone->Show();
 }

@@ -100,9 +100,11 @@ void eratosthenesord::Label3_Click(int Index) {
     if (Index == 2) {
         Score = 0;
         for (int a = 0; a <= 3; ++a) {
-            for (int b = 0; b <= 2; ++b)
-                for (int c = 0; c <= 11; ++c)
-                    if (onBox(c, 3 * a + b)) Placed[3 * a + b] = qint16(Val(Label2(c)->Caption()));
+            // Found afresh at each check: a box without a tile is empty (0), so its row cannot score.
+            for (int b = 0; b <= 2; ++b) {
+                const int t = tileOn(3 * a + b);
+                Placed[3 * a + b] = t < 0 ? 0 : qint16(Val(Label2(t)->Caption()));
+            }
             const auto product = [a](const auto& v) { return qint16(v[3 * a] * v[3 * a + 1] * v[3 * a + 2]); };
             if (product(Placed) == product(Factors)) Score = Score + 3;
         }

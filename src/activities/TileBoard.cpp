@@ -55,6 +55,13 @@ bool TileBoard::onBox(int t, int b) const {
     return Label2(t)->Left() == Label1(b)->Left() && Label2(t)->Top() == Label1(b)->Top();
 }
 
+int TileBoard::tileOn(int b) const {
+    int top = -1;
+    for (int t : Label2.indices())
+        if (onBox(t, b) && (top < 0 || Label2(t)->ZOrderPosition() > Label2(top)->ZOrderPosition())) top = t;
+    return top;
+}
+
 // Any button drops: the last box or slot hit in the pass takes the tile; a miss leaves it where it is.
 void TileBoard::Label2_MouseUp(int Index, int, int, float, float) {
     const int n = OutOf;

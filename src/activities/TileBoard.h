@@ -14,6 +14,8 @@ public:
 
     // Whether tile t stands exactly on box b.
     bool onBox(int t, int b) const;
+    // The tile a pupil sees on box b: of the tiles standing exactly on it, the one drawn on top; -1 if none.
+    int tileOn(int b) const;
 
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
         Label4{this, "Label4"}, Label6{this, "Label6"};

@@ -76,6 +76,8 @@ public:
     void SetFocus() { m_w->setFocus(Qt::OtherFocusReason); }
     // Brings the control in front of every other control of its container.
     void ZOrderFront() { m_w->raise(); }
+    // Where the control stands among its container's children: a higher one is drawn over a lower one.
+    int ZOrderPosition() const { return m_w->parentWidget() ? int(m_w->parentWidget()->children().indexOf(m_w)) : 0; }
 
     quint32 BackColor() const { return m_back; }
     void SetBackColor(quint32 bgr) {
