@@ -9,6 +9,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(platform::ProgramTitle);
     platform::initFonts();
+    // The launcher found the working folder unsafe or unusable: say why, and start nothing.
+    if (const QString problem = qEnvironmentVariable("VELLACOURT_PROBLEM"); !problem.isEmpty()) {
+        platform::MsgBox(problem);
+        return 1;
+    }
     platform::run([] { forms::Titlefrm->Show(); });
     return QApplication::exec();
 }
