@@ -1,6 +1,11 @@
 // Reference pages: the time to play each page metafile, and a page switch in both page viewers
-// (click to the end of the paint that shows the new page). Medians in ms.
+// (click to the end of the paint that shows the new page). Medians in ms. Then pages and pictures
+// made to cost without end: the time each takes to load and play at the viewer's page size, and
+// how far the program's peak memory grew.
 #include "BenchUtil.h"
+#include "WmfWriter.h"
+
+#include <sys/resource.h>
 #include "pages/GuideViewer.h"
 #include "pages/PageViewer.h"
 #include "platform/Picture.h"
@@ -10,6 +15,80 @@
 #include "shell/MainMenu.h"
 #include "shell/Module1.h"
 #include "shell/TopicMenu.h"
+
+namespace {
+
+long peakMiB() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024;
+}
+
+void writeFile(const QString& name, const std::string& bytes) {
+    QFile f(name);
+    if (f.open(QIODevice::WriteOnly)) f.write(bytes.data(), qint64(bytes.size()));
+}
+
+WmfWriter unitPage() {
+    WmfWriter w(1, 1);
+    w.windowOrg(0, 0);
+    w.windowExt(1, 1);
+    return w;
+}
+
+std::vector<std::pair<int, int>> sweep(int n) {
+    std::vector<std::pair<int, int>> points;
+    for (int i = 0; i < n; ++i) points.push_back({(i * 7919) % 65535 - 32767, (i * 104729) % 65535 - 32767});
+    return points;
+}
+
+// The hostile pages, each written as wmf/hostile-N.wmf, and what each is.
+std::vector<std::pair<const char*, QString>> hostilePages() {
+    std::vector<std::pair<const char*, QString>> out;
+    const auto add = [&out](const char* what, const std::string& bytes) {
+        const QString name = QStringLiteral("wmf/hostile-%1.wmf").arg(out.size());
+        writeFile(name, bytes);
+        out.push_back({what, name});
+    };
+    WmfWriter dashed = unitPage();
+    dashed.select(dashed.pen(1, 0, 0));
+    std::vector<std::pair<int, int>> zigzag;
+    for (int i = 0; i < 100; ++i) zigzag.push_back({i % 2 ? 32000 : -32000, i % 3 ? 32000 : -32000});
+    dashed.polyline(zigzag);
+    add("dashed polyline, 1 x 1 window", dashed.bytes());
+    for (int n : {32767, 2000}) {
+        WmfWriter w(1440, 1440);
+        w.polygon(sweep(n));
+        add(n == 2000 ? "polygon of 2,000 wide points" : "polygon of 32,767 wide points", w.bytes());
+    }
+    WmfWriter wide(1440, 1440);
+    wide.select(wide.pen(0, 32767, 0));
+    for (int i = 0; i < 25; ++i) {
+        wide.ellipse(-30000 + i, -30000, 30000, 30000);
+        wide.record(0x081A, {0, 0, 100, 100, 30000, 30000, -30000, -30000});
+    }
+    add("50 ellipses and pies, 32,767-wide pen", wide.bytes());
+    WmfWriter many(1440, 1440);
+    for (int i = 0; i < 200; ++i) many.polyline(sweep(10000));
+    add("8 MB of polylines", many.bytes());
+    WmfWriter saves(1440, 1440);
+    for (int i = 0; i < 999000; ++i) saves.record(0x001E, {});
+    add("999,000 SaveDC records", saves.bytes());
+    WmfWriter bitmaps(1440, 1440);
+    std::string dib;
+    const auto put32 = [&dib](uint32_t v) {
+        for (int i = 0; i < 4; ++i) dib += char((v >> (8 * i)) & 0xFF);
+    };
+    for (uint32_t v : {40u, 8192u, 8192u}) put32(v);
+    dib += std::string("\x01\x00\x01\x00", 4);
+    for (int i = 0; i < 8; ++i) put32(0);
+    dib += std::string(size_t(8192 / 8) * 8192, '\x55');
+    for (int i = 0; i < 12; ++i) bitmaps.record(0x0F43, {0x0020, 0x00CC, 0, 8192, 8192, 0, 0, 1440, 1440, 0, 0}, dib);
+    add("twelve 8192 x 8192 bitmaps", bitmaps.bytes());
+    return out;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     WatchingApp a(argc, argv);
@@ -38,6 +117,34 @@ int main(int argc, char** argv) {
             std::printf("%-32s %10.2f\n", qPrintable(folder + QLatin1Char('/') + f.fileName()), all.back());
         }
     std::printf("%-32s %10.2f\n\n", "slowest page", *std::max_element(all.begin(), all.end()));
+
+    std::printf("%-40s %10s %14s\n", "hostile page, loaded and played", "ms", "peak MiB grew");
+    const QSize pageSize = platform::LoadPicture(QStringLiteral("wmf/guide1.wmf")).size();
+    for (const auto& [what, file] : hostilePages()) {
+        const long before = peakMiB();
+        QElapsedTimer t;
+        t.start();
+        const platform::Picture page = platform::LoadPictureOrEmpty(file);
+        QImage image(pageSize, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        page.draw(p, QRectF(QPointF(0, 0), QSizeF(pageSize)));
+        p.end();
+        std::printf("%-40s %10.1f %14ld\n", what, double(t.nsecsElapsed()) / 1e6, peakMiB() - before);
+    }
+    {
+        // Twenty animation frames of 5700 x 5700 pixels.
+        QImage frame(5700, 5700, QImage::Format_Indexed8);
+        frame.setColorTable({qRgb(0, 0, 128), qRgb(255, 255, 0)});
+        frame.fill(0);
+        for (int n = 0; n < 20; ++n) frame.save(QStringLiteral("logo/hvrn%1.gif").arg(n, 4, 10, QLatin1Char('0')), "GIF");
+        const long before = peakMiB();
+        QElapsedTimer t;
+        t.start();
+        for (int n = 0; n < 20; ++n) platform::LoadPictureOrEmpty(QStringLiteral("logo/hvrn%1.gif").arg(n, 4, 10, QLatin1Char('0')));
+        std::printf("%-40s %10.1f %14ld\n\n", "twenty 5700 x 5700 GIF frames", double(t.nsecsElapsed()) / 1e6,
+                    peakMiB() - before);
+    }
 
     platform::Stage::instance()->showBackdrop();
     forms::intro0->Show();

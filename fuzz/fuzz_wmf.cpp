@@ -1,5 +1,6 @@
-// The metafile reader on any bytes: a file is either refused or played to the end, onto a small
-// image, without reading outside the file or hanging.
+// The metafile reader on any bytes: a file is either refused or played, onto an image the size of
+// a page in the viewer, without reading outside the file; the page's limits keep every play within
+// the run's time and memory limits.
 #include "platform/Metafile.h"
 
 #include <QGuiApplication>
@@ -20,10 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::optional<platform::Metafile> m = platform::Metafile::read(bytes);
     if (!m) return 0;
     if (m->sizeTwips().width() <= 0 || m->sizeTwips().height() <= 0) std::abort();
-    QImage image(64, 64, QImage::Format_RGB32);
+    QImage image(699, 520, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    m->play(painter, QRectF(0, 0, 64, 64));
+    m->play(painter, QRectF(0, 0, 699, 520));
     painter.end();
     m->texts();
     return 0;

@@ -52,6 +52,55 @@ WmfWriter page() {
     return w;
 }
 
+
+// A page-sized picture, 700 x 520 pixels as the viewer shows a page, `unit` pixels to its logical unit.
+constexpr int PageW = 700, PageH = 520;
+WmfWriter pageSized(int unit) {
+    WmfWriter w(PageW / unit, PageH / unit);
+    w.windowOrg(0, 0);
+    w.windowExt(PageW / unit, PageH / unit);
+    w.bkMode(1);
+    return w;
+}
+
+// A 1-bit bitmap of w x h pixels, all of the first colour, drawn into a small square.
+void bitmap(WmfWriter& page, int w, int h) {
+    std::string dib;
+    const auto put32 = [&dib](uint32_t v) {
+        for (int i = 0; i < 4; ++i) dib += char((v >> (8 * i)) & 0xFF);
+    };
+    for (uint32_t v : {40u, uint32_t(w), uint32_t(h)}) put32(v);
+    dib += std::string("\x01\x00\x01\x00", 4);
+    for (int i = 0; i < 6; ++i) put32(0);
+    put32(0x00FFFFFF);
+    put32(0x00FFFFFF);
+    dib += std::string(size_t((w + 31) / 32 * 4) * size_t(h), '\0');
+    page.record(0x0F43, {0x0020, 0x00CC, 0, int16_t(h), int16_t(w), 0, 0, 20, 20, 100, 100}, dib);
+}
+
+// Plays a picture into a page-sized image; true if its last drawing, a black square at the top
+// left corner, came out. `log` gets what the player said.
+bool playsToTheEnd(const QByteArray& file, QStringList& log) {
+    static QStringList* sink = nullptr;
+    sink = &log;
+    const QtMessageHandler before = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+        *sink << m;
+    });
+    QImage image(PageW, PageH, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        if (std::optional<Metafile> m = Metafile::read(file)) m->play(p, QRectF(0, 0, PageW, PageH));
+    }
+    qInstallMessageHandler(before);
+    return qGray(image.pixel(3, 3)) < 128;
+}
+
+void marker(WmfWriter& w) {
+    w.select(w.pen(5, 0, 0));
+    w.select(w.brush(0, 0));
+    w.rectangle(0, 0, 5, 5);
+}
 }  // namespace
 
 class PagesTest : public QObject {
@@ -172,6 +221,194 @@ private slots:
         Session s;
         s.write(QStringLiteral("wmf/bad.wmf"), file);
         QVERIFY_THROWS_EXCEPTION(RuntimeError, LoadPicture(QStringLiteral("wmf\\bad.wmf")));
+    }
+
+    // Whatever a page asks for, one play stays within each limit: a page just within every limit plays
+    // to its end; one just past a limit shows what it drew before and says why in the log.
+    void pageLimits_data() {
+        using L = Metafile::Limits;
+        QTest::addColumn<QByteArray>("under");
+        QTest::addColumn<QByteArray>("over");
+        QTest::addColumn<QString>("why");
+        QTest::addColumn<bool>("overGoesOn");  // a request refused as Windows would, the rest still drawn
+        const auto make = [](int unit, const std::function<void(WmfWriter&, bool)>& fill) {
+            QByteArray files[2];
+            for (bool over : {false, true}) {
+                WmfWriter w = pageSized(unit);
+                fill(w, over);
+                marker(w);
+                files[over] = bytes(w);
+            }
+            return std::pair{files[0], files[1]};
+        };
+        const auto row = [](const char* name, std::pair<QByteArray, QByteArray> f, const char* why, bool goesOn = false) {
+            QTest::newRow(name) << f.first << f.second << QString::fromLatin1(why) << goesOn;
+        };
+        // Points: the marker's four corners and the rest in polylines of up to 30,000 points.
+        row("points", make(1, [](WmfWriter& w, bool over) {
+                for (qint64 left = L::Points - 4 + over; left > 0; left -= 30000) {
+                    std::vector<std::pair<int, int>> zigzag;
+                    for (int i = 0; i < std::min<qint64>(left, 30000); ++i) zigzag.push_back({100 + 10 * (i % 2), 100 + 10 * (i % 2)});
+                    w.polyline(zigzag);
+                }
+            }), "points and letters");
+        // Dashes: lines of 600 pixels in a one-pixel dashed pen, 100 dashes each.
+        row("dashes", make(1, [](WmfWriter& w, bool over) {
+                w.select(w.pen(1, 0, 0));
+                for (qint64 i = 0; i < L::Dashes / 100 + over; ++i) {
+                    w.moveTo(50, 30 + int(i % 480));
+                    w.lineTo(650, 30 + int(i % 480));
+                }
+            }), "dashes");
+        // Filling: a white zigzag polygon whose every edge passes through 500 pixels.
+        row("filling", make(1, [](WmfWriter& w, bool over) {
+                w.select(w.pen(5, 0, 0));
+                w.select(w.brush(0, WmfWriter::rgb(255, 255, 255)));
+                std::vector<std::pair<int, int>> zigzag;
+                const int edges = int(L::CellSides * PageW / 500) + 2 * over;
+                for (int i = 0; i < edges; ++i) zigzag.push_back({100 + i % 500, i % 2 ? 510 : 10});
+                w.polygon(zigzag);
+            }), "edges run longer than");
+        // Paint: white rectangles over the whole page, one page's area each.
+        row("area", make(1, [](WmfWriter& w, bool over) {
+                w.select(w.pen(5, 0, 0));
+                w.select(w.brush(0, WmfWriter::rgb(255, 255, 255)));
+                for (int i = 0; i < int(L::PageAreas) - 1 + 2 * over; ++i) w.rectangle(0, 0, PageW, PageH);
+            }), "pages' worth");
+        // Bitmaps: two halves of the limit, then one pixel more.
+        row("bitmap pixels", make(1, [](WmfWriter& w, bool over) {
+                bitmap(w, 1024, 2048);
+                bitmap(w, 1024, 2048);
+                if (over) bitmap(w, 1, 1);
+            }), "bitmaps of more than");
+        // A shape 64 pages wide is drawn; a shape wider is not.
+        row("shape size", make(2, [](WmfWriter& w, bool over) {
+                w.select(w.pen(5, 0, 0));
+                w.select(w.brush(0, WmfWriter::rgb(255, 255, 255)));
+                w.ellipse(-11000, -11000, 11400 + over, 200);
+            }), "far larger than the page");
+        // Letters four pages tall are drawn (in white); taller ones are not.
+        row("letter size", make(2, [](WmfWriter& w, bool over) {
+                w.textColour(WmfWriter::rgb(255, 255, 255));
+                w.select(w.font(-1040 - over, 400, "Arial"));
+                w.text(200, 200, ".");
+            }), "letters taller than the page");
+        // Saved states: past the depth Windows keeps, SaveDC is refused and the page goes on.
+        row("saved states", make(1, [](WmfWriter& w, bool over) {
+                for (int i = 0; i < L::SavedStates + over; ++i) w.record(0x001E, {});
+            }), "were not kept", true);
+        // File size: a page of exactly the limit is read whole; one whose last drawing ends 8 bytes
+        // past the limit is cut before it.
+        const auto padded = [](bool over) {
+            WmfWriter probe = pageSized(1);
+            marker(probe);
+            const qsizetype fixed = bytes(probe).size();
+            WmfWriter w = pageSized(1);
+            w.record(0x0A0A, std::vector<int16_t>(size_t((L::FileBytes - fixed - 6) / 2 + 4 * over), 0));
+            marker(w);
+            return bytes(w);
+        };
+        QTest::newRow("file size") << padded(false) << padded(true) << QStringLiteral("only its first part") << false;
+    }
+    void pageLimits() {
+        QFETCH(QByteArray, under);
+        QFETCH(QByteArray, over);
+        QFETCH(QString, why);
+        QFETCH(bool, overGoesOn);
+        QStringList log;
+        QVERIFY(playsToTheEnd(under, log));
+        QVERIFY2(log.isEmpty(), qPrintable(log.join(QLatin1Char('\n'))));
+        QCOMPARE(playsToTheEnd(over, log), overGoesOn);
+        QVERIFY2(log.size() == 1 && log[0].contains(why), qPrintable(log.join(QLatin1Char('\n'))));
+    }
+
+    // Our own pages use a small part of every limit: each plays whole on a screen four times the
+    // program's size and on a printer of 1200 dots to the inch.
+    void shippedPagesPlayWhole() {
+        QStringList log;
+        static QStringList* sink = &log;
+        const QtMessageHandler before = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+            *sink << m;
+        });
+        for (const char* folder : {"wmf", "wmf2"})
+            for (const QFileInfo& f : QDir(QStringLiteral(DATA_DIR "/") + folder).entryInfoList({QStringLiteral("*.wmf")})) {
+                QFile file(f.filePath());
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                const std::optional<Metafile> m = Metafile::read(file.readAll());
+                QVERIFY(m);
+                for (double dotsPerTwip : {4 / 15.0, 1200 / 1440.0}) {
+                    const QSizeF size = m->sizeTwips() * dotsPerTwip;
+                    QImage image(QSize(1, 1), QImage::Format_RGB32);
+                    QPainter p(&image);
+                    m->play(p, QRectF(QPointF(0, 0), size));
+                }
+            }
+        qInstallMessageHandler(before);
+        QVERIFY2(log.isEmpty(), qPrintable(log.join(QLatin1Char('\n'))));
+    }
+
+    // A stroke far outside the page is cut to the page before it is drawn: a dashed zigzag on a
+    // window one unit square draws only what shows, and the painter comes back as it was given.
+    void hostileGeometryIsCutToThePage() {
+        WmfWriter w(1, 1);
+        w.windowOrg(0, 0);
+        w.windowExt(1, 1);
+        w.select(w.pen(1, 0, 0));
+        std::vector<std::pair<int, int>> zigzag;
+        for (int i = 0; i < 100; ++i) zigzag.push_back({i % 2 ? 32000 : -32000, i % 3 ? 32000 : -32000});
+        w.polyline(zigzag);
+        for (int i = 0; i < 5; ++i) w.record(0x001E, {});  // saved, never restored
+        QImage image(PageW, PageH, QImage::Format_RGB32);
+        QPainter p(&image);
+        p.setPen(Qt::red);
+        metafile(w).play(p, QRectF(0, 0, PageW, PageH));
+        QCOMPARE(p.pen().color(), QColor(Qt::red));
+    }
+
+    // A picture larger than any screen shows is refused by its header, before it is decoded; the
+    // cache of decoded pictures keeps the last used within its size, not every file ever shown.
+    void picturesAreBoundedInSizeAndCache() {
+        Session s;
+        const auto save = [&s](const QString& name, QSize size) {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(Qt::darkBlue);
+            QVERIFY(image.save(s.path(name), "JPEG"));
+        };
+        save(QStringLiteral("Images/wide.jpg"), {Picture::MaxSize.width() + 1, 8});
+        save(QStringLiteral("Images/tall.jpg"), {8, Picture::MaxSize.height() + 1});
+        save(QStringLiteral("Images/most.jpg"), Picture::MaxSize);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("wide.jpg is 3201 x 8 pixels")));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, LoadPicture(QStringLiteral("Images\\wide.jpg")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("tall.jpg is 8 x 2401 pixels")));
+        QVERIFY(LoadPictureOrEmpty(QStringLiteral("Images\\tall.jpg")).isNull());
+        const qint64 first = LoadPicture(QStringLiteral("Images\\most.jpg")).image().cacheKey();
+        QCOMPARE(LoadPicture(QStringLiteral("Images\\most.jpg")).image().cacheKey(), first);
+        // Each of these is 30 MB decoded: after three the first is no longer kept.
+        for (int i = 0; i < 3; ++i) {
+            save(QStringLiteral("Images/big%1.jpg").arg(i), Picture::MaxSize);
+            LoadPicture(QStringLiteral("Images\\big%1.jpg").arg(i));
+        }
+        QVERIFY(LoadPicture(QStringLiteral("Images\\most.jpg")).image().cacheKey() != first);
+    }
+
+    void guideOpensOnAHostilePage() {
+        Session s;
+        WmfWriter w(1, 1);
+        w.windowOrg(0, 0);
+        w.windowExt(1, 1);
+        w.select(w.pen(1, 0, 0));
+        std::vector<std::pair<int, int>> zigzag;
+        for (int i = 0; i < 100; ++i) zigzag.push_back({i % 2 ? 32000 : -32000, i % 3 ? 32000 : -32000});
+        w.polyline(zigzag);
+        s.write(QStringLiteral("wmf/guide1.wmf"), bytes(w));
+        forms::intro0->Show();
+        testutil::click(forms::intro0->Label2(20));
+        guide* g = forms::guide.instance();
+        g->clientArea()->grab();
+        testutil::click(g->Label3(2));
+        testutil::click(g->Label3(3));
+        g->clientArea()->grab();
+        QCOMPARE(g->Label1->Caption(), QStringLiteral("Page 1 of 3"));
     }
 
     void guidePagesThroughClicks() {

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <csignal>
 #include <unistd.h>
 
 using namespace platform;
@@ -69,6 +70,8 @@ public:
         return run(QStringLiteral("lpadmin"), {"-p", "Keep", "-E", "-v", "file:///dev/null", "-m", "raw"}) &&
                run(QStringLiteral("lpadmin"), {"-d", "Keep"});
     }
+    // Stops the daemon without ending it (it keeps its socket but answers nothing), or lets it go on.
+    void pause(bool paused) { ::kill(pid_t(m_daemon.processId()), paused ? SIGSTOP : SIGCONT); }
     static bool run(const QString& tool, const QStringList& args) {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
@@ -363,6 +366,36 @@ private slots:
         s.messages.clear();
         testutil::click(m->Label3(3));
         QCOMPARE(s.messages.last().text, QStringLiteral("Your worksheet is now printing."));
+    }
+
+    // A print server that stops answering, or a printer the server cannot reach, is said within
+    // seconds; nothing waits for a job that cannot print.
+    void anUnansweringServerOrUnreachablePrinterIsSaid() {
+        needSpooler();
+        Session s;
+        multiple* m = testutil::startEuclidQuiz();
+        const QString problem = QStringLiteral("There was a problem printing to your printer.");
+        m_spooler->pause(true);
+        QElapsedTimer waited;
+        waited.start();
+        testutil::click(m->Label3(3));
+        const qint64 ms = waited.elapsed();
+        m_spooler->pause(false);
+        QCOMPARE(s.messages.size(), 1);
+        QCOMPARE(s.messages[0].text, problem);
+        QVERIFY2(ms < 5000, qPrintable(QStringLiteral("%1 ms").arg(ms)));
+        // A queue whose printer is on a port where nothing listens.
+        QVERIFY(PrintSpooler::run(QStringLiteral("lpadmin"), {"-p", "Far", "-E", "-v", "ipp://127.0.0.1:9/ipp/print", "-m", "raw"}));
+        QVERIFY(PrintSpooler::run(QStringLiteral("lpadmin"), {"-d", "Far"}));
+        s.messages.clear();
+        testutil::click(m->Label3(3));
+        QCOMPARE(s.messages.size(), 1);
+        QCOMPARE(s.messages[0].text, problem);
+        QProcess jobs;
+        jobs.start(QStringLiteral("lpstat"), {QStringLiteral("-o"), QStringLiteral("Far")});
+        QVERIFY(jobs.waitForFinished(10000));
+        QCOMPARE(jobs.readAllStandardOutput(), QByteArray());  // the job was cancelled, not left waiting
+        QVERIFY(PrintSpooler::run(QStringLiteral("lpadmin"), {"-x", "Far"}) && m_spooler->addQueue());
     }
 
 private:

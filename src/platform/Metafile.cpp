@@ -1,7 +1,9 @@
 #include "platform/Metafile.h"
 
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QLoggingCategory>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,9 +12,13 @@
 #include <functional>
 #include <cmath>
 
+Q_LOGGING_CATEGORY(lcPages, "vellacourt.pages")
+
 namespace platform {
 
 namespace {
+
+using Limits = Metafile::Limits;
 
 // The record functions we know. Records of any other function are skipped.
 enum Function : quint16 {
@@ -52,6 +58,12 @@ private:
     const uchar* m_p;
     int m_words;
 };
+
+// The pixels a bitmap's header says it holds, before anything is decoded.
+qint64 dibPixels(const uchar* p, qsizetype bytes) {
+    if (bytes < 40) return 0;
+    return std::abs(qint64(qFromLittleEndian<qint32>(p + 4))) * std::abs(qint64(qFromLittleEndian<qint32>(p + 8)));
+}
 
 // A device-independent bitmap (BITMAPINFOHEADER, palette, bits) of `bytes` bytes, or a null image.
 QImage decodeDib(const uchar* p, qsizetype bytes) {
@@ -140,6 +152,98 @@ qint64 wordsNeeded(const Params& p, quint16 f) {
 
 QString textOf(const uchar* bytes, int count, int charset);
 
+// ---- Cutting shapes to the page, so that what lies far outside it costs nothing to draw
+
+// Liang-Barsky: shortens a-b to its part inside r; false when no part of it is inside.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& r) {
+    const QPointF d = b - a;
+    const double p[4] = {-d.x(), d.x(), -d.y(), d.y()};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    double t0 = 0, t1 = 1;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const QPointF from = a;
+    if (t0 > 0) a = from + d * t0;
+    if (t1 < 1) b = from + d * t1;
+    return true;
+}
+
+// A polyline cut to r: the runs of it that lie inside.
+std::vector<QPolygonF> clipPolyline(const QPolygonF& line, const QRectF& r) {
+    std::vector<QPolygonF> runs;
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        QPointF a = line[i - 1], b = line[i];
+        if (!clipSegment(a, b, r)) continue;
+        if (runs.empty() || runs.back().last() != a) runs.emplace_back(QPolygonF{a});
+        runs.back() << b;
+    }
+    return runs;
+}
+
+// Sutherland-Hodgman: a polygon cut to r, filling the same inside r under either fill rule.
+QPolygonF clipPolygon(const QPolygonF& polygon, const QRectF& r) {
+    QPolygonF out = polygon;
+    for (int edge = 0; edge < 4 && !out.isEmpty(); ++edge) {
+        const bool vertical = edge < 2;
+        const double bound = edge == 0 ? r.left() : edge == 1 ? r.right() : edge == 2 ? r.top() : r.bottom();
+        const auto inside = [&](const QPointF& p) {
+            const double v = vertical ? p.x() : p.y();
+            return edge % 2 == 0 ? v >= bound : v <= bound;
+        };
+        const auto cross = [&](const QPointF& a, const QPointF& b) {
+            const double t = vertical ? (bound - a.x()) / (b.x() - a.x()) : (bound - a.y()) / (b.y() - a.y());
+            return a + (b - a) * t;
+        };
+        QPolygonF next;
+        for (qsizetype i = 0; i < out.size(); ++i) {
+            const QPointF& now = out[i];
+            const QPointF& before = out[(i + out.size() - 1) % out.size()];
+            if (inside(now)) {
+                if (!inside(before)) next << cross(before, now);
+                next << now;
+            } else if (inside(before)) {
+                next << cross(before, now);
+            }
+        }
+        out = std::move(next);
+    }
+    return out;
+}
+
+// A line's length, and the pixels its edges pass through, in device pixels: filling a shape costs
+// a cell for each, and more than in proportion where many crowd into the same rows.
+struct Extent {
+    double length = 0, cells = 0;
+    Extent& operator+=(const Extent& e) {
+        length += e.length;
+        cells += e.cells;
+        return *this;
+    }
+};
+Extent extent(const QPolygonF& line, bool closed) {
+    Extent e;
+    const auto edge = [&e](const QPointF& a, const QPointF& b) {
+        e.length += QLineF(a, b).length();
+        e.cells += std::max(std::fabs(b.x() - a.x()), std::fabs(b.y() - a.y()));
+    };
+    for (qsizetype i = 1; i < line.size(); ++i) edge(line[i - 1], line[i]);
+    if (closed && line.size() > 2) edge(line.last(), line.first());
+    return e;
+}
+// A box's outline: a rectangle is filled without cells, a curve through the pixels of its outline.
+Extent extent(const QRectF& box, bool curved) {
+    const double outline = 2 * (box.width() + box.height());
+    return {outline, curved ? outline : 0};
+}
+
 // ---- Playing
 
 struct FontDef {
@@ -164,12 +268,36 @@ struct State {
 class Player {
 public:
     Player(QPainter& p, const QByteArray& bytes, QRect bounds, QRectF target, int objects)
-        : m_p(p), m_bytes(bytes), m_target(target), m_objects(objects) {
+        : m_p(p), m_bytes(bytes), m_target(target), m_objects(objects),
+          m_pageArea(std::max(1.0, target.width() * target.height())),
+          m_pageSide(std::max({1.0, target.width(), target.height()})) {
         m_s.windowOrg = bounds.topLeft();
         m_s.windowExt = QPointF(bounds.width(), bounds.height());
     }
     void play(const Metafile::Record& r);
     QStringList* texts = nullptr;  // when set, every text written is added here
+    // Why the play stopped before the end, or empty.
+    QString stopped;
+    QString ignored;  // a request that was not carried out, as Windows would refuse it
+
+    // Gives the painter back as it came: states the page saved and never restored are dropped.
+    void unwind() {
+        for (; !m_saved.empty(); m_saved.pop_back()) m_p.restore();
+    }
+
+    // Charges one drawing against the page's limits; false, with the reason kept, once one is passed.
+    bool spend(qint64 points, double dashes, double area, double cells = 0) {
+        m_points += points;
+        m_dashes += dashes;
+        m_area += area / m_pageArea;
+        m_cells += cells / m_pageSide;
+        if (m_points > Limits::Points) stopped = QStringLiteral("more than %1 points and letters").arg(Limits::Points);
+        else if (m_cells > Limits::CellSides)
+            stopped = QStringLiteral("shapes whose edges run longer than %1 times the page's side").arg(Limits::CellSides);
+        else if (m_dashes > double(Limits::Dashes)) stopped = QStringLiteral("more than %1 dashes").arg(Limits::Dashes);
+        else if (m_area > Limits::PageAreas) stopped = QStringLiteral("more paint than %1 pages' worth").arg(Limits::PageAreas);
+        return stopped.isEmpty();
+    }
 
 private:
     QPointF map(double x, double y) const {
@@ -203,10 +331,49 @@ private:
         if (int(m_table.size()) < m_objects) m_table.push_back(std::move(o));
     }
 
+    // What drawing a shape of this outline with the current pen, and filling `fillArea` of it with
+    // the current brush, costs. A stroke is filled as a thin shape with edges on both sides.
+    bool spendShape(qint64 points, const Extent& outline, double fillArea = 0) {
+        const bool filled = fillArea > 0 && brush().style() != Qt::NoBrush;
+        const double fill = filled ? outline.cells : 0;
+        const QPen pen = this->pen();
+        if (pen.style() == Qt::NoPen) return spend(points, 0, filled ? fillArea : 0, fill);
+        const double width = std::max(1.0, pen.widthF());
+        double period = 0;
+        if (pen.style() != Qt::SolidLine)
+            for (double d : pen.dashPattern()) period += d * width;
+        // A line of a pixel is drawn along its length; a wider one is filled as a thin shape with an
+        // edge on either side of the line.
+        const double stroke = pen.widthF() > 1 ? 2 * outline.cells : 0;
+        return spend(points, period > 0 ? outline.length / period : 0, (filled ? fillArea : 0) + outline.length * width,
+                     fill + stroke);
+    }
+    // The page with room for the widest pen: what lies outside it cannot show.
+    QRectF reach() const {
+        const double pad = std::max(1.0, pen().widthF()) + 2;
+        return m_target.adjusted(-pad, -pad, pad, pad);
+    }
+    // A box far larger than the page is no drawing of ours: it would cost without end to draw.
+    bool farTooLarge(const QRectF& box) {
+        const double most = 64 * std::max(m_target.width(), m_target.height());
+        if (box.width() <= most && box.height() <= most) return false;
+        stopped = QStringLiteral("a shape far larger than the page");
+        return true;
+    }
+    // The outline of a box, as far as it can show.
+    Extent outline(const QRectF& box) const { return extent(box & reach(), true); }
+    double visibleArea(const QRectF& box) const {
+        const QRectF seen = box.normalized() & m_target;
+        return seen.width() * seen.height();
+    }
+
     QPainter& m_p;
     const QByteArray& m_bytes;
     QRectF m_target;
     int m_objects;
+    double m_pageArea, m_pageSide;
+    qint64 m_points = 0, m_pixels = 0;
+    double m_dashes = 0, m_area = 0, m_cells = 0;
     State m_s;
     std::vector<State> m_saved;
     std::vector<Object> m_table;
@@ -215,7 +382,10 @@ private:
 QPen Player::pen() const {
     if (m_s.pen >= 0 && m_s.pen < int(m_table.size()) && m_table[m_s.pen].kind == Object::Pen) {
         QPen pen = m_table[m_s.pen].pen;
-        if (pen.style() != Qt::NoPen && pen.widthF() > 0) pen.setWidthF(std::max(1.0, pen.widthF() * std::fabs(sx())));
+        // No wider than the page: a wider pen shows the same and costs far more to draw.
+        if (pen.style() != Qt::NoPen && pen.widthF() > 0)
+            pen.setWidthF(std::clamp(pen.widthF() * std::fabs(sx()), 1.0,
+                                     std::max({1.0, m_target.width(), m_target.height()})));
         return pen;
     }
     return QPen(Qt::black, 0);  // the default pen: black, one device pixel
@@ -274,6 +444,11 @@ void Player::text(QPointF at, const QString& s, const std::vector<double>& dx, c
         const QFontMetricsF probe(font);
         em = def.height * scale * 100 / std::max(1.0, probe.ascent() + probe.descent());
     }
+    if (em > 4 * std::max(1.0, m_target.height())) {
+        stopped = QStringLiteral("letters taller than the page");
+        return;
+    }
+    if (!spend(s.size(), 0, double(s.size()) * em * em / 2)) return;
     font.setPixelSize(std::max(1, int(std::lround(em))));
     const QFontMetricsF fm(font);
     // Each character's place along the line: from the spacing array where there is one.
@@ -306,8 +481,6 @@ void Player::text(QPointF at, const QString& s, const std::vector<double>& dx, c
 void Player::bitmap(const Params& p, quint16 f) {
     const int at = dibStart(f, p.words());
     if (at < 0 || drawsNothing()) return;
-    const QImage image = decodeDib(p.bytesFrom(at), p.bytesLeft(at));
-    if (image.isNull()) return;
     // STRETCHDIB and DIBSTRETCHBLT: source height, width, y, x, then destination height, width, y, x.
     const int base = f == STRETCHDIB ? 3 : 2;
     QRectF source, dest;
@@ -318,6 +491,15 @@ void Player::bitmap(const Params& p, quint16 f) {
         source = QRectF(p.s(base + 3), p.s(base + 2), p.s(base + 1), p.s(base));
         dest = QRectF(map(p.s(base + 7), p.s(base + 6)), map(p.s(base + 7) + p.s(base + 5), p.s(base + 6) + p.s(base + 4)));
     }
+    // Counted before decoding: a page's bitmaps together stay within the limit.
+    m_pixels += dibPixels(p.bytesFrom(at), p.bytesLeft(at));
+    if (m_pixels > Limits::BitmapPixels) {
+        stopped = QStringLiteral("bitmaps of more than %1 pixels").arg(Limits::BitmapPixels);
+        return;
+    }
+    if (!spend(1, 0, visibleArea(dest))) return;
+    const QImage image = decodeDib(p.bytesFrom(at), p.bytesLeft(at));
+    if (image.isNull()) return;
     // Bitmap rows run from the bottom: the source rectangle counts from the image's bottom.
     source.moveTop(image.height() - source.bottom());
     m_p.drawImage(dest.normalized(), image, source.normalized());
@@ -327,6 +509,10 @@ void Player::play(const Metafile::Record& r) {
     const Params p(m_bytes, r);
     switch (r.function) {
     case SAVEDC:
+        if (m_saved.size() >= size_t(Limits::SavedStates)) {
+            ignored = QStringLiteral("states saved more than %1 deep").arg(Limits::SavedStates);
+            break;
+        }
         m_saved.push_back(m_s);
         m_p.save();
         break;
@@ -405,46 +591,78 @@ void Player::play(const Metafile::Record& r) {
         break;
     case MOVETO: m_s.current = QPointF(p.s(1), p.s(0)); break;
     case LINETO: {
-        const QPointF from = map(m_s.current.x(), m_s.current.y()), to = map(p.s(1), p.s(0));
-        shape([&] { m_p.drawLine(from, to); });
+        QPointF from = map(m_s.current.x(), m_s.current.y()), to = map(p.s(1), p.s(0));
         m_s.current = QPointF(p.s(1), p.s(0));
+        if (!clipSegment(from, to, reach()) || !spendShape(2, extent(QPolygonF{from, to}, false))) break;
+        shape([&] { m_p.drawLine(from, to); });
         break;
     }
-    case POLYLINE: case POLYGON: {
+    case POLYLINE: {
         QPolygonF points;
         polygon(p, 1, p.s(0), points);
+        const QRectF within = reach();
+        const std::vector<QPolygonF> runs =
+            within.contains(points.boundingRect()) ? std::vector<QPolygonF>{points} : clipPolyline(points, within);
+        Extent along;
+        for (const QPolygonF& run : runs) along += extent(run, false);
+        if (!spendShape(points.size(), along)) break;
         shape([&] {
-            if (r.function == POLYLINE) m_p.drawPolyline(points);
-            else m_p.drawPolygon(points, m_s.polyFill == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+            for (const QPolygonF& run : runs) m_p.drawPolyline(run);
         });
         break;
     }
-    case POLYPOLYGON: {
-        const int polys = p.s(0);
+    case POLYGON: case POLYPOLYGON: {
+        // A polygon is a polypolygon of one ring.
+        const int polys = r.function == POLYGON ? 1 : p.s(0);
         QPainterPath path;
         path.setFillRule(m_s.polyFill == 2 ? Qt::WindingFill : Qt::OddEvenFill);
-        int at = 1 + polys;
+        QPolygonF single;
+        const QRectF within = reach();
+        Extent along;
+        qint64 count = 0;
+        int at = r.function == POLYGON ? 1 : 1 + polys;
         for (int i = 0; i < polys; ++i) {
+            const int n = r.function == POLYGON ? p.s(0) : p.s(1 + i);
             QPolygonF points;
-            polygon(p, at, p.s(1 + i), points);
-            at += 2 * p.s(1 + i);
+            polygon(p, at, n, points);
+            at += 2 * n;
+            count += n;
+            if (!within.contains(points.boundingRect())) points = clipPolygon(points, within);
+            along += extent(points, true);
+            if (r.function == POLYGON) single = points;
             path.addPolygon(points);
             path.closeSubpath();
         }
-        shape([&] { m_p.drawPath(path); });
+        if (!spendShape(count, along, visibleArea(path.boundingRect()))) break;
+        shape([&] {
+            if (r.function == POLYGON) m_p.drawPolygon(single, m_s.polyFill == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+            else m_p.drawPath(path);
+        });
         break;
     }
-    case RECTANGLE: shape([&] { m_p.drawRect(rect(p, 0)); }); break;
-    case ELLIPSE: shape([&] { m_p.drawEllipse(rect(p, 0)); }); break;
+    case RECTANGLE: {
+        QRectF box = rect(p, 0);
+        if (!reach().contains(box)) box &= reach();
+        if (box.isEmpty() || !spendShape(4, extent(box, false), visibleArea(box))) break;
+        shape([&] { m_p.drawRect(box); });
+        break;
+    }
+    case ELLIPSE: {
+        const QRectF box = rect(p, 0);
+        if (farTooLarge(box) || !spendShape(4, outline(box), visibleArea(box))) break;
+        shape([&] { m_p.drawEllipse(box); });
+        break;
+    }
     case ROUNDRECT: {
         const QRectF box = rect(p, 2);
         const double w = std::fabs(p.s(1) * sx()) / 2, h = std::fabs(p.s(0) * sy()) / 2;
+        if (farTooLarge(box) || !spendShape(4, outline(box), visibleArea(box))) break;
         shape([&] { m_p.drawRoundedRect(box, w, h); });
         break;
     }
     case ARC: case PIE: case CHORD: {
         const QRectF box = rect(p, 4);
-        if (box.isEmpty()) break;
+        if (box.isEmpty() || farTooLarge(box) || !spendShape(4, outline(box), visibleArea(box))) break;
         const QPointF c = box.center(), start = map(p.s(3), p.s(2)), end = map(p.s(1), p.s(0));
         // Counter-clockwise from the start radial to the end radial, as the y axis points down.
         const double a0 = std::atan2(c.y() - start.y(), start.x() - c.x()) * 180 / M_PI;
@@ -498,6 +716,22 @@ void Player::play(const Metafile::Record& r) {
     }
 }
 
+// Plays every record until a limit is passed or the time is up, and says so in the log.
+void playAll(Player& player, const std::vector<Metafile::Record>& records, const QString& picture) {
+    QElapsedTimer clock;
+    clock.start();
+    for (size_t i = 0; i < records.size() && player.stopped.isEmpty(); ++i) {
+        player.play(records[i]);
+        if (i % 64 == 63 && clock.elapsed() > Limits::Milliseconds)
+            player.stopped = QStringLiteral("longer than %1 ms to draw").arg(Limits::Milliseconds);
+    }
+    player.unwind();
+    const QString name = picture.isEmpty() ? QStringLiteral("a picture") : picture;
+    if (!player.ignored.isEmpty()) qCWarning(lcPages, "%s: %s were not kept", qPrintable(name), qPrintable(player.ignored));
+    if (!player.stopped.isEmpty())
+        qCWarning(lcPages, "%s is shown only in part: it asks for %s", qPrintable(name), qPrintable(player.stopped));
+}
+
 // The Symbol font's letters and signs that mathematics pages use, as Unicode.
 QChar symbolChar(uchar b) {
     static const char16_t greekUpper[] = u"ΑΒΧΔΕΦΓΗΙϑΚΛΜΝΟΠΘΡΣΤΥςΩΞΨΖ";
@@ -545,7 +779,10 @@ QString textOf(const uchar* bytes, int count, int charset) {
 
 }  // namespace
 
-std::optional<Metafile> Metafile::read(const QByteArray& bytes, QString* error) {
+std::optional<Metafile> Metafile::read(const QByteArray& whole, QString* error, bool cut) {
+    // A longer file is read as far as the limit, as if the rest were cut off.
+    const QByteArray bytes = whole.size() > Limits::FileBytes ? whole.left(Limits::FileBytes) : whole;
+    cut = cut || bytes.size() < whole.size();
     const auto fail = [error](const char* why) {
         if (error) *error = QString::fromLatin1(why);
         return std::optional<Metafile>();
@@ -575,7 +812,10 @@ std::optional<Metafile> Metafile::read(const QByteArray& bytes, QString* error) 
         const quint32 size = qFromLittleEndian<quint32>(b + at);
         const quint16 function = qFromLittleEndian<quint16>(b + at + 4);
         if (size < 3) return fail("record size below its own header");
-        if (qint64(size) * 2 > bytes.size() - at) return fail("record past the end of the file");
+        if (qint64(size) * 2 > bytes.size() - at) {
+            if (cut && !m.m_records.empty()) break;
+            return fail("record past the end of the file");
+        }
         if (function == META_EOF) break;
         if (m.m_records.size() >= size_t(MaxRecords)) return fail("too many records");
         const Record r{function, at + 6, int(size - 3)};
@@ -593,7 +833,8 @@ std::optional<Metafile> Metafile::read(const QByteArray& bytes, QString* error) 
         m.m_records.push_back(r);
         at += qsizetype(size) * 2;
     }
-    if (at < bytes.size() && at + 6 > bytes.size()) return fail("truncated record");
+    if (at < bytes.size() && at + 6 > bytes.size() && !cut) return fail("truncated record");
+    if (cut) qCWarning(lcPages, "a picture longer than %lld bytes: only its first part is shown", qlonglong(Limits::FileBytes));
     return m;
 }
 
@@ -603,7 +844,7 @@ void Metafile::play(QPainter& painter, const QRectF& target) const {
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setClipRect(target, Qt::IntersectClip);
     Player player(painter, m_bytes, m_bounds, target, m_objects);
-    for (const Record& r : m_records) player.play(r);
+    playAll(player, m_records, m_name);
     painter.restore();
 }
 
@@ -611,9 +852,10 @@ QStringList Metafile::texts() const {
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter painter(&scratch);
     QStringList out;
-    Player player(painter, m_bytes, m_bounds, QRectF(0, 0, 1, 1), m_objects);
+    // Played at its own size, so that the limits judge it as on a screen.
+    Player player(painter, m_bytes, m_bounds, QRectF(QPointF(0, 0), m_sizeTwips / 15), m_objects);
     player.texts = &out;
-    for (const Record& r : m_records) player.play(r);
+    playAll(player, m_records, m_name);
     return out;
 }
 

@@ -14,8 +14,26 @@ namespace platform {
 
 class Metafile {
 public:
+    // What a page may ask of one play, whatever the file says; our own pages use a small part of each.
+    // Past a limit the page shows what it drew so far and a log line says why.
+    struct Limits {
+        static constexpr qsizetype FileBytes = 1 << 20;  // read at most this much of a file
+        static constexpr int SavedStates = 1024;          // SaveDC depth, as deep as Windows' own
+        static constexpr qint64 Points = 100000;          // vertices and characters drawn
+        static constexpr qint64 Dashes = 100000;          // dashes of dashed pens, at the device scale
+        static constexpr double CellSides = 150;          // pixels the edges of filled shapes pass through,
+                                                          // in lengths of the page's longer side
+        static constexpr double PageAreas = 256;          // pixels painted, in areas of the page
+        static constexpr qint64 BitmapPixels = 2048 * 2048;  // bitmap pixels decoded
+        static constexpr int Milliseconds = 1500;         // and in any case no longer than this
+    };
+
     // The file's records checked whole; an empty optional (and why, in `error`) when they do not hold.
-    static std::optional<Metafile> read(const QByteArray& bytes, QString* error = nullptr);
+    // `cut`: the bytes are the first part of a longer file, so a record running past them ends the
+    // picture instead of spoiling it.
+    static std::optional<Metafile> read(const QByteArray& bytes, QString* error = nullptr, bool cut = false);
+    // The name log lines give the picture.
+    void setName(const QString& name) { m_name = name; }
 
     // The picture's own size in twips: the bounding box at its units per inch.
     QSizeF sizeTwips() const { return m_sizeTwips; }
@@ -38,6 +56,7 @@ private:
     QRect m_bounds;  // the bounding box in logical units
     QSizeF m_sizeTwips;
     int m_objects = 0;
+    QString m_name;
 };
 
 }  // namespace platform

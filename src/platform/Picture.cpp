@@ -2,11 +2,14 @@
 #include "platform/Controls.h"
 #include "platform/Vb.h"
 
+#include <QCache>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QImageReader>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcPictures, "vellacourt.pictures")
 
 namespace platform {
 
@@ -31,33 +34,47 @@ void Picture::draw(QPainter& painter, const QRectF& target) const {
 }
 
 // Every screen shows the same few pictures: each file is read once and shared while it is
-// unchanged on disk (same size and time), so a visit to a screen costs no decoding.
+// unchanged on disk (same size and time), so a visit to a screen costs no decoding. The cache keeps
+// the pictures used last, up to a size in bytes, so a folder of large files cannot fill the memory.
 static Picture readPicture(const QFileInfo& info, const QString& path) {
     struct Entry {
         QDateTime modified;
         qint64 size = -1;
         Picture picture;
     };
-    static QHash<QString, Entry> cache;
+    static QCache<QString, Entry> cache(Picture::CacheBytes);
     const QString file = info.filePath(), key = info.absoluteFilePath();
-    const auto it = cache.constFind(key);
-    if (it != cache.cend() && it->modified == info.lastModified() && it->size == info.size()) return it->picture;
+    if (const Entry* e = cache.object(key); e && e->modified == info.lastModified() && e->size == info.size())
+        return e->picture;
     const RuntimeError bad(ErrBadPicture, QStringLiteral("Invalid picture: %1").arg(path));
     Picture picture;
+    qint64 bytes = 0;
     if (file.endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive)) {
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly)) throw bad;
-        std::optional<Metafile> m = Metafile::read(f.readAll());
+        // One byte past the limit tells the reader that the file goes on.
+        std::optional<Metafile> m = Metafile::read(f.read(Metafile::Limits::FileBytes + 1));
         if (!m) throw bad;
+        m->setName(path);
+        bytes = std::min<qint64>(info.size(), Metafile::Limits::FileBytes);
         picture = Picture(std::move(*m));
     } else {
         QImageReader reader(file);
         reader.setAutoTransform(false);
+        // Judged by its header, before a pixel is decoded.
+        const QSize size = reader.size();
+        if (size.width() > Picture::MaxSize.width() || size.height() > Picture::MaxSize.height()) {
+            qCWarning(lcPictures, "%s is %d x %d pixels, larger than any screen shows it: not shown", qPrintable(path),
+                      size.width(), size.height());
+            throw bad;
+        }
         QImage image = reader.read();
-        if (image.isNull()) throw bad;
+        if (image.isNull() || image.width() > Picture::MaxSize.width() || image.height() > Picture::MaxSize.height())
+            throw bad;
+        bytes = image.sizeInBytes();
         picture = Picture(std::move(image));
     }
-    cache.insert(key, {info.lastModified(), info.size(), picture});
+    cache.insert(key, new Entry{info.lastModified(), info.size(), picture}, std::max<qint64>(1, bytes));
     return picture;
 }
 

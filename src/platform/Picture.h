@@ -12,6 +12,12 @@ namespace platform {
 
 class Picture {
 public:
+    // The largest picture shown: four times the program's screen each way, what a control needs to
+    // stay sharp on a whiteboard. A file of more pixels is refused before it is decoded.
+    static constexpr QSize MaxSize{3200, 2400};
+    // The decoded pictures kept for the next visit, in bytes.
+    static constexpr qint64 CacheBytes = 64 << 20;
+
     Picture() = default;
     explicit Picture(QImage image) : m_image(std::move(image)) {}
     explicit Picture(Metafile metafile) : m_metafile(std::make_shared<const Metafile>(std::move(metafile))) {}
