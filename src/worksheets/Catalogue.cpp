@@ -154,10 +154,8 @@ void worksheets::Label2_Click(int Index) {
         delworksheet();
     } catch (const std::exception& e) {
         file1.Abandon();
-        MsgBox(worksheetfiles::isCatalogueBusy(e)
-                   ? worksheetfiles::CatalogueBusy
-                   : QStringLiteral("There was a problem removing the worksheet from the catalogue. "
-                                    "The catalogue has not been changed."));
+        MsgBox(worksheetfiles::catalogueMessage(e, QStringLiteral("There was a problem removing the worksheet from the "
+                                                                  "catalogue. The catalogue has not been changed.")));
         return;
     }
     const int p = CataloguePage;

@@ -204,7 +204,7 @@ void wizard::saveworksheet() {
         MsgBox(QStringLiteral("Your worksheet has been saved."));
     } catch (const std::exception& e) {
         file1.Abandon();
-        MsgBox(isCatalogueBusy(e) ? CatalogueBusy : QStringLiteral("There was a problem saving your worksheet"));
+        MsgBox(catalogueMessage(e, QStringLiteral("There was a problem saving your worksheet")));
     }
 }
 

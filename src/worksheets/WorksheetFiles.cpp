@@ -4,7 +4,11 @@
 #include "shell/Module1.h"
 
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QSysInfo>
+#include <cerrno>
+#include <csignal>
 
 using namespace platform;
 
@@ -65,18 +69,43 @@ static void IndexWrite(int count, const Module1::TitleList& names) {
 
 static int lockDepth = 0;
 
+// Whether the lock file at `path` was left by a program that is no longer changing the catalogue.
+static bool lockIsStale(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) return false;
+    // Only a plain file is a lock; anything else stands in the way for good.
+    if (info.isSymLink() || !info.isFile()) throw CatalogueError(CatalogueLockStuck);
+    const qint64 age = info.lastModified().msecsTo(QDateTime::currentDateTime());
+    qint64 pid = 0;
+    QString host, app;
+    const bool known = QLockFile(path).getLockInfo(&pid, &host, &app);
+    if (known && host == QSysInfo::machineHostName()) {
+        const bool running = pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+        return !running || age > CatalogueLock::StaleMs;
+    }
+    // Another computer's clock may run ahead of ours: its fresh lock is not taken over for that.
+    return age > CatalogueLock::OtherHostStaleMs || age < -CatalogueLock::FutureMs;
+}
+
 CatalogueLock::CatalogueLock() {
     if (lockDepth++ > 0) return;
-    m_lock = std::make_unique<QLockFile>(resolvePath(QStringLiteral("multiple")) + QStringLiteral("/track.lock"));
-    // A save takes well under a second; a lock this old was left by a program that stopped.
-    m_lock->setStaleLockTime(30000);
+    const QString path = resolvePath(QStringLiteral("multiple")) + QStringLiteral("/track.lock");
+    try {
+        if (lockIsStale(path) && !QFile::remove(path) && QFileInfo::exists(path)) throw CatalogueError(CatalogueLockStuck);
+    } catch (...) {
+        --lockDepth;
+        throw;
+    }
+    m_lock = std::make_unique<QLockFile>(path);
+    // Staleness is judged above, by our rules; Qt's own would take a lock from the future as stale.
+    m_lock->setStaleLockTime(0);
     if (!m_lock->tryLock(WaitMs)) {
         // Held elsewhere is "busy"; a lock file that cannot be made at all (a full or read-only disk)
         // is the failure of the save itself.
         const bool busy = m_lock->error() == QLockFile::LockFailedError;
         --lockDepth;
         m_lock.reset();
-        if (busy) throw RuntimeError(ErrPermissionDenied, CatalogueBusy);
+        if (busy) throw CatalogueError(CatalogueBusy);
         throw RuntimeError(ErrIO, QStringLiteral("The catalogue's lock file cannot be written"));
     }
 }
@@ -86,9 +115,9 @@ CatalogueLock::~CatalogueLock() {
     if (lockDepth > 0) --lockDepth;
 }
 
-bool isCatalogueBusy(const std::exception& e) {
-    const auto* r = dynamic_cast<const RuntimeError*>(&e);
-    return r && r->number == ErrPermissionDenied;
+QString catalogueMessage(const std::exception& e, const QString& otherwise) {
+    const auto* c = dynamic_cast<const CatalogueError*>(&e);
+    return c ? c->said : otherwise;
 }
 
 void IndexCheckRoom(const QString& title) {
@@ -96,7 +125,7 @@ void IndexCheckRoom(const QString& title) {
     IndexRead();
     for (int i = 1; i <= WorksheetCount; ++i)
         if (WorksheetNames[i] == title) return;
-    if (WorksheetCount + 1 > MaxTitles) throw RuntimeError(ErrSubscript, QStringLiteral("The catalogue is full"));
+    if (WorksheetCount + 1 > MaxTitles) throw CatalogueError(CatalogueFull);
 }
 
 // ---- Putting a file back
@@ -134,8 +163,7 @@ void IndexAppend(const QString& title) {
     for (int i = 1; i <= WorksheetCount; ++i)
         if (WorksheetNames[i] == title) return;
     const int count = WorksheetCount + 1;
-    if (count < 1 || count > MaxTitles)
-        throw RuntimeError(ErrSubscript, QStringLiteral("The catalogue is full"));
+    if (count < 1 || count > MaxTitles) throw CatalogueError(CatalogueFull);
     TitleList names = WorksheetNames;
     names[count] = title;
     IndexWrite(count, names);

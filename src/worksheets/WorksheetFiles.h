@@ -1,6 +1,7 @@
 // The worksheet files and the catalogue index in the folder "multiple": their formats, read and
 // written whole in one place, and the steps that keep a teacher's files safe.
 #pragma once
+#include "platform/Vb.h"
 #include "shell/Module1.h"
 
 #include <QByteArray>
@@ -38,9 +39,31 @@ Worksheet ReadWorksheet(const FieldSource& field);
 // The bytes of a worksheet file: Windows-1252, CRLF, commas stored as "&".
 QByteArray WorksheetBytes(const Worksheet& w);
 
+// A change the catalogue cannot take now, with what the teacher is told.
+struct CatalogueError : platform::RuntimeError {
+    explicit CatalogueError(const QString& said) : RuntimeError(platform::ErrPermissionDenied, said), said(said) {}
+    QString said;
+};
+inline const QString CatalogueBusy =
+    QStringLiteral("The worksheet catalogue is being changed on another computer. Nothing has been changed; "
+                   "please try again in a moment.");
+inline const QString CatalogueFull =
+    QStringLiteral("The worksheet catalogue is full: it lists 1000 worksheets. Delete a worksheet from the "
+                   "catalogue before you save a new one. Nothing has been changed.");
+inline const QString CatalogueLockStuck =
+    QStringLiteral("The worksheet catalogue cannot be changed: its lock file, multiple/track.lock, was left behind "
+                   "and cannot be removed. Ask whoever looks after the worksheet folder to delete it. "
+                   "Nothing has been changed.");
+// What to tell the teacher about a failed change: the catalogue's own reason, or `otherwise`.
+QString catalogueMessage(const std::exception& e, const QString& otherwise);
+
 // One read-change-write of the catalogue at a time, also between computers that share the folder:
-// a lock file beside the index, taken over when a crash left it stale. Nested locks in one program
-// share the outermost. A lock not taken within a few seconds fails with CatalogueBusy.
+// a lock file beside the index. Nested locks in one program share the outermost. A lock left by a
+// program that stopped is taken over: on this computer once its program is gone or after StaleMs; from
+// another computer, whose clock may be a little off, only after OtherHostStaleMs, and never while its
+// time lies ahead of ours (up to FutureMs, a clock too far ahead to be believed). A lock not taken
+// within WaitMs fails with CatalogueBusy; one that is stale but cannot be removed (another user's, in
+// a folder where only owners may remove files), or that is no file at all, fails with CatalogueLockStuck.
 class CatalogueLock {
 public:
     CatalogueLock();
@@ -48,13 +71,10 @@ public:
     CatalogueLock(const CatalogueLock&) = delete;
     CatalogueLock& operator=(const CatalogueLock&) = delete;
     static inline int WaitMs = 5000;
+    static constexpr qint64 StaleMs = 30000, OtherHostStaleMs = 120000, FutureMs = 600000;
 private:
     std::unique_ptr<QLockFile> m_lock;
 };
-inline const QString CatalogueBusy =
-    QStringLiteral("The worksheet catalogue is being changed on another computer. Nothing has been changed; "
-                   "please try again in a moment.");
-bool isCatalogueBusy(const std::exception& e);
 
 // Fails, changing nothing, unless the index can be read and can list the title.
 void IndexCheckRoom(const QString& title);
