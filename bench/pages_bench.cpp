@@ -10,10 +10,11 @@
 #include "pages/PageViewer.h"
 #include "platform/Picture.h"
 #include "platform/Stage.h"
-#include "platform/Vb.h"
+#include "platform/Fonts.h"
+#include "platform/Core.h"
 #include "shell/Forms.h"
 #include "shell/MainMenu.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
 #include "shell/TopicMenu.h"
 
 namespace {

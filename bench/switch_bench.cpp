@@ -11,7 +11,8 @@
 // "again" all later ones. Medians throughout.
 #include "BenchUtil.h"
 #include "platform/Stage.h"
-#include "platform/Vb.h"
+#include "platform/Fonts.h"
+#include "platform/Core.h"
 #include "quiz/Quiz.h"
 #include "shell/Forms.h"
 #include "shell/MainMenu.h"

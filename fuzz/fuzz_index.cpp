@@ -2,8 +2,8 @@
 // may crash, the index must stay readable after a change, and nothing may be written outside
 // the folder "multiple".
 #include "platform/FileChannel.h"
-#include "platform/Vb.h"
-#include "shell/Module1.h"
+#include "platform/Core.h"
+#include "core/Module1.h"
 #include "worksheets/WorksheetFiles.h"
 
 #include <QCoreApplication>

@@ -1,10 +1,16 @@
 // Shared set-up for the screen tests: a working folder seeded from data/, a stage of a chosen
 // size, recorded message boxes, and screenshots on request.
 #pragma once
+#include "platform/Desktop.h"
+#include "platform/Dialogs.h"
 #include "platform/FileChannel.h"
+#include "platform/Paths.h"
 #include "platform/Form.h"
 #include "platform/Stage.h"
-#include "platform/Vb.h"
+#include "platform/Dialogs.h"
+#include "platform/Desktop.h"
+#include "platform/Fonts.h"
+#include "platform/Core.h"
 #include "quiz/Quiz.h"
 #include "quiz/ScoreScreen.h"
 #include "quiz/WrongAnswers.h"

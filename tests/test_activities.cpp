@@ -3,7 +3,7 @@
 #include "TestUtil.h"
 #include "activities/NetsOfDice.h"
 #include "activities/ProductsOfPrimes.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
 
 using namespace platform;
 using namespace Module1;

@@ -4,7 +4,7 @@
 #include "WmfWriter.h"
 #include "pages/GuideViewer.h"
 #include "pages/PageViewer.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
 
 using namespace platform;
 using namespace Module1;

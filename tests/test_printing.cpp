@@ -3,7 +3,7 @@
 #include "TestUtil.h"
 #include "pages/GuideViewer.h"
 #include "platform/Printer.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
 
 #include <QProcess>
 #include <QRegularExpression>

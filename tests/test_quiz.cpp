@@ -2,7 +2,7 @@
 #include "TestUtil.h"
 #include "platform/FileChannel.h"
 #include "shell/Forms.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
 #include "worksheets/WorksheetFiles.h"
 
 using namespace platform;

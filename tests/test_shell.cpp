@@ -1,7 +1,8 @@
 // The shell: the standard frame, the title screen and exit loop, the main menu and the topic menu.
 #include "TestUtil.h"
 #include "shell/Forms.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
+#include "shell/PrepareForm.h"
 
 using namespace platform;
 using testutil::Session;

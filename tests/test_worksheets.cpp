@@ -3,7 +3,7 @@
 // one shared folder.
 #include "TestUtil.h"
 #include "shell/Forms.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
 #include "worksheets/WorksheetFiles.h"
 
 #include <QLockFile>

@@ -1,7 +1,8 @@
 #include "activities/ProductsOfPrimes.h"
 #include "quiz/ScoreScreen.h"
 #include "shell/Forms.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
+#include "shell/PrepareForm.h"
 
 platform::FormRef<::eratosthenesord> forms::eratosthenesord;
 

@@ -1,5 +1,5 @@
 #include "activities/TileBoard.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
 
 using namespace platform;
 using Module1::OutOf;

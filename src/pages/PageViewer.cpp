@@ -2,7 +2,8 @@
 #include "pages/PrintPage.h"
 #include "pages/ViewerControls.h"
 #include "shell/Forms.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
+#include "shell/PrepareForm.h"
 
 platform::FormRef<::teacher> forms::teacher;
 

@@ -1,6 +1,6 @@
 #include "pages/PrintPage.h"
 #include "platform/Printer.h"
-#include "platform/Vb.h"
+#include "platform/Core.h"
 
 namespace pages {
 

@@ -1,7 +1,10 @@
 // The controls our screens are made of, placed in twips on a form's client area.
 #pragma once
 #include "platform/Picture.h"
-#include "platform/Vb.h"
+#include "platform/Dialogs.h"
+#include "platform/Fonts.h"
+#include "platform/Theme.h"
+#include "platform/Core.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

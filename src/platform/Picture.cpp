@@ -1,6 +1,7 @@
 #include "platform/Picture.h"
 #include "platform/Controls.h"
-#include "platform/Vb.h"
+#include "platform/Paths.h"
+#include "platform/Core.h"
 
 #include <QCache>
 #include <QDateTime>

@@ -1,5 +1,7 @@
 #include "platform/Printer.h"
-#include "platform/Vb.h"
+#include "platform/Dialogs.h"
+#include "platform/Theme.h"
+#include "platform/Core.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

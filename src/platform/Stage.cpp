@@ -1,7 +1,9 @@
 #include "platform/Stage.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
-#include "platform/Vb.h"
+#include "platform/Dialogs.h"
+#include "platform/Theme.h"
+#include "platform/Core.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -2,7 +2,8 @@
 #include "shell/Forms.h"
 #include "quiz/ScoreScreen.h"
 #include "quiz/WrongAnswers.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
+#include "shell/PrepareForm.h"
 #include "platform/Printer.h"
 
 platform::FormRef<::multiple> forms::multiple;

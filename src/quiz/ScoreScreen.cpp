@@ -1,7 +1,8 @@
 #include "quiz/ScoreScreen.h"
 #include "shell/Forms.h"
 #include "quiz/WrongAnswers.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
+#include "shell/PrepareForm.h"
 #include "platform/Printer.h"
 
 #include <QFontMetricsF>

@@ -1,7 +1,8 @@
 #include "quiz/WrongAnswers.h"
 #include "shell/Forms.h"
 #include "quiz/ScoreScreen.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
+#include "shell/PrepareForm.h"
 
 platform::FormRef<::Wrong> forms::Wrong;
 

@@ -1,4 +1,6 @@
 #include "shell/MainMenu.h"
+#include "platform/Desktop.h"
+#include "platform/Dialogs.h"
 #include "shell/Forms.h"
 #include "pages/GuideViewer.h"
 #include "pages/PageViewer.h"
@@ -6,7 +8,8 @@
 #include "shell/TopicMenu.h"
 #include "worksheets/Catalogue.h"
 #include "worksheets/Wizard.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
+#include "shell/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
 platform::FormRef<::intro0> forms::intro0;

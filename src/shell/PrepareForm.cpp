@@ -1,6 +1,7 @@
 #include "platform/Form.h"
 #include "platform/Stage.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
+#include "shell/PrepareForm.h"
 
 namespace Module1 {
 

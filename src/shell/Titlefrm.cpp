@@ -1,8 +1,11 @@
 #include "shell/Titlefrm.h"
+#include "platform/Desktop.h"
+#include "platform/Dialogs.h"
 #include "platform/Stage.h"
 #include "shell/Forms.h"
 #include "shell/MainMenu.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
+#include "shell/PrepareForm.h"
 
 platform::FormRef<::Grey> forms::Grey;
 platform::FormRef<::Titlefrm> forms::Titlefrm;

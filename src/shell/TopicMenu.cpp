@@ -6,7 +6,8 @@
 #include "quiz/Quiz.h"
 #include "shell/MainMenu.h"
 #include "platform/FileChannel.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
+#include "shell/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
 platform::FormRef<::euclid> forms::euclid;

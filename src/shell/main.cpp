@@ -1,4 +1,6 @@
-#include "platform/Vb.h"
+#include "platform/Dialogs.h"
+#include "platform/Fonts.h"
+#include "platform/Core.h"
 #include "shell/Forms.h"
 #include "shell/Titlefrm.h"
 

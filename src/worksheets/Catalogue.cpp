@@ -4,7 +4,8 @@
 #include "quiz/Quiz.h"
 #include "shell/MainMenu.h"
 #include "worksheets/Wizard.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
+#include "shell/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
 platform::FormRef<::worksheets> forms::worksheets;

@@ -1,7 +1,8 @@
 #include "worksheets/Wizard.h"
 #include "platform/FileChannel.h"
 #include "shell/Forms.h"
-#include "shell/Module1.h"
+#include "core/Module1.h"
+#include "shell/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
 platform::FormRef<::wizard> forms::wizard;

@@ -1,7 +1,8 @@
 #include "worksheets/WorksheetFiles.h"
 #include "platform/FileChannel.h"
-#include "platform/Vb.h"
-#include "shell/Module1.h"
+#include "platform/Paths.h"
+#include "platform/Core.h"
+#include "core/Module1.h"
 
 #include <QFile>
 #include <QDateTime>

@@ -1,8 +1,8 @@
 // The worksheet files and the catalogue index in the folder "multiple": their formats, read and
 // written whole in one place, and the steps that keep a teacher's files safe.
 #pragma once
-#include "platform/Vb.h"
-#include "shell/Module1.h"
+#include "platform/Core.h"
+#include "core/Module1.h"
 
 #include <QByteArray>
 #include <QLockFile>

@@ -1,9 +1,8 @@
-// The program's shared globals and its two shared procedures.
+// The program's state, shared by its screens: the question set, the quiz and the activities, the
+// catalogue list and the page viewers.
 #pragma once
 #include <QString>
 #include <array>
-
-namespace platform { class Form; }
 
 namespace Module1 {
 
@@ -33,8 +32,5 @@ inline QString DeleteTitle;
 inline int PageNumber = 0, PageCount = 0;
 inline QString PageStem;
 inline int LogoFrame = 0;
-
-// Gives a screen the standard frame: size, colours, caption, centred on the screen.
-void PrepareForm(platform::Form& form);
 
 }  // namespace Module1

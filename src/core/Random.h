@@ -1,0 +1,9 @@
+// The program-wide random numbers: one generator, reseeded from the clock.
+#pragma once
+
+namespace core {
+
+void Randomize();
+double Rnd();  // in [0, 1)
+
+}  // namespace core

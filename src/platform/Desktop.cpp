@@ -1,0 +1,21 @@
+#include "platform/Desktop.h"
+#include "platform/Stage.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace platform {
+
+void openUrl(const QString& url) {
+    if (openUrlHook) return openUrlHook(url);
+    QDesktopServices::openUrl(QUrl(url));
+}
+
+void End() {
+    if (endHook) return endHook();
+    Stage::instance()->hide();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace platform
