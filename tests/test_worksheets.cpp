@@ -449,6 +449,16 @@ private slots:
         QVERIFY(QFile::exists(s.path(QStringLiteral("multiple/Sheet 3.txt"))));  // the file stays
         QCOMPARE(c->Label2(3)->Caption(), QStringLiteral("Sheet 4"));
         QCOMPARE(c->Label2(24)->Caption(), QStringLiteral("Sheet 25"));
+        // On page 2 a delete redraws page 2, one title shorter.
+        testutil::click(c->Label3(1));
+        testutil::click(c->Label2(2));
+        QCOMPARE(s.messages.last().text, QStringLiteral("Are you sure that you want to delete the worksheet Sheet 27?"));
+        titles.removeAt(25);
+        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
+        QCOMPARE(c->Label4->Caption(), QStringLiteral("Page 2"));
+        QCOMPARE(c->Label2(1)->Caption(), QStringLiteral("Sheet 26"));
+        QCOMPARE(c->Label2(2)->Caption(), QStringLiteral("Sheet 28"));
+        for (int i = 1; i <= 24; ++i) QCOMPARE(c->Label2(i)->Visible(), i <= 4);
     }
 
     void corruptedWorksheets() {

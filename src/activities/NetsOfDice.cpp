@@ -1,6 +1,7 @@
 #include "activities/NetsOfDice.h"
 #include "quiz/ScoreScreen.h"
 #include "shell/Forms.h"
+#include "core/Activities.h"
 #include "core/Module1.h"
 #include "shell/PrepareForm.h"
 
@@ -99,11 +100,12 @@ void euclidord::Form_Load() {
 void euclidord::Label3_Click(int Index) {
     TileBoard::Label3_Click(Index);
     if (Index != 2) return;
-    Score = 0;
+    std::array<QString, 12> needed, shown;
     for (int i = 0; i <= 11; ++i) {
-        const int t = tileOn(i);
-        if (t >= 0 && Label2(t)->Caption() == Label2(i)->Caption()) Score = Score + 1;
+        needed[i] = Label2(i)->Caption();
+        if (const int t = tileOn(i); t >= 0) shown[i] = Label2(t)->Caption();
     }
+    Score = core::diceScore(needed, shown);
     QuizHeading = QStringLiteral("Nets of Dice");
     forms::Welldone->Show();
 }

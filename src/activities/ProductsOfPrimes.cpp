@@ -1,6 +1,7 @@
 #include "activities/ProductsOfPrimes.h"
 #include "quiz/ScoreScreen.h"
 #include "shell/Forms.h"
+#include "core/Activities.h"
 #include "core/Module1.h"
 #include "shell/PrepareForm.h"
 
@@ -78,37 +79,22 @@ void eratosthenesord::Form_Load() {
     boardSetUp();
 }
 
-// A new problem: each of the primes 2 to 13 twice, shuffled, three to a row.
+// A new problem: its primes in the answer boxes, the products they make beside the rows.
 void eratosthenesord::calculate() {
-    const qint16 primes[12] = {2, 2, 3, 3, 5, 5, 7, 7, 11, 11, 13, 13};
-    std::copy(std::begin(primes), std::end(primes), PrimePool.begin());
-    // Reseeded to the moment, finer than a second, so a second "New Problem" is a new problem.
-    Randomize();
-    for (int pass = 0; pass < 10; ++pass)
-        for (int b = 0; b <= 11; ++b) std::swap(PrimePool[b], PrimePool[int(Rnd() * 11)]);
-    for (int c = 0; c <= 11; ++c) {
-        Factors[c] = PrimePool[c];
-        Label1(c)->SetCaption(QString::number(Factors[c]));
-    }
-    for (int a = 0; a <= 3; ++a) {
-        const qint16 product = qint16(Factors[3 * a] * Factors[3 * a + 1] * Factors[3 * a + 2]);
-        Label5(a)->SetCaption(QString::number(product) + QStringLiteral("  ="));
-    }
+    Factors = core::drawPrimeProblem();
+    for (int c = 0; c <= 11; ++c) Label1(c)->SetCaption(QString::number(Factors[c]));
+    for (int a = 0; a <= 3; ++a) Label5(a)->SetCaption(QString::number(core::productOfRow(Factors, a)) + QStringLiteral("  ="));
 }
 
 void eratosthenesord::Label3_Click(int Index) {
     TileBoard::Label3_Click(Index);
     if (Index == 2) {
-        Score = 0;
-        for (int a = 0; a <= 3; ++a) {
-            // Found afresh at each check: a box without a tile is empty (0), so its row cannot score.
-            for (int b = 0; b <= 2; ++b) {
-                const int t = tileOn(3 * a + b);
-                Placed[3 * a + b] = t < 0 ? 0 : qint16(Val(Label2(t)->Caption()));
-            }
-            const auto product = [a](const auto& v) { return qint16(v[3 * a] * v[3 * a + 1] * v[3 * a + 2]); };
-            if (product(Placed) == product(Factors)) Score = Score + 3;
+        // Found afresh at each check: a box without a tile is empty (0), so its row cannot score.
+        for (int b = 0; b <= 11; ++b) {
+            const int t = tileOn(b);
+            Placed[b] = t < 0 ? 0 : qint16(Val(Label2(t)->Caption()));
         }
+        Score = core::primesScore(Factors, Placed);
         // The certificate names what the pupil achieved.
         QuizHeading = QStringLiteral("Products of Primes");
         forms::Welldone->Show();

@@ -1,7 +1,6 @@
 #pragma once
 #include "activities/TileBoard.h"
-
-#include <array>
+#include "core/Activities.h"
 
 // Products of Primes: four numbers, each the product of three primes, to factorise with prime tiles.
 class eratosthenesord : public TileBoard {
@@ -12,9 +11,7 @@ public:
     void Label3_Click(int Index) override;
     void calculate();
 
-    std::array<qint16, 13> PrimePool{};
-    std::array<qint16, 19> Factors{};
-    std::array<qint16, 13> Placed{};
+    core::Factors Factors{}, Placed{};
 
     platform::Ctl<platform::Label> Label5{this, "Label5"}, Label7{this, "Label7"};
 

@@ -1,4 +1,5 @@
 #include "activities/TileBoard.h"
+#include "core/Activities.h"
 #include "core/Module1.h"
 
 using namespace platform;
@@ -42,13 +43,9 @@ void TileBoard::Label2_MouseMove(int Index, int Button, int, float X, float Y) {
     t->Move(t->Left(), float(double(t->Top()) + Y - double(t->Height()) / 2));
 }
 
-// Only the tile's top-left corner counts: less than half a target before the target's corner and
-// less than a whole target after it. Each bound is a single-precision number, as the positions are.
 bool TileBoard::hits(const Control& t, const Control& r) {
-    return t.Left() > float(double(r.Left()) - double(r.Width()) / 2) &&
-           t.Left() < float(double(r.Left()) + double(r.Width())) &&
-           t.Top() > float(double(r.Top()) - double(r.Height()) / 2) &&
-           t.Top() < float(double(r.Top()) + double(r.Height()));
+    const auto place = [](const Control& c) { return core::Place{c.Left(), c.Top(), c.Width(), c.Height()}; };
+    return core::hits(place(t), place(r));
 }
 
 bool TileBoard::onBox(int t, int b) const {

@@ -2,6 +2,7 @@
 #include "shell/Forms.h"
 #include "quiz/ScoreScreen.h"
 #include "quiz/WrongAnswers.h"
+#include "core/Marking.h"
 #include "core/Module1.h"
 #include "shell/PrepareForm.h"
 #include "platform/Printer.h"
@@ -90,15 +91,11 @@ void multiple::Form_MouseMove(int, int, float, float) {
 
 void multiple::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
 
-// The answer field names the right option 1 to 4; anything else cannot be answered right.
 int multiple::markOfCurrentQuestion() const {
-    int k = 0;
-    try {
-        k = int(Val(CorrectAnswer[CurrentQuestion]));
-    } catch (const RuntimeError&) {
-        return 0;
-    }
-    return k >= 1 && k <= 4 && Option1(k)->Value() ? 1 : 0;
+    int ticked = 0;
+    for (int k = 1; k <= 4; ++k)
+        if (Option1(k)->Value()) ticked = k;
+    return core::markOf(CorrectAnswer[CurrentQuestion], ticked);
 }
 
 void multiple::Label3_Click(int Index) {
@@ -127,13 +124,11 @@ void multiple::Label3_Click(int Index) {
 }
 
 void multiple::endOfQuiz() {
-    for (int i = 1; i <= QuestionCount; ++i) {
-        Score = Score + Marks[i];
-        if (Marks[i] == 0) {
-            const int n = (i - 1) - Score;  // wrong answers so far, less one
-            forms::Wrong->Label2(n)->SetCaption(Str(i) + QStringLiteral(". ") + QuestionText[i]);
-            forms::Wrong->Label2(n)->SetVisible(true);
-        }
+    for (int i = 1; i <= QuestionCount; ++i) Score = Score + Marks[i];
+    const QStringList wrong = core::wrongAnswerLines(Marks, QuestionText);
+    for (int n = 0; n < wrong.size(); ++n) {
+        forms::Wrong->Label2(n)->SetCaption(wrong[n]);
+        forms::Wrong->Label2(n)->SetVisible(true);
     }
     QuizHeading = Label5->Caption();
     forms::Wrong->Label6->SetCaption(Label6->Caption());

@@ -1,6 +1,7 @@
 #include "quiz/ScoreScreen.h"
 #include "shell/Forms.h"
 #include "quiz/WrongAnswers.h"
+#include "core/Marking.h"
 #include "core/Module1.h"
 #include "shell/PrepareForm.h"
 #include "platform/Printer.h"
@@ -57,23 +58,15 @@ Welldone::Welldone() {
 
 void Welldone::Form_Load() {
     PrepareForm(*this);
-    const QString scored =
-        QStringLiteral("You have scored") + Str(Score) + QStringLiteral(" out of") + Str(OutOf) + QStringLiteral(".");
-    const QString hint = QStringLiteral("Click the button above to check which questions you answered incorrectly.");
-    if (Score == OutOf) {
-        Label1->SetCaption(QStringLiteral("Excellent work. ") + scored);
+    Label1->SetCaption(core::scoreLine(Score, OutOf));
+    if (core::tierOf(Score, OutOf) == core::Tier::Perfect) {
         Label6->SetVisible(false);
         Label3(0)->SetVisible(true);
         Label3(0)->SetCaption(QStringLiteral("Print Certificate"));
         Text1->SetVisible(true);
         Label2->SetVisible(true);
-    } else if (Score == OutOf - 1 || Score == OutOf - 2) {
-        Label1->SetCaption(QStringLiteral("Good work. ") + scored);
-        Label5->SetCaption(hint);
-        Label3(0)->SetCaption(QStringLiteral("Check Wrong Answers"));
-    } else if (Score < OutOf - 2) {
-        Label1->SetCaption(scored);
-        Label5->SetCaption(hint);
+    } else {
+        Label5->SetCaption(QStringLiteral("Click the button above to check which questions you answered incorrectly."));
         Label3(0)->SetCaption(QStringLiteral("Check Wrong Answers"));
     }
     Timer1->SetEnabled(true);
@@ -125,8 +118,7 @@ void Welldone::Printpage() {
     const bool printed = PrintDocument([this](Printer& printer) {
         const QString banner = QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ");
         const QString heading = QuizHeading, name = Text1->Text();
-        const QString scored = QStringLiteral("You have scored") + Str(Score) + QStringLiteral(" out of") + Str(OutOf) +
-                               QStringLiteral(".");
+        const QString scored = core::scoredSentence(Score, OutOf);
         // The heading is measured with this screen's own font, as it would be shown here.
         const float headingWidth = float(QFontMetricsF(makeFont({})).horizontalAdvance(heading) * TwipsPerPixel);
         const float W = printer.ScaleWidth(), H = printer.ScaleHeight();

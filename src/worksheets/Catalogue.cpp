@@ -4,6 +4,7 @@
 #include "quiz/Quiz.h"
 #include "shell/MainMenu.h"
 #include "worksheets/Wizard.h"
+#include "core/Catalogue.h"
 #include "core/Module1.h"
 #include "shell/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
@@ -16,9 +17,6 @@ using namespace Module1;
 namespace {
 constexpr FontDesc PageButtonFont{"Tahoma", 15.75, true};
 constexpr quint32 Red = 0x000000FF, Blue = 0x00FF0000;
-// The catalogue offers 41 pages at the most: its last (0-based) page never offers another.
-constexpr int LastPage = MaxTitles / TitlesPerPage - 1;
-
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
@@ -62,18 +60,18 @@ void worksheets::Form_Load() {
     Check1->SetBackColor(RGB(39, 63, 137));
     Check2->SetBackColor(RGB(39, 63, 137));
     CataloguePage = 0;
+    for (int i = 1; i <= TitlesPerPage; ++i) Label2(i)->SetFont({"Tahoma", 12, true});
+    const core::TitlePage page = core::titlePage(WorksheetCount, 0);
+    if (page.next) Label3(1)->SetVisible(true);
+    showTitles(page);
+}
+
+// The titles of a page in its slots, the rest of the slots empty and hidden.
+void worksheets::showTitles(const core::TitlePage& page) {
     for (int i = 1; i <= TitlesPerPage; ++i) {
-        Label2(i)->SetVisible(false);
-        Label2(i)->SetFont({"Tahoma", 12, true});
-    }
-    int last = WorksheetCount;
-    if (WorksheetCount > TitlesPerPage) {
-        last = TitlesPerPage;
-        Label3(1)->SetVisible(true);
-    }
-    for (int i = 1; i <= last; ++i) {
-        Label2(i)->SetCaption(WorksheetNames[i]);
-        Label2(i)->SetVisible(true);
+        const bool shown = i <= page.shown();
+        Label2(i)->SetCaption(shown ? WorksheetNames[page.first + i] : QString());
+        Label2(i)->SetVisible(shown);
     }
 }
 
@@ -97,26 +95,11 @@ void worksheets::Label3_Click(int Index) {
 }
 
 void worksheets::workpage() {
-    const int p = CataloguePage;
-    for (int i = 1; i <= TitlesPerPage; ++i) {
-        Label2(i)->SetCaption(QString());
-        Label2(i)->SetVisible(false);
-    }
-    Label3(0)->SetVisible(true);
-    Label3(1)->SetVisible(true);
-    if (p == 0) Label3(0)->SetVisible(false);
-    if (p == LastPage) Label3(1)->SetVisible(false);
-    Label4->SetCaption(QStringLiteral("Page") + Str(p + 1));
-    const int first = TitlesPerPage * p;
-    int last = first + TitlesPerPage;
-    if (WorksheetCount < first + TitlesPerPage + 1) {
-        last = WorksheetCount;
-        Label3(1)->SetVisible(false);
-    }
-    for (int i = first + 1; i <= last; ++i) {
-        Label2(i - first)->SetCaption(WorksheetNames[i]);
-        Label2(i - first)->SetVisible(true);
-    }
+    const core::TitlePage page = core::titlePage(WorksheetCount, CataloguePage);
+    Label3(0)->SetVisible(page.previous);
+    Label3(1)->SetVisible(page.next);
+    Label4->SetCaption(QStringLiteral("Page") + Str(CataloguePage + 1));
+    showTitles(page);
 }
 
 void worksheets::Label2_Click(int Index) {
@@ -159,13 +142,8 @@ void worksheets::Label2_Click(int Index) {
                                                                   "catalogue. The catalogue has not been changed.")));
         return;
     }
-    const int p = CataloguePage;
-    for (int i = 1; i <= TitlesPerPage; ++i) {
-        Label2(i)->SetVisible(false);
-        Label2(i)->SetCaption(WorksheetNames[i + TitlesPerPage * p]);
-    }
-    const int m = std::min(TitlesPerPage, WorksheetCount - TitlesPerPage * p);
-    for (int i = 1; i <= m; ++i) Label2(i)->SetVisible(true);
+    // The same page again, one title shorter; its buttons stay as they were.
+    showTitles(core::titlePage(WorksheetCount, CataloguePage));
 }
 
 void worksheets::editworksheet() {

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/Form.h"
 
+namespace core { struct TitlePage; }
+
 // The Worksheets Catalogue: the teacher's worksheets, 24 a page, to run, edit or delete.
 class worksheets : public platform::Form {
     Q_OBJECT
@@ -14,6 +16,7 @@ public:
     void Label2_MouseMove(int Index);
     void Label3_Click(int Index);
     void workpage();
+    void showTitles(const core::TitlePage& page);
     void editworksheet();
     void delworksheet();
 

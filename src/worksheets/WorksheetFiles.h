@@ -1,8 +1,9 @@
-// The worksheet files and the catalogue index in the folder "multiple": their formats, read and
-// written whole in one place, and the steps that keep a teacher's files safe.
+// The worksheet files and the catalogue index in the folder "multiple", read and written whole in one
+// place (their formats are in core/WorksheetFormat.h), and the steps that keep a teacher's files safe.
 #pragma once
-#include "platform/Core.h"
 #include "core/Module1.h"
+#include "core/WorksheetFormat.h"
+#include "platform/Core.h"
 
 #include <QByteArray>
 #include <QLockFile>
@@ -18,26 +19,7 @@ void LoadWorksheet();
 
 namespace worksheetfiles {
 
-using Module1::QuestionCount;
-
 inline const QString IndexPath = QStringLiteral("multiple\\track.txt");
-
-// One worksheet as its file holds it; texts as the teacher typed them (commas, not "&").
-struct Question {
-    QString text;
-    std::array<QString, 4> answers;  // A, B, C, D
-    QString correct;                 // "1".."4" as written; a damaged file may hold anything
-};
-struct Worksheet {
-    QString title;
-    std::array<Question, QuestionCount> questions;  // question q at q - 1
-};
-
-// The fields of a worksheet in file order, from any source of fields (file number 1, a test's bytes).
-using FieldSource = std::function<QString()>;
-Worksheet ReadWorksheet(const FieldSource& field);
-// The bytes of a worksheet file: Windows-1252, CRLF, commas stored as "&".
-QByteArray WorksheetBytes(const Worksheet& w);
 
 // A change the catalogue cannot take now, with what the teacher is told.
 struct CatalogueError : platform::RuntimeError {
@@ -101,20 +83,5 @@ void IndexAppend(const QString& title);
 // Takes a title out of the index (the last of equal ones); a title not listed leaves the index as it is.
 // The worksheet file itself stays in the folder.
 void IndexRemove(const QString& title);
-
-// The file a title is saved in: "multiple/" + title + ".txt".
-QString WorksheetPath(const QString& title);
-// Why a title cannot be saved (a file name it would break, or an index line that would not read back),
-// or an empty text when it can.
-QString TitleProblem(const QString& title);
-
-// A title as an index line that reads back as the same title (quoted where it holds a comma or begins
-// with a blank), and the index bytes for a list.
-QString IndexLine(const QString& title);
-QByteArray IndexBytes(int count, const Module1::TitleList& names);
-
-// Texts are stored with every comma as "&"; reading turns every "&" back into a comma.
-QString CommaEncode(const QString& text);
-QString CommaDecode(const QString& text);
 
 }  // namespace worksheetfiles

@@ -1,0 +1,16 @@
+#include "core/Catalogue.h"
+
+#include <algorithm>
+
+namespace core {
+
+TitlePage titlePage(int count, int page) {
+    TitlePage p;
+    p.first = Module1::TitlesPerPage * page;
+    p.last = std::max(p.first, std::min(count, p.first + Module1::TitlesPerPage));
+    p.previous = page > 0;
+    p.next = page != LastCataloguePage && count > p.first + Module1::TitlesPerPage;
+    return p;
+}
+
+}  // namespace core

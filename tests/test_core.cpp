@@ -1,0 +1,169 @@
+// The program's rules, tried directly: no window, no widgets, only Qt Core.
+#include "core/Activities.h"
+#include "core/Errors.h"
+#include "core/Catalogue.h"
+#include "core/Marking.h"
+#include "core/NumberText.h"
+#include "core/Text1252.h"
+#include "core/WorksheetFormat.h"
+
+#include <QtTest>
+
+using namespace core;
+
+class CoreTest : public QObject {
+    Q_OBJECT
+private slots:
+    void paging_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<bool>("previous");
+        QTest::addColumn<bool>("next");
+        QTest::newRow("empty") << 0 << 0 << 0 << 0 << false << false;
+        QTest::newRow("one page, full") << 24 << 0 << 0 << 24 << false << false;
+        QTest::newRow("one title more") << 25 << 0 << 0 << 24 << false << true;
+        QTest::newRow("second page of 25") << 25 << 1 << 24 << 25 << true << false;
+        QTest::newRow("middle page") << 100 << 2 << 48 << 72 << true << true;
+        QTest::newRow("emptied by a delete") << 48 << 2 << 48 << 48 << true << false;
+        QTest::newRow("a full catalogue's page 41 offers its last") << 1000 << 40 << 960 << 984 << true << true;
+        QTest::newRow("the last page offers no other") << 1000 << LastCataloguePage << 984 << 1000 << true << false;
+    }
+    void paging() {
+        QFETCH(int, count);
+        QFETCH(int, page);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(bool, previous);
+        QFETCH(bool, next);
+        const TitlePage p = titlePage(count, page);
+        QCOMPARE(p.first, first);
+        QCOMPARE(p.last, last);
+        QCOMPARE(p.previous, previous);
+        QCOMPARE(p.next, next);
+    }
+
+    void marking_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("ticked");
+        QTest::addColumn<int>("mark");
+        QTest::newRow("right") << "3" << 3 << 1;
+        QTest::newRow("wrong") << "3" << 2 << 0;
+        QTest::newRow("none ticked") << "1" << 0 << 0;
+        QTest::newRow("blanks and a decimal point") << " 2.0 " << 2 << 1;
+        QTest::newRow("not a number") << "B" << 2 << 0;
+        QTest::newRow("out of range") << "5" << 0 << 0;
+    }
+    void marking() {
+        QFETCH(QString, field);
+        QFETCH(int, ticked);
+        QFETCH(int, mark);
+        QCOMPARE(markOf(field, ticked), mark);
+    }
+
+    void wrongAnswersInOrder() {
+        std::array<int, Module1::QuestionCount + 1> marks{};
+        Module1::QuestionTexts texts;
+        for (int i = 1; i <= 10; ++i) {
+            marks[i] = i % 3 ? 1 : 0;
+            texts[i] = QStringLiteral("Q%1").arg(i);
+        }
+        QCOMPARE(wrongAnswerLines(marks, texts), (QStringList{" 3. Q3", " 6. Q6", " 9. Q9"}));
+    }
+
+    void scoreTiers_data() {
+        QTest::addColumn<int>("score");
+        QTest::addColumn<int>("outOf");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("all") << 10 << 10 << "Excellent work. You have scored 10 out of 10.";
+        QTest::newRow("one short") << 11 << 12 << "Good work. You have scored 11 out of 12.";
+        QTest::newRow("two short") << 8 << 10 << "Good work. You have scored 8 out of 10.";
+        QTest::newRow("three short") << 7 << 10 << "You have scored 7 out of 10.";
+        QTest::newRow("none") << 0 << 10 << "You have scored 0 out of 10.";
+    }
+    void scoreTiers() {
+        QFETCH(int, score);
+        QFETCH(int, outOf);
+        QFETCH(QString, line);
+        QCOMPARE(scoreLine(score, outOf), line);
+    }
+
+    // Box 2 of Nets of Dice: 450 twips square at 975, 2670.
+    void snapBoundsAreStrict_data() {
+        QTest::addColumn<float>("left");
+        QTest::addColumn<float>("top");
+        QTest::addColumn<bool>("snaps");
+        QTest::newRow("half a box before") << 750.0f << 2670.0f << false;
+        QTest::newRow("just inside the low bound") << 750.5f << 2670.0f << true;
+        QTest::newRow("just inside the high bound") << 1424.9f << 2670.0f << true;
+        QTest::newRow("a whole box after") << 1425.0f << 2670.0f << false;
+        QTest::newRow("half a box above") << 975.0f << 2445.0f << false;
+        QTest::newRow("nearly a box below") << 975.0f << 3119.0f << true;
+    }
+    void snapBoundsAreStrict() {
+        QFETCH(float, left);
+        QFETCH(float, top);
+        QFETCH(bool, snaps);
+        QCOMPARE(hits({left, top, 450, 450}, {975, 2670, 450, 450}), snaps);
+    }
+
+    void primeProblems() {
+        const Factors f = drawPrimeProblem();
+        Factors sorted = f;
+        std::sort(sorted.begin(), sorted.end());
+        QCOMPARE(sorted, (Factors{2, 2, 3, 3, 5, 5, 7, 7, 11, 11, 13, 13}));
+        QVERIFY(drawPrimeProblem() != f || drawPrimeProblem() != f);  // two draws in one moment differ
+        // Any order within a row scores; an empty box (0) or a prime from another row does not.
+        Factors placed = f;
+        std::swap(placed[0], placed[2]);
+        QCOMPARE(primesScore(f, placed), 12);
+        placed[4] = 0;
+        QCOMPARE(primesScore(f, placed), 9);
+        Factors other = f;
+        std::swap(other[0], other[11]);
+        QCOMPARE(primesScore(f, other), f[0] == f[11] ? 12 : 6);
+    }
+
+    void diceScoresTheDigitShown() {
+        const std::array<QString, 12> needed{"6", "5", "1", "4", "4", "5", "3", "6", "2", "1", "3", "2"};
+        std::array<QString, 12> shown = needed;
+        QCOMPARE(diceScore(needed, shown), 12);
+        shown[0] = QString();  // an empty box
+        shown[1] = "4";        // a wrong digit
+        QCOMPARE(diceScore(needed, shown), 10);
+    }
+
+    // The worksheet file: fields read back as written, commas kept as "&", titles that cannot be names.
+    void worksheetFormat() {
+        worksheetfiles::Worksheet w;
+        w.title = QStringLiteral("Sums, é");
+        for (int q = 0; q < Module1::QuestionCount; ++q) {
+            w.questions[q].text = QStringLiteral("What is %1, doubled?").arg(q);
+            w.questions[q].answers = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")};
+            w.questions[q].correct = QStringLiteral("2");
+        }
+        const QByteArray bytes = worksheetfiles::WorksheetBytes(w);
+        QVERIFY(bytes.startsWith("Sums& \xE9\r\n \r\nWhat is 0& doubled?\r\na\r\n"));
+        FieldReader reader(decode1252(bytes));
+        const worksheetfiles::Worksheet back = worksheetfiles::ReadWorksheet([&reader] { return reader.next(); });
+        QCOMPARE(back.title, w.title);
+        QCOMPARE(back.questions[9].text, w.questions[9].text);
+        QCOMPARE(back.questions[9].correct, QStringLiteral("2"));
+        for (const char* bad : {"a/b", "COM1.txt", "euclid", "Ends.", " lead", "semi;ok,", "€uro\u0100"})
+            QVERIFY2(!worksheetfiles::TitleProblem(QString::fromUtf8(bad)).isEmpty(), bad);
+        QVERIFY(worksheetfiles::TitleProblem(QStringLiteral("Fractions €")).isEmpty());
+        QCOMPARE(worksheetfiles::IndexLine(QStringLiteral(" lead")), QStringLiteral("\" lead\""));
+    }
+
+    void numberText() {
+        QCOMPARE(Str(3), QStringLiteral(" 3"));
+        QCOMPARE(Str(-3), QStringLiteral("-3"));
+        QCOMPARE(PrintNumber(12), QStringLiteral(" 12 "));
+        QCOMPARE(Val(QStringLiteral(" 2.5 ")), 3LL);  // halves round away from zero
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, Val(QStringLiteral("x")));
+    }
+};
+
+QTEST_APPLESS_MAIN(CoreTest)
+#include "test_core.moc"
