@@ -2,7 +2,7 @@
 #include "TestUtil.h"
 #include "shell/Forms.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 
 using namespace platform;
 using testutil::Session;

@@ -1,9 +1,8 @@
 #include "activities/NetsOfDice.h"
 #include "quiz/ScoreScreen.h"
-#include "shell/Forms.h"
 #include "core/Activities.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 
 platform::FormRef<::euclidord> forms::euclidord;
 
@@ -12,8 +11,6 @@ using namespace Module1;
 
 namespace {
 constexpr FontDesc Digit{"Tahoma", 15.75, true};
-constexpr quint32 Magenta = 0x00FF00FF, Orange = 0x000080FF, Blue = 0x00FF0000, Green = 0x0000C000, Teal = 0x00C0C000,
-                  Red = 0x000000FF;
 
 // clang-format off
 constexpr ControlRow Layout[] = {
@@ -39,11 +36,11 @@ struct Square {
     quint32 colour;
 };
 constexpr Square Squares[] = {
-    {0, 825, 2520, Magenta},  {1, 1560, 2520, Orange}, {2, 2295, 2520, Blue},     {3, 3030, 2520, Green},
+    {0, 825, 2520, Magenta},  {1, 1560, 2520, Orange}, {2, 2295, 2520, Blue},     {3, 3030, 2520, DiceGreen},
     {4, 1560, 3255, Teal},    {5, 2295, 1785, Red},    {6, 3360, 4575, Red},      {7, 4095, 4575, Teal},
-    {10, 4095, 5310, Green},  {8, 4830, 5310, Blue},   {11, 4830, 6045, Magenta}, {9, 5565, 6045, Orange},
-    {17, 6255, 1800, Teal},   {12, 5520, 2535, Green}, {13, 6255, 2535, Magenta}, {16, 6255, 3270, Blue},
-    {14, 6990, 3270, Orange}, {15, 6990, 4005, Red},   {23, 9615, 3600, Orange},  {18, 8880, 4335, Green},
+    {10, 4095, 5310, DiceGreen},  {8, 4830, 5310, Blue},   {11, 4830, 6045, Magenta}, {9, 5565, 6045, Orange},
+    {17, 6255, 1800, Teal},   {12, 5520, 2535, DiceGreen}, {13, 6255, 2535, Magenta}, {16, 6255, 3270, Blue},
+    {14, 6990, 3270, Orange}, {15, 6990, 4005, Red},   {23, 9615, 3600, Orange},  {18, 8880, 4335, DiceGreen},
     {19, 9615, 4335, Red},    {20, 10350, 4335, Teal}, {22, 9615, 5070, Blue},    {21, 9615, 5805, Magenta},
 };
 // A digit on a square: its index, caption and corner (printed digits and answer boxes alike).
@@ -89,6 +86,12 @@ euclidord::euclidord() {
 }
 // clang-format on
 
+void euclidord::open(const QString& caption, const QString& heading) {
+    forms::euclidord->SetCaption(caption);
+    forms::euclidord->Label6->SetCaption(heading);
+    forms::euclidord->Show();
+}
+
 void euclidord::Form_Load() {
     PrepareForm(*this);
     OutOf = 12;
@@ -106,8 +109,7 @@ void euclidord::Label3_Click(int Index) {
         if (const int t = tileOn(i); t >= 0) shown[i] = Label2(t)->Caption();
     }
     Score = core::diceScore(needed, shown);
-    QuizHeading = QStringLiteral("Nets of Dice");
-    forms::Welldone->Show();
+    Welldone::afterActivity(QStringLiteral("Nets of Dice"));
 }
 
 void euclidord::unloadSelf() { forms::euclidord.unload(); }

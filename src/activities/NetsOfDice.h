@@ -6,6 +6,9 @@ class euclidord : public TileBoard {
     Q_OBJECT
 public:
     euclidord();
+    // The activity under the opener's caption and heading.
+    static void open(const QString& caption, const QString& heading);
+
     void Form_Load() override;
     void Label3_Click(int Index) override;
 
@@ -15,3 +18,7 @@ public:
 protected:
     void unloadSelf() override;
 };
+
+namespace forms {
+extern platform::FormRef<::euclidord> euclidord;  // Nets of Dice
+}  // namespace forms

@@ -1,9 +1,8 @@
 #include "activities/ProductsOfPrimes.h"
 #include "quiz/ScoreScreen.h"
-#include "shell/Forms.h"
 #include "core/Activities.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 
 platform::FormRef<::eratosthenesord> forms::eratosthenesord;
 
@@ -58,7 +57,7 @@ eratosthenesord::eratosthenesord() {
         const float top = 2880 + 840.0f * float(a);
         for (int b = 0; b < 3; ++b)
             build({{.kind = Kind::Label, .name = "Label1", .index = 3 * a + b, .at = {5520 + 1440.0f * float(b), top, 720, 585},
-                    .font = Number, .fore = Yellow, .back = RGB(0, 0, 0xC0), .flags = Centered}});
+                    .font = Number, .fore = Yellow, .back = DeepBlue, .flags = Centered}});
         for (int k = 0; k < 2; ++k)
             build({{.kind = Kind::Label, .name = "Label5", .index = 4 + 2 * a + k, .caption = "x",
                     .at = {6480 + 1440.0f * float(k), top, 285, 555}, .font = Number, .fore = Yellow, .flags = Transparent}});
@@ -71,6 +70,12 @@ eratosthenesord::eratosthenesord() {
     bindBoard();
 }
 // clang-format on
+
+void eratosthenesord::open(const QString& caption, const QString& heading) {
+    forms::eratosthenesord->SetCaption(caption);
+    forms::eratosthenesord->Label6->SetCaption(heading);
+    forms::eratosthenesord->Show();
+}
 
 void eratosthenesord::Form_Load() {
     PrepareForm(*this);
@@ -96,8 +101,7 @@ void eratosthenesord::Label3_Click(int Index) {
         }
         Score = core::primesScore(Factors, Placed);
         // The certificate names what the pupil achieved.
-        QuizHeading = QStringLiteral("Products of Primes");
-        forms::Welldone->Show();
+        Welldone::afterActivity(QStringLiteral("Products of Primes"));
     } else if (Index == 3) {
         TileBoard::Label3_Click(1);
         Form_Load();

@@ -7,6 +7,9 @@ class eratosthenesord : public TileBoard {
     Q_OBJECT
 public:
     eratosthenesord();
+    // The activity under the opener's caption and heading.
+    static void open(const QString& caption, const QString& heading);
+
     void Form_Load() override;
     void Label3_Click(int Index) override;
     void calculate();
@@ -18,3 +21,7 @@ public:
 protected:
     void unloadSelf() override;
 };
+
+namespace forms {
+extern platform::FormRef<::eratosthenesord> eratosthenesord;  // Products of Primes
+}  // namespace forms

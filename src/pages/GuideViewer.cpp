@@ -1,9 +1,8 @@
 #include "pages/GuideViewer.h"
 #include "pages/PrintPage.h"
 #include "pages/ViewerControls.h"
-#include "shell/Forms.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 
 platform::FormRef<::guide> forms::guide;
 
@@ -32,6 +31,14 @@ guide::guide() {
     build(pages::PageControls);
     Label1->SetCaption(QStringLiteral("Page 1 of 3"));
     Label3.onClick([this](int i) { Label3_Click(i); });
+}
+
+void guide::showFirstPage() {
+    guide& g = *forms::guide;
+    g.Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\guide1.wmf")));
+    g.Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\guide1.wmf")));
+    Module1::PageNumber = 1;
+    g.Show();
 }
 
 void guide::Form_Load() { PrepareForm(*this); }

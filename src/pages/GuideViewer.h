@@ -6,6 +6,9 @@ class guide : public platform::Form {
     Q_OBJECT
 public:
     guide();
+    // The guide at its first page.
+    static void showFirstPage();
+
     void Form_Load() override;
     void Form_MouseMove(int button, int shift, float x, float y) override;
     void Label3_Click(int Index);
@@ -17,3 +20,7 @@ public:
     platform::Ctl<platform::PictureBox> Image1{this, "Image1"}, Image2{this, "Image2"};
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"};
 };
+
+namespace forms {
+extern platform::FormRef<::guide> guide;  // the Teachers' Guide
+}  // namespace forms

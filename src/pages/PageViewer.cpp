@@ -1,9 +1,8 @@
 #include "pages/PageViewer.h"
 #include "pages/PrintPage.h"
 #include "pages/ViewerControls.h"
-#include "shell/Forms.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 
 platform::FormRef<::teacher> forms::teacher;
 
@@ -37,6 +36,29 @@ teacher::teacher() {
     build(Logos);
     Label3.onClick([this](int i) { Label3_Click(i); });
     Timer1->onTimer = [this] { Timer1_Timer(); };
+}
+
+void teacher::showDocument(const QString& stem, int pages) {
+    // The page count and stem first, for the viewer's load event to read.
+    PageCount = pages;
+    PageStem = stem;
+    teacher& t = *forms::teacher;
+    t.Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", 1)));
+    t.Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", 1)));
+    t.Show();
+}
+
+void teacher::showAcknowledgments() {
+    teacher& t = *forms::teacher;
+    t.Label1->SetVisible(false);
+    t.Label3(2)->SetVisible(false);
+    t.Label3(3)->SetVisible(false);
+    t.Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\acknowledgments.wmf")));
+    t.Picture2->SetPicture(LoadPictureOrEmpty(QStringLiteral("logo\\halvern2.bmp")));
+    t.Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\acknowledgments.wmf")));
+    t.SetBackColor(theme::AcknowledgmentsBlue);
+    t.Timer1->SetEnabled(true);
+    t.Show();
 }
 
 void teacher::Form_Load() {

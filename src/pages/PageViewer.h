@@ -6,6 +6,11 @@ class teacher : public platform::Form {
     Q_OBJECT
 public:
     teacher();
+    // Key Facts or Teacher's Notes: `pages` pages, from wmf\<stem>a.wmf on.
+    static void showDocument(const QString& stem, int pages);
+    // The Acknowledgments page, with the publisher's logo and the animated one.
+    static void showAcknowledgments();
+
     void Form_Load() override;
     void Label3_Click(int Index);
     void pageUpdate();
@@ -17,3 +22,7 @@ public:
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label3{this, "Label3"};
     platform::Ctl<platform::Timer> Timer1{this, "Timer1"};
 };
+
+namespace forms {
+extern platform::FormRef<::teacher> teacher;  // Key Facts, Teacher's Notes, Acknowledgments
+}  // namespace forms

@@ -135,7 +135,7 @@ void Label::paintEvent(QPaintEvent*) {
         // Greyed: an etched caption, white under grey.
         p.setPen(Qt::white);
         p.drawStaticText(r.topLeft() + QPoint(1, 1), m_text);
-        p.setPen(QColor(128, 128, 128));
+        p.setPen(theme::shadow());
         p.drawStaticText(r.topLeft(), m_text);
     }
 }
@@ -177,7 +177,7 @@ void Frame::paintEvent(QPaintEvent* e) {
     const QRect text(8, 0, fontMetrics().horizontalAdvance(m_caption) + 4, fontMetrics().height());
     paintByRects(p, e->region(), [&](const QRect& area) {
         p.fillRect(area, toQColor(m_back));
-        drawOutline(p, r.adjusted(0, 0, -1, -1), QColor(128, 128, 128));
+        drawOutline(p, r.adjusted(0, 0, -1, -1), theme::shadow());
         drawOutline(p, r.adjusted(1, 1, 0, 0), Qt::white);
         if (m_caption.isEmpty() || !area.intersects(text)) return;
         p.fillRect(text, toQColor(m_back));

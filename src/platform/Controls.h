@@ -111,7 +111,7 @@ protected:
 
     QWidget* m_w;
     float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
-    quint32 m_back = RGB(212, 208, 200), m_fore = Black;
+    quint32 m_back = theme::ButtonFace, m_fore = Black;
 
 private:
     bool m_pressed = false;

@@ -89,8 +89,8 @@ static const QImage& captionRow(int width) {
         row = QImage(width, 1, QImage::Format_RGB32);
         QPainter p(&row);
         QLinearGradient g(0, 0, width, 0);
-        g.setColorAt(0, QColor(10, 36, 106));
-        g.setColorAt(1, QColor(166, 202, 240));
+        g.setColorAt(0, theme::captionDark());
+        g.setColorAt(1, theme::captionLight());
         p.fillRect(row.rect(), g);
     }
     return row;
@@ -102,13 +102,13 @@ void Form::paintEvent(QPaintEvent* e) {
     const QRect bar(BorderPx - 3, BorderPx - 3, r.width() - 2 * (BorderPx - 3), CaptionPx);
     // Only the frame round the client area: the client area paints itself.
     paintByRects(p, e->region(), [&](const QRect& area) {
-        p.fillRect(area, QColor(212, 208, 200));
+        p.fillRect(area, theme::frameFace());
         // The fixed single-line border: a raised edge.
-        drawOutline(p, r.adjusted(0, 0, -1, -1), QColor(64, 64, 64));
+        drawOutline(p, r.adjusted(0, 0, -1, -1), theme::frameOutline());
         p.fillRect(1, 1, r.width() - 3, 1, Qt::white);
         p.fillRect(1, 1, 1, r.height() - 3, Qt::white);
-        p.fillRect(1, r.height() - 2, r.width() - 2, 1, QColor(128, 128, 128));
-        p.fillRect(r.width() - 2, 1, 1, r.height() - 2, QColor(128, 128, 128));
+        p.fillRect(1, r.height() - 2, r.width() - 2, 1, theme::shadow());
+        p.fillRect(r.width() - 2, 1, 1, r.height() - 2, theme::shadow());
         // The caption bar: caption only, no buttons.
         if (!area.intersects(bar)) return;
         const QImage& row = captionRow(bar.width());

@@ -91,7 +91,7 @@ private:
     void place();
     QWidget* m_client;
     QString m_caption;
-    quint32 m_back = RGB(212, 208, 200);
+    quint32 m_back = theme::ButtonFace;
     Picture m_picture;
     int m_scaleMode = 1;
     float m_left = 0, m_top = 0, m_width, m_height;

@@ -44,7 +44,7 @@ Stage::Stage() : m_cover(new Cover(this)) {
     // The cover lies beneath every screen until the backdrop is brought to the front. Raising it costs
     // less than showing it: a widget shown under the pointer asks the X server where the pointer is.
     m_cover->setGeometry(rect());
-    setBackColor(RGB(48, 133, 214));
+    setBackColor(theme::BackdropBlue);
 }
 
 void Stage::setScreenSizePixels(QSize size) {

@@ -1,10 +1,9 @@
 #include "quiz/Quiz.h"
-#include "shell/Forms.h"
 #include "quiz/ScoreScreen.h"
 #include "quiz/WrongAnswers.h"
 #include "core/Marking.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 #include "platform/Printer.h"
 
 platform::FormRef<::multiple> forms::multiple;
@@ -14,7 +13,6 @@ using namespace Module1;
 
 namespace {
 constexpr FontDesc ButtonFont{"Tahoma", 15.75, true}, AnswerFont{"Times New Roman", 20.25};
-constexpr quint32 Green = 0x0000FF00, LightBlue = RGB(128, 128, 255);
 
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
@@ -22,7 +20,7 @@ constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label1", .caption = "Multiple Choice", .at = {120, 120, 6240, 900},
          .font = {"Tahoma", 36, true}, .fore = Yellow, .flags = Transparent},
     {.kind = Kind::Label, .name = "Label5", .caption = "Vellacourt Numerists", .at = {120, 1200, 6465, 585},
-         .font = {"Times New Roman", 24}, .fore = Green, .flags = Transparent},
+         .font = {"Times New Roman", 24}, .fore = BrightGreen, .flags = Transparent},
     {.kind = Kind::Label, .name = "Label6", .at = {120, 1920, 6465, 705}, .font = {"Times New Roman", 24},
          .fore = LightBlue, .flags = Transparent},
     {.kind = Kind::Option, .name = "Option1", .index = 5, .at = {6840, 240, 495, 375}},
@@ -64,9 +62,16 @@ void multiple::Form_Load() {
     OutOf = QuestionCount;
     CurrentQuestion = 1;
     Option1(5)->Move(Picture1->Left() + 240, Picture1->Top() + 240);
-    for (int i = 1; i <= 4; ++i) Option1(i)->SetBackColor(RGB(39, 63, 137));
+    for (int i = 1; i <= 4; ++i) Option1(i)->SetBackColor(theme::ScreenBlue);
     Label6->SetCaption(WorksheetTitle);
     showquest();
+}
+
+void multiple::start(const Picture& picture, const QString& heading) {
+    multiple& m = *forms::multiple;
+    m.Picture1->SetPicture(picture);
+    m.Label5->SetCaption(heading);
+    m.Show();
 }
 
 void multiple::showquest() {
@@ -125,17 +130,9 @@ void multiple::Label3_Click(int Index) {
 
 void multiple::endOfQuiz() {
     for (int i = 1; i <= QuestionCount; ++i) Score = Score + Marks[i];
-    const QStringList wrong = core::wrongAnswerLines(Marks, QuestionText);
-    for (int n = 0; n < wrong.size(); ++n) {
-        forms::Wrong->Label2(n)->SetCaption(wrong[n]);
-        forms::Wrong->Label2(n)->SetVisible(true);
-    }
+    Wrong::list(core::wrongAnswerLines(Marks, QuestionText), Label6->Caption());
     QuizHeading = Label5->Caption();
-    forms::Wrong->Label6->SetCaption(Label6->Caption());
-    forms::Welldone->Label6->SetVisible(false);
-    forms::Welldone->Label5->SetVisible(true);
-    forms::Welldone->Label3(0)->SetVisible(true);
-    forms::Welldone->Show();
+    Welldone::afterQuiz();
     forms::multiple.unload();
 }
 

@@ -6,6 +6,9 @@ class multiple : public platform::Form {
     Q_OBJECT
 public:
     multiple();
+    // The quiz on the question set just loaded, under a picture and a heading of the opener's.
+    static void start(const platform::Picture& picture, const QString& heading);
+
     void Form_Load() override;
     void Form_MouseMove(int button, int shift, float x, float y) override;
     void Label3_MouseMove(int Index);
@@ -22,3 +25,7 @@ private:
     int markOfCurrentQuestion() const;
     void endOfQuiz();
 };
+
+namespace forms {
+extern platform::FormRef<::multiple> multiple;  // the quiz
+}  // namespace forms

@@ -1,9 +1,8 @@
 #include "quiz/ScoreScreen.h"
-#include "shell/Forms.h"
 #include "quiz/WrongAnswers.h"
 #include "core/Marking.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 #include "platform/Printer.h"
 
 #include <QFontMetricsF>
@@ -72,6 +71,19 @@ void Welldone::Form_Load() {
     Timer1->SetEnabled(true);
 }
 
+void Welldone::afterQuiz() {
+    Welldone& w = *forms::Welldone;
+    w.Label6->SetVisible(false);
+    w.Label5->SetVisible(true);
+    w.Label3(0)->SetVisible(true);
+    w.Show();
+}
+
+void Welldone::afterActivity(const QString& heading) {
+    QuizHeading = heading;
+    forms::Welldone->Show();
+}
+
 // The timers run once, in a chain, after the screen is up.
 void Welldone::Timer1_Timer() {
     Picture1->SetPicture(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")));
@@ -129,26 +141,25 @@ void Welldone::Printpage() {
         const auto blank = [&printer](int lines) {
             for (int i = 0; i < lines; ++i) printer.Print(QStringLiteral(" "));
         };
-        constexpr quint32 blue = 0x00FF0000, red = 0x000000FF, navy = 0x00800000;
         printer.SetFontName(QStringLiteral("Times New Roman"));
         printer.SetFontBold(false);
-        printer.SetForeColor(blue);
+        printer.SetForeColor(Blue);
         printer.SetFontSize(25);
         printer.SetCurrentX(W / 8);
         blank(1);
         printer.Print(banner + banner, false);
         blank(3);
-        printer.SetForeColor(red);
+        printer.SetForeColor(Red);
         printer.SetFontSize(36);
         centred(ProgramTitle);
         blank(1);
-        printer.SetForeColor(blue);
+        printer.SetForeColor(Blue);
         printer.SetFontSize(headingWidth > W / 4 ? 28 : 36);
         centred(heading);
         centred(QString());
         printer.SetFontSize(36);
         blank(3);
-        printer.SetForeColor(navy);
+        printer.SetForeColor(Navy);
         printer.SetFontSize(28);
         centred(QStringLiteral("Excellent Work"));
         blank(1);
@@ -158,7 +169,7 @@ void Welldone::Printpage() {
         blank(1);
         printer.SetFontSize(36);
         blank(2);
-        printer.SetForeColor(blue);
+        printer.SetForeColor(Blue);
         printer.SetFontSize(25);
         blank(1);
         printer.SetForeColor(Black);

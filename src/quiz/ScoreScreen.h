@@ -6,6 +6,11 @@ class Welldone : public platform::Form {
     Q_OBJECT
 public:
     Welldone();
+    // After a quiz: the score, with the review of wrong answers (or the certificate) offered.
+    static void afterQuiz();
+    // After an activity: the score under the activity's name, which the certificate carries.
+    static void afterActivity(const QString& heading);
+
     void Form_Load() override;
     void Form_MouseMove(int button, int shift, float x, float y) override;
     void Label3_MouseMove(int Index);
@@ -21,3 +26,7 @@ public:
     platform::Ctl<platform::TextBox> Text1{this, "Text1"};
     platform::Ctl<platform::Timer> Timer1{this, "Timer1"}, Timer2{this, "Timer2"}, Timer3{this, "Timer3"};
 };
+
+namespace forms {
+extern platform::FormRef<::Welldone> Welldone;  // the score screen
+}  // namespace forms

@@ -1,8 +1,7 @@
 #include "quiz/WrongAnswers.h"
-#include "shell/Forms.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 
 platform::FormRef<::Wrong> forms::Wrong;
 
@@ -37,6 +36,15 @@ Wrong::Wrong() {
 }
 
 void Wrong::Form_Load() { Module1::PrepareForm(*this); }
+
+void Wrong::list(const QStringList& lines, const QString& title) {
+    Wrong& w = *forms::Wrong;
+    for (int n = 0; n < lines.size(); ++n) {
+        w.Label2(n)->SetCaption(lines[n]);
+        w.Label2(n)->SetVisible(true);
+    }
+    w.Label6->SetCaption(title);
+}
 
 void Wrong::Label3_Click(int) {
     forms::Welldone.unload();

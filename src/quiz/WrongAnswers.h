@@ -6,9 +6,16 @@ class Wrong : public platform::Form {
     Q_OBJECT
 public:
     Wrong();
+    // The review, filled (unseen) with the lines of the questions answered wrongly, under the worksheet's title.
+    static void list(const QStringList& lines, const QString& title);
+
     void Form_Load() override;
     void Label3_Click(int Index);
 
     platform::Ctl<platform::Label> Label2{this, "Label2"}, Label3{this, "Label3"}, Label4{this, "Label4"},
         Label5{this, "Label5"}, Label6{this, "Label6"};
 };
+
+namespace forms {
+extern platform::FormRef<::Wrong> Wrong;  // the wrong-answers review
+}  // namespace forms

@@ -9,7 +9,7 @@
 #include "worksheets/Catalogue.h"
 #include "worksheets/Wizard.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
 platform::FormRef<::intro0> forms::intro0;
@@ -84,7 +84,7 @@ void intro0::Form_Load() {
     Module1::PrepareForm(*this);
     Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")));
     Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
-    Frame1->SetBackColor(RGB(39, 63, 137));
+    Frame1->SetBackColor(theme::ScreenBlue);
     Timer1->SetEnabled(true);
 }
 
@@ -100,8 +100,7 @@ void intro0::Label2_Click(int Index) {
         forms::euclid->Show();
         break;
     case 16:
-        forms::Titlefrm->Command1->SetCaption(QStringLiteral("Cancel"));
-        forms::Titlefrm->Show();
+        Titlefrm::askToExit();
         break;
     case 17:
         forms::wizard->Show();
@@ -110,29 +109,23 @@ void intro0::Label2_Click(int Index) {
         forms::worksheets->Show();
         forms::intro0.unload();
         break;
-    case 19: {
-        teacher& t = *forms::teacher;
-        t.Label1->SetVisible(false);
-        t.Label3(2)->SetVisible(false);
-        t.Label3(3)->SetVisible(false);
-        t.Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\acknowledgments.wmf")));
-        t.Picture2->SetPicture(LoadPictureOrEmpty(QStringLiteral("logo\\halvern2.bmp")));
-        t.Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\acknowledgments.wmf")));
-        t.SetBackColor(RGB(49, 130, 212));
-        t.Timer1->SetEnabled(true);
-        t.Show();
+    case 19:
+        teacher::showAcknowledgments();
         break;
-    }
     case 20:
-        forms::guide->Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\guide1.wmf")));
-        forms::guide->Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\guide1.wmf")));
-        Module1::PageNumber = 1;
-        forms::guide->Show();
+        guide::showFirstPage();
         break;
     default:
         break;  // the greyed mathematicians
     }
 }
+
+// The catalogue's way back to this menu, and the picture and heading its worksheets run under.
+static const bool catalogueKnowsTheMenu = [] {
+    worksheets::menu = {[] { forms::intro0->Show(); }, [] { return forms::intro0->Image1->picture(); },
+                        [] { return forms::intro0->Label1->Caption(); }};
+    return true;
+}();
 
 void intro0::Label4_Click() { openUrl(WebAddress); }
 

@@ -21,3 +21,7 @@ public:
     platform::Ctl<platform::PictureBox> Image1{this, "Image1"}, Image2{this, "Image2"};
     platform::Ctl<platform::Timer> Timer1{this, "Timer1"};
 };
+
+namespace forms {
+extern platform::FormRef<::intro0> intro0;  // the main menu
+}  // namespace forms

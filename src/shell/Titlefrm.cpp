@@ -5,35 +5,34 @@
 #include "shell/Forms.h"
 #include "shell/MainMenu.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 
 platform::FormRef<::Grey> forms::Grey;
 platform::FormRef<::Titlefrm> forms::Titlefrm;
 
 using namespace platform;
 
-void Grey::Form_Load() { Stage::instance()->setBackColor(RGB(48, 133, 214)); }
+void Grey::Form_Load() { Stage::instance()->setBackColor(theme::BackdropBlue); }
 void Grey::Show() { Stage::instance()->showBackdrop(); }
 
 namespace {
-constexpr quint32 blue = 0x00FF0000, green = 0x00008000, grey = 0x00C0C0C0;
 
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Frame, .name = "Frame1", .at = {0, -90, 5480, 6660}, .back = grey},
+    {.kind = Kind::Frame, .name = "Frame1", .at = {0, -90, 5480, 6660}, .back = Silver},
     {.kind = Kind::PictureBox, .name = "Picture1", .at = {300, 1200, 4800, 3600}, .container = "Frame1"},
     {.kind = Kind::Label, .name = "Label4", .caption = "Vellacourt Numerists", .at = {60, 360, 5355, 1065},
-         .font = {"Times New Roman", 20.25, true}, .fore = blue, .back = grey, .flags = Centered | Transparent,
+         .font = {"Times New Roman", 20.25, true}, .fore = Blue, .back = Silver, .flags = Centered | Transparent,
          .container = "Frame1"},
     {.kind = Kind::Label, .name = "Label1", .caption = "Mathematics through history", .at = {360, 5040, 4695, 375},
-         .font = {"Times New Roman", 15.75}, .fore = blue, .back = grey, .flags = Centered | Transparent,
+         .font = {"Times New Roman", 15.75}, .fore = Blue, .back = Silver, .flags = Centered | Transparent,
          .container = "Frame1"},
     {.kind = Kind::Label, .name = "Label3", .caption = "For pupils and their teachers", .at = {480, 5610, 4455, 375},
-         .font = {"Times New Roman", 12}, .fore = blue, .back = grey, .flags = Centered | Transparent,
+         .font = {"Times New Roman", 12}, .fore = Blue, .back = Silver, .flags = Centered | Transparent,
          .container = "Frame1"},
     {.kind = Kind::Label, .name = "Label2", .caption = "Published by Vellacourt Numerists for classroom use",
-         .at = {0, 6420, 5415, 255}, .font = {"Arial", 8.25}, .fore = green, .back = grey, .flags = Transparent,
+         .at = {0, 6420, 5415, 255}, .font = {"Arial", 8.25}, .fore = DarkGreen, .back = Silver, .flags = Transparent,
          .container = "Frame1"},
     {.kind = Kind::Command, .name = "Command1", .caption = "OK", .at = {1320, 6000, 1335, 375},
          .font = {"Tahoma", 8.25}, .container = "Frame1"},
@@ -45,10 +44,15 @@ constexpr ControlRow Layout[] = {
 
 Titlefrm::Titlefrm() : Form(5460, 6570) {
     SetCaption(QStringLiteral(" "));
-    SetBackColor(0x00C0C0C0);
+    SetBackColor(Silver);
     build(Layout);
     Command1->onClick = [this] { Command1_Click(); };
     Command2->onClick = [this] { Command2_Click(); };
+}
+
+void Titlefrm::askToExit() {
+    forms::Titlefrm->Command1->SetCaption(QStringLiteral("Cancel"));
+    forms::Titlefrm->Show();
 }
 
 void Titlefrm::Form_Load() {

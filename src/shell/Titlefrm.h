@@ -14,6 +14,9 @@ class Titlefrm : public platform::Form {
     Q_OBJECT
 public:
     Titlefrm();
+    // The title screen again, as the question whether to leave: its OK leaves, Cancel goes back.
+    static void askToExit();
+
     void Form_Load() override;
     void Command1_Click();
     void Command2_Click();
@@ -24,3 +27,8 @@ public:
         Label4{this, "Label4"};
     platform::Ctl<platform::CommandButton> Command1{this, "Command1"}, Command2{this, "Command2"};
 };
+
+namespace forms {
+extern platform::FormRef<::Grey> Grey;  // the backdrop
+extern platform::FormRef<::Titlefrm> Titlefrm;  // title screen and exit confirmation
+}  // namespace forms

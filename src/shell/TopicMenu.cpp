@@ -7,7 +7,7 @@
 #include "shell/MainMenu.h"
 #include "platform/FileChannel.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
 platform::FormRef<::euclid> forms::euclid;
@@ -47,7 +47,7 @@ euclid::euclid() {
 
 void euclid::Form_Load() {
     Module1::PrepareForm(*this);
-    SetBackColor(RGB(39, 63, 137));
+    SetBackColor(theme::ScreenBlue);
     SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclid.jpg")));
 }
 
@@ -74,35 +74,23 @@ bool euclid::loadEuclidsWorksheet() {
 }
 
 // Key Facts and Teacher's Notes: the page count and stem first, for the viewer's load event to read.
-void euclid::openPages(int count, const QString& stem) {
-    Module1::PageCount = count;
-    Module1::PageStem = stem;
-    forms::teacher->Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\") + stem + QStringLiteral("a.wmf")));
-    forms::teacher->Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\") + stem + QStringLiteral("a.wmf")));
-    forms::teacher->Show();
-}
+void euclid::openPages(int count, const QString& stem) { teacher::showDocument(stem, count); }
 
 void euclid::label3_Click(int Index) {
     switch (Index) {
     case 0:
         if (!loadEuclidsWorksheet()) return;
-        forms::multiple->Picture1->SetPicture(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")));
-        forms::multiple->Label5->SetCaption(QStringLiteral("Vellacourt Numerists"));
-        forms::multiple->Show();
+        multiple::start(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")), QStringLiteral("Vellacourt Numerists"));
         break;
     case 2:
         forms::intro0->Show();
         forms::euclid.unload();
         break;
     case 1:
-        forms::eratosthenesord->SetCaption(label3(1)->Caption());
-        forms::eratosthenesord->Label6->SetCaption(Label1->Caption());
-        forms::eratosthenesord->Show();
+        eratosthenesord::open(label3(1)->Caption(), Label1->Caption());
         break;
     case 3:
-        forms::euclidord->SetCaption(label3(3)->Caption());
-        forms::euclidord->Label6->SetCaption(Label1->Caption());
-        forms::euclidord->Show();
+        euclidord::open(label3(3)->Caption(), Label1->Caption());
         break;
     case 4: openPages(3, QStringLiteral("key euclid")); break;
     case 5: openPages(2, QStringLiteral("euclid")); break;

@@ -17,3 +17,7 @@ private:
     bool loadEuclidsWorksheet();
     void openPages(int count, const QString& stem);
 };
+
+namespace forms {
+extern platform::FormRef<::euclid> euclid;  // Euclid's topic menu
+}  // namespace forms

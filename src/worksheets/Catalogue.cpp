@@ -1,12 +1,10 @@
 #include "worksheets/Catalogue.h"
 #include "platform/FileChannel.h"
-#include "shell/Forms.h"
 #include "quiz/Quiz.h"
-#include "shell/MainMenu.h"
 #include "worksheets/Wizard.h"
 #include "core/Catalogue.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
 platform::FormRef<::worksheets> forms::worksheets;
@@ -16,7 +14,6 @@ using namespace Module1;
 
 namespace {
 constexpr FontDesc PageButtonFont{"Tahoma", 15.75, true};
-constexpr quint32 Red = 0x000000FF, Blue = 0x00FF0000;
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
@@ -57,8 +54,8 @@ worksheets::worksheets() {
 void worksheets::Form_Load() {
     skipOnFailure([&] { PrepareForm(*this); });
     skipOnFailure([] { worksheetfiles::IndexRead(); });
-    Check1->SetBackColor(RGB(39, 63, 137));
-    Check2->SetBackColor(RGB(39, 63, 137));
+    Check1->SetBackColor(theme::ScreenBlue);
+    Check2->SetBackColor(theme::ScreenBlue);
     CataloguePage = 0;
     for (int i = 1; i <= TitlesPerPage; ++i) Label2(i)->SetFont({"Tahoma", 12, true});
     const core::TitlePage page = core::titlePage(WorksheetCount, 0);
@@ -104,7 +101,7 @@ void worksheets::workpage() {
 
 void worksheets::Label2_Click(int Index) {
     if (Index == 0) {
-        forms::intro0->Show();
+        if (menu.show) menu.show();
         forms::worksheets.unload();
         return;
     }
@@ -112,17 +109,15 @@ void worksheets::Label2_Click(int Index) {
     const QString title = Label2(Index)->Caption();
     try {
         file1.OpenForInput(worksheetfiles::WorksheetPath(title));
-        LoadWorksheet();
+        const worksheetfiles::Worksheet w = LoadWorksheet();
         file1.Close();
         if (Check1->Value() == 1) {
-            editworksheet();
+            editworksheet(w);
             return;
         }
         if (Check2->Value() == 0) {
-            // Run it, under the main menu's picture and title (touching the menu loads it, unseen).
-            forms::multiple->Picture1->SetPicture(forms::intro0->Image1->picture());
-            forms::multiple->Label5->SetCaption(forms::intro0->Label1->Caption());
-            forms::multiple->Show();
+            // Run it, under the main menu's picture and title (asking for them loads the menu, unseen).
+            multiple::start(menu.picture ? menu.picture() : Picture(), menu.heading ? menu.heading() : QString());
             return;
         }
     } catch (const std::exception&) {
@@ -146,21 +141,10 @@ void worksheets::Label2_Click(int Index) {
     showTitles(core::titlePage(WorksheetCount, CataloguePage));
 }
 
-void worksheets::editworksheet() {
+void worksheets::editworksheet(const worksheetfiles::Worksheet& w) {
     // Every answer is checked before the wizard is touched, so a bad file leaves no half-filled wizard.
-    std::array<int, QuestionCount> correct{};
-    for (int q = 0; q < QuestionCount; ++q) correct[q] = int(Val(CorrectAnswer[q + 1]));
-    forms::wizard->Text1->SetText(WorksheetTitle);
-    for (int q = 0; q < QuestionCount; ++q) {
-        forms::wizard->Text2(q)->SetText(QuestionText[q + 1]);
-        forms::wizard->Text3(4 * q)->SetText(AnswerA[q + 1]);
-        forms::wizard->Text3(4 * q + 1)->SetText(AnswerB[q + 1]);
-        forms::wizard->Text3(4 * q + 2)->SetText(AnswerC[q + 1]);
-        forms::wizard->Text3(4 * q + 3)->SetText(AnswerD[q + 1]);
-        // An answer number outside 1 to 4 ticks nothing; the wizard then asks for a tick before saving.
-        if (correct[q] >= 1 && correct[q] <= 4) forms::wizard->Check1(4 * q + correct[q] - 1)->SetValue(1);
-    }
-    forms::wizard->Show();
+    for (const worksheetfiles::Question& q : w.questions) Val(q.correct);
+    wizard::edit(w);
 }
 
 void worksheets::delworksheet() { worksheetfiles::IndexRemove(DeleteTitle); }

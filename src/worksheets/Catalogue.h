@@ -1,13 +1,25 @@
 #pragma once
 #include "platform/Form.h"
 
+#include <functional>
+
 namespace core { struct TitlePage; }
+namespace worksheetfiles { struct Worksheet; }
 
 // The Worksheets Catalogue: the teacher's worksheets, 24 a page, to run, edit or delete.
 class worksheets : public platform::Form {
     Q_OBJECT
 public:
     worksheets();
+    // The main menu the catalogue returns to, and whose picture and heading a worksheet runs under:
+    // given by the shell, which the catalogue does not reach itself.
+    struct Menu {
+        std::function<void()> show;
+        std::function<platform::Picture()> picture;
+        std::function<QString()> heading;
+    };
+    static inline Menu menu;
+
     void Form_Load() override;
     void Form_MouseMove(int button, int shift, float x, float y) override;
     void Check1_Click();
@@ -17,10 +29,14 @@ public:
     void Label3_Click(int Index);
     void workpage();
     void showTitles(const core::TitlePage& page);
-    void editworksheet();
+    void editworksheet(const worksheetfiles::Worksheet& w);
     void delworksheet();
 
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
         Label4{this, "Label4"};
     platform::Ctl<platform::CheckBox> Check1{this, "Check1"}, Check2{this, "Check2"};
 };
+
+namespace forms {
+extern platform::FormRef<::worksheets> worksheets;  // Worksheets Catalogue
+}  // namespace forms

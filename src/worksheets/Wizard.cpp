@@ -1,8 +1,7 @@
 #include "worksheets/Wizard.h"
 #include "platform/FileChannel.h"
-#include "shell/Forms.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
 platform::FormRef<::wizard> forms::wizard;
@@ -77,7 +76,7 @@ wizard::wizard() {
 
 void wizard::Form_Load() {
     Module1::PrepareForm(*this);
-    for (int i = 0; i < 40; ++i) Check1(i)->SetBackColor(RGB(39, 63, 137));
+    for (int i = 0; i < 40; ++i) Check1(i)->SetBackColor(theme::ScreenBlue);
 }
 
 void wizard::Form_MouseMove(int, int, float, float) {
@@ -207,6 +206,20 @@ void wizard::saveworksheet() {
         file1.Abandon();
         MsgBox(catalogueMessage(e, QStringLiteral("There was a problem saving your worksheet")));
     }
+}
+
+void wizard::edit(const worksheetfiles::Worksheet& w) {
+    wizard& z = *forms::wizard;
+    z.Text1->SetText(w.title);
+    for (int q = 0; q < QuestionCount; ++q) {
+        const worksheetfiles::Question& in = w.questions[size_t(q)];
+        z.Text2(q)->SetText(in.text);
+        for (int k = 0; k < 4; ++k) z.Text3(4 * q + k)->SetText(in.answers[size_t(k)]);
+        long long correct = 0;
+        skipOnFailure([&] { correct = Val(in.correct); });
+        if (correct >= 1 && correct <= 4) z.Check1(4 * q + int(correct) - 1)->SetValue(1);
+    }
+    z.Show();
 }
 
 void wizard::trackworksheets() { IndexAppend(Text1->Text()); }

@@ -7,6 +7,10 @@ class wizard : public platform::Form {
     Q_OBJECT
 public:
     wizard();
+    // The wizard filled with a worksheet to change; an answer field that is not 1 to 4 ticks nothing,
+    // so the wizard asks for a tick before saving.
+    static void edit(const worksheetfiles::Worksheet& w);
+
     void Form_Load() override;
     void Form_MouseMove(int button, int shift, float x, float y) override;
     void Label3_Click(int Index);
@@ -26,3 +30,7 @@ private:
     QString unsavableText() const;
     worksheetfiles::Worksheet typedWorksheet() const;
 };
+
+namespace forms {
+extern platform::FormRef<::wizard> wizard;  // Multiple Choice Wizard
+}  // namespace forms

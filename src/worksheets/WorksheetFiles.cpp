@@ -178,7 +178,7 @@ void IndexRemove(const QString& title) {
 namespace Module1 {
 
 // The worksheet is read whole before the question set changes, so a damaged file leaves the last one.
-void LoadWorksheet() {
+worksheetfiles::Worksheet LoadWorksheet() {
     FileChannel& f = FileChannel::one();
     const worksheetfiles::Worksheet w = worksheetfiles::ReadWorksheet([&f] { return f.InputField(); });
     WorksheetTitle = w.title;
@@ -191,6 +191,7 @@ void LoadWorksheet() {
         AnswerD[q] = in.answers[3];
         CorrectAnswer[q] = in.correct;
     }
+    return w;
 }
 
 }  // namespace Module1

@@ -12,9 +12,11 @@
 #include <functional>
 #include <memory>
 
+namespace worksheetfiles { struct Worksheet; }
+
 namespace Module1 {
-// Reads the worksheet open as file number 1 into the question set.
-void LoadWorksheet();
+// Reads the worksheet open as file number 1 into the question set, and gives it as read.
+worksheetfiles::Worksheet LoadWorksheet();
 }
 
 namespace worksheetfiles {

@@ -1,19 +1,19 @@
 #include "platform/Form.h"
 #include "platform/Stage.h"
 #include "core/Module1.h"
-#include "shell/PrepareForm.h"
+#include "platform/PrepareForm.h"
 
 namespace Module1 {
 
 using namespace platform;
 
 void PrepareForm(Form& form) {
-    form.SetBackColor(RGB(39, 63, 137));
+    form.SetBackColor(theme::ScreenBlue);
     form.SetCaption(ProgramTitle);
     // From here on a step that fails is passed over, so the pointer always comes back.
     Stage* screen = Stage::instance();
     float screenWidth = 0, screenHeight = 0;
-    skipOnFailure([&] { form.control(QStringLiteral("Picture1"))->SetBackColor(RGB(49, 135, 214)); });
+    skipOnFailure([&] { form.control(QStringLiteral("Picture1"))->SetBackColor(theme::PictureBlue); });
     skipOnFailure([&] {
         form.SetWidth(12000);
         form.SetHeight(9000);
