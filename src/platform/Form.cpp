@@ -1,6 +1,8 @@
 #include "platform/Form.h"
 #include "platform/Stage.h"
 
+#include <algorithm>
+
 #include <QMouseEvent>
 #include <QHash>
 #include <QPainter>
@@ -175,6 +177,20 @@ Control* Form::control(const QString& name, int index) const {
     if (it == m_controls.end())
         throw RuntimeError(ErrNoControl, QStringLiteral("No control %1(%2) on this screen").arg(name).arg(index));
     return it->second;
+}
+
+Control* Form::find(const QString& name, int index) const {
+    const auto it = m_controls.find({name, index});
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+void Form::checkHandles() const {
+    for (const QString& name : m_handles) {
+        const bool control = std::any_of(m_controls.begin(), m_controls.end(), [&](const auto& c) { return c.first.first == name; });
+        if (!control && !m_timers.count(name))
+            qFatal("%s names a control \"%s\" that its layout does not build", metaObject()->className(), qPrintable(name));
+    }
+    m_handles.clear();
 }
 
 std::vector<int> Form::indices(const QString& name) const {

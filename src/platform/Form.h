@@ -33,6 +33,9 @@ struct ControlRow {
     int interval = 0;                 // timers: milliseconds
 };
 
+// Every screen's outer size, in twips: 800 x 600 pixels at scale 1.
+constexpr float FormWidth = 12000, FormHeight = 9000;
+
 class Form : public QWidget {
     Q_OBJECT
 public:
@@ -47,8 +50,6 @@ public:
     void SetBackColor(quint32 bgr);
     const Picture& picture() const { return m_picture; }
     void SetPicture(const Picture& p);
-    int ScaleMode() const { return m_scaleMode; }
-    void SetScaleMode(int mode) { m_scaleMode = mode; }
 
     // Outer position and size in twips on the stage.
     float Left() const { return m_left; }
@@ -70,6 +71,8 @@ public:
 
     // Controls by name and index; a name that is not on the form fails like any other error.
     Control* control(const QString& name, int index = -1) const;
+    // The same, or null where the screen has no such control.
+    Control* find(const QString& name, int index = -1) const;
     template <class T>
     T* ctl(const QString& name, int index = -1) const {
         auto* c = dynamic_cast<T*>(control(name, index));
@@ -82,6 +85,11 @@ public:
     // Unloading: stops the timers, takes the screen away, and deletes it once its own handler is done.
     void destroyForm();
 
+    // Every handle the screen's code names (Ctl<>) notes its name here; once the screen is built,
+    // a name that no control answers to stops the program at once, so a misspelling never ships.
+    void noteHandle(const QString& name) const { m_handles.push_back(name); }
+    void checkHandles() const;
+
 protected:
     void build(std::span<const ControlRow> table);
     void build(std::initializer_list<ControlRow> table) { build(std::span(table.begin(), table.size())); }
@@ -93,17 +101,17 @@ private:
     QString m_caption;
     quint32 m_back = theme::ButtonFace;
     Picture m_picture;
-    int m_scaleMode = 1;
     float m_left = 0, m_top = 0, m_width, m_height;
     std::map<std::pair<QString, int>, Control*> m_controls;
     std::map<QString, Timer*> m_timers;
+    mutable std::vector<QString> m_handles;
 };
 
 // A control, control array or timer of a form, named as the screen's code names it.
 template <class T>
 class Ctl {
 public:
-    Ctl(const Form* f, const char* name) : m_form(f), m_name(QString::fromLatin1(name)) {}
+    Ctl(const Form* f, const char* name) : m_form(f), m_name(QString::fromLatin1(name)) { f->noteHandle(m_name); }
     T* operator->() const {
         if constexpr (std::is_same_v<T, Timer>)
             return m_form->timer(m_name);
@@ -152,6 +160,7 @@ public:
     T* get() {
         if (!m_p) {
             m_p = new T();
+            if constexpr (std::is_base_of_v<Form, T>) m_p->checkHandles();
             ++m_loads;
             m_p->Form_Load();
         }

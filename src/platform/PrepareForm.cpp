@@ -10,23 +10,15 @@ using namespace platform;
 void PrepareForm(Form& form) {
     form.SetBackColor(theme::ScreenBlue);
     form.SetCaption(ProgramTitle);
-    // From here on a step that fails is passed over, so the pointer always comes back.
+    // A screen with a picture gives it the picture's blue; a screen without one has nothing to colour.
+    if (Control* picture = form.find(QStringLiteral("Picture1"))) picture->SetBackColor(theme::PictureBlue);
+    form.SetWidth(FormWidth);
+    form.SetHeight(FormHeight);
     Stage* screen = Stage::instance();
-    float screenWidth = 0, screenHeight = 0;
-    skipOnFailure([&] { form.control(QStringLiteral("Picture1"))->SetBackColor(theme::PictureBlue); });
-    skipOnFailure([&] {
-        form.SetWidth(12000);
-        form.SetHeight(9000);
-    });
-    skipOnFailure([&] { form.SetScaleMode(1); });
-    skipOnFailure([&] {
-        screenWidth = screen->screenWidth();
-        screenHeight = screen->screenHeight();
-    });
-    skipOnFailure([&] { screen->setMousePointer(11); });
-    skipOnFailure([&] { form.SetTop(float(double(screenHeight) / 2 - double(form.Height()) / 2)); });
-    skipOnFailure([&] { form.SetLeft(float(double(screenWidth) / 2 - double(form.Width()) / 2)); });
-    skipOnFailure([&] { screen->setMousePointer(0); });
+    screen->setMousePointer(11);
+    form.SetTop(float(double(screen->screenHeight()) / 2 - double(form.Height()) / 2));
+    form.SetLeft(float(double(screen->screenWidth()) / 2 - double(form.Width()) / 2));
+    screen->setMousePointer(0);
 }
 
 }  // namespace Module1
