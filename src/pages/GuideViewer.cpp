@@ -72,13 +72,7 @@ void guide::showPage() {
     Image1->SetPicture({});
     Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", n)));
     Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", n)));
-    if (n == 1) Label3(3)->SetEnabled(false);
-    if (n == 2) {
-        Label3(3)->SetEnabled(true);
-        Label3(2)->SetEnabled(true);
-    }
-    if (n == 3) Label3(2)->SetEnabled(false);
-    Label1->SetCaption(QStringLiteral("Page") + Str(n) + QStringLiteral(" of 3"));
+    pages::showPageControls(Label3, Label1, n, Pages);
 }
 
 void guide::Printpage() { pages::printPicture(Image2->picture()); }

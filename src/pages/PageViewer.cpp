@@ -73,12 +73,10 @@ void teacher::Label3_Click(int Index) {
     case 1: forms::teacher.unload(); break;
     case 2:
         PageNumber = PageNumber + 1;
-        Label3(3)->SetEnabled(true);
         pageUpdate();
         break;
     case 3:
         PageNumber = PageNumber - 1;
-        Label3(2)->SetEnabled(true);
         pageUpdate();
         break;
     default: break;
@@ -88,11 +86,9 @@ void teacher::Label3_Click(int Index) {
 // A page file that is missing or damaged shows an empty page; the buttons go on working.
 void teacher::pageUpdate() {
     const int n = PageNumber;
-    if (n == PageCount) Label3(2)->SetEnabled(false);
-    if (n == 1) Label3(3)->SetEnabled(false);
     Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", n)));
     Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", n)));
-    Label1->SetCaption(QStringLiteral("Page") + Str(n) + QStringLiteral(" of") + Str(PageCount));
+    pages::showPageControls(Label3, Label1, n, PageCount);
 }
 
 // The animated logo: frames 1, 2, ... 19, 0, 1 ..., carrying on from where the last showing stopped.

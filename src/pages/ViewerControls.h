@@ -23,4 +23,13 @@ inline constexpr platform::ControlRow PageControls[] = {
 };
 // clang-format on
 
+// Both viewers turn pages alike: "Previous Page" offered after the first page, "Next Page" before
+// the last, and the caption saying where the reader is.
+inline void showPageControls(const platform::Ctl<platform::Label>& buttons, const platform::Ctl<platform::Label>& caption,
+                             int page, int pages) {
+    buttons(3)->SetEnabled(page > 1);
+    buttons(2)->SetEnabled(page < pages);
+    caption->SetCaption(QStringLiteral("Page") + platform::Str(page) + QStringLiteral(" of") + platform::Str(pages));
+}
+
 }  // namespace pages

@@ -35,4 +35,16 @@ private:
     std::unique_ptr<QSaveFile> m_out;
 };
 
+// File number 1 for the length of a block: whatever the block leaves open, by a failure or an
+// early return, is abandoned at its end, so a half-written file never replaces a whole one.
+class FileOneGuard {
+public:
+    FileOneGuard() = default;
+    ~FileOneGuard() {
+        if (FileChannel::one().mode() != FileChannel::Mode::Closed) FileChannel::one().Abandon();
+    }
+    FileOneGuard(const FileOneGuard&) = delete;
+    FileOneGuard& operator=(const FileOneGuard&) = delete;
+};
+
 }  // namespace platform

@@ -236,6 +236,7 @@ void Printer::PaintPicture(const Picture& picture, float x, float y) {
 
 void Printer::EndDoc() {
     begin();
+    resetSettings();
     const bool ended = m_painter->end();
     m_painter.reset();
     m_printer.reset();
@@ -243,7 +244,17 @@ void Printer::EndDoc() {
     PrintServer().waitForPrinter(m_queue, m_docName);
 }
 
+// The next document starts from the printer's own font, colour and line width, not this one's.
+void Printer::resetSettings() {
+    m_family = QStringLiteral("Times New Roman");
+    m_points = 12;
+    m_bold = false;
+    m_colour = 0;
+    m_drawWidth = 1;
+}
+
 void Printer::KillDoc() {
+    resetSettings();
     if (!m_painter) return;
     m_printer->abort();
     m_painter->end();

@@ -47,6 +47,7 @@ public:
 private:
     Printer();
     void begin();
+    void resetSettings();
     double toDevice(double twips) const;
     QFont deviceFont() const;
 

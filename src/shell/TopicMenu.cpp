@@ -60,14 +60,13 @@ void euclid::label3_MouseMove(int Index) { label3(Index)->SetBackStyle(1); }
 // Reads Euclid's own quiz into the question set. A missing or damaged file is said plainly and
 // no quiz starts, so no pupil is shown a half-replaced question set.
 bool euclid::loadEuclidsWorksheet() {
-    FileChannel& file1 = FileChannel::one();
+    const FileOneGuard guard;
     try {
-        file1.OpenForInput(QStringLiteral("multiple\\Euclid.txt"));
+        FileChannel::one().OpenForInput(QStringLiteral("multiple\\Euclid.txt"));
         Module1::LoadWorksheet();
-        file1.Close();
+        FileChannel::one().Close();
         return true;
     } catch (const std::exception&) {
-        file1.Abandon();
         MsgBox(QStringLiteral("Euclid's quiz cannot be opened: the file multiple\\Euclid.txt is missing or damaged."));
         return false;
     }

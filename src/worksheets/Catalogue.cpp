@@ -106,6 +106,7 @@ void worksheets::Label2_Click(int Index) {
         return;
     }
     FileChannel& file1 = FileChannel::one();
+    const FileOneGuard guard;
     const QString title = Label2(Index)->Caption();
     try {
         file1.OpenForInput(worksheetfiles::WorksheetPath(title));
@@ -121,7 +122,7 @@ void worksheets::Label2_Click(int Index) {
             return;
         }
     } catch (const std::exception&) {
-        file1.Abandon();
+        file1.Abandon();  // before the message, so nothing is left open while it waits
         MsgBox(QStringLiteral("This worksheet seems to be corrupted."));
         return;
     }
@@ -132,7 +133,6 @@ void worksheets::Label2_Click(int Index) {
     try {
         delworksheet();
     } catch (const std::exception& e) {
-        file1.Abandon();
         MsgBox(worksheetfiles::catalogueMessage(e, QStringLiteral("There was a problem removing the worksheet from the "
                                                                   "catalogue. The catalogue has not been changed.")));
         return;

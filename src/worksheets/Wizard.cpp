@@ -186,6 +186,7 @@ void wizard::saveworksheet() {
         return;
     }
     FileChannel& file1 = FileChannel::one();
+    const FileOneGuard guard;
     try {
         // The worksheet and the index change together or not at all: the index is checked before the
         // worksheet is replaced, and the old worksheet is put back if listing it fails after all.
@@ -203,7 +204,7 @@ void wizard::saveworksheet() {
         }
         MsgBox(QStringLiteral("Your worksheet has been saved."));
     } catch (const std::exception& e) {
-        file1.Abandon();
+        file1.Abandon();  // before the message, so nothing is left open while it waits
         MsgBox(catalogueMessage(e, QStringLiteral("There was a problem saving your worksheet")));
     }
 }

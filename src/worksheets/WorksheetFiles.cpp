@@ -19,37 +19,28 @@ static FileChannel& file1() { return FileChannel::one(); }
 
 void IndexRead() {
     using namespace Module1;
+    const FileOneGuard guard;
     file1().OpenForInput(IndexPath);
+    const QString count = file1().InputField();
     try {
-        const QString count = file1().InputField();
-        try {
-            WorksheetCount = int(Val(count));
-        } catch (const RuntimeError&) {
-            WorksheetCount = 0;
-            throw;
-        }
-        for (int i = 1; i <= WorksheetCount; ++i) {
-            if (i >= int(WorksheetNames.size()))
-                throw RuntimeError(ErrSubscript, QStringLiteral("Subscript out of range"));
-            WorksheetNames[i] = file1().InputField();
-        }
-    } catch (...) {
-        file1().Abandon();
+        WorksheetCount = int(Val(count));
+    } catch (const RuntimeError&) {
+        WorksheetCount = 0;
         throw;
+    }
+    for (int i = 1; i <= WorksheetCount; ++i) {
+        if (i >= int(WorksheetNames.size())) throw RuntimeError(ErrSubscript, QStringLiteral("Subscript out of range"));
+        WorksheetNames[i] = file1().InputField();
     }
     file1().Close();
 }
 
 // Writes the whole index anew; the old one stays until the new one is complete.
 static void IndexWrite(int count, const Module1::TitleList& names) {
+    const FileOneGuard guard;
     file1().OpenForOutput(IndexPath);
-    try {
-        file1().Write(IndexBytes(count, names));
-        file1().Close();
-    } catch (...) {
-        file1().Abandon();
-        throw;
-    }
+    file1().Write(IndexBytes(count, names));
+    file1().Close();
 }
 
 // ---- The catalogue lock
