@@ -217,7 +217,7 @@ TextBox::TextBox(QWidget* parent) : ControlWidget(parent) {
     m_back = White;
     // Text the program sets is never cut, so Qt's own limit must lie beyond any text a worksheet holds.
     setMaxLength(std::numeric_limits<int>::max());
-    connect(this, &QLineEdit::textEdited, this, &TextBox::edited);
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) { edited(text); });
 }
 
 void TextBox::edited(const QString& t) {

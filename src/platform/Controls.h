@@ -120,7 +120,7 @@ private:
 // A Qt widget that is a control: its mouse goes to the screen's events, then to Qt's own handling.
 // A press keeps the moves and the release of that button for this control until it is released.
 template <class QtBase>
-class ControlWidget : public QtBase, public Control {
+class ControlWidget : protected QtBase, public Control {
 public:
     explicit ControlWidget(QWidget* parent) : QtBase(parent), Control(this) {}
 

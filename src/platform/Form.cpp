@@ -133,7 +133,7 @@ void Form::build(std::span<const ControlRow> table) {
             continue;
         }
         QWidget* parent = m_client;
-        if (s.container) parent = ctl<Frame>(QString::fromLatin1(s.container));
+        if (s.container) parent = ctl<Frame>(QString::fromLatin1(s.container))->widget();
         Control* c = nullptr;
         switch (s.kind) {
         case Kind::Label: {
