@@ -402,7 +402,7 @@ private slots:
         w.polyline(zigzag);
         s.write(QStringLiteral("wmf/guide1.wmf"), bytes(w));
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(20));
+        testutil::click(forms::intro0->Label2(intro0::GuideEntry));
         guide* g = forms::guide.instance();
         g->clientArea()->grab();
         testutil::click(g->Label3(2));
@@ -414,7 +414,7 @@ private slots:
     void guidePagesThroughClicks() {
         Session s;
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(20));
+        testutil::click(forms::intro0->Label2(intro0::GuideEntry));
         guide* g = forms::guide.instance();
         QCOMPARE(Stage::instance()->front(), g);
         QCOMPARE(g->Label1->Caption(), QStringLiteral("Page 1 of 3"));
@@ -477,7 +477,7 @@ private slots:
         Session s;
         LogoFrame = 17;
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(19));
+        testutil::click(forms::intro0->Label2(intro0::AcknowledgmentsEntry));
         teacher* t = forms::teacher.instance();
         QVERIFY(!t->Label1->Visible() && !t->Label3(2)->Visible() && !t->Label3(3)->Visible());
         QTRY_VERIFY(LogoFrame == 1);  // 18, 19, 0, 1: round the loop
@@ -487,7 +487,7 @@ private slots:
         const int stopped = LogoFrame;
         QTest::qWait(100);
         QCOMPARE(LogoFrame, stopped);  // the timer went with the page
-        testutil::click(forms::intro0->Label2(19));
+        testutil::click(forms::intro0->Label2(intro0::AcknowledgmentsEntry));
         QTRY_VERIFY(LogoFrame == (stopped + 1) % 20);
     }
 
@@ -496,7 +496,7 @@ private slots:
         QVERIFY(QFile::remove(s.path(QStringLiteral("wmf/guide2.wmf"))));
         s.write(QStringLiteral("wmf2/guide2.wmf"), "damaged");
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(20));
+        testutil::click(forms::intro0->Label2(intro0::GuideEntry));
         guide* g = forms::guide.instance();
         testutil::click(g->Label3(2));
         QVERIFY(g->Image1->picture().isNull() && g->Image2->picture().isNull());

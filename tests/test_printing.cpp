@@ -328,7 +328,7 @@ private slots:
         needSpooler();
         Session s;
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(20));
+        testutil::click(forms::intro0->Label2(intro0::GuideEntry));
         const int before = int(m_spooler->documents().size());
         testutil::click(forms::guide->Label3(0));
         QVERIFY(s.messages.isEmpty());

@@ -168,7 +168,7 @@ private slots:
         s.write(QStringLiteral("multiple/Fractions.txt"), sheet);
         s.write(QStringLiteral("multiple/track.txt"), " 1 \r\nFractions\r\n");
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(18));
+        testutil::click(forms::intro0->Label2(intro0::CatalogueEntry));
         QVERIFY(!forms::intro0.loaded());
         testutil::click(forms::worksheets->Label2(1));
         auto* m = forms::multiple.instance();

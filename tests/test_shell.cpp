@@ -74,7 +74,7 @@ private slots:
         QCOMPARE(Stage::instance()->front(), menu);
 
         for (int visit = 0; visit < 2; ++visit) {
-            testutil::click(menu->Label2(16));
+            testutil::click(menu->Label2(intro0::ExitEntry));
             QCOMPARE(forms::Titlefrm->Command1->Caption(), QStringLiteral("Cancel"));
             QCOMPARE(Stage::instance()->front(), forms::Titlefrm.instance());
             QVERIFY(!menu->isHidden());  // kept loaded under the backdrop
@@ -83,7 +83,7 @@ private slots:
             QCOMPARE(forms::intro0.loads(), loads);  // not loaded again
             QCOMPARE(Stage::instance()->front(), menu);
         }
-        testutil::click(menu->Label2(16));
+        testutil::click(menu->Label2(intro0::ExitEntry));
         testutil::click(forms::Titlefrm->Command2());
         QCOMPARE(s.ended, 1);
     }
@@ -97,9 +97,9 @@ private slots:
         testutil::hoverForm(m, 6000, 1000);  // the bare form clears every entry
         for (int i : m->Label2.indices()) QCOMPARE(m->Label2(i)->BackStyle(), 0);
         testutil::hover(m->Label2(1));
-        testutil::hover(m->Label2(20));  // straight on, without crossing the form
+        testutil::hover(m->Label2(intro0::GuideEntry));  // straight on, without crossing the form
         testutil::hover(m->Frame1());    // the frame changes nothing
-        QVERIFY(m->Label2(1)->BackStyle() == 1 && m->Label2(20)->BackStyle() == 1);
+        QVERIFY(m->Label2(1)->BackStyle() == 1 && m->Label2(intro0::GuideEntry)->BackStyle() == 1);
         // Greyed entries and entries that do not exist do nothing; the address opens the browser.
         for (int i : {0, 2, 5, 8, 11}) testutil::click(m->Label2(i));
         m->Label2_Click(13);

@@ -324,7 +324,7 @@ private slots:
     void typedWorksheetRoundTripsThroughTheCatalogue() {
         Session s;
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(17));
+        testutil::click(forms::intro0->Label2(intro0::WizardEntry));
         auto* w = forms::wizard.instance();
         QVERIFY(w && w->isVisible());
         typeWorksheet(w, QStringLiteral("Doubles"));
@@ -336,7 +336,7 @@ private slots:
         QCOMPARE(saved.count("\r\n"), 72);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf({"Doubles"}));
         testutil::click(w->Label3(0));  // Exit
-        testutil::click(forms::intro0->Label2(18));
+        testutil::click(forms::intro0->Label2(intro0::CatalogueEntry));
         auto* c = forms::worksheets.instance();
         QCOMPARE(c->Label2(1)->Caption(), QStringLiteral("Doubles"));
         testutil::click(c->Check1());

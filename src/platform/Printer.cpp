@@ -169,7 +169,7 @@ void Printer::begin() {
     m_x = m_y = 0;
 }
 
-double Printer::toDevice(double twips) const { return twips * m_printer->resolution() / 1440.0; }
+double Printer::toDevice(double twips) const { return twips * m_printer->resolution() / TwipsPerInch; }
 
 QFont Printer::deviceFont() const {
     QFont f(m_family);
@@ -184,25 +184,25 @@ void Printer::SetFontBold(bool bold) { m_bold = bold; }
 
 float Printer::ScaleWidth() {
     begin();
-    return float(m_printer->pageRect(QPrinter::DevicePixel).width() * 1440.0 / m_printer->resolution());
+    return float(m_printer->pageRect(QPrinter::DevicePixel).width() * TwipsPerInch / m_printer->resolution());
 }
 
 float Printer::ScaleHeight() {
     begin();
-    return float(m_printer->pageRect(QPrinter::DevicePixel).height() * 1440.0 / m_printer->resolution());
+    return float(m_printer->pageRect(QPrinter::DevicePixel).height() * TwipsPerInch / m_printer->resolution());
 }
 
 float Printer::TextWidth(const QString& text) {
     begin();
     const QFontMetricsF fm(deviceFont(), m_printer.get());
-    return float(fm.horizontalAdvance(text) * 1440.0 / m_printer->resolution());
+    return float(fm.horizontalAdvance(text) * TwipsPerInch / m_printer->resolution());
 }
 
 void Printer::Print(const QString& text, bool lineEnd) {
     begin();
     const QFont font = deviceFont();
     const QFontMetricsF fm(font, m_printer.get());
-    const float lineHeight = float(fm.lineSpacing() * 1440.0 / m_printer->resolution());
+    const float lineHeight = float(fm.lineSpacing() * TwipsPerInch / m_printer->resolution());
     if (m_y + lineHeight > ScaleHeight() && m_y > 0) {
         if (!m_printer->newPage()) throw printerError(QStringLiteral("a new page could not be started"));
         m_y = 0;
@@ -214,7 +214,7 @@ void Printer::Print(const QString& text, bool lineEnd) {
         m_x = 0;
         m_y += lineHeight;
     } else {
-        m_x += float(fm.horizontalAdvance(text) * 1440.0 / m_printer->resolution());
+        m_x += float(fm.horizontalAdvance(text) * TwipsPerInch / m_printer->resolution());
     }
 }
 

@@ -14,6 +14,8 @@ class QPrinter;
 
 namespace platform {
 
+constexpr double TwipsPerInch = 1440;
+
 class Printer {
 public:
     static Printer& one();  // the printer of the program

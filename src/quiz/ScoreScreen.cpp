@@ -181,10 +181,13 @@ void Welldone::Printpage() {
             printer.Line(right, top, right, bottom, Black);
             printer.Line(left, bottom, right, bottom, Black);
         };
+        // Five nested frames round the page, each a step inside the last; the first three also frame
+        // the award in the middle of the page.
+        constexpr float Step = 45, TopMargin = 225, AwardInset = 600, AwardTop = 7050, AwardBottom = 3750;
         for (int k = 1; k <= 5; ++k) {
-            const float a = 45.0f * float(k), b = 225 + 45.0f * float(k);
+            const float a = Step * float(k), b = TopMargin + Step * float(k);
             frame(a, b, W - a, H - b);
-            if (k <= 3) frame(a + 600, b + 7050, W - a - 600, H - b - 3750);
+            if (k <= 3) frame(a + AwardInset, b + AwardTop, W - a - AwardInset, H - b - AwardBottom);
         }
     });
     if (printed) MsgBox(QStringLiteral("Your certificate is now printing."));

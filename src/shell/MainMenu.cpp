@@ -57,15 +57,15 @@ constexpr ControlRow Layout[] = {
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
     {.kind = Kind::Label, .name = "Label2", .index = 11, .caption = "Ada Lovelace", .at = {3360, 5760, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
-    {.kind = Kind::Label, .name = "Label2", .index = 16, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.kind = Kind::Label, .name = "Label2", .index = intro0::ExitEntry, .caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = Entry18, .fore = Yellow, .back = Black, .flags = EntryFlags},
-    {.kind = Kind::Label, .name = "Label2", .index = 17, .caption = "Multiple Choice Wizard",
+    {.kind = Kind::Label, .name = "Label2", .index = intro0::WizardEntry, .caption = "Multiple Choice Wizard",
          .at = {6960, 5760, 4635, 495}, .font = Entry18, .fore = Yellow, .back = Navy, .flags = EntryFlags},
-    {.kind = Kind::Label, .name = "Label2", .index = 18, .caption = "Worksheet Catalogue",
+    {.kind = Kind::Label, .name = "Label2", .index = intro0::CatalogueEntry, .caption = "Worksheet Catalogue",
          .at = {6960, 6600, 4635, 495}, .font = Entry18, .fore = Yellow, .back = Navy, .flags = EntryFlags},
-    {.kind = Kind::Label, .name = "Label2", .index = 19, .caption = "Acknowledgments", .at = {120, 7920, 3075, 495},
+    {.kind = Kind::Label, .name = "Label2", .index = intro0::AcknowledgmentsEntry, .caption = "Acknowledgments", .at = {120, 7920, 3075, 495},
          .font = Entry14, .fore = Yellow, .back = Navy, .flags = EntryFlags},
-    {.kind = Kind::Label, .name = "Label2", .index = 20, .caption = "Teachers' Guide", .at = {120, 1080, 3075, 495},
+    {.kind = Kind::Label, .name = "Label2", .index = intro0::GuideEntry, .caption = "Teachers' Guide", .at = {120, 1080, 3075, 495},
          .font = Entry14, .fore = Yellow, .back = Navy, .flags = EntryFlags},
     {.kind = Kind::Timer, .name = "Timer1", .interval = 1},
 };
@@ -96,23 +96,23 @@ void intro0::Label2_MouseMove(int Index) { Label2(Index)->SetBackStyle(1); }
 
 void intro0::Label2_Click(int Index) {
     switch (Index) {
-    case 1:
+    case EuclidEntry:
         forms::euclid->Show();
         break;
-    case 16:
+    case ExitEntry:
         Titlefrm::askToExit();
         break;
-    case 17:
+    case WizardEntry:
         forms::wizard->Show();
         break;
-    case 18:
+    case CatalogueEntry:
         forms::worksheets->Show();
         forms::intro0.unload();
         break;
-    case 19:
+    case AcknowledgmentsEntry:
         teacher::showAcknowledgments();
         break;
-    case 20:
+    case GuideEntry:
         guide::showFirstPage();
         break;
     default:

@@ -5,6 +5,10 @@
 class intro0 : public platform::Form {
     Q_OBJECT
 public:
+    // The entries besides the twelve mathematicians (0 to 11, of whom only Euclid is ready).
+    enum Entry { EuclidEntry = 1, ExitEntry = 16, WizardEntry = 17, CatalogueEntry = 18, AcknowledgmentsEntry = 19,
+                 GuideEntry = 20 };
+
     intro0();
     void Form_Load() override;
     void Form_MouseMove(int button, int shift, float x, float y) override;
