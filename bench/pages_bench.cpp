@@ -150,18 +150,18 @@ int main(int argc, char** argv) {
     platform::Stage::instance()->showBackdrop();
     forms::intro0->Show();
     forms::euclid->Show();
-    clickAt(forms::euclid->label3(4)->widget());  // Key Facts
+    clickAt(forms::euclid->ctl<platform::Label>("label3", 4)->widget());  // Key Facts
     std::vector<double> keyFacts;
     for (int i = 0; i < repeats; ++i)
-        keyFacts.push_back(measure([] { clickAt(forms::teacher->Label3(Module1::PageNumber < 3 ? 2 : 3)->widget()); },
-                                   [] { return forms::teacher->Image1->widget(); }));
-    clickAt(forms::teacher->Label3(1)->widget());
-    clickAt(forms::euclid->label3(2)->widget());
-    clickAt(forms::intro0->Label2(20)->widget());  // Teachers' Guide
+        keyFacts.push_back(measure([] { clickAt(forms::teacher->ctl<platform::Label>("Label3", Module1::PageNumber < 3 ? 2 : 3)->widget()); },
+                                   [] { return forms::teacher->ctl<platform::PictureBox>("Image1")->widget(); }));
+    clickAt(forms::teacher->ctl<platform::Label>("Label3", 1)->widget());
+    clickAt(forms::euclid->ctl<platform::Label>("label3", 2)->widget());
+    clickAt(forms::intro0->ctl<platform::Label>("Label2", 20)->widget());  // Teachers' Guide
     std::vector<double> guidePages;
     for (int i = 0; i < repeats; ++i)
-        guidePages.push_back(measure([] { clickAt(forms::guide->Label3(Module1::PageNumber < 3 ? 2 : 3)->widget()); },
-                                     [] { return forms::guide->Image1->widget(); }));
+        guidePages.push_back(measure([] { clickAt(forms::guide->ctl<platform::Label>("Label3", Module1::PageNumber < 3 ? 2 : 3)->widget()); },
+                                     [] { return forms::guide->ctl<platform::PictureBox>("Image1")->widget(); }));
     std::printf("%-32s %10.2f\n%-32s %10.2f\n", "page switch, Key Facts", median(keyFacts), "page switch, Teachers' Guide",
                 median(guidePages));
     return 0;

@@ -63,17 +63,17 @@ void runOurs(int rounds) {
     waitForFirstPaint([] { return static_cast<QWidget*>(forms::Titlefrm.instance()); },
                       [] { forms::Titlefrm->Show(); });
     for (int r = 0; r < rounds; ++r) {
-        report(Switches[0], measure([] { clickAt(forms::Titlefrm->Command1->widget()); },
+        report(Switches[0], measure([] { clickAt(forms::Titlefrm->ctl<platform::CommandButton>("Command1")->widget()); },
                                     [] { return forms::intro0.instance(); }));
-        report(Switches[1], measure([] { clickAt(forms::intro0->Label2(1)->widget()); },
+        report(Switches[1], measure([] { clickAt(forms::intro0->ctl<platform::Label>("Label2", 1)->widget()); },
                                     [] { return forms::euclid.instance(); }));
-        report(Switches[2], measure([] { clickAt(forms::euclid->label3(2)->widget()); },
+        report(Switches[2], measure([] { clickAt(forms::euclid->ctl<platform::Label>("label3", 2)->widget()); },
                                     [] { return forms::intro0.instance(); }));
-        report(Switches[3], measure([] { clickAt(forms::intro0->Label2(18)->widget()); },
+        report(Switches[3], measure([] { clickAt(forms::intro0->ctl<platform::Label>("Label2", 18)->widget()); },
                                     [] { return forms::worksheets.instance(); }));
-        report(Switches[4], measure([] { clickAt(forms::worksheets->Label2(0)->widget()); },
+        report(Switches[4], measure([] { clickAt(forms::worksheets->ctl<platform::Label>("Label2", 0)->widget()); },
                                     [] { return forms::intro0.instance(); }));
-        report(Switches[5], measure([] { clickAt(forms::intro0->Label2(16)->widget()); },
+        report(Switches[5], measure([] { clickAt(forms::intro0->ctl<platform::Label>("Label2", 16)->widget()); },
                                     [] { return forms::Titlefrm.instance(); }));
     }
 }

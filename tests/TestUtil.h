@@ -29,6 +29,23 @@
 
 namespace testutil {
 
+// A control of a screen by the name the screen's code gives it: the screens keep their handles to
+// themselves, and the tests find the controls as the layout tables name them.
+template <class T, class F>
+T* ui(F* form, const char* name, int index = -1) {
+    if constexpr (std::is_same_v<T, platform::Timer>) return form->timer(QString::fromLatin1(name));
+    else return form->template ctl<T>(QString::fromLatin1(name), index);
+}
+template <class T, class F>
+T* ui(platform::FormRef<F>& form, const char* name, int index = -1) {
+    return ui<T>(form.get(), name, index);
+}
+template <class F>
+std::vector<int> indices(F* form, const char* name) {
+    return form->indices(QString::fromLatin1(name));
+}
+
+
 struct Message {
     QString text, caption;
 };
@@ -112,12 +129,12 @@ inline QByteArray worksheetBytes(const QString& title, int questions = 10) {
 
 // Fills the wizard with a complete worksheet, answer A ticked throughout.
 inline void fillValid(wizard* w, const QString& title) {
-    w->Text1->SetText(title);
+    ui<platform::TextBox>(w, "Text1")->SetText(title);
     for (int q = 0; q < 10; ++q) {
-        w->Text2(q)->SetText(QStringLiteral("Q"));
+        ui<platform::TextBox>(w, "Text2", q)->SetText(QStringLiteral("Q"));
         for (int k = 0; k < 4; ++k) {
-            w->Text3(4 * q + k)->SetText(QStringLiteral("A"));
-            w->Check1(4 * q + k)->SetValue(k == 0);
+            ui<platform::TextBox>(w, "Text3", 4 * q + k)->SetText(QStringLiteral("A"));
+            ui<platform::CheckBox>(w, "Check1", 4 * q + k)->SetValue(k == 0);
         }
     }
 }
@@ -151,7 +168,7 @@ inline void hoverForm(platform::Form* f, float x, float y) {
 inline multiple* startEuclidQuiz() {
     forms::intro0->Show();
     forms::euclid->Show();
-    click(forms::euclid->label3(0));
+    click(ui<platform::Label>(forms::euclid, "label3", 0));
     return forms::multiple.instance();
 }
 

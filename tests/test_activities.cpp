@@ -32,14 +32,14 @@ void drag(Label* tile, float left, float top, Qt::MouseButtons held = Qt::LeftBu
 
 TileBoard* openActivity(int entry) {
     forms::euclid->Show();
-    testutil::click(forms::euclid->label3(entry));
+    testutil::click(testutil::ui<Label>(forms::euclid, "label3", entry));
     if (entry == 1) return forms::eratosthenesord.instance();
     return forms::euclidord.instance();
 }
 
 // Every tile onto a box: tile i onto box place(i).
 void placeAll(TileBoard* b, const std::function<int(int)>& place) {
-    for (int i = 0; i < 12; ++i) drag(b->Label2(i), b->Label1(place(i))->Left(), b->Label1(place(i))->Top());
+    for (int i = 0; i < 12; ++i) drag(testutil::ui<Label>(b, "Label2", i), testutil::ui<Label>(b, "Label1", place(i))->Left(), testutil::ui<Label>(b, "Label1", place(i))->Top());
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ private slots:
         QFETCH(float, expected);
         Session s;
         TileBoard* b = openActivity(3);
-        Label* tile = b->Label2(9);
+        Label* tile = testutil::ui<Label>(b, "Label2", 9);
         drag(tile, left, 2670);
         QCOMPARE(tile->Left(), expected);
         QCOMPARE(tile->Top(), 2670.0f);
@@ -74,33 +74,33 @@ private slots:
         Session s;
         TileBoard* b = openActivity(3);
         // Over a gap the tile stays where it was let go, not at home.
-        drag(b->Label2(9), 300, 6600);
-        QCOMPARE(b->Label2(9)->Left(), 300.0f);
-        QCOMPARE(b->Label2(9)->Top(), 6600.0f);
+        drag(testutil::ui<Label>(b, "Label2", 9), 300, 6600);
+        QCOMPARE(testutil::ui<Label>(b, "Label2", 9)->Left(), 300.0f);
+        QCOMPARE(testutil::ui<Label>(b, "Label2", 9)->Top(), 6600.0f);
         // Another tile's home slot takes it.
-        drag(b->Label2(9), b->Label4(2)->Left() + 100, b->Label4(2)->Top() + 60);
-        QCOMPARE(b->Label2(9)->Left(), b->Label4(2)->Left());
-        QCOMPARE(b->Label2(9)->Top(), b->Label4(2)->Top());
+        drag(testutil::ui<Label>(b, "Label2", 9), testutil::ui<Label>(b, "Label4", 2)->Left() + 100, testutil::ui<Label>(b, "Label4", 2)->Top() + 60);
+        QCOMPARE(testutil::ui<Label>(b, "Label2", 9)->Left(), testutil::ui<Label>(b, "Label4", 2)->Left());
+        QCOMPARE(testutil::ui<Label>(b, "Label2", 9)->Top(), testutil::ui<Label>(b, "Label4", 2)->Top());
         // Two tiles on box 1 and box 0 empty: all twelve count as placed, so "Check Score" shows.
-        testutil::click(b->Label3(1));
+        testutil::click(testutil::ui<Label>(b, "Label3", 1));
         placeAll(b, [](int i) { return i == 0 ? 1 : i; });
-        QVERIFY(b->Label3(2)->Visible());
+        QVERIFY(testutil::ui<Label>(b, "Label3", 2)->Visible());
         QVERIFY(b->onBox(0, 1) && b->onBox(1, 1));
         testutil::screenshot(QStringLiteral("dice-two-on-a-box"));
         // Dragging a tile off again leaves it visible; "Start Again" sends all home and hides it.
-        drag(b->Label2(0), 300, 6600);
-        QVERIFY(b->Label3(2)->Visible());
+        drag(testutil::ui<Label>(b, "Label2", 0), 300, 6600);
+        QVERIFY(testutil::ui<Label>(b, "Label3", 2)->Visible());
         Score = 7;
-        testutil::click(b->Label3(1));
+        testutil::click(testutil::ui<Label>(b, "Label3", 1));
         QCOMPARE(Score, 0);
-        QVERIFY(!b->Label3(2)->Visible());
-        for (int i = 0; i < 12; ++i) QCOMPARE(b->Label2(i)->Left(), b->Label4(i)->Left());
+        QVERIFY(!testutil::ui<Label>(b, "Label3", 2)->Visible());
+        for (int i = 0; i < 12; ++i) QCOMPARE(testutil::ui<Label>(b, "Label2", i)->Left(), testutil::ui<Label>(b, "Label4", i)->Left());
     }
 
     void aFastMoveStillReachesTheTileAndStaysOnTop() {
         Session s;
         TileBoard* b = openActivity(3);
-        Label* tile = b->Label2(4);
+        Label* tile = testutil::ui<Label>(b, "Label2", 4);
         // One move from the tray to the far corner, across boxes, digits and squares.
         const QPoint start = tile->widget()->mapTo(Stage::instance(), tile->widget()->rect().center());
         QTest::mousePress(window(), Qt::LeftButton, {}, start);
@@ -109,14 +109,14 @@ private slots:
         QCOMPARE(tile->Top(), 1500.0f);
         QTest::mouseRelease(window(), Qt::LeftButton, {}, at(tile, 10500 + 225, 1500 + 225));
         // A tile let go over a printed digit's square stays above the digit and the square.
-        drag(b->Label2(5), 2400, 2700);
-        QCOMPARE(b->clientArea()->childAt(b->Label2(5)->widget()->geometry().center()), b->Label2(5)->widget());
+        drag(testutil::ui<Label>(b, "Label2", 5), 2400, 2700);
+        QCOMPARE(b->clientArea()->childAt(testutil::ui<Label>(b, "Label2", 5)->widget()->geometry().center()), testutil::ui<Label>(b, "Label2", 5)->widget());
     }
 
     void onlyTheLeftButtonAloneDragsButEveryReleaseSnaps() {
         Session s;
         TileBoard* b = openActivity(3);
-        Label* tile = b->Label2(9);
+        Label* tile = testutil::ui<Label>(b, "Label2", 9);
         const float homeLeft = tile->Left(), homeTop = tile->Top();
         drag(tile, 975, 2670, Qt::RightButton);
         QCOMPARE(tile->Left(), homeLeft);
@@ -142,18 +142,18 @@ private slots:
         auto* d = static_cast<euclidord*>(openActivity(3));
         QCOMPARE(d->Caption(), QStringLiteral("Nets of Dice"));
         QStringList digits;
-        for (int k : {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7}) digits << d->Label2(k)->Caption();
+        for (int k : {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7}) digits << testutil::ui<Label>(d, "Label2", k)->Caption();
         QCOMPARE(digits.join(QString()), QStringLiteral("112233445566"));
         testutil::screenshot(QStringLiteral("dice-start"));
         placeAll(d, [](int i) { return i; });
         testutil::screenshot(QStringLiteral("dice-complete"));
-        testutil::click(d->Label3(2));
+        testutil::click(testutil::ui<Label>(d, "Label3", 2));
         QCOMPARE(Score, 12);
-        QVERIFY(forms::Welldone->Label1->Caption().startsWith(QStringLiteral("Excellent work.")));
+        QVERIFY(testutil::ui<Label>(forms::Welldone, "Label1")->Caption().startsWith(QStringLiteral("Excellent work.")));
         QCOMPARE(QuizHeading, QStringLiteral("Nets of Dice"));
-        testutil::click(forms::Welldone->Label3(1));
+        testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
         QCOMPARE(Stage::instance()->front(), d);
-        testutil::click(d->Label3(0));
+        testutil::click(testutil::ui<Label>(d, "Label3", 0));
         QVERIFY(!forms::euclidord.loaded());
         QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
     }
@@ -183,9 +183,9 @@ private slots:
         Session s;
         TileBoard* d = openActivity(3);
         placeAll(d, [&](int i) { return boxOfTile[i]; });
-        testutil::click(d->Label3(2));
+        testutil::click(testutil::ui<Label>(d, "Label3", 2));
         QCOMPARE(Score, expected);
-        QCOMPARE(forms::Welldone->Label1->Caption(), sentence);
+        QCOMPARE(testutil::ui<Label>(forms::Welldone, "Label1")->Caption(), sentence);
     }
 
     // Filling every blank with the right digit, always taking the leftmost like tile in the tray.
@@ -195,13 +195,13 @@ private slots:
         QList<int> tray{9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7};
         for (int box = 0; box < 12; ++box) {
             const auto it = std::find_if(tray.begin(), tray.end(), [&](int t) {
-                return d->Label2(t)->Caption() == d->Label2(box)->Caption();
+                return testutil::ui<Label>(d, "Label2", t)->Caption() == testutil::ui<Label>(d, "Label2", box)->Caption();
             });
             QVERIFY(it != tray.end());
-            drag(d->Label2(*it), d->Label1(box)->Left(), d->Label1(box)->Top());
+            drag(testutil::ui<Label>(d, "Label2", *it), testutil::ui<Label>(d, "Label1", box)->Left(), testutil::ui<Label>(d, "Label1", box)->Top());
             tray.erase(it);
         }
-        testutil::click(d->Label3(2));
+        testutil::click(testutil::ui<Label>(d, "Label3", 2));
         QCOMPARE(Score, 12);
     }
 
@@ -214,33 +214,33 @@ private slots:
         const auto problemShown = [p] {
             QList<int> primes;
             for (int i = 0; i < 12; ++i) {
-                QCOMPARE(p->Label2(i)->Caption().toInt(), int(p->Factors[i]));
-                QCOMPARE(p->Label2(i)->Left(), p->Label4(i)->Left());  // at home
+                QCOMPARE(testutil::ui<Label>(p, "Label2", i)->Caption().toInt(), int(p->Factors[i]));
+                QCOMPARE(testutil::ui<Label>(p, "Label2", i)->Left(), testutil::ui<Label>(p, "Label4", i)->Left());  // at home
                 primes << p->Factors[i];
             }
             std::sort(primes.begin(), primes.end());
             QCOMPARE(primes, (QList<int>{2, 2, 3, 3, 5, 5, 7, 7, 11, 11, 13, 13}));
             for (int a = 0; a < 4; ++a)
-                QCOMPARE(p->Label5(a)->Caption(),
+                QCOMPARE(testutil::ui<Label>(p, "Label5", a)->Caption(),
                          QString::number(p->Factors[3 * a] * p->Factors[3 * a + 1] * p->Factors[3 * a + 2]) + "  =");
-            QVERIFY(!p->Label3(2)->Visible());
+            QVERIFY(!testutil::ui<Label>(p, "Label3", 2)->Visible());
         };
         problemShown();
         testutil::screenshot(QStringLiteral("primes-start"));
         // Row 0 reversed, the others in place: every row scores.
         const auto place = [](int i) { return i < 3 ? 2 - i : i; };
-        for (int i = 0; i < 6; ++i) drag(p->Label2(i), p->Label1(place(i))->Left(), p->Label1(place(i))->Top());
+        for (int i = 0; i < 6; ++i) drag(testutil::ui<Label>(p, "Label2", i), testutil::ui<Label>(p, "Label1", place(i))->Left(), testutil::ui<Label>(p, "Label1", place(i))->Top());
         testutil::screenshot(QStringLiteral("primes-half"));
         placeAll(p, place);
         testutil::screenshot(QStringLiteral("primes-complete"));
-        testutil::click(p->Label3(2));
+        testutil::click(testutil::ui<Label>(p, "Label3", 2));
         QCOMPARE(Score, 12);
         QCOMPARE(QuizHeading, QStringLiteral("Products of Primes"));
-        testutil::click(forms::Welldone->Label3(1));
+        testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
         // Two new problems within the same second are still two new draws.
-        testutil::click(p->Label3(3));
+        testutil::click(testutil::ui<Label>(p, "Label3", 3));
         const auto first = p->Factors;
-        testutil::click(p->Label3(3));
+        testutil::click(testutil::ui<Label>(p, "Label3", 3));
         QVERIFY(p->Factors != first);
         QCOMPARE(Score, 0);
         problemShown();
@@ -254,19 +254,19 @@ private slots:
         // Tile 0 goes onto box 1 with tile 1: box 0 is empty, so row 0 scores nothing.
         const auto boxZeroEmpty = [](int i) { return i == 0 ? 1 : i; };
         placeAll(p, [](int i) { return i; });
-        testutil::click(p->Label3(2));
+        testutil::click(testutil::ui<Label>(p, "Label3", 2));
         QCOMPARE(Score, 12);
-        testutil::click(forms::Welldone->Label3(1));
-        testutil::click(p->Label3(1));
+        testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
+        testutil::click(testutil::ui<Label>(p, "Label3", 1));
         placeAll(p, boxZeroEmpty);
-        QVERIFY(p->Label3(2)->Visible());
-        testutil::click(p->Label3(2));
+        QVERIFY(testutil::ui<Label>(p, "Label3", 2)->Visible());
+        testutil::click(testutil::ui<Label>(p, "Label3", 2));
         QCOMPARE(Score, 9);
-        QCOMPARE(forms::Welldone->Label1->Caption(), QStringLiteral("You have scored 9 out of 12."));
-        testutil::click(forms::Welldone->Label3(1));
-        testutil::click(p->Label3(3));
+        QCOMPARE(testutil::ui<Label>(forms::Welldone, "Label1")->Caption(), QStringLiteral("You have scored 9 out of 12."));
+        testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
+        testutil::click(testutil::ui<Label>(p, "Label3", 3));
         placeAll(p, boxZeroEmpty);
-        testutil::click(p->Label3(2));
+        testutil::click(testutil::ui<Label>(p, "Label3", 2));
         QCOMPARE(Score, 9);
         QCOMPARE(p->Placed[0], qint16(0));
     }
@@ -278,7 +278,7 @@ private slots:
         while (p->Factors[c] == p->Factors[d] && d < 5) ++d;
         if (p->Factors[c] == p->Factors[d]) QSKIP("Rows 0 and 1 hold the same primes in this draw.");
         placeAll(p, [c, d](int i) { return i == c ? d : i == d ? c : i; });
-        testutil::click(p->Label3(2));
+        testutil::click(testutil::ui<Label>(p, "Label3", 2));
         QCOMPARE(Score, 6);
     }
 };

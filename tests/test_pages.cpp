@@ -402,39 +402,39 @@ private slots:
         w.polyline(zigzag);
         s.write(QStringLiteral("wmf/guide1.wmf"), bytes(w));
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(intro0::GuideEntry));
+        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::GuideEntry));
         guide* g = forms::guide.instance();
         g->clientArea()->grab();
-        testutil::click(g->Label3(2));
-        testutil::click(g->Label3(3));
+        testutil::click(testutil::ui<Label>(g, "Label3", 2));
+        testutil::click(testutil::ui<Label>(g, "Label3", 3));
         g->clientArea()->grab();
-        QCOMPARE(g->Label1->Caption(), QStringLiteral("Page 1 of 3"));
+        QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 1 of 3"));
     }
 
     void guidePagesThroughClicks() {
         Session s;
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(intro0::GuideEntry));
+        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::GuideEntry));
         guide* g = forms::guide.instance();
         QCOMPARE(Stage::instance()->front(), g);
-        QCOMPARE(g->Label1->Caption(), QStringLiteral("Page 1 of 3"));
-        QVERIFY(!g->Label3(3)->Enabled() && g->Label3(2)->Enabled());
-        QVERIFY(g->Image1->picture().metafile() && g->Image2->picture().metafile());
+        QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 1 of 3"));
+        QVERIFY(!testutil::ui<Label>(g, "Label3", 3)->Enabled() && testutil::ui<Label>(g, "Label3", 2)->Enabled());
+        QVERIFY(testutil::ui<PictureBox>(g, "Image1")->picture().metafile() && testutil::ui<PictureBox>(g, "Image2")->picture().metafile());
         // The page lies beneath the buttons and the caption: a click on them reaches them.
-        for (Control* c : {(Control*)g->Label3(0), (Control*)g->Label3(2), (Control*)g->Label1()})
+        for (Control* c : {(Control*)testutil::ui<Label>(g, "Label3", 0), (Control*)testutil::ui<Label>(g, "Label3", 2), (Control*)testutil::ui<Label>(g, "Label1")})
             QCOMPARE(g->clientArea()->childAt(c->widget()->geometry().center()), c->widget());
         testutil::screenshot(QStringLiteral("guide-1"));
-        testutil::click(g->Label3(2));
-        QVERIFY(g->Label3(2)->Enabled() && g->Label3(3)->Enabled());
+        testutil::click(testutil::ui<Label>(g, "Label3", 2));
+        QVERIFY(testutil::ui<Label>(g, "Label3", 2)->Enabled() && testutil::ui<Label>(g, "Label3", 3)->Enabled());
         testutil::screenshot(QStringLiteral("guide-2"));
-        testutil::click(g->Label3(2));
-        QCOMPARE(g->Label1->Caption(), QStringLiteral("Page 3 of 3"));
-        QVERIFY(!g->Label3(2)->Enabled() && g->Label3(3)->Enabled());
-        QCOMPARE(g->Image1->picture().metafile(), LoadPicture(QStringLiteral("wmf\\guide3.wmf")).metafile());
+        testutil::click(testutil::ui<Label>(g, "Label3", 2));
+        QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 3 of 3"));
+        QVERIFY(!testutil::ui<Label>(g, "Label3", 2)->Enabled() && testutil::ui<Label>(g, "Label3", 3)->Enabled());
+        QCOMPARE(testutil::ui<PictureBox>(g, "Image1")->picture().metafile(), LoadPicture(QStringLiteral("wmf\\guide3.wmf")).metafile());
         testutil::screenshot(QStringLiteral("guide-3"));
-        testutil::click(g->Label3(2));  // disabled: nothing
+        testutil::click(testutil::ui<Label>(g, "Label3", 2));  // disabled: nothing
         QCOMPARE(PageNumber, 3);
-        testutil::click(g->Label3(1));
+        testutil::click(testutil::ui<Label>(g, "Label3", 1));
         QVERIFY(!forms::guide.loaded());
         QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
     }
@@ -453,22 +453,22 @@ private slots:
         Session s;
         forms::intro0->Show();
         forms::euclid->Show();
-        testutil::click(forms::euclid->label3(entry));
+        testutil::click(testutil::ui<Label>(forms::euclid, "label3", entry));
         teacher* t = forms::teacher.instance();
         QCOMPARE(Stage::instance()->front(), t);
         for (int n = 1; n <= pages; ++n) {
             const QString letter = QChar(u'a' + n - 1);
-            QCOMPARE(t->Label1->Caption(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
-            QCOMPARE(t->Label3(3)->Enabled(), n > 1);
-            QCOMPARE(t->Label3(2)->Enabled(), n < pages);
-            QCOMPARE(t->Image1->picture().metafile(),
+            QCOMPARE(testutil::ui<Label>(t, "Label1")->Caption(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
+            QCOMPARE(testutil::ui<Label>(t, "Label3", 3)->Enabled(), n > 1);
+            QCOMPARE(testutil::ui<Label>(t, "Label3", 2)->Enabled(), n < pages);
+            QCOMPARE(testutil::ui<PictureBox>(t, "Image1")->picture().metafile(),
                      LoadPicture(QStringLiteral("wmf\\") + stem + letter + QStringLiteral(".wmf")).metafile());
             testutil::screenshot(QStringLiteral("%1-%2").arg(stem == QLatin1String("euclid") ? "notes" : "keyfacts").arg(n));
-            testutil::click(t->Label3(2));
+            testutil::click(testutil::ui<Label>(t, "Label3", 2));
         }
-        testutil::click(t->Label3(3));
+        testutil::click(testutil::ui<Label>(t, "Label3", 3));
         QCOMPARE(PageNumber, pages - 1);
-        testutil::click(t->Label3(1));
+        testutil::click(testutil::ui<Label>(t, "Label3", 1));
         QVERIFY(!forms::teacher.loaded());
         QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
     }
@@ -477,17 +477,17 @@ private slots:
         Session s;
         LogoFrame = 17;
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(intro0::AcknowledgmentsEntry));
+        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::AcknowledgmentsEntry));
         teacher* t = forms::teacher.instance();
-        QVERIFY(!t->Label1->Visible() && !t->Label3(2)->Visible() && !t->Label3(3)->Visible());
+        QVERIFY(!testutil::ui<Label>(t, "Label1")->Visible() && !testutil::ui<Label>(t, "Label3", 2)->Visible() && !testutil::ui<Label>(t, "Label3", 3)->Visible());
         QTRY_VERIFY(LogoFrame == 1);  // 18, 19, 0, 1: round the loop
-        QVERIFY(t->Picture1->Visible() && !t->Picture1->picture().isNull());
+        QVERIFY(testutil::ui<PictureBox>(t, "Picture1")->Visible() && !testutil::ui<PictureBox>(t, "Picture1")->picture().isNull());
         testutil::screenshot(QStringLiteral("acknowledgments"));
-        testutil::click(t->Label3(1));
+        testutil::click(testutil::ui<Label>(t, "Label3", 1));
         const int stopped = LogoFrame;
         QTest::qWait(100);
         QCOMPARE(LogoFrame, stopped);  // the timer went with the page
-        testutil::click(forms::intro0->Label2(intro0::AcknowledgmentsEntry));
+        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::AcknowledgmentsEntry));
         QTRY_VERIFY(LogoFrame == (stopped + 1) % 20);
     }
 
@@ -496,13 +496,13 @@ private slots:
         QVERIFY(QFile::remove(s.path(QStringLiteral("wmf/guide2.wmf"))));
         s.write(QStringLiteral("wmf2/guide2.wmf"), "damaged");
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(intro0::GuideEntry));
+        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::GuideEntry));
         guide* g = forms::guide.instance();
-        testutil::click(g->Label3(2));
-        QVERIFY(g->Image1->picture().isNull() && g->Image2->picture().isNull());
-        QCOMPARE(g->Label1->Caption(), QStringLiteral("Page 2 of 3"));
-        testutil::click(g->Label3(2));
-        QVERIFY(!g->Image1->picture().isNull());
+        testutil::click(testutil::ui<Label>(g, "Label3", 2));
+        QVERIFY(testutil::ui<PictureBox>(g, "Image1")->picture().isNull() && testutil::ui<PictureBox>(g, "Image2")->picture().isNull());
+        QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 2 of 3"));
+        testutil::click(testutil::ui<Label>(g, "Label3", 2));
+        QVERIFY(!testutil::ui<PictureBox>(g, "Image1")->picture().isNull());
         QVERIFY(s.messages.isEmpty());
     }
 

@@ -41,8 +41,8 @@ private slots:
     void framePaintedInPiecesMatchesFramePaintedWhole() {
         Session s;
         forms::Titlefrm->Show();
-        QWidget* frame = forms::Titlefrm->Frame1->widget();
-        QWidget* picture = forms::Titlefrm->Picture1->widget();
+        QWidget* frame = testutil::ui<Frame>(forms::Titlefrm, "Frame1")->widget();
+        QWidget* picture = testutil::ui<PictureBox>(forms::Titlefrm, "Picture1")->widget();
         const QImage pieces = frame->grab().toImage();
         picture->hide();
         const QImage whole = frame->grab().toImage();

@@ -212,7 +212,7 @@ class PrintingTest : public QObject {
         QuizHeading = heading;
         forms::Welldone->Show();
         Welldone* w = forms::Welldone.instance();
-        w->Text1->SetText(name);
+        testutil::ui<TextBox>(w, "Text1")->SetText(name);
         return w;
     }
 
@@ -239,7 +239,7 @@ private slots:
         needSpooler();
         Session s;
         const int before = int(m_spooler->documents().size());
-        testutil::click(perfectScore(heading, name)->Label3(0));
+        testutil::click(testutil::ui<Label>(perfectScore(heading, name), "Label3", 0));
         QCOMPARE(s.messages.size(), 1);
         QCOMPARE(s.messages[0].text, QStringLiteral("Your certificate is now printing."));
         const QString file = m_spooler->next(before);
@@ -284,14 +284,14 @@ private slots:
         needSpooler();
         Session s;
         multiple* m = testutil::startEuclidQuiz();
-        for (int q = 1; q < 7; ++q) testutil::click(m->Label3(1));
+        for (int q = 1; q < 7; ++q) testutil::click(testutil::ui<Label>(m, "Label3", 1));
         const auto marks = Marks;
         const int before = int(m_spooler->documents().size());
-        testutil::click(m->Label3(3));
+        testutil::click(testutil::ui<Label>(m, "Label3", 3));
         QCOMPARE(s.messages.last().text, QStringLiteral("Your worksheet is now printing."));
         QCOMPARE(CurrentQuestion, 7);
         QCOMPARE(Marks, marks);
-        QCOMPARE(m->Label4->Caption(), QStringLiteral("Question 7"));
+        QCOMPARE(testutil::ui<Label>(m, "Label4")->Caption(), QStringLiteral("Question 7"));
         const QString file = m_spooler->next(before);
         const Pdf pdf = readPdf(file);
         const double W = Printer::one().ScaleWidth() / 20.0;  // points
@@ -318,8 +318,8 @@ private slots:
 
         // Twice in a row: two documents, two messages.
         const int now = int(m_spooler->documents().size());
-        testutil::click(m->Label3(3));
-        testutil::click(m->Label3(3));
+        testutil::click(testutil::ui<Label>(m, "Label3", 3));
+        testutil::click(testutil::ui<Label>(m, "Label3", 3));
         QVERIFY(!m_spooler->next(now + 1).isEmpty());
         QCOMPARE(s.messages.count(), 3);
     }
@@ -328,9 +328,9 @@ private slots:
         needSpooler();
         Session s;
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(intro0::GuideEntry));
+        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::GuideEntry));
         const int before = int(m_spooler->documents().size());
-        testutil::click(forms::guide->Label3(0));
+        testutil::click(testutil::ui<Label>(forms::guide, "Label3", 0));
         QVERIFY(s.messages.isEmpty());
         const QString file = m_spooler->next(before);
         const Pdf pdf = readPdf(file);
@@ -356,15 +356,15 @@ private slots:
             QVERIFY(PrintSpooler::run(args.takeFirst(), args));
             const int before = int(m_spooler->documents().size());
             s.messages.clear();
-            testutil::click(m->Label3(3));
+            testutil::click(testutil::ui<Label>(m, "Label3", 3));
             QVERIFY2(s.messages.size() == 1 && s.messages[0].text == problem, spoil);
             QTest::qWait(300);
             QCOMPARE(int(m_spooler->documents().size()), before);
-            QCOMPARE(m->Label4->Caption(), QStringLiteral("Question 1"));
+            QCOMPARE(testutil::ui<Label>(m, "Label4")->Caption(), QStringLiteral("Question 1"));
             QVERIFY(*mend ? PrintSpooler::run(QString::fromLatin1(mend), {"Keep"}) : m_spooler->addQueue());
         }
         s.messages.clear();
-        testutil::click(m->Label3(3));
+        testutil::click(testutil::ui<Label>(m, "Label3", 3));
         QCOMPARE(s.messages.last().text, QStringLiteral("Your worksheet is now printing."));
     }
 
@@ -378,7 +378,7 @@ private slots:
         m_spooler->pause(true);
         QElapsedTimer waited;
         waited.start();
-        testutil::click(m->Label3(3));
+        testutil::click(testutil::ui<Label>(m, "Label3", 3));
         const qint64 ms = waited.elapsed();
         m_spooler->pause(false);
         QCOMPARE(s.messages.size(), 1);
@@ -388,7 +388,7 @@ private slots:
         QVERIFY(PrintSpooler::run(QStringLiteral("lpadmin"), {"-p", "Far", "-E", "-v", "ipp://127.0.0.1:9/ipp/print", "-m", "raw"}));
         QVERIFY(PrintSpooler::run(QStringLiteral("lpadmin"), {"-d", "Far"}));
         s.messages.clear();
-        testutil::click(m->Label3(3));
+        testutil::click(testutil::ui<Label>(m, "Label3", 3));
         QCOMPARE(s.messages.size(), 1);
         QCOMPARE(s.messages[0].text, problem);
         QProcess jobs;

@@ -18,15 +18,15 @@ int right(int q) { return int(Val(CorrectAnswer[q])); }
 void answerAll(multiple* m, const QList<int>& wrong) {
     for (int q = 1; q <= 10; ++q) {
         QCOMPARE(CurrentQuestion, q);
-        testutil::tick(m->Option1(wrong.contains(q) ? right(q) % 4 + 1 : right(q)));
-        testutil::click(m->Label3(1));
+        testutil::tick(testutil::ui<OptionButton>(m, "Option1", wrong.contains(q) ? right(q) % 4 + 1 : right(q)));
+        testutil::click(testutil::ui<Label>(m, "Label3", 1));
     }
 }
 
 QList<int> visibleLines() {
     QList<int> out;
     for (int i = 0; i < 10; ++i)
-        if (forms::Wrong->Label2(i)->Visible()) out << i;
+        if (testutil::ui<Label>(forms::Wrong, "Label2", i)->Visible()) out << i;
     return out;
 }
 
@@ -42,26 +42,26 @@ private slots:
         Session s;
         multiple* m = startEuclidQuiz();
         QCOMPARE(Stage::instance()->front(), m);
-        QCOMPARE(m->Label4->Caption(), QStringLiteral("Question 1"));
-        QCOMPARE(m->Option1(2)->Caption(), AnswerB[1]);
-        QVERIFY(!m->Label3(0)->Visible() && m->Option1(5)->Value());
-        testutil::tick(m->Option1(3));
+        QCOMPARE(testutil::ui<Label>(m, "Label4")->Caption(), QStringLiteral("Question 1"));
+        QCOMPARE(testutil::ui<OptionButton>(m, "Option1", 2)->Caption(), AnswerB[1]);
+        QVERIFY(!testutil::ui<Label>(m, "Label3", 0)->Visible() && testutil::ui<OptionButton>(m, "Option1", 5)->Value());
+        testutil::tick(testutil::ui<OptionButton>(m, "Option1", 3));
         testutil::screenshot(QStringLiteral("quiz"));
-        testutil::click(m->Label3(1));
-        testutil::tick(m->Option1(right(2) % 4 + 1));
-        testutil::tick(m->Option1(right(2)));  // changed to the right one
-        testutil::click(m->Label3(0));      // back: question 2 keeps no mark yet
-        testutil::click(m->Label3(1));
-        QVERIFY(m->Option1(5)->Value());  // the earlier tick is not shown again
-        testutil::tick(m->Option1(right(2)));
-        testutil::click(m->Label3(1));
+        testutil::click(testutil::ui<Label>(m, "Label3", 1));
+        testutil::tick(testutil::ui<OptionButton>(m, "Option1", right(2) % 4 + 1));
+        testutil::tick(testutil::ui<OptionButton>(m, "Option1", right(2)));  // changed to the right one
+        testutil::click(testutil::ui<Label>(m, "Label3", 0));      // back: question 2 keeps no mark yet
+        testutil::click(testutil::ui<Label>(m, "Label3", 1));
+        QVERIFY(testutil::ui<OptionButton>(m, "Option1", 5)->Value());  // the earlier tick is not shown again
+        testutil::tick(testutil::ui<OptionButton>(m, "Option1", right(2)));
+        testutil::click(testutil::ui<Label>(m, "Label3", 1));
         QCOMPARE(Marks[2], 1);
         // Question 3 answered right, then revisited and left blank: its mark becomes 0.
-        testutil::tick(m->Option1(right(3)));
-        testutil::click(m->Label3(1));
+        testutil::tick(testutil::ui<OptionButton>(m, "Option1", right(3)));
+        testutil::click(testutil::ui<Label>(m, "Label3", 1));
         QCOMPARE(Marks[3], 1);
-        testutil::click(m->Label3(0));
-        testutil::click(m->Label3(1));
+        testutil::click(testutil::ui<Label>(m, "Label3", 0));
+        testutil::click(testutil::ui<Label>(m, "Label3", 1));
         QCOMPARE(Marks[3], 0);
     }
 
@@ -82,34 +82,34 @@ private slots:
         Session s;
         answerAll(startEuclidQuiz(), wrong);
         auto* w = forms::Welldone.instance();
-        QCOMPARE(w->Label1->Caption(), message);
-        QCOMPARE(w->Label3(0)->Caption(), button);
+        QCOMPARE(testutil::ui<Label>(w, "Label1")->Caption(), message);
+        QCOMPARE(testutil::ui<Label>(w, "Label3", 0)->Caption(), button);
         // The review lists the wrong questions in order, loaded unseen.
         QCOMPARE(visibleLines().size(), wrong.size());
         for (int i = 0; i < wrong.size(); ++i)
-            QCOMPARE(forms::Wrong->Label2(i)->Caption(), QStringLiteral(" %1. ").arg(wrong[i]) + QuestionText[wrong[i]]);
+            QCOMPARE(testutil::ui<Label>(forms::Wrong, "Label2", i)->Caption(), QStringLiteral(" %1. ").arg(wrong[i]) + QuestionText[wrong[i]]);
         QVERIFY(!forms::Wrong->isVisible());
         const bool perfect = wrong.isEmpty();
-        QCOMPARE(w->Label5->Caption().isEmpty(), perfect);
-        QCOMPARE(w->Text1->Visible(), perfect);
-        QTRY_VERIFY(!w->Picture1->picture().isNull());
-        QTRY_VERIFY(!w->Timer3->Enabled() && !w->Timer2->Enabled());
+        QCOMPARE(testutil::ui<Label>(w, "Label5")->Caption().isEmpty(), perfect);
+        QCOMPARE(testutil::ui<TextBox>(w, "Text1")->Visible(), perfect);
+        QTRY_VERIFY(!testutil::ui<PictureBox>(w, "Picture1")->picture().isNull());
+        QTRY_VERIFY(!testutil::ui<Timer>(w, "Timer3")->Enabled() && !testutil::ui<Timer>(w, "Timer2")->Enabled());
         if (perfect) {
-            QVERIFY(w->Text1->widget()->hasFocus());
-            testutil::type(w->Text1(), QStringLiteral("Alexandra Papadopoulou-Smith"));
-            QCOMPARE(w->Text1->Text(), QStringLiteral("Alexandra Papadopoulou-Sm"));
+            QVERIFY(testutil::ui<TextBox>(w, "Text1")->widget()->hasFocus());
+            testutil::type(testutil::ui<TextBox>(w, "Text1"), QStringLiteral("Alexandra Papadopoulou-Smith"));
+            QCOMPARE(testutil::ui<TextBox>(w, "Text1")->Text(), QStringLiteral("Alexandra Papadopoulou-Sm"));
             testutil::screenshot(QStringLiteral("score-perfect"));
-            testutil::click(w->Label3(0));  // no printer here: said plainly, the screen stays
+            testutil::click(testutil::ui<Label>(w, "Label3", 0));  // no printer here: said plainly, the screen stays
             QCOMPARE(s.messages.size(), 1);
             QCOMPARE(s.messages[0].text, QStringLiteral("There was a problem printing to your printer."));
-            QVERIFY(w->isVisible() && w->Text1->Visible());
-            testutil::click(w->Label3(1));
+            QVERIFY(w->isVisible() && testutil::ui<TextBox>(w, "Text1")->Visible());
+            testutil::click(testutil::ui<Label>(w, "Label3", 1));
         } else {
             if (wrong.size() == 3) testutil::screenshot(QStringLiteral("score-below"));
-            testutil::click(w->Label3(0));
+            testutil::click(testutil::ui<Label>(w, "Label3", 0));
             QCOMPARE(Stage::instance()->front(), forms::Wrong.instance());
             if (wrong.size() == 3) testutil::screenshot(QStringLiteral("review"));
-            testutil::click(forms::Wrong->Label3(1));  // Exit here closes both
+            testutil::click(testutil::ui<Label>(forms::Wrong, "Label3", 1));  // Exit here closes both
         }
         QVERIFY(!forms::Welldone.loaded() && !forms::Wrong.loaded() && !forms::multiple.loaded());
         QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
@@ -118,9 +118,9 @@ private slots:
     void exitLeavesWithoutAScore() {
         Session s;
         multiple* m = startEuclidQuiz();
-        testutil::tick(m->Option1(right(1)));
-        testutil::click(m->Label3(1));
-        testutil::click(m->Label3(2));
+        testutil::tick(testutil::ui<OptionButton>(m, "Option1", right(1)));
+        testutil::click(testutil::ui<Label>(m, "Label3", 1));
+        testutil::click(testutil::ui<Label>(m, "Label3", 2));
         QVERIFY(!forms::multiple.loaded() && !forms::Welldone.loaded() && !forms::Wrong.loaded());
         QCOMPARE(Score, 0);
         QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
@@ -137,10 +137,10 @@ private slots:
         // Questions 1 ("B") and 2 ("7") cannot be answered right.
         for (int q : {1, 2})
             for (int k = 1; k <= 4; ++k) {
-                testutil::tick(m->Option1(k));
-                testutil::click(m->Label3(1));
+                testutil::tick(testutil::ui<OptionButton>(m, "Option1", k));
+                testutil::click(testutil::ui<Label>(m, "Label3", 1));
                 QCOMPARE(Marks[q], 0);
-                if (k < 4) testutil::click(m->Label3(0));
+                if (k < 4) testutil::click(testutil::ui<Label>(m, "Label3", 0));
             }
         QVERIFY(s.messages.isEmpty());
     }
@@ -155,7 +155,7 @@ private slots:
         QVERIFY(s.messages[0].text.contains(QStringLiteral("Euclid.txt")));
         QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
         QFile::remove(s.path(QStringLiteral("multiple/Euclid.txt")));
-        testutil::click(forms::euclid->label3(0));
+        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 0));
         QVERIFY(!forms::multiple.loaded());
         QCOMPARE(s.messages.size(), 2);
         QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);
@@ -168,17 +168,17 @@ private slots:
         s.write(QStringLiteral("multiple/Fractions.txt"), sheet);
         s.write(QStringLiteral("multiple/track.txt"), " 1 \r\nFractions\r\n");
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(intro0::CatalogueEntry));
+        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::CatalogueEntry));
         QVERIFY(!forms::intro0.loaded());
-        testutil::click(forms::worksheets->Label2(1));
+        testutil::click(testutil::ui<Label>(forms::worksheets, "Label2", 1));
         auto* m = forms::multiple.instance();
         QVERIFY(m && m->isVisible());
-        QCOMPARE(m->Label6->Caption(), QStringLiteral("Fractions"));
-        QCOMPARE(m->Label5->Caption(), QStringLiteral("Vellacourt Numerists"));  // the menu's banner
-        QVERIFY(!m->Picture1->picture().isNull());
+        QCOMPARE(testutil::ui<Label>(m, "Label6")->Caption(), QStringLiteral("Fractions"));
+        QCOMPARE(testutil::ui<Label>(m, "Label5")->Caption(), QStringLiteral("Vellacourt Numerists"));  // the menu's banner
+        QVERIFY(!testutil::ui<PictureBox>(m, "Picture1")->picture().isNull());
         QVERIFY(forms::intro0.loaded() && forms::intro0->isHidden());  // touched, loaded unseen
         answerAll(m, {});
-        testutil::click(forms::Welldone->Label3(1));
+        testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
         QCOMPARE(Stage::instance()->front(), forms::worksheets.instance());
     }
 };

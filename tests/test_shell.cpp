@@ -60,31 +60,31 @@ private slots:
         QVERIFY(QFile::remove(s.path(QStringLiteral("Images/euclidsm.jpg"))));
         forms::Titlefrm->Show();
         QCOMPARE(forms::Titlefrm->Left(), 0.0f);
-        QVERIFY(forms::Titlefrm->Picture1->picture().isNull() && forms::Titlefrm->isVisible());
+        QVERIFY(testutil::ui<PictureBox>(forms::Titlefrm, "Picture1")->picture().isNull() && forms::Titlefrm->isVisible());
         QVERIFY(s.messages.isEmpty());
     }
 
     void exitConfirmationLoop() {
         Session s;
         forms::Titlefrm->Show();
-        testutil::click(forms::Titlefrm->Command1());
+        testutil::click(testutil::ui<CommandButton>(forms::Titlefrm, "Command1"));
         QVERIFY(!forms::Titlefrm.loaded());
         auto* menu = forms::intro0.instance();
         const int loads = forms::intro0.loads();
         QCOMPARE(Stage::instance()->front(), menu);
 
         for (int visit = 0; visit < 2; ++visit) {
-            testutil::click(menu->Label2(intro0::ExitEntry));
-            QCOMPARE(forms::Titlefrm->Command1->Caption(), QStringLiteral("Cancel"));
+            testutil::click(testutil::ui<Label>(menu, "Label2", intro0::ExitEntry));
+            QCOMPARE(testutil::ui<CommandButton>(forms::Titlefrm, "Command1")->Caption(), QStringLiteral("Cancel"));
             QCOMPARE(Stage::instance()->front(), forms::Titlefrm.instance());
             QVERIFY(!menu->isHidden());  // kept loaded under the backdrop
-            testutil::click(forms::Titlefrm->Command1());
+            testutil::click(testutil::ui<CommandButton>(forms::Titlefrm, "Command1"));
             QCOMPARE(forms::intro0.instance(), menu);
             QCOMPARE(forms::intro0.loads(), loads);  // not loaded again
             QCOMPARE(Stage::instance()->front(), menu);
         }
-        testutil::click(menu->Label2(intro0::ExitEntry));
-        testutil::click(forms::Titlefrm->Command2());
+        testutil::click(testutil::ui<Label>(menu, "Label2", intro0::ExitEntry));
+        testutil::click(testutil::ui<CommandButton>(forms::Titlefrm, "Command2"));
         QCOMPARE(s.ended, 1);
     }
 
@@ -92,19 +92,19 @@ private slots:
         Session s;
         forms::intro0->Show();
         auto* m = forms::intro0.instance();
-        for (int i : m->Label2.indices()) QCOMPARE(m->Label2(i)->BackStyle(), 1);  // opaque when first shown
+        for (int i : testutil::indices(m, "Label2")) QCOMPARE(testutil::ui<Label>(m, "Label2", i)->BackStyle(), 1);  // opaque when first shown
         testutil::screenshot(QStringLiteral("mainmenu"));
         testutil::hoverForm(m, 6000, 1000);  // the bare form clears every entry
-        for (int i : m->Label2.indices()) QCOMPARE(m->Label2(i)->BackStyle(), 0);
-        testutil::hover(m->Label2(1));
-        testutil::hover(m->Label2(intro0::GuideEntry));  // straight on, without crossing the form
-        testutil::hover(m->Frame1());    // the frame changes nothing
-        QVERIFY(m->Label2(1)->BackStyle() == 1 && m->Label2(intro0::GuideEntry)->BackStyle() == 1);
+        for (int i : testutil::indices(m, "Label2")) QCOMPARE(testutil::ui<Label>(m, "Label2", i)->BackStyle(), 0);
+        testutil::hover(testutil::ui<Label>(m, "Label2", 1));
+        testutil::hover(testutil::ui<Label>(m, "Label2", intro0::GuideEntry));  // straight on, without crossing the form
+        testutil::hover(testutil::ui<Frame>(m, "Frame1"));    // the frame changes nothing
+        QVERIFY(testutil::ui<Label>(m, "Label2", 1)->BackStyle() == 1 && testutil::ui<Label>(m, "Label2", intro0::GuideEntry)->BackStyle() == 1);
         // Greyed entries and entries that do not exist do nothing; the address opens the browser.
-        for (int i : {0, 2, 5, 8, 11}) testutil::click(m->Label2(i));
+        for (int i : {0, 2, 5, 8, 11}) testutil::click(testutil::ui<Label>(m, "Label2", i));
         m->Label2_Click(13);
         QCOMPARE(Stage::instance()->front(), m);
-        testutil::click(m->Label4());
+        testutil::click(testutil::ui<Label>(m, "Label4"));
         QCOMPARE(s.urls, QStringList{intro0::WebAddress});
         QVERIFY(s.messages.isEmpty());
     }
@@ -132,7 +132,7 @@ private slots:
         if (index.isEmpty()) QVERIFY(QFile::remove(s.path(QStringLiteral("multiple/track.txt"))));
         else s.write(QStringLiteral("multiple/track.txt"), index);
         forms::intro0->Show();
-        QTRY_VERIFY(!forms::intro0->Timer1->Enabled());
+        QTRY_VERIFY(!testutil::ui<Timer>(forms::intro0, "Timer1")->Enabled());
         QCOMPARE(Module1::WorksheetCount, count);
         for (int i = 0; i <= names.size(); ++i) QCOMPARE(Module1::WorksheetNames[i + 1], names.value(i));
         QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);
@@ -143,20 +143,20 @@ private slots:
         Session s;
         forms::intro0->Show();
         const int menuLoads = forms::intro0.loads();
-        testutil::click(forms::intro0->Label2(1));
+        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", 1));
         auto* e = forms::euclid.instance();
         QCOMPARE(Stage::instance()->front(), e);
         QCOMPARE(e->picture().size(), QSize(786, 560));
         testutil::screenshot(QStringLiteral("topicmenu"));
-        testutil::click(e->label3(2));
+        testutil::click(testutil::ui<Label>(e, "label3", 2));
         QVERIFY(!forms::euclid.loaded());
         QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
         QCOMPARE(forms::intro0.loads(), menuLoads);
         // Without its picture the topic menu still opens and closes.
         QFile::remove(s.path(QStringLiteral("Images/euclid.jpg")));
-        testutil::click(forms::intro0->Label2(1));
+        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", 1));
         QVERIFY(forms::euclid->picture().isNull());
-        testutil::click(forms::euclid->label3(2));
+        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 2));
         QVERIFY(!forms::euclid.loaded());
     }
 };

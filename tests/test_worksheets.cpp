@@ -26,7 +26,7 @@ const QString SaveProblem = QStringLiteral("There was a problem saving your work
 void saveThroughWizard(const QString& title) {
     auto* w = forms::wizard.instance() ? forms::wizard.instance() : forms::wizard.get();
     fillValid(w, title);
-    testutil::click(w->Label3(1));
+    testutil::click(testutil::ui<Label>(w, "Label3", 1));
 }
 
 // The second computer of the shared-folder test: saves 50 titles into the folder it is given.
@@ -72,13 +72,13 @@ public:
 
 // Types a whole worksheet into the wizard the way a teacher does, ticking with the mouse.
 void typeWorksheet(wizard* w, const QString& title) {
-    testutil::type(w->Text1(), title);
+    testutil::type(testutil::ui<TextBox>(w, "Text1"), title);
     for (int q = 0; q < 10; ++q) {
-        testutil::type(w->Text2(q), QStringLiteral("Chloé thinks of %1, then doubles it. What does she get?").arg(q + 1));
+        testutil::type(testutil::ui<TextBox>(w, "Text2", q), QStringLiteral("Chloé thinks of %1, then doubles it. What does she get?").arg(q + 1));
         // The ticked answer is the right one: twice the number.
         for (int k = 0; k < 4; ++k)
-            testutil::type(w->Text3(4 * q + k), QString::number(2 * (q + 1) + k - q % 4));
-        testutil::click(w->Check1(4 * q + q % 4));
+            testutil::type(testutil::ui<TextBox>(w, "Text3", 4 * q + k), QString::number(2 * (q + 1) + k - q % 4));
+        testutil::click(testutil::ui<CheckBox>(w, "Check1", 4 * q + q % 4));
     }
 }
 
@@ -306,8 +306,8 @@ private slots:
         while (longText.size() < 40000) longText += QStringLiteral("How many primes are there below a million? ");
         auto* w = forms::wizard.get();
         fillValid(w, QStringLiteral("Long"));
-        w->Text2(3)->SetText(longText);
-        testutil::click(w->Label3(1));
+        testutil::ui<TextBox>(w, "Text2", 3)->SetText(longText);
+        testutil::click(testutil::ui<Label>(w, "Label3", 1));
         QCOMPARE(s.messages.last().text, Saved);
         QByteArray bytes = s.read(QStringLiteral("multiple/Long.txt"));
         bytes.replace("Long\r\n", "Sums&more\r\n").replace("\r\nQ\r\n", "\r\n3&4 or salt & pepper\r\n");
@@ -324,29 +324,29 @@ private slots:
     void typedWorksheetRoundTripsThroughTheCatalogue() {
         Session s;
         forms::intro0->Show();
-        testutil::click(forms::intro0->Label2(intro0::WizardEntry));
+        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::WizardEntry));
         auto* w = forms::wizard.instance();
         QVERIFY(w && w->isVisible());
         typeWorksheet(w, QStringLiteral("Doubles"));
         testutil::screenshot(QStringLiteral("wizard-filled"));
-        testutil::click(w->Label3(1));
+        testutil::click(testutil::ui<Label>(w, "Label3", 1));
         QCOMPARE(s.messages.last().text, Saved);
         const QByteArray saved = s.read(QStringLiteral("multiple/Doubles.txt"));
         QVERIFY(saved.startsWith("Doubles\r\n \r\nChlo\xE9 thinks of 1& then doubles it. What does she get?\r\n2\r\n3\r\n4\r\n5\r\n1\r\n \r\n"));
         QCOMPARE(saved.count("\r\n"), 72);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf({"Doubles"}));
-        testutil::click(w->Label3(0));  // Exit
-        testutil::click(forms::intro0->Label2(intro0::CatalogueEntry));
+        testutil::click(testutil::ui<Label>(w, "Label3", 0));  // Exit
+        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::CatalogueEntry));
         auto* c = forms::worksheets.instance();
-        QCOMPARE(c->Label2(1)->Caption(), QStringLiteral("Doubles"));
-        testutil::click(c->Check1());
-        testutil::click(c->Label2(1));
+        QCOMPARE(testutil::ui<Label>(c, "Label2", 1)->Caption(), QStringLiteral("Doubles"));
+        testutil::click(testutil::ui<CheckBox>(c, "Check1"));
+        testutil::click(testutil::ui<Label>(c, "Label2", 1));
         w = forms::wizard.instance();
-        QCOMPARE(w->Text1->Text(), QStringLiteral("Doubles"));
-        QCOMPARE(w->Text2(6)->Text(), QStringLiteral("Chloé thinks of 7, then doubles it. What does she get?"));
-        QCOMPARE(w->Text3(39)->Text(), QStringLiteral("22"));
-        for (int i = 0; i < 40; ++i) QCOMPARE(w->Check1(i)->Value(), int(i % 4 == (i / 4) % 4));
-        testutil::click(w->Label3(1));
+        QCOMPARE(testutil::ui<TextBox>(w, "Text1")->Text(), QStringLiteral("Doubles"));
+        QCOMPARE(testutil::ui<TextBox>(w, "Text2", 6)->Text(), QStringLiteral("Chloé thinks of 7, then doubles it. What does she get?"));
+        QCOMPARE(testutil::ui<TextBox>(w, "Text3", 39)->Text(), QStringLiteral("22"));
+        for (int i = 0; i < 40; ++i) QCOMPARE(testutil::ui<CheckBox>(w, "Check1", i)->Value(), int(i % 4 == (i / 4) % 4));
+        testutil::click(testutil::ui<Label>(w, "Label3", 1));
         QCOMPARE(s.read(QStringLiteral("multiple/Doubles.txt")), saved);
     }
 
@@ -356,21 +356,21 @@ private slots:
         auto fill = [w] { fillValid(w, QStringLiteral("Checks")); };
         auto said = [&] { return s.messages.isEmpty() ? QString() : s.messages.takeLast().text; };
         fill();
-        w->Text1->SetText(QString());
-        w->Text2(2)->SetText(QString());
+        testutil::ui<TextBox>(w, "Text1")->SetText(QString());
+        testutil::ui<TextBox>(w, "Text2", 2)->SetText(QString());
         w->genwork();
         QCOMPARE(said(), QStringLiteral("You have not chosen a title for your worksheet"));
         fill();
-        w->Text3(14)->SetText(QString());  // question 4, answer C, with A ticked
+        testutil::ui<TextBox>(w, "Text3", 14)->SetText(QString());  // question 4, answer C, with A ticked
         w->genwork();
         QCOMPARE(said(), QStringLiteral("You have not completed Question 4"));
         fill();
-        w->Check1(4)->SetValue(0);  // question 2 has no tick, question 5 is empty
-        w->Text2(4)->SetText(QString());
+        testutil::ui<CheckBox>(w, "Check1", 4)->SetValue(0);  // question 2 has no tick, question 5 is empty
+        testutil::ui<TextBox>(w, "Text2", 4)->SetText(QString());
         w->genwork();
         QCOMPARE(said(), QStringLiteral("You have not ticked the correct answer for Question 2"));
         fill();
-        w->Text2(9)->SetText(QStringLiteral("   "));  // blanks count as filled in
+        testutil::ui<TextBox>(w, "Text2", 9)->SetText(QStringLiteral("   "));  // blanks count as filled in
         w->genwork();
         QCOMPARE(said(), QStringLiteral("Your worksheet has been saved."));
         QVERIFY(QFile::exists(s.path(QStringLiteral("multiple/Checks.txt"))));
@@ -388,7 +388,7 @@ private slots:
                               "CON", "lpt1", "Com3.notes", "nul", "COM0", "LPT0", "COM\u00B9", "lpt\u00B3",
                               "CONIN$", "conout$", "euclid", "TRACK", "track", "łódź"};
         for (const QString& title : bad) {
-            w->Text1->SetText(title);
+            testutil::ui<TextBox>(w, "Text1")->SetText(title);
             w->genwork();
             QVERIFY2(!s.messages.isEmpty() && !s.messages.last().text.contains(QStringLiteral("saved.")),
                      qPrintable(title));
@@ -400,8 +400,8 @@ private slots:
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), index);
 
         // A text the file cannot hold is refused, naming its question.
-        w->Text1->SetText(QStringLiteral("Emoji"));
-        w->Text3(4 * 6 + 2)->SetText(QStringLiteral("smile 🙂"));
+        testutil::ui<TextBox>(w, "Text1")->SetText(QStringLiteral("Emoji"));
+        testutil::ui<TextBox>(w, "Text3", 4 * 6 + 2)->SetText(QStringLiteral("smile 🙂"));
         w->genwork();
         QVERIFY(s.messages.last().text.startsWith(QStringLiteral("Question 7 contains a character")));
         QVERIFY(!QFile::exists(s.path(QStringLiteral("multiple/Emoji.txt"))));
@@ -414,17 +414,17 @@ private slots:
         s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
         forms::worksheets->Show();
         auto* c = forms::worksheets.instance();
-        QCOMPARE(c->Label4->Caption(), QStringLiteral("Page 1"));
-        QVERIFY(!c->Label3(0)->Visible() && c->Label3(1)->Visible());
+        QCOMPARE(testutil::ui<Label>(c, "Label4")->Caption(), QStringLiteral("Page 1"));
+        QVERIFY(!testutil::ui<Label>(c, "Label3", 0)->Visible() && testutil::ui<Label>(c, "Label3", 1)->Visible());
         testutil::screenshot(QStringLiteral("catalogue-page1"));
-        testutil::click(c->Label3(1));
-        QCOMPARE(c->Label4->Caption(), QStringLiteral("Page 2"));
-        QVERIFY(c->Label3(0)->Visible() && !c->Label3(1)->Visible());
-        for (int i = 1; i <= 24; ++i) QCOMPARE(c->Label2(i)->Visible(), i <= 6);
-        QCOMPARE(c->Label2(1)->Caption(), QStringLiteral("Worksheet 25"));
+        testutil::click(testutil::ui<Label>(c, "Label3", 1));
+        QCOMPARE(testutil::ui<Label>(c, "Label4")->Caption(), QStringLiteral("Page 2"));
+        QVERIFY(testutil::ui<Label>(c, "Label3", 0)->Visible() && !testutil::ui<Label>(c, "Label3", 1)->Visible());
+        for (int i = 1; i <= 24; ++i) QCOMPARE(testutil::ui<Label>(c, "Label2", i)->Visible(), i <= 6);
+        QCOMPARE(testutil::ui<Label>(c, "Label2", 1)->Caption(), QStringLiteral("Worksheet 25"));
         testutil::screenshot(QStringLiteral("catalogue-page2"));
-        testutil::click(c->Label3(0));
-        QCOMPARE(c->Label4->Caption(), QStringLiteral("Page 1"));
+        testutil::click(testutil::ui<Label>(c, "Label3", 0));
+        QCOMPARE(testutil::ui<Label>(c, "Label4")->Caption(), QStringLiteral("Page 1"));
     }
 
     void deleteRedrawsThePage() {
@@ -437,28 +437,28 @@ private slots:
         s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
         forms::worksheets->Show();
         auto* c = forms::worksheets.instance();
-        testutil::click(c->Check2());
+        testutil::click(testutil::ui<CheckBox>(c, "Check2"));
         s.answer = Answer::Cancel;
-        testutil::click(c->Label2(3));
+        testutil::click(testutil::ui<Label>(c, "Label2", 3));
         QCOMPARE(s.messages.last().text, QStringLiteral("Are you sure that you want to delete the worksheet Sheet 3?"));
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
         s.answer = Answer::Ok;
-        testutil::click(c->Label2(3));
+        testutil::click(testutil::ui<Label>(c, "Label2", 3));
         titles.removeAt(2);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
         QVERIFY(QFile::exists(s.path(QStringLiteral("multiple/Sheet 3.txt"))));  // the file stays
-        QCOMPARE(c->Label2(3)->Caption(), QStringLiteral("Sheet 4"));
-        QCOMPARE(c->Label2(24)->Caption(), QStringLiteral("Sheet 25"));
+        QCOMPARE(testutil::ui<Label>(c, "Label2", 3)->Caption(), QStringLiteral("Sheet 4"));
+        QCOMPARE(testutil::ui<Label>(c, "Label2", 24)->Caption(), QStringLiteral("Sheet 25"));
         // On page 2 a delete redraws page 2, one title shorter.
-        testutil::click(c->Label3(1));
-        testutil::click(c->Label2(2));
+        testutil::click(testutil::ui<Label>(c, "Label3", 1));
+        testutil::click(testutil::ui<Label>(c, "Label2", 2));
         QCOMPARE(s.messages.last().text, QStringLiteral("Are you sure that you want to delete the worksheet Sheet 27?"));
         titles.removeAt(25);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
-        QCOMPARE(c->Label4->Caption(), QStringLiteral("Page 2"));
-        QCOMPARE(c->Label2(1)->Caption(), QStringLiteral("Sheet 26"));
-        QCOMPARE(c->Label2(2)->Caption(), QStringLiteral("Sheet 28"));
-        for (int i = 1; i <= 24; ++i) QCOMPARE(c->Label2(i)->Visible(), i <= 4);
+        QCOMPARE(testutil::ui<Label>(c, "Label4")->Caption(), QStringLiteral("Page 2"));
+        QCOMPARE(testutil::ui<Label>(c, "Label2", 1)->Caption(), QStringLiteral("Sheet 26"));
+        QCOMPARE(testutil::ui<Label>(c, "Label2", 2)->Caption(), QStringLiteral("Sheet 28"));
+        for (int i = 1; i <= 24; ++i) QCOMPARE(testutil::ui<Label>(c, "Label2", i)->Visible(), i <= 4);
     }
 
     void corruptedWorksheets() {
@@ -471,18 +471,18 @@ private slots:
         forms::worksheets->Show();
         auto* c = forms::worksheets.instance();
         for (int mode : {0, 1, 2}) {  // run, edit, delete
-            if (mode == 1) testutil::click(c->Check1());
-            if (mode == 2) testutil::click(c->Check2());
+            if (mode == 1) testutil::click(testutil::ui<CheckBox>(c, "Check1"));
+            if (mode == 2) testutil::click(testutil::ui<CheckBox>(c, "Check2"));
             for (int slot : {1, 2}) {
                 s.messages.clear();
-                testutil::click(c->Label2(slot));
+                testutil::click(testutil::ui<Label>(c, "Label2", slot));
                 QCOMPARE(s.messages.size(), 1);
                 QCOMPARE(s.messages[0].text, QStringLiteral("This worksheet seems to be corrupted."));
             }
         }
-        testutil::click(c->Check1());
+        testutil::click(testutil::ui<CheckBox>(c, "Check1"));
         s.messages.clear();
-        testutil::click(c->Label2(3));
+        testutil::click(testutil::ui<Label>(c, "Label2", 3));
         QCOMPARE(s.messages.size(), 1);
         QCOMPARE(s.messages[0].text, QStringLiteral("This worksheet seems to be corrupted."));
         QVERIFY(!forms::wizard.loaded());  // no half-filled wizard left behind
@@ -494,14 +494,14 @@ private slots:
         forms::wizard->Show();
         auto* w = forms::wizard.instance();
         QApplication::setActiveWindow(Stage::instance());
-        w->Text1->SetFocus();
-        QTest::keyClick(w->Text1->widget(), Qt::Key_Return);
-        QVERIFY(w->Text2(0)->widget()->hasFocus());
-        QTest::keyClick(w->Text2(0)->widget(), Qt::Key_Return);
-        QVERIFY(w->Text3(0)->widget()->hasFocus());
-        w->Text3(39)->SetFocus();
-        QTest::keyClick(w->Text3(39)->widget(), Qt::Key_Return);
-        QVERIFY(w->Text3(39)->widget()->hasFocus());
+        testutil::ui<TextBox>(w, "Text1")->SetFocus();
+        QTest::keyClick(testutil::ui<TextBox>(w, "Text1")->widget(), Qt::Key_Return);
+        QVERIFY(testutil::ui<TextBox>(w, "Text2", 0)->widget()->hasFocus());
+        QTest::keyClick(testutil::ui<TextBox>(w, "Text2", 0)->widget(), Qt::Key_Return);
+        QVERIFY(testutil::ui<TextBox>(w, "Text3", 0)->widget()->hasFocus());
+        testutil::ui<TextBox>(w, "Text3", 39)->SetFocus();
+        QTest::keyClick(testutil::ui<TextBox>(w, "Text3", 39)->widget(), Qt::Key_Return);
+        QVERIFY(testutil::ui<TextBox>(w, "Text3", 39)->widget()->hasFocus());
         testutil::screenshot(QStringLiteral("wizard-empty"));
     }
 };

@@ -12,11 +12,13 @@ public:
     void Form_Load() override;
     void Label3_Click(int Index) override;
 
-    platform::Ctl<platform::Shape> Shape1{this, "Shape1"};
-    platform::Ctl<platform::Label> Label7{this, "Label7"}, Label8{this, "Label8"};
-
 protected:
     void unloadSelf() override;
+
+private:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
+    platform::Ctl<platform::Shape> Shape1{this, "Shape1"};
+    platform::Ctl<platform::Label> Label7{this, "Label7"}, Label8{this, "Label8"};
 };
 
 namespace forms {

@@ -16,10 +16,12 @@ public:
 
     core::Factors Factors{}, Placed{};
 
-    platform::Ctl<platform::Label> Label5{this, "Label5"}, Label7{this, "Label7"};
-
 protected:
     void unloadSelf() override;
+
+private:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
+    platform::Ctl<platform::Label> Label5{this, "Label5"}, Label7{this, "Label7"};
 };
 
 namespace forms {

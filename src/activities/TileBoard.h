@@ -17,10 +17,11 @@ public:
     // The tile a pupil sees on box b: of the tiles standing exactly on it, the one drawn on top; -1 if none.
     int tileOn(int b) const;
 
+protected:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
         Label4{this, "Label4"}, Label6{this, "Label6"};
 
-protected:
     // Binds the board's events and puts the tiles above every other control; after the layout is built.
     void bindBoard();
     // The set-up the load event runs: answers from the boxes onto the tiles, home slots onto the tiles.

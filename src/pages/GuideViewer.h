@@ -17,6 +17,8 @@ public:
 
     static constexpr int Pages = 3;
 
+private:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
     platform::Ctl<platform::PictureBox> Image1{this, "Image1"}, Image2{this, "Image2"};
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"};
 };

@@ -17,6 +17,8 @@ public:
     void Timer1_Timer();
     void Printpage();
 
+private:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
     platform::Ctl<platform::PictureBox> Image1{this, "Image1"}, Image2{this, "Image2"}, Picture1{this, "Picture1"},
         Picture2{this, "Picture2"};
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label3{this, "Label3"};

@@ -16,12 +16,13 @@ public:
     void showquest();
     void Printpage();
 
+private:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
         Label4{this, "Label4"}, Label5{this, "Label5"}, Label6{this, "Label6"};
     platform::Ctl<platform::PictureBox> Picture1{this, "Picture1"};
     platform::Ctl<platform::OptionButton> Option1{this, "Option1"};
 
-private:
     int markOfCurrentQuestion() const;
     void endOfQuiz();
 };

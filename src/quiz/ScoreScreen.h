@@ -20,6 +20,8 @@ public:
     void Timer3_Timer();
     void Printpage();
 
+private:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
         Label4{this, "Label4"}, Label5{this, "Label5"}, Label6{this, "Label6"};
     platform::Ctl<platform::PictureBox> Picture1{this, "Picture1"};

@@ -12,6 +12,8 @@ public:
     void Form_Load() override;
     void Label3_Click(int Index);
 
+private:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
     platform::Ctl<platform::Label> Label2{this, "Label2"}, Label3{this, "Label3"}, Label4{this, "Label4"},
         Label5{this, "Label5"}, Label6{this, "Label6"};
 };

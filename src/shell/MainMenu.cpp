@@ -122,10 +122,12 @@ void intro0::Label2_Click(int Index) {
 
 // The catalogue's way back to this menu, and the picture and heading its worksheets run under.
 static const bool catalogueKnowsTheMenu = [] {
-    worksheets::menu = {[] { forms::intro0->Show(); }, [] { return forms::intro0->Image1->picture(); },
-                        [] { return forms::intro0->Label1->Caption(); }};
+    worksheets::menu = {[] { forms::intro0->Show(); }, &intro0::picture, &intro0::heading};
     return true;
 }();
+
+Picture intro0::picture() { return forms::intro0->Image1->picture(); }
+QString intro0::heading() { return forms::intro0->Label1->Caption(); }
 
 void intro0::Label4_Click() { openUrl(WebAddress); }
 

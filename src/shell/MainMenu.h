@@ -10,6 +10,9 @@ public:
                  GuideEntry = 20 };
 
     intro0();
+    // The menu's picture and heading, which a worksheet from the catalogue runs under (loads the menu).
+    static platform::Picture picture();
+    static QString heading();
     void Form_Load() override;
     void Form_MouseMove(int button, int shift, float x, float y) override;
     void Label2_MouseMove(int Index);
@@ -19,6 +22,8 @@ public:
 
     static inline const QString WebAddress = QStringLiteral("https://www.vellacourt.example/");
 
+private:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
         Label4{this, "Label4"};
     platform::Ctl<platform::Frame> Frame1{this, "Frame1"};

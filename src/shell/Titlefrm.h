@@ -21,6 +21,8 @@ public:
     void Command1_Click();
     void Command2_Click();
 
+private:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
     platform::Ctl<platform::Frame> Frame1{this, "Frame1"};
     platform::Ctl<platform::PictureBox> Picture1{this, "Picture1"};
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},

@@ -11,9 +11,10 @@ public:
     void label3_MouseMove(int Index);
     void label3_Click(int Index);
 
+private:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
     platform::Ctl<platform::Label> Label1{this, "Label1"}, label3{this, "label3"};
 
-private:
     bool loadEuclidsWorksheet();
     void openPages(int count, const QString& stem);
 };

@@ -32,6 +32,8 @@ public:
     void editworksheet(const worksheetfiles::Worksheet& w);
     void delworksheet();
 
+private:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
         Label4{this, "Label4"};
     platform::Ctl<platform::CheckBox> Check1{this, "Check1"}, Check2{this, "Check2"};

@@ -22,11 +22,12 @@ public:
     void saveworksheet();
     void trackworksheets();
 
+private:
+    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label3{this, "Label3"};
     platform::Ctl<platform::TextBox> Text1{this, "Text1"}, Text2{this, "Text2"}, Text3{this, "Text3"};
     platform::Ctl<platform::CheckBox> Check1{this, "Check1"};
 
-private:
     QString unsavableText() const;
     worksheetfiles::Worksheet typedWorksheet() const;
 };
