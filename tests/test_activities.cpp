@@ -13,6 +13,12 @@ namespace {
 
 QWindow* window() { return Stage::instance()->windowHandle(); }
 
+// The board's parts, by the names the activities give them.
+Label* tile(const TileBoard* b, int i) { return testutil::ui<Label>(b, "Label2", i); }
+Label* box(const TileBoard* b, int i) { return testutil::ui<Label>(b, "Label1", i); }
+Label* slot(const TileBoard* b, int i) { return testutil::ui<Label>(b, "Label4", i); }
+Label* button(const TileBoard* b, int i) { return testutil::ui<Label>(b, "Label3", i); }
+
 // A point of a control's container, in twips, as a point of the window.
 QPoint at(const Control* c, float x, float y) {
     return c->widget()->parentWidget()->mapTo(Stage::instance(), QPoint(toPixels(x), toPixels(y)));
@@ -39,7 +45,7 @@ TileBoard* openActivity(int entry) {
 
 // Every tile onto a box: tile i onto box place(i).
 void placeAll(TileBoard* b, const std::function<int(int)>& place) {
-    for (int i = 0; i < 12; ++i) drag(testutil::ui<Label>(b, "Label2", i), testutil::ui<Label>(b, "Label1", place(i))->Left(), testutil::ui<Label>(b, "Label1", place(i))->Top());
+    for (int i = 0; i < 12; ++i) drag(tile(b, i), box(b, place(i))->Left(), box(b, place(i))->Top());
 }
 
 }  // namespace
@@ -64,77 +70,77 @@ private slots:
         QFETCH(float, expected);
         Session s;
         TileBoard* b = openActivity(3);
-        Label* tile = testutil::ui<Label>(b, "Label2", 9);
-        drag(tile, left, 2670);
-        QCOMPARE(tile->Left(), expected);
-        QCOMPARE(tile->Top(), 2670.0f);
+        Label* t = tile(b, 9);
+        drag(t, left, 2670);
+        QCOMPARE(t->Left(), expected);
+        QCOMPARE(t->Top(), 2670.0f);
     }
 
     void dropsOverGapsSlotsAndTwoToABox() {
         Session s;
         TileBoard* b = openActivity(3);
         // Over a gap the tile stays where it was let go, not at home.
-        drag(testutil::ui<Label>(b, "Label2", 9), 300, 6600);
-        QCOMPARE(testutil::ui<Label>(b, "Label2", 9)->Left(), 300.0f);
-        QCOMPARE(testutil::ui<Label>(b, "Label2", 9)->Top(), 6600.0f);
+        drag(tile(b, 9), 300, 6600);
+        QCOMPARE(tile(b, 9)->Left(), 300.0f);
+        QCOMPARE(tile(b, 9)->Top(), 6600.0f);
         // Another tile's home slot takes it.
-        drag(testutil::ui<Label>(b, "Label2", 9), testutil::ui<Label>(b, "Label4", 2)->Left() + 100, testutil::ui<Label>(b, "Label4", 2)->Top() + 60);
-        QCOMPARE(testutil::ui<Label>(b, "Label2", 9)->Left(), testutil::ui<Label>(b, "Label4", 2)->Left());
-        QCOMPARE(testutil::ui<Label>(b, "Label2", 9)->Top(), testutil::ui<Label>(b, "Label4", 2)->Top());
+        drag(tile(b, 9), slot(b, 2)->Left() + 100, slot(b, 2)->Top() + 60);
+        QCOMPARE(tile(b, 9)->Left(), slot(b, 2)->Left());
+        QCOMPARE(tile(b, 9)->Top(), slot(b, 2)->Top());
         // Two tiles on box 1 and box 0 empty: all twelve count as placed, so "Check Score" shows.
-        testutil::click(testutil::ui<Label>(b, "Label3", 1));
+        testutil::click(button(b, 1));
         placeAll(b, [](int i) { return i == 0 ? 1 : i; });
-        QVERIFY(testutil::ui<Label>(b, "Label3", 2)->Visible());
+        QVERIFY(button(b, 2)->Visible());
         QVERIFY(b->onBox(0, 1) && b->onBox(1, 1));
         testutil::screenshot(QStringLiteral("dice-two-on-a-box"));
         // Dragging a tile off again leaves it visible; "Start Again" sends all home and hides it.
-        drag(testutil::ui<Label>(b, "Label2", 0), 300, 6600);
-        QVERIFY(testutil::ui<Label>(b, "Label3", 2)->Visible());
+        drag(tile(b, 0), 300, 6600);
+        QVERIFY(button(b, 2)->Visible());
         Score = 7;
-        testutil::click(testutil::ui<Label>(b, "Label3", 1));
+        testutil::click(button(b, 1));
         QCOMPARE(Score, 0);
-        QVERIFY(!testutil::ui<Label>(b, "Label3", 2)->Visible());
-        for (int i = 0; i < 12; ++i) QCOMPARE(testutil::ui<Label>(b, "Label2", i)->Left(), testutil::ui<Label>(b, "Label4", i)->Left());
+        QVERIFY(!button(b, 2)->Visible());
+        for (int i = 0; i < 12; ++i) QCOMPARE(tile(b, i)->Left(), slot(b, i)->Left());
     }
 
     void aFastMoveStillReachesTheTileAndStaysOnTop() {
         Session s;
         TileBoard* b = openActivity(3);
-        Label* tile = testutil::ui<Label>(b, "Label2", 4);
+        Label* t = tile(b, 4);
         // One move from the tray to the far corner, across boxes, digits and squares.
-        const QPoint start = tile->widget()->mapTo(Stage::instance(), tile->widget()->rect().center());
+        const QPoint start = t->widget()->mapTo(Stage::instance(), t->widget()->rect().center());
         QTest::mousePress(window(), Qt::LeftButton, {}, start);
-        QTest::mouseMove(window(), at(tile, 10500 + 225, 1500 + 225));
-        QCOMPARE(tile->Left(), 10500.0f);
-        QCOMPARE(tile->Top(), 1500.0f);
-        QTest::mouseRelease(window(), Qt::LeftButton, {}, at(tile, 10500 + 225, 1500 + 225));
+        QTest::mouseMove(window(), at(t, 10500 + 225, 1500 + 225));
+        QCOMPARE(t->Left(), 10500.0f);
+        QCOMPARE(t->Top(), 1500.0f);
+        QTest::mouseRelease(window(), Qt::LeftButton, {}, at(t, 10500 + 225, 1500 + 225));
         // A tile let go over a printed digit's square stays above the digit and the square.
-        drag(testutil::ui<Label>(b, "Label2", 5), 2400, 2700);
-        QCOMPARE(b->clientArea()->childAt(testutil::ui<Label>(b, "Label2", 5)->widget()->geometry().center()), testutil::ui<Label>(b, "Label2", 5)->widget());
+        drag(tile(b, 5), 2400, 2700);
+        QCOMPARE(b->clientArea()->childAt(tile(b, 5)->widget()->geometry().center()), tile(b, 5)->widget());
     }
 
     void onlyTheLeftButtonAloneDragsButEveryReleaseSnaps() {
         Session s;
         TileBoard* b = openActivity(3);
-        Label* tile = testutil::ui<Label>(b, "Label2", 9);
-        const float homeLeft = tile->Left(), homeTop = tile->Top();
-        drag(tile, 975, 2670, Qt::RightButton);
-        QCOMPARE(tile->Left(), homeLeft);
-        QCOMPARE(tile->Top(), homeTop);
-        // Left near box 2, then right as well: the move with both held does not move the tile,
+        Label* t = tile(b, 9);
+        const float homeLeft = t->Left(), homeTop = t->Top();
+        drag(t, 975, 2670, Qt::RightButton);
+        QCOMPARE(t->Left(), homeLeft);
+        QCOMPARE(t->Top(), homeTop);
+        // Left near box 2, then right as well: the move with both held does not move the t,
         // and letting go of the right button snaps it onto the box it is near.
-        const QPoint start = tile->widget()->mapTo(Stage::instance(), tile->widget()->rect().center());
+        const QPoint start = t->widget()->mapTo(Stage::instance(), t->widget()->rect().center());
         QTest::mousePress(window(), Qt::LeftButton, {}, start);
-        QTest::mouseMove(window(), at(tile, 990 + 225, 2700 + 225));
-        QCOMPARE(tile->Left(), 990.0f);
-        QTest::mousePress(window(), Qt::RightButton, {}, at(tile, 990 + 225, 2700 + 225));
-        QTest::mouseMove(window(), at(tile, 5000, 5000));
-        QCOMPARE(tile->Left(), 990.0f);
-        QTest::mouseRelease(window(), Qt::RightButton, {}, at(tile, 5000, 5000));
-        QCOMPARE(tile->Left(), 975.0f);
-        QCOMPARE(tile->Top(), 2670.0f);
-        QTest::mouseRelease(window(), Qt::LeftButton, {}, at(tile, 5000, 5000));
-        QCOMPARE(tile->Left(), 975.0f);
+        QTest::mouseMove(window(), at(t, 990 + 225, 2700 + 225));
+        QCOMPARE(t->Left(), 990.0f);
+        QTest::mousePress(window(), Qt::RightButton, {}, at(t, 990 + 225, 2700 + 225));
+        QTest::mouseMove(window(), at(t, 5000, 5000));
+        QCOMPARE(t->Left(), 990.0f);
+        QTest::mouseRelease(window(), Qt::RightButton, {}, at(t, 5000, 5000));
+        QCOMPARE(t->Left(), 975.0f);
+        QCOMPARE(t->Top(), 2670.0f);
+        QTest::mouseRelease(window(), Qt::LeftButton, {}, at(t, 5000, 5000));
+        QCOMPARE(t->Left(), 975.0f);
     }
 
     void netsOfDiceOpensAndScores() {
@@ -142,18 +148,18 @@ private slots:
         auto* d = static_cast<euclidord*>(openActivity(3));
         QCOMPARE(d->Caption(), QStringLiteral("Nets of Dice"));
         QStringList digits;
-        for (int k : {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7}) digits << testutil::ui<Label>(d, "Label2", k)->Caption();
+        for (int k : {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7}) digits << tile(d, k)->Caption();
         QCOMPARE(digits.join(QString()), QStringLiteral("112233445566"));
         testutil::screenshot(QStringLiteral("dice-start"));
         placeAll(d, [](int i) { return i; });
         testutil::screenshot(QStringLiteral("dice-complete"));
-        testutil::click(testutil::ui<Label>(d, "Label3", 2));
+        testutil::click(button(d, 2));
         QCOMPARE(Score, 12);
         QVERIFY(testutil::ui<Label>(forms::Welldone, "Label1")->Caption().startsWith(QStringLiteral("Excellent work.")));
         QCOMPARE(QuizHeading, QStringLiteral("Nets of Dice"));
         testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
         QCOMPARE(Stage::instance()->front(), d);
-        testutil::click(testutil::ui<Label>(d, "Label3", 0));
+        testutil::click(button(d, 0));
         QVERIFY(!forms::euclidord.loaded());
         QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
     }
@@ -183,7 +189,7 @@ private slots:
         Session s;
         TileBoard* d = openActivity(3);
         placeAll(d, [&](int i) { return boxOfTile[i]; });
-        testutil::click(testutil::ui<Label>(d, "Label3", 2));
+        testutil::click(button(d, 2));
         QCOMPARE(Score, expected);
         QCOMPARE(testutil::ui<Label>(forms::Welldone, "Label1")->Caption(), sentence);
     }
@@ -193,15 +199,15 @@ private slots:
         Session s;
         TileBoard* d = openActivity(3);
         QList<int> tray{9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7};
-        for (int box = 0; box < 12; ++box) {
+        for (int b = 0; b < 12; ++b) {
             const auto it = std::find_if(tray.begin(), tray.end(), [&](int t) {
-                return testutil::ui<Label>(d, "Label2", t)->Caption() == testutil::ui<Label>(d, "Label2", box)->Caption();
+                return tile(d, t)->Caption() == tile(d, b)->Caption();
             });
             QVERIFY(it != tray.end());
-            drag(testutil::ui<Label>(d, "Label2", *it), testutil::ui<Label>(d, "Label1", box)->Left(), testutil::ui<Label>(d, "Label1", box)->Top());
+            drag(tile(d, *it), box(d, b)->Left(), box(d, b)->Top());
             tray.erase(it);
         }
-        testutil::click(testutil::ui<Label>(d, "Label3", 2));
+        testutil::click(button(d, 2));
         QCOMPARE(Score, 12);
     }
 
@@ -214,8 +220,8 @@ private slots:
         const auto problemShown = [p] {
             QList<int> primes;
             for (int i = 0; i < 12; ++i) {
-                QCOMPARE(testutil::ui<Label>(p, "Label2", i)->Caption().toInt(), int(p->Factors[i]));
-                QCOMPARE(testutil::ui<Label>(p, "Label2", i)->Left(), testutil::ui<Label>(p, "Label4", i)->Left());  // at home
+                QCOMPARE(tile(p, i)->Caption().toInt(), int(p->Factors[i]));
+                QCOMPARE(tile(p, i)->Left(), slot(p, i)->Left());  // at home
                 primes << p->Factors[i];
             }
             std::sort(primes.begin(), primes.end());
@@ -223,24 +229,24 @@ private slots:
             for (int a = 0; a < 4; ++a)
                 QCOMPARE(testutil::ui<Label>(p, "Label5", a)->Caption(),
                          QString::number(p->Factors[3 * a] * p->Factors[3 * a + 1] * p->Factors[3 * a + 2]) + "  =");
-            QVERIFY(!testutil::ui<Label>(p, "Label3", 2)->Visible());
+            QVERIFY(!button(p, 2)->Visible());
         };
         problemShown();
         testutil::screenshot(QStringLiteral("primes-start"));
         // Row 0 reversed, the others in place: every row scores.
         const auto place = [](int i) { return i < 3 ? 2 - i : i; };
-        for (int i = 0; i < 6; ++i) drag(testutil::ui<Label>(p, "Label2", i), testutil::ui<Label>(p, "Label1", place(i))->Left(), testutil::ui<Label>(p, "Label1", place(i))->Top());
+        for (int i = 0; i < 6; ++i) drag(tile(p, i), box(p, place(i))->Left(), box(p, place(i))->Top());
         testutil::screenshot(QStringLiteral("primes-half"));
         placeAll(p, place);
         testutil::screenshot(QStringLiteral("primes-complete"));
-        testutil::click(testutil::ui<Label>(p, "Label3", 2));
+        testutil::click(button(p, 2));
         QCOMPARE(Score, 12);
         QCOMPARE(QuizHeading, QStringLiteral("Products of Primes"));
         testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
         // Two new problems within the same second are still two new draws.
-        testutil::click(testutil::ui<Label>(p, "Label3", 3));
+        testutil::click(button(p, 3));
         const auto first = p->Factors;
-        testutil::click(testutil::ui<Label>(p, "Label3", 3));
+        testutil::click(button(p, 3));
         QVERIFY(p->Factors != first);
         QCOMPARE(Score, 0);
         problemShown();
@@ -254,19 +260,19 @@ private slots:
         // Tile 0 goes onto box 1 with tile 1: box 0 is empty, so row 0 scores nothing.
         const auto boxZeroEmpty = [](int i) { return i == 0 ? 1 : i; };
         placeAll(p, [](int i) { return i; });
-        testutil::click(testutil::ui<Label>(p, "Label3", 2));
+        testutil::click(button(p, 2));
         QCOMPARE(Score, 12);
         testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
-        testutil::click(testutil::ui<Label>(p, "Label3", 1));
+        testutil::click(button(p, 1));
         placeAll(p, boxZeroEmpty);
-        QVERIFY(testutil::ui<Label>(p, "Label3", 2)->Visible());
-        testutil::click(testutil::ui<Label>(p, "Label3", 2));
+        QVERIFY(button(p, 2)->Visible());
+        testutil::click(button(p, 2));
         QCOMPARE(Score, 9);
         QCOMPARE(testutil::ui<Label>(forms::Welldone, "Label1")->Caption(), QStringLiteral("You have scored 9 out of 12."));
         testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
-        testutil::click(testutil::ui<Label>(p, "Label3", 3));
+        testutil::click(button(p, 3));
         placeAll(p, boxZeroEmpty);
-        testutil::click(testutil::ui<Label>(p, "Label3", 2));
+        testutil::click(button(p, 2));
         QCOMPARE(Score, 9);
         QCOMPARE(p->Placed[0], qint16(0));
     }
@@ -278,7 +284,7 @@ private slots:
         while (p->Factors[c] == p->Factors[d] && d < 5) ++d;
         if (p->Factors[c] == p->Factors[d]) QSKIP("Rows 0 and 1 hold the same primes in this draw.");
         placeAll(p, [c, d](int i) { return i == c ? d : i == d ? c : i; });
-        testutil::click(testutil::ui<Label>(p, "Label3", 2));
+        testutil::click(button(p, 2));
         QCOMPARE(Score, 6);
     }
 };
