@@ -96,6 +96,19 @@ bool playsToTheEnd(const QByteArray& file, QStringList& log) {
     return qGray(image.pixel(3, 3)) < 128;
 }
 
+// A dashed zigzag of 100 points across the 16-bit range on a window one unit square: a page that
+// once asked for minutes of dashes far outside the page.
+WmfWriter hostileZigzag() {
+    WmfWriter w(1, 1);
+    w.windowOrg(0, 0);
+    w.windowExt(1, 1);
+    w.select(w.pen(1, 0, 0));
+    std::vector<std::pair<int, int>> zigzag;
+    for (int i = 0; i < 100; ++i) zigzag.push_back({i % 2 ? 32000 : -32000, i % 3 ? 32000 : -32000});
+    w.polyline(zigzag);
+    return w;
+}
+
 void marker(WmfWriter& w) {
     w.select(w.pen(5, 0, 0));
     w.select(w.brush(0, 0));
@@ -350,13 +363,7 @@ private slots:
     // A stroke far outside the page is cut to the page before it is drawn: a dashed zigzag on a
     // window one unit square draws only what shows, and the painter comes back as it was given.
     void hostileGeometryIsCutToThePage() {
-        WmfWriter w(1, 1);
-        w.windowOrg(0, 0);
-        w.windowExt(1, 1);
-        w.select(w.pen(1, 0, 0));
-        std::vector<std::pair<int, int>> zigzag;
-        for (int i = 0; i < 100; ++i) zigzag.push_back({i % 2 ? 32000 : -32000, i % 3 ? 32000 : -32000});
-        w.polyline(zigzag);
+        WmfWriter w = hostileZigzag();
         for (int i = 0; i < 5; ++i) w.record(0x001E, {});  // saved, never restored
         QImage image(PageW, PageH, QImage::Format_RGB32);
         QPainter p(&image);
@@ -393,13 +400,7 @@ private slots:
 
     void guideOpensOnAHostilePage() {
         Session s;
-        WmfWriter w(1, 1);
-        w.windowOrg(0, 0);
-        w.windowExt(1, 1);
-        w.select(w.pen(1, 0, 0));
-        std::vector<std::pair<int, int>> zigzag;
-        for (int i = 0; i < 100; ++i) zigzag.push_back({i % 2 ? 32000 : -32000, i % 3 ? 32000 : -32000});
-        w.polyline(zigzag);
+        WmfWriter w = hostileZigzag();
         s.write(QStringLiteral("wmf/guide1.wmf"), bytes(w));
         forms::intro0->Show();
         testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::GuideEntry));

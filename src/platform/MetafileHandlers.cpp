@@ -26,37 +26,14 @@ void Player::restoreDC(const Params& p, quint16) {
     }
 }
 
-void Player::setWindowOrg(const Params& p, quint16) {
-    m_s.windowOrg = QPointF(p.s(1), p.s(0));
-}
-
-void Player::setWindowExt(const Params& p, quint16) {
-    m_s.windowExt = QPointF(p.s(1), p.s(0));
-}
-
-void Player::setBkMode(const Params& p, quint16) {
-    m_s.bkMode = p.u(0);
-}
-
-void Player::setBkColor(const Params& p, quint16) {
-    m_s.bk = p.colour(0);
-}
-
-void Player::setTextColor(const Params& p, quint16) {
-    m_s.text = p.colour(0);
-}
-
-void Player::setPolyFillMode(const Params& p, quint16) {
-    m_s.polyFill = p.u(0);
-}
-
-void Player::setTextAlign(const Params& p, quint16) {
-    m_s.textAlign = p.u(0);
-}
-
-void Player::setRop2(const Params& p, quint16) {
-    m_s.rop2 = p.u(0);
-}
+void Player::setWindowOrg(const Params& p, quint16) { m_s.windowOrg = QPointF(p.s(1), p.s(0)); }
+void Player::setWindowExt(const Params& p, quint16) { m_s.windowExt = QPointF(p.s(1), p.s(0)); }
+void Player::setBkMode(const Params& p, quint16) { m_s.bkMode = p.u(0); }
+void Player::setBkColor(const Params& p, quint16) { m_s.bk = p.colour(0); }
+void Player::setTextColor(const Params& p, quint16) { m_s.text = p.colour(0); }
+void Player::setPolyFillMode(const Params& p, quint16) { m_s.polyFill = p.u(0); }
+void Player::setTextAlign(const Params& p, quint16) { m_s.textAlign = p.u(0); }
+void Player::setRop2(const Params& p, quint16) { m_s.rop2 = p.u(0); }
 
 void Player::createPen(const Params& p, quint16) {
     Object o;
