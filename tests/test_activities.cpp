@@ -119,6 +119,23 @@ private slots:
         QCOMPARE(b->clientArea()->childAt(tile(b, 5)->widget()->geometry().center()), tile(b, 5)->widget());
     }
 
+    // A whiteboard sends touch: a finger dragging a tile moves it and snaps it as the mouse does
+    // (ctest runs this at scales 1, 1.8 and 2.7 too).
+    void aTouchDragSnapsAsAMouseDragDoes() {
+        Session s;
+        TileBoard* b = openActivity(3);
+        static QPointingDevice* finger = QTest::createTouchDevice();
+        Label* t = tile(b, 9);
+        const QPoint start = t->widget()->mapTo(Stage::instance(), t->widget()->rect().center());
+        const QPoint near = at(t, 990 + 225, 2700 + 225);  // just off box 2's corner
+        QTest::touchEvent(window(), finger).press(0, start, window());
+        QTest::touchEvent(window(), finger).move(0, near, window());
+        QCOMPARE(t->Left(), 990.0f);
+        QTest::touchEvent(window(), finger).release(0, near, window());
+        QCOMPARE(t->Left(), 975.0f);
+        QCOMPARE(t->Top(), 2670.0f);
+    }
+
     void onlyTheLeftButtonAloneDragsButEveryReleaseSnaps() {
         Session s;
         TileBoard* b = openActivity(3);

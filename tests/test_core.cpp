@@ -4,6 +4,7 @@
 #include "core/Catalogue.h"
 #include "core/Marking.h"
 #include "core/NumberText.h"
+#include "core/StageScale.h"
 #include "core/Text1252.h"
 #include "core/WorksheetFormat.h"
 
@@ -154,6 +155,30 @@ private slots:
             QVERIFY2(!worksheetfiles::TitleProblem(QString::fromUtf8(bad)).isEmpty(), bad);
         QVERIFY(worksheetfiles::TitleProblem(QStringLiteral("Fractions €")).isEmpty());
         QCOMPARE(worksheetfiles::IndexLine(QStringLiteral(" lead")), QStringLiteral("\" lead\""));
+    }
+
+    void stageScale_data() {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("800 x 600: as designed") << 800.0 << 600.0 << 1.0;
+        QTest::newRow("1024 x 768") << 1024.0 << 768.0 << 1.28;
+        QTest::newRow("1280 x 800, height fills") << 1280.0 << 800.0 << 1.33;
+        QTest::newRow("1920 x 1080") << 1920.0 << 1080.0 << 1.8;
+        QTest::newRow("3840 x 2160") << 3840.0 << 2160.0 << 3.6;
+        QTest::newRow("a portrait screen, width fills") << 1080.0 << 1920.0 << 1.35;
+        QTest::newRow("smaller than the design") << 640.0 << 480.0 << 0.8;
+        QTest::newRow("tiny") << 100.0 << 100.0 << 0.5;
+    }
+    void stageScale() {
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(double, scale);
+        QCOMPARE(core::stageScale(width, height), scale);
+        QVERIFY(800 * scale <= width + 1e-9 || scale == 0.5);
+        QCOMPARE(scaleSetting(" 1.5 "), 1.5);
+        QCOMPARE(scaleSetting("big"), 0.0);
+        QCOMPARE(scaleSetting("20"), 0.0);
     }
 
     void numberText() {

@@ -48,6 +48,57 @@ private slots:
         QVERIFY(s.messages.isEmpty());  // no Picture1 here, and nothing said about it
     }
 
+    // At any scale (ctest runs this program at 1, 1.8 and 2.7) the frame meets its client area with
+    // nothing between them: across each border, the frame's own colours, then the screen's blue.
+    void frameMeetsItsClientArea() {
+        Session s;
+        Bare form;
+        Module1::PrepareForm(form);
+        form.Show();
+        const QImage shot = Stage::instance()->grab().toImage();
+        const double dpr = shot.devicePixelRatio();
+        const QRect client(QPoint(qRound(form.clientArea()->mapTo(Stage::instance(), QPoint(0, 0)).x() * dpr),
+                                  qRound(form.clientArea()->mapTo(Stage::instance(), QPoint(0, 0)).y() * dpr)),
+                           QSize(qRound(form.clientArea()->width() * dpr), qRound(form.clientArea()->height() * dpr)));
+        const QRect outer(qRound(form.x() * dpr), qRound(form.y() * dpr), qRound(form.width() * dpr), qRound(form.height() * dpr));
+        const QList<QColor> frame{theme::frameFace(), theme::frameOutline(), theme::shadow(), QColor(Qt::white)};
+        const QColor blue = toQColor(theme::ScreenBlue);
+        // From just inside the outer edge to a few pixels inside the client area, in one direction.
+        const auto across = [&](QPoint from, QPoint step, int length) {
+            bool inClient = false;
+            for (int i = 0; i < length; ++i) {
+                const QPoint at = from + step * i;
+                const QColor c = shot.pixelColor(at);
+                if (c == blue) inClient = true;
+                else QVERIFY2(!inClient && frame.contains(c),
+                              qPrintable(QStringLiteral("at %1,%2: %3").arg(at.x()).arg(at.y()).arg(c.name())));
+            }
+            QVERIFY(inClient);
+        };
+        const int midY = client.center().y(), midX = client.center().x();
+        across({outer.left(), midY}, {1, 0}, client.left() - outer.left() + 3);
+        across({outer.right(), midY}, {-1, 0}, outer.right() - client.right() + 3);
+        across({midX, outer.bottom()}, {0, -1}, outer.bottom() - client.bottom() + 3);
+        QCOMPARE(shot.pixelColor(client.topLeft()), blue);
+        QCOMPARE(shot.pixelColor(client.left(), client.top() - 1).name() == blue.name(), false);
+    }
+
+    // F11: from full screen to the design's size in a window and back, the screen in front centred.
+    void f11TogglesFullScreen() {
+        Session s;
+        forms::intro0->Show();
+        Stage* stage = Stage::instance();
+        stage->showFullScreen();
+        QTest::keyClick(stage, Qt::Key_F11);
+        QVERIFY(!stage->isFullScreen());
+        QCOMPARE(stage->size(), QSize(800, 600));
+        QCOMPARE(forms::intro0->geometry().topLeft(), QPoint(0, 0));
+        // From a control with the focus, as a teacher would press it.
+        QTest::keyClick(testutil::ui<Label>(forms::intro0, "Label1")->widget(), Qt::Key_F11);
+        QVERIFY(stage->isFullScreen());
+        QCOMPARE(forms::intro0->geometry().center(), stage->rect().center());
+    }
+
     void titleScreenCentredOrRecovered() {
         Session s;
         forms::Titlefrm->Show();

@@ -207,8 +207,8 @@ Shape::Shape(QWidget* parent) : ControlWidget(parent) { setAttribute(Qt::WA_Tran
 void Shape::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), toQColor(m_back));
-    p.setPen(toQColor(m_fore));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    // Filled, not stroked: at a fractional scale a pen would leave a sliver of what lies beneath.
+    drawOutline(p, rect().adjusted(0, 0, -1, -1), toQColor(m_fore));
 }
 
 // ---- TextBox

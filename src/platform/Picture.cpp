@@ -25,8 +25,13 @@ QSizeF Picture::sizeTwips() const {
 }
 
 void Picture::draw(QPainter& painter, QPoint at) const {
-    if (m_metafile) m_metafile->play(painter, QRectF(at, size()));
-    else if (!m_image.isNull()) painter.drawImage(at, m_image);
+    if (m_metafile) {
+        m_metafile->play(painter, QRectF(at, size()));
+    } else if (!m_image.isNull()) {
+        // On a scaled stage a picture is enlarged smoothly, not in blocks of pixels.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, painter.device()->devicePixelRatioF() != 1);
+        painter.drawImage(at, m_image);
+    }
 }
 
 void Picture::draw(QPainter& painter, const QRectF& target) const {

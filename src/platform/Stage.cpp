@@ -5,10 +5,15 @@
 #include "platform/Theme.h"
 #include "platform/Core.h"
 
+#include "core/StageScale.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QKeyEvent>
 #include <QTimer>
+#include <cmath>
+#include <unistd.h>
 
 namespace platform {
 
@@ -45,6 +50,55 @@ Stage::Stage() : m_cover(new Cover(this)) {
     // less than showing it: a widget shown under the pointer asks the X server where the pointer is.
     m_cover->setGeometry(rect());
     setBackColor(theme::BackdropBlue);
+}
+
+// F11 reaches the stage from whichever control has the focus: none of them takes it.
+void Stage::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_F11 && !e->isAutoRepeat()) toggleFullScreen();
+    else QWidget::keyPressEvent(e);
+}
+
+void Stage::useScaleSetting() {
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) return;
+    if (const double scale = core::scaleSetting(qgetenv("VELLACOURT_SCALE").constData()))
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
+}
+
+void Stage::restartAtScreenScale(char** argv) {
+    for (const char* given : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "VELLACOURT_SCALED"})
+        if (qEnvironmentVariableIsSet(given)) return;
+    QStringList named, ordered;
+    bool change = false;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const double scale = core::stageScale(s->geometry().width(), s->geometry().height());
+        change = change || std::abs(scale - 1) > 0.005;
+        named << s->name() + QLatin1Char('=') + QString::number(scale);
+        ordered << QString::number(scale);
+    }
+    if (!change) return;
+    // Screens are named where they all have names; otherwise Qt takes the factors in screen order.
+    const bool allNamed = std::none_of(QGuiApplication::screens().begin(), QGuiApplication::screens().end(),
+                                       [](const QScreen* s) { return s->name().isEmpty() || s->name().contains(QLatin1Char('=')); });
+    qputenv("QT_SCREEN_SCALE_FACTORS", (allNamed ? named : ordered).join(QLatin1Char(';')).toUtf8());
+    qputenv("VELLACOURT_SCALED", "1");
+    ::execv("/proc/self/exe", argv);  // returns only if the program cannot be started again: it goes on unscaled
+}
+
+void Stage::toggleFullScreen() {
+    m_windowed = !m_windowed;
+    setWindowFlag(Qt::FramelessWindowHint, !m_windowed);
+    if (m_windowed) {
+        showNormal();
+        resize(int(core::DesignWidth), int(core::DesignHeight));
+    } else {
+        if (screen()) setGeometry(screen()->geometry());
+        showFullScreen();
+    }
+    m_cover->setGeometry(rect());
+    for (Form* f : findChildren<Form*>(QString(), Qt::FindDirectChildrenOnly)) {
+        f->SetLeft(float(double(screenWidth()) / 2 - double(f->Width()) / 2));
+        f->SetTop(float(double(screenHeight()) / 2 - double(f->Height()) / 2));
+    }
 }
 
 void Stage::setScreenSizePixels(QSize size) {

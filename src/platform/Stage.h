@@ -9,6 +9,14 @@ class Stage : public QWidget {
 public:
     static Stage* instance();
 
+    // Before the application starts: a scale a school fixed (VELLACOURT_SCALE) goes to Qt, which then
+    // draws everything at that scale, text and pages at full sharpness.
+    static void useScaleSetting();
+    // After it starts: the scale each screen needs for the design to fill it. Qt must know the
+    // factors as it starts, so a first start that finds any other than 1 starts the program again
+    // with them (and returns only if that fails). A factor given to Qt by hand is left as it is.
+    static void restartAtScreenScale(char** argv);
+
     // "The screen" of the screens: the stage's own size, in twips.
     float screenWidth() const { return float(width() * 15); }
     float screenHeight() const { return float(height() * 15); }
@@ -25,14 +33,19 @@ public:
     void frontChanged();
     QWidget* front() const;
 
+    // F11: full screen, or the design's own size in a window; the screens stay centred.
+    void toggleFullScreen();
+
 protected:
     void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     Stage();
     QWidget* m_cover;  // the backdrop when it stands in front of screens
     int m_pointer = 0;
     bool m_pointerPending = false, m_waitShown = false;
+    bool m_windowed = false;  // F11 took the stage out of full screen
 };
 
 }  // namespace platform

@@ -2,13 +2,16 @@
 #include "platform/Fonts.h"
 #include "platform/Core.h"
 #include "shell/Forms.h"
+#include "platform/Stage.h"
 #include "shell/Titlefrm.h"
 
 #include <QApplication>
 
 // The run starts by loading and showing the title screen; its load event does the rest.
 int main(int argc, char** argv) {
+    platform::Stage::useScaleSetting();
     QApplication app(argc, argv);
+    platform::Stage::restartAtScreenScale(argv);
     QApplication::setApplicationName(platform::ProgramTitle);
     platform::initFonts();
     // The launcher found the working folder unsafe or unusable: say why, and start nothing.
