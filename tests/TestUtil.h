@@ -177,7 +177,10 @@ inline void screenshot(const QString& name) {
     const QByteArray dir = qgetenv("SCREENSHOTS");
     if (dir.isEmpty()) return;
     QDir().mkpath(QString::fromLocal8Bit(dir));
-    platform::Stage::instance()->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
+    const QPixmap shot = platform::Stage::instance()->grab();
+    // A stage drawn at another scale is named by its size in pixels, beside the pictures at scale 1.
+    const QString size = shot.devicePixelRatio() == 1 ? QString() : QStringLiteral("-%1x%2").arg(shot.width()).arg(shot.height());
+    shot.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + size + QStringLiteral(".png"));
 }
 
 // Tests never reach the machine's own printers: printing goes to a print server that is not there,

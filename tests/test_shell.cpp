@@ -3,6 +3,7 @@
 #include "shell/Forms.h"
 #include "core/Module1.h"
 #include "platform/PrepareForm.h"
+#include "core/StageScale.h"
 
 using namespace platform;
 using testutil::Session;
@@ -81,6 +82,29 @@ private slots:
         across({midX, outer.bottom()}, {0, -1}, outer.bottom() - client.bottom() + 3);
         QCOMPARE(shot.pixelColor(client.topLeft()), blue);
         QCOMPARE(shot.pixelColor(client.left(), client.top() - 1).name() == blue.name(), false);
+    }
+
+    // On a 1920 x 1080 or 3840 x 2160 screen, at the scale the program gives it, the main menu fills
+    // the screen's height, letterboxed. Shown where the stage has that scale (ctest: 1.8).
+    void mainMenuFillsAWideScreen_data() {
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("h");
+        QTest::newRow("1920 x 1080") << 1920 << 1080;
+        QTest::newRow("3840 x 2160") << 3840 << 2160;
+    }
+    void mainMenuFillsAWideScreen() {
+        QFETCH(int, w);
+        QFETCH(int, h);
+        const double dpr = Stage::instance()->devicePixelRatioF();
+        if (std::abs(dpr - core::stageScale(w, h)) > 0.001) QSKIP("shown where the stage has this screen's scale");
+        Session s;
+        Session::stage(qRound(w / dpr), qRound(h / dpr));
+        forms::intro0->Show();
+        QCOMPARE(qRound(forms::intro0->height() * dpr), h);
+        // Centred: the margins either side differ by no more than the rounding of one design pixel.
+        const int left = forms::intro0->x(), right = Stage::instance()->width() - left - forms::intro0->width();
+        QVERIFY(std::abs(left - right) <= 1);
+        testutil::screenshot(QStringLiteral("mainmenu"));
     }
 
     // F11: from full screen to the design's size in a window and back, the screen in front centred.

@@ -81,7 +81,8 @@ void Stage::restartAtScreenScale(char** argv) {
                                        [](const QScreen* s) { return s->name().isEmpty() || s->name().contains(QLatin1Char('=')); });
     qputenv("QT_SCREEN_SCALE_FACTORS", (allNamed ? named : ordered).join(QLatin1Char(';')).toUtf8());
     qputenv("VELLACOURT_SCALED", "1");
-    ::execv("/proc/self/exe", argv);  // returns only if the program cannot be started again: it goes on unscaled
+    const QByteArray self = QCoreApplication::applicationFilePath().toLocal8Bit();
+    ::execv(self.constData(), argv);  // returns only if the program cannot be started again: it goes on unscaled
 }
 
 void Stage::toggleFullScreen() {
