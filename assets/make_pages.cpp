@@ -318,10 +318,11 @@ bool writeFile(const QString& path, const std::string& bytes) {
 const QColor Navy(31, 52, 120), Gold(222, 178, 60), Cream(252, 248, 236);
 
 // The publisher's logo: a shield with a pair of dividers and the letters VN.
-QImage publisherLogo() {
-    QImage image(120, 89, QImage::Format_RGB32);
+QImage publisherLogo(int k) {
+    QImage image(120 * k, 89 * k, QImage::Format_RGB32);
     image.fill(QColor(49, 130, 212));
     QPainter p(&image);
+    p.scale(k, k);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Gold, 3));
     p.setBrush(Navy);
@@ -341,10 +342,11 @@ QImage publisherLogo() {
 
 // One frame of the animated logo: dividers walking round a circle and drawing it as they go; after
 // twenty frames the picture is back where it began, so the loop has no seam.
-QImage logoFrame(int n) {
-    QImage image(120, 120, QImage::Format_RGB32);
+QImage logoFrame(int n, int k) {
+    QImage image(120 * k, 120 * k, QImage::Format_RGB32);
     image.fill(QColor(49, 130, 212));
     QPainter p(&image);
+    p.scale(k, k);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF c(60, 60);
     const double r = 40, turn = 2 * M_PI * n / 20;
@@ -454,16 +456,21 @@ int main(int argc, char** argv) {
         ok = ok && writeFile(data + QStringLiteral("/wmf/") + name, makePage(source.filePath(), screenSheet(light)));
         ok = ok && writeFile(data + QStringLiteral("/wmf2/") + name, makePage(source.filePath(), printSheet()));
     }
-    ok = ok && publisherLogo().save(data + QStringLiteral("/logo/halvern2.bmp"), "BMP");
-    // One palette for every frame, so the colours do not flicker from frame to frame.
-    QImage all(120, 120 * 20, QImage::Format_RGB32);
-    {
-        QPainter p(&all);
-        for (int n = 0; n < 20; ++n) p.drawImage(0, 120 * n, logoFrame(n));
+    // Each logo at its own size, and at twice and four times it ("name@2x.gif") for a scaled stage.
+    for (int k : {1, 2, 4}) {
+        const QString size = k == 1 ? QString() : QStringLiteral("@%1x").arg(k);
+        ok = ok && publisherLogo(k).save(data + QStringLiteral("/logo/halvern2") + size + QStringLiteral(".bmp"), "BMP");
+        // One palette for every frame, so the colours do not flicker from frame to frame.
+        QImage all(120 * k, 120 * k * 20, QImage::Format_RGB32);
+        {
+            QPainter p(&all);
+            for (int n = 0; n < 20; ++n) p.drawImage(0, 120 * k * n, logoFrame(n, k));
+        }
+        const QVector<QRgb> palette = all.convertToFormat(QImage::Format_Indexed8).colorTable();
+        for (int n = 0; n < 20; ++n)
+            ok = ok && writeFile(data + QStringLiteral("/logo/hvrn%1").arg(n, 4, 10, QLatin1Char('0')) + size +
+                                     QStringLiteral(".gif"),
+                                 gif(logoFrame(n, k), palette));
     }
-    const QVector<QRgb> palette = all.convertToFormat(QImage::Format_Indexed8).colorTable();
-    for (int n = 0; n < 20; ++n)
-        ok = ok && writeFile(data + QStringLiteral("/logo/hvrn%1.gif").arg(n, 4, 10, QLatin1Char('0')),
-                             gif(logoFrame(n), palette));
     return ok ? 0 : 1;
 }

@@ -190,23 +190,25 @@ void drawScene(QPainter& p, double w, double h, double figureX) {
     drawScroll(p, QRectF(figureX - h * 0.55, h * 0.80, h * 0.48, h * 0.17));
 }
 
-QImage euclidSmall() {
-    QImage img(320, 240, QImage::Format_RGB32);
+QImage euclidSmall(int k) {
+    QImage img(320 * k, 240 * k, QImage::Format_RGB32);
     QPainter p(&img);
+    p.scale(k, k);
     drawScene(p, 320, 240, 200);
     return img;
 }
 
 // The topic menu's backdrop: the same scene across the whole screen, darker where the
 // heading and the entries stand so their yellow text stays readable.
-QImage euclidLarge() {
-    QImage img(786, 560, QImage::Format_RGB32);
+QImage euclidLarge(int k) {
+    QImage img(786 * k, 560 * k, QImage::Format_RGB32);
     QPainter p(&img);
+    p.scale(k, k);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient sky(0, 0, 0, 560);
     sky.setColorAt(0, Sky1);
     sky.setColorAt(1, Sky2);
-    p.fillRect(img.rect(), sky);
+    p.fillRect(QRect(0, 0, 786, 560), sky);
     drawColumns(p, 786, 560);
     p.setPen(QPen(Gold, 3));
     drawPythagorasFigure(p, QPointF(170, 330), 15);
@@ -221,15 +223,16 @@ QImage euclidLarge() {
     shade.setColorAt(0.13, QColor(10, 16, 40, 0));
     shade.setColorAt(0.86, QColor(10, 16, 40, 0));
     shade.setColorAt(0.93, QColor(10, 16, 40, 190));
-    p.fillRect(img.rect(), shade);
+    p.fillRect(QRect(0, 0, 786, 560), shade);
     return img;
 }
 
 // The publisher's logo: a seal with a pair of dividers over a circle.
-QImage logo() {
-    QImage img(100, 139, QImage::Format_RGB32);
+QImage logo(int k) {
+    QImage img(100 * k, 139 * k, QImage::Format_RGB32);
     img.fill(QColor(39, 63, 137));
     QPainter p(&img);
+    p.scale(k, k);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath shield;
     shield.moveTo(8, 6);
@@ -266,8 +269,13 @@ QImage logo() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    const bool ok = euclidSmall().save(out + QStringLiteral("/euclidsm.jpg"), "JPG", 90) &&
-                    euclidLarge().save(out + QStringLiteral("/euclid.jpg"), "JPG", 90) &&
-                    logo().save(out + QStringLiteral("/logo2.jpg"), "JPG", 92);
+    // Each picture at its own size, and at twice and four times it ("name@2x.jpg") for a scaled stage.
+    bool ok = true;
+    for (int k : {1, 2, 4}) {
+        const QString size = k == 1 ? QString() : QStringLiteral("@%1x").arg(k);
+        ok = ok && euclidSmall(k).save(out + QStringLiteral("/euclidsm") + size + QStringLiteral(".jpg"), "JPG", 90) &&
+             euclidLarge(k).save(out + QStringLiteral("/euclid") + size + QStringLiteral(".jpg"), "JPG", 90) &&
+             logo(k).save(out + QStringLiteral("/logo2") + size + QStringLiteral(".jpg"), "JPG", 92);
+    }
     return ok ? 0 : 1;
 }

@@ -398,6 +398,21 @@ private slots:
         QVERIFY(LoadPicture(QStringLiteral("Images\\most.jpg")).image().cacheKey() != first);
     }
 
+    // A picture of ours is shown from the copy that is at least as sharp as the stage's scale needs,
+    // at its own size in the design (ctest runs this at scales 1 and 2.7 too).
+    void picturesAsSharpAsTheStage() {
+        Session s;
+        const double scale = Stage::instance()->devicePixelRatioF();
+        const int k = scale <= 1 ? 1 : scale <= 2 ? 2 : 4;
+        const Picture small = LoadPicture(QStringLiteral("images\\euclidsm.jpg"));
+        QCOMPARE(small.image().devicePixelRatio(), double(k));
+        QCOMPARE(small.size(), QSize(320, 240));
+        QCOMPARE(small.image().width(), 320 * k);
+        const Picture frame = LoadPicture(QStringLiteral("logo\\hvrn0007.gif"));
+        QCOMPARE(frame.size(), QSize(120, 120));
+        QCOMPARE(frame.image().width(), 120 * k);
+    }
+
     void guideOpensOnAHostilePage() {
         Session s;
         WmfWriter w = hostileZigzag();

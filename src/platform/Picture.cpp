@@ -1,9 +1,11 @@
 #include "platform/Picture.h"
 #include "platform/Controls.h"
+#include "platform/Stage.h"
 #include "platform/Paths.h"
 #include "platform/Core.h"
 
 #include <QCache>
+#include <QDir>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -15,13 +17,13 @@ Q_LOGGING_CATEGORY(lcPictures, "vellacourt.pictures")
 namespace platform {
 
 QSize Picture::size() const {
-    if (!m_metafile) return m_image.size();
+    if (!m_metafile) return m_image.deviceIndependentSize().toSize();
     const QSizeF t = m_metafile->sizeTwips();
     return QSize(int(std::lround(t.width() / TwipsPerPixel)), int(std::lround(t.height() / TwipsPerPixel)));
 }
 
 QSizeF Picture::sizeTwips() const {
-    return m_metafile ? m_metafile->sizeTwips() : QSizeF(m_image.size()) * double(TwipsPerPixel);
+    return m_metafile ? m_metafile->sizeTwips() : m_image.deviceIndependentSize() * double(TwipsPerPixel);
 }
 
 void Picture::draw(QPainter& painter, QPoint at) const {
@@ -42,7 +44,7 @@ void Picture::draw(QPainter& painter, const QRectF& target) const {
 // Every screen shows the same few pictures: each file is read once and shared while it is
 // unchanged on disk (same size and time), so a visit to a screen costs no decoding. The cache keeps
 // the pictures used last, up to a size in bytes, so a folder of large files cannot fill the memory.
-static Picture readPicture(const QFileInfo& info, const QString& path) {
+static Picture readPicture(const QFileInfo& info, const QString& path, int pixelsPerPixel) {
     struct Entry {
         QDateTime modified;
         qint64 size = -1;
@@ -78,17 +80,38 @@ static Picture readPicture(const QFileInfo& info, const QString& path) {
         if (image.isNull() || image.width() > Picture::MaxSize.width() || image.height() > Picture::MaxSize.height())
             throw bad;
         bytes = image.sizeInBytes();
+        image.setDevicePixelRatio(pixelsPerPixel);
         picture = Picture(std::move(image));
     }
     cache.insert(key, new Entry{info.lastModified(), info.size(), picture}, std::max<qint64>(1, bytes));
     return picture;
 }
 
+// On a scaled stage a picture drawn by our generators has copies at twice and four times its size
+// beside it ("euclid@2x.jpg"): the smallest that is at least the size on screen is shown, at the
+// picture's own size in the design.
+static QFileInfo sharpestFor(const QFileInfo& picture, int* pixelsPerPixel) {
+    *pixelsPerPixel = 1;
+    const double scale = Stage::instance()->devicePixelRatioF();
+    if (scale <= 1 || picture.suffix().compare(QLatin1String("wmf"), Qt::CaseInsensitive) == 0) return picture;
+    QFileInfo best = picture;
+    for (int k : {2, 4}) {
+        const QFileInfo copy(picture.dir().filePath(picture.completeBaseName() + QStringLiteral("@%1x.").arg(k) + picture.suffix()));
+        if (!copy.isFile()) continue;
+        best = copy;
+        *pixelsPerPixel = k;
+        if (k >= scale) break;
+    }
+    return best;
+}
+
 Picture LoadPicture(const QString& path) {
     if (path.isEmpty()) return {};
     const QFileInfo info(resolvePath(path));
     if (!info.isFile()) throw RuntimeError(ErrFileNotFound, QStringLiteral("File not found: %1").arg(path));
-    return readPicture(info, path);
+    int pixelsPerPixel = 1;
+    const QFileInfo sharpest = sharpestFor(info, &pixelsPerPixel);
+    return readPicture(sharpest, path, pixelsPerPixel);
 }
 
 Picture LoadPictureOrEmpty(const QString& path) {
