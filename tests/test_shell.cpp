@@ -105,6 +105,17 @@ private slots:
         const int left = forms::intro0->x(), right = Stage::instance()->width() - left - forms::intro0->width();
         QVERIFY(std::abs(left - right) <= 1);
         testutil::screenshot(QStringLiteral("mainmenu"));
+        // The same at that scale: a quiz question, a Key Facts page, Nets of Dice.
+        multiple* quiz = testutil::startEuclidQuiz();
+        QCOMPARE(qRound(quiz->height() * dpr), h);
+        testutil::screenshot(QStringLiteral("quiz"));
+        testutil::click(testutil::ui<Label>(quiz, "Label3", 2));  // Exit
+        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 4));
+        testutil::click(testutil::ui<Label>(forms::teacher, "Label3", 2));
+        testutil::screenshot(QStringLiteral("keyfacts-2"));
+        testutil::click(testutil::ui<Label>(forms::teacher, "Label3", 1));
+        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 3));
+        testutil::screenshot(QStringLiteral("dice-start"));
     }
 
     // F11: from full screen to the design's size in a window and back, the screen in front centred.
