@@ -1,4 +1,5 @@
 #include "shell/MainMenu.h"
+#include "platform/Stage.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "shell/Forms.h"
@@ -139,4 +140,7 @@ void intro0::Timer1_Timer() {
     } catch (const RuntimeError&) {
     }
     Timer1->SetEnabled(false);
+    // Euclid's page is the one ready to open: on a scaled stage its large picture is decoded now,
+    // while the pupil reads the menu, not when the pupil clicks.
+    if (Stage::instance()->devicePixelRatioF() > 1) LoadPictureOrEmpty(QStringLiteral("Images\\euclid.jpg"));
 }
