@@ -81,6 +81,23 @@ public:
         record(0x0A32, {int16_t(y), int16_t(x), int16_t(bytes.size()), 0}, bytes, dx);
     }
 
+    // A bitmap of w x h pixels of `bits` bits each, bottom row first, stretched into a rectangle:
+    // `palette` as 0x00RRGGBB entries, `pixels` the rows as stored (each padded to whole words).
+    void stretchDib(int w, int h, int bits, const std::vector<uint32_t>& palette, const std::string& pixels,
+                    int left, int top, int width, int height) {
+        std::string dib;
+        const auto put32 = [&dib](uint32_t v) {
+            for (int i = 0; i < 4; ++i) dib += char((v >> (8 * i)) & 0xFF);
+        };
+        for (uint32_t v : {40u, uint32_t(w), uint32_t(h)}) put32(v);
+        put32(1u | uint32_t(bits) << 16);  // planes, bits per pixel
+        for (int i = 0; i < 6; ++i) put32(0);
+        for (uint32_t c : palette) put32(c);
+        // SRCCOPY as two words, then usage, source and destination.
+        record(0x0F43, {0x0020, 0x00CC, 0, int16_t(h), int16_t(w), 0, 0, int16_t(height), int16_t(width), int16_t(top),
+                        int16_t(left)}, dib + pixels);
+    }
+
     // The whole file: placeable header, metafile header, the records, the end record.
     std::string bytes() const {
         std::string out;

@@ -76,15 +76,8 @@ std::vector<std::pair<const char*, QString>> hostilePages() {
     for (int i = 0; i < 999000; ++i) saves.record(0x001E, {});
     add("999,000 SaveDC records", saves.bytes());
     WmfWriter bitmaps(1440, 1440);
-    std::string dib;
-    const auto put32 = [&dib](uint32_t v) {
-        for (int i = 0; i < 4; ++i) dib += char((v >> (8 * i)) & 0xFF);
-    };
-    for (uint32_t v : {40u, 8192u, 8192u}) put32(v);
-    dib += std::string("\x01\x00\x01\x00", 4);
-    for (int i = 0; i < 8; ++i) put32(0);
-    dib += std::string(size_t(8192 / 8) * 8192, '\x55');
-    for (int i = 0; i < 12; ++i) bitmaps.record(0x0F43, {0x0020, 0x00CC, 0, 8192, 8192, 0, 0, 1440, 1440, 0, 0}, dib);
+    const std::string pixels(size_t(8192 / 8) * 8192, '\x55');
+    for (int i = 0; i < 12; ++i) bitmaps.stretchDib(8192, 8192, 1, {0, 0}, pixels, 0, 0, 1440, 1440);
     add("twelve 8192 x 8192 bitmaps", bitmaps.bytes());
     return out;
 }

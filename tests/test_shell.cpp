@@ -57,11 +57,12 @@ private slots:
         Module1::PrepareForm(form);
         form.Show();
         const QImage shot = Stage::instance()->grab().toImage();
-        const double dpr = shot.devicePixelRatio();
-        const QRect client(QPoint(qRound(form.clientArea()->mapTo(Stage::instance(), QPoint(0, 0)).x() * dpr),
-                                  qRound(form.clientArea()->mapTo(Stage::instance(), QPoint(0, 0)).y() * dpr)),
-                           QSize(qRound(form.clientArea()->width() * dpr), qRound(form.clientArea()->height() * dpr)));
-        const QRect outer(qRound(form.x() * dpr), qRound(form.y() * dpr), qRound(form.width() * dpr), qRound(form.height() * dpr));
+        const auto inPixels = [&shot](const QWidget* w) {
+            const QRectF r(w->mapTo(Stage::instance(), QPoint(0, 0)), w->size());
+            const double dpr = shot.devicePixelRatio();
+            return QRectF(r.topLeft() * dpr, r.size() * dpr).toRect();
+        };
+        const QRect client = inPixels(form.clientArea()), outer = inPixels(&form);
         const QList<QColor> frame{theme::frameFace(), theme::frameOutline(), theme::shadow(), QColor(Qt::white)};
         const QColor blue = toQColor(theme::ScreenBlue);
         // From just inside the outer edge to a few pixels inside the client area, in one direction.

@@ -383,10 +383,8 @@ private slots:
         s.write(QStringLiteral("multiple/track.txt"), index);
         auto* w = forms::wizard.get();
         fillValid(w, QString());
-        const QStringList bad{"../escape", "a\\b", "what?", "x:y", "star*", "quote\"", "<tag>", "pipe|",
-                              "one, two", "salt & pepper", " leading", "trailing ", "dots...", "..", "tab\there",
-                              "CON", "lpt1", "Com3.notes", "nul", "COM0", "LPT0", "COM\u00B9", "lpt\u00B3",
-                              "CONIN$", "conout$", "euclid", "TRACK", "track", "łódź"};
+        // Every kind of refusal is tried in test_core; here, that nothing is written for any of them.
+        const QStringList bad{"../escape", "salt & pepper", "Com3.notes", "TRACK", "łódź"};
         for (const QString& title : bad) {
             testutil::ui<TextBox>(w, "Text1")->SetText(title);
             w->genwork();
