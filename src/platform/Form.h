@@ -1,6 +1,7 @@
 // A screen: a child of the stage with its own border and caption bar, controls built from a table,
 // and one global instance reached through a FormRef.
 #pragma once
+#include "core/StageScale.h"
 #include "platform/Controls.h"
 
 #include <QWidget>
@@ -33,8 +34,8 @@ struct ControlRow {
     int interval = 0;                 // timers: milliseconds
 };
 
-// Every screen's outer size, in twips: 800 x 600 pixels at scale 1.
-constexpr float FormWidth = 12000, FormHeight = 9000;
+// Every screen's outer size, in twips: the design's 800 x 600 pixels.
+constexpr float FormWidth = float(core::DesignWidth) * TwipsPerPixel, FormHeight = float(core::DesignHeight) * TwipsPerPixel;
 
 class Form : public QWidget {
     Q_OBJECT

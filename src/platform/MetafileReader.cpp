@@ -87,7 +87,6 @@ std::optional<Metafile> Metafile::read(const QByteArray& whole, QString* error, 
             return fail("record past the end of the file");
         }
         if (function == META_EOF) break;
-        if (m.m_records.size() >= size_t(MaxRecords)) return fail("too many records");
         const Record r{function, at + 6, int(size - 3)};
         const Params p(m.m_bytes, r);
         const qint64 need = wordsNeeded(p, function);

@@ -25,7 +25,7 @@ enum Function : quint16 {
 };
 
 constexpr quint32 PlaceableKey = 0x9AC6CDD7u;
-constexpr int MaxObjects = 4096, MaxRecords = 1000000, MaxDibSide = 8192;
+constexpr int MaxObjects = 4096, MaxDibSide = 8192;  // the records a file may hold follow from its size limit
 
 inline bool createsObject(quint16 f) {
     return f == CREATEPENINDIRECT || f == CREATEBRUSHINDIRECT || f == CREATEFONTINDIRECT || f == CREATEPALETTE ||

@@ -1,6 +1,7 @@
 // Pictures as the screens use them: loaded from a relative path, drawn at their own size.
 // Raster pictures (JPEG, GIF, BMP) are images; Windows metafiles stay vectors and are played.
 #pragma once
+#include "core/StageScale.h"
 #include "platform/Metafile.h"
 
 #include <QImage>
@@ -14,7 +15,7 @@ class Picture {
 public:
     // The largest picture shown: four times the program's screen each way, what a control needs to
     // stay sharp on a whiteboard. A file of more pixels is refused before it is decoded.
-    static constexpr QSize MaxSize{3200, 2400};
+    static constexpr QSize MaxSize{int(4 * core::DesignWidth), int(4 * core::DesignHeight)};
     // The decoded pictures kept for the next visit, in bytes.
     static constexpr qint64 CacheBytes = 64 << 20;
 
