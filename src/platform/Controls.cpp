@@ -1,4 +1,6 @@
 #include "platform/Controls.h"
+#include "platform/Form.h"
+#include "core/Contrast.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -39,10 +41,39 @@ void drawOutline(QPainter& p, const QRect& r, const QColor& c) {
     p.fillRect(x0, y1, x1 - x0 + 1, 1, c);
 }
 
+void drawFocusFrame(QPainter& p, const QWidget* w, quint32 back) {
+    const Control* c = Control::of(w);
+    const QColor colour = toQColor(core::focusFrameColour(back, c ? c->backAround() : back));
+    const QRect r = w->rect();
+    constexpr int t = 2;
+    p.setClipping(false);
+    p.fillRect(r.left(), r.top(), r.width(), t, colour);
+    p.fillRect(r.left(), r.bottom() - t + 1, r.width(), t, colour);
+    p.fillRect(r.left(), r.top(), t, r.height(), colour);
+    p.fillRect(r.right() - t + 1, r.top(), t, r.height(), colour);
+}
+
+static const char* const ControlProperty = "vellacourtControl";
+
 Control::Control(QWidget* self) : m_w(self) {
     // A control takes its own mouse events; only the bare form reports movement to the form.
     m_w->setAttribute(Qt::WA_NoMousePropagation);
     m_w->setMouseTracking(true);
+    m_w->setProperty(ControlProperty, QVariant::fromValue(static_cast<void*>(this)));
+    // Only Tab gives a control the keyboard, so a click never leaves a focus frame behind it; a text
+    // box takes it from a click too, to be typed in.
+    if (!qobject_cast<QLineEdit*>(m_w)) m_w->setFocusPolicy(m_w->focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::TabFocus);
+}
+
+Control* Control::of(const QObject* w) {
+    return w ? static_cast<Control*>(w->property(ControlProperty).value<void*>()) : nullptr;
+}
+
+quint32 Control::backAround() const {
+    const QWidget* parent = m_w->parentWidget();
+    if (const Control* frame = of(parent)) return frame->BackColor();
+    if (const auto* form = parent ? qobject_cast<const Form*>(parent->parentWidget()) : nullptr) return form->BackColor();
+    return m_back;
 }
 
 void Control::Move(float left, float top, float width, float height) {
@@ -128,6 +159,7 @@ void Label::paintEvent(QPaintEvent*) {
         m_layoutWidth = r.width();
     }
     p.setFont(font());
+    if (hasFocus()) drawFocusFrame(p, this, m_opaque ? m_back : backAround());
     if (isEnabled()) {
         p.setPen(toQColor(m_fore));
         p.drawStaticText(r.topLeft(), m_text);
@@ -151,6 +183,16 @@ void Label::SetCaption(const QString& c) {
 void Label::changeEvent(QEvent* e) {
     if (e->type() == QEvent::FontChange) m_layoutWidth = -1;
     ControlWidget::changeEvent(e);
+}
+
+void Label::keyPressEvent(QKeyEvent* e) {
+    const int k = e->key();
+    if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space) && onClick && !e->isAutoRepeat()) {
+        e->accept();
+        run(onClick);
+        return;
+    }
+    ControlWidget::keyPressEvent(e);
 }
 
 void Label::SetAlignment(Alignment a) {
@@ -258,6 +300,28 @@ OptionButton::OptionButton(QWidget* parent) : ChoiceControl(parent) {
     connect(this, &QRadioButton::toggled, this, [this](bool on) {
         if (on && onClick) run(onClick);
     });
+}
+
+void OptionButton::keyPressEvent(QKeyEvent* e) {
+    const int k = e->key();
+    const int step = k == Qt::Key_Down || k == Qt::Key_Right ? 1 : k == Qt::Key_Up || k == Qt::Key_Left ? -1 : 0;
+    if (!step) return ChoiceControl::keyPressEvent(e);
+    e->accept();
+    // The options of this group a pupil can reach, top to bottom; an option kept out of the
+    // keyboard's way (the quiz's "no answer") is never one of them.
+    std::vector<OptionButton*> group;
+    for (QObject* o : parentWidget()->children())
+        if (auto* b = dynamic_cast<OptionButton*>(static_cast<Control*>(Control::of(o))))
+            if (b->isVisible() && b->isEnabled() && b->TabStop()) group.push_back(b);
+    std::sort(group.begin(), group.end(), [](const OptionButton* a, const OptionButton* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    const auto at = std::find(group.begin(), group.end(), this);
+    if (group.empty() || at == group.end()) return;
+    const qsizetype n = qsizetype(group.size());
+    OptionButton* next = group[size_t(((at - group.begin()) + step + n) % n)];
+    next->setFocus(Qt::TabFocusReason);
+    next->setChecked(true);
 }
 
 // ---- Timer

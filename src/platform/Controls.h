@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -43,6 +44,10 @@ void drawSunkenEdge(QPainter& p, const QRect& r);
 // the rectangle's), made of fills, which the raster engine draws many times faster.
 void drawOutline(QPainter& p, const QRect& r, const QColor& c);
 
+// The frame that shows which control has the keyboard: two pixels inside the control's edge, in the
+// colour that stands out from the control's back and, where one can, from what lies around it too.
+void drawFocusFrame(QPainter& p, const QWidget* w, quint32 back);
+
 // Qt clips a painter to the region being repainted. Where that region is more than one rectangle
 // (a frame round opaque children) every fill is blended line by line; clipped to one rectangle at a
 // time, fills are plain memory fills. `paint` gets each rectangle, to pass over what lies outside it.
@@ -61,6 +66,8 @@ public:
     explicit Control(QWidget* self);
     virtual ~Control() = default;
     QWidget* widget() const { return m_w; }
+    // The control a widget is, or null for a widget that is none of ours.
+    static Control* of(const QObject* w);
 
     QString Name;
     int Index = -1;
@@ -77,6 +84,13 @@ public:
     bool Enabled() const { return m_w->isEnabled(); }
     void SetEnabled(bool e);
     void SetFocus() { m_w->setFocus(Qt::OtherFocusReason); }
+    // Whether Tab stops on the control. A label does where it can be clicked, unless a screen says otherwise.
+    bool TabStop() const { return m_w->focusPolicy() & Qt::TabFocus; }
+    void SetTabStop(bool stop) {
+        m_w->setFocusPolicy(stop ? Qt::TabFocus : Qt::NoFocus);
+        m_tabStopSet = true;
+    }
+    bool tabStopSet() const { return m_tabStopSet; }
     // Brings the control in front of every other control of its container.
     void ZOrderFront() { m_w->raise(); }
     // Where the control stands among its container's children: a higher one is drawn over a lower one.
@@ -95,6 +109,12 @@ public:
     void SetFont(const FontDesc& f) { m_w->setFont(makeFont(f)); }
     virtual QString Caption() const { return {}; }
     virtual void SetCaption(const QString&) {}
+    // What a screen reader calls the control: its caption, unless the screen describes it (a tile
+    // says which digit it carries and where it stands).
+    std::function<QString()> describe;
+    QString accessibleName() const { return describe ? describe() : Caption(); }
+    // The colour around the control: its container's back.
+    quint32 backAround() const;
 
     // Events, bound by the form to its event procedures.
     std::function<void()> onClick;
@@ -115,6 +135,7 @@ protected:
 
 private:
     bool m_pressed = false;
+    bool m_tabStopSet = false;
 };
 
 // A Qt widget that is a control: its mouse goes to the screen's events, then to Qt's own handling.
@@ -138,6 +159,14 @@ protected:
         // Buttons and boxes report their click through Qt's own signal (keyboard included).
         if (fireRelease(e) && !std::is_base_of_v<QAbstractButton, QtBase> && onClick) run(onClick);
     }
+    // Controls Qt draws get our focus frame over Qt's own faint mark.
+    void paintEvent(QPaintEvent* e) override {
+        QtBase::paintEvent(e);
+        if (this->hasFocus()) {
+            QPainter p(this);
+            drawFocusFrame(p, this, m_back);
+        }
+    }
 };
 
 // A caption drawn by us: opaque or transparent back, single-line border, greyed when disabled.
@@ -157,6 +186,10 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
     void changeEvent(QEvent* e) override;
+    // Enter and Space do what a click does.
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent*) override { update(); }
+    void focusOutEvent(QFocusEvent*) override { update(); }
 
 private:
     QString m_caption;
@@ -256,6 +289,11 @@ protected:
     void coloursChanged() override {
         this->setPaletteColours(QPalette::Window, QPalette::Button, QPalette::WindowText);
     }
+    // Enter does what Space and a click do.
+    void keyPressEvent(QKeyEvent* e) override {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat()) return this->click();
+        QtButton::keyPressEvent(e);
+    }
 };
 
 class CheckBox : public ChoiceControl<QCheckBox> {
@@ -271,6 +309,11 @@ public:
     explicit OptionButton(QWidget* parent);
     bool Value() const { return isChecked(); }
     void SetValue(bool v) { setChecked(v); }
+
+protected:
+    // The arrow keys move to the group's next or previous option the pupil can see, and select it;
+    // Enter selects, as Space does.
+    void keyPressEvent(QKeyEvent* e) override;
 };
 
 // A timer that fires on the user-interface thread until it is disabled.

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QHash>
 #include <QPainter>
@@ -77,6 +79,10 @@ void Form::SetPicture(const Picture& p) {
 }
 
 void Form::Show() {
+    // A label a pupil can click is a stop for Tab, unless the screen said otherwise.
+    for (auto& [key, c] : m_controls)
+        if (auto* l = dynamic_cast<Label*>(c); l && !l->tabStopSet())
+            l->widget()->setFocusPolicy(l->onClick ? Qt::TabFocus : Qt::NoFocus);
     setVisible(true);
     raise();
     Stage::instance()->frontChanged();
@@ -170,6 +176,55 @@ void Form::build(std::span<const ControlRow> table) {
         if (s.flags & Hidden) c->SetVisible(false);
         m_controls[{c->Name, s.index}] = c;
     }
+}
+
+std::vector<Control*> Form::tabOrder() const {
+    std::vector<std::pair<QPoint, Control*>> stops;
+    for (const auto& [key, c] : m_controls) {
+        const QWidget* w = c->widget();
+        if (c->TabStop() && w->isVisibleTo(m_client) && w->isEnabledTo(m_client))
+            stops.emplace_back(w->mapTo(m_client, QPoint(0, 0)), c);
+    }
+    std::stable_sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.first.y(), a.first.x()) < std::pair(b.first.y(), b.first.x());
+    });
+    std::vector<Control*> out;
+    for (const auto& s : stops) out.push_back(s.second);
+    return out;
+}
+
+bool Form::focusNextPrevChild(bool next) {
+    // A screen being taken away keeps the keyboard to itself: the one coming to the front takes it next.
+    if (!isVisible()) return true;
+    const std::vector<Control*> order = tabOrder();
+    if (order.empty()) return true;
+    const auto at = std::find_if(order.begin(), order.end(), [](const Control* c) { return c->widget()->hasFocus(); });
+    const qsizetype n = qsizetype(order.size());
+    // From the screen itself, Tab goes to the first stop and Shift+Tab to the last; past either end it goes round.
+    const qsizetype i = at == order.end() ? (next ? 0 : n - 1) : ((at - order.begin()) + (next ? 1 : -1) + n) % n;
+    order[size_t(i)]->widget()->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void Form::takeFocus(bool keyboardUser) {
+    if (isAncestorOf(QApplication::focusWidget())) return;
+    const std::vector<Control*> order = tabOrder();
+    if (m_defaultFocus && m_defaultFocus->widget()->isVisibleTo(this)) m_defaultFocus->widget()->setFocus(Qt::OtherFocusReason);
+    else if (keyboardUser && !order.empty()) order.front()->widget()->setFocus(Qt::TabFocusReason);
+    else setFocus(Qt::OtherFocusReason);
+}
+
+void Form::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        for (const auto& [key, c] : m_controls) {
+            if (c->Caption() != QStringLiteral("Exit") || !c->widget()->isVisibleTo(this) || !c->Enabled()) continue;
+            e->accept();
+            if (auto* b = qobject_cast<QAbstractButton*>(c->widget())) b->click();
+            else if (c->onClick) run(c->onClick);
+            return;
+        }
+    }
+    QWidget::keyPressEvent(e);
 }
 
 Control* Form::control(const QString& name, int index) const {

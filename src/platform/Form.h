@@ -67,6 +67,15 @@ public:
     void Show();
     QWidget* clientArea() const { return m_client; }
 
+    // The keyboard's way round the screen: the controls Tab stops on, top to bottom and left to right,
+    // leaving out what is hidden or greyed.
+    std::vector<Control*> tabOrder() const;
+    // The control that takes the keyboard whenever the screen comes to the front (none: the screen itself,
+    // until Tab, or the control Tab would reach first when the pupil is using the keyboard).
+    void SetDefaultFocus(Control* c) { m_defaultFocus = c; }
+    // Gives the keyboard to the screen as it comes to the front.
+    void takeFocus(bool keyboardUser);
+
     virtual void Form_Load() {}
     virtual void Form_MouseMove(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
 
@@ -95,6 +104,9 @@ protected:
     void build(std::span<const ControlRow> table);
     void build(std::initializer_list<ControlRow> table) { build(std::span(table.begin(), table.size())); }
     void paintEvent(QPaintEvent*) override;
+    bool focusNextPrevChild(bool next) override;
+    // Escape does what the screen's "Exit" does.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void place();
@@ -102,6 +114,7 @@ private:
     QString m_caption;
     quint32 m_back = theme::ButtonFace;
     Picture m_picture;
+    Control* m_defaultFocus = nullptr;
     float m_left = 0, m_top = 0, m_width, m_height;
     std::map<std::pair<QString, int>, Control*> m_controls;
     std::map<QString, Timer*> m_timers;

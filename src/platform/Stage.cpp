@@ -7,6 +7,7 @@
 
 #include "core/StageScale.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -36,6 +37,8 @@ protected:
 };
 }  // namespace
 
+static void hoverByKeyboard(Control* c, bool in);
+
 Stage* Stage::instance() {
     static Stage* stage = new Stage();
     return stage;
@@ -50,6 +53,43 @@ Stage::Stage() : m_cover(new Cover(this)) {
     // less than showing it: a widget shown under the pointer asks the X server where the pointer is.
     m_cover->setGeometry(rect());
     setBackColor(theme::BackdropBlue);
+    qApp->installEventFilter(this);
+    // The keyboard's focus shows as the mouse's hover does, then its frame.
+    connect(qApp, &QApplication::focusChanged, this, [](QWidget* old, QWidget* now) {
+        if (Control* c = Control::of(old)) hoverByKeyboard(c, false);
+        if (Control* c = Control::of(now)) hoverByKeyboard(c, true);
+    });
+}
+
+// What the pointer does crossing into a control, done for the keyboard: the container's own movement
+// (which clears every highlight on the screens that have one), then the control's.
+static void hoverByKeyboard(Control* c, bool in) {
+    QWidget* w = c->widget();
+    QWidget* parent = w->parentWidget();
+    // Only controls with a hover of their own: a text box taking the keyboard leaves the screen as it is.
+    if (!parent || !c->onMouseMove) return;
+    const QPointF centre = QRectF(w->geometry()).center() * double(TwipsPerPixel);
+    if (Control* frame = Control::of(parent)) {
+        if (frame->onMouseMove) run([&] { frame->onMouseMove(0, 0, float(centre.x()), float(centre.y())); });
+    } else if (auto* form = qobject_cast<Form*>(parent->parentWidget())) {
+        run([&] { form->Form_MouseMove(0, 0, float(centre.x()), float(centre.y())); });
+    }
+    if (in && w->isEnabled())
+        run([&] { c->onMouseMove(0, 0, c->Width() / 2, c->Height() / 2); });
+}
+
+bool Stage::eventFilter(QObject*, QEvent* e) {
+    switch (e->type()) {
+    case QEvent::KeyPress: {
+        const int k = static_cast<QKeyEvent*>(e)->key();
+        if (k != Qt::Key_Shift && k != Qt::Key_Control && k != Qt::Key_Alt && k != Qt::Key_Meta) m_keyboardUser = true;
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::TouchBegin: m_keyboardUser = false; break;
+    default: break;
+    }
+    return false;
 }
 
 // F11 reaches the stage from whichever control has the focus: none of them takes it.
@@ -153,9 +193,14 @@ QWidget* Stage::front() const {
 }
 
 void Stage::frontChanged() {
-    auto* form = qobject_cast<Form*>(front());
+    QWidget* w = front();
+    auto* form = qobject_cast<Form*>(w);
     const QString caption = form ? form->Caption() : QString();
     setWindowTitle(caption.trimmed().isEmpty() ? ProgramTitle : caption);
+    if (w == m_lastFront) return;
+    m_lastFront = w;
+    // The screen in front takes the keyboard, so keys never act on a screen beneath it.
+    if (form) form->takeFocus(m_keyboardUser);
 }
 
 void Stage::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), palette().color(QPalette::Window)); }

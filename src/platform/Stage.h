@@ -1,5 +1,6 @@
 // The one top-level window: the full-screen backdrop on which every screen stands.
 #pragma once
+#include <QPointer>
 #include <QWidget>
 
 namespace platform {
@@ -36,9 +37,14 @@ public:
     // F11: full screen, or the design's own size in a window; the screens stay centred.
     void toggleFullScreen();
 
+    // Whether the pupil's last act was on the keyboard (rather than the mouse or a touch): a screen
+    // that comes to the front then puts the keyboard on its first control.
+    bool keyboardUser() const { return m_keyboardUser; }
+
 protected:
     void paintEvent(QPaintEvent*) override;
     void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     Stage();
@@ -46,6 +52,8 @@ private:
     int m_pointer = 0;
     bool m_pointerPending = false, m_waitShown = false;
     bool m_windowed = false;  // F11 took the stage out of full screen
+    bool m_keyboardUser = false;
+    QPointer<QWidget> m_lastFront;
 };
 
 }  // namespace platform
