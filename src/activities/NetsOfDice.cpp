@@ -113,3 +113,21 @@ void euclidord::Label3_Click(int Index) {
 }
 
 void euclidord::unloadSelf() { forms::euclidord.unload(); }
+
+// "net B, box 2": the nets are A to D from the left, and a net's boxes are counted in reading order.
+QString euclidord::boxPlace(int b) const {
+    const auto netOf = [this](int box) {
+        const Control* c = Label1(box);
+        const float x = c->Left() + c->Width() / 2, y = c->Top() + c->Height() / 2;
+        for (const Square& q : Squares)
+            if (x >= q.left && x < q.left + 750 && y >= q.top && y < q.top + 750) return q.index / 6;
+        return -1;
+    };
+    const int net = netOf(b);
+    int ordinal = 1;
+    for (int other : Label1.indices())
+        if (other != b && netOf(other) == net &&
+            std::pair(Label1(other)->Top(), Label1(other)->Left()) < std::pair(Label1(b)->Top(), Label1(b)->Left()))
+            ++ordinal;
+    return QStringLiteral("net %1, box %2").arg(QChar(u'A' + std::max(net, 0))).arg(ordinal);
+}

@@ -14,6 +14,7 @@ public:
 
 protected:
     void unloadSelf() override;
+    QString boxPlace(int b) const override;
 
 private:
     // The screen's controls, by the names its layout table gives them; no other screen reaches them.

@@ -109,3 +109,8 @@ void eratosthenesord::Label3_Click(int Index) {
 }
 
 void eratosthenesord::unloadSelf() { forms::eratosthenesord.unload(); }
+
+// "row 2 (30 =), box 1": the row's product is what the pupil reads beside it.
+QString eratosthenesord::boxPlace(int b) const {
+    return QStringLiteral("row %1 (%2), box %3").arg(b / 3 + 1).arg(Label5(b / 3)->Caption().simplified()).arg(b % 3 + 1);
+}

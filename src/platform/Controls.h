@@ -112,7 +112,11 @@ public:
     // What a screen reader calls the control: its caption, unless the screen describes it (a tile
     // says which digit it carries and where it stands).
     std::function<QString()> describe;
-    QString accessibleName() const { return describe ? describe() : Caption(); }
+    QString accessibleName() const {
+        return !m_w->accessibleName().isEmpty() ? m_w->accessibleName() : describe ? describe() : Caption();
+    }
+    // A fixed name, for a box or tick that has no caption of its own.
+    void SetAccessibleName(const QString& name) { m_w->setAccessibleName(name); }
     // The colour around the control: its container's back.
     quint32 backAround() const;
 
@@ -236,6 +240,7 @@ public:
         m_picture = p;
         update();
     }
+    QString Caption() const override { return m_picture.description(); }
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -189,7 +189,10 @@ std::vector<Control*> Form::tabOrder() const {
         return std::pair(a.first.y(), a.first.x()) < std::pair(b.first.y(), b.first.x());
     });
     std::vector<Control*> out;
-    for (const auto& s : stops) out.push_back(s.second);
+    for (Control* c : m_tabOrder)
+        if (std::any_of(stops.begin(), stops.end(), [c](const auto& s) { return s.second == c; })) out.push_back(c);
+    for (const auto& s : stops)
+        if (std::find(m_tabOrder.begin(), m_tabOrder.end(), s.second) == m_tabOrder.end()) out.push_back(s.second);
     return out;
 }
 

@@ -70,6 +70,8 @@ public:
     // The keyboard's way round the screen: the controls Tab stops on, top to bottom and left to right,
     // leaving out what is hidden or greyed.
     std::vector<Control*> tabOrder() const;
+    // A screen whose table gives its own order: these first, in this order, then the others by place.
+    void SetTabOrder(std::vector<Control*> order) { m_tabOrder = std::move(order); }
     // The control that takes the keyboard whenever the screen comes to the front (none: the screen itself,
     // until Tab, or the control Tab would reach first when the pupil is using the keyboard).
     void SetDefaultFocus(Control* c) { m_defaultFocus = c; }
@@ -115,6 +117,7 @@ private:
     quint32 m_back = theme::ButtonFace;
     Picture m_picture;
     Control* m_defaultFocus = nullptr;
+    std::vector<Control*> m_tabOrder;
     float m_left = 0, m_top = 0, m_width, m_height;
     std::map<std::pair<QString, int>, Control*> m_controls;
     std::map<QString, Timer*> m_timers;

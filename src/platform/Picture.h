@@ -32,11 +32,15 @@ public:
     // Draws it into a rectangle of any device (a printer's page), a metafile as vectors.
     void draw(QPainter& painter, const QRectF& target) const;
     const QImage& image() const { return m_image; }
+    // What the picture shows, for a screen reader.
+    const QString& description() const { return m_description; }
+    void setDescription(const QString& d) { m_description = d; }
     const Metafile* metafile() const { return m_metafile.get(); }
 
 private:
     QImage m_image;
     std::shared_ptr<const Metafile> m_metafile;
+    QString m_description;
 };
 
 // LoadPicture: an empty path gives an empty picture; a missing or unreadable file fails.

@@ -1,4 +1,5 @@
 #include "platform/Stage.h"
+#include "platform/Accessibility.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
 #include "platform/Dialogs.h"
@@ -54,6 +55,7 @@ Stage::Stage() : m_cover(new Cover(this)) {
     m_cover->setGeometry(rect());
     setBackColor(theme::BackdropBlue);
     qApp->installEventFilter(this);
+    installAccessibility();
     // The keyboard's focus shows as the mouse's hover does, then its frame.
     connect(qApp, &QApplication::focusChanged, this, [](QWidget* old, QWidget* now) {
         if (Control* c = Control::of(old)) hoverByKeyboard(c, false);

@@ -3,6 +3,7 @@
 #include "quiz/WrongAnswers.h"
 #include "core/Marking.h"
 #include "core/Module1.h"
+#include "platform/Accessibility.h"
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
 
@@ -51,6 +52,8 @@ constexpr ControlRow Layout[] = {
 
 multiple::multiple() {
     build(Layout);
+    // "No answer" lies hidden under the picture: neither Tab, the arrows nor a screen reader reach it.
+    Option1(5)->SetTabStop(false);
     Option1(5)->SetValue(true);
     Label3.onClick([this](int i) { Label3_Click(i); });
     Label3.onMouseMove([this](int i) { Label3_MouseMove(i); });
@@ -86,8 +89,7 @@ void multiple::showquest() {
     Option1(4)->SetCaption(AnswerD[CurrentQuestion]);
     if (CurrentQuestion == 1) Label3(0)->SetVisible(false);
     if (CurrentQuestion == QuestionCount) Label3(1)->SetCaption(QStringLiteral("Check Score >>"));
-    // No visible answer should carry the focus mark; while loading, the form is not on screen yet.
-    if (Option1(5)->Visible() && isVisible()) Option1(5)->SetFocus();
+    announce(Label4->Caption() + QStringLiteral(". ") + Label2->Caption());
 }
 
 void multiple::Form_MouseMove(int, int, float, float) {

@@ -2,6 +2,7 @@
 #include "quiz/WrongAnswers.h"
 #include "core/Marking.h"
 #include "core/Module1.h"
+#include "platform/Accessibility.h"
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
 
@@ -48,6 +49,7 @@ constexpr ControlRow Layout[] = {
 
 Welldone::Welldone() {
     build(Layout);
+    Text1->SetAccessibleName(QStringLiteral("Your name, for the certificate"));
     Label3.onClick([this](int i) { Label3_Click(i); });
     Label3.onMouseMove([this](int i) { Label3_MouseMove(i); });
     Timer1->onTimer = [this] { Timer1_Timer(); };
@@ -77,11 +79,13 @@ void Welldone::afterQuiz() {
     w.Label5->SetVisible(true);
     w.Label3(0)->SetVisible(true);
     w.Show();
+    announce(w.Label1->Caption());
 }
 
 void Welldone::afterActivity(const QString& heading) {
     QuizHeading = heading;
     forms::Welldone->Show();
+    announce(forms::Welldone->Label1->Caption());
 }
 
 // The timers run once, in a chain, after the screen is up.

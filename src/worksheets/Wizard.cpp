@@ -55,17 +55,24 @@ wizard::wizard() {
         }
     }
     // clang-format on
-    // Tab order: the title, then each question followed by its answers, then the ticks.
-    QWidget* previous = Text1->widget();
-    auto chain = [&previous](Control* c) {
-        QWidget::setTabOrder(previous, c->widget());
-        previous = c->widget();
-    };
+    // Tab order: the title, then each question followed by its answers, then the ticks. Each box is
+    // named for a screen reader by the question and letter it stands for.
+    static const char* const answers[] = {"A", "B", "C", "D"};
+    std::vector<Control*> order{Text1()};
+    Text1->SetAccessibleName(QStringLiteral("Worksheet Title"));
     for (int q = 0; q < QuestionCount; ++q) {
-        chain(Text2(q));
-        for (int k = 0; k < 4; ++k) chain(Text3(4 * q + k));
+        const QString question = QStringLiteral("Question %1").arg(q + 1);
+        Text2(q)->SetAccessibleName(question);
+        order.push_back(Text2(q));
+        for (int k = 0; k < 4; ++k) {
+            Text3(4 * q + k)->SetAccessibleName(question + QStringLiteral(", answer ") + QLatin1String(answers[k]));
+            Check1(4 * q + k)->SetAccessibleName(question + QStringLiteral(": answer ") + QLatin1String(answers[k]) +
+                                                 QStringLiteral(" is right"));
+            order.push_back(Text3(4 * q + k));
+        }
     }
-    for (int i = 0; i < 40; ++i) chain(Check1(i));
+    for (int i = 0; i < 40; ++i) order.push_back(Check1(i));
+    SetTabOrder(std::move(order));
 
     Label3.onClick([this](int i) { Label3_Click(i); });
     Label3.onMouseMove([this](int i) { Label3_MouseMove(i); });

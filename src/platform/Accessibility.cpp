@@ -1,0 +1,163 @@
+#include "platform/Accessibility.h"
+#include "platform/Form.h"
+#include "platform/Stage.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+
+namespace platform {
+
+namespace {
+
+// A label that can be clicked is a push button; one that cannot, text. Pictures are graphics named
+// for what they show, a page is text to be read. What shows nothing (an empty label, an empty
+// picture, a square of colour) is left out of what a reader walks through.
+class ControlAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    ControlAccessible(QWidget* w, Control* c, QAccessible::Role role) : QAccessibleWidget(w, role), m_c(c) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return isPage() && m_c->accessibleName().isEmpty() ? pageTitle() : m_c->accessibleName();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (text(QAccessible::Name).isEmpty()) s.invisible = true;
+        s.focusable = m_c->TabStop();
+        return s;
+    }
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (m_c->onClick && widget()->isEnabled()) names.prepend(pressAction());
+        return names;
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction() && m_c->onClick && widget()->isEnabled()) {
+            Control* c = m_c;
+            run(c->onClick);
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface && isPage()) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    // A page's text, read top to bottom; nothing can be selected or typed.
+    QString text(int start, int end) const override { return pageText().mid(start, end - start); }
+    int characterCount() const override { return int(pageText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+private:
+    const Picture* picture() const {
+        auto* box = dynamic_cast<PictureBox*>(m_c);
+        return box ? &box->picture() : nullptr;
+    }
+    bool isPage() const {
+        const Picture* p = picture();
+        return p && p->metafile();
+    }
+    QString pageTitle() const {
+        const QStringList texts = picture()->metafile()->texts();
+        return texts.isEmpty() ? QStringLiteral("Page") : texts.front();
+    }
+    QString pageText() const { return isPage() ? picture()->metafile()->texts().join(QLatin1Char('\n')) : QString(); }
+
+    Control* m_c;
+};
+
+// A screen: a window named by its caption, showing only while it stands in front, so a reader
+// never wanders into the screens beneath.
+class FormAccessible : public QAccessibleWidget {
+public:
+    explicit FormAccessible(Form* f) : QAccessibleWidget(f, QAccessible::Pane), m_form(f) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return m_form->Caption().trimmed();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (Stage::instance()->front() != m_form) s.invisible = true;
+        return s;
+    }
+
+private:
+    Form* m_form;
+};
+
+// Where announcements are said: a notice of the stage's own, named by what it says last.
+class Announcer : public QWidget {
+public:
+    explicit Announcer(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setGeometry(0, 0, 1, 1);
+        lower();
+    }
+};
+
+class AnnouncerAccessible : public QAccessibleWidget {
+public:
+    explicit AnnouncerAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Notification) {}
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? widget()->accessibleName() : QAccessibleWidget::text(t);
+    }
+};
+
+Announcer* announcer() {
+    static QPointer<Announcer> a;
+    if (!a) {
+        a = new Announcer(Stage::instance());
+        a->show();
+    }
+    return a;
+}
+
+QAccessibleInterface* factory(const QString& className, QObject* object) {
+    if (auto* a = dynamic_cast<Announcer*>(object)) return new AnnouncerAccessible(a);
+    if (className == QLatin1String("platform::Form")) return new FormAccessible(static_cast<Form*>(object));
+    Control* c = Control::of(object);
+    // An option kept from the keyboard (the quiz's hidden "no answer") is kept from a reader too.
+    if (c && className == QLatin1String("QRadioButton") && !c->TabStop())
+        return new ControlAccessible(c->widget(), c, QAccessible::RadioButton);
+    // Controls Qt draws itself (text boxes, ticks, options) keep Qt's own description.
+    if (!c || className != QLatin1String("QWidget")) return nullptr;
+    QWidget* w = c->widget();
+    QAccessible::Role role = QAccessible::StaticText;
+    if (dynamic_cast<Label*>(c)) role = c->onClick ? QAccessible::Button : QAccessible::StaticText;
+    else if (auto* box = dynamic_cast<PictureBox*>(c)) role = box->picture().metafile() ? QAccessible::StaticText : QAccessible::Graphic;
+    else if (dynamic_cast<Frame*>(c)) role = QAccessible::Grouping;
+    else role = QAccessible::Graphic;  // a square of colour
+    return new ControlAccessible(w, c, role);
+}
+
+}  // namespace
+
+void installAccessibility() { QAccessible::installFactory(factory); }
+
+void announce(const QString& text) {
+    Announcer* a = announcer();
+    // Saying the same thing twice must still be heard.
+    if (a->accessibleName() == text) a->setAccessibleName(QString());
+    a->setAccessibleName(text);
+    QAccessibleEvent alert(a, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+QString lastAnnouncement() { return announcer()->accessibleName(); }
+
+}  // namespace platform
