@@ -80,7 +80,7 @@ int TileBoard::tileOn(int b) const {
 
 // Any button drops: the last box or slot hit in the pass takes the tile; a miss leaves it where it is.
 void TileBoard::Label2_MouseUp(int Index, int, int, float, float) {
-    if (Index == m_carried) showCarried(false);  // a tile picked up, then dragged, is put down by the drag
+    if (Index == m_carried && m_dragged) showCarried(false);  // a tile picked up, then dragged, is put down by the drag
     const int n = OutOf;
     Label* t = Label2(Index);
     for (int i = 0; i < n; ++i) {
@@ -130,9 +130,12 @@ void TileBoard::pickUp(int t) {
 void TileBoard::putDown() {
     const int t = m_carried;
     showCarried(false);
+    const bool checkShown = Label3(2)->Visible();
     Label2_MouseUp(t, 1, 0, 0, 0);
     const QString where = whereIs(t);
-    announce(Label2(t)->Caption() + (where == QLatin1String("in the tray") ? QStringLiteral(" back ") : QStringLiteral(" placed ")) + where);
+    QString said = Label2(t)->Caption() + (where == QLatin1String("in the tray") ? QStringLiteral(" back ") : QStringLiteral(" placed ")) + where;
+    if (!checkShown && Label3(2)->Visible()) said += QStringLiteral(". Check Score is now available");
+    announce(said);
 }
 
 void TileBoard::putBack() {

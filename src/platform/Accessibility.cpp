@@ -16,13 +16,19 @@ class ControlAccessible : public QAccessibleWidget, public QAccessibleTextInterf
 public:
     ControlAccessible(QWidget* w, Control* c, QAccessible::Role role) : QAccessibleWidget(w, role), m_c(c) {}
 
+    // Asked afresh each time: a label's click may be bound after Qt first asked about it.
+    QAccessible::Role role() const override {
+        if (dynamic_cast<Label*>(m_c)) return m_c->onClick ? QAccessible::Button : QAccessible::StaticText;
+        if (auto* box = dynamic_cast<PictureBox*>(m_c)) return box->picture().metafile() ? QAccessible::StaticText : QAccessible::Graphic;
+        return QAccessibleWidget::role();
+    }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) return isPage() && m_c->accessibleName().isEmpty() ? pageTitle() : m_c->accessibleName();
         return QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
-        if (text(QAccessible::Name).isEmpty()) s.invisible = true;
+        if (role() != QAccessible::Grouping && text(QAccessible::Name).isEmpty()) s.invisible = true;
         s.focusable = m_c->TabStop();
         return s;
     }
@@ -136,13 +142,8 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
         return new ControlAccessible(c->widget(), c, QAccessible::RadioButton);
     // Controls Qt draws itself (text boxes, ticks, options) keep Qt's own description.
     if (!c || className != QLatin1String("QWidget")) return nullptr;
-    QWidget* w = c->widget();
-    QAccessible::Role role = QAccessible::StaticText;
-    if (dynamic_cast<Label*>(c)) role = c->onClick ? QAccessible::Button : QAccessible::StaticText;
-    else if (auto* box = dynamic_cast<PictureBox*>(c)) role = box->picture().metafile() ? QAccessible::StaticText : QAccessible::Graphic;
-    else if (dynamic_cast<Frame*>(c)) role = QAccessible::Grouping;
-    else role = QAccessible::Graphic;  // a square of colour
-    return new ControlAccessible(w, c, role);
+    // Labels and pictures say their role when asked; a frame groups, a square of colour is a graphic.
+    return new ControlAccessible(c->widget(), c, dynamic_cast<Frame*>(c) ? QAccessible::Grouping : QAccessible::Graphic);
 }
 
 }  // namespace

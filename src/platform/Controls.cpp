@@ -62,7 +62,8 @@ Control::Control(QWidget* self) : m_w(self) {
     m_w->setProperty(ControlProperty, QVariant::fromValue(static_cast<void*>(this)));
     // Only Tab gives a control the keyboard, so a click never leaves a focus frame behind it; a text
     // box takes it from a click too, to be typed in.
-    if (!qobject_cast<QLineEdit*>(m_w)) m_w->setFocusPolicy(m_w->focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::TabFocus);
+    m_tabStop = m_w->focusPolicy() != Qt::NoFocus;
+    if (!qobject_cast<QLineEdit*>(m_w)) m_w->setFocusPolicy(m_tabStop ? Qt::TabFocus : Qt::NoFocus);
 }
 
 Control* Control::of(const QObject* w) {
@@ -310,9 +311,10 @@ void OptionButton::keyPressEvent(QKeyEvent* e) {
     // The options of this group a pupil can reach, top to bottom; an option kept out of the
     // keyboard's way (the quiz's "no answer") is never one of them.
     std::vector<OptionButton*> group;
-    for (QObject* o : parentWidget()->children())
-        if (auto* b = dynamic_cast<OptionButton*>(static_cast<Control*>(Control::of(o))))
-            if (b->isVisible() && b->isEnabled() && b->TabStop()) group.push_back(b);
+    for (QObject* o : parentWidget()->children()) {
+        auto* b = dynamic_cast<OptionButton*>(Control::of(o));
+        if (b && b->isVisible() && b->isEnabled() && b->TabStop()) group.push_back(b);
+    }
     std::sort(group.begin(), group.end(), [](const OptionButton* a, const OptionButton* b) {
         return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
     });

@@ -85,12 +85,19 @@ public:
     void SetEnabled(bool e);
     void SetFocus() { m_w->setFocus(Qt::OtherFocusReason); }
     // Whether Tab stops on the control. A label does where it can be clicked, unless a screen says otherwise.
-    bool TabStop() const { return m_w->focusPolicy() & Qt::TabFocus; }
+    // (Our own flag: Qt takes Tab from the options of a group that are not selected.)
+    bool TabStop() const { return m_tabStop; }
     void SetTabStop(bool stop) {
-        m_w->setFocusPolicy(stop ? Qt::TabFocus : Qt::NoFocus);
+        m_tabStopSet = false;
+        setTabStopByDefault(stop);
         m_tabStopSet = true;
     }
-    bool tabStopSet() const { return m_tabStopSet; }
+    // What a label is when its screen has not said: a stop if it can be clicked.
+    void setTabStopByDefault(bool stop) {
+        if (m_tabStopSet) return;
+        m_tabStop = stop;
+        m_w->setFocusPolicy(stop ? Qt::TabFocus : Qt::NoFocus);
+    }
     // Brings the control in front of every other control of its container.
     void ZOrderFront() { m_w->raise(); }
     // Where the control stands among its container's children: a higher one is drawn over a lower one.
@@ -139,7 +146,7 @@ protected:
 
 private:
     bool m_pressed = false;
-    bool m_tabStopSet = false;
+    bool m_tabStop = false, m_tabStopSet = false;
 };
 
 // A Qt widget that is a control: its mouse goes to the screen's events, then to Qt's own handling.
@@ -208,6 +215,13 @@ public:
     explicit CommandButton(QWidget* parent);
     QString Caption() const override { return text(); }
     void SetCaption(const QString& c) override { setText(c); }
+
+protected:
+    // Enter does what Space and a click do.
+    void keyPressEvent(QKeyEvent* e) override {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat()) return click();
+        QPushButton::keyPressEvent(e);
+    }
 };
 
 // A panel that holds other controls; an optional caption and an etched single-line border.

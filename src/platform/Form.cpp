@@ -81,8 +81,7 @@ void Form::SetPicture(const Picture& p) {
 void Form::Show() {
     // A label a pupil can click is a stop for Tab, unless the screen said otherwise.
     for (auto& [key, c] : m_controls)
-        if (auto* l = dynamic_cast<Label*>(c); l && !l->tabStopSet())
-            l->widget()->setFocusPolicy(l->onClick ? Qt::TabFocus : Qt::NoFocus);
+        if (auto* l = dynamic_cast<Label*>(c)) l->setTabStopByDefault(bool(l->onClick));
     setVisible(true);
     raise();
     Stage::instance()->frontChanged();

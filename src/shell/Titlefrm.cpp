@@ -46,6 +46,8 @@ Titlefrm::Titlefrm() : Form(5460, 6570) {
     SetCaption(QStringLiteral(" "));
     SetBackColor(Silver);
     build(Layout);
+    // OK has the keyboard as the screen comes up: Enter goes on into the program.
+    SetDefaultFocus(Command1());
     Command1->onClick = [this] { Command1_Click(); };
     Command2->onClick = [this] { Command2_Click(); };
 }

@@ -1,0 +1,347 @@
+// Every pupil: the program by keyboard alone, by tap and tap, and as a screen reader finds it.
+// Keys go to whatever has the focus, through the real window; the screen reader's view is Qt's
+// accessibility tree, the one the AT-SPI bridge hands to Orca.
+#include "TestUtil.h"
+#include "activities/NetsOfDice.h"
+#include "activities/ProductsOfPrimes.h"
+#include "core/Contrast.h"
+#include "core/Module1.h"
+#include "platform/Accessibility.h"
+
+#include <QAccessible>
+#include <QApplication>
+
+using namespace platform;
+using namespace Module1;
+using testutil::Session;
+
+namespace {
+
+Control* focused() { return Control::of(QApplication::focusWidget()); }
+QString focusedName() { return focused() ? focused()->accessibleName() : QString(); }
+
+void key(int k) {
+    QWidget* w = QApplication::focusWidget();
+    QVERIFY2(w, "nothing has the keyboard");
+    QTest::keyClick(w, Qt::Key(k));
+}
+
+// Tabs until the control named `name` has the focus; fails if a whole round never reaches it.
+bool tabTo(const QString& name) {
+    for (int i = 0; i < 120; ++i) {
+        if (focusedName() == name) return true;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    return false;
+}
+
+// The names Tab reaches, once round the screen in front.
+QStringList tabRound() {
+    QStringList names;
+    const QString first = focusedName();
+    do {
+        names << focusedName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    } while (focusedName() != first && names.size() < 100);
+    return names;
+}
+
+QAccessibleInterface* accessible(Control* c) { return QAccessible::queryAccessibleInterface(c->widget()); }
+
+// What a screen reader walking the screen in front meets: every object that is not invisible.
+void walk(QAccessibleInterface* i, QList<QAccessibleInterface*>& out) {
+    for (int k = 0; k < i->childCount(); ++k) {
+        QAccessibleInterface* child = i->child(k);
+        if (!child || child->state().invisible) continue;
+        out << child;
+        walk(child, out);
+    }
+}
+QList<QAccessibleInterface*> readerSees(QWidget* form) {
+    QList<QAccessibleInterface*> out;
+    walk(QAccessible::queryAccessibleInterface(form), out);
+    return out;
+}
+
+Label* tile(TileBoard* b, int i) { return testutil::ui<Label>(b, "Label2", i); }
+Label* box(TileBoard* b, int i) { return testutil::ui<Label>(b, "Label1", i); }
+Label* button(TileBoard* b, int i) { return testutil::ui<Label>(b, "Label3", i); }
+
+TileBoard* openActivity(int entry) {
+    forms::euclid->Show();
+    testutil::click(testutil::ui<Label>(forms::euclid, "label3", entry));
+    return entry == 1 ? static_cast<TileBoard*>(forms::eratosthenesord.instance()) : forms::euclidord.instance();
+}
+
+// The box each tile must go to for a perfect score: for the dice, the box of its own index; for
+// the primes, a box of its row that needs its prime (tiles and boxes share the draw's order).
+int boxFor(int t) { return t; }
+
+}  // namespace
+
+class AccessTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        testutil::initApp();
+        Stage::instance()->showBackdrop();
+        QApplication::setActiveWindow(Stage::instance());
+        QVERIFY(QTest::qWaitForWindowActive(Stage::instance()));
+    }
+    void cleanup() { Session::reset(); }
+
+    // Title, main menu and Euclid's menu by keys alone: Enter on OK, the menu's stops in reading
+    // order with the greyed mathematicians skipped, Tab going round, Escape for "Exit".
+    void menusByKeyboard() {
+        Session s;
+        forms::Titlefrm->Show();
+        QCOMPARE(focusedName(), QStringLiteral("OK"));
+        key(Qt::Key_Return);
+        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
+        QCOMPARE(tabRound(), (QStringList{"Teachers' Guide", "Euclid", "Multiple Choice Wizard", "Worksheet Catalogue",
+                                          "www.vellacourt.example", "Acknowledgments", "Exit"}));
+        // Shift+Tab from the first goes round to the last.
+        key(Qt::Key_Backtab);
+        QCOMPARE(focusedName(), QStringLiteral("Exit"));
+        QVERIFY(tabTo(QStringLiteral("Euclid")));
+        // The focused entry shows the hover's black behind yellow.
+        QCOMPARE(testutil::ui<Label>(forms::intro0, "Label2", intro0::EuclidEntry)->BackStyle(), 1);
+        key(Qt::Key_Space);
+        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+        QCOMPARE(focusedName(), QStringLiteral("Key Facts"));  // the first stop, top left
+        key(Qt::Key_Escape);
+        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
+        // Escape on the main menu asks, as its "Exit" does; Escape there cancels.
+        key(Qt::Key_Escape);
+        QCOMPARE(Stage::instance()->front(), forms::Titlefrm.instance());
+        QCOMPARE(focusedName(), QStringLiteral("Cancel"));
+    }
+
+    // The focus frame: two pixels at least, standing out 3:1 from the control's back, at any scale.
+    void theFocusFrameStandsOut() {
+        Session s;
+        forms::intro0->Show();
+        forms::euclid->Show();
+        QVERIFY(tabTo(QStringLiteral("Multiple Choice")));
+        Label* l = testutil::ui<Label>(forms::euclid, "label3", 0);
+        const QImage shot = l->widget()->grab().toImage();
+        const qreal dpr = shot.devicePixelRatio();
+        const int mid = shot.height() / 2;
+        const QRgb frame = shot.pixel(0, mid), inside = shot.pixel(int(4 * dpr), mid);
+        for (int x = 0; x < int(2 * dpr); ++x) QCOMPARE(shot.pixel(x, mid), frame);
+        for (int y = 0; y < int(2 * dpr); ++y) QCOMPARE(shot.pixel(shot.width() / 2, y), frame);
+        const auto bgr = [](QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); };
+        QVERIFY(core::contrastRatio(bgr(frame), bgr(inside)) >= 3);
+        QVERIFY(core::contrastRatio(bgr(frame), l->backAround()) >= 3);
+        // Once the keyboard moves on, no frame.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(l->widget()->grab().toImage().pixel(0, mid) != frame);
+    }
+
+    // Euclid's quiz by keys alone: the hidden "no answer" is never reached, the arrows go round the
+    // four answers ticking each, and a full quiz answered right scores 10; the name is typed and the
+    // certificate asked for.
+    void quizByKeyboard() {
+        Session s;
+        forms::intro0->Show();
+        forms::euclid->Show();
+        QVERIFY(tabTo(QStringLiteral("Multiple Choice")));
+        key(Qt::Key_Return);
+        multiple* m = forms::multiple.instance();
+        QVERIFY(m && Stage::instance()->front() == m);
+        const auto option = [m](int k) { return testutil::ui<OptionButton>(m, "Option1", k); };
+        QVERIFY(!tabRound().contains(QString()));  // "no answer" has no caption: Tab never lands on it
+        for (int q = 1; q <= QuestionCount; ++q) {
+            QVERIFY(tabTo(AnswerA[q]));
+            QVERIFY(!option(1)->Value());  // landing on an answer does not tick it
+            key(Qt::Key_Up);              // round to the last
+            QVERIFY(option(4)->Value() && option(4)->widget()->hasFocus());
+            const int right = CorrectAnswer[q].trimmed().toInt();
+            for (int k = 1; k <= right; ++k) key(Qt::Key_Right);
+            QVERIFY(option(right)->Value());
+            QVERIFY(!option(5)->Value());
+            QVERIFY(tabTo(q < QuestionCount ? QStringLiteral("Next Question >>") : QStringLiteral("Check Score >>")));
+            key(Qt::Key_Return);
+        }
+        QCOMPARE(Score, 10);
+        Welldone* w = forms::Welldone.instance();
+        QCOMPARE(Stage::instance()->front(), w);
+        QTRY_COMPARE(focused(), static_cast<Control*>(testutil::ui<TextBox>(w, "Text1")));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Ada"));
+        QCOMPARE(testutil::ui<TextBox>(w, "Text1")->Text(), QStringLiteral("Ada"));
+        QVERIFY(tabTo(QStringLiteral("Print Certificate")));
+        key(Qt::Key_Return);
+        QCOMPARE(s.messages.size(), 1);  // no printer here: the print was tried, and said so
+        key(Qt::Key_Escape);
+        QVERIFY(Stage::instance()->front() != w);
+    }
+
+    // Both activities to a perfect score by keys alone: pick a tile up, carry it with the arrows,
+    // put it down; Escape and Tab put a carried tile back where it was.
+    void activitiesByKeyboard_data() {
+        QTest::addColumn<int>("entry");
+        QTest::newRow("Products of Primes") << 1;
+        QTest::newRow("Nets of Dice") << 3;
+    }
+    void activitiesByKeyboard() {
+        QFETCH(int, entry);
+        Session s;
+        TileBoard* b = openActivity(entry);
+        // A tile carried and let go of with Escape, or with Tab, is back where it was.
+        Label* first = tile(b, 0);
+        first->SetFocus();
+        const float home = first->Left();
+        key(Qt::Key_Space);
+        QCOMPARE(b->carried(), 0);
+        key(Qt::Key_Right);
+        QVERIFY(first->Left() != home);
+        key(Qt::Key_Escape);
+        QCOMPARE(b->carried(), -1);
+        QCOMPARE(first->Left(), home);
+        QCOMPARE(Stage::instance()->front(), b);  // Escape put the tile back, it did not exit
+        key(Qt::Key_Return);
+        key(Qt::Key_Right);
+        key(Qt::Key_Tab);
+        QCOMPARE(first->Left(), home);
+        QCOMPARE(b->carried(), -1);
+        for (int t = 0; t < 12; ++t) {
+            tile(b, t)->SetFocus();
+            key(Qt::Key_Return);
+            int steps = 0;
+            while (!b->onBox(t, boxFor(t)) && steps++ < 14) key(Qt::Key_Right);
+            key(Qt::Key_Return);
+            QVERIFY2(b->onBox(t, boxFor(t)), qPrintable(QString::number(t)));
+            QCOMPARE(lastAnnouncement().endsWith(QStringLiteral("Check Score is now available")), t == 11);
+        }
+        QVERIFY(tabTo(QStringLiteral("Check Score")));
+        key(Qt::Key_Return);
+        QCOMPARE(Score, 12);
+    }
+
+    // Tap and tap: a tap picks a tile up (black on yellow), a tap on a box puts it there as a drop
+    // would, a tap on the tray or on the tile again puts it back; dragging still works beside it.
+    void activitiesByTapAndTap_data() { activitiesByKeyboard_data(); }
+    void activitiesByTapAndTap() {
+        QFETCH(int, entry);
+        Session s;
+        TileBoard* b = openActivity(entry);
+        Label* t = tile(b, 3);
+        const float home = t->Left();
+        testutil::click(t);
+        QCOMPARE(b->carried(), 3);
+        QCOMPARE(t->BackColor(), Yellow);
+        testutil::click(t);
+        QCOMPARE(b->carried(), -1);
+        QCOMPARE(t->Left(), home);
+        QCOMPARE(t->BackColor(), Black);
+        testutil::click(t);
+        testutil::click(box(b, 7));
+        QVERIFY(b->onBox(3, 7));
+        testutil::click(t);
+        testutil::click(testutil::ui<Label>(b, "Label4", 5));  // any place in the tray: the tile goes home
+        QCOMPARE(t->Left(), home);
+        for (int i = 0; i < 12; ++i) {
+            testutil::click(tile(b, i));
+            testutil::click(box(b, boxFor(i)));
+            QVERIFY(b->onBox(i, boxFor(i)));
+        }
+        testutil::click(button(b, 2));
+        QCOMPARE(Score, 12);
+    }
+
+    // What a reader finds on the main menu: every entry a named push button that presses, the
+    // greyed ones unavailable, the pictures named, nothing unnamed, the screen beneath left out.
+    void theMainMenuAsAReaderFindsIt() {
+        Session s;
+        forms::intro0->Show();
+        QStringList buttons, disabled, graphics;
+        for (QAccessibleInterface* i : readerSees(forms::intro0.instance())) {
+            // Only the screen's own client area and its frames hold others without a name of their own.
+            if (i->role() != QAccessible::Client && i->role() != QAccessible::Grouping)
+                QVERIFY2(!i->text(QAccessible::Name).isEmpty(), "an unnamed object");
+            if (i->role() == QAccessible::Button) buttons << i->text(QAccessible::Name);
+            if (i->role() == QAccessible::Button && i->state().disabled) disabled << i->text(QAccessible::Name);
+            if (i->role() == QAccessible::Graphic) graphics << i->text(QAccessible::Name);
+        }
+        QCOMPARE(buttons.size(), 18);
+        QCOMPARE(disabled.size(), 11);
+        QVERIFY(!disabled.contains(QStringLiteral("Euclid")));
+        QCOMPARE(graphics.size(), 2);
+        QVERIFY(graphics.contains(QStringLiteral("Euclid with his compasses, before a temple")));
+        QAccessibleInterface* euclid = accessible(testutil::ui<Label>(forms::intro0, "Label2", intro0::EuclidEntry));
+        QVERIFY(euclid->state().focusable);
+        QVERIFY(euclid->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        euclid->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+        QVERIFY(QAccessible::queryAccessibleInterface(forms::intro0.instance())->state().invisible);
+        QVERIFY(!QAccessible::queryAccessibleInterface(forms::euclid.instance())->state().invisible);
+        QCOMPARE(QAccessible::queryAccessibleInterface(forms::euclid.instance())->text(QAccessible::Name),
+                 forms::euclid->Caption().trimmed());
+    }
+
+    // The quiz as a reader finds it: the question read out as it comes, the answers radio buttons
+    // with their texts and ticks, "no answer" nowhere; the wizard's boxes and ticks each named.
+    void theQuizAndWizardAsAReaderFindsThem() {
+        Session s;
+        multiple* m = testutil::startEuclidQuiz();
+        QCOMPARE(lastAnnouncement(), QStringLiteral("Question 1. ") + QuestionText[1]);
+        QStringList radios;
+        for (QAccessibleInterface* i : readerSees(m))
+            if (i->role() == QAccessible::RadioButton) radios << i->text(QAccessible::Name);
+        QCOMPARE(radios, (QStringList{AnswerA[1], AnswerB[1], AnswerC[1], AnswerD[1]}));
+        testutil::tick(testutil::ui<OptionButton>(m, "Option1", 2));
+        QVERIFY(accessible(testutil::ui<OptionButton>(m, "Option1", 2))->state().checked);
+        testutil::click(testutil::ui<Label>(m, "Label3", 1));
+        QCOMPARE(lastAnnouncement(), QStringLiteral("Question 2. ") + QuestionText[2]);
+
+        forms::wizard->Show();
+        QSet<QString> names;
+        int fields = 0, ticks = 0;
+        for (QAccessibleInterface* i : readerSees(forms::wizard.instance())) {
+            if (i->role() != QAccessible::EditableText && i->role() != QAccessible::CheckBox) continue;
+            (i->role() == QAccessible::CheckBox ? ticks : fields)++;
+            names << i->text(QAccessible::Name);
+        }
+        QCOMPARE(fields, 51);
+        QCOMPARE(ticks, 40);
+        QCOMPARE(names.size(), 91);
+        QVERIFY(names.contains(QStringLiteral("Question 10, answer D")));
+        QVERIFY(names.contains(QStringLiteral("Question 3: answer B is right")));
+    }
+
+    // A Key Facts page is text to a reader, top to bottom, and its caption says which page it is.
+    void aPageIsReadAloud() {
+        Session s;
+        forms::intro0->Show();
+        forms::euclid->Show();
+        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 4));
+        auto* page = testutil::ui<PictureBox>(forms::teacher, "Image1");
+        QAccessibleInterface* i = accessible(page);
+        QVERIFY(i->textInterface());
+        const QString text = i->textInterface()->text(0, i->textInterface()->characterCount());
+        QVERIFY(text.contains(QStringLiteral("Euclid")));
+        QVERIFY(text.indexOf(QStringLiteral("Key Facts")) < text.indexOf(QStringLiteral("Euclid"), 20));
+        QVERIFY(!i->state().invisible);
+        QVERIFY(accessible(testutil::ui<PictureBox>(forms::teacher, "Image2"))->state().invisible);  // the printed copy
+        QCOMPARE(accessible(testutil::ui<Label>(forms::teacher, "Label1"))->text(QAccessible::Name), QStringLiteral("Page 1 of 3"));
+    }
+
+    // Tiles and boxes say what they carry and where they stand; a reader's "Press" on a tile then on
+    // a box places it, as a tap would, and says so.
+    void tilesAsAReaderFindsThem() {
+        Session s;
+        TileBoard* d = openActivity(3);
+        QAccessibleInterface* t = accessible(tile(d, 2));
+        QAccessibleInterface* b = accessible(box(d, 2));
+        QCOMPARE(t->text(QAccessible::Name), QStringLiteral("tile ") + tile(d, 2)->Caption() + QStringLiteral(", in the tray"));
+        QCOMPARE(b->text(QAccessible::Name), QStringLiteral("box: net A, box 2, empty"));
+        t->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        b->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(d->onBox(2, 2));
+        QCOMPARE(lastAnnouncement(), tile(d, 2)->Caption() + QStringLiteral(" placed on net A, box 2"));
+        QCOMPARE(b->text(QAccessible::Name), QStringLiteral("box: net A, box 2, showing ") + tile(d, 2)->Caption());
+    }
+};
+
+QTEST_MAIN(AccessTest)
+#include "test_access.moc"
