@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The program through AT-SPI, as Orca meets it: a private session bus with its own accessibility
+# bus and registry, a private X server, and the program started with accessibility always on.
+# Nothing of the machine's own session is touched. Usage: atspi_test.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build=$1 source=$2
+for need in dbus-daemon Xvfb /usr/libexec/at-spi-bus-launcher; do
+    command -v "$need" >/dev/null || { echo "missing $need: install dbus, xvfb and at-spi2-core" >&2; exit 1; }
+done
+/usr/bin/python3 -c "import pyatspi" || { echo "missing pyatspi: install python3-pyatspi" >&2; exit 1; }
+
+tmp=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# Our own session bus; every D-Bus client below (the launcher, the program, pyatspi) uses it.
+read -r address pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | paste -s -d' ')
+pids+=("$pid")
+export DBUS_SESSION_BUS_ADDRESS=$address
+unset AT_SPI_BUS_ADDRESS
+
+# Our own X server, on the first free display.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$tmp/display")
+
+/usr/libexec/at-spi-bus-launcher --launch-immediately &
+pids+=($!)
+sleep 1
+
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb VELLACOURT_SCALE=1 CUPS_SERVER=/nonexistent/atspi-test.sock
+VELLACOURT_HOME=$tmp/home VELLACOURT_DATA=$source/data VELLACOURT_PROGRAM=$build/vellacourt \
+    sh "$source/packaging/vellacourt-numerists" >"$tmp/program.log" 2>&1 &
+pids+=($!)
+
+if ! timeout 120 /usr/bin/python3 "$source/tests/atspi_test.py"; then
+    echo "--- the program's output:" >&2
+    cat "$tmp/program.log" >&2
+    exit 1
+fi
