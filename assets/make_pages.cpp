@@ -316,11 +316,13 @@ bool writeFile(const QString& path, const std::string& bytes) {
 // ---- Logos
 
 const QColor Navy(31, 52, 120), Gold(222, 178, 60), Cream(252, 248, 236);
+// Behind the logos and the Acknowledgments page: dark enough for the page's white text (5:1).
+const QColor AcknowledgmentsBlue(30, 110, 190);
 
 // The publisher's logo: a shield with a pair of dividers and the letters VN.
 QImage publisherLogo(int k) {
     QImage image(120 * k, 89 * k, QImage::Format_RGB32);
-    image.fill(QColor(49, 130, 212));
+    image.fill(AcknowledgmentsBlue);
     QPainter p(&image);
     p.scale(k, k);
     p.setRenderHint(QPainter::Antialiasing);
@@ -344,7 +346,7 @@ QImage publisherLogo(int k) {
 // twenty frames the picture is back where it began, so the loop has no seam.
 QImage logoFrame(int n, int k) {
     QImage image(120 * k, 120 * k, QImage::Format_RGB32);
-    image.fill(QColor(49, 130, 212));
+    image.fill(AcknowledgmentsBlue);
     QPainter p(&image);
     p.scale(k, k);
     p.setRenderHint(QPainter::Antialiasing);
@@ -466,7 +468,13 @@ int main(int argc, char** argv) {
             QPainter p(&all);
             for (int n = 0; n < 20; ++n) p.drawImage(0, 120 * k * n, logoFrame(n, k));
         }
-        const QVector<QRgb> palette = all.convertToFormat(QImage::Format_Indexed8).colorTable();
+        QVector<QRgb> palette = all.convertToFormat(QImage::Format_Indexed8).colorTable();
+        // The page's own blue exactly, so the logo's square matches the page around it.
+        const QRgb back = AcknowledgmentsBlue.rgb();
+        if (!palette.contains(back)) {
+            if (palette.size() < 256) palette.append(back);
+            else palette.last() = back;
+        }
         for (int n = 0; n < 20; ++n)
             ok = ok && writeFile(data + QStringLiteral("/logo/hvrn%1").arg(n, 4, 10, QLatin1Char('0')) + size +
                                      QStringLiteral(".gif"),

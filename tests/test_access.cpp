@@ -249,6 +249,75 @@ private slots:
         QCOMPARE(Score, 12);
     }
 
+    // A teacher by keys alone: a worksheet typed box after box and saved, the catalogue paged and
+    // the worksheet run; every page of Key Facts turned.
+    void teacherByKeyboard() {
+        Session s;
+        QStringList titles;
+        for (int i = 1; i <= 24; ++i) titles << QStringLiteral("Worksheet %1").arg(i);
+        s.write(QStringLiteral("multiple/track.txt"), testutil::indexOf(titles));
+        forms::Titlefrm->Show();
+        key(Qt::Key_Return);
+        QVERIFY(tabTo(QStringLiteral("Multiple Choice Wizard")));
+        key(Qt::Key_Return);
+        QCOMPARE(focusedName(), QStringLiteral("Worksheet Title"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Keys"));
+        for (int q = 1; q <= QuestionCount; ++q) {
+            key(Qt::Key_Tab);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("What is %1 + %1?").arg(q));
+            for (int k = 0; k < 4; ++k) {
+                key(Qt::Key_Tab);
+                QTest::keyClicks(QApplication::focusWidget(), QString::number(2 * q + k));
+            }
+        }
+        for (int q = 1; q <= QuestionCount; ++q) {
+            key(Qt::Key_Tab);
+            QCOMPARE(focusedName(), QStringLiteral("Question %1: answer A is right").arg(q));
+            key(Qt::Key_Space);
+            for (int k = 1; k < 4; ++k) key(Qt::Key_Tab);
+        }
+        QVERIFY(tabTo(QStringLiteral("Save Worksheet")));
+        key(Qt::Key_Return);
+        QCOMPARE(s.messages.size(), 1);
+        QVERIFY(s.read(QStringLiteral("multiple/Keys.txt")).startsWith("Keys\r\n \r\nWhat is 1 + 1?\r\n2\r\n3\r\n4\r\n5\r\n1\r\n"));
+        key(Qt::Key_Escape);
+        QVERIFY(tabTo(QStringLiteral("Worksheet Catalogue")));
+        key(Qt::Key_Return);
+        QVERIFY(tabTo(QStringLiteral("Next Page >>")));
+        key(Qt::Key_Return);
+        QVERIFY(tabTo(QStringLiteral("Keys")));
+        key(Qt::Key_Return);
+        QCOMPARE(Stage::instance()->front(), forms::multiple.instance());
+        QCOMPARE(QuestionText[1], QStringLiteral("What is 1 + 1?"));
+        key(Qt::Key_Escape);
+
+        forms::euclid->Show();
+        QVERIFY(tabTo(QStringLiteral("Key Facts")));
+        key(Qt::Key_Return);
+        Label* caption = testutil::ui<Label>(forms::teacher, "Label1");
+        for (int page = 2; page <= 3; ++page) {
+            QVERIFY(tabTo(QStringLiteral("Next Page")));
+            key(Qt::Key_Return);
+            QCOMPARE(caption->Caption(), QStringLiteral("Page %1 of 3").arg(page));
+        }
+        QVERIFY(!tabRound().contains(QStringLiteral("Next Page")));  // greyed on the last page
+        key(Qt::Key_Escape);
+        QVERIFY(!forms::teacher.loaded());
+    }
+
+    // The colours we chose ourselves stand out: the page text on the Acknowledgments blue, a tile
+    // picked up against every box, the focus frame against each control's back.
+    void ourColoursStandOut() {
+        for (quint32 text : {White, Yellow, RGB(255, 255, 160)}) QVERIFY(core::contrastRatio(text, theme::AcknowledgmentsBlue) >= 4.5);
+        QVERIFY(core::contrastRatio(Black, Yellow) >= 4.5);
+        for (quint32 around : {Navy, DeepBlue, Black, theme::ScreenBlue}) QVERIFY(core::contrastRatio(Yellow, around) >= 3);
+        for (quint32 back : {Black, Navy, White, theme::ScreenBlue, theme::ButtonFace, Silver, DeepBlue})
+            for (quint32 around : {theme::ScreenBlue, Silver, theme::AcknowledgmentsBlue, Navy})
+                QVERIFY(core::contrastRatio(core::focusFrameColour(back, around), back) >= 3);
+        // Where one colour can stand out from both sides, it is the one chosen.
+        QVERIFY(core::contrastRatio(core::focusFrameColour(Black, theme::ScreenBlue), theme::ScreenBlue) >= 3);
+    }
+
     // What a reader finds on the main menu: every entry a named push button that presses, the
     // greyed ones unavailable, the pictures named, nothing unnamed, the screen beneath left out.
     void theMainMenuAsAReaderFindsIt() {

@@ -20,7 +20,8 @@ namespace theme {
 constexpr quint32 ScreenBlue = RGB(39, 63, 137);           // the screens' client area and their tick boxes
 constexpr quint32 BackdropBlue = RGB(48, 133, 214);        // the backdrop behind every screen
 constexpr quint32 PictureBlue = RGB(49, 135, 214);         // behind a screen's picture
-constexpr quint32 AcknowledgmentsBlue = RGB(49, 130, 212);  // the Acknowledgments page, matching its logos
+constexpr quint32 AcknowledgmentsBlue = RGB(30, 110, 190);  // the Acknowledgments page, matching its logos;
+                                                            // dark enough for its white text (5:1)
 constexpr quint32 ButtonFace = RGB(212, 208, 200);         // a control's face before it is given a colour
 // The frame every screen draws round itself: caption bar gradient, face, outline and shadow.
 inline QColor captionDark() { return {10, 36, 106}; }
