@@ -115,6 +115,9 @@ private slots:
         key(Qt::Key_Escape);
         QCOMPARE(Stage::instance()->front(), forms::Titlefrm.instance());
         QCOMPARE(focusedName(), QStringLiteral("Cancel"));
+        key(Qt::Key_Escape);
+        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
+        QCOMPARE(s.ended, 0);
     }
 
     // The focus frame: two pixels at least, standing out 3:1 from the control's back, at any scale.

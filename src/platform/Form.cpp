@@ -219,7 +219,8 @@ void Form::takeFocus(bool keyboardUser) {
 void Form::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {
         for (const auto& [key, c] : m_controls) {
-            if (c->Caption() != QStringLiteral("Exit") || !c->widget()->isVisibleTo(this) || !c->Enabled()) continue;
+            if (c != m_cancel && (m_cancel || c->Caption() != QStringLiteral("Exit"))) continue;
+            if (!c->widget()->isVisibleTo(this) || !c->Enabled()) continue;
             e->accept();
             if (auto* b = qobject_cast<QAbstractButton*>(c->widget())) b->click();
             else if (c->onClick) run(c->onClick);

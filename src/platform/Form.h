@@ -75,6 +75,8 @@ public:
     // The control that takes the keyboard whenever the screen comes to the front (none: the screen itself,
     // until Tab, or the control Tab would reach first when the pupil is using the keyboard).
     void SetDefaultFocus(Control* c) { m_defaultFocus = c; }
+    // The control Escape clicks, where it is not the screen's "Exit".
+    void SetCancelControl(Control* c) { m_cancel = c; }
     // Gives the keyboard to the screen as it comes to the front.
     void takeFocus(bool keyboardUser);
 
@@ -117,6 +119,7 @@ private:
     quint32 m_back = theme::ButtonFace;
     Picture m_picture;
     Control* m_defaultFocus = nullptr;
+    Control* m_cancel = nullptr;
     std::vector<Control*> m_tabOrder;
     float m_left = 0, m_top = 0, m_width, m_height;
     std::map<std::pair<QString, int>, Control*> m_controls;

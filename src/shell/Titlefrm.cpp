@@ -54,6 +54,8 @@ Titlefrm::Titlefrm() : Form(5460, 6570) {
 
 void Titlefrm::askToExit() {
     forms::Titlefrm->Command1->SetCaption(QStringLiteral("Cancel"));
+    // Asked whether to leave, Escape stays.
+    forms::Titlefrm->SetCancelControl(forms::Titlefrm->Command1());
     forms::Titlefrm->Show();
 }
 
