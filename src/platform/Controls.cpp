@@ -66,6 +66,8 @@ Control::Control(QWidget* self) : m_w(self) {
     if (!qobject_cast<QLineEdit*>(m_w)) m_w->setFocusPolicy(m_tabStop ? Qt::TabFocus : Qt::NoFocus);
 }
 
+Control::~Control() { m_w->setProperty(ControlProperty, QVariant()); }
+
 Control* Control::of(const QObject* w) {
     return w ? static_cast<Control*>(w->property(ControlProperty).value<void*>()) : nullptr;
 }

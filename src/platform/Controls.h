@@ -64,7 +64,8 @@ void paintByRects(QPainter& p, const QRegion& exposed, Paint paint) {
 class Control {
 public:
     explicit Control(QWidget* self);
-    virtual ~Control() = default;
+    // Forgets the widget's link to the control first: Qt may still ask about the widget as it goes.
+    virtual ~Control();
     QWidget* widget() const { return m_w; }
     // The control a widget is, or null for a widget that is none of ours.
     static Control* of(const QObject* w);
