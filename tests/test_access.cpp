@@ -106,6 +106,7 @@ private slots:
         QVERIFY(tabTo(QStringLiteral("Euclid")));
         // The focused entry shows the hover's black behind yellow.
         QCOMPARE(testutil::ui<Label>(forms::intro0, "Label2", intro0::EuclidEntry)->BackStyle(), 1);
+        testutil::screenshot(QStringLiteral("keyboard-mainmenu"));
         key(Qt::Key_Space);
         QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
         QCOMPARE(focusedName(), QStringLiteral("Key Facts"));  // the first stop, top left
@@ -198,6 +199,7 @@ private slots:
         QCOMPARE(b->carried(), 0);
         key(Qt::Key_Right);
         QVERIFY(first->Left() != home);
+        if (entry == 3) testutil::screenshot(QStringLiteral("keyboard-dice-carried"));
         key(Qt::Key_Escape);
         QCOMPARE(b->carried(), -1);
         QCOMPARE(first->Left(), home);
