@@ -10,6 +10,7 @@
 // The run starts by loading and showing the title screen; its load event does the rest.
 int main(int argc, char** argv) {
     platform::Stage::useScaleSetting();
+    platform::keepLargeGlyphs();
     QApplication app(argc, argv);
     platform::Stage::restartAtScreenScale(argv);
     QApplication::setApplicationName(platform::ProgramTitle);
