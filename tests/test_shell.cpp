@@ -85,6 +85,35 @@ private slots:
         QCOMPARE(shot.pixelColor(client.left(), client.top() - 1).name() == blue.name(), false);
     }
 
+    // A screen that changes size while the quiz is open: the program starts again at the new scale
+    // only once the size has settled and the main menu is in front, and not at all for a size that
+    // needs the scale it has.
+    void aScreenThatChangesSizeIsFollowedAtTheMainMenu() {
+        if (!Stage::scaleIsOurs()) QSKIP("the scale is fixed for this run");
+        Session s;
+        int restarts = 0;
+        Stage::restartHook = [&restarts] { ++restarts; };
+        QScreen* screen = Stage::instance()->screen();
+        testutil::startEuclidQuiz();
+        emit screen->geometryChanged(QRect(0, 0, 800, 600));
+        emit screen->geometryChanged(QRect(0, 0, 1920, 1080));
+        QTest::qWait(Stage::ScreenSettleMs + 200);
+        QCOMPARE(restarts, 0);
+        testutil::click(testutil::ui<Label>(forms::multiple, "Label3", 2));  // the quiz's Exit
+        QCOMPARE(restarts, 0);                                              // Euclid's page is in front
+        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 2));   // its Exit
+        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
+        QCOMPARE(restarts, 1);
+        forms::euclid->Show();
+        emit screen->geometryChanged(QRect(0, 0, 1024, 768));
+        emit screen->geometryChanged(QRect(0, 0, 800, 600));  // settled back at the size it had: nothing to do
+        QTest::qWait(Stage::ScreenSettleMs + 200);
+        forms::euclid.unload();
+        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
+        QCOMPARE(restarts, 1);
+        Stage::restartHook = nullptr;
+    }
+
     // On a 1920 x 1080 or 3840 x 2160 screen, at the scale the program gives it, the main menu fills
     // the screen's height, letterboxed. Shown where the stage has that scale (ctest: 1.8).
     void mainMenuFillsAWideScreen_data() {

@@ -56,6 +56,13 @@ Stage::Stage() : m_cover(new Cover(this)) {
     setBackColor(theme::BackdropBlue);
     qApp->installEventFilter(this);
     installAccessibility();
+    m_screensSettle.setSingleShot(true);
+    m_screensSettle.setInterval(ScreenSettleMs);
+    connect(&m_screensSettle, &QTimer::timeout, this, &Stage::screensSettled);
+    if (scaleIsOurs()) {
+        for (QScreen* s : QGuiApplication::screens()) watchScreen(s);
+        connect(qApp, &QGuiApplication::screenAdded, this, &Stage::watchScreen);
+    }
     // The keyboard's focus shows as the mouse's hover does, then its frame.
     connect(qApp, &QApplication::focusChanged, this, [](QWidget* old, QWidget* now) {
         if (Control* c = Control::of(old)) hoverByKeyboard(c, false);
@@ -106,7 +113,48 @@ void Stage::useScaleSetting() {
         qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
 }
 
+static char** startArgv = nullptr;
+std::function<void()> Stage::restartHook;
+
+bool Stage::scaleIsOurs() {
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) return false;
+    return !qEnvironmentVariableIsSet("QT_SCREEN_SCALE_FACTORS") || qEnvironmentVariableIsSet("VELLACOURT_SCALED");
+}
+
+// A change of resolution comes as several changes of geometry; the last one, once settled, counts.
+void Stage::watchScreen(QScreen* screen) {
+    connect(screen, &QScreen::geometryChanged, this, [this, screen](const QRect& geometry) {
+        m_newGeometry[screen] = geometry;
+        m_screensSettle.start();
+    });
+}
+
+void Stage::screensSettled() {
+    m_rescale = false;
+    for (auto [screen, geometry] : m_newGeometry.asKeyValueRange()) {
+        if (!QGuiApplication::screens().contains(screen)) continue;
+        const QSizeF pixels = QSizeF(geometry.size()) * screen->devicePixelRatio();
+        m_rescale = m_rescale || std::abs(core::stageScale(pixels.width(), pixels.height()) - screen->devicePixelRatio()) > 0.005;
+    }
+    m_newGeometry.clear();
+    rescaleWhenResting();
+}
+
+void Stage::rescaleWhenResting() {
+    if (!m_rescale || !m_resting || front() != m_resting) return;
+    m_rescale = false;
+    if (restartHook) return restartHook();
+    // The new start finds the scales afresh, and opens at the main menu.
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    qunsetenv("VELLACOURT_SCALED");
+    qputenv("VELLACOURT_START_AT_MENU", "1");
+    const QByteArray self = QCoreApplication::applicationFilePath().toLocal8Bit();
+    if (startArgv) ::execv(self.constData(), startArgv);  // returns only if it cannot: the program goes on as it was
+    qunsetenv("VELLACOURT_START_AT_MENU");
+}
+
 void Stage::restartAtScreenScale(char** argv) {
+    startArgv = argv;
     for (const char* given : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "VELLACOURT_SCALED"})
         if (qEnvironmentVariableIsSet(given)) return;
     QStringList named, ordered;
@@ -203,6 +251,7 @@ void Stage::frontChanged() {
     m_lastFront = w;
     // The screen in front takes the keyboard, so keys never act on a screen beneath it.
     if (form) form->takeFocus(m_keyboardUser);
+    rescaleWhenResting();
 }
 
 void Stage::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), palette().color(QPalette::Window)); }

@@ -1,6 +1,12 @@
 // The one top-level window: the full-screen backdrop on which every screen stands.
 #pragma once
+#include <QHash>
 #include <QPointer>
+#include <QRect>
+#include <QTimer>
+#include <functional>
+
+class QScreen;
 #include <QWidget>
 
 namespace platform {
@@ -17,6 +23,17 @@ public:
     // factors as it starts, so a first start that finds any other than 1 starts the program again
     // with them (and returns only if that fails). A factor given to Qt by hand is left as it is.
     static void restartAtScreenScale(char** argv);
+    // Whether the program chose the scale itself (no school's setting, no factor given to Qt by hand).
+    static bool scaleIsOurs();
+    // A screen that changes size while the program runs: the stage takes the new scale by starting the
+    // program again, straight at the main menu, the next time the resting screen (the main menu, where
+    // no pupil's work is open) is in front.
+    void setRestingScreen(QWidget* w) {
+        m_resting = w;
+        rescaleWhenResting();
+    }
+    static std::function<void()> restartHook;  // tests: called instead of starting again
+    static constexpr int ScreenSettleMs = 1000;  // a screen's new size is taken once it stays this long
 
     // "The screen" of the screens: the stage's own size, in twips.
     float screenWidth() const { return float(width() * 15); }
@@ -48,12 +65,18 @@ protected:
 
 private:
     Stage();
+    void watchScreen(QScreen* s);
+    void screensSettled();
+    void rescaleWhenResting();
     QWidget* m_cover;  // the backdrop when it stands in front of screens
     int m_pointer = 0;
     bool m_pointerPending = false, m_waitShown = false;
     bool m_windowed = false;  // F11 took the stage out of full screen
     bool m_keyboardUser = false;
-    QPointer<QWidget> m_lastFront;
+    QPointer<QWidget> m_lastFront, m_resting;
+    bool m_rescale = false;  // a screen changed size: the stage's scale is no longer the one it needs
+    QHash<QScreen*, QRect> m_newGeometry;
+    QTimer m_screensSettle;
 };
 
 }  // namespace platform

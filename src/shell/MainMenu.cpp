@@ -83,6 +83,8 @@ intro0::intro0() {
 
 void intro0::Form_Load() {
     Module1::PrepareForm(*this);
+    // No pupil's work is open here: a screen that changed size is followed from this menu.
+    Stage::instance()->setRestingScreen(this);
     Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")));
     Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
     Frame1->SetBackColor(theme::ScreenBlue);

@@ -7,6 +7,8 @@
 #include "core/Module1.h"
 #include "platform/PrepareForm.h"
 
+#include <QTimer>
+
 platform::FormRef<::Grey> forms::Grey;
 platform::FormRef<::Titlefrm> forms::Titlefrm;
 
@@ -67,6 +69,9 @@ void Titlefrm::Form_Load() {
         SetLeft(float(double(screenWidth) / 2 - double(Width()) / 2));
         forms::Grey->Show();
         Picture1->SetPicture(LoadPicture(QStringLiteral("Images\\euclidsm.jpg")));
+        // On a scaled stage the main menu's crest is decoded while the pupil reads this screen.
+        if (Stage::instance()->devicePixelRatioF() > 1)
+            QTimer::singleShot(0, this, [] { LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")); });
     } catch (const std::exception&) {
         // Recovery: the standard frame, and one more try at the picture. The backdrop must be up,
         // or nothing of the program would be seen.

@@ -3,6 +3,7 @@
 #include "platform/Core.h"
 #include "shell/Forms.h"
 #include "platform/Stage.h"
+#include "shell/MainMenu.h"
 #include "shell/Titlefrm.h"
 
 #include <QApplication>
@@ -20,6 +21,15 @@ int main(int argc, char** argv) {
         platform::MsgBox(problem);
         return 1;
     }
-    platform::run([] { forms::Titlefrm->Show(); });
+    // Started again at a screen's new scale: straight back to the main menu it was left at.
+    if (qEnvironmentVariableIsSet("VELLACOURT_START_AT_MENU")) {
+        qunsetenv("VELLACOURT_START_AT_MENU");
+        platform::run([] {
+            forms::Grey->Show();
+            forms::intro0->Show();
+        });
+    } else {
+        platform::run([] { forms::Titlefrm->Show(); });
+    }
     return QApplication::exec();
 }
