@@ -79,8 +79,18 @@ static Picture readPicture(const QFileInfo& info, const QString& path, int pixel
         QImage image = reader.read();
         if (image.isNull() || image.width() > Picture::MaxSize.width() || image.height() > Picture::MaxSize.height())
             throw bad;
+        // A sharper copy than the stage needs (the @4x one at 3.6) is brought down to the screen's own
+        // pixels once, here, so that every showing is a plain copy rather than a smooth scaling at each
+        // paint. (A picture enlarged is left to the painter: it would only grow in memory.)
+        const double scale = Stage::instance()->devicePixelRatioF();
+        if (scale > 1 && pixelsPerPixel > scale + 0.005) {
+            const QSizeF onScreen = QSizeF(image.size()) / pixelsPerPixel * scale;
+            image = image.scaled(onScreen.toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            image.setDevicePixelRatio(scale);
+        } else {
+            image.setDevicePixelRatio(pixelsPerPixel);
+        }
         bytes = image.sizeInBytes();
-        image.setDevicePixelRatio(pixelsPerPixel);
         picture = Picture(std::move(image));
     }
     cache.insert(key, new Entry{info.lastModified(), info.size(), picture}, std::max<qint64>(1, bytes));
