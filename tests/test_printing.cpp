@@ -5,6 +5,7 @@
 #include "platform/Printer.h"
 #include "core/Module1.h"
 
+#include <QApplication>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -278,6 +279,25 @@ private slots:
         QCOMPARE(darkRunsAcross(fine, 0.6, 0, 0.15), 8);
         QCOMPARE(darkRunsAcross(fine, 0.6, 0.85, 1), 8);
         if (!name.isEmpty()) pdfToPng(file, QStringLiteral("print-certificate"));
+    }
+
+    // The certificate by keys alone: the name typed where the score screen puts the keyboard, Tab to
+    // "Print Certificate", Enter; the name is on the page the spooler keeps.
+    void certificateByKeyboard() {
+        needSpooler();
+        Session s;
+        const int before = int(m_spooler->documents().size());
+        Welldone* w = perfectScore(QStringLiteral("Euclid"), QString());
+        QTRY_VERIFY(testutil::ui<TextBox>(w, "Text1")->widget()->hasFocus());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Grace Hopper"));
+        for (int i = 0; i < 10 && Control::of(QApplication::focusWidget())->Caption() != QStringLiteral("Print Certificate"); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(s.messages.size(), 1);
+        QCOMPARE(s.messages[0].text, QStringLiteral("Your certificate is now printing."));
+        const QString file = m_spooler->next(before);
+        QVERIFY(!file.isEmpty());
+        QVERIFY(readPdf(file).line(QStringLiteral("Grace Hopper")));
     }
 
     void worksheetSheet() {
