@@ -39,8 +39,7 @@ public:
     }
     void doAction(const QString& action) override {
         if (action == pressAction() && m_c->onClick && widget()->isEnabled()) {
-            Control* c = m_c;
-            run(c->onClick);
+            run(m_c->onClick);
         } else {
             QAccessibleWidget::doAction(action);
         }
