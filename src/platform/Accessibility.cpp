@@ -4,10 +4,17 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <climits>
 
 namespace platform {
 
 namespace {
+
+// A page is named by the first thing it says, its title.
+QString pageTitleOf(const Metafile& page) {
+    const QStringList texts = page.texts();
+    return texts.isEmpty() ? QStringLiteral("Page") : texts.front();
+}
 
 // A label that can be clicked is a push button; one that cannot, text. Pictures are graphics named
 // for what they show, a page is text to be read. What shows nothing (an empty label, an empty
@@ -77,10 +84,7 @@ private:
         const Picture* p = picture();
         return p && p->metafile();
     }
-    QString pageTitle() const {
-        const QStringList texts = picture()->metafile()->texts();
-        return texts.isEmpty() ? QStringLiteral("Page") : texts.front();
-    }
+    QString pageTitle() const { return pageTitleOf(*picture()->metafile()); }
     QString pageText() const { return isPage() ? picture()->metafile()->texts().join(QLatin1Char('\n')) : QString(); }
 
     Control* m_c;
@@ -92,7 +96,7 @@ class FormAccessible : public QAccessibleWidget {
 public:
     explicit FormAccessible(Form* f) : QAccessibleWidget(f, QAccessible::Pane), m_form(f) {}
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name) return m_form->Caption().trimmed();
+        if (t == QAccessible::Name) return screenName();
         return QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override {
@@ -102,6 +106,27 @@ public:
     }
 
 private:
+    // Named by its caption where that says which screen it is. Most screens carry the program's name
+    // there, and are named by their heading instead: the topmost text on them that is not a button.
+    QString screenName() const {
+        const QString caption = m_form->Caption().trimmed();
+        if (!caption.isEmpty() && caption != ProgramTitle) return caption;
+        QString heading = ProgramTitle;
+        QPoint top(INT_MAX, INT_MAX);
+        for (const QWidget* w : m_form->findChildren<QWidget*>()) {
+            const Control* c = Control::of(w);
+            if (!c || c->onClick || !w->isVisibleTo(m_form)) continue;
+            const auto* box = dynamic_cast<const PictureBox*>(c);
+            const QString text = box && box->picture().metafile() ? pageTitleOf(*box->picture().metafile())
+                                 : dynamic_cast<const Label*>(c) ? c->Caption().trimmed()
+                                                                 : QString();
+            const QPoint at = w->mapTo(m_form, QPoint(0, 0));
+            if (text.isEmpty() || std::pair(at.y(), at.x()) >= std::pair(top.y(), top.x())) continue;
+            top = at;
+            heading = text;
+        }
+        return heading;
+    }
     Form* m_form;
 };
 
