@@ -136,24 +136,6 @@ private slots:
         QCOMPARE(t->Top(), 2670.0f);
     }
 
-    // At a whiteboard a tap is a touch that does not move: a tap on a tile picks it up, a tap on a
-    // box puts it there, snapped as a drop is.
-    void aTouchTapThenTapPlacesATile() {
-        Session s;
-        TileBoard* b = openActivity(3);
-        static QPointingDevice* finger = QTest::createTouchDevice();
-        const auto tap = [](Control* c) {
-            const QPoint p = c->widget()->mapTo(Stage::instance(), c->widget()->rect().center());
-            QTest::touchEvent(window(), finger).press(0, p, window());
-            QTest::touchEvent(window(), finger).release(0, p, window());
-        };
-        tap(tile(b, 9));
-        QCOMPARE(b->carried(), 9);
-        tap(box(b, 2));
-        QCOMPARE(b->carried(), -1);
-        QVERIFY(b->onBox(9, 2));
-    }
-
     void onlyTheLeftButtonAloneDragsButEveryReleaseSnaps() {
         Session s;
         TileBoard* b = openActivity(3);
