@@ -166,15 +166,11 @@ void TileBoard::moveCarried(int step) {
     for (int b : Label1.indices())
         if (Label1(b)->Visible()) places.push_back(Label1(b));
     places.push_back(Label4(m_carried));
-    std::stable_sort(places.begin(), places.end(), [](const Control* a, const Control* b) {
-        return std::pair(a->Top(), a->Left()) < std::pair(b->Top(), b->Left());
-    });
+    std::stable_sort(places.begin(), places.end(), readingOrder);
     Label* t = Label2(m_carried);
     const auto at = std::find_if(places.begin(), places.end(),
                                  [t](const Control* p) { return p->Left() == t->Left() && p->Top() == t->Top(); });
-    const qsizetype n = qsizetype(places.size());
-    const qsizetype i = at == places.end() ? (step > 0 ? 0 : n - 1) : ((at - places.begin()) + step + n) % n;
-    Control* to = places[size_t(i)];
+    Control* to = roundStep(places, at == places.end() ? -1 : at - places.begin(), step);
     t->Move(to->Left(), to->Top());
     announce(to == Label4(m_carried) ? QStringLiteral("the tray") : boxPlace(to->Index));
 }

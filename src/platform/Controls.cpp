@@ -66,6 +66,10 @@ Control::Control(QWidget* self) : m_w(self) {
     if (!qobject_cast<QLineEdit*>(m_w)) m_w->setFocusPolicy(m_tabStop ? Qt::TabFocus : Qt::NoFocus);
 }
 
+bool readingOrder(const Control* a, const Control* b) {
+    return std::pair(a->Top(), a->Left()) < std::pair(b->Top(), b->Left());
+}
+
 Control::~Control() { m_w->setProperty(ControlProperty, QVariant()); }
 
 Control* Control::of(const QObject* w) {
@@ -317,13 +321,10 @@ void OptionButton::keyPressEvent(QKeyEvent* e) {
         auto* b = dynamic_cast<OptionButton*>(Control::of(o));
         if (b && b->isVisible() && b->isEnabled() && b->TabStop()) group.push_back(b);
     }
-    std::sort(group.begin(), group.end(), [](const OptionButton* a, const OptionButton* b) {
-        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
-    });
+    std::sort(group.begin(), group.end(), readingOrder);
     const auto at = std::find(group.begin(), group.end(), this);
-    if (group.empty() || at == group.end()) return;
-    const qsizetype n = qsizetype(group.size());
-    OptionButton* next = group[size_t(((at - group.begin()) + step + n) % n)];
+    if (at == group.end()) return;
+    OptionButton* next = roundStep(group, at - group.begin(), step);
     next->setFocus(Qt::TabFocusReason);
     next->setChecked(true);
 }

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QPainter;
 
@@ -61,6 +62,17 @@ void paintByRects(QPainter& p, const QRegion& exposed, Paint paint) {
 }
 
 // What every control has, beside the Qt widget that shows it.
+class Control;
+// Reading order for controls of one container: top to bottom, then left to right.
+bool readingOrder(const Control* a, const Control* b);
+// The item `step` places on from the one at `at` in a list that goes round; from none (`at` -1), the
+// first going forward and the last going back. The list is not empty.
+template <class T>
+T* roundStep(const std::vector<T*>& items, qsizetype at, int step) {
+    const qsizetype n = qsizetype(items.size());
+    return items[size_t(at < 0 ? (step > 0 ? 0 : n - 1) : ((at + step) % n + n) % n)];
+}
+
 class Control {
 public:
     explicit Control(QWidget* self);

@@ -201,10 +201,8 @@ bool Form::focusNextPrevChild(bool next) {
     const std::vector<Control*> order = tabOrder();
     if (order.empty()) return true;
     const auto at = std::find_if(order.begin(), order.end(), [](const Control* c) { return c->widget()->hasFocus(); });
-    const qsizetype n = qsizetype(order.size());
     // From the screen itself, Tab goes to the first stop and Shift+Tab to the last; past either end it goes round.
-    const qsizetype i = at == order.end() ? (next ? 0 : n - 1) : ((at - order.begin()) + (next ? 1 : -1) + n) % n;
-    order[size_t(i)]->widget()->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    roundStep(order, at == order.end() ? -1 : at - order.begin(), next ? 1 : -1)->widget()->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
 }
 

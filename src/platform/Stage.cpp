@@ -114,6 +114,14 @@ void Stage::useScaleSetting() {
 }
 
 static char** startArgv = nullptr;
+
+// The program started again in this process, with the environment as it now stands; returns only
+// if that fails.
+static void startAgain(char** argv) {
+    if (!argv) return;
+    const QByteArray self = QCoreApplication::applicationFilePath().toLocal8Bit();
+    ::execv(self.constData(), argv);
+}
 std::function<void()> Stage::restartHook;
 
 bool Stage::scaleIsOurs() {
@@ -148,8 +156,7 @@ void Stage::rescaleWhenResting() {
     qunsetenv("QT_SCREEN_SCALE_FACTORS");
     qunsetenv("VELLACOURT_SCALED");
     qputenv("VELLACOURT_START_AT_MENU", "1");
-    const QByteArray self = QCoreApplication::applicationFilePath().toLocal8Bit();
-    if (startArgv) ::execv(self.constData(), startArgv);  // returns only if it cannot: the program goes on as it was
+    startAgain(startArgv);  // returns only if it cannot: the program goes on as it was
     qunsetenv("VELLACOURT_START_AT_MENU");
 }
 
@@ -171,8 +178,7 @@ void Stage::restartAtScreenScale(char** argv) {
                                        [](const QScreen* s) { return s->name().isEmpty() || s->name().contains(QLatin1Char('=')); });
     qputenv("QT_SCREEN_SCALE_FACTORS", (allNamed ? named : ordered).join(QLatin1Char(';')).toUtf8());
     qputenv("VELLACOURT_SCALED", "1");
-    const QByteArray self = QCoreApplication::applicationFilePath().toLocal8Bit();
-    ::execv(self.constData(), argv);  // returns only if the program cannot be started again: it goes on unscaled
+    startAgain(argv);  // returns only if the program cannot be started again: it goes on unscaled
 }
 
 void Stage::toggleFullScreen() {
