@@ -122,6 +122,7 @@ static void startAgain(char** argv) {
     const QByteArray self = QCoreApplication::applicationFilePath().toLocal8Bit();
     ::execv(self.constData(), argv);
 }
+
 std::function<void()> Stage::restartHook;
 
 bool Stage::scaleIsOurs() {
