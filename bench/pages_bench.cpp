@@ -85,7 +85,6 @@ std::vector<std::pair<const char*, QString>> hostilePages() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    platform::keepLargeGlyphs();  // as the program does
     WatchingApp a(argc, argv);
     QTemporaryDir dir;
     useCopyOfData(dir);

@@ -317,7 +317,6 @@ bool runChild(const QString& side, int rounds, Figures& out) {
 
 int main(int argc, char** argv) {
     if (argc >= 4 && QByteArray(argv[1]) == "--child") {
-        if (QByteArray(argv[2]) == "ours") platform::keepLargeGlyphs();  // as the program does
         WatchingApp a(argc, argv);
         const int rounds = std::max(1, atoi(argv[3]));
         if (QByteArray(argv[2]) == "ours") runOurs(rounds);

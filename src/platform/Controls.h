@@ -326,6 +326,8 @@ protected:
         if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat()) return this->click();
         QtButton::keyPressEvent(e);
     }
+    // The whole rectangle is the button, not only its box and words: a pupil clicks anywhere on the row.
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
 };
 
 class CheckBox : public ChoiceControl<QCheckBox> {

@@ -19,8 +19,4 @@ void initFonts() {
         QFontDatabase::addApplicationFont(QString::fromLatin1(file));
 }
 
-void keepLargeGlyphs() {
-    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE")) qputenv("QT_MAX_CACHED_GLYPH_SIZE", "256");
-}
-
 }  // namespace platform

@@ -11,9 +11,5 @@ struct FontDesc {
 };
 QFont makeFont(const FontDesc& f);
 void initFonts();  // registers Tahoma from the system's Wine fonts when there is none
-// Before the application starts: Qt keeps letters up to 64 pixels tall as pictures and draws taller
-// ones from their outlines every time. On a whiteboard's scaled stage headings and page titles are
-// taller, and a page took four times as long to draw; keep letters up to 256 pixels as pictures too.
-void keepLargeGlyphs();
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Theme.h"
 #include "platform/Core.h"
+#include "platform/ScreenProbe.h"
 
 #include "core/StageScale.h"
 
@@ -14,6 +15,7 @@
 #include <QScreen>
 #include <QKeyEvent>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <unistd.h>
 
@@ -161,25 +163,64 @@ void Stage::rescaleWhenResting() {
     qunsetenv("VELLACOURT_START_AT_MENU");
 }
 
-void Stage::restartAtScreenScale(char** argv) {
-    startArgv = argv;
-    for (const char* given : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "VELLACOURT_SCALED"})
-        if (qEnvironmentVariableIsSet(given)) return;
-    QStringList named, ordered;
+// The factors for Qt: by name where every screen has one Qt can take; otherwise in screen order.
+static QByteArray scaleFactors(const QStringList& names, const QList<double>& scales) {
+    const bool allNamed = std::none_of(names.begin(), names.end(), [](const QString& n) {
+        return n.isEmpty() || n.contains(QLatin1Char('=')) || n.contains(QLatin1Char(';'));
+    });
+    QStringList factors;
+    for (qsizetype i = 0; i < scales.size(); ++i)
+        factors << (allNamed ? names[i] + QLatin1Char('=') : QString()) + QString::number(scales[i]);
+    return factors.join(QLatin1Char(';')).toUtf8();
+}
+
+static bool scaleGivenByHand() {
+    return qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ||
+           (qEnvironmentVariableIsSet("QT_SCREEN_SCALE_FACTORS") && !qEnvironmentVariableIsSet("VELLACOURT_SCALED"));
+}
+
+void Stage::chooseScaleBeforeStart() {
+    if (scaleGivenByHand() || qEnvironmentVariableIsSet("VELLACOURT_SCALED")) return;
+    const QByteArray platformName = qgetenv("QT_QPA_PLATFORM");
+    if (!platformName.isEmpty() && !platformName.startsWith("xcb")) return;
+    QStringList names;
+    QList<double> scales;
     bool change = false;
-    for (const QScreen* s : QGuiApplication::screens()) {
-        const double scale = core::stageScale(s->geometry().width(), s->geometry().height());
-        change = change || std::abs(scale - 1) > 0.005;
-        named << s->name() + QLatin1Char('=') + QString::number(scale);
-        ordered << QString::number(scale);
+    for (const ProbedScreen& s : probeXScreens()) {
+        names << QString::fromStdString(s.name);
+        scales << core::stageScale(s.width, s.height);
+        change = change || std::abs(scales.last() - 1) > 0.005;
     }
     if (!change) return;
-    // Screens are named where they all have names; otherwise Qt takes the factors in screen order.
-    const bool allNamed = std::none_of(QGuiApplication::screens().begin(), QGuiApplication::screens().end(),
-                                       [](const QScreen* s) { return s->name().isEmpty() || s->name().contains(QLatin1Char('=')); });
-    qputenv("QT_SCREEN_SCALE_FACTORS", (allNamed ? named : ordered).join(QLatin1Char(';')).toUtf8());
+    qputenv("QT_SCREEN_SCALE_FACTORS", scaleFactors(names, scales));
+    qputenv("VELLACOURT_SCALED", "probed");
+}
+
+void Stage::restartAtScreenScale(char** argv) {
+    startArgv = argv;
+    const bool probed = qgetenv("VELLACOURT_SCALED") == "probed";
+    if (scaleGivenByHand() || (qEnvironmentVariableIsSet("VELLACOURT_SCALED") && !probed)) return;
+    // Each screen's scale, from its size in its own pixels, against the one Qt gave it.
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QStringList names;
+    QList<double> scales;
+    bool right = true;
+    for (const QScreen* s : screens) {
+        const double ratio = s->devicePixelRatio();
+        const QSizeF pixels = QSizeF(s->geometry().size()) * ratio;
+        names << s->name();
+        scales << core::stageScale(pixels.width(), pixels.height());
+        right = right && std::abs(scales.last() - ratio) < 0.005;
+    }
+    if (right) {
+        if (probed) qputenv("VELLACOURT_SCALED", "1");
+        return;
+    }
+    // The screens Qt found are not the ones asked about before it started (another platform, or
+    // names that did not match): the factors as Qt names its screens, and a second start.
+    qputenv("QT_SCREEN_SCALE_FACTORS", scaleFactors(names, scales));
     qputenv("VELLACOURT_SCALED", "1");
-    startAgain(argv);  // returns only if the program cannot be started again: it goes on unscaled
+    startAgain(argv);  // returns only if the program cannot be started again: it goes on as it is
 }
 
 void Stage::toggleFullScreen() {

@@ -19,9 +19,12 @@ public:
     // Before the application starts: a scale a school fixed (VELLACOURT_SCALE) goes to Qt, which then
     // draws everything at that scale, text and pages at full sharpness.
     static void useScaleSetting();
-    // After it starts: the scale each screen needs for the design to fill it. Qt must know the
-    // factors as it starts, so a first start that finds any other than 1 starts the program again
-    // with them (and returns only if that fails). A factor given to Qt by hand is left as it is.
+    // Before the application starts: the scale each screen needs for the design to fill it, from
+    // the X server's screens, for Qt to take as it starts. A factor given to Qt by hand is left as it is.
+    static void chooseScaleBeforeStart();
+    // After it starts: checks the scales against the screens Qt found; where they differ (a platform
+    // other than X, a screen asked about under another name), the program starts again with the
+    // right ones (and returns only if that fails).
     static void restartAtScreenScale(char** argv);
     // Whether the program chose the scale itself (no school's setting, no factor given to Qt by hand).
     static bool scaleIsOurs();

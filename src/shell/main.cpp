@@ -11,7 +11,7 @@
 // The run starts by loading and showing the title screen; its load event does the rest.
 int main(int argc, char** argv) {
     platform::Stage::useScaleSetting();
-    platform::keepLargeGlyphs();
+    platform::Stage::chooseScaleBeforeStart();
     QApplication app(argc, argv);
     platform::Stage::restartAtScreenScale(argv);
     QApplication::setApplicationName(platform::ProgramTitle);
