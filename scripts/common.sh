@@ -6,7 +6,7 @@ BUILD="$ROOT/build"
 # reader's test runs a private session bus, accessibility bus and X server, and reads through pyatspi.
 PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev libxcb-randr0-dev libcups2-dev fonts-liberation fonts-wine
           cups-daemon cups-client poppler-utils
-          dbus at-spi2-core python3-pyatspi xvfb
+          dbus at-spi2-core python3-pyatspi xvfb xauth openbox python3-xlib python3-numpy python3-pil
           desktop-file-utils appstream dpkg-dev file)
 
 install_packages() {
