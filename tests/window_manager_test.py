@@ -1,0 +1,437 @@
+#!/usr/bin/python3
+"""The program under a real window manager, driven through the X server as a desktop user drives it.
+
+Started by window_manager_test.sh on a private 1024 x 768 X server with openbox running. Keys and
+clicks go in through XTEST; what the window manager did is read from its EWMH properties and what the
+user sees from the screen's pixels. At 1024 x 768 the stage's scale is 1.28, and the 800 x 600 screens
+fill the screen exactly.
+"""
+import os
+import signal
+import subprocess
+import sys
+import time
+
+import numpy as np
+from PIL import Image, ImageDraw, ImageFont
+from Xlib import X, XK, display
+from Xlib.error import XError
+from Xlib.ext import xtest
+
+BUILD, SOURCE = sys.argv[1], sys.argv[2]
+WORK = os.environ["WM_TEST_DIR"]
+WINDOW_MANAGER = int(os.environ["WM_TEST_WM_PID"])
+SCREEN_W, SCREEN_H = 1024, 768
+SCALE = 1.28
+TITLE = "Vellacourt Numerists"
+
+# Colours the screens paint (the theme's), and spots where they tell the screens apart.
+BACKDROP, SCREEN_BLUE, SILVER, WHITE = (48, 133, 214), (39, 63, 137), (192, 192, 192), (255, 255, 255)
+BARE_BACKDROP = (100, 100)      # outside the title screen; inside a full-size screen
+TITLE_CLIENT = (300, 300)       # the title screen's silver, left of its picture
+
+# Layouts in twips, as the screens build them. A full-size screen's frame lies at the stage's corner;
+# the title screen's (5670 x 7170 twips) is centred: 211, 61 design pixels in.
+TITLE_FORM, TITLE_FRAME = (211, 61), (0, -90)
+TITLE_OK, TITLE_EXIT = (1320, 6000, 1335, 375), (2760, 6000, 1335, 375)
+MENU_WIZARD, MENU_EXIT = (6960, 5760, 4635, 495), (10560, 7920, 1245, 495)
+WIZARD_TITLE, WIZARD_SAVE = (7560, 120, 4215, 375), (240, 7920, 3165, 495)
+
+
+def on_screen(twips, form=(0, 0), frame=(0, 0)):
+    """A control's rectangle in screen pixels: its form's 7-pixel border and 26-pixel caption bar
+    lie round the client area the twips count from."""
+    l, t, w, h = twips
+    x0, y0 = form[0] + 7 + (frame[0] + l) / 15, form[1] + 33 + (frame[1] + t) / 15
+    return (round(x0 * SCALE), round(y0 * SCALE), round((x0 + w / 15) * SCALE), round((y0 + h / 15) * SCALE))
+
+
+def centre(twips, **where):
+    x0, y0, x1, y1 = on_screen(twips, **where)
+    return (x0 + x1) // 2, (y0 + y1) // 2
+
+
+class Failure(Exception):
+    pass
+
+
+failures = []
+
+
+def check(condition, message, fatal=True):
+    """A check; one that is not fatal is noted and the run goes on, as nothing after it depends on it."""
+    if condition:
+        print("ok:", message, flush=True)
+    elif fatal:
+        raise Failure(message)
+    else:
+        print("FAILED:", message, flush=True)
+        failures.append(message)
+
+
+def wait_for(what, probe, seconds=10):
+    deadline = time.monotonic() + seconds
+    while not (found := probe()):
+        if time.monotonic() > deadline:
+            raise Failure("timed out waiting for " + what)
+        time.sleep(0.05)
+    return found
+
+
+def settle(probe, seconds=10):
+    """Waits a while for something the checks after it then look at one by one."""
+    try:
+        return wait_for("", probe, seconds)
+    except Failure:
+        return False
+
+
+def expect(probe, message, seconds=10):
+    """A check of something that takes a moment to happen."""
+    wait_for(message, probe, seconds)
+    print("ok:", message, flush=True)
+
+
+d = display.Display()
+root = d.screen().root
+atom = d.intern_atom
+
+
+def prop(window, name):
+    try:
+        p = window.get_full_property(atom(name), X.AnyPropertyType)
+    except XError:
+        return None
+    return None if p is None else p.value
+
+
+def text_prop(window, name):
+    value = prop(window, name)
+    return None if value is None else (value.decode() if isinstance(value, bytes) else value)
+
+
+def window(wid):
+    return d.create_resource_object("window", wid)
+
+
+def clients():
+    return list(prop(root, "_NET_CLIENT_LIST") or [])
+
+
+def active():
+    return (prop(root, "_NET_ACTIVE_WINDOW") or [0])[0]
+
+
+def input_focus():
+    focus = d.get_input_focus().focus
+    return focus if isinstance(focus, int) else focus.id
+
+
+def states(wid):
+    return {d.get_atom_name(a) for a in prop(window(wid), "_NET_WM_STATE") or []}
+
+
+def geometry(wid):
+    """Where the window's own area lies on the screen, and its size."""
+    w = window(wid)
+    g = w.get_geometry()
+    at = w.translate_coords(root, 0, 0)
+    return -at.x, -at.y, g.width, g.height
+
+
+def shot():
+    image = root.get_image(0, 0, SCREEN_W, SCREEN_H, X.ZPixmap, 0xFFFFFFFF)
+    return np.frombuffer(image.data, np.uint8).reshape(SCREEN_H, SCREEN_W, 4)[:, :, 2::-1]
+
+
+def colour(image, point):
+    return tuple(int(c) for c in image[point[1], point[0]])
+
+
+# ---- input, as a user gives it
+
+def click(point):
+    xtest.fake_input(d, X.MotionNotify, x=point[0], y=point[1])
+    d.sync()
+    time.sleep(0.1)
+    xtest.fake_input(d, X.ButtonPress, 1)
+    xtest.fake_input(d, X.ButtonRelease, 1)
+    d.sync()
+
+
+def key(name, *modifiers):
+    codes = [d.keysym_to_keycode(XK.string_to_keysym(n)) for n in (*modifiers, name)]
+    for c in codes:
+        xtest.fake_input(d, X.KeyPress, c)
+    for c in reversed(codes):
+        xtest.fake_input(d, X.KeyRelease, c)
+    d.sync()
+    time.sleep(0.05)
+
+
+def clipboard_text():
+    """What the program offers as the clipboard, asked for as any X client asks."""
+    me = root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
+    try:
+        me.convert_selection(atom("CLIPBOARD"), atom("UTF8_STRING"), atom("WM_TEST_CLIP"), X.CurrentTime)
+        d.flush()
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline:
+            while d.pending_events():
+                e = d.next_event()
+                if e.type == X.SelectionNotify:
+                    value = prop(me, "WM_TEST_CLIP") if e.property else None
+                    return None if value is None else bytes(value).decode()
+            time.sleep(0.02)
+        return None
+    finally:
+        me.destroy()
+
+
+# ---- what a screen shows
+
+def front_screen():
+    image = shot()
+    if colour(image, BARE_BACKDROP) == BACKDROP and colour(image, TITLE_CLIENT) == SILVER:
+        return "title"
+    if colour(image, centre(WIZARD_TITLE)) == WHITE:
+        return "wizard"
+    if colour(image, BARE_BACKDROP) == SCREEN_BLUE:
+        return "menu"
+    return None
+
+
+def showing(name, seconds=10):
+    wait_for("the " + name + " screen", lambda: front_screen() == name, seconds)
+
+
+def word_spans(ink):
+    """Where the words of a line of dark text begin and end, as fractions of the line's width: the
+    same for any size of the same font, different for another text."""
+    rows = np.flatnonzero(ink.any(axis=1))
+    if rows.size == 0:
+        return []
+    line = ink[rows[0]:rows[0] + np.argmax(np.append(np.diff(rows) > 1, True)) + 1]
+    cols = line.any(axis=0)
+    xs = np.flatnonzero(cols)
+    left, right = xs[0], xs[-1]
+    space = max(3, 0.3 * line.shape[0])  # wider than any gap between letters, narrower than a blank
+    spans, start, gap = [], left, 0
+    for x in range(left, right + 1):
+        if cols[x]:
+            if gap >= space:
+                spans.append((start, x - gap - 1))
+                start = x
+            gap = 0
+        else:
+            gap += 1
+    spans.append((start, right))
+    width = right - left + 1
+    return [((a - left) / width, (b - left) / width) for a, b in spans]
+
+
+def same_words(image_ink, text):
+    """Whether a line of pixels reads as `text` set in the desktop's sans font."""
+    font_file = subprocess.run(["fc-match", "-f", "%{file}", "sans"], capture_output=True, text=True).stdout
+    font = ImageFont.truetype(font_file, 16)
+    drawn = Image.new("L", (int(font.getlength(text)) + 20, 40), 255)
+    ImageDraw.Draw(drawn).text((10, 10), text, font=font, fill=0)
+    want, got = word_spans(np.asarray(drawn) < 128), word_spans(image_ink)
+    return len(want) == len(got) and all(abs(a - b) < 0.015 for w, g in zip(want, got) for a, b in zip(w, g))
+
+
+# ---- the program
+
+started = []
+
+
+def start_program(n):
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "VELLACOURT_SCALE",
+                        "VELLACOURT_SCALED")}
+    home = os.path.join(WORK, f"vellacourt-{n}")
+    env.update(VELLACOURT_HOME=home, VELLACOURT_DATA=os.path.join(SOURCE, "data"),
+               VELLACOURT_PROGRAM=os.path.join(BUILD, "vellacourt"), CUPS_SERVER="/nonexistent")
+    log = open(os.path.join(WORK, f"program-{n}.log"), "w")
+    program = subprocess.Popen(["sh", os.path.join(SOURCE, "packaging", "vellacourt-numerists")],
+                               env=env, stdout=log, stderr=subprocess.STDOUT)
+    started.append(program)
+    with open(os.path.join(WORK, f"program-{n}.pid"), "w") as f:
+        f.write(str(program.pid))
+    # The launcher becomes the program (exec), so its window carries the same process id.
+    def its_window():
+        if program.poll() is not None:
+            raise Failure(f"the program ended (status {program.returncode}) before its window came up")
+        return next((w for w in clients() if (prop(window(w), "_NET_WM_PID") or [0])[0] == program.pid), None)
+    return program, wait_for("the program's window", its_window, 20)
+
+
+def stop(program):
+    if program.poll() is None:
+        program.terminate()
+        try:
+            program.wait(5)
+        except subprocess.TimeoutExpired:
+            program.kill()
+            program.wait()
+
+
+def full_screen_and_focused(stage):
+    return (geometry(stage) == (0, 0, SCREEN_W, SCREEN_H) and "_NET_WM_STATE_FULLSCREEN" in states(stage)
+            and active() == stage and input_focus() == stage)
+
+
+def comes_up(stage):
+    """Full screen under the window manager, in front, with the keyboard."""
+    settle(lambda: full_screen_and_focused(stage))
+    check(stage in clients() and (prop(root, "_NET_CLIENT_LIST_STACKING") or [0])[-1] == stage,
+          "the program's window is managed and on top")
+    check(geometry(stage) == (0, 0, SCREEN_W, SCREEN_H) and "_NET_WM_STATE_FULLSCREEN" in states(stage),
+          f"the program's window covers the screen in the full-screen state ({geometry(stage)}, {states(stage)})")
+    check(active() == stage and input_focus() == stage, "the program's window is active and has the keyboard")
+    check(text_prop(window(stage), "_NET_WM_NAME") == TITLE and text_prop(window(stage), "WM_NAME") == TITLE,
+          "the window is titled " + TITLE, fatal=False)
+    showing("title")
+
+
+def message_box_gives_the_keyboard_back(stage):
+    """A message box over the wizard, and the keyboard back in the wizard when it goes."""
+    # Enter on the title screen's OK: the keyboard reaches the program from the start.
+    key("Return")
+    expect(lambda: front_screen() == "menu", "Return on the title screen opens the main menu")
+    click(centre(MENU_WIZARD))
+    showing("wizard")
+    title_box = on_screen(WIZARD_TITLE)
+    inside = (slice(title_box[1] + 4, title_box[3] - 4), slice(title_box[0] + 4, title_box[2] - 4))
+    # A teacher clicks into the title, does not type, and asks to save.
+    click(centre(WIZARD_TITLE))
+    click(centre(WIZARD_SAVE))
+    box = wait_for("a message box transient for the stage",
+                   lambda: next((w for w in clients() if (prop(window(w), "WM_TRANSIENT_FOR") or [0])[0] == stage),
+                                None))
+    check(window(box).get_attributes().map_state == X.IsViewable and box in clients(),
+          "the message box is mapped and managed by the window manager")
+    stacking = list(prop(root, "_NET_CLIENT_LIST_STACKING") or [])
+    check(stacking.index(box) > stacking.index(stage), "the message box lies above the stage")
+    check(any(prop(window(box), "_NET_FRAME_EXTENTS") or [0]), "the window manager has framed the message box")
+    # The box holds the keyboard first, so the stage having it afterwards is the box's doing.
+    expect(lambda: active() == box and input_focus() == box, "the message box is active with the input focus")
+    x, y, w, h = geometry(box)
+    check(x >= 0 and y >= 0 and x + w <= SCREEN_W and y + h <= SCREEN_H, "the message box lies on the screen")
+    expect(lambda: same_words(shot()[y:y + h, x:x + w].min(axis=2) < 128,
+                              "You have not chosen a title for your worksheet"),
+           'the box says "You have not chosen a title for your worksheet"')
+
+    key("Return")
+    wait_for("the message box to go", lambda: box not in clients())
+    expect(lambda: active() == stage and input_focus() == stage,
+           "Return closes the box, and the stage is active with the input focus again")
+    check("_NET_WM_STATE_FULLSCREEN" in states(stage), "the stage is still full screen")
+
+    empty = shot()[inside].min(axis=2) < 128
+    for letter in "sums":
+        key(letter)
+    wait_for("letters in the title box",
+             lambda: np.count_nonzero(((shot()[inside].min(axis=2) < 128) & ~empty).any(axis=0)) >= 15)
+    key("a", "Control_L")
+    key("c", "Control_L")
+    check(clipboard_text() == "sums", "letters typed after the box land in the wizard's title box")
+
+
+def press_while_busy(name):
+    """A key pressed while the window manager is busy for a moment, as on a loaded classroom computer:
+    what the window ends up as must not depend on whether the program or the window manager is first."""
+    os.kill(WINDOW_MANAGER, signal.SIGSTOP)
+    try:
+        key(name)
+        time.sleep(0.3)
+    finally:
+        os.kill(WINDOW_MANAGER, signal.SIGCONT)
+
+
+def f11_leaves_and_returns(stage, press, how, screen, sizes=True):
+    """F11 out of full screen into a framed window of the design's size, and F11 back."""
+    press("F11")
+    settle(lambda: "_NET_WM_STATE_FULLSCREEN" not in states(stage)
+           and any(prop(window(stage), "_NET_FRAME_EXTENTS") or [0]), 5)
+    time.sleep(0.3)  # the window manager's last move and resize
+    x, y, w, h = geometry(stage)
+    left, right, top, bottom = prop(window(stage), "_NET_FRAME_EXTENTS") or (0, 0, 0, 0)
+    check("_NET_WM_STATE_FULLSCREEN" not in states(stage) and top > 0 and stage in clients(),
+          f"F11{how}: the stage leaves full screen for a window the window manager frames")
+    if sizes:
+        check((w, h) == (800, 600), f"F11{how}: the window is 800 x 600 (it is {w} x {h})", fatal=False)
+        check(x - left >= 0 and y - top >= 0 and x + w + right <= SCREEN_W and y + h + bottom <= SCREEN_H,
+              f"F11{how}: the window and its frame lie on the screen ({w} x {h} at {x}, {y}, framed {left}, "
+              f"{right}, {top}, {bottom})", fatal=False)
+    check(active() == stage and input_focus() == stage, f"F11{how}: the window keeps the keyboard")
+    press("F11")
+    settle(lambda: full_screen_and_focused(stage), 5)
+    check(full_screen_and_focused(stage) and not any(prop(window(stage), "_NET_FRAME_EXTENTS") or [0]),
+          f"F11 again{how}: the stage covers the screen in the full-screen state, unframed, with the keyboard "
+          f"({geometry(stage)}, {states(stage) or 'no state'})")
+    showing(screen)
+
+
+def exit_question(program, stage):
+    """The question whether to leave: Escape stays, Exit leaves cleanly."""
+    click(centre(TITLE_OK, form=TITLE_FORM, frame=TITLE_FRAME))
+    showing("menu")
+    click(centre(MENU_EXIT))
+    showing("title")
+    check(program.poll() is None, "the main menu's Exit asks first")
+    key("Escape")
+    showing("menu")
+    time.sleep(0.5)
+    check(program.poll() is None and front_screen() == "menu", "Escape on the question stays at the main menu")
+    click(centre(MENU_EXIT))
+    showing("title")
+    click(centre(TITLE_EXIT, form=TITLE_FORM, frame=TITLE_FRAME))
+    try:
+        status = program.wait(5)
+    except subprocess.TimeoutExpired:
+        raise Failure("the program was still running 5 s after Exit was confirmed")
+    check(status == 0, f"confirming Exit ends the program with status 0 (it was {status})")
+
+
+def wait_for_window_manager():
+    def managing():
+        check_window = (prop(root, "_NET_SUPPORTING_WM_CHECK") or [0])[0]
+        return check_window and (prop(window(check_window), "_NET_SUPPORTING_WM_CHECK") or [0])[0] == check_window
+    wait_for("openbox to manage the screen", managing)
+
+
+def main():
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped from outside"))
+    began = time.monotonic()
+    # Each run starts the program afresh, so that what one finds wrong does not hide what the next checks.
+    runs = [
+        lambda program, stage: (message_box_gives_the_keyboard_back(stage),
+                                f11_leaves_and_returns(stage, key, "", "wizard")),
+        lambda program, stage: f11_leaves_and_returns(stage, press_while_busy, " with the window manager busy", "title",
+                                                      sizes=False),
+        exit_question,
+    ]
+    try:
+        wait_for_window_manager()
+        for n, run in enumerate(runs, 1):
+            try:
+                program, stage = start_program(n)
+                comes_up(stage)
+                run(program, stage)
+            except Failure as e:
+                print("FAILED:", e, flush=True)
+                failures.append(str(e))
+            for p in started:
+                stop(p)
+    finally:
+        for p in started:
+            stop(p)
+    print(f"took {time.monotonic() - began:.1f} s")
+    for f in failures:
+        print("FAILED:", f, file=sys.stderr, flush=True)
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()
