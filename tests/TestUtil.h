@@ -144,9 +144,10 @@ inline void fillValid(wizard* w, const QString& title) {
 inline QPoint centre(platform::Control* c) { return c->widget()->rect().center(); }
 
 inline void click(platform::Control* c) { QTest::mouseClick(c->widget(), Qt::LeftButton, {}, centre(c)); }
-// Ticks an option or check box where a pupil would: on its box.
+// Ticks an option or check box at the far end of its row, past its words: the whole rectangle is
+// the button, as a pupil expects.
 inline void tick(platform::Control* c) {
-    QTest::mouseClick(c->widget(), Qt::LeftButton, {}, QPoint(8, c->widget()->height() / 2));
+    QTest::mouseClick(c->widget(), Qt::LeftButton, {}, QPoint(c->widget()->width() - 2, c->widget()->height() / 2));
 }
 inline void hover(platform::Control* c) { QTest::mouseMove(c->widget(), centre(c)); }
 // Types text key by key, accented letters included.

@@ -202,6 +202,17 @@ private slots:
         key(Qt::Key_Tab);
         QCOMPARE(first->Left(), home);
         QCOMPARE(b->carried(), -1);
+        // Carried onto a box that holds a tile already, a tile is drawn above that one.
+        tile(b, 1)->SetFocus();
+        key(Qt::Key_Return);
+        key(Qt::Key_Right);
+        key(Qt::Key_Return);
+        first->SetFocus();
+        key(Qt::Key_Return);
+        key(Qt::Key_Right);
+        QCOMPARE(first->Left(), tile(b, 1)->Left());
+        QVERIFY(first->ZOrderPosition() > tile(b, 1)->ZOrderPosition());
+        key(Qt::Key_Escape);
         for (int t = 0; t < 12; ++t) {
             tile(b, t)->SetFocus();
             key(Qt::Key_Return);
@@ -228,6 +239,8 @@ private slots:
         tap(t);
         QCOMPARE(b->carried(), 3);
         QCOMPARE(t->BackColor(), Yellow);
+        for (int other = 0; other < 12; ++other)
+            QVERIFY(other == 3 || t->ZOrderPosition() > tile(b, other)->ZOrderPosition());
         tap(t);
         QCOMPARE(b->carried(), -1);
         QCOMPARE(t->Left(), home);

@@ -78,7 +78,7 @@ void typeWorksheet(wizard* w, const QString& title) {
         // The ticked answer is the right one: twice the number.
         for (int k = 0; k < 4; ++k)
             testutil::type(testutil::ui<TextBox>(w, "Text3", 4 * q + k), QString::number(2 * (q + 1) + k - q % 4));
-        testutil::click(testutil::ui<CheckBox>(w, "Check1", 4 * q + q % 4));
+        testutil::tick(testutil::ui<CheckBox>(w, "Check1", 4 * q + q % 4));
     }
 }
 
@@ -348,6 +348,58 @@ private slots:
         for (int i = 0; i < 40; ++i) QCOMPARE(testutil::ui<CheckBox>(w, "Check1", i)->Value(), int(i % 4 == (i / 4) % 4));
         testutil::click(testutil::ui<Label>(w, "Label3", 1));
         QCOMPARE(s.read(QStringLiteral("multiple/Doubles.txt")), saved);
+    }
+
+    // Typed work is never thrown away unasked: with anything typed or ticked since the sheet was
+    // opened or saved, Escape and "Exit" ask first, and "No" stays with the work as it was.
+    void leavingTheWizardAsksForUnsavedWork() {
+        Session s;
+        const QString ask = QStringLiteral("You have not saved the changes to your worksheet. Do you want to leave without saving them?");
+        const auto open = [] {
+            testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::WizardEntry));
+            return forms::wizard.instance();
+        };
+        const auto escape = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); };
+        forms::intro0->Show();
+        wizard* w = open();
+        escape();
+        QVERIFY(!forms::wizard.loaded() && s.messages.isEmpty());
+
+        w = open();
+        testutil::type(testutil::ui<TextBox>(w, "Text1"), QStringLiteral("Halves"));
+        testutil::type(testutil::ui<TextBox>(w, "Text2", 0), QStringLiteral("What is half of 8?"));
+        s.answer = Answer::No;
+        escape();
+        testutil::click(testutil::ui<Label>(w, "Label3", 0));
+        QCOMPARE(s.messages.size(), 2);
+        QCOMPARE(s.messages[0].text, ask);
+        QCOMPARE(s.messages[1].text, ask);
+        QVERIFY(w->isVisible());
+        QCOMPARE(testutil::ui<TextBox>(w, "Text2", 0)->Text(), QStringLiteral("What is half of 8?"));
+
+        // Saved, it leaves at once.
+        s.answer = Answer::Ok;
+        fillValid(w, QStringLiteral("Halves"));
+        testutil::click(testutil::ui<Label>(w, "Label3", 1));
+        QCOMPARE(s.messages.last().text, Saved);
+        testutil::click(testutil::ui<Label>(w, "Label3", 0));
+        QVERIFY(!forms::wizard.loaded());
+        QCOMPARE(s.messages.size(), 3);
+
+        // Opened from the catalogue: leaves at once unchanged; a tick moved asks, and "Yes" leaves.
+        for (bool change : {false, true}) {
+            testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::CatalogueEntry));
+            testutil::click(testutil::ui<CheckBox>(forms::worksheets, "Check1"));
+            testutil::click(testutil::ui<Label>(forms::worksheets, "Label2", 1));
+            w = forms::wizard.instance();
+            QCOMPARE(testutil::ui<TextBox>(w, "Text1")->Text(), QStringLiteral("Halves"));
+            if (change) testutil::tick(testutil::ui<CheckBox>(w, "Check1", 1));
+            s.answer = Answer::Yes;
+            escape();
+            QVERIFY(!forms::wizard.loaded());
+            QCOMPARE(s.messages.size(), change ? 4 : 3);
+            forms::worksheets.unload();
+        }
     }
 
     void genworkChecksInOrder() {

@@ -123,6 +123,8 @@ void TileBoard::pickUp(int t) {
     m_carried = t;
     m_fromLeft = Label2(t)->Left();
     m_fromTop = Label2(t)->Top();
+    // Carried over a box that holds a tile already, it must stay in sight above that one.
+    Label2(t)->ZOrderFront();
     showCarried(true);
     announce(Label2(t)->Caption() + QStringLiteral(" picked up"));
 }

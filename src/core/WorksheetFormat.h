@@ -17,10 +17,12 @@ struct Question {
     QString text;
     std::array<QString, 4> answers;  // A, B, C, D
     QString correct;                 // "1".."4" as written; a damaged file may hold anything
+    bool operator==(const Question&) const = default;
 };
 struct Worksheet {
     QString title;
     std::array<Question, QuestionCount> questions;  // question q at q - 1
+    bool operator==(const Worksheet&) const = default;
 };
 
 // The fields of a worksheet in file order, from any source of fields (file number 1, a test's bytes).

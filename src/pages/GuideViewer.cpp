@@ -39,6 +39,7 @@ void guide::showFirstPage() {
     g.Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\guide1.wmf")));
     Module1::PageNumber = 1;
     g.Show();
+    pages::playNeighbours(g.Image1(), 1, Pages, [](int k) { return pageFile("wmf", k); });
 }
 
 void guide::Form_Load() { PrepareForm(*this); }
@@ -73,6 +74,7 @@ void guide::showPage() {
     Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", n)));
     Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", n)));
     pages::showPageControls(Label3, Label1, n, Pages);
+    pages::playNeighbours(Image1(), n, Pages, [](int k) { return pageFile("wmf", k); });
 }
 
 void guide::Printpage() { pages::printPicture(Image2->picture()); }

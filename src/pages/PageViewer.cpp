@@ -46,6 +46,7 @@ void teacher::showDocument(const QString& stem, int pages) {
     t.Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", 1)));
     t.Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", 1)));
     t.Show();
+    pages::playNeighbours(t.Image1(), 1, pages, [](int k) { return pageFile("wmf", k); });
 }
 
 void teacher::showAcknowledgments() {
@@ -89,6 +90,7 @@ void teacher::pageUpdate() {
     Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", n)));
     Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", n)));
     pages::showPageControls(Label3, Label1, n, PageCount);
+    pages::playNeighbours(Image1(), n, PageCount, [](int k) { return pageFile("wmf", k); });
 }
 
 // The animated logo: frames 1, 2, ... 19, 0, 1 ..., carrying on from where the last showing stopped.

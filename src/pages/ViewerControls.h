@@ -32,4 +32,12 @@ inline void showPageControls(const platform::Ctl<platform::Label>& buttons, cons
     caption->SetCaption(QStringLiteral("Page") + platform::Str(page) + QStringLiteral(" of") + platform::Str(pages));
 }
 
+// The pages either side of the one shown are played ahead at the box's scale, so turning to one on
+// a whiteboard is a copy rather than a play. `file(k)` names page k.
+template <class File>
+void playNeighbours(const platform::PictureBox* box, int page, int pages, File file) {
+    for (int k : {page + 1, page - 1})
+        if (k >= 1 && k <= pages) platform::playAhead(platform::LoadPictureOrEmpty(file(k)), box->widget()->devicePixelRatioF());
+}
+
 }  // namespace pages

@@ -265,6 +265,7 @@ public:
     const Picture& picture() const { return m_picture; }
     void SetPicture(const Picture& p) {
         m_picture = p;
+        m_shown.forget();
         update();
     }
     QString Caption() const override { return m_picture.description(); }
@@ -274,6 +275,7 @@ protected:
 
 private:
     Picture m_picture;
+    ShownPicture m_shown;
     bool m_framed;
 };
 

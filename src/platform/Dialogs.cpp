@@ -18,13 +18,25 @@ Answer MsgBox(const QString& text, Buttons buttons, const QString& caption) {
     QMessageBox box(Stage::instance());
     box.setWindowTitle(caption);
     box.setText(text);
-    if (buttons == Buttons::OkCancel) {
+    switch (buttons) {
+    case Buttons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         box.setIcon(QMessageBox::Question);
-    } else {
-        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     }
-    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+    switch (box.exec()) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
 }
 
 }  // namespace platform

@@ -7,10 +7,11 @@
 
 namespace platform {
 
-// Message boxes: OK, or OK and Cancel. The caption is the program's title unless given.
+// Message boxes: OK, OK and Cancel, or a question answered Yes or No (Escape: No). The caption is
+// the program's title unless given.
 inline const QString ProgramTitle = QStringLiteral("Vellacourt Numerists");
-enum class Buttons { Ok, OkCancel };
-enum class Answer { Ok, Cancel };
+enum class Buttons { Ok, OkCancel, YesNo };
+enum class Answer { Ok, Cancel, Yes, No };
 Answer MsgBox(const QString& text, Buttons buttons = Buttons::Ok, const QString& caption = ProgramTitle);
 // Test seam: when set, receives every message box instead of the screen.
 inline std::function<Answer(const QString& text, const QString& caption)> msgBoxHook;

@@ -88,7 +88,7 @@ void Form::Show() {
 }
 
 // The caption bar's gradient runs across only: one row of it is drawn for each width (every screen
-// has the same) and copied down the bar.
+// has the same) and stretched down the bar in one draw (row by row, a fractional scale leaves gaps).
 static const QImage& captionRow(int width) {
     static QHash<int, QImage> rows;
     QImage& row = rows[width];
@@ -119,7 +119,7 @@ void Form::paintEvent(QPaintEvent* e) {
         // The caption bar: caption only, no buttons.
         if (!area.intersects(bar)) return;
         const QImage& row = captionRow(bar.width());
-        for (int y = bar.top(); y <= bar.bottom(); ++y) p.drawImage(bar.left(), y, row);
+        p.drawImage(bar, row);
         if (m_caption.trimmed().isEmpty()) return;
         static const QFont captionFont = makeFont({"Tahoma", 9.75, true});
         p.setPen(Qt::white);

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLoggingCategory>
+#include <QtConcurrent>
+#include <deque>
 
 Q_LOGGING_CATEGORY(lcPictures, "vellacourt.pictures")
 
@@ -39,6 +41,63 @@ void Picture::draw(QPainter& painter, QPoint at) const {
 void Picture::draw(QPainter& painter, const QRectF& target) const {
     if (m_metafile) m_metafile->play(painter, target);
     else if (!m_image.isNull()) painter.drawImage(target, m_image);
+}
+
+namespace {
+QImage playAt(const Metafile& m, QSize size, double ratio) {
+    QImage image(QSize(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio))),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    m.play(p, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+struct PlayedAhead {
+    std::shared_ptr<const Metafile> source;
+    double ratio;
+    QFuture<QImage> image;
+};
+// Touched on the window's thread only; the workers fill the futures.
+std::deque<PlayedAhead>& playedAhead() {
+    static std::deque<PlayedAhead> ahead;
+    return ahead;
+}
+}  // namespace
+
+void playAhead(const Picture& picture, double ratio) {
+    const std::shared_ptr<const Metafile> m = picture.sharedMetafile();
+    if (!m) return;
+    std::deque<PlayedAhead>& ahead = playedAhead();
+    for (const PlayedAhead& a : ahead)
+        if (a.source == m && a.ratio == ratio) return;
+    const QSize size = picture.size();
+    ahead.push_back({m, ratio, QtConcurrent::run([m, size, ratio] { return playAt(*m, size, ratio); })});
+    // A future let go still finishes its play; its image is freed when it does.
+    while (ahead.size() > 2) ahead.pop_front();
+}
+
+void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at) {
+    const std::shared_ptr<const Metafile>& m = picture.sharedMetafile();
+    if (!m) {
+        forget();
+        return picture.draw(painter, at);
+    }
+    const double ratio = painter.device()->devicePixelRatioF();
+    if (m != m_source || m_image.devicePixelRatio() != ratio) {
+        m_source = m;
+        m_image = QImage();
+        std::deque<PlayedAhead>& ahead = playedAhead();
+        const auto played = std::find_if(ahead.begin(), ahead.end(), [&](const PlayedAhead& a) { return a.source == m && a.ratio == ratio; });
+        if (played != ahead.end()) {
+            m_image = played->image.result();  // waits, if the worker has not finished yet
+            ahead.erase(played);
+        } else {
+            m_image = playAt(*m, picture.size(), ratio);
+        }
+    }
+    painter.drawImage(at, m_image);
 }
 
 // Every screen shows the same few pictures: each file is read once and shared while it is

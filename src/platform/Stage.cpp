@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <unistd.h>
@@ -225,10 +226,21 @@ void Stage::restartAtScreenScale(char** argv) {
 
 void Stage::toggleFullScreen() {
     m_windowed = !m_windowed;
-    setWindowFlag(Qt::FramelessWindowHint, !m_windowed);
+    // Set on the window, not the widget: the widget's flag unmaps and maps the window again, and the
+    // window manager, taking it on afresh, loses the full-screen state Qt asks for.
+    if (QWindow* window = windowHandle()) window->setFlag(Qt::FramelessWindowHint, !m_windowed);
     if (m_windowed) {
         showNormal();
-        resize(int(core::DesignWidth), int(core::DesignHeight));
+        // The design's own size, where the screen's work area has room for it and the window's frame;
+        // a scaled screen has not (the design fills it), and the window takes the work area instead.
+        const QRect work = screen() ? screen()->availableGeometry() : QRect(0, 0, int(core::DesignWidth), int(core::DesignHeight));
+        const QMargins measured = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        const QMargins frame = measured.isNull() ? QMargins(8, 32, 8, 8) : measured;  // before the first framing
+        const QSize room = work.size().shrunkBy(frame);
+        const QSize size = QSize(int(core::DesignWidth), int(core::DesignHeight)).boundedTo(room);
+        setGeometry(QRect(work.topLeft() + QPoint(frame.left() + (room.width() - size.width()) / 2,
+                                                  frame.top() + (room.height() - size.height()) / 2),
+                          size));
     } else {
         if (screen()) setGeometry(screen()->geometry());
         showFullScreen();

@@ -84,6 +84,7 @@ wizard::wizard() {
 void wizard::Form_Load() {
     Module1::PrepareForm(*this);
     for (int i = 0; i < 40; ++i) Check1(i)->SetBackColor(theme::ScreenBlue);
+    m_kept = typedWorksheet();
 }
 
 void wizard::Form_MouseMove(int, int, float, float) {
@@ -94,7 +95,7 @@ void wizard::Form_MouseMove(int, int, float, float) {
 void wizard::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
 
 void wizard::Label3_Click(int Index) {
-    if (Index == 0)
+    if (Index == 0 && mayLeave())
         forms::wizard.unload();
     else if (Index == 1)
         genwork();
@@ -209,6 +210,7 @@ void wizard::saveworksheet() {
             before.restore();  // closes file 1 first
             throw;
         }
+        m_kept = typedWorksheet();
         MsgBox(QStringLiteral("Your worksheet has been saved."));
     } catch (const std::exception& e) {
         file1.Abandon();  // before the message, so nothing is left open while it waits
@@ -227,7 +229,14 @@ void wizard::edit(const worksheetfiles::Worksheet& w) {
         skipOnFailure([&] { correct = Val(in.correct); });
         if (correct >= 1 && correct <= 4) z.Check1(4 * q + int(correct) - 1)->SetValue(1);
     }
+    z.m_kept = z.typedWorksheet();
     z.Show();
+}
+
+bool wizard::mayLeave() const {
+    return typedWorksheet() == m_kept ||
+           MsgBox(QStringLiteral("You have not saved the changes to your worksheet. Do you want to leave without saving them?"),
+                  Buttons::YesNo) == Answer::Yes;
 }
 
 void wizard::trackworksheets() { IndexAppend(Text1->Text()); }

@@ -30,6 +30,9 @@ private:
 
     QString unsavableText() const;
     worksheetfiles::Worksheet typedWorksheet() const;
+    // Leaving with work typed or ticked since the sheet was opened or saved asks first; true to leave.
+    bool mayLeave() const;
+    worksheetfiles::Worksheet m_kept;  // the sheet as opened or last saved
 };
 
 namespace forms {
