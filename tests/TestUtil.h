@@ -173,12 +173,24 @@ inline multiple* startEuclidQuiz() {
     return forms::multiple.instance();
 }
 
+// What the screen shows of the stage. On an X server it is read back from the server, as a pupil
+// sees it (letters the server was sent, not the ones Qt meant to draw); offscreen, the stage drawn.
+inline QPixmap shown() {
+    platform::Stage* stage = platform::Stage::instance();
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return stage->grab();
+    if (!QTest::qWaitForWindowExposed(stage)) return {};
+    QCoreApplication::processEvents();  // the updates still pending, painted and sent
+    QPixmap shot = stage->screen()->grabWindow(stage->winId());
+    shot.setDevicePixelRatio(stage->devicePixelRatioF());
+    return shot;
+}
+
 // Saves what a pupil sees of the stage when SCREENSHOTS names a folder.
 inline void screenshot(const QString& name) {
     const QByteArray dir = qgetenv("SCREENSHOTS");
     if (dir.isEmpty()) return;
     QDir().mkpath(QString::fromLocal8Bit(dir));
-    const QPixmap shot = platform::Stage::instance()->grab();
+    const QPixmap shot = shown();
     // A stage drawn at another scale is named by its size in pixels, beside the pictures at scale 1.
     const QString size = shot.devicePixelRatio() == 1 ? QString() : QStringLiteral("-%1x%2").arg(shot.width()).arg(shot.height());
     shot.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + size + QStringLiteral(".png"));

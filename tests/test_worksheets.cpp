@@ -359,7 +359,7 @@ private slots:
             testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::WizardEntry));
             return forms::wizard.instance();
         };
-        const auto escape = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); };
+        const auto escape = [] { QTest::keyClick(forms::wizard.instance(), Qt::Key_Escape); };
         forms::intro0->Show();
         wizard* w = open();
         escape();

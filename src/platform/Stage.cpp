@@ -231,25 +231,38 @@ void Stage::toggleFullScreen() {
     if (QWindow* window = windowHandle()) window->setFlag(Qt::FramelessWindowHint, !m_windowed);
     if (m_windowed) {
         showNormal();
-        // The design's own size, where the screen's work area has room for it and the window's frame;
-        // a scaled screen has not (the design fills it), and the window takes the work area instead.
-        const QRect work = screen() ? screen()->availableGeometry() : QRect(0, 0, int(core::DesignWidth), int(core::DesignHeight));
-        const QMargins measured = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-        const QMargins frame = measured.isNull() ? QMargins(8, 32, 8, 8) : measured;  // before the first framing
-        const QSize room = work.size().shrunkBy(frame);
-        const QSize size = QSize(int(core::DesignWidth), int(core::DesignHeight)).boundedTo(room);
-        setGeometry(QRect(work.topLeft() + QPoint(frame.left() + (room.width() - size.width()) / 2,
-                                                  frame.top() + (room.height() - size.height()) / 2),
-                          size));
+        fitWindow();
+        // The window manager frames the window only once it is shown: fitted again with that frame.
+        QTimer::singleShot(FrameSettleMs, this, [this] {
+            if (m_windowed) fitWindow();
+        });
     } else {
         if (screen()) setGeometry(screen()->geometry());
         showFullScreen();
     }
     m_cover->setGeometry(rect());
+    centreScreens();
+}
+
+void Stage::centreScreens() {
     for (Form* f : findChildren<Form*>(QString(), Qt::FindDirectChildrenOnly)) {
         f->SetLeft(float(double(screenWidth()) / 2 - double(f->Width()) / 2));
         f->SetTop(float(double(screenHeight()) / 2 - double(f->Height()) / 2));
     }
+}
+
+// The design's own size, where the screen's work area has room for it and the window's frame; a
+// scaled screen has not (the design fills it), and the window takes the work area instead.
+void Stage::fitWindow() {
+    const QRect work = screen() ? screen()->availableGeometry() : QRect(0, 0, int(core::DesignWidth), int(core::DesignHeight));
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QSize room = work.size().shrunkBy(frame);
+    const QSize size = QSize(int(core::DesignWidth), int(core::DesignHeight)).boundedTo(room);
+    setGeometry(QRect(work.topLeft() + QPoint(frame.left() + (room.width() - size.width()) / 2,
+                                              frame.top() + (room.height() - size.height()) / 2),
+                      size));
+    m_cover->setGeometry(rect());
+    centreScreens();
 }
 
 void Stage::setScreenSizePixels(QSize size) {

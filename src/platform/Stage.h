@@ -71,6 +71,9 @@ private:
     void watchScreen(QScreen* s);
     void screensSettled();
     void rescaleWhenResting();
+    void fitWindow();      // out of full screen: the design's size, within the work area
+    void centreScreens();
+    static constexpr int FrameSettleMs = 250;
     QWidget* m_cover;  // the backdrop when it stands in front of screens
     int m_pointer = 0;
     bool m_pointerPending = false, m_waitShown = false;
