@@ -7,6 +7,7 @@
 #include "platform/Paths.h"
 #include "platform/Form.h"
 #include "platform/Stage.h"
+#include "platform/ScreenProbe.h"
 #include "platform/Dialogs.h"
 #include "platform/Desktop.h"
 #include "platform/Fonts.h"
@@ -181,6 +182,9 @@ inline QPixmap shown() {
     if (!QTest::qWaitForWindowExposed(stage)) return {};
     QCoreApplication::processEvents();  // the updates still pending, painted and sent
     QPixmap shot = stage->screen()->grabWindow(stage->winId());
+    // No more than the X server's screen: a stage of whole logical pixels may reach a pixel past it.
+    const std::vector<platform::ProbedScreen> screens = platform::probeXScreens();
+    if (!screens.empty()) shot = shot.copy(QRect(0, 0, screens[0].width, screens[0].height) & shot.rect());
     shot.setDevicePixelRatio(stage->devicePixelRatioF());
     return shot;
 }
