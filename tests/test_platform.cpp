@@ -2,6 +2,13 @@
 // Windows-1252, unreadable pictures, painting in pieces, untrapped errors.
 #include "TestUtil.h"
 #include "platform/FileChannel.h"
+#include "platform/WorkingFiles.h"
+
+#include <QElapsedTimer>
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace platform;
 using testutil::Session;
@@ -53,6 +60,81 @@ private slots:
             for (int x = 0; x < whole.width(); ++x)
                 if (!hole.contains(x, y) && pieces.pixel(x, y) != whole.pixel(x, y)) ++differing;
         QCOMPARE(differing, 0);
+    }
+
+    // What a pupil with write access to a shared folder can plant, read within a moment and refused:
+    // a FIFO, an endless kernel file, a huge sparse file, a folder that is a link, a way out.
+    void workingFilesReadOnlyPlainFilesWithinTheirLimit() {
+        Session s;
+        QTemporaryDir outside;
+        QVERIFY(::mkfifo(qPrintable(s.path(QStringLiteral("multiple/fifo.txt"))), 0600) == 0);
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/pagemap"), s.path(QStringLiteral("multiple/pagemap.txt"))));
+        QFile sparse(s.path(QStringLiteral("multiple/huge.txt")));
+        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(qint64(1) << 30));
+        sparse.close();
+        QVERIFY(QFile::link(outside.path(), s.path(QStringLiteral("linked"))));
+        QFile(outside.filePath(QStringLiteral("x.txt"))).open(QIODevice::WriteOnly);
+        QElapsedTimer t;
+        t.start();
+        for (const char* path : {"multiple\\fifo.txt", "multiple/pagemap.txt", "multiple/huge.txt", "linked/x.txt",
+                                 "multiple/../multiple/track.txt", "multiple/missing.txt"})
+            QVERIFY_THROWS_EXCEPTION(RuntimeError, readWorkingFile(QString::fromLatin1(path), FileLimits::Text));
+        QVERIFY(t.elapsed() < 1000);
+        QCOMPARE(readWorkingFile(QStringLiteral("Multiple\\Track.TXT"), FileLimits::Text), s.read(QStringLiteral("multiple/track.txt")));
+        // A file grown past the limit is refused too, not read to its end.
+        s.write(QStringLiteral("multiple/long.txt"), QByteArray(FileLimits::Text + 1, 'x'));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, readWorkingFile(QStringLiteral("multiple/long.txt"), FileLimits::Text));
+    }
+
+    // A pupil swaps a link to the teacher's private file, a FIFO and a folder in at the index's place,
+    // over and over, while the program saves and reads it: the private file never changes, no read
+    // blocks, and every save either replaces the entry whole or fails.
+    void swapsDuringSavesAndReadsNeverReachOutside() {
+        Session s;
+        QTemporaryDir outside;
+        const QString notes = outside.filePath(QStringLiteral("notes.txt"));
+        QFile n(notes);
+        QVERIFY(n.open(QIODevice::WriteOnly) && n.write("the teacher's notes") > 0);
+        n.close();
+        const QByteArray index = s.path(QStringLiteral("multiple/track.txt")).toLocal8Bit();
+        const QByteArray staged = s.path(QStringLiteral("multiple/staged")).toLocal8Bit();
+        std::atomic<bool> stop{false};
+        std::thread pupil([&] {
+            for (int i = 0; !stop; ++i) {
+                ::unlink(staged.constData());
+                ::rmdir(staged.constData());
+                if (i % 3 == 0) ::symlink(qPrintable(notes), staged.constData());
+                else if (i % 3 == 1) ::mkfifo(staged.constData(), 0600);
+                else ::mkdir(staged.constData(), 0700);
+                ::rename(staged.constData(), index.constData());
+            }
+        });
+        QElapsedTimer slowest;
+        qint64 worst = 0;
+        int saved = 0;
+        for (int i = 0; i < 500; ++i) {
+            slowest.start();
+            try {
+                replaceWorkingFile(QStringLiteral("multiple\\track.txt"), " 1 \r\nSheet\r\n");
+                ++saved;
+            } catch (const RuntimeError&) {
+            }
+            try {
+                readWorkingFile(QStringLiteral("multiple\\track.txt"), FileLimits::Text);
+            } catch (const RuntimeError&) {
+            }
+            worst = std::max(worst, slowest.elapsed());
+        }
+        stop = true;
+        pupil.join();
+        QFile after(notes);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), QByteArray("the teacher's notes"));
+        QVERIFY2(worst < 1000, qPrintable(QString::number(worst)));
+        QVERIFY(saved > 0);
+        // No new file left behind by a save that failed.
+        const QStringList left = QDir(s.path(QStringLiteral("multiple"))).entryList(QStringList{QStringLiteral(".*.new")}, QDir::Files | QDir::Hidden);
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
     }
 
     void errorsInEventsBecomeMessages() {

@@ -7,8 +7,6 @@
 #include <functional>
 #include <memory>
 
-class QSaveFile;
-
 namespace platform {
 
 // Test seam: a write to a path for which this answers true fails as a full disk would.
@@ -19,6 +17,7 @@ public:
     enum class Mode { Closed, Input, Output };
     static FileChannel& one();  // file number 1
 
+    // Input is read whole, up to the limit of a text file of the program's (see WorkingFiles.h).
     void OpenForInput(const QString& path);
     // Output goes to a new file beside the old one and replaces it only when closed whole.
     void OpenForOutput(const QString& path);
@@ -32,7 +31,8 @@ private:
     FileChannel() = default;
     Mode m_mode = Mode::Closed;
     std::unique_ptr<FieldReader> m_reader;
-    std::unique_ptr<QSaveFile> m_out;
+    QString m_outPath;
+    QByteArray m_out;
 };
 
 // File number 1 for the length of a block: whatever the block leaves open, by a failure or an

@@ -1,6 +1,7 @@
 #include "worksheets/WorksheetFiles.h"
 #include "platform/FileChannel.h"
 #include "platform/Paths.h"
+#include "platform/WorkingFiles.h"
 #include "platform/Core.h"
 #include "core/Module1.h"
 
@@ -108,23 +109,24 @@ void IndexCheckRoom(const QString& title) {
 
 // ---- Putting a file back
 
-SavedCopy::SavedCopy(const QString& path) : m_path(resolvePath(path)) {
-    QFile f(m_path);
-    const QFileInfo info(m_path);
-    m_link = info.isSymLink();
-    m_existed = !m_link && info.isFile();
-    if (m_existed) {
-        if (!f.open(QIODevice::ReadOnly)) throw RuntimeError(ErrIO, QStringLiteral("Device I/O error"));
-        m_bytes = f.readAll();
+SavedCopy::SavedCopy(const QString& path) : m_path(path) {
+    try {
+        m_bytes = readWorkingFile(path, FileLimits::Text);
+        m_existed = true;
+    } catch (const RuntimeError& e) {
+        // Nothing to keep where there is no plain file; a file too large to read is not saved over.
+        if (e.number != ErrFileNotFound) throw;
+        const QFileInfo info(resolvePath(path));
+        m_other = info.exists() || info.isSymLink();
     }
 }
 
 void SavedCopy::restore() const {
     FileChannel& f = file1();
     f.Abandon();
-    if (m_link) return;
+    if (m_other) return;  // a link or folder was never written through: nothing to put back
     if (!m_existed) {
-        QFile::remove(m_path);
+        removeWorkingFile(m_path);
         return;
     }
     f.OpenForOutput(m_path);

@@ -70,8 +70,8 @@ public:
     void restore() const;  // the old bytes back, or no file where there was none
 private:
     QString m_path;
-    bool m_link = false;  // a link is never written through, so there is nothing to put back
-    bool m_existed = false;
+    bool m_existed = false;  // a plain file stood there
+    bool m_other = false;    // something else did (a link, a folder), which a save never replaces
     QByteArray m_bytes;
 };
 
