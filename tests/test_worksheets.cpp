@@ -154,6 +154,8 @@ private slots:
         QTest::addColumn<QString>("failing");  // the file whose writing fails, if any
         QTest::addColumn<QString>("said");
         QTest::newRow("damaged count") << QByteArray("many\r\n") << QString() << SaveProblem;
+        QTest::newRow("negative count") << QByteArray(" -5 \r\n") << QString() << worksheetfiles::CatalogueDamaged;
+        QTest::newRow("count past 1000") << QByteArray(" 1001 \r\n") << QString() << worksheetfiles::CatalogueDamaged;
         QStringList full;
         for (int i = 1; i <= 1000; ++i) full << QStringLiteral("T%1").arg(i);
         QTest::newRow("1000 titles: full") << indexOf(full) << QString() << worksheetfiles::CatalogueFull;
@@ -517,13 +519,16 @@ private slots:
         nonNumeric.replace("\r\n3\r\n \r\n", "\r\nC\r\n \r\n");
         s.write(QStringLiteral("multiple/Short.txt"), worksheetBytes(QStringLiteral("Short"), 9));
         s.write(QStringLiteral("multiple/Bad answer.txt"), nonNumeric);
-        s.write(QStringLiteral("multiple/track.txt"), indexOf({"Missing", "Short", "Bad answer"}));
+        // A title that is no plain name never reaches a file outside the worksheet folder.
+        s.write(QStringLiteral("Outside.txt"), worksheetBytes(QStringLiteral("Outside")));
+        const QStringList titles{"Missing", "Short", "../Outside", "Bad answer"};
+        s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
         forms::worksheets->Show();
         auto* c = forms::worksheets.instance();
         for (int mode : {0, 1, 2}) {  // run, edit, delete
             if (mode == 1) testutil::click(testutil::ui<CheckBox>(c, "Check1"));
             if (mode == 2) testutil::click(testutil::ui<CheckBox>(c, "Check2"));
-            for (int slot : {1, 2}) {
+            for (int slot : {1, 2, 3}) {
                 s.messages.clear();
                 testutil::click(testutil::ui<Label>(c, "Label2", slot));
                 QCOMPARE(s.messages.size(), 1);
@@ -532,11 +537,11 @@ private slots:
         }
         testutil::click(testutil::ui<CheckBox>(c, "Check1"));
         s.messages.clear();
-        testutil::click(testutil::ui<Label>(c, "Label2", 3));
+        testutil::click(testutil::ui<Label>(c, "Label2", 4));
         QCOMPARE(s.messages.size(), 1);
         QCOMPARE(s.messages[0].text, QStringLiteral("This worksheet seems to be corrupted."));
         QVERIFY(!forms::wizard.loaded());  // no half-filled wizard left behind
-        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf({"Missing", "Short", "Bad answer"}));
+        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
     }
 
     void enterMovesTheFocus() {

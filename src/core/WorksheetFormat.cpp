@@ -1,4 +1,5 @@
 #include "core/WorksheetFormat.h"
+#include "core/Errors.h"
 #include "core/NumberText.h"
 #include "core/Text1252.h"
 
@@ -22,7 +23,12 @@ QByteArray IndexBytes(int count, const Module1::TitleList& names) {
     return out;
 }
 
-QString WorksheetPath(const QString& title) { return QStringLiteral("multiple/") + title + QStringLiteral(".txt"); }
+QString WorksheetPath(const QString& title) {
+    // A title from the index names a file in the worksheet folder, never one elsewhere.
+    if (title.contains(QLatin1Char('/')) || title.contains(QLatin1Char('\\')) || title.isEmpty())
+        throw RuntimeError(ErrPathNotFound, QStringLiteral("Path/File access error: %1 is not a worksheet's name").arg(title));
+    return QStringLiteral("multiple/") + title + QStringLiteral(".txt");
+}
 
 QString TitleProblem(const QString& title) {
     static const QString forbidden = QStringLiteral("\\/:*?\"<>|,&");

@@ -24,7 +24,10 @@ void IndexRead() {
     file1().OpenForInput(IndexPath);
     const QString count = file1().InputField();
     try {
-        WorksheetCount = int(Val(count));
+        const long long n = Val(count);
+        // A count outside what an index can hold is a damaged index, whatever follows it.
+        if (n < 0 || n > MaxTitles) throw CatalogueError(CatalogueDamaged);
+        WorksheetCount = int(n);
     } catch (const RuntimeError&) {
         WorksheetCount = 0;
         throw;

@@ -38,6 +38,9 @@ inline const QString CatalogueLockStuck =
     QStringLiteral("The worksheet catalogue cannot be changed: its lock file, multiple/track.lock, was left behind "
                    "and cannot be removed. Ask whoever looks after the worksheet folder to delete it. "
                    "Nothing has been changed.");
+inline const QString CatalogueDamaged =
+    QStringLiteral("The worksheet catalogue, multiple/track.txt, is damaged: it does not say how many worksheets it "
+                   "lists. Nothing has been changed.");
 // What to tell the teacher about a failed change: the catalogue's own reason, or `otherwise`.
 QString catalogueMessage(const std::exception& e, const QString& otherwise);
 
