@@ -90,7 +90,7 @@ private slots:
     void initTestCase() { testutil::initApp(); }
     void cleanup() {
         failWriteHook = nullptr;
-        worksheetfiles::CatalogueLock::WaitMs = 5000;
+        worksheetfiles::CatalogueLock::WaitMs = 1000;
         Session::reset();
     }
 
@@ -196,6 +196,9 @@ private slots:
         QTest::newRow("this computer, its program ended") << QSysInfo::machineHostName() << qint64(-1) << 0 << Saved;
         QTest::newRow("this computer, 40 s old") << QSysInfo::machineHostName() << qint64(1) << 40 << Saved;
         QTest::newRow("a folder") << "folder" << qint64(0) << 0 << worksheetfiles::CatalogueLockStuck;
+        // Left empty by a program stopped between making its lock and writing it.
+        QTest::newRow("empty, just made") << "empty" << qint64(0) << 1 << worksheetfiles::CatalogueBusy;
+        QTest::newRow("empty, 10 s old") << "empty" << qint64(0) << 10 << Saved;
     }
     void theCatalogueLock() {
         QFETCH(QString, host);
@@ -218,7 +221,8 @@ private slots:
                 pid = ended.processId();
                 QVERIFY(ended.waitForFinished());
             }
-            s.write(QStringLiteral("multiple/track.lock"), QByteArray::number(pid) + "\nvellacourt\n" + host.toUtf8() + "\n");
+            s.write(QStringLiteral("multiple/track.lock"),
+                    host == QLatin1String("empty") ? QByteArray() : QByteArray::number(pid) + "\nvellacourt\n" + host.toUtf8() + "\n");
             QFile f(lockPath);
             QVERIFY(f.open(QIODevice::ReadWrite));
             QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));

@@ -65,6 +65,9 @@ static bool lockIsStale(const QString& path) {
         const bool running = pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
         return !running || age > CatalogueLock::StaleMs;
     }
+    // A program writes its lock the moment it makes it: one still empty or unreadable after a few
+    // seconds was left by a program stopped in between, and nobody holds it.
+    if (!known) return age > CatalogueLock::UnwrittenStaleMs || age < -CatalogueLock::FutureMs;
     // Another computer's clock may run ahead of ours: its fresh lock is not taken over for that.
     return age > CatalogueLock::OtherHostStaleMs || age < -CatalogueLock::FutureMs;
 }

@@ -48,7 +48,8 @@ QString catalogueMessage(const std::exception& e, const QString& otherwise);
 // a lock file beside the index. Nested locks in one program share the outermost. A lock left by a
 // program that stopped is taken over: on this computer once its program is gone or after StaleMs; from
 // another computer, whose clock may be a little off, only after OtherHostStaleMs, and never while its
-// time lies ahead of ours (up to FutureMs, a clock too far ahead to be believed). A lock not taken
+// time lies ahead of ours (up to FutureMs, a clock too far ahead to be believed); an empty or
+// unreadable one after UnwrittenStaleMs. A lock not taken
 // within WaitMs fails with CatalogueBusy; one that is stale but cannot be removed (another user's, in
 // a folder where only owners may remove files), or that is no file at all, fails with CatalogueLockStuck.
 class CatalogueLock {
@@ -57,8 +58,8 @@ public:
     ~CatalogueLock();
     CatalogueLock(const CatalogueLock&) = delete;
     CatalogueLock& operator=(const CatalogueLock&) = delete;
-    static inline int WaitMs = 5000;
-    static constexpr qint64 StaleMs = 30000, OtherHostStaleMs = 120000, FutureMs = 600000;
+    static inline int WaitMs = 1000;  // the window waits no longer than this for another computer
+    static constexpr qint64 StaleMs = 30000, OtherHostStaleMs = 120000, FutureMs = 600000, UnwrittenStaleMs = 5000;
 private:
     std::unique_ptr<QLockFile> m_lock;
 };
