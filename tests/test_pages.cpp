@@ -1,6 +1,9 @@
 // Reference pages: the metafile player on small hand-made files, metafiles that lie about
 // themselves, and both page viewers driven by clicks.
 #include "TestUtil.h"
+
+#include <QElapsedTimer>
+#include <sys/stat.h>
 #include "WmfWriter.h"
 #include "pages/GuideViewer.h"
 #include "pages/PageViewer.h"
@@ -371,6 +374,24 @@ private slots:
             LoadPicture(QStringLiteral("Images\\big%1.jpg").arg(i));
         }
         QVERIFY(LoadPicture(QStringLiteral("Images\\most.jpg")).image().cacheKey() != first);
+    }
+
+    // Pictures planted to keep the program busy are refused at once: a FIFO, a header that never
+    // ends (a sparse gigabyte of PPM comment), a JPEG of thousands of progressive scans.
+    void picturesThatWouldNeverFinishAreRefusedAtOnce() {
+        Session s;
+        QVERIFY(::mkfifo(qPrintable(s.path(QStringLiteral("Images/fifo.jpg"))), 0600) == 0);
+        s.write(QStringLiteral("Images/endless.ppm"), "P6\n# ");
+        QVERIFY(QFile::resize(s.path(QStringLiteral("Images/endless.ppm")), qint64(1) << 30));
+        QByteArray scans("\xFF\xD8\xFF\xE0", 4);
+        for (int i = 0; i < 5000; ++i) scans += QByteArray("\xFF\xDA\x00\x08\x01\x01\x00\x00\x3F\x00\x00\x00", 12);
+        s.write(QStringLiteral("Images/scans.jpg"), scans + QByteArray("\xFF\xD9", 2));
+        QElapsedTimer t;
+        t.start();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("scans.jpg is a JPEG of more than 64 scans")));
+        for (const char* file : {"Images\\fifo.jpg", "Images\\endless.ppm", "Images\\scans.jpg"})
+            QVERIFY_THROWS_EXCEPTION(RuntimeError, LoadPicture(QString::fromLatin1(file)));
+        QVERIFY(t.elapsed() < 2000);
     }
 
     // A picture of ours is shown from the copy that is at least as sharp as the stage's scale needs,

@@ -2,8 +2,10 @@
 #include "platform/Controls.h"
 #include "platform/Stage.h"
 #include "platform/Paths.h"
+#include "platform/WorkingFiles.h"
 #include "platform/Core.h"
 
+#include <QBuffer>
 #include <QCache>
 #include <QDir>
 #include <QDateTime>
@@ -100,6 +102,15 @@ void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at) {
     painter.drawImage(at, m_image);
 }
 
+// A progressive JPEG is decoded scan by scan, each over the whole picture: a small file of many
+// empty scans takes the decoder tens of seconds. Ours have at most ten; a photo a few dozen. (The
+// marker that starts a scan cannot occur inside coded data, so counting it over-counts at worst.)
+constexpr int MaxJpegScans = 64;
+static int jpegScans(const QByteArray& bytes) {
+    if (!bytes.startsWith("\xFF\xD8")) return 0;
+    return int(bytes.count(QByteArrayView("\xFF\xDA", 2)));
+}
+
 // Every screen shows the same few pictures: each file is read once and shared while it is
 // unchanged on disk (same size and time), so a visit to a screen costs no decoding. The cache keeps
 // the pictures used last, up to a size in bytes, so a folder of large files cannot fill the memory.
@@ -116,17 +127,30 @@ static Picture readPicture(const QFileInfo& info, const QString& path, int pixel
     const RuntimeError bad(ErrBadPicture, QStringLiteral("Invalid picture: %1").arg(path));
     Picture picture;
     qint64 bytes = 0;
+    // Read through the working folder's own rules (no link followed, no FIFO waited on, no file past
+    // its limit), and decoded from memory, so a header that never ends ends with the bytes read.
+    const auto bytesOf = [&](qint64 limit) {
+        try {
+            return readWorkingFile(file, limit);
+        } catch (const RuntimeError&) {
+            throw bad;
+        }
+    };
     if (file.endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive)) {
-        QFile f(file);
-        if (!f.open(QIODevice::ReadOnly)) throw bad;
-        // One byte past the limit tells the reader that the file goes on.
-        std::optional<Metafile> m = Metafile::read(f.read(Metafile::Limits::FileBytes + 1));
+        std::optional<Metafile> m = Metafile::read(bytesOf(Metafile::Limits::FileBytes));
         if (!m) throw bad;
         m->setName(path);
         bytes = std::min<qint64>(info.size(), Metafile::Limits::FileBytes);
         picture = Picture(std::move(*m));
     } else {
-        QImageReader reader(file);
+        QByteArray data = bytesOf(FileLimits::Picture);
+        if (jpegScans(data) > MaxJpegScans) {
+            qCWarning(lcPictures, "%s is a JPEG of more than %d scans, which would take too long to show: not shown",
+                      qPrintable(path), MaxJpegScans);
+            throw bad;
+        }
+        QBuffer buffer(&data);
+        QImageReader reader(&buffer);
         reader.setAutoTransform(false);
         // Judged by its header, before a pixel is decoded.
         const QSize size = reader.size();
