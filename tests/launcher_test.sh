@@ -4,6 +4,7 @@
 # and odd but honest settings (a relative folder, one named "-…", no HOME) still start the program.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "$1" && pwd)
 launcher=$root/packaging/vellacourt-numerists
 data=$root/data
 tmp=$(mktemp -d)
@@ -17,10 +18,12 @@ cat > "$tmp/program" <<'EOF'
 #!/bin/sh
 pwd > "$STUB_LOG"
 echo "${VELLACOURT_PROBLEM:-}" >> "$STUB_LOG"
+echo "${VELLACOURT_NOTICE:-}" > "$STUB_LOG.notice"
 EOF
 chmod +x "$tmp/program"
 launch() {  # launch [VAR=value ...]: runs the launcher with the stand-in, in $tmp
     (cd "$tmp" && env HOME="$tmp/home" XDG_DATA_HOME= VELLACOURT_DATA="$data" VELLACOURT_PROGRAM="$tmp/program" \
+        VELLACOURT_REFRESHER="$build/vellacourt-refresh" \
         STUB_LOG="$tmp/started" "$@" "$launcher" 2> "$tmp/stderr")
 }
 same() { cmp -s "$1" "$2" || fail "$1 differs from $2"; }
@@ -70,7 +73,8 @@ launch VELLACOURT_HOME="$work"
 [ "$(stat -c %Y "$work/wmf/guide2.wmf")" = "$(date -d 2001-01-01 +%s)" ] || fail "an unchanged file was rewritten"
 grep -q "could not refresh $work/Images/euclid.jpg" "$tmp/stderr" || fail "a failed copy was not reported"
 [ -z "$(tail -1 "$tmp/started")" ] && same "$work/logo/halvern2.bmp" "$data/logo/halvern2.bmp"
-[ -z "$(ls -A "$work" | grep '^\.refresh')" ] || fail "the launcher left its private folder behind"
+grep -q "could not be brought up to date" "$tmp/started.notice" || fail "the program was not told of the failed copy"
+[ -z "$(find "$work" -name '.*.new')" ] || fail "the refresh left a new file behind"
 ok
 
 # A relative folder, a folder whose name starts with "-", and no HOME at all.
@@ -79,6 +83,7 @@ launch VELLACOURT_HOME=relative
 launch VELLACOURT_HOME=-dash
 same "$tmp/-dash/wmf/guide1.wmf" "$data/wmf/guide1.wmf"
 (cd "$tmp" && env -u HOME XDG_DATA_HOME="$tmp/xdg" VELLACOURT_DATA="$data" VELLACOURT_PROGRAM="$tmp/program" \
+    VELLACOURT_REFRESHER="$build/vellacourt-refresh" \
     STUB_LOG="$tmp/started" "$launcher")
 [ "$(head -1 "$tmp/started")" = "$tmp/xdg/vellacourt-numerists" ] || fail "no HOME: the program did not start"
 ok
@@ -107,6 +112,50 @@ done
 wait "$reader"
 [ ! -e "$tmp/partial" ] || fail "a reader saw Euclid's quiz partly written"
 same "$work/multiple/Euclid.txt" "$data/multiple/Euclid.txt"
+ok
+
+# A school's folder (group write, setgid) prepared by a first teacher whose umask is 022: its new
+# folders are the group's too. A folder the group cannot write is said, with what to run.
+work=$tmp/shared
+mkdir "$work" && chmod 2770 "$work"
+(umask 022 && launch VELLACOURT_HOME="$work")
+for folder in Images logo wmf wmf2 multiple; do
+    [ "$(stat -c %a "$work/$folder")" = 2770 ] || fail "$folder was made $(stat -c %a "$work/$folder"), not 2770"
+done
+chmod 2750 "$work/multiple"
+launch VELLACOURT_HOME="$work"
+grep -q "chmod -R g+ws \"$work/multiple\"" "$tmp/started.notice" || fail "a folder the group cannot write was not said"
+chmod 2770 "$work/multiple"
+ok
+
+# A folder spelt in another case (the program finds "images" as well as "Images") is kept up to date too.
+mkdir "$work/images"
+echo planted > "$work/images/euclid.jpg"
+launch VELLACOURT_HOME="$work"
+same "$work/images/euclid.jpg" "$data/Images/euclid.jpg"
+ok
+
+# A pupil acting while the launcher runs: the subfolders swapped for links to the teacher's home,
+# and the files in them for links to the teacher's private files, over and over during 100 starts.
+work=$tmp/raced
+launch VELLACOURT_HOME="$work"
+teacher=$tmp/teacher && mkdir -m 700 "$teacher"
+echo "private" > "$teacher/.profile" && cp "$teacher/.profile" "$tmp/profile.before"
+(
+    while [ ! -e "$tmp/stop" ]; do
+        for f in guide1.wmf guide2.wmf Euclid.txt track.txt; do
+            ln -sfn "$teacher/.profile" "$work/wmf/$f" 2>/dev/null || true
+        done
+        mv -T "$work/multiple" "$work/multiple.away" 2>/dev/null && ln -sfn "$teacher" "$work/multiple" &&
+            rm -f "$work/multiple" 2>/dev/null && mv -T "$work/multiple.away" "$work/multiple" 2>/dev/null || true
+    done
+) &
+pupil=$!
+for i in $(seq 100); do launch VELLACOURT_HOME="$work" || true; done
+touch "$tmp/stop"
+wait "$pupil"
+same "$teacher/.profile" "$tmp/profile.before"
+[ "$(ls -A "$teacher")" = ".profile" ] || fail "files were written into the teacher's folder: $(ls -A "$teacher")"
 ok
 
 echo "launcher: $passed passed, 0 failed"

@@ -60,6 +60,7 @@ QByteArray onDisk(int folder, const QString& part) {
         return spelt;
     }
     QByteArray found = spelt;
+    ::rewinddir(d);  // the copy shares the folder's read position with every other copy
     while (const dirent* e = ::readdir(d)) {
         if (QFile::decodeName(e->d_name).compare(part, Qt::CaseInsensitive) == 0) {
             found = QByteArray(e->d_name);
