@@ -300,6 +300,18 @@ private slots:
         row("saved states", make(1, [](WmfWriter& w, bool over) {
                 for (int i = 0; i < L::SavedStates + over; ++i) w.record(0x001E, {});
             }), "were not kept", true);
+        // Clips: rectangles the size of the page, each kept by the painter, up to the limit.
+        row("clip records", make(1, [](WmfWriter& w, bool over) {
+                for (int i = 0; i < L::ClipRecords + over; ++i) w.record(0x0416, {PageH, PageW, 0, 0});
+            }), "clip rectangles");
+        // States saved over many clips: each save copies them all.
+        row("clips saved", make(1, [](WmfWriter& w, bool over) {
+                for (int i = 0; i < 1024; ++i) w.record(0x0416, {PageH, PageW, 0, 0});
+                for (qint64 i = 0; i < L::ClipCopies / 1024 + over; ++i) {
+                    w.record(0x001E, {});
+                    w.record(0x0127, {-1});  // RestoreDC: back to the state before
+                }
+            }), "saved more than");
         // File size: a page of exactly the limit is read whole; one whose last drawing ends 8 bytes
         // past the limit is cut before it.
         const auto padded = [](bool over) {
@@ -323,6 +335,33 @@ private slots:
         QVERIFY2(log.isEmpty(), qPrintable(log.join(QLatin1Char('\n'))));
         QCOMPARE(playsToTheEnd(over, log), overGoesOn);
         QVERIFY2(log.size() == 1 && log[0].contains(why), qPrintable(log.join(QLatin1Char('\n'))));
+    }
+
+    // One polyline turning back and forth under a pen as wide as the page: at the scale of a 4K
+    // screen it once took minutes with nothing logged. Charged by the outline the pen sweeps, it is
+    // cut within the time a page may take, and said.
+    void aWideZigzagIsChargedByWhatItSweeps() {
+        WmfWriter w = pageSized(1);
+        w.select(w.pen(0, PageW, 0));
+        std::vector<std::pair<int, int>> zigzag;
+        for (int i = 0; i < 2000; ++i) zigzag.push_back({PageW / 2 + (i % 2) * (1 + i % 7), PageH / 2 + (i % 3)});
+        w.polyline(zigzag);
+        const std::optional<Metafile> m = Metafile::read(bytes(w));
+        QVERIFY(m);
+        QStringList log;
+        static QStringList* sink = &log;
+        const QtMessageHandler before = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { *sink << text; });
+        QImage image(QSize(PageW, PageH) * 3.6, QImage::Format_RGB32);
+        image.setDevicePixelRatio(3.6);
+        QElapsedTimer t;
+        t.start();
+        {
+            QPainter p(&image);
+            m->play(p, QRectF(0, 0, PageW, PageH));
+        }
+        qInstallMessageHandler(before);
+        QVERIFY2(t.elapsed() < 2000, qPrintable(QString::number(t.elapsed())));
+        QVERIFY2(log.size() == 1 && log[0].contains(QStringLiteral("shown only in part")), qPrintable(log.join(u'\n')));
     }
 
     // Our own pages use a small part of every limit: each plays whole on a screen four times the

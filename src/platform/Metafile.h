@@ -25,6 +25,8 @@ public:
                                                           // in lengths of the page's longer side
         static constexpr double PageAreas = 256;          // pixels painted, in areas of the page
         static constexpr qint64 BitmapPixels = 2048 * 2048;  // bitmap pixels decoded
+        static constexpr int ClipRecords = 4096;          // clip rectangles set or cut out
+        static constexpr qint64 ClipCopies = 65536;       // clips carried by saved states (each save copies them)
         static constexpr int Milliseconds = 1500;         // and in any case no longer than this
     };
 

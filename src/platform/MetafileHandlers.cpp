@@ -11,6 +11,7 @@ void Player::saveDC(const Params&, quint16) {
         ignored = QStringLiteral("states saved more than %1 deep").arg(Limits::SavedStates);
         return;
     }
+    if (!spendClip(true)) return;
     m_saved.push_back(m_s);
     m_p.save();
 }
@@ -182,10 +183,12 @@ void Player::arc(const Params& p, quint16 function) {
 }
 
 void Player::intersectClip(const Params& p, quint16) {
+    if (!spendClip(false)) return;
     m_p.setClipRect(rect(p, 0), Qt::IntersectClip);
 }
 
 void Player::excludeClip(const Params& p, quint16) {
+    if (!spendClip(false)) return;
     const QRegion now = m_p.hasClipping() ? m_p.clipRegion() : QRegion(m_target.toAlignedRect());
     m_p.setClipRegion(now.subtracted(QRegion(rect(p, 0).toAlignedRect())));
 }

@@ -56,6 +56,15 @@ public:
     }
 
     // Charges one drawing against the page's limits; false, with the reason kept, once one is passed.
+    // Charges a clip record, and a saved state the clips it carries; false once a limit is passed.
+    bool spendClip(bool saving) {
+        if (saving) m_clipCopies += m_clips;
+        else ++m_clips;
+        if (m_clips > Limits::ClipRecords) stopped = QStringLiteral("more than %1 clip rectangles").arg(Limits::ClipRecords);
+        else if (m_clipCopies > Limits::ClipCopies)
+            stopped = QStringLiteral("clip rectangles saved more than %1 times over").arg(Limits::ClipCopies);
+        return stopped.isEmpty();
+    }
     bool spend(qint64 points, double dashes, double area, double cells = 0) {
         m_points += points;
         m_dashes += dashes;
@@ -145,8 +154,12 @@ private:
         // A line of a pixel is drawn along its length; a wider one is filled as a thin shape with an
         // edge on either side of the line.
         const double stroke = pen.widthF() > 1 ? 2 * outline.cells : 0;
-        return spend(points, period > 0 ? outline.length / period : 0, (filled ? fillArea : 0) + outline.length * width,
-                     fill + stroke);
+        // Each vertex of a wide stroke adds a join the pen's width across, and a line that turns back
+        // on itself under a wide pen covers the same ground again at every turn: charged by the
+        // outline the pen sweeps, not by the centre line alone.
+        const double joins = pen.widthF() > 1 ? double(points) * width : 0;
+        return spend(points, period > 0 ? outline.length / period : 0,
+                     (filled ? fillArea : 0) + outline.length * width + joins * width, fill + stroke + 2 * joins);
     }
     // The page with room for the widest pen: what lies outside it cannot show.
     QRectF reach() const {
@@ -172,7 +185,7 @@ private:
     QRectF m_target;
     int m_objects;
     double m_pageArea, m_pageSide;
-    qint64 m_points = 0, m_pixels = 0;
+    qint64 m_points = 0, m_pixels = 0, m_clips = 0, m_clipCopies = 0;
     double m_dashes = 0, m_area = 0, m_cells = 0;
     State m_s;
     std::vector<State> m_saved;
