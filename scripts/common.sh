@@ -4,7 +4,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
 # The print tests run a private print spooler of their own and read the PDF it keeps; the screen
 # reader's test runs a private session bus, accessibility bus and X server, and reads through pyatspi.
-PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev libxcb-randr0-dev libcups2-dev fonts-liberation fonts-wine
+PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev libxcb-randr0-dev libcups2-dev fonts-liberation fonts-wine
           cups-daemon cups-client poppler-utils
           dbus at-spi2-core python3-pyatspi xvfb xauth openbox python3-xlib python3-numpy python3-pil
           desktop-file-utils appstream dpkg-dev file)

@@ -9,7 +9,7 @@ trap 'rm -rf "$tmp"' EXIT
 (cd "$build" && cpack -G DEB -B "$tmp/pkg" > "$tmp/cpack.log") || { cat "$tmp/cpack.log"; exit 1; }
 deb=$(ls "$tmp"/pkg/*.deb)
 info=$(dpkg-deb --info "$deb")
-for need in libqt6widgets6 qt6-qpa-plugins libcups2 fonts-liberation fonts-wine xdg-utils; do
+for need in libqt6widgets6 libqt6gui6 libcups2 fonts-dejavu-core fonts-liberation fonts-wine xdg-utils; do
     grep -q "Depends:.*$need" <<< "$info" || { echo "the package does not depend on $need"; exit 1; }
 done
 root="$tmp/root"
