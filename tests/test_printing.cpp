@@ -9,7 +9,14 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
+#include <mutex>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace platform;
@@ -99,6 +106,114 @@ private:
         if (f.open(QIODevice::WriteOnly)) f.write(text.toUtf8());
     }
     QProcess m_daemon;
+};
+
+// A go-between on the print server's socket that passes everything on until it falls silent at a
+// chosen request: it lets the request through and keeps the answer back (the server acted, the
+// program never hears), the program's connections left hanging as a stopped server leaves them.
+class Interceptor {
+public:
+    explicit Interceptor(const QString& server) : m_server(server.toLocal8Bit()) {
+        m_path = (server.section(QLatin1Char('/'), 0, -2) + QStringLiteral("/between.sock")).toLocal8Bit();
+        m_listen = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const sockaddr_un a = address(m_path);
+        ::unlink(m_path.constData());
+        if (::bind(m_listen, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0 || ::listen(m_listen, 16) != 0) return;
+        ::pipe2(m_wake, O_CLOEXEC);
+        m_thread = std::thread([this] { run(); });
+    }
+    ~Interceptor() {
+        m_stop = true;
+        ::write(m_wake[1], "x", 1);
+        if (m_thread.joinable()) m_thread.join();
+        for (int fd : {m_listen, m_wake[0], m_wake[1]}) ::close(fd);
+        ::unlink(m_path.constData());
+    }
+    QByteArray path() const { return m_path; }
+    // Silent from the answer to request `n` (counted from 1) on; 0: never.
+    void silentFrom(int n) {
+        std::lock_guard lock(m_mutex);
+        m_silentFrom = n;
+        m_requests = 0;
+        m_release = true;  // the connections left hanging by the last round are closed
+        ::write(m_wake[1], "x", 1);
+    }
+    int requests() {
+        std::lock_guard lock(m_mutex);
+        return m_requests;
+    }
+
+private:
+    static sockaddr_un address(const QByteArray& path) {
+        sockaddr_un a{};
+        a.sun_family = AF_UNIX;
+        qstrncpy(a.sun_path, path.constData(), sizeof a.sun_path);
+        return a;
+    }
+    struct Pair {
+        int program, server;
+    };
+    // A peer that has stopped reading, or gone, is given a second, never the whole test.
+    static void passOn(int fd, const char* data, ssize_t n) {
+        while (n > 0) {
+            const ssize_t w = ::send(fd, data, size_t(n), MSG_DONTWAIT | MSG_NOSIGNAL);
+            if (w > 0) {
+                data += w;
+                n -= w;
+                continue;
+            }
+            pollfd out{fd, POLLOUT, 0};
+            if (w < 0 && errno == EAGAIN && ::poll(&out, 1, 1000) > 0) continue;
+            return;
+        }
+    }
+    void run() {
+        std::vector<Pair> pairs;
+        char buffer[65536];
+        while (!m_stop) {
+            std::vector<pollfd> fds{{m_listen, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+            for (const Pair& p : pairs) fds.insert(fds.end(), {{p.program, POLLIN, 0}, {p.server, POLLIN, 0}});
+            if (::poll(fds.data(), nfds_t(fds.size()), 1000) <= 0) continue;
+            if (fds[1].revents) ::read(m_wake[0], buffer, sizeof buffer);
+            {
+                std::lock_guard lock(m_mutex);
+                if (m_release) {
+                    for (const Pair& p : pairs) ::close(p.program), ::close(p.server);
+                    pairs.clear();
+                    m_release = false;
+                    continue;
+                }
+            }
+            const size_t polled = pairs.size();  // a pair accepted now has no poll result yet
+            if (fds[0].revents & POLLIN) {
+                const int program = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+                const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+                const sockaddr_un a = address(m_server);
+                if (::connect(server, reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0) pairs.push_back({program, server});
+                else ::close(program), ::close(server);
+            }
+            for (size_t i = 0; i < polled; ++i) {
+                const Pair p = pairs[i];
+                for (const bool fromProgram : {true, false}) {
+                    if (!(fds[2 + 2 * i + (fromProgram ? 0 : 1)].revents & (POLLIN | POLLHUP))) continue;
+                    const ssize_t n = ::read(fromProgram ? p.program : p.server, buffer, sizeof buffer);
+                    if (n <= 0) continue;  // a closed end is left to the program's own time limit
+                    std::lock_guard lock(m_mutex);
+                    const QByteArray data(buffer, n);
+                    if (fromProgram) m_requests += int(data.count("POST /") + data.count("GET /"));
+                    const bool silent = m_silentFrom > 0 && m_requests >= m_silentFrom;
+                    if (fromProgram || !silent) passOn(fromProgram ? p.server : p.program, buffer, n);
+                }
+            }
+        }
+    }
+    QByteArray m_server, m_path;
+    int m_listen = -1, m_wake[2] = {-1, -1};
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    int m_silentFrom = 0, m_requests = 0;
+    bool m_release = false;
 };
 
 struct Word {
@@ -416,6 +531,50 @@ private slots:
         QVERIFY(jobs.waitForFinished(10000));
         QCOMPARE(jobs.readAllStandardOutput(), QByteArray());  // the job was cancelled, not left waiting
         QVERIFY(PrintSpooler::run(QStringLiteral("lpadmin"), {"-x", "Far"}) && m_spooler->addQueue());
+    }
+
+    // The print server falls silent at each of its requests in turn, having acted on it: the window
+    // never waits more than 5 s, and a job the server went on to print is never said to have failed.
+    void aServerSilentAtAnyRequestNeverHoldsTheWindowNorDenies() {
+        needSpooler();
+        Session s;
+        multiple* m = testutil::startEuclidQuiz();
+        const QByteArray spooler = qgetenv("CUPS_SERVER");
+        Interceptor between(QString::fromLocal8Bit(spooler));
+        qputenv("CUPS_SERVER", between.path());
+        const auto restore = qScopeGuard([&] { qputenv("CUPS_SERVER", spooler); });
+        const auto print = [&] {
+            s.messages.clear();
+            QElapsedTimer waited;
+            waited.start();
+            testutil::click(testutil::ui<Label>(m, "Label3", 3));
+            return waited.elapsed();
+        };
+        print();
+        QCOMPARE(s.messages.last().text, QStringLiteral("Your worksheet is now printing."));
+        const int requests = between.requests();
+        QVERIFY(requests >= 3);
+        const QString problem = QStringLiteral("There was a problem printing to your printer.");
+        for (int silent = 1; silent <= requests; ++silent) {
+            between.silentFrom(silent);
+            const int before = int(m_spooler->documents().size());
+            const qint64 ms = print();
+            QVERIFY2(ms < 5000, qPrintable(QStringLiteral("silent from request %1: %2 ms").arg(silent).arg(ms)));
+            QCOMPARE(s.messages.size(), 1);
+            const QString said = s.messages[0].text;
+            between.silentFrom(0);
+            QTest::qWait(1000);  // the server finishes what it took; the program's thread gives up
+            const bool printed = m_spooler->documents().size() > before;
+            QVERIFY2(!(printed && said == problem), qPrintable(QStringLiteral("silent from request %1: printed, yet said failed").arg(silent)));
+            QVERIFY2(printed || said != QStringLiteral("Your worksheet is now printing."), qPrintable(QString::number(silent)));
+            // Nor is a job left waiting on the queue for a document that never comes.
+            QProcess jobs;
+            jobs.start(QStringLiteral("lpstat"), {QStringLiteral("-o"), QStringLiteral("Keep")});
+            QVERIFY(jobs.waitForFinished(10000));
+            QVERIFY2(jobs.readAllStandardOutput().isEmpty(), qPrintable(QString::number(silent)));
+        }
+        print();
+        QCOMPARE(s.messages.last().text, QStringLiteral("Your worksheet is now printing."));
     }
 
 private:

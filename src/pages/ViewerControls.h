@@ -37,7 +37,7 @@ inline void showPageControls(const platform::Ctl<platform::Label>& buttons, cons
 template <class File>
 void playNeighbours(const platform::PictureBox* box, int page, int pages, File file) {
     for (int k : {page + 1, page - 1})
-        if (k >= 1 && k <= pages) platform::playAhead(platform::LoadPictureOrEmpty(file(k)), box->widget()->devicePixelRatioF());
+        if (k >= 1 && k <= pages) platform::playAhead(platform::LoadPictureOrEmpty(file(k)), box->widget()->devicePixelRatioF(), box->fill());
 }
 
 }  // namespace pages

@@ -246,7 +246,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
         inset = 2;
         p.setClipRect(rect().adjusted(inset, inset, -inset, -inset));
     }
-    m_shown.draw(p, m_picture, QPoint(inset, inset));
+    m_shown.draw(p, m_picture, QPoint(inset, inset), fill());
 }
 
 // ---- Shape

@@ -269,6 +269,8 @@ public:
         update();
     }
     QString Caption() const override { return m_picture.description(); }
+    // What lies under the picture: the back colour of a picture box; nothing known for an image.
+    QColor fill() const { return m_framed ? toQColor(m_back) : QColor(); }
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -46,11 +46,11 @@ void Picture::draw(QPainter& painter, const QRectF& target) const {
 }
 
 namespace {
-QImage playAt(const Metafile& m, QSize size, double ratio) {
+QImage playAt(const Metafile& m, QSize size, double ratio, const QColor& background) {
     QImage image(QSize(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio))),
-                 QImage::Format_ARGB32_Premultiplied);
+                 background.isValid() ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
-    image.fill(Qt::transparent);
+    image.fill(background.isValid() ? background : QColor(Qt::transparent));
     QPainter p(&image);
     m.play(p, QRectF(QPointF(0, 0), QSizeF(size)));
     return image;
@@ -59,6 +59,7 @@ QImage playAt(const Metafile& m, QSize size, double ratio) {
 struct PlayedAhead {
     std::shared_ptr<const Metafile> source;
     double ratio;
+    QColor background;
     QFuture<QImage> image;
 };
 // Touched on the window's thread only; the workers fill the futures.
@@ -68,35 +69,38 @@ std::deque<PlayedAhead>& playedAhead() {
 }
 }  // namespace
 
-void playAhead(const Picture& picture, double ratio) {
+void playAhead(const Picture& picture, double ratio, const QColor& background) {
     const std::shared_ptr<const Metafile> m = picture.sharedMetafile();
     if (!m) return;
     std::deque<PlayedAhead>& ahead = playedAhead();
     for (const PlayedAhead& a : ahead)
-        if (a.source == m && a.ratio == ratio) return;
+        if (a.source == m && a.ratio == ratio && a.background == background) return;
     const QSize size = picture.size();
-    ahead.push_back({m, ratio, QtConcurrent::run([m, size, ratio] { return playAt(*m, size, ratio); })});
+    ahead.push_back({m, ratio, background, QtConcurrent::run([m, size, ratio, background] { return playAt(*m, size, ratio, background); })});
     // A future let go still finishes its play; its image is freed when it does.
     while (ahead.size() > 2) ahead.pop_front();
 }
 
-void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at) {
+void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at, const QColor& background) {
     const std::shared_ptr<const Metafile>& m = picture.sharedMetafile();
     if (!m) {
         forget();
         return picture.draw(painter, at);
     }
     const double ratio = painter.device()->devicePixelRatioF();
-    if (m != m_source || m_image.devicePixelRatio() != ratio) {
+    if (m != m_source || m_image.devicePixelRatio() != ratio || m_background != background) {
         m_source = m;
+        m_background = background;
         m_image = QImage();
         std::deque<PlayedAhead>& ahead = playedAhead();
-        const auto played = std::find_if(ahead.begin(), ahead.end(), [&](const PlayedAhead& a) { return a.source == m && a.ratio == ratio; });
+        const auto played = std::find_if(ahead.begin(), ahead.end(), [&](const PlayedAhead& a) {
+            return a.source == m && a.ratio == ratio && a.background == background;
+        });
         if (played != ahead.end()) {
             m_image = played->image.result();  // waits, if the worker has not finished yet
             ahead.erase(played);
         } else {
-            m_image = playAt(*m, picture.size(), ratio);
+            m_image = playAt(*m, picture.size(), ratio, background);
         }
     }
     painter.drawImage(at, m_image);

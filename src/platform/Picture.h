@@ -50,7 +50,9 @@ private:
 // about 1 ms.) Raster pictures are drawn as they are.
 class ShownPicture {
 public:
-    void draw(QPainter& painter, const Picture& picture, QPoint at);
+    // `background`, when valid, is what the box is filled with beneath the picture: the played copy
+    // is then opaque, and showing it is a plain copy of pixels rather than a blend.
+    void draw(QPainter& painter, const Picture& picture, QPoint at, const QColor& background = QColor());
     void forget() {
         m_source.reset();
         m_image = QImage();
@@ -58,12 +60,13 @@ public:
 
 private:
     std::shared_ptr<const Metafile> m_source;
+    QColor m_background;
     QImage m_image;
 };
 
 // Plays a metafile picture at a screen's scale on a worker thread, for a page the pupil may turn to
 // next: the box that then shows it takes the played image. The last two asked for are kept.
-void playAhead(const Picture& picture, double ratio);
+void playAhead(const Picture& picture, double ratio, const QColor& background = QColor());
 
 // LoadPicture: an empty path gives an empty picture; a missing or unreadable file fails.
 Picture LoadPicture(const QString& path);

@@ -3,17 +3,25 @@
 #include "platform/Theme.h"
 #include "platform/Core.h"
 
+#include <QApplication>
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFontMetricsF>
+#include <QFutureWatcher>
+#include <QHash>
 #include <QLoggingCategory>
 #include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QHash>
+#include <QPdfWriter>
 #include <QThread>
+#include <QThreadPool>
+#include <QTimer>
 #include <QUrl>
+#include <QtConcurrent>
+#include <atomic>
 #include <cups/cups.h>
+#include <netdb.h>
+#include <optional>
 
 Q_LOGGING_CATEGORY(lcPrinting, "vellacourt.printing")
 
@@ -22,48 +30,148 @@ namespace platform {
 namespace {
 RuntimeError printerError(const QString& why) { return RuntimeError(ErrPrinter, QStringLiteral("Printer error: ") + why); }
 
-// The printing system, asked over a connection of our own that gives up after a few seconds: a
-// print server that has stopped answering must not hold the window.
+// A whole print, from asking for the printer to the job's first state, has this long; each request
+// to the print server may take what is left of it, so a slow server is waited for and a silent one
+// is given up in time. The printing thread ends its own work a moment before the window stops waiting.
+constexpr int PrintingMs = 4500;
+constexpr int AnswerBeforeMs = 250;
+constexpr int ResolutionDpi = 1200;
+
+// A host name looked up within a time limit: a name server that does not answer must not hold a
+// print for the resolver's own minutes.
+bool resolvesWithin(const QByteArray& host, int ms) {
+    gaicb request{};
+    request.ar_name = host.constData();
+    gaicb* list[] = {&request};
+    if (getaddrinfo_a(GAI_NOWAIT, list, 1, nullptr) != 0) return false;
+    const timespec wait{ms / 1000, (ms % 1000) * 1000000L};
+    gai_suspend(list, 1, &wait);
+    if (gai_error(&request) == EAI_INPROGRESS) {
+        // Cannot be taken back once the resolver is at it; then its result is freed when it ends.
+        if (gai_cancel(&request) != EAI_CANCELED) {
+            const timespec longer{5, 0};
+            gai_suspend(list, 1, &longer);
+        }
+        if (gai_error(&request) == 0 && request.ar_result) freeaddrinfo(request.ar_result);
+        return false;
+    }
+    const bool found = gai_error(&request) == 0;
+    if (request.ar_result) freeaddrinfo(request.ar_result);
+    return found;
+}
+
+// The printer the document is made for: the default queue, once it is there, not stopped and
+// taking jobs, and its default paper.
+struct Setup {
+    QString queue, problem;
+    QPageSize size;
+    QMarginsF margins;  // points
+};
+
+// What became of a job sent whole or in part.
+struct Outcome {
+    enum Kind { Printing, Unconfirmed, Failed } kind = Failed;
+    QString why;
+};
+
+// The printing system, asked over a connection of our own that gives up after a few seconds. Used
+// only off the window's thread.
 class PrintServer {
 public:
-    static constexpr int AnswerMs = 3000;
-
-    PrintServer()
-        : m_http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, AnswerMs, nullptr)) {
-        if (m_http) httpSetTimeout(m_http, AnswerMs / 1000.0, [](http_t*, void*) { return 0; }, nullptr);
+    explicit PrintServer(QDeadlineTimer deadline) : m_deadline(deadline) {
+        cupsSetServer(nullptr);  // this thread's last answer forgotten: the server may have changed since
+        const QByteArray server = cupsServer();
+        // A server named by its host is looked up first within the time limit.
+        if (!server.startsWith('/') && !resolvesWithin(server.left(server.indexOf(':') < 0 ? server.size() : server.indexOf(':')), left())) return;
+        m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, left(), nullptr);
+        // Asked again every quarter second whether to go on waiting: until the print's time is up.
+        if (m_http)
+            httpSetTimeout(m_http, 0.25, [](http_t*, void* self) { return static_cast<PrintServer*>(self)->left() > 0 ? 1 : 0; }, this);
     }
     ~PrintServer() {
         if (m_http) httpClose(m_http);
     }
     PrintServer(const PrintServer&) = delete;
     PrintServer& operator=(const PrintServer&) = delete;
+    http_t* http() const { return m_http; }
 
-    // The default queue, once it is there, not stopped and taking jobs. Qt cannot tell the last: a
-    // queue that refuses jobs still lets a document begin and end as if it had printed.
-    QString defaultQueue() {
-        if (!m_http) throw printerError(QStringLiteral("the print server cannot be reached"));
+    Setup setup() {
+        Setup s;
+        if (!m_http) {
+            s.problem = QStringLiteral("the print server cannot be reached");
+            return s;
+        }
         cups_dest_t* dest = cupsGetNamedDest(m_http, nullptr, nullptr);
         if (!dest) {
-            if (httpError(m_http) != 0 || httpGetState(m_http) != HTTP_STATE_WAITING)
-                throw printerError(QStringLiteral("the print server does not answer (%1)").arg(QString::fromLocal8Bit(strerror(httpError(m_http)))));
-            throw printerError(QStringLiteral("there is no default printer"));
+            s.problem = httpError(m_http) != 0 || httpGetState(m_http) != HTTP_STATE_WAITING
+                            ? QStringLiteral("the print server does not answer (%1)").arg(QString::fromLocal8Bit(strerror(httpError(m_http))))
+                            : QStringLiteral("there is no default printer");
+            return s;
         }
-        const QString queue = QString::fromUtf8(dest->name);
+        s.queue = QString::fromUtf8(dest->name);
         const QString device = QString::fromUtf8(cupsGetOption("device-uri", dest->num_options, dest->options));
         const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
         const char* accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
-        const bool stopped = state && qstrcmp(state, "5") == 0, refusing = accepting && qstrcmp(accepting, "false") == 0;
+        if (state && qstrcmp(state, "5") == 0) s.problem = QStringLiteral("the printer is stopped");
+        else if (accepting && qstrcmp(accepting, "false") == 0) s.problem = QStringLiteral("the printer refuses jobs");
+        else if (!reachable(device)) s.problem = QStringLiteral("the printer at %1 cannot be reached").arg(device);
+        else paper(dest, s);
         cupsFreeDests(1, dest);
-        if (stopped) throw printerError(QStringLiteral("the printer is stopped"));
-        if (refusing) throw printerError(QStringLiteral("the printer refuses jobs"));
-        if (!reachable(device)) throw printerError(QStringLiteral("the printer at %1 cannot be reached").arg(device));
-        return queue;
+        return s;
+    }
+
+    // Sends a document as one job, in one request, and waits a moment for the printer to take it: a
+    // request cut short leaves no job behind, and once it is sent whole only the server's own answer
+    // can say it failed. `sent` is set then; `abandoned`, once nobody waits for the answer any more.
+    Outcome send(const QString& queue, const QString& title, const QByteArray& pdf, std::atomic<bool>& sent,
+                 const std::atomic<bool>& abandoned) {
+        if (!m_http) return {Outcome::Failed, QStringLiteral("the print server cannot be reached")};
+        const QByteArray q = queue.toUtf8(), t = title.toUtf8(), resource = "/printers/" + q;
+        char uri[HTTP_MAX_URI];
+        httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s", q.constData());
+        ipp_t* request = ippNewRequest(IPP_OP_PRINT_JOB);
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, t.constData());
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_PDF);
+        bool written = !abandoned && cupsSendRequest(m_http, request, resource.constData(), ippLength(request) + size_t(pdf.size())) == HTTP_STATUS_CONTINUE;
+        ippDelete(request);
+        for (qsizetype at = 0; written && at < pdf.size(); at += 65536)
+            written = !abandoned && cupsWriteRequestData(m_http, pdf.constData() + at, size_t(std::min<qsizetype>(65536, pdf.size() - at))) == HTTP_STATUS_CONTINUE;
+        if (!written) return {Outcome::Failed, QStringLiteral("the document could not be sent")};
+        sent = true;
+        ipp_t* response = cupsGetResponse(m_http, resource.constData());
+        if (!response) return {Outcome::Unconfirmed, QStringLiteral("the print server did not answer the job")};
+        const bool taken = ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING;
+        const int id = ippGetInteger(ippFindAttribute(response, "job-id", IPP_TAG_INTEGER), 0);
+        ippDelete(response);
+        if (!taken) return {Outcome::Failed, QStringLiteral("the job was refused: %1").arg(QString::fromUtf8(cupsLastErrorString()))};
+        if (!id) return {Outcome::Unconfirmed, QStringLiteral("the print server did not say which job it made")};
+        return PrintServer(m_deadline).waitForPrinter(queue, id);
+    }
+
+private:
+    // The queue's default paper and the margins its printer cannot print in; where the printer does
+    // not say, A4 with the sixth of an inch most printers leave.
+    void paper(cups_dest_t* dest, Setup& s) {
+        s.size = QPageSize(QPageSize::A4);
+        s.margins = QMarginsF(12, 12, 12, 12);
+        cups_dinfo_t* info = cupsCopyDestInfo(m_http, dest);
+        if (!info) return;
+        cups_size_t size{};
+        if (cupsGetDestMediaDefault(m_http, dest, info, 0, &size) && size.width > 0 && size.length > 0) {
+            const auto points = [](int hundredthsMm) { return hundredthsMm / 2540.0 * 72; };
+            s.size = QPageSize(QSizeF(points(size.width), points(size.length)), QPageSize::Point, QString(), QPageSize::FuzzyMatch);
+            if (size.left || size.right || size.top || size.bottom)
+                s.margins = QMarginsF(points(size.left), points(size.top), points(size.right), points(size.bottom));
+        }
+        cupsFreeDestInfo(info);
     }
 
     // Whether a printer on the network answers at its address. Asked only of a print server on this
     // computer, which reaches the printer as we do; the printing system itself would keep the job
     // waiting for it and report nothing but a message.
-    static bool reachable(const QString& device) {
+    bool reachable(const QString& device) {
         const QString server = QString::fromUtf8(cupsServer());
         if (!server.startsWith(QLatin1Char('/')) && server != QLatin1String("localhost") && server != QLatin1String("127.0.0.1"))
             return true;
@@ -72,71 +180,123 @@ public:
                                                {QStringLiteral("http"), 80},  {QStringLiteral("https"), 443},
                                                {QStringLiteral("socket"), 9100}, {QStringLiteral("lpd"), 515}};
         if (!ports.contains(url.scheme()) || url.host().isEmpty()) return true;
-        http_addrlist_t* addresses = httpAddrGetList(url.host().toUtf8().constData(), AF_UNSPEC,
-                                                     QByteArray::number(url.port(ports[url.scheme()])).constData());
+        const QByteArray host = url.host().toUtf8();
+        if (!resolvesWithin(host, left())) return false;
+        http_addrlist_t* addresses = httpAddrGetList(host.constData(), AF_UNSPEC, QByteArray::number(url.port(ports[url.scheme()])).constData());
         if (!addresses) return false;
         int socket = -1;
-        http_addrlist_t* connected = httpAddrConnect2(addresses, &socket, AnswerMs, nullptr);
+        http_addrlist_t* connected = httpAddrConnect2(addresses, &socket, left(), nullptr);
         if (connected) httpAddrClose(nullptr, socket);
         httpAddrFreeList(addresses);
         return connected != nullptr;
     }
 
-    // The newest job of this title on the queue, or 0; its state in `state`.
-    int job(const QString& queue, const QString& title, ipp_jstate_t* state) {
+    // The job's state, or nothing when the server does not say.
+    std::optional<ipp_jstate_t> state(const QString& queue, int id) {
+        if (!m_http) return std::nullopt;
         cups_job_t* jobs = nullptr;
         const int n = cupsGetJobs2(m_http, &jobs, queue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
-        int id = 0;
+        if (n < 0) return std::nullopt;
+        std::optional<ipp_jstate_t> found;
         for (int i = 0; i < n; ++i)
-            if (title == QString::fromUtf8(jobs[i].title) && jobs[i].id > id) {
-                id = jobs[i].id;
-                *state = jobs[i].state;
-            }
+            if (jobs[i].id == id) found = jobs[i].state;
         cupsFreeJobs(n, jobs);
-        return id;
+        // A job the server lists no more, after answering, is one it has dropped.
+        return found ? found : std::optional(IPP_JSTATE_ABORTED);
     }
 
-    // Why the queue's printer cannot be reached just now, or empty.
-    QString unreachable(const QString& queue) {
+    // Why the queue's printer cannot be reached just now, or empty; nothing when the server does not say.
+    std::optional<QString> unreachable(const QString& queue) {
         cups_dest_t* dest = cupsGetNamedDest(m_http, queue.toUtf8().constData(), nullptr);
-        if (!dest) return QStringLiteral("the print server stopped answering");
-        const QString reasons =
-            QString::fromUtf8(cupsGetOption("printer-state-reasons", dest->num_options, dest->options));
-        const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
-        const bool stopped = state && qstrcmp(state, "5") == 0;
+        if (!dest) return std::nullopt;
+        const QString reasons = QString::fromUtf8(cupsGetOption("printer-state-reasons", dest->num_options, dest->options));
+        const char* st = cupsGetOption("printer-state", dest->num_options, dest->options);
+        const bool stopped = st && qstrcmp(st, "5") == 0;
         cupsFreeDests(1, dest);
         for (const char* bad : {"connecting-to-device", "offline", "timed-out", "shutdown"})
             if (reasons.contains(QLatin1String(bad))) return QStringLiteral("the printer cannot be reached (%1)").arg(reasons);
         return stopped ? QStringLiteral("the printer stopped") : QString();
     }
 
-    void cancel(const QString& queue, int id) { cupsCancelJob2(m_http, queue.toUtf8().constData(), id, 0); }
-
-    // Waits a moment for the printer to take the job: done when it has printed, or has been printing
-    // for a while with its printer reached. A printer that cannot be reached fails, the job cancelled.
-    void waitForPrinter(const QString& queue, const QString& title) {
-        ipp_jstate_t state = IPP_JSTATE_PENDING;
-        const int id = job(queue, title, &state);
-        if (!id || state == IPP_JSTATE_CANCELED || state == IPP_JSTATE_ABORTED)
-            throw printerError(QStringLiteral("the printing system did not take the job"));
-        QElapsedTimer waited;
-        waited.start();
-        for (int printing = 0; state != IPP_JSTATE_COMPLETED && waited.elapsed() < AnswerMs;) {
-            if (const QString why = unreachable(queue); !why.isEmpty()) {
-                cancel(queue, id);
-                throw printerError(why);
-            }
-            if (state == IPP_JSTATE_PROCESSING && ++printing >= 3) return;
-            QThread::msleep(100);
-            if (!job(queue, title, &state)) throw printerError(QStringLiteral("the print server stopped answering"));
-            if (state == IPP_JSTATE_CANCELED || state == IPP_JSTATE_ABORTED)
-                throw printerError(QStringLiteral("the job was cancelled"));
-        }
+    void cancel(const QString& queue, int id) {
+        if (m_http) cupsCancelJob2(m_http, queue.toUtf8().constData(), id, 0);
     }
 
-private:
-    http_t* m_http;
+    // Waits a moment for the printer to take the job: printing once it has printed, or has been
+    // printing a while with its printer reached. A printer that cannot be reached fails, the job
+    // cancelled; a server that stops answering leaves the job unconfirmed.
+    Outcome waitForPrinter(const QString& queue, int id) {
+        const Outcome unconfirmed{Outcome::Unconfirmed, QStringLiteral("the print server stopped answering")};
+        for (int printing = 0; left() > LastAskMs;) {
+            const auto now = state(queue, id);
+            if (!now) return unconfirmed;
+            if (*now == IPP_JSTATE_CANCELED || *now == IPP_JSTATE_ABORTED) return {Outcome::Failed, QStringLiteral("the job was cancelled")};
+            if (*now == IPP_JSTATE_COMPLETED) return {Outcome::Printing, QString()};
+            const auto why = unreachable(queue);
+            if (!why) return unconfirmed;
+            if (!why->isEmpty()) {
+                cancel(queue, id);
+                return {Outcome::Failed, *why};
+            }
+            if (*now == IPP_JSTATE_PROCESSING && ++printing >= 3) return {Outcome::Printing, QString()};
+            QThread::msleep(100);
+        }
+        return {Outcome::Printing, QString()};  // queued behind other jobs, its printer reached
+    }
+
+    static constexpr int LastAskMs = 500;  // time for one more question to a server that answers
+    int left() const { return int(std::max<qint64>(0, m_deadline.remainingTime())); }
+
+    QDeadlineTimer m_deadline;
+    http_t* m_http = nullptr;
 };
+
+// Swallows the pupil's input while a print is on its way: the window goes on drawing, and a click
+// meant for the screen is not taken by another one half-way through a print.
+class InputHeld : public QObject {
+public:
+    InputHeld() {
+        qApp->installEventFilter(this);
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    }
+    ~InputHeld() override {
+        QGuiApplication::restoreOverrideCursor();
+        qApp->removeEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* e) override {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress: case QEvent::MouseButtonRelease: case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress: case QEvent::KeyRelease: case QEvent::ShortcutOverride: case QEvent::Shortcut:
+        case QEvent::Wheel: case QEvent::TouchBegin: case QEvent::TouchUpdate: case QEvent::TouchEnd:
+        case QEvent::Close:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
+// The print server's work, done by a thread of printing's own while the window goes on; false when
+// `ms` passed first (the work then ends by itself, bounded by its own time limits).
+QThreadPool& printingThreads() {
+    static QThreadPool pool;
+    return pool;
+}
+
+template <typename T>
+std::optional<T> offTheWindow(std::function<T()> work, int ms) {
+    QFutureWatcher<T> watcher;
+    QEventLoop loop;
+    QObject::connect(&watcher, &QFutureWatcher<T>::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(QtConcurrent::run(&printingThreads(), std::move(work)));
+    if (!watcher.isFinished()) {
+        InputHeld held;
+        QTimer::singleShot(std::max(0, ms), &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    if (!watcher.isFinished()) return std::nullopt;
+    return watcher.result();
+}
 }  // namespace
 
 Printer& Printer::one() {
@@ -150,26 +310,36 @@ Printer::Printer() = default;
 // there and willing.
 void Printer::begin() {
     if (m_painter) return;
-    // Asked first with a short wait: Qt's own questions to the print server wait a minute for it.
-    m_queue = PrintServer().defaultQueue();
-    const QPrinterInfo info = QPrinterInfo::printerInfo(m_queue);
-    if (info.isNull()) throw printerError(QStringLiteral("the printer went away"));
+    m_clock.start();
+    const QDeadlineTimer worker(PrintingMs - AnswerBeforeMs);
+    const auto setup = offTheWindow<Setup>([worker] { return PrintServer(worker).setup(); }, PrintingMs);
+    if (!setup) throw printerError(QStringLiteral("the print server does not answer"));
+    if (!setup->problem.isEmpty()) throw printerError(setup->problem);
     static int documents = 0;
+    m_queue = setup->queue;
+    m_pageSize = setup->size;
+    m_margins = setup->margins;
     m_docName = QStringLiteral("Vellacourt Numerists %1-%2").arg(QCoreApplication::applicationPid()).arg(++documents);
-    m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    m_printer->setDocName(m_docName);
-    m_printer->setFullPage(false);
-    m_printer->setColorMode(QPrinter::Color);  // the certificate is in colour; a grey printer makes it grey itself
+    m_pdf.close();
+    m_pdf.setData(QByteArray());
+    m_pdf.open(QIODevice::WriteOnly);
+    m_writer = std::make_unique<QPdfWriter>(&m_pdf);
+    m_writer->setResolution(ResolutionDpi);
+    m_writer->setPageLayout(QPageLayout(m_pageSize, QPageLayout::Portrait, m_margins, QPageLayout::Point));
+    m_writer->setTitle(m_docName);
+    m_writer->setCreator(ProgramTitle);
     m_painter = std::make_unique<QPainter>();
-    if (!m_painter->begin(m_printer.get())) {
+    if (!m_painter->begin(m_writer.get())) {
         m_painter.reset();
-        m_printer.reset();
-        throw printerError(QStringLiteral("the printer cannot be opened"));
+        m_writer.reset();
+        throw printerError(QStringLiteral("the document cannot be made"));
     }
     m_x = m_y = 0;
 }
 
-double Printer::toDevice(double twips) const { return twips * m_printer->resolution() / TwipsPerInch; }
+double Printer::resolution() const { return m_writer->resolution(); }
+QRectF Printer::paintRect() const { return m_writer->pageLayout().paintRectPixels(m_writer->resolution()); }
+double Printer::toDevice(double twips) const { return twips * resolution() / TwipsPerInch; }
 
 QFont Printer::deviceFont() const {
     QFont f(m_family);
@@ -184,27 +354,27 @@ void Printer::SetFontBold(bool bold) { m_bold = bold; }
 
 float Printer::ScaleWidth() {
     begin();
-    return float(m_printer->pageRect(QPrinter::DevicePixel).width() * TwipsPerInch / m_printer->resolution());
+    return float(paintRect().width() * TwipsPerInch / resolution());
 }
 
 float Printer::ScaleHeight() {
     begin();
-    return float(m_printer->pageRect(QPrinter::DevicePixel).height() * TwipsPerInch / m_printer->resolution());
+    return float(paintRect().height() * TwipsPerInch / resolution());
 }
 
 float Printer::TextWidth(const QString& text) {
     begin();
-    const QFontMetricsF fm(deviceFont(), m_printer.get());
-    return float(fm.horizontalAdvance(text) * TwipsPerInch / m_printer->resolution());
+    const QFontMetricsF fm(deviceFont(), m_writer.get());
+    return float(fm.horizontalAdvance(text) * TwipsPerInch / resolution());
 }
 
 void Printer::Print(const QString& text, bool lineEnd) {
     begin();
     const QFont font = deviceFont();
-    const QFontMetricsF fm(font, m_printer.get());
-    const float lineHeight = float(fm.lineSpacing() * TwipsPerInch / m_printer->resolution());
+    const QFontMetricsF fm(font, m_writer.get());
+    const float lineHeight = float(fm.lineSpacing() * TwipsPerInch / resolution());
     if (m_y + lineHeight > ScaleHeight() && m_y > 0) {
-        if (!m_printer->newPage()) throw printerError(QStringLiteral("a new page could not be started"));
+        if (!m_writer->newPage()) throw printerError(QStringLiteral("a new page could not be started"));
         m_y = 0;
     }
     m_painter->setFont(font);
@@ -214,7 +384,7 @@ void Printer::Print(const QString& text, bool lineEnd) {
         m_x = 0;
         m_y += lineHeight;
     } else {
-        m_x += float(fm.horizontalAdvance(text) * TwipsPerInch / m_printer->resolution());
+        m_x += float(fm.horizontalAdvance(text) * TwipsPerInch / resolution());
     }
 }
 
@@ -222,7 +392,7 @@ void Printer::Print(const QString& text, bool lineEnd) {
 void Printer::Line(float x1, float y1, float x2, float y2, quint32 bgr) {
     begin();
     QPen pen(toQColor(bgr));
-    pen.setWidthF(m_drawWidth * m_printer->resolution() / 96.0);
+    pen.setWidthF(m_drawWidth * resolution() / 96.0);
     pen.setCapStyle(Qt::SquareCap);
     m_painter->setPen(pen);
     m_painter->drawLine(QPointF(toDevice(x1), toDevice(y1)), QPointF(toDevice(x2), toDevice(y2)));
@@ -234,14 +404,37 @@ void Printer::PaintPicture(const Picture& picture, float x, float y) {
     picture.draw(*m_painter, QRectF(toDevice(x), toDevice(y), toDevice(size.width()), toDevice(size.height())));
 }
 
-void Printer::EndDoc() {
+Printer::Sent Printer::EndDoc() {
     begin();
     resetSettings();
     const bool ended = m_painter->end();
     m_painter.reset();
-    m_printer.reset();
-    if (!ended) throw printerError(QStringLiteral("the document could not be sent"));
-    PrintServer().waitForPrinter(m_queue, m_docName);
+    m_writer.reset();
+    m_pdf.close();
+    const QByteArray pdf = m_pdf.data();
+    m_pdf.setData(QByteArray());
+    if (!ended) throw printerError(QStringLiteral("the document could not be made"));
+    // Shared with the sending thread, which may outlive this wait.
+    struct Progress {
+        std::atomic<bool> sent{false}, abandoned{false};
+    };
+    const auto progress = std::make_shared<Progress>();
+    const auto outcome = offTheWindow<Outcome>(
+        [progress, queue = m_queue, title = m_docName, pdf, worker = QDeadlineTimer(PrintingMs - AnswerBeforeMs - m_clock.elapsed())] {
+            return PrintServer(worker).send(queue, title, pdf, progress->sent, progress->abandoned);
+        },
+        int(PrintingMs - m_clock.elapsed()));
+    if (!outcome) {
+        progress->abandoned = true;
+        if (progress->sent) return Sent::Unconfirmed;
+        throw printerError(QStringLiteral("the print server did not take the job in time"));
+    }
+    if (outcome->kind == Outcome::Failed) throw printerError(outcome->why);
+    if (outcome->kind == Outcome::Unconfirmed) {
+        qCWarning(lcPrinting, "%s: %s", qPrintable(m_docName), qPrintable(outcome->why));
+        return Sent::Unconfirmed;
+    }
+    return Sent::Printing;
 }
 
 // The next document starts from the printer's own font, colour and line width, not this one's.
@@ -253,21 +446,25 @@ void Printer::resetSettings() {
     m_drawWidth = 1;
 }
 
+// Nothing has left the program before the document ends, so abandoning it is dropping it.
 void Printer::KillDoc() {
     resetSettings();
     if (!m_painter) return;
-    m_printer->abort();
     m_painter->end();
     m_painter.reset();
-    m_printer.reset();
+    m_writer.reset();
+    m_pdf.close();
+    m_pdf.setData(QByteArray());
 }
 
 bool PrintDocument(const std::function<void(Printer&)>& draw) {
     Printer& printer = Printer::one();
     try {
         draw(printer);
-        printer.EndDoc();
-        return true;
+        if (printer.EndDoc() == Printer::Sent::Printing) return true;
+        MsgBox(QStringLiteral("Your document was sent to the printer, but the printer has not confirmed it. "
+                              "Please look at the printer before you print it again."));
+        return false;
     } catch (const std::exception& e) {
         qCWarning(lcPrinting, "%s", e.what());
         printer.KillDoc();
