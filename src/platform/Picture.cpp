@@ -56,6 +56,9 @@ QImage playAt(const Metafile& m, QSize size, double ratio, const QColor& backgro
     return image;
 }
 
+// A window's scale and its backing store's may differ in the last digits (3.6 and 3.599991).
+bool sameRatio(double a, double b) { return std::abs(a - b) < 1e-3; }
+
 struct PlayedAhead {
     std::shared_ptr<const Metafile> source;
     double ratio;
@@ -74,11 +77,13 @@ void playAhead(const Picture& picture, double ratio, const QColor& background) {
     if (!m) return;
     std::deque<PlayedAhead>& ahead = playedAhead();
     for (const PlayedAhead& a : ahead)
-        if (a.source == m && a.ratio == ratio && a.background == background) return;
+        if (a.source == m && sameRatio(a.ratio, ratio) && a.background == background) return;
     const QSize size = picture.size();
     ahead.push_back({m, ratio, background, QtConcurrent::run([m, size, ratio, background] { return playAt(*m, size, ratio, background); })});
-    // A future let go still finishes its play; its image is freed when it does.
-    while (ahead.size() > 2) ahead.pop_front();
+    // Three are kept: the two neighbours just asked for and the page being turned to, which was a
+    // neighbour of the last page and is asked for before the box paints it. A future let go still
+    // finishes its play; its image is freed when it does.
+    while (ahead.size() > 3) ahead.pop_front();
 }
 
 void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at, const QColor& background) {
@@ -88,13 +93,13 @@ void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at, co
         return picture.draw(painter, at);
     }
     const double ratio = painter.device()->devicePixelRatioF();
-    if (m != m_source || m_image.devicePixelRatio() != ratio || m_background != background) {
+    if (m != m_source || !sameRatio(m_image.devicePixelRatio(), ratio) || m_background != background) {
         m_source = m;
         m_background = background;
         m_image = QImage();
         std::deque<PlayedAhead>& ahead = playedAhead();
         const auto played = std::find_if(ahead.begin(), ahead.end(), [&](const PlayedAhead& a) {
-            return a.source == m && a.ratio == ratio && a.background == background;
+            return a.source == m && sameRatio(a.ratio, ratio) && a.background == background;
         });
         if (played != ahead.end()) {
             m_image = played->image.result();  // waits, if the worker has not finished yet

@@ -65,7 +65,7 @@ private:
 };
 
 // Plays a metafile picture at a screen's scale on a worker thread, for a page the pupil may turn to
-// next: the box that then shows it takes the played image. The last two asked for are kept.
+// next: the box that then shows it takes the played image. The last three asked for are kept.
 void playAhead(const Picture& picture, double ratio, const QColor& background = QColor());
 
 // LoadPicture: an empty path gives an empty picture; a missing or unreadable file fails.
