@@ -40,23 +40,26 @@ constexpr int ResolutionDpi = 1200;
 // A host name looked up within a time limit: a name server that does not answer must not hold a
 // print for the resolver's own minutes.
 bool resolvesWithin(const QByteArray& host, int ms) {
-    gaicb request{};
-    request.ar_name = host.constData();
-    gaicb* list[] = {&request};
-    if (getaddrinfo_a(GAI_NOWAIT, list, 1, nullptr) != 0) return false;
-    const timespec wait{ms / 1000, (ms % 1000) * 1000000L};
-    gai_suspend(list, 1, &wait);
-    if (gai_error(&request) == EAI_INPROGRESS) {
-        // Cannot be taken back once the resolver is at it; then its result is freed when it ends.
-        if (gai_cancel(&request) != EAI_CANCELED) {
-            const timespec longer{5, 0};
-            gai_suspend(list, 1, &longer);
-        }
-        if (gai_error(&request) == 0 && request.ar_result) freeaddrinfo(request.ar_result);
+    // On the heap: a lookup that cannot be cancelled goes on writing into it after we stop waiting.
+    auto* request = new gaicb{};
+    auto* kept = new QByteArray(host);
+    request->ar_name = kept->constData();
+    gaicb* list[] = {request};
+    if (getaddrinfo_a(GAI_NOWAIT, list, 1, nullptr) != 0) {
+        delete request;
+        delete kept;
         return false;
     }
-    const bool found = gai_error(&request) == 0;
-    if (request.ar_result) freeaddrinfo(request.ar_result);
+    const timespec wait{ms / 1000, (ms % 1000) * 1000000L};
+    gai_suspend(list, 1, &wait);
+    if (gai_error(request) == EAI_INPROGRESS && gai_cancel(request) != EAI_CANCELED) {
+        qCWarning(lcPrinting, "looking up %s took longer than %d ms", host.constData(), ms);
+        return false;  // the resolver still holds the request and its name: both are left to it
+    }
+    const bool found = gai_error(request) == 0;
+    if (request->ar_result) freeaddrinfo(request->ar_result);
+    delete request;
+    delete kept;
     return found;
 }
 
@@ -93,7 +96,6 @@ public:
     }
     PrintServer(const PrintServer&) = delete;
     PrintServer& operator=(const PrintServer&) = delete;
-    http_t* http() const { return m_http; }
 
     Setup setup() {
         Setup s;
@@ -191,7 +193,7 @@ private:
         return connected != nullptr;
     }
 
-    // The job's state, or nothing when the server does not say.
+    // The job's state, or nothing when the server does not say or no longer lists it.
     std::optional<ipp_jstate_t> state(const QString& queue, int id) {
         if (!m_http) return std::nullopt;
         cups_job_t* jobs = nullptr;
@@ -201,8 +203,8 @@ private:
         for (int i = 0; i < n; ++i)
             if (jobs[i].id == id) found = jobs[i].state;
         cupsFreeJobs(n, jobs);
-        // A job the server lists no more, after answering, is one it has dropped.
-        return found ? found : std::optional(IPP_JSTATE_ABORTED);
+        // A job the server lists no more may have printed and been forgotten: not known either way.
+        return found;
     }
 
     // Why the queue's printer cannot be reached just now, or empty; nothing when the server does not say.
