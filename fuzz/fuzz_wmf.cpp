@@ -1,5 +1,5 @@
 // The metafile reader on any bytes: a file is either refused or played, onto an image the size of
-// a page in the viewer, without reading outside the file; the page's limits keep every play within
+// a page in the viewer (at scale 1 or 3.6), without reading outside the file; the page's limits keep every play within
 // the run's time and memory limits.
 #include "platform/Metafile.h"
 
@@ -21,7 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::optional<platform::Metafile> m = platform::Metafile::read(bytes);
     if (!m) return 0;
     if (m->sizeTwips().width() <= 0 || m->sizeTwips().height() <= 0) std::abort();
-    QImage image(699, 520, QImage::Format_RGB32);
+    // Half the inputs at a whiteboard's scale, where every budget buys fewer records.
+    const double scale = size % 2 ? 3.6 : 1;
+    QImage image(QSize(699, 520) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     QPainter painter(&image);
     m->play(painter, QRectF(0, 0, 699, 520));

@@ -14,9 +14,10 @@ for target in worksheet index wmf; do
     corpus=$(mktemp -d)
     cp "$ROOT/fuzz/corpus/$target/"* "$corpus/"
     echo "== fuzz_$target for ${SECONDS_EACH}s"
-    # A page plays within 2 s and 500 MB whatever it holds; the readers of text files have 10 s.
-    limits=(-max_len=8192 -timeout=10 -rss_limit_mb=2048)
-    [ "$target" = wmf ] && limits=(-max_len=16384 -timeout=2 -rss_limit_mb=500)
+    # Inputs up to 1 MiB, the most any of these files is read. A page plays within 2 s and 500 MB
+    # whatever it holds; the readers of text files have 10 s.
+    limits=(-max_len=1048576 -timeout=10 -rss_limit_mb=2048)
+    [ "$target" = wmf ] && limits=(-max_len=1048576 -timeout=2 -rss_limit_mb=500)
     # A smaller quarantine keeps the sanitizer's own memory from eating into the page's 500 MB.
     ASAN_OPTIONS=quarantine_size_mb=64 LSAN_OPTIONS=suppressions="$ROOT/fuzz/lsan.supp" "$FUZZ_BUILD/fuzz/fuzz_$target" -max_total_time="$SECONDS_EACH" "${limits[@]}" \
         -artifact_prefix="$ROOT/fuzz/findings/$target-" -print_final_stats=1 "$corpus" 2>&1 | tail -12

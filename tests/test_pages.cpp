@@ -1,6 +1,7 @@
 // Reference pages: the metafile player on small hand-made files, metafiles that lie about
 // themselves, and both page viewers driven by clicks.
 #include "TestUtil.h"
+#include <sys/resource.h>
 
 #include <QElapsedTimer>
 #include <sys/stat.h>
@@ -74,13 +75,14 @@ void bitmap(WmfWriter& page, int w, int h) {
 
 // Plays a picture into a page-sized image; true if its last drawing, a black square at the top
 // left corner, came out. `log` gets what the player said.
-bool playsToTheEnd(const QByteArray& file, QStringList& log) {
+bool playsToTheEnd(const QByteArray& file, QStringList& log, double scale = 1) {
     static QStringList* sink = nullptr;
     sink = &log;
     const QtMessageHandler before = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
         *sink << m;
     });
-    QImage image(PageW, PageH, QImage::Format_RGB32);
+    QImage image(QSize(PageW, PageH) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     {
         QPainter p(&image);
@@ -91,6 +93,13 @@ bool playsToTheEnd(const QByteArray& file, QStringList& log) {
     }
     qInstallMessageHandler(before);
     return qGray(image.pixel(3, 3)) < 128;
+}
+
+// The most memory the test has held so far.
+long peakKiB() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
 }
 
 // A dashed zigzag of 100 points across the 16-bit range on a window one unit square: a page that
@@ -335,6 +344,16 @@ private slots:
         QVERIFY2(log.isEmpty(), qPrintable(log.join(QLatin1Char('\n'))));
         QCOMPARE(playsToTheEnd(over, log), overGoesOn);
         QVERIFY2(log.size() == 1 && log[0].contains(why), qPrintable(log.join(QLatin1Char('\n'))));
+        // On a whiteboard too, each page within 2 s and 200 MB, whatever it is cut to there.
+        for (const QByteArray& file : {under, over}) {
+            const long peak = peakKiB();
+            QElapsedTimer t;
+            t.start();
+            QStringList cuts;
+            playsToTheEnd(file, cuts, 3.6);
+            QVERIFY2(t.elapsed() < 2000, qPrintable(QStringLiteral("%1 ms at 3.6").arg(t.elapsed())));
+            QVERIFY2(peakKiB() - peak < 200 * 1024, qPrintable(QStringLiteral("%1 KiB more at 3.6").arg(peakKiB() - peak)));
+        }
     }
 
     // One polyline turning back and forth under a pen as wide as the page: at the scale of a 4K
@@ -378,9 +397,11 @@ private slots:
                 QVERIFY(file.open(QIODevice::ReadOnly));
                 const std::optional<Metafile> m = Metafile::read(file.readAll());
                 QVERIFY(m);
-                for (double dotsPerTwip : {4 / 15.0, 1200 / 1440.0}) {
+                // On screens at 1 and at a whiteboard's 3.6, and on paper at 1200 dpi.
+                for (const auto& [dotsPerTwip, scale] : {std::pair{4 / 15.0, 1.0}, std::pair{4 / 15.0, 3.6}, std::pair{1200 / 1440.0, 1.0}}) {
                     const QSizeF size = m->sizeTwips() * dotsPerTwip;
                     QImage image(QSize(1, 1), QImage::Format_RGB32);
+                    image.setDevicePixelRatio(scale);
                     QPainter p(&image);
                     m->play(p, QRectF(QPointF(0, 0), size));
                 }

@@ -21,9 +21,9 @@ public:
         static constexpr int SavedStates = 1024;          // SaveDC depth, as deep as Windows' own
         static constexpr qint64 Points = 100000;          // vertices and characters drawn
         static constexpr qint64 Dashes = 100000;          // dashes of dashed pens, at the device scale
-        static constexpr double CellSides = 150;          // pixels the edges of filled shapes pass through,
-                                                          // in lengths of the page's longer side
-        static constexpr double PageAreas = 256;          // pixels painted, in areas of the page
+        static constexpr double CellSides = 150;          // device pixels the edges of filled shapes pass
+                                                          // through, in lengths of the page's longer side at 1
+        static constexpr double PageAreas = 256;          // device pixels painted, in areas of the page at 1
         static constexpr qint64 BitmapPixels = 2048 * 2048;  // bitmap pixels decoded
         static constexpr int ClipRecords = 4096;          // clip rectangles set or cut out
         static constexpr qint64 ClipCopies = 65536;       // clips carried by saved states (each save copies them)

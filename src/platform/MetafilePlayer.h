@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QStringList>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -39,7 +40,10 @@ public:
     Player(QPainter& p, const QByteArray& bytes, QRect bounds, QRectF target, int objects)
         : m_p(p), m_bytes(bytes), m_target(target), m_objects(objects),
           m_pageArea(std::max(1.0, target.width() * target.height())),
-          m_pageSide(std::max({1.0, target.width(), target.height()})) {
+          m_pageSide(std::max({1.0, target.width(), target.height()})),
+          // Drawn on a whiteboard at 3.6, every edge crosses 3.6 times the rows and every area covers
+          // 13 times the pixels: the page's budgets are for what the device does.
+          m_scale(std::max(1.0, std::sqrt(std::abs(p.deviceTransform().determinant())))) {
         m_s.windowOrg = bounds.topLeft();
         m_s.windowExt = QPointF(bounds.width(), bounds.height());
     }
@@ -68,8 +72,8 @@ public:
     bool spend(qint64 points, double dashes, double area, double cells = 0) {
         m_points += points;
         m_dashes += dashes;
-        m_area += area / m_pageArea;
-        m_cells += cells / m_pageSide;
+        m_area += area * m_scale * m_scale / m_pageArea;
+        m_cells += cells * m_scale / m_pageSide;
         if (m_points > Limits::Points) stopped = QStringLiteral("more than %1 points and letters").arg(Limits::Points);
         else if (m_cells > Limits::CellSides)
             stopped = QStringLiteral("shapes whose edges run longer than %1 times the page's side").arg(Limits::CellSides);
@@ -184,7 +188,7 @@ private:
     const QByteArray& m_bytes;
     QRectF m_target;
     int m_objects;
-    double m_pageArea, m_pageSide;
+    double m_pageArea, m_pageSide, m_scale;
     qint64 m_points = 0, m_pixels = 0, m_clips = 0, m_clipCopies = 0;
     double m_dashes = 0, m_area = 0, m_cells = 0;
     State m_s;
