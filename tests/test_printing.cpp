@@ -431,8 +431,26 @@ private slots:
         const Pdf pdf = readPdf(file);
         const double W = Printer::one().ScaleWidth() / 20.0;  // points
         Printer::one().KillDoc();
-        QVERIFY(pdf.line(QStringLiteral("Vellacourt Numerists Halvern Press Publishing Ltd")) &&
-                pdf.line(QStringLiteral("Euclid")));
+        const auto* header = pdf.line(QStringLiteral("Vellacourt Numerists Halvern Press Publishing Ltd"));
+        const auto* writeOn = pdf.line(QStringLiteral("Name Class Date"));
+        const auto* heading = pdf.line(QStringLiteral("Vellacourt Numerists"));
+        QVERIFY(header && writeOn && pdf.line(QStringLiteral("Euclid")));
+        // The header ends inside the printable width, and the pupil's line lies under it, above the
+        // title, with a rule to write on after each word.
+        QVERIFY(header->last().x1 <= header->first().x0 + W - W / 8 + 1);
+        QVERIFY(header->first().y0 < writeOn->first().y0);
+        for (const auto& l : pdf.text)
+            if (Pdf::join(l) == QLatin1String("Vellacourt Numerists")) heading = &l;
+        QVERIFY(writeOn->first().y0 < heading->first().y0);
+        const QImage sheet = firstPage(file, 300);
+        // The rule after "Name" runs most of the way to "Class".
+        int longest = 0;
+        for (int y = int(writeOn->first().y0 * 300 / 72); y < int((writeOn->first().y1 + 4) * 300 / 72); ++y)
+            for (int x = 0, run = 0; x < sheet.width(); ++x) {
+                run = qGray(sheet.pixel(x, y)) < 128 ? run + 1 : 0;
+                longest = std::max(longest, run);
+            }
+        QVERIFY2(longest > sheet.width() * 0.4, qPrintable(QString::number(longest)));
         // All ten questions in order, each with its answers in two columns at 2W/6 and 4W/6.
         double lastY = 0;
         int lastPage = 0;

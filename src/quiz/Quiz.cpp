@@ -138,11 +138,31 @@ void multiple::endOfQuiz() {
     forms::multiple.unload();
 }
 
-// The question sheet: a header line, the heading and title, then all ten questions with their
-// answers in two columns, whatever question is on screen. The quiz itself is left as it was.
+// "Name", "Class" and "Date", each followed by a rule to write on, across the printable width.
+static void writingLine(Printer& printer, float W) {
+    printer.SetFontSize(12);
+    const float y = printer.CurrentY();
+    const float rule = y + 260;  // just under the letters' baseline at 12 points
+    const std::pair<const char*, float> fields[] = {{"Name", 0.56f}, {"Class", 0.76f}, {"Date", 15 / 16.0f}};
+    float x = W / 16;
+    for (const auto& [label, end] : fields) {
+        printer.SetCurrentY(y);
+        printer.SetCurrentX(x);
+        printer.Print(QString::fromLatin1(label), false);
+        printer.Line(printer.CurrentX() + 80, rule, W * end, rule, 0);
+        x = W * end + 240;
+    }
+    printer.SetCurrentY(y);
+    printer.Print(QStringLiteral(" "));
+    printer.Print(QStringLiteral(" "));
+}
+
+// The question sheet: a header line, a line for the pupil's name, class and date, the heading and
+// title, then all ten questions with their answers in two columns, whatever question is on screen.
+// The quiz itself is left as it was.
 void multiple::Printpage() {
     const bool printed = PrintDocument([this](Printer& printer) {
-        const QString header = ProgramTitle + QString(57, QLatin1Char(' ')) + QStringLiteral("Halvern Press Publishing Ltd");
+        const QString publisher = QStringLiteral("Halvern Press Publishing Ltd");
         const float W = printer.ScaleWidth();
         const auto centred = [&printer, W](const QString& text) {
             printer.SetCurrentX((W - printer.TextWidth(text)) / 2);
@@ -154,9 +174,12 @@ void multiple::Printpage() {
         printer.SetCurrentX(W / 8);
         printer.Print(QStringLiteral(" "));
         printer.SetCurrentX(W / 16);
-        printer.Print(header, false);
+        printer.Print(ProgramTitle, false);
+        // The publisher ends where the margin starts, so its name is never cut at the page's edge.
+        printer.SetCurrentX(W - W / 16 - printer.TextWidth(publisher));
+        printer.Print(publisher);
         printer.Print(QStringLiteral(" "));
-        printer.Print(QStringLiteral(" "));
+        writingLine(printer, W);
         printer.SetFontSize(32);
         centred(Label5->Caption());
         centred(Label6->Caption());
