@@ -20,10 +20,11 @@ constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label7",
          .caption = "Every whole number greater than 1 is a prime or a product of primes.",
          .at = {3960, 120, 7305, 1065}, .font = Text, .fore = Yellow, .flags = Transparent},
+    // As Key Facts says it: 1 has no prime factors, and 2 x 3 and 3 x 2 are the same factorisation.
     {.kind = Kind::Label, .name = "Label9",
-         .caption = "Each whole number can be factorised into prime numbers in just one way. "
-                    "Find the prime factors of the numbers below.",
-         .at = {960, 1200, 9945, 1185}, .font = Text, .fore = Yellow, .flags = Transparent},
+         .caption = "Every whole number greater than 1 can be written as a product of primes in just one way, "
+                    "apart from the order of the factors. Find the prime factors of the numbers below.",
+         .at = {960, 1200, 9945, 1620}, .font = Text, .fore = Yellow, .flags = Transparent},
     {.kind = Kind::Label, .name = "Label5", .index = 0, .caption = "1 =", .at = {2760, 2880, 2415, 465},
          .font = Number, .fore = Yellow, .flags = Transparent | RightAligned},
     {.kind = Kind::Label, .name = "Label5", .index = 1, .caption = "1 =", .at = {3120, 3720, 2055, 465},
