@@ -4,6 +4,7 @@
 #include "pages/GuideViewer.h"
 #include "platform/Printer.h"
 #include "core/Module1.h"
+#include "worksheets/Wizard.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -475,6 +476,47 @@ private slots:
         testutil::click(testutil::ui<Label>(m, "Label3", 3));
         QVERIFY(!m_spooler->next(now + 1).isEmpty());
         QCOMPARE(s.messages.count(), 3);
+    }
+
+    // The answer key from the wizard: the letters on one line for marking, each right answer under
+    // its question; a sheet not yet complete has no key, and nothing is printed for it.
+    void answerKey() {
+        needSpooler();
+        Session s;
+        wizard* w = forms::wizard.get();
+        w->Show();
+        testutil::ui<TextBox>(w, "Text1")->SetText(QStringLiteral("Halves"));
+        for (int q = 0; q < 10; ++q) {
+            testutil::ui<TextBox>(w, "Text2", q)->SetText(QStringLiteral("What is half of %1?").arg(2 * (q + 1)));
+            for (int k = 0; k < 4; ++k) {
+                testutil::ui<TextBox>(w, "Text3", 4 * q + k)->SetText(QString::number(q + 1 + k - q % 4) + QStringLiteral(" apples"));
+                testutil::ui<CheckBox>(w, "Check1", 4 * q + k)->SetValue(k == q % 4);
+            }
+        }
+        testutil::ui<CheckBox>(w, "Check1", 4 * 6 + 2)->SetValue(0);
+        const int before = int(m_spooler->documents().size());
+        testutil::click(testutil::ui<Label>(w, "Label3", 2));
+        QCOMPARE(s.messages.last().text, QStringLiteral("You have not ticked the correct answer for Question 7"));
+        QTest::qWait(300);
+        QCOMPARE(int(m_spooler->documents().size()), before);
+
+        testutil::ui<CheckBox>(w, "Check1", 4 * 6 + 2)->SetValue(1);
+        testutil::click(testutil::ui<Label>(w, "Label3", 2));
+        QCOMPARE(s.messages.last().text, QStringLiteral("Your answer key is now printing."));
+        const QString file = m_spooler->next(before);
+        QVERIFY(!file.isEmpty());
+        const Pdf pdf = readPdf(file);
+        QCOMPARE(pdf.pages.size(), 1);
+        QVERIFY(pdf.line(QStringLiteral("Answer Key")) && pdf.line(QStringLiteral("Halves")));
+        QVERIFY(pdf.line(QStringLiteral("1 A, 2 B, 3 C, 4 D, 5 A, 6 B, 7 C, 8 D, 9 A, 10 B")));
+        for (int q = 0; q < 10; ++q) {
+            const auto* question = pdf.line(QStringLiteral("Question %1 What is half of %2?").arg(q + 1).arg(2 * (q + 1)));
+            QVERIFY2(question, qPrintable(QString::number(q + 1)));
+            const auto* answer = pdf.line(QStringLiteral("%1. %2 apples").arg(QChar(u'A' + q % 4)).arg(q + 1));
+            QVERIFY2(answer && answer->first().y0 > question->first().y0, qPrintable(QString::number(q + 1)));
+        }
+        pdfToPng(file, QStringLiteral("print-answer-key"));
+        forms::wizard.unload();
     }
 
     void referencePage() {

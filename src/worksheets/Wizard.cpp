@@ -2,6 +2,7 @@
 #include "platform/FileChannel.h"
 #include "core/Module1.h"
 #include "platform/PrepareForm.h"
+#include "platform/Printer.h"
 #include "worksheets/WorksheetFiles.h"
 
 platform::FormRef<::wizard> forms::wizard;
@@ -26,6 +27,8 @@ constexpr ControlRow Layout[] = {
     {.kind = Kind::TextBox, .name = "Text1", .at = {7560, 120, 4215, 375}, .font = {"Times New Roman", 12},
          .fore = Black, .back = White, .maxLength = 25},
     {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Save Worksheet", .at = {240, 7920, 3165, 495},
+         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Print Answers", .at = {4320, 7920, 3165, 495},
          .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
     {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
@@ -88,8 +91,7 @@ void wizard::Form_Load() {
 }
 
 void wizard::Form_MouseMove(int, int, float, float) {
-    Label3(0)->SetBackStyle(0);
-    Label3(1)->SetBackStyle(0);
+    for (int i : Label3.indices()) Label3(i)->SetBackStyle(0);
 }
 
 void wizard::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
@@ -99,6 +101,8 @@ void wizard::Label3_Click(int Index) {
         forms::wizard.unload();
     else if (Index == 1)
         genwork();
+    else if (Index == 2)
+        printAnswers();
 }
 
 void wizard::Text1_KeyPress(int& KeyAscii) {
@@ -118,34 +122,77 @@ void wizard::Text3_KeyPress(int Index, int& KeyAscii) {
 }
 
 void wizard::genwork() {
+    if (complete()) saveworksheet();
+}
+
+// Whether the sheet has a title, every question and answer, and one tick to each question; if not,
+// the teacher is told what is missing.
+bool wizard::complete() const {
     if (Text1->Text().isEmpty()) {
         MsgBox(QStringLiteral("You have not chosen a title for your worksheet"));
-        return;
+        return false;
     }
     for (int q = 0; q < QuestionCount; ++q) {
         const QString n = Str(q + 1);
         if (Text2(q)->Text().isEmpty()) {
             MsgBox(QStringLiteral("You have not completed Question") + n);
-            return;
+            return false;
         }
         int ticks = 0;
         for (int k = 0; k < 4; ++k) {
             if (Text3(4 * q + k)->Text().isEmpty()) {
                 MsgBox(QStringLiteral("You have not completed Question") + n);
-                return;
+                return false;
             }
             if (Check1(4 * q + k)->Value() == 1) ++ticks;
         }
         if (ticks == 0) {
             MsgBox(QStringLiteral("You have not ticked the correct answer for Question") + n);
-            return;
+            return false;
         }
         if (ticks > 1) {
             MsgBox(QStringLiteral("You have ticked more than one correct answer for Question") + n);
-            return;
+            return false;
         }
     }
-    saveworksheet();
+    return true;
+}
+
+// The answer key, printed from the teacher's own screen (a pupil's quiz never shows it): the title,
+// the letters on one line for marking a pile of sheets, then each question with its right answer.
+// Only a complete sheet has one, so the key always matches a sheet that can be saved and printed.
+void wizard::printAnswers() {
+    if (!complete()) return;
+    const Worksheet w = typedWorksheet();
+    const bool printed = PrintDocument([&w](Printer& printer) {
+        const float W = printer.ScaleWidth();
+        const auto letter = [&w](int q) { return QChar(u'A' + int(Val(w.questions[size_t(q)].correct)) - 1); };
+        printer.SetFontName(QStringLiteral("Times New Roman"));
+        printer.SetFontBold(false);
+        printer.SetFontSize(16);
+        printer.Print(QStringLiteral(" "));
+        printer.SetFontSize(28);
+        for (const QString& line : {QStringLiteral("Answer Key"), w.title}) {
+            printer.SetCurrentX((W - printer.TextWidth(line)) / 2);
+            printer.Print(line);
+        }
+        printer.SetFontSize(12);
+        printer.Print(QStringLiteral(" "));
+        QStringList letters;
+        for (int q = 0; q < QuestionCount; ++q) letters << QString::number(q + 1) + QLatin1Char(' ') + letter(q);
+        printer.SetCurrentX(W / 16);
+        printer.Print(letters.join(QStringLiteral(", ")));
+        printer.Print(QStringLiteral(" "));
+        for (int q = 0; q < QuestionCount; ++q) {
+            const Question& in = w.questions[size_t(q)];
+            printer.SetCurrentX(W / 16);
+            printer.Print(QStringLiteral("Question") + Str(q + 1) + QStringLiteral("    ") + in.text);
+            printer.SetCurrentX(2 * W / 6);
+            printer.Print(QString(letter(q)) + QStringLiteral(". ") + in.answers[size_t(Val(in.correct)) - 1]);
+            printer.Print(QStringLiteral(" "));
+        }
+    });
+    if (printed) MsgBox(QStringLiteral("Your answer key is now printing."));
 }
 
 // The worksheet as typed, with the one ticked answer of each question.

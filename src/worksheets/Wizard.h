@@ -19,6 +19,7 @@ public:
     void Text2_KeyPress(int Index, int& KeyAscii);
     void Text3_KeyPress(int Index, int& KeyAscii);
     void genwork();
+    void printAnswers();
     void saveworksheet();
     void trackworksheets();
 
@@ -28,6 +29,7 @@ private:
     platform::Ctl<platform::TextBox> Text1{this, "Text1"}, Text2{this, "Text2"}, Text3{this, "Text3"};
     platform::Ctl<platform::CheckBox> Check1{this, "Check1"};
 
+    bool complete() const;
     QString unsavableText() const;
     worksheetfiles::Worksheet typedWorksheet() const;
     // Leaving with work typed or ticked since the sheet was opened or saved asks first; true to leave.
