@@ -394,7 +394,33 @@ private slots:
         const QImage fine = firstPage(file, 300);
         QCOMPARE(darkRunsAcross(fine, 0.6, 0, 0.15), 8);
         QCOMPARE(darkRunsAcross(fine, 0.6, 0.85, 1), 8);
-        if (!name.isEmpty()) pdfToPng(file, QStringLiteral("print-certificate"));
+    }
+
+    // The certificate as a pupil earns it: Euclid's quiz answered right by clicks, a name typed, the
+    // button clicked. Its heading is the quiz's own, and this run makes the README's picture.
+    void certificateAfterARealQuiz() {
+        needSpooler();
+        Session s;
+        multiple* m = testutil::startEuclidQuiz();
+        const QString heading = testutil::ui<Label>(m, "Label5")->Caption();
+        for (int q = 1; q <= 10; ++q) {
+            testutil::tick(testutil::ui<OptionButton>(m, "Option1", int(Val(CorrectAnswer[q]))));
+            testutil::click(testutil::ui<Label>(m, "Label3", 1));
+        }
+        Welldone* w = forms::Welldone.instance();
+        QTRY_VERIFY(testutil::ui<TextBox>(w, "Text1")->widget()->hasFocus());
+        testutil::type(testutil::ui<TextBox>(w, "Text1"), QStringLiteral("Ada Byron"));
+        const int before = int(m_spooler->documents().size());
+        testutil::click(testutil::ui<Label>(w, "Label3", 0));
+        QCOMPARE(s.messages.last().text, QStringLiteral("Your certificate is now printing."));
+        const QString file = m_spooler->next(before);
+        QVERIFY(!file.isEmpty());
+        const Pdf pdf = readPdf(file);
+        QVERIFY(pdf.line(QStringLiteral("Ada Byron")) && pdf.line(QStringLiteral("You have scored 10 out of 10.")));
+        int headings = 0;  // the program's title, then the quiz's heading
+        for (const auto& l : pdf.text) headings += Pdf::join(l) == heading;
+        QVERIFY2(headings >= 1, qPrintable(heading));
+        pdfToPng(file, QStringLiteral("print-certificate"));
     }
 
     // The certificate by keys alone: the name typed where the score screen puts the keyboard, Tab to
