@@ -29,7 +29,7 @@ QString pageFile(const char* folder, int n) {
 guide::guide() {
     build(Pictures);
     build(pages::PageControls);
-    Label1->SetCaption(QStringLiteral("Page 1 of 3"));
+    Label1->SetCaption(QStringLiteral("Page 1 of") + Str(Pages));
     Label3.onClick([this](int i) { Label3_Click(i); });
 }
 

@@ -15,7 +15,7 @@ public:
     void showPage();
     void Printpage();
 
-    static constexpr int Pages = 3;
+    static constexpr int Pages = 4;
 
 private:
     // The screen's controls, by the names its layout table gives them; no other screen reaches them.
