@@ -242,26 +242,26 @@ private:
             line(P(0.5, 0.02), P(0.38, 0.6));
             line(P(0.38, 0.6), P(0.5, 0.98));
             break;
-        case 3: {  // dodecahedron: a pentagon face in the middle of a ring of faces
-            regular(5, 0.47, 0);
-            const auto outer = ring;
+        case 3: {  // dodecahedron seen face on: a pentagon in front, a decagon outline, and from each
+                   // front corner a spoke out to the outline, closing five pentagons around the front
             regular(5, 0.26, M_PI);
             m_wmf.polygon(ring);
             const auto inner = ring;
             regular(10, 0.47, 0);
             m_wmf.polygon(ring);
-            for (int k = 0; k < 5; ++k) line(inner[size_t(k)], P(0.5 + 0.36 * std::sin(M_PI + 2 * M_PI * k / 5),
-                                                                   0.5 - 0.36 * std::cos(M_PI + 2 * M_PI * k / 5)));
-            (void)outer;
+            // Front corner k points at the outline's corner (5 + 2k) mod 10, the one in its direction.
+            for (int k = 0; k < 5; ++k) line(inner[size_t(k)], ring[size_t((5 + 2 * k) % 10)]);
             break;
         }
-        default: {  // icosahedron: a hexagon outline with a triangle in front
-            regular(6, 0.48, M_PI / 6);
+        default: {  // icosahedron seen face on: a triangle in front, a hexagon outline, and each front
+                    // corner joined to the outline corner it points at and the two beside it: ten triangles
+            regular(6, 0.48, 0);
             m_wmf.polygon(ring);
             const auto hex = ring;
             regular(3, 0.3, 0);
             m_wmf.polygon(ring);
-            for (int k = 0; k < 6; ++k) line(hex[size_t(k)], ring[size_t(((k + 1) / 2) % 3)]);
+            for (int k = 0; k < 3; ++k)
+                for (int j : {-1, 0, 1}) line(ring[size_t(k)], hex[size_t((2 * k + j + 6) % 6)]);
             break;
         }
         }
