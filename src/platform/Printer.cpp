@@ -390,6 +390,11 @@ void Printer::Print(const QString& text, bool lineEnd) {
     }
 }
 
+void Printer::PrintCentred(const QString& text) {
+    SetCurrentX((ScaleWidth() - TextWidth(text)) / 2);
+    Print(text);
+}
+
 // Lines are as wide as on a screen of 96 pixels to the inch, so they look the same on any printer.
 void Printer::Line(float x1, float y1, float x2, float y2, quint32 bgr) {
     begin();

@@ -45,6 +45,8 @@ public:
     // Prints text at the current position; with a line end the position moves to the left edge of
     // the next line (the line height following the font), without one it stays after the text.
     void Print(const QString& text, bool lineEnd = true);
+    // Prints a line centred across the printable width.
+    void PrintCentred(const QString& text);
     void Line(float x1, float y1, float x2, float y2, quint32 bgr);
     // A picture at its own size, a metafile as vectors.
     void PaintPicture(const Picture& picture, float x, float y);

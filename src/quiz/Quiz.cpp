@@ -164,10 +164,6 @@ void multiple::Printpage() {
     const bool printed = PrintDocument([this](Printer& printer) {
         const QString publisher = QStringLiteral("Halvern Press Publishing Ltd");
         const float W = printer.ScaleWidth();
-        const auto centred = [&printer, W](const QString& text) {
-            printer.SetCurrentX((W - printer.TextWidth(text)) / 2);
-            printer.Print(text);
-        };
         printer.SetFontName(QStringLiteral("Times New Roman"));
         printer.SetFontBold(false);
         printer.SetFontSize(16);
@@ -181,8 +177,8 @@ void multiple::Printpage() {
         printer.Print(QStringLiteral(" "));
         writingLine(printer, W);
         printer.SetFontSize(32);
-        centred(Label5->Caption());
-        centred(Label6->Caption());
+        printer.PrintCentred(Label5->Caption());
+        printer.PrintCentred(Label6->Caption());
         printer.Print(QStringLiteral(" "));
         printer.SetFontSize(12);
         for (int i = 1; i <= QuestionCount; ++i) {

@@ -138,10 +138,6 @@ void Welldone::Printpage() {
         // The heading is measured with this screen's own font, as it would be shown here.
         const float headingWidth = float(QFontMetricsF(makeFont({})).horizontalAdvance(heading) * TwipsPerPixel);
         const float W = printer.ScaleWidth(), H = printer.ScaleHeight();
-        const auto centred = [&printer, W](const QString& text) {
-            printer.SetCurrentX((W - printer.TextWidth(text)) / 2);
-            printer.Print(text);
-        };
         const auto blank = [&printer](int lines) {
             for (int i = 0; i < lines; ++i) printer.Print(QStringLiteral(" "));
         };
@@ -155,21 +151,21 @@ void Welldone::Printpage() {
         blank(3);
         printer.SetForeColor(Red);
         printer.SetFontSize(36);
-        centred(ProgramTitle);
+        printer.PrintCentred(ProgramTitle);
         blank(1);
         printer.SetForeColor(Blue);
         printer.SetFontSize(headingWidth > W / 4 ? 28 : 36);
-        centred(heading);
-        centred(QString());
+        printer.PrintCentred(heading);
+        printer.PrintCentred(QString());
         printer.SetFontSize(36);
         blank(3);
         printer.SetForeColor(Navy);
         printer.SetFontSize(28);
-        centred(QStringLiteral("Excellent Work"));
+        printer.PrintCentred(QStringLiteral("Excellent Work"));
         blank(1);
-        centred(name);
-        centred(QString());
-        centred(scored);
+        printer.PrintCentred(name);
+        printer.PrintCentred(QString());
+        printer.PrintCentred(scored);
         blank(1);
         printer.SetFontSize(36);
         blank(2);

@@ -172,10 +172,8 @@ void wizard::printAnswers() {
         printer.SetFontSize(16);
         printer.Print(QStringLiteral(" "));
         printer.SetFontSize(28);
-        for (const QString& line : {QStringLiteral("Answer Key"), w.title}) {
-            printer.SetCurrentX((W - printer.TextWidth(line)) / 2);
-            printer.Print(line);
-        }
+        printer.PrintCentred(QStringLiteral("Answer Key"));
+        printer.PrintCentred(w.title);
         printer.SetFontSize(12);
         printer.Print(QStringLiteral(" "));
         QStringList letters;
