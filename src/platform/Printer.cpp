@@ -149,7 +149,7 @@ public:
         ippDelete(response);
         if (!taken) return {Outcome::Failed, QStringLiteral("the job was refused: %1").arg(QString::fromUtf8(cupsLastErrorString()))};
         if (!id) return {Outcome::Unconfirmed, QStringLiteral("the print server did not say which job it made")};
-        return PrintServer(m_deadline).waitForPrinter(queue, id);
+        return waitForPrinter(queue, id);
     }
 
 private:
