@@ -43,6 +43,31 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(RuntimeError, LoadPicture(QStringLiteral("Images\\broken.jpg")));
     }
 
+    // A picture read ahead on a worker is taken only while the file is as it was read: one changed
+    // since is read again, and one that cannot be read fails as it would have unread.
+    void picturesReadAheadAreTheFilesAsTheyAreNow() {
+        Session s;
+        const auto save = [](const QString& file, QSize size, Qt::GlobalColor colour) {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(colour);
+            QVERIFY(image.save(file, "PNG"));
+        };
+        save(QStringLiteral("Images/ahead.png"), {4, 4}, Qt::red);
+        readAhead(QStringLiteral("Images\\ahead.png"));
+        save(QStringLiteral("Images/ahead.png"), {6, 6}, Qt::blue);
+        const Picture now = LoadPicture(QStringLiteral("Images\\ahead.png"));
+        QCOMPARE(now.size(), QSize(6, 6));
+        QCOMPARE(now.image().pixelColor(1, 1), QColor(Qt::blue));
+
+        save(QStringLiteral("Images/kept.png"), {5, 5}, Qt::green);
+        readAhead(QStringLiteral("Images\\kept.png"));
+        QCOMPARE(LoadPicture(QStringLiteral("Images\\kept.png")).image().pixelColor(2, 2), QColor(Qt::green));
+
+        s.write(QStringLiteral("Images/broken2.jpg"), "not a picture");
+        readAhead(QStringLiteral("Images\\broken2.jpg"));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, LoadPicture(QStringLiteral("Images\\broken2.jpg")));
+    }
+
     // Round an opaque picture box Qt repaints a frame as several rectangles, each painted on its own:
     // the frame must come out as it does when it is painted whole (picture box hidden).
     void framePaintedInPiecesMatchesFramePaintedWhole() {

@@ -120,73 +120,117 @@ static int jpegScans(const QByteArray& bytes) {
     return int(bytes.count(QByteArrayView("\xFF\xDA", 2)));
 }
 
+namespace {
+// A file read and decoded, or why it could not be.
+struct Read {
+    Picture picture;
+    qint64 bytes = 0;
+    std::optional<RuntimeError> error;
+};
+
+// Reads and decodes one picture file at a stage scale. It touches nothing shared, so a picture a
+// screen will need may be read on a worker thread while the window goes on.
+Read decode(const QFileInfo& info, const QString& path, int pixelsPerPixel, double scale) {
+    const RuntimeError bad(ErrBadPicture, QStringLiteral("Invalid picture: %1").arg(path));
+    Read out;
+    out.error = bad;
+    // Read through the working folder's own rules (no link followed, no FIFO waited on, no file past
+    // its limit), and decoded from memory, so a header that never ends ends with the bytes read.
+    QByteArray data;
+    try {
+        data = readWorkingFile(info.filePath(), info.suffix().compare(QLatin1String("wmf"), Qt::CaseInsensitive) == 0
+                                                     ? Metafile::Limits::FileBytes
+                                                     : FileLimits::Picture);
+    } catch (const RuntimeError&) {
+        return out;
+    }
+    if (info.suffix().compare(QLatin1String("wmf"), Qt::CaseInsensitive) == 0) {
+        std::optional<Metafile> m = Metafile::read(data);
+        if (!m) return out;
+        m->setName(path);
+        out.bytes = std::min<qint64>(info.size(), Metafile::Limits::FileBytes);
+        out.picture = Picture(std::move(*m));
+        out.error.reset();
+        return out;
+    }
+    if (jpegScans(data) > MaxJpegScans) {
+        qCWarning(lcPictures, "%s is a JPEG of more than %d scans, which would take too long to show: not shown",
+                  qPrintable(path), MaxJpegScans);
+        return out;
+    }
+    QBuffer buffer(&data);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(false);
+    // Judged by its header, before a pixel is decoded.
+    const QSize size = reader.size();
+    if (size.width() > Picture::MaxSize.width() || size.height() > Picture::MaxSize.height()) {
+        qCWarning(lcPictures, "%s is %d x %d pixels, larger than any screen shows it: not shown", qPrintable(path),
+                  size.width(), size.height());
+        return out;
+    }
+    QImage image = reader.read();
+    if (image.isNull() || image.width() > Picture::MaxSize.width() || image.height() > Picture::MaxSize.height())
+        return out;
+    // A sharper copy than the stage needs (the @4x one at 3.6) is brought down to the screen's own
+    // pixels once, here, so that every showing is a plain copy rather than a smooth scaling at each
+    // paint. (A picture enlarged is left to the painter: it would only grow in memory.)
+    if (scale > 1 && pixelsPerPixel > scale + 0.005) {
+        const QSizeF onScreen = QSizeF(image.size()) / pixelsPerPixel * scale;
+        image = image.scaled(onScreen.toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.setDevicePixelRatio(scale);
+    } else {
+        image.setDevicePixelRatio(pixelsPerPixel);
+    }
+    out.bytes = image.sizeInBytes();
+    out.picture = Picture(std::move(image));
+    out.error.reset();
+    return out;
+}
+
+// A picture being read ahead, and what it was read as: a file changed since, or a stage scaled
+// since, is read again.
+struct ReadAhead {
+    QDateTime modified;
+    qint64 size = -1;
+    double scale = 1;
+    QFuture<Read> read;
+};
+// Touched on the window's thread only, by absolute file name; the workers fill the futures.
+QHash<QString, ReadAhead>& readingAhead() {
+    static QHash<QString, ReadAhead> ahead;
+    return ahead;
+}
+}  // namespace
+
 // Every screen shows the same few pictures: each file is read once and shared while it is
 // unchanged on disk (same size and time), so a visit to a screen costs no decoding. The cache keeps
 // the pictures used last, up to a size in bytes, so a folder of large files cannot fill the memory.
-static Picture readPicture(const QFileInfo& info, const QString& path, int pixelsPerPixel) {
-    struct Entry {
-        QDateTime modified;
-        qint64 size = -1;
-        Picture picture;
-    };
-    static QCache<QString, Entry> cache(Picture::CacheBytes);
-    const QString file = info.filePath(), key = info.absoluteFilePath();
-    if (const Entry* e = cache.object(key); e && e->modified == info.lastModified() && e->size == info.size())
-        return e->picture;
-    const RuntimeError bad(ErrBadPicture, QStringLiteral("Invalid picture: %1").arg(path));
+struct CachedPicture {
+    QDateTime modified;
+    qint64 size = -1;
+    double scale = 1;
     Picture picture;
-    qint64 bytes = 0;
-    // Read through the working folder's own rules (no link followed, no FIFO waited on, no file past
-    // its limit), and decoded from memory, so a header that never ends ends with the bytes read.
-    const auto bytesOf = [&](qint64 limit) {
-        try {
-            return readWorkingFile(file, limit);
-        } catch (const RuntimeError&) {
-            throw bad;
-        }
+};
+static QCache<QString, CachedPicture>& pictureCache() {
+    static QCache<QString, CachedPicture> cache(Picture::CacheBytes);
+    return cache;
+}
+
+static Picture readPicture(const QFileInfo& info, const QString& path, int pixelsPerPixel) {
+    const QString key = info.absoluteFilePath();
+    const double scale = Stage::instance()->devicePixelRatioF();
+    const auto same = [&](const auto& e) {
+        return e.modified == info.lastModified() && e.size == info.size() && std::abs(e.scale - scale) < 1e-3;
     };
-    if (file.endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive)) {
-        std::optional<Metafile> m = Metafile::read(bytesOf(Metafile::Limits::FileBytes));
-        if (!m) throw bad;
-        m->setName(path);
-        bytes = std::min<qint64>(info.size(), Metafile::Limits::FileBytes);
-        picture = Picture(std::move(*m));
-    } else {
-        QByteArray data = bytesOf(FileLimits::Picture);
-        if (jpegScans(data) > MaxJpegScans) {
-            qCWarning(lcPictures, "%s is a JPEG of more than %d scans, which would take too long to show: not shown",
-                      qPrintable(path), MaxJpegScans);
-            throw bad;
-        }
-        QBuffer buffer(&data);
-        QImageReader reader(&buffer);
-        reader.setAutoTransform(false);
-        // Judged by its header, before a pixel is decoded.
-        const QSize size = reader.size();
-        if (size.width() > Picture::MaxSize.width() || size.height() > Picture::MaxSize.height()) {
-            qCWarning(lcPictures, "%s is %d x %d pixels, larger than any screen shows it: not shown", qPrintable(path),
-                      size.width(), size.height());
-            throw bad;
-        }
-        QImage image = reader.read();
-        if (image.isNull() || image.width() > Picture::MaxSize.width() || image.height() > Picture::MaxSize.height())
-            throw bad;
-        // A sharper copy than the stage needs (the @4x one at 3.6) is brought down to the screen's own
-        // pixels once, here, so that every showing is a plain copy rather than a smooth scaling at each
-        // paint. (A picture enlarged is left to the painter: it would only grow in memory.)
-        const double scale = Stage::instance()->devicePixelRatioF();
-        if (scale > 1 && pixelsPerPixel > scale + 0.005) {
-            const QSizeF onScreen = QSizeF(image.size()) / pixelsPerPixel * scale;
-            image = image.scaled(onScreen.toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            image.setDevicePixelRatio(scale);
-        } else {
-            image.setDevicePixelRatio(pixelsPerPixel);
-        }
-        bytes = image.sizeInBytes();
-        picture = Picture(std::move(image));
-    }
-    cache.insert(key, new Entry{info.lastModified(), info.size(), picture}, std::max<qint64>(1, bytes));
-    return picture;
+    if (const CachedPicture* e = pictureCache().object(key); e && same(*e)) return e->picture;
+    const auto ahead = readingAhead().constFind(key);
+    const bool readAhead = ahead != readingAhead().cend() && same(*ahead);
+    const Read read = readAhead ? ahead->read.result() : decode(info, path, pixelsPerPixel, scale);  // waits for the worker
+    readingAhead().remove(key);
+    if (read.error) throw *read.error;
+    pictureCache().insert(key, new CachedPicture{info.lastModified(), info.size(), scale, read.picture},
+                          std::max<qint64>(1, read.bytes));
+    return read.picture;
 }
 
 // On a scaled stage a picture drawn by our generators has copies at twice and four times its size
@@ -226,6 +270,20 @@ Picture LoadPicture(const QString& path) {
     Picture picture = readPicture(sharpest, path, pixelsPerPixel);
     picture.setDescription(describe(path));
     return picture;
+}
+
+void readAhead(const QString& path) {
+    const QFileInfo info(resolvePath(path));
+    if (!info.isFile()) return;  // LoadPicture will say so
+    int pixelsPerPixel = 1;
+    const QFileInfo sharpest = sharpestFor(info, &pixelsPerPixel);
+    const QString key = sharpest.absoluteFilePath();
+    if (pictureCache().contains(key) || readingAhead().contains(key)) return;
+    const double scale = Stage::instance()->devicePixelRatioF();
+    readingAhead().insert(key, {sharpest.lastModified(), sharpest.size(), scale,
+                                QtConcurrent::run([sharpest, path, pixelsPerPixel, scale] {
+                                    return decode(sharpest, path, pixelsPerPixel, scale);
+                                })});
 }
 
 Picture LoadPictureOrEmpty(const QString& path) {

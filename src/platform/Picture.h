@@ -72,5 +72,7 @@ void playAhead(const Picture& picture, double ratio, const QColor& background = 
 Picture LoadPicture(const QString& path);
 // For screens that go on without a picture that is missing: the box is left empty.
 Picture LoadPictureOrEmpty(const QString& path);
+// Starts reading a picture a screen is about to load, on a worker thread; LoadPicture then takes it.
+void readAhead(const QString& path);
 
 }  // namespace platform

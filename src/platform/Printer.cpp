@@ -1,4 +1,5 @@
 #include "platform/Printer.h"
+#include "platform/CupsLibrary.h"
 #include "platform/Dialogs.h"
 #include "platform/Theme.h"
 #include "platform/Core.h"
@@ -19,7 +20,6 @@
 #include <QUrl>
 #include <QtConcurrent>
 #include <atomic>
-#include <cups/cups.h>
 #include <netdb.h>
 #include <optional>
 
@@ -82,17 +82,18 @@ struct Outcome {
 class PrintServer {
 public:
     explicit PrintServer(QDeadlineTimer deadline) : m_deadline(deadline) {
-        cupsSetServer(nullptr);  // this thread's last answer forgotten: the server may have changed since
-        const QByteArray server = cupsServer();
+        if (!cups) return;
+        cups->cupsSetServer(nullptr);  // this thread's last answer forgotten: the server may have changed since
+        const QByteArray server = cups->cupsServer();
         // A server named by its host is looked up first within the time limit.
         if (!server.startsWith('/') && !resolvesWithin(server.left(server.indexOf(':') < 0 ? server.size() : server.indexOf(':')), left())) return;
-        m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, left(), nullptr);
+        m_http = cups->httpConnect2(cups->cupsServer(), cups->ippPort(), nullptr, AF_UNSPEC, cups->cupsEncryption(), 1, left(), nullptr);
         // Asked again every quarter second whether to go on waiting: until the print's time is up.
         if (m_http)
-            httpSetTimeout(m_http, 0.25, [](http_t*, void* self) { return static_cast<PrintServer*>(self)->left() > 0 ? 1 : 0; }, this);
+            cups->httpSetTimeout(m_http, 0.25, [](http_t*, void* self) { return static_cast<PrintServer*>(self)->left() > 0 ? 1 : 0; }, this);
     }
     ~PrintServer() {
-        if (m_http) httpClose(m_http);
+        if (m_http) cups->httpClose(m_http);
     }
     PrintServer(const PrintServer&) = delete;
     PrintServer& operator=(const PrintServer&) = delete;
@@ -100,25 +101,25 @@ public:
     Setup setup() {
         Setup s;
         if (!m_http) {
-            s.problem = QStringLiteral("the print server cannot be reached");
+            s.problem = cups ? QStringLiteral("the print server cannot be reached") : QStringLiteral("the printing library cannot be loaded");
             return s;
         }
-        cups_dest_t* dest = cupsGetNamedDest(m_http, nullptr, nullptr);
+        cups_dest_t* dest = cups->cupsGetNamedDest(m_http, nullptr, nullptr);
         if (!dest) {
-            s.problem = httpError(m_http) != 0 || httpGetState(m_http) != HTTP_STATE_WAITING
-                            ? QStringLiteral("the print server does not answer (%1)").arg(QString::fromLocal8Bit(strerror(httpError(m_http))))
+            s.problem = cups->httpError(m_http) != 0 || cups->httpGetState(m_http) != HTTP_STATE_WAITING
+                            ? QStringLiteral("the print server does not answer (%1)").arg(QString::fromLocal8Bit(strerror(cups->httpError(m_http))))
                             : QStringLiteral("there is no default printer");
             return s;
         }
         s.queue = QString::fromUtf8(dest->name);
-        const QString device = QString::fromUtf8(cupsGetOption("device-uri", dest->num_options, dest->options));
-        const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
-        const char* accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+        const QString device = QString::fromUtf8(cups->cupsGetOption("device-uri", dest->num_options, dest->options));
+        const char* state = cups->cupsGetOption("printer-state", dest->num_options, dest->options);
+        const char* accepting = cups->cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
         if (state && qstrcmp(state, "5") == 0) s.problem = QStringLiteral("the printer is stopped");
         else if (accepting && qstrcmp(accepting, "false") == 0) s.problem = QStringLiteral("the printer refuses jobs");
         else if (!reachable(device)) s.problem = QStringLiteral("the printer at %1 cannot be reached").arg(device);
         else paper(dest, s);
-        cupsFreeDests(1, dest);
+        cups->cupsFreeDests(1, dest);
         return s;
     }
 
@@ -130,24 +131,24 @@ public:
         if (!m_http) return {Outcome::Failed, QStringLiteral("the print server cannot be reached")};
         const QByteArray q = queue.toUtf8(), t = title.toUtf8(), resource = "/printers/" + q;
         char uri[HTTP_MAX_URI];
-        httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s", q.constData());
-        ipp_t* request = ippNewRequest(IPP_OP_PRINT_JOB);
-        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, t.constData());
-        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_PDF);
-        bool written = !abandoned && cupsSendRequest(m_http, request, resource.constData(), ippLength(request) + size_t(pdf.size())) == HTTP_STATUS_CONTINUE;
-        ippDelete(request);
+        cups->httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", cups->ippPort(), "/printers/%s", q.constData());
+        ipp_t* request = cups->ippNewRequest(IPP_OP_PRINT_JOB);
+        cups->ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+        cups->ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cups->cupsUser());
+        cups->ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, t.constData());
+        cups->ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_PDF);
+        bool written = !abandoned && cups->cupsSendRequest(m_http, request, resource.constData(), cups->ippLength(request) + size_t(pdf.size())) == HTTP_STATUS_CONTINUE;
+        cups->ippDelete(request);
         for (qsizetype at = 0; written && at < pdf.size(); at += 65536)
-            written = !abandoned && cupsWriteRequestData(m_http, pdf.constData() + at, size_t(std::min<qsizetype>(65536, pdf.size() - at))) == HTTP_STATUS_CONTINUE;
+            written = !abandoned && cups->cupsWriteRequestData(m_http, pdf.constData() + at, size_t(std::min<qsizetype>(65536, pdf.size() - at))) == HTTP_STATUS_CONTINUE;
         if (!written) return {Outcome::Failed, QStringLiteral("the document could not be sent")};
         sent = true;
-        ipp_t* response = cupsGetResponse(m_http, resource.constData());
+        ipp_t* response = cups->cupsGetResponse(m_http, resource.constData());
         if (!response) return {Outcome::Unconfirmed, QStringLiteral("the print server did not answer the job")};
-        const bool taken = ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING;
-        const int id = ippGetInteger(ippFindAttribute(response, "job-id", IPP_TAG_INTEGER), 0);
-        ippDelete(response);
-        if (!taken) return {Outcome::Failed, QStringLiteral("the job was refused: %1").arg(QString::fromUtf8(cupsLastErrorString()))};
+        const bool taken = cups->ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING;
+        const int id = cups->ippGetInteger(cups->ippFindAttribute(response, "job-id", IPP_TAG_INTEGER), 0);
+        cups->ippDelete(response);
+        if (!taken) return {Outcome::Failed, QStringLiteral("the job was refused: %1").arg(QString::fromUtf8(cups->cupsLastErrorString()))};
         if (!id) return {Outcome::Unconfirmed, QStringLiteral("the print server did not say which job it made")};
         return waitForPrinter(queue, id);
     }
@@ -158,23 +159,23 @@ private:
     void paper(cups_dest_t* dest, Setup& s) {
         s.size = QPageSize(QPageSize::A4);
         s.margins = QMarginsF(12, 12, 12, 12);
-        cups_dinfo_t* info = cupsCopyDestInfo(m_http, dest);
+        cups_dinfo_t* info = cups->cupsCopyDestInfo(m_http, dest);
         if (!info) return;
         cups_size_t size{};
-        if (cupsGetDestMediaDefault(m_http, dest, info, 0, &size) && size.width > 0 && size.length > 0) {
+        if (cups->cupsGetDestMediaDefault(m_http, dest, info, 0, &size) && size.width > 0 && size.length > 0) {
             const auto points = [](int hundredthsMm) { return hundredthsMm / 2540.0 * 72; };
             s.size = QPageSize(QSizeF(points(size.width), points(size.length)), QPageSize::Point, QString(), QPageSize::FuzzyMatch);
             if (size.left || size.right || size.top || size.bottom)
                 s.margins = QMarginsF(points(size.left), points(size.top), points(size.right), points(size.bottom));
         }
-        cupsFreeDestInfo(info);
+        cups->cupsFreeDestInfo(info);
     }
 
     // Whether a printer on the network answers at its address. Asked only of a print server on this
     // computer, which reaches the printer as we do; the printing system itself would keep the job
     // waiting for it and report nothing but a message.
     bool reachable(const QString& device) {
-        const QString server = QString::fromUtf8(cupsServer());
+        const QString server = QString::fromUtf8(cups->cupsServer());
         if (!server.startsWith(QLatin1Char('/')) && server != QLatin1String("localhost") && server != QLatin1String("127.0.0.1"))
             return true;
         const QUrl url(device);
@@ -184,12 +185,12 @@ private:
         if (!ports.contains(url.scheme()) || url.host().isEmpty()) return true;
         const QByteArray host = url.host().toUtf8();
         if (!resolvesWithin(host, left())) return false;
-        http_addrlist_t* addresses = httpAddrGetList(host.constData(), AF_UNSPEC, QByteArray::number(url.port(ports[url.scheme()])).constData());
+        http_addrlist_t* addresses = cups->httpAddrGetList(host.constData(), AF_UNSPEC, QByteArray::number(url.port(ports[url.scheme()])).constData());
         if (!addresses) return false;
         int socket = -1;
-        http_addrlist_t* connected = httpAddrConnect2(addresses, &socket, left(), nullptr);
-        if (connected) httpAddrClose(nullptr, socket);
-        httpAddrFreeList(addresses);
+        http_addrlist_t* connected = cups->httpAddrConnect2(addresses, &socket, left(), nullptr);
+        if (connected) cups->httpAddrClose(nullptr, socket);
+        cups->httpAddrFreeList(addresses);
         return connected != nullptr;
     }
 
@@ -197,31 +198,31 @@ private:
     std::optional<ipp_jstate_t> state(const QString& queue, int id) {
         if (!m_http) return std::nullopt;
         cups_job_t* jobs = nullptr;
-        const int n = cupsGetJobs2(m_http, &jobs, queue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
+        const int n = cups->cupsGetJobs2(m_http, &jobs, queue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
         if (n < 0) return std::nullopt;
         std::optional<ipp_jstate_t> found;
         for (int i = 0; i < n; ++i)
             if (jobs[i].id == id) found = jobs[i].state;
-        cupsFreeJobs(n, jobs);
+        cups->cupsFreeJobs(n, jobs);
         // A job the server lists no more may have printed and been forgotten: not known either way.
         return found;
     }
 
     // Why the queue's printer cannot be reached just now, or empty; nothing when the server does not say.
     std::optional<QString> unreachable(const QString& queue) {
-        cups_dest_t* dest = cupsGetNamedDest(m_http, queue.toUtf8().constData(), nullptr);
+        cups_dest_t* dest = cups->cupsGetNamedDest(m_http, queue.toUtf8().constData(), nullptr);
         if (!dest) return std::nullopt;
-        const QString reasons = QString::fromUtf8(cupsGetOption("printer-state-reasons", dest->num_options, dest->options));
-        const char* st = cupsGetOption("printer-state", dest->num_options, dest->options);
+        const QString reasons = QString::fromUtf8(cups->cupsGetOption("printer-state-reasons", dest->num_options, dest->options));
+        const char* st = cups->cupsGetOption("printer-state", dest->num_options, dest->options);
         const bool stopped = st && qstrcmp(st, "5") == 0;
-        cupsFreeDests(1, dest);
+        cups->cupsFreeDests(1, dest);
         for (const char* bad : {"connecting-to-device", "offline", "timed-out", "shutdown"})
             if (reasons.contains(QLatin1String(bad))) return QStringLiteral("the printer cannot be reached (%1)").arg(reasons);
         return stopped ? QStringLiteral("the printer stopped") : QString();
     }
 
     void cancel(const QString& queue, int id) {
-        if (m_http) cupsCancelJob2(m_http, queue.toUtf8().constData(), id, 0);
+        if (m_http) cups->cupsCancelJob2(m_http, queue.toUtf8().constData(), id, 0);
     }
 
     // Waits a moment for the printer to take the job: printing once it has printed, or has been
@@ -250,6 +251,7 @@ private:
     int left() const { return int(std::max<qint64>(0, m_deadline.remainingTime())); }
 
     QDeadlineTimer m_deadline;
+    const CupsLibrary* const cups = cupsLibrary();
     http_t* m_http = nullptr;
 };
 

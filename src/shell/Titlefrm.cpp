@@ -18,6 +18,7 @@ void Grey::Form_Load() { Stage::instance()->setBackColor(theme::BackdropBlue); }
 void Grey::Show() { Stage::instance()->showBackdrop(); }
 
 namespace {
+constexpr int FirstFrameMs = 250;
 
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
@@ -45,6 +46,8 @@ constexpr ControlRow Layout[] = {
 }  // namespace
 
 Titlefrm::Titlefrm() : Form(5460, 6570) {
+    // Decoded on a worker while the screen is built and the backdrop shown.
+    readAhead(QStringLiteral("Images\\euclidsm.jpg"));
     SetCaption(QStringLiteral(" "));
     SetBackColor(Silver);
     build(Layout);
@@ -69,9 +72,9 @@ void Titlefrm::Form_Load() {
         SetLeft(float(double(screenWidth) / 2 - double(Width()) / 2));
         forms::Grey->Show();
         Picture1->SetPicture(LoadPicture(QStringLiteral("Images\\euclidsm.jpg")));
-        // On a scaled stage the main menu's crest is decoded while the pupil reads this screen.
-        if (Stage::instance()->devicePixelRatioF() > 1)
-            QTimer::singleShot(0, this, [] { LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")); });
+        // The main menu's crest is decoded while the pupil reads this screen, once it is up: decoded
+        // at once it would take the processor from the screen's first showing.
+        QTimer::singleShot(FirstFrameMs, this, [] { readAhead(QStringLiteral("Images\\logo2.jpg")); });
     } catch (const std::exception&) {
         // Recovery: the standard frame, and one more try at the picture. The backdrop must be up,
         // or nothing of the program would be seen.
