@@ -2,6 +2,7 @@
 // each page as a screen metafile (data/wmf) and a print metafile (data/wmf2), the publisher's logo
 // (data/logo/halvern2.bmp) and the twenty frames of the animated logo (data/logo/hvrn00nn.gif).
 // Run through make_pages.sh. Text stays text in the metafiles, in fonts the program finds.
+#include "Figures.h"
 #include "WmfWriter.h"
 
 #include <QDir>
@@ -101,7 +102,9 @@ public:
     void paragraph(const QString& text, int indent = 0, const QString& marker = {}) {
         const Style& s = m_sheet.body;
         const QFontMetricsF fm(qfont(s));
-        const int left = m_sheet.margin + indent, width = m_sheet.textRight - left;
+        const int left = m_sheet.margin + indent;
+        const int figure = m_diceBeside ? diceNetsWidth() + DiceGap : 0;
+        const int width = m_sheet.textRight - left - figure, top = m_y;
         QStringList words = unbreakable(text.split(QLatin1Char(' '), Qt::SkipEmptyParts));
         bool first = true;
         while (!words.isEmpty()) {
@@ -112,6 +115,10 @@ public:
             if (first && !marker.isEmpty()) put(s, left - 240, marker);
             put(s, left, current);
             first = false;
+        }
+        if (m_diceBeside) {
+            m_y = std::max(m_y, diceNets(m_sheet.textRight - figure + DiceGap, top + 60));
+            m_diceBeside = false;
         }
         m_y += 50;
     }
@@ -154,8 +161,8 @@ public:
     }
     // The five regular solids drawn as outlines, side by side.
     void solids() {
-        const int size = 600, gap = (m_sheet.textRight - m_sheet.margin - 5 * size) / 4;
-        const int top = m_y + 120;
+        const int size = 500, gap = (m_sheet.textRight - m_sheet.margin - 5 * size) / 4;
+        const int top = m_y + 80;
         const int pen = m_wmf.pen(0, 20, m_sheet.title.colour), brush = m_wmf.brush(1, 0);
         m_wmf.select(pen);
         m_wmf.select(brush);
@@ -165,7 +172,10 @@ public:
         m_y = top + size + 20;
     }
 
-    // The card's margin below the last line is at least its margin above the first.
+    // The next paragraph leaves room at its right for the dice nets, drawn there beside it.
+    void diceNetsBesideNext() { m_diceBeside = true; }
+
+    // The card's margin below the last line    // The card's margin below the last line is at least its margin above the first.
     std::string finish(const QString& name) const {
         const int above = m_textTop, below = m_sheet.height - m_textBottom;
         if (below < above)
@@ -211,59 +221,53 @@ private:
         m_wmf.text(x, m_y, encode(text));
         m_wmf.remove(font);
     }
+    static constexpr int DiceSquare = 270, DiceGap = 360;
+    static int netColumns(const figures::Net& net) {
+        int columns = 0;
+        for (const char* row : net) columns = std::max(columns, int(qstrlen(row)));
+        return columns;
+    }
+    static int diceNetsWidth() {
+        int width = -DiceGap;
+        for (const figures::Net& net : figures::diceRuleNets()) width += netColumns(net) * DiceSquare + DiceGap;
+        return width;
+    }
+    // Dice nets side by side from (left, top), a digit in each square, so a pupil sees the rule at
+    // work; returns the foot of the tallest.
+    int diceNets(int left, int top) {
+        const Style& s = m_sheet.body;
+        const int pen = m_wmf.pen(0, 15, m_sheet.title.colour), brush = m_wmf.brush(1, 0);
+        const int font = m_wmf.font(-emTwips(s), 700, s.face.toStdString());
+        m_wmf.select(pen);
+        m_wmf.select(brush);
+        m_wmf.select(font);
+        m_wmf.textColour(s.colour);
+        m_wmf.textAlign(24 | 6);  // baseline, centred
+        const double cap = QFontMetricsF(qfont({s.face, s.points10, true, s.colour})).capHeight();
+        int x = left, bottom = top;
+        for (const figures::Net& net : figures::diceRuleNets()) {
+            for (size_t row = 0; row < net.size(); ++row)
+                for (int c = 0; net[row][c]; ++c) {
+                    if (net[row][c] == '.') continue;
+                    const int l = x + c * DiceSquare, t = top + int(row) * DiceSquare;
+                    m_wmf.rectangle(l, t, l + DiceSquare, t + DiceSquare);
+                    m_wmf.text(l + DiceSquare / 2, t + int((DiceSquare + cap) / 2), std::string(1, net[row][c]));
+                    bottom = std::max(bottom, t + DiceSquare);
+                }
+            x += netColumns(net) * DiceSquare + DiceGap;
+        }
+        m_wmf.textAlign(24);
+        m_wmf.remove(font);
+        m_wmf.remove(pen);
+        m_wmf.remove(brush);
+        m_textBottom = std::max(m_textBottom, bottom);
+        return bottom;
+    }
     void drawSolid(int kind, int x, int y, int s) {
-        const auto P = [&](double fx, double fy) { return std::pair<int, int>(x + int(fx * s), y + int(fy * s)); };
-        const auto line = [&](std::pair<int, int> a, std::pair<int, int> b) {
-            m_wmf.moveTo(a.first, a.second);
-            m_wmf.lineTo(b.first, b.second);
-        };
-        std::vector<std::pair<int, int>> ring;
-        const auto regular = [&](int n, double r, double turn) {
-            ring.clear();
-            for (int k = 0; k < n; ++k) {
-                const double a = turn + 2 * M_PI * k / n;
-                ring.push_back(P(0.5 + r * std::sin(a), 0.5 - r * std::cos(a)));
-            }
-        };
-        switch (kind) {
-        case 0:  // tetrahedron: a triangle seen with its fourth corner in front
-            regular(3, 0.48, 0);
-            m_wmf.polygon(ring);
-            for (auto c : ring) line(c, P(0.5, 0.62));
-            break;
-        case 1:  // cube
-            m_wmf.rectangle(P(0.05, 0.3).first, P(0.05, 0.3).second, P(0.7, 0.95).first, P(0.7, 0.95).second);
-            m_wmf.polyline({P(0.05, 0.3), P(0.3, 0.05), P(0.95, 0.05), P(0.95, 0.7), P(0.7, 0.95)});
-            line(P(0.7, 0.3), P(0.95, 0.05));
-            break;
-        case 2:  // octahedron
-            m_wmf.polygon({P(0.5, 0.02), P(0.95, 0.5), P(0.5, 0.98), P(0.05, 0.5)});
-            m_wmf.polyline({P(0.05, 0.5), P(0.38, 0.6), P(0.95, 0.5)});
-            line(P(0.5, 0.02), P(0.38, 0.6));
-            line(P(0.38, 0.6), P(0.5, 0.98));
-            break;
-        case 3: {  // dodecahedron seen face on: a pentagon in front, a decagon outline, and from each
-                   // front corner a spoke out to the outline, closing five pentagons around the front
-            regular(5, 0.26, M_PI);
-            m_wmf.polygon(ring);
-            const auto inner = ring;
-            regular(10, 0.47, 0);
-            m_wmf.polygon(ring);
-            // Front corner k points at the outline's corner (5 + 2k) mod 10, the one in its direction.
-            for (int k = 0; k < 5; ++k) line(inner[size_t(k)], ring[size_t((5 + 2 * k) % 10)]);
-            break;
-        }
-        default: {  // icosahedron seen face on: a triangle in front, a hexagon outline, and each front
-                    // corner joined to the outline corner it points at and the two beside it: ten triangles
-            regular(6, 0.48, 0);
-            m_wmf.polygon(ring);
-            const auto hex = ring;
-            regular(3, 0.3, 0);
-            m_wmf.polygon(ring);
-            for (int k = 0; k < 3; ++k)
-                for (int j : {-1, 0, 1}) line(ring[size_t(k)], hex[size_t((2 * k + j + 6) % 6)]);
-            break;
-        }
+        for (const figures::Face& face : figures::visibleFaces(figures::Solid(kind))) {
+            std::vector<std::pair<int, int>> corners;
+            for (const QPointF& c : face) corners.emplace_back(x + int(c.x() * s), y + int(c.y() * s));
+            m_wmf.polygon(corners);
         }
     }
 
@@ -271,10 +275,11 @@ private:
     WmfWriter m_wmf;
     int m_y = 0;
     int m_textTop = -1, m_textBottom = 0;  // the first line's top and the last line's foot
+    bool m_diceBeside = false;
 };
 
-// Reads a page source: "# " title, "## " heading, "- " bullet, "| " table row, "@greek", "@figure",
-// and paragraphs of one line each.
+// Reads a page source: "# " title, "## " heading, "- " bullet, "| " table row, "@greek",
+// "@figure solids", "@figure dice" (beside the paragraph after it), and paragraphs of one line each.
 std::string makePage(const QString& source, const Sheet& sheet) {
     QFile f(source);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -302,6 +307,7 @@ std::string makePage(const QString& source, const Sheet& sheet) {
             const QString rest = line.mid(7);
             page.greek(rest.section(QLatin1Char(' '), 0, 0), rest.section(QLatin1Char(' '), 1).trimmed());
         } else if (line == QLatin1String("@figure solids")) page.solids();
+        else if (line == QLatin1String("@figure dice")) page.diceNetsBesideNext();
         else page.paragraph(line);
     }
     flush();

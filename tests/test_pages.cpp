@@ -2,9 +2,13 @@
 // themselves, and both page viewers driven by clicks.
 #include "TestUtil.h"
 #include <sys/resource.h>
+#include <array>
+#include <map>
+#include <set>
 
 #include <QElapsedTimer>
 #include <sys/stat.h>
+#include "Figures.h"
 #include "WmfWriter.h"
 #include "pages/GuideViewer.h"
 #include "pages/PageViewer.h"
@@ -74,6 +78,84 @@ void bitmap(WmfWriter& page, int w, int h) {
 }
 
 // Keeps the log lines written while it lives.
+// Twice the signed area of a polygon (positive when its corners run clockwise on screen).
+double area2(const figures::Face& f) {
+    double a = 0;
+    for (size_t i = 0; i < f.size(); ++i) {
+        const QPointF &p = f[i], &q = f[(i + 1) % f.size()];
+        a += p.x() * q.y() - q.x() * p.y();
+    }
+    return a;
+}
+
+// The outline round a set of points (their convex hull), corners in order.
+figures::Face hull(std::vector<QPointF> points) {
+    std::sort(points.begin(), points.end(), [](QPointF a, QPointF b) { return std::pair(a.x(), a.y()) < std::pair(b.x(), b.y()); });
+    const auto turn = [](QPointF o, QPointF a, QPointF b) { return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x()); };
+    figures::Face h;
+    for (int pass = 0; pass < 2; ++pass) {
+        const size_t start = h.size();
+        for (const QPointF& p : points) {
+            while (h.size() >= start + 2 && turn(h[h.size() - 2], h.back(), p) <= 1e-12) h.pop_back();
+            h.push_back(p);
+        }
+        h.pop_back();
+        std::reverse(points.begin(), points.end());
+    }
+    return h;
+}
+
+// A net folded onto a cube: the way each square faces once folded, from rolling a cube over it.
+using Square = std::pair<int, int>;  // row, column
+std::map<Square, std::array<int, 3>> fold(const std::set<Square>& net) {
+    using V = std::array<int, 3>;
+    const auto neg = [](V v) { return V{-v[0], -v[1], -v[2]}; };
+    std::map<Square, V> faces;
+    struct At { Square square; V down, north, east; };
+    std::vector<At> todo{{*net.begin(), {0, 0, -1}, {0, 1, 0}, {1, 0, 0}}};
+    faces[*net.begin()] = {0, 0, -1};
+    while (!todo.empty()) {
+        const At a = todo.back();
+        todo.pop_back();
+        const auto [r, c] = a.square;
+        const std::pair<Square, At> rolls[] = {
+            {{r - 1, c}, {{r - 1, c}, a.north, neg(a.down), a.east}}, {{r + 1, c}, {{r + 1, c}, neg(a.north), a.down, a.east}},
+            {{r, c + 1}, {{r, c + 1}, a.east, a.north, neg(a.down)}}, {{r, c - 1}, {{r, c - 1}, neg(a.east), a.north, a.down}}};
+        for (const auto& [next, rolled] : rolls)
+            if (net.count(next) && !faces.count(next)) {
+                faces[next] = rolled.down;
+                todo.push_back(rolled);
+            }
+    }
+    return faces;
+}
+
+std::set<Square> squaresOf(const std::vector<const char*>& rows) {
+    std::set<Square> net;
+    for (int r = 0; r < int(rows.size()); ++r)
+        for (int c = 0; rows[size_t(r)][c]; ++c)
+            if (rows[size_t(r)][c] != '.') net.insert({r, c});
+    return net;
+}
+
+// The Key Facts rule, as a pupil applies it: in a line with one square between them, or at the
+// two ends of a Z whose middle row is two, three or four squares long.
+bool ruleSaysOpposite(const std::set<Square>& net, Square a, Square b) {
+    const Square steps[] = {{0, 1}, {1, 0}, {0, -1}, {-1, 0}};
+    const auto plus = [](Square p, Square d, int k = 1) { return Square{p.first + k * d.first, p.second + k * d.second}; };
+    for (const Square& d : steps) {
+        if (net.count(plus(a, d)) && plus(a, d, 2) == b) return true;
+        // Across from `a` into the Z's middle, along it, and out across on the far side.
+        for (const Square& along : steps) {
+            if (along.first * d.first + along.second * d.second != 0) continue;
+            Square m = plus(a, d);
+            for (int length = 1; length <= 4 && net.count(m); ++length, m = plus(m, along))
+                if (length >= 2 && plus(m, d) == b) return true;
+        }
+    }
+    return false;
+}
+
 class LogLines {
 public:
     QStringList lines;
@@ -386,6 +468,56 @@ private slots:
 
     // Our own pages use a small part of every limit: each plays whole on a screen four times the
     // program's size and on a printer of 1200 dots to the inch.
+    // Key Facts draws each solid as the faces a pupil sees: the right polygons, as many as show,
+    // filling the outline with no gap and no overlap.
+    void solidsAreDrawnAsTheirFaces() {
+        const struct { figures::Solid solid; int corners, faces; } solids[] = {
+            {figures::Tetrahedron, 3, 3}, {figures::Cube, 4, 3}, {figures::Octahedron, 3, 4},
+            {figures::Dodecahedron, 5, 6}, {figures::Icosahedron, 3, 10}};
+        for (const auto& expected : solids) {
+            const std::vector<figures::Face> faces = figures::visibleFaces(expected.solid);
+            QCOMPARE(int(faces.size()), expected.faces);
+            double total = 0;
+            std::vector<QPointF> corners;
+            for (const figures::Face& f : faces) {
+                QCOMPARE(int(f.size()), expected.corners);
+                // Convex, every corner turning the same way.
+                for (size_t i = 0; i < f.size(); ++i)
+                    QVERIFY(area2({f[i], f[(i + 1) % f.size()], f[(i + 2) % f.size()]}) * area2(f) > 0);
+                total += std::abs(area2(f));
+                corners.insert(corners.end(), f.begin(), f.end());
+            }
+            QVERIFY2(std::abs(total - std::abs(area2(hull(corners)))) < 1e-9, qPrintable(QString::number(expected.solid)));
+        }
+    }
+
+    // The dice rule holds on every one of the eleven nets of a cube, folded; the numbered nets
+    // beside it fold into dice whose opposite faces add up to 7.
+    void diceRuleHoldsOnEveryNet() {
+        const std::vector<std::vector<const char*>> nets = {
+            {"###", ".#.", ".#.", ".#."}, {"###..", "..###"}, {"##..", ".###", ".#.."}, {"##..", ".###", "..#."},
+            {"##..", ".###", "...#"}, {"##.", ".##", ".#.", ".#."}, {"##..", ".##.", "..##"}, {"##.", ".#.", ".##", ".#."},
+            {"##.", ".#.", ".#.", ".##"}, {".#..", "####", ".#.."}, {".#..", "####", "..#."}};
+        std::vector<std::vector<const char*>> all = nets;
+        for (const figures::Net& n : figures::diceRuleNets()) all.push_back(n);
+        for (const auto& rows : all) {
+            const std::set<Square> net = squaresOf(rows);
+            const auto faces = fold(net);
+            QCOMPARE(int(std::set(faces.begin(), faces.end(), [](auto& x, auto& y) { return x.second < y.second; }).size()), 6);
+            for (const Square& a : net)
+                for (const Square& b : net) {
+                    if (a == b) continue;
+                    const auto fa = faces.at(a), fb = faces.at(b);
+                    const bool opposite = fa[0] == -fb[0] && fa[1] == -fb[1] && fa[2] == -fb[2];
+                    QVERIFY2(ruleSaysOpposite(net, a, b) == opposite,
+                             qPrintable(QStringLiteral("%1: squares (%2, %3) and (%4, %5)").arg(QStringList(rows.begin(), rows.end()).join(QLatin1Char('/')))
+                                            .arg(a.first).arg(a.second).arg(b.first).arg(b.second)));
+                    const char da = rows[size_t(a.first)][a.second], db = rows[size_t(b.first)][b.second];
+                    if (opposite && da != '#') QCOMPARE(da - '0' + db - '0', 7);
+                }
+        }
+    }
+
     void shippedPagesPlayWhole() {
         const LogLines log;
         for (const char* folder : {"wmf", "wmf2"})
