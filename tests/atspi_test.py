@@ -84,11 +84,11 @@ def main():
     press(find(root, "push button", "Nets of Dice"))
     tile = find(root, "push button", starts="tile ")
     digit = tile.name.split()[1].rstrip(",")
-    target = find(root, "push button", "box: net A, box 1, empty")
+    target = find(root, "push button", "box: top left net, box 1, empty")
     press(tile)
     press(target)
-    wait_for("the tile on the box", lambda: target.name == f"box: net A, box 1, showing {digit}" or None)
-    check(named(root, "notification") == [f"{digit} placed on net A, box 1"], "the placing is announced")
+    wait_for("the tile on the box", lambda: target.name == f"box: top left net, box 1, showing {digit}" or None)
+    check(named(root, "notification") == [f"{digit} placed on top left net, box 1"], "the placing is announced")
 
 
 if __name__ == "__main__":

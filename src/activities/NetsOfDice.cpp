@@ -3,6 +3,7 @@
 #include "core/Activities.h"
 #include "core/Module1.h"
 #include "platform/PrepareForm.h"
+#include <algorithm>
 
 platform::FormRef<::euclidord> forms::euclidord;
 
@@ -114,7 +115,8 @@ void euclidord::Label3_Click(int Index) {
 
 void euclidord::unloadSelf() { forms::euclidord.unload(); }
 
-// "net B, box 2": the nets are A to D from the left, and a net's boxes are counted in reading order.
+// "top middle net, box 2": the nets by their place on the screen, as Teacher's Notes names them, and
+// a net's boxes counted in reading order.
 QString euclidord::boxPlace(int b) const {
     const auto netOf = [this](int box) {
         const Control* c = Label1(box);
@@ -129,5 +131,6 @@ QString euclidord::boxPlace(int b) const {
         if (other != b && netOf(other) == net &&
             std::pair(Label1(other)->Top(), Label1(other)->Left()) < std::pair(Label1(b)->Top(), Label1(b)->Left()))
             ++ordinal;
-    return QStringLiteral("net %1, box %2").arg(QChar(u'A' + std::max(net, 0))).arg(ordinal);
+    static const char* const places[] = {"top left", "bottom middle", "top middle", "right"};
+    return QStringLiteral("%1 net, box %2").arg(QLatin1String(places[std::clamp(net, 0, 3)])).arg(ordinal);
 }
