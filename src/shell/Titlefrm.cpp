@@ -45,9 +45,11 @@ constexpr ControlRow Layout[] = {
 // clang-format on
 }  // namespace
 
+void Titlefrm::readPictureAhead() { readAhead(QStringLiteral("Images\\euclidsm.jpg")); }
+
 Titlefrm::Titlefrm() : Form(5460, 6570) {
-    // Decoded on a worker while the screen is built and the backdrop shown.
-    readAhead(QStringLiteral("Images\\euclidsm.jpg"));
+    // Decoded on a worker while the screen is built and the backdrop shown, unless it already is.
+    readPictureAhead();
     SetCaption(QStringLiteral(" "));
     SetBackColor(Silver);
     build(Layout);

@@ -16,6 +16,8 @@ public:
     Titlefrm();
     // The title screen again, as the question whether to leave: its OK leaves, Cancel goes back.
     static void askToExit();
+    // Starts decoding the screen's picture on a worker, for a start that has other work to do first.
+    static void readPictureAhead();
 
     void Form_Load() override;
     void Command1_Click();

@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     platform::Stage::chooseScaleBeforeStart();
     QApplication app(argc, argv);
     platform::Stage::restartAtScreenScale(argv);
+    // The title's picture at a whiteboard's scale takes longer to decode than the fonts take to load.
+    Titlefrm::readPictureAhead();
     QApplication::setApplicationName(platform::ProgramTitle);
     platform::initFonts();
     // The launcher found the working folder unsafe or unusable: say why, and start nothing.
