@@ -48,8 +48,6 @@ constexpr ControlRow Layout[] = {
 void Titlefrm::readPictureAhead() { readAhead(QStringLiteral("Images\\euclidsm.jpg")); }
 
 Titlefrm::Titlefrm() : Form(5460, 6570) {
-    // Decoded on a worker while the screen is built and the backdrop shown, unless it already is.
-    readPictureAhead();
     SetCaption(QStringLiteral(" "));
     SetBackColor(Silver);
     build(Layout);
