@@ -645,6 +645,23 @@ private slots:
         QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
     }
 
+    // Turning back and forth, every page shown was played ahead: the page turned to is never pushed
+    // out by its own neighbours before it is shown.
+    void pagesTurnedToWerePlayedAhead() {
+        Session s;
+        forms::intro0->Show();
+        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::GuideEntry));
+        guide* g = forms::guide.instance();
+        QWidget* page = testutil::ui<PictureBox>(g, "Image1")->widget();
+        page->grab();
+        const int played = pagesPlayedOnTheWindow();
+        for (int next : {2, 2, 3, 2, 3, 2, 3, 2}) {  // to pages 2, 3, 2, 3, ...
+            testutil::click(testutil::ui<Label>(g, "Label3", next));
+            page->grab();
+        }
+        QCOMPARE(pagesPlayedOnTheWindow(), played);
+    }
+
     void topicPagesThroughClicks_data() {
         QTest::addColumn<int>("entry");
         QTest::addColumn<int>("pages");

@@ -33,10 +33,11 @@ inline void showPageControls(const platform::Ctl<platform::Label>& buttons, cons
 }
 
 // The pages either side of the one shown are played ahead at the box's scale, so turning to one on
-// a whiteboard is a copy rather than a play. `file(k)` names page k.
+// a whiteboard is a copy rather than a play. The page itself is asked for first: played ahead
+// already, it is kept while its neighbours are added. `file(k)` names page k.
 template <class File>
 void playNeighbours(const platform::PictureBox* box, int page, int pages, File file) {
-    for (int k : {page + 1, page - 1})
+    for (int k : {page, page + 1, page - 1})
         if (k >= 1 && k <= pages) platform::playAhead(platform::LoadPictureOrEmpty(file(k)), box->widget()->devicePixelRatioF(), box->fill());
 }
 

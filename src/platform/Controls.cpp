@@ -237,6 +237,17 @@ void Frame::paintEvent(QPaintEvent* e) {
 
 // ---- PictureBox / Image
 
+// An image played onto a known colour is shown as a plain copy, not blended over what lies beneath:
+// at a whiteboard's scale a page blended takes several times as long to show.
+QColor PictureBox::fill() const {
+    if (m_framed) return toQColor(m_back);
+    const QWidget* parent = parentWidget();
+    const auto* form = parent ? qobject_cast<const Form*>(parent->parentWidget()) : nullptr;
+    if (!form || !form->picture().isNull() || parent->children().isEmpty() || parent->children().first() != this)
+        return {};
+    return toQColor(form->BackColor());
+}
+
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     int inset = 0;

@@ -269,8 +269,9 @@ public:
         update();
     }
     QString Caption() const override { return m_picture.description(); }
-    // What lies under the picture: the back colour of a picture box; nothing known for an image.
-    QColor fill() const { return m_framed ? toQColor(m_back) : QColor(); }
+    // What lies under the picture: the back colour of a picture box, or of the screen under an image
+    // that lies lowest on a screen of one colour; otherwise nothing known (the picture is blended).
+    QColor fill() const;
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -51,8 +51,11 @@ QImage playAt(const Metafile& m, QSize size, double ratio, const QColor& backgro
                  background.isValid() ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(background.isValid() ? background : QColor(Qt::transparent));
-    QPainter p(&image);
-    m.play(p, QRectF(QPointF(0, 0), QSizeF(size)));
+    {
+        QPainter p(&image);
+        m.play(p, QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    image.setDevicePixelRatio(1);  // shown pixel for pixel (not shared yet, so nothing is copied)
     return image;
 }
 
@@ -76,15 +79,25 @@ void playAhead(const Picture& picture, double ratio, const QColor& background) {
     const std::shared_ptr<const Metafile> m = picture.sharedMetafile();
     if (!m) return;
     std::deque<PlayedAhead>& ahead = playedAhead();
-    for (const PlayedAhead& a : ahead)
-        if (a.source == m && sameRatio(a.ratio, ratio) && a.background == background) return;
+    const auto same = std::find_if(ahead.begin(), ahead.end(), [&](const PlayedAhead& a) {
+        return a.source == m && sameRatio(a.ratio, ratio) && a.background == background;
+    });
+    if (same != ahead.end()) {  // asked for again: kept longest
+        PlayedAhead again = std::move(*same);
+        ahead.erase(same);
+        ahead.push_back(std::move(again));
+        return;
+    }
     const QSize size = picture.size();
     ahead.push_back({m, ratio, background, QtConcurrent::run([m, size, ratio, background] { return playAt(*m, size, ratio, background); })});
-    // Three are kept: the two neighbours just asked for and the page being turned to, which was a
-    // neighbour of the last page and is asked for before the box paints it. A future let go still
-    // finishes its play; its image is freed when it does.
+    // Three are kept: the page being turned to and its two neighbours (the viewers ask for the page
+    // itself first, which keeps it from being pushed out by them). A future let go still finishes
+    // its play; its image is freed when it does.
     while (ahead.size() > 3) ahead.pop_front();
 }
+
+static int playedOnTheWindow = 0;
+int pagesPlayedOnTheWindow() { return playedOnTheWindow; }
 
 void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at, const QColor& background) {
     const std::shared_ptr<const Metafile>& m = picture.sharedMetafile();
@@ -93,9 +106,10 @@ void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at, co
         return picture.draw(painter, at);
     }
     const double ratio = painter.device()->devicePixelRatioF();
-    if (m != m_source || !sameRatio(m_image.devicePixelRatio(), ratio) || m_background != background) {
+    if (m != m_source || !sameRatio(m_ratio, ratio) || m_background != background) {
         m_source = m;
         m_background = background;
+        m_ratio = ratio;
         m_image = QImage();
         std::deque<PlayedAhead>& ahead = playedAhead();
         const auto played = std::find_if(ahead.begin(), ahead.end(), [&](const PlayedAhead& a) {
@@ -106,9 +120,22 @@ void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at, co
             ahead.erase(played);
         } else {
             m_image = playAt(*m, picture.size(), ratio, background);
+            ++playedOnTheWindow;
         }
     }
-    painter.drawImage(at, m_image);
+    // Pixel for pixel, in the device's own coordinates: drawn through the stage's scale (3.599991
+    // against the page's 3.6) a whiteboard page would take the slow scaled path, several times over.
+    const QTransform device = painter.deviceTransform();
+    if (device.type() > QTransform::TxScale) {
+        QImage scaled = m_image;
+        scaled.setDevicePixelRatio(ratio);
+        return painter.drawImage(at, scaled);
+    }
+    const QPointF origin = device.map(QPointF(at));
+    painter.save();
+    painter.setWorldTransform(device.inverted() * painter.worldTransform());
+    painter.drawImage(origin.toPoint(), m_image);
+    painter.restore();
 }
 
 // A progressive JPEG is decoded scan by scan, each over the whole picture: a small file of many

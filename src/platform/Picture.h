@@ -61,12 +61,15 @@ public:
 private:
     std::shared_ptr<const Metafile> m_source;
     QColor m_background;
-    QImage m_image;
+    double m_ratio = 0;
+    QImage m_image;  // in the device's own pixels, drawn one to one
 };
 
 // Plays a metafile picture at a screen's scale on a worker thread, for a page the pupil may turn to
 // next: the box that then shows it takes the played image. The last three asked for are kept.
 void playAhead(const Picture& picture, double ratio, const QColor& background = QColor());
+// How many times a box had to play its picture itself, the page not played ahead.
+int pagesPlayedOnTheWindow();
 
 // LoadPicture: an empty path gives an empty picture; a missing or unreadable file fails.
 Picture LoadPicture(const QString& path);
