@@ -8,8 +8,6 @@
 #include "platform/Form.h"
 #include "platform/Stage.h"
 #include "platform/ScreenProbe.h"
-#include "platform/Dialogs.h"
-#include "platform/Desktop.h"
 #include "platform/Fonts.h"
 #include "platform/Core.h"
 #include "quiz/Quiz.h"

@@ -63,33 +63,6 @@ private slots:
         QCOMPARE(markOf(field, ticked), mark);
     }
 
-    void wrongAnswersInOrder() {
-        std::array<int, Module1::QuestionCount + 1> marks{};
-        Module1::QuestionTexts texts;
-        for (int i = 1; i <= 10; ++i) {
-            marks[i] = i % 3 ? 1 : 0;
-            texts[i] = QStringLiteral("Q%1").arg(i);
-        }
-        QCOMPARE(wrongAnswerLines(marks, texts), (QStringList{" 3. Q3", " 6. Q6", " 9. Q9"}));
-    }
-
-    void scoreTiers_data() {
-        QTest::addColumn<int>("score");
-        QTest::addColumn<int>("outOf");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("all") << 10 << 10 << "Excellent work. You have scored 10 out of 10.";
-        QTest::newRow("one short") << 11 << 12 << "Good work. You have scored 11 out of 12.";
-        QTest::newRow("two short") << 8 << 10 << "Good work. You have scored 8 out of 10.";
-        QTest::newRow("three short") << 7 << 10 << "You have scored 7 out of 10.";
-        QTest::newRow("none") << 0 << 10 << "You have scored 0 out of 10.";
-    }
-    void scoreTiers() {
-        QFETCH(int, score);
-        QFETCH(int, outOf);
-        QFETCH(QString, line);
-        QCOMPARE(scoreLine(score, outOf), line);
-    }
-
     // Box 2 of Nets of Dice: 450 twips square at 975, 2670.
     void snapBoundsAreStrict_data() {
         QTest::addColumn<float>("left");
@@ -126,31 +99,8 @@ private slots:
         QCOMPARE(primesScore(f, other), f[0] == f[11] ? 12 : 6);
     }
 
-    void diceScoresTheDigitShown() {
-        const std::array<QString, 12> needed{"6", "5", "1", "4", "4", "5", "3", "6", "2", "1", "3", "2"};
-        std::array<QString, 12> shown = needed;
-        QCOMPARE(diceScore(needed, shown), 12);
-        shown[0] = QString();  // an empty box
-        shown[1] = "4";        // a wrong digit
-        QCOMPARE(diceScore(needed, shown), 10);
-    }
-
-    // The worksheet file: fields read back as written, commas kept as "&", titles that cannot be names.
-    void worksheetFormat() {
-        worksheetfiles::Worksheet w;
-        w.title = QStringLiteral("Sums, é");
-        for (int q = 0; q < Module1::QuestionCount; ++q) {
-            w.questions[q].text = QStringLiteral("What is %1, doubled?").arg(q);
-            w.questions[q].answers = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")};
-            w.questions[q].correct = QStringLiteral("2");
-        }
-        const QByteArray bytes = worksheetfiles::WorksheetBytes(w);
-        QVERIFY(bytes.startsWith("Sums& \xE9\r\n \r\nWhat is 0& doubled?\r\na\r\n"));
-        FieldReader reader(decode1252(bytes));
-        const worksheetfiles::Worksheet back = worksheetfiles::ReadWorksheet([&reader] { return reader.next(); });
-        QCOMPARE(back.title, w.title);
-        QCOMPARE(back.questions[9].text, w.questions[9].text);
-        QCOMPARE(back.questions[9].correct, QStringLiteral("2"));
+    // Titles that cannot be file names (the round trip of a sheet is the worksheet tests' own).
+    void worksheetTitles() {
         for (const char* bad : {"../escape", "a\\b", "what?", "x:y", "star*", "quote\"", "<tag>", "pipe|", "one, two",
                                 "salt & pepper", " leading", "trailing ", "dots...", "..", "tab\there", "CON", "lpt1",
                                 "Com3.notes", "nul", "COM0", "LPT0", "COM\u00B9", "lpt\u00B3", "CONIN$", "conout$",
