@@ -331,8 +331,10 @@ private slots:
         QAccessibleInterface* euclid = accessible(testutil::ui<Label>(forms::intro0, "Label2", intro0::EuclidEntry));
         QVERIFY(euclid->state().focusable);
         QVERIFY(euclid->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        // The reader's "Press" is answered at once; the click follows.
         euclid->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
+        QTRY_COMPARE(Stage::instance()->front(), forms::euclid.instance());
         QVERIFY(QAccessible::queryAccessibleInterface(forms::intro0.instance())->state().invisible);
         QVERIFY(!QAccessible::queryAccessibleInterface(forms::euclid.instance())->state().invisible);
         // Screens carrying the program's name as caption are named by their heading.
@@ -373,6 +375,38 @@ private slots:
                  i->text(QAccessible::Name));  // the screen is named by the page's title
         QVERIFY(accessible(testutil::ui<PictureBox>(forms::teacher, "Image2"))->state().invisible);  // the printed copy
         QCOMPARE(accessible(testutil::ui<Label>(forms::teacher, "Label1"))->text(QAccessible::Name), QStringLiteral("Page 1 of 3"));
+        // Nothing of the screen beneath is read, even by a reader that looks at every object.
+        for (int entry : {4, 5}) QVERIFY(accessible(testutil::ui<Label>(forms::euclid, "label3", entry))->state().invisible);
+        // Teacher's Notes pages are named by their titles, not as Euclid's portrait.
+        testutil::click(testutil::ui<Label>(forms::teacher, "Label3", 1));
+        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 5));
+        QCOMPARE(accessible(testutil::ui<PictureBox>(forms::teacher, "Image1"))->text(QAccessible::Name),
+                 QStringLiteral("Teacher's Notes: Euclid"));
+    }
+
+    // What changes as a pupil works is told to the reader as a change of name: a tile carried onto a
+    // box (the tile and the box), a page turned (the page and its number).
+    void aReaderIsToldWhatChanges() {
+        Session s;
+        QList<QObject*> renamed;
+        nameChangeHook = [&renamed](QWidget* w) { renamed << w; };
+        const auto done = qScopeGuard([] { nameChangeHook = nullptr; });
+        forms::intro0->Show();
+        TileBoard* b = openActivity(3);  // Nets of Dice
+        platform::reportNameChanges();  // the names as the pupil first meets them
+        renamed.clear();
+        tap(tile(b, 0));
+        tap(box(b, 0));
+        QTRY_VERIFY(renamed.contains(tile(b, 0)->widget()));
+        QVERIFY(renamed.contains(box(b, 0)->widget()));
+        testutil::click(button(b, 1));
+        forms::euclid->Show();
+        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 4));
+        platform::reportNameChanges();
+        renamed.clear();
+        testutil::click(testutil::ui<Label>(forms::teacher, "Label3", 2));
+        QTRY_VERIFY(renamed.contains(testutil::ui<PictureBox>(forms::teacher, "Image1")->widget()));
+        QVERIFY(renamed.contains(testutil::ui<Label>(forms::teacher, "Label1")->widget()));
     }
 };
 

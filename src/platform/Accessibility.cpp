@@ -4,11 +4,20 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QHash>
+#include <QPointer>
+#include <QTimer>
 #include <climits>
 
 namespace platform {
 
 namespace {
+
+// The screen a control stands on.
+const Form* formOf(const QWidget* w) {
+    while (w && !qobject_cast<const Form*>(w)) w = w->parentWidget();
+    return qobject_cast<const Form*>(w);
+}
 
 // A page is named by the first thing it says, its title.
 QString pageTitleOf(const Metafile& page) {
@@ -36,6 +45,8 @@ public:
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
         if (role() != QAccessible::Grouping && text(QAccessible::Name).isEmpty()) s.invisible = true;
+        // A screen covered by another shows nothing of itself to a reader.
+        if (const Form* form = formOf(widget()); form && Stage::instance()->front() != form) s.invisible = true;
         s.focusable = m_c->TabStop();
         return s;
     }
@@ -46,7 +57,11 @@ public:
     }
     void doAction(const QString& action) override {
         if (action == pressAction() && m_c->onClick && widget()->isEnabled()) {
-            run(m_c->onClick);
+            // Answered at once: the click runs once the reader has its reply, so a message box it
+            // opens does not keep the reader waiting for it.
+            QTimer::singleShot(0, widget(), [c = m_c] {
+                if (c->onClick && c->widget()->isEnabled()) run(c->onClick);
+            });
         } else {
             QAccessibleWidget::doAction(action);
         }
@@ -184,5 +199,41 @@ void announce(const QString& text) {
 }
 
 QString lastAnnouncement() { return announcer()->accessibleName(); }
+
+void reportNameChangesSoon() {
+    static bool pending = false;
+    if (pending || !(QAccessible::isActive() || nameChangeHook)) return;
+    pending = true;
+    QTimer::singleShot(0, Stage::instance(), [] {
+        pending = false;
+        reportNameChanges();
+    });
+}
+
+std::function<void(QWidget*)> nameChangeHook;
+
+void reportNameChanges() {
+    if (!(QAccessible::isActive() || nameChangeHook)) return;
+    static QPointer<QWidget> lastFront;
+    static QHash<const QWidget*, QString> told;
+    auto* form = qobject_cast<Form*>(Stage::instance()->front());
+    if (form != lastFront) told.clear();  // a screen brought to the front is read afresh anyway
+    lastFront = form;
+    if (!form) return;
+    QList<QWidget*> widgets = form->findChildren<QWidget*>();
+    widgets.prepend(form);
+    for (QWidget* w : widgets) {
+        QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
+        if (!i) continue;
+        const QString name = i->text(QAccessible::Name);
+        const auto was = told.constFind(w);
+        const bool changed = was != told.cend() && *was != name;
+        told.insert(w, name);
+        if (!changed) continue;
+        QAccessibleEvent e(w, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&e);
+        if (nameChangeHook) nameChangeHook(w);
+    }
+}
 
 }  // namespace platform

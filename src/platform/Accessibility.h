@@ -2,6 +2,9 @@
 // and what changes as a pupil works, said without moving the keyboard.
 #pragma once
 #include <QString>
+#include <functional>
+
+class QWidget;
 
 namespace platform {
 
@@ -11,5 +14,13 @@ void installAccessibility();
 void announce(const QString& text);
 // What was said last (for the screens' own checks and the tests).
 QString lastAnnouncement();
+// Tells a reader of every name on the screen in front that changed since it was last told: captions,
+// pictures and pages, tiles that moved.
+void reportNameChanges();
+// The same once the event being handled is done (after each of the program's handlers and each
+// click, key or touch); nothing when no reader is listening.
+void reportNameChangesSoon();
+// Test seam: told of each name change reported, whether or not a reader listens.
+extern std::function<void(QWidget*)> nameChangeHook;
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 #include "platform/Dialogs.h"
+#include "platform/Accessibility.h"
 #include "platform/Stage.h"
 
 #include <QMessageBox>
@@ -11,6 +12,7 @@ void run(const std::function<void()>& procedure) {
     } catch (const std::exception& e) {
         MsgBox(QStringLiteral("Something went wrong: %1").arg(QString::fromStdString(e.what())));
     }
+    reportNameChangesSoon();
 }
 
 Answer MsgBox(const QString& text, Buttons buttons, const QString& caption) {

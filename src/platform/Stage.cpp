@@ -101,6 +101,10 @@ bool Stage::eventFilter(QObject*, QEvent* e) {
     case QEvent::TouchBegin: m_keyboardUser = false; break;
     default: break;
     }
+    switch (e->type()) {
+    case QEvent::MouseButtonRelease: case QEvent::KeyPress: case QEvent::TouchEnd: reportNameChangesSoon(); break;
+    default: break;
+    }
     return false;
 }
 
