@@ -77,10 +77,11 @@ def main():
     press(find(root, "push button", "Nets of Dice"))
     tile = find(root, "push button", starts="tile ")
     digit = tile.name.split()[1].rstrip(",")
-    target = find(root, "push button", "box: top left net, box 1, empty")
+    target = find(root, "push button", starts="box: top left net, box 1, opposite the ")
+    check(target.name.endswith(", empty"), "the box says which face lies opposite it, and that it is empty")
     press(tile)
     press(target)
-    wait_for("the tile on the box", lambda: target.name == f"box: top left net, box 1, showing {digit}" or None)
+    wait_for("the tile on the box", lambda: target.name.endswith(f", showing {digit}") or None)
     check(named(root, "notification") == [f"{digit} placed on top left net, box 1"], "the placing is announced")
 
 

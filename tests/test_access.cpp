@@ -10,6 +10,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QRegularExpression>
 
 using namespace platform;
 using namespace Module1;
@@ -153,6 +154,7 @@ private slots:
         multiple* m = forms::multiple.instance();
         QVERIFY(m && Stage::instance()->front() == m);
         const auto option = [m](int k) { return testutil::ui<OptionButton>(m, "Option1", k); };
+        QVERIFY(option(1)->widget()->hasFocus());  // on the first answer: a first Enter prints nothing
         QVERIFY(!tabRound().contains(QString()));  // "no answer" has no caption: Tab never lands on it
         for (int q = 1; q <= QuestionCount; ++q) {
             QVERIFY(tabTo(AnswerA[q]));
@@ -382,6 +384,24 @@ private slots:
         testutil::click(testutil::ui<Label>(forms::euclid, "label3", 5));
         QCOMPARE(accessible(testutil::ui<PictureBox>(forms::teacher, "Image1"))->text(QAccessible::Name),
                  QStringLiteral("Teacher's Notes: Euclid"));
+    }
+
+    // Nets of Dice by ear: every printed face says its net and digit, and every box the face opposite
+    // it, a face printed on the same net.
+    void netsOfDiceByEar() {
+        Session s;
+        forms::intro0->Show();
+        TileBoard* b = openActivity(3);
+        QStringList faces;
+        for (QAccessibleInterface* i : readerSees(b))
+            if (i->text(QAccessible::Name).contains(QStringLiteral(", face "))) faces << i->text(QAccessible::Name);
+        QCOMPARE(faces.size(), 12);
+        const QRegularExpression clue(QStringLiteral("^box: (.+ net), box \\d, opposite the (\\d), empty$"));
+        for (int k = 0; k < 12; ++k) {
+            const QRegularExpressionMatch m = clue.match(accessible(box(b, k))->text(QAccessible::Name));
+            QVERIFY2(m.hasMatch(), qPrintable(accessible(box(b, k))->text(QAccessible::Name)));
+            QVERIFY2(faces.contains(m.captured(1) + QStringLiteral(", face ") + m.captured(2)), qPrintable(m.captured(0)));
+        }
     }
 
     // What changes as a pupil works is told to the reader as a change of name: a tile carried onto a

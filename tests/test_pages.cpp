@@ -706,6 +706,21 @@ private slots:
         QTRY_VERIFY(LogoFrame == 1);  // 18, 19, 0, 1: round the loop
         QVERIFY(testutil::ui<PictureBox>(t, "Picture1")->Visible() && !testutil::ui<PictureBox>(t, "Picture1")->picture().isNull());
         testutil::screenshot(QStringLiteral("acknowledgments"));
+        // A click on the logo stops it, another starts it; left alone it rests after five seconds.
+        const auto still = [] {
+            const int frame = LogoFrame;
+            QTest::qWait(100);
+            return LogoFrame == frame;
+        };
+        PictureBox* logo = testutil::ui<PictureBox>(t, "Picture1");
+        testutil::click(logo);
+        QVERIFY(still());
+        QTest::keyClick(logo->widget(), Qt::Key_Space);
+        QVERIFY(!still());
+        QTest::qWait(5000);
+        QVERIFY(still());
+        testutil::click(logo);
+        QVERIFY(!still());
         testutil::click(testutil::ui<Label>(t, "Label3", 1));
         const int stopped = LogoFrame;
         QTest::qWait(100);

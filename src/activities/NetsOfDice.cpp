@@ -11,6 +11,10 @@ using namespace platform;
 using namespace Module1;
 
 namespace {
+// The nets by their place on the screen, as Teacher's Notes names them.
+const char* const NetPlaces[] = {"top left", "bottom middle", "top middle", "right"};
+QString netName(int net) { return QLatin1String(NetPlaces[std::clamp(net, 0, 3)]) + QStringLiteral(" net"); }
+
 constexpr FontDesc Digit{"Tahoma", 15.75, true};
 
 // clang-format off
@@ -84,6 +88,9 @@ euclidord::euclidord() {
         build({{.kind = Kind::Label, .name = "Label2", .index = TrayOrder[k], .at = {2400 + 600.0f * float(k), 7320, 450, 450},
                 .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Border}});
     bindBoard();
+    // A printed face says its digit and its net ("top left net, face 6").
+    for (int i : Label8.indices())
+        Label8(i)->describe = [this, i] { return netName(netOf(Label8(i))) + QStringLiteral(", face ") + Label8(i)->Caption(); };
 }
 // clang-format on
 
@@ -115,22 +122,28 @@ void euclidord::Label3_Click(int Index) {
 
 void euclidord::unloadSelf() { forms::euclidord.unload(); }
 
-// "top middle net, box 2": the nets by their place on the screen, as Teacher's Notes names them, and
-// a net's boxes counted in reading order.
+int euclidord::netOf(const Control* c) const {
+    const float x = c->Left() + c->Width() / 2, y = c->Top() + c->Height() / 2;
+    for (const Square& q : Squares)
+        if (x >= q.left && x < q.left + 750 && y >= q.top && y < q.top + 750) return q.index / 6;
+    return -1;
+}
+
+// "top middle net, box 2": a net's boxes are counted in reading order.
 QString euclidord::boxPlace(int b) const {
-    const auto netOf = [this](int box) {
-        const Control* c = Label1(box);
-        const float x = c->Left() + c->Width() / 2, y = c->Top() + c->Height() / 2;
-        for (const Square& q : Squares)
-            if (x >= q.left && x < q.left + 750 && y >= q.top && y < q.top + 750) return q.index / 6;
-        return -1;
-    };
-    const int net = netOf(b);
+    const int net = netOf(Label1(b));
     int ordinal = 1;
     for (int other : Label1.indices())
-        if (other != b && netOf(other) == net &&
+        if (other != b && netOf(Label1(other)) == net &&
             std::pair(Label1(other)->Top(), Label1(other)->Left()) < std::pair(Label1(b)->Top(), Label1(b)->Left()))
             ++ordinal;
-    static const char* const places[] = {"top left", "bottom middle", "top middle", "right"};
-    return QStringLiteral("%1 net, box %2").arg(QLatin1String(places[std::clamp(net, 0, 3)])).arg(ordinal);
+    return netName(net) + QStringLiteral(", box %1").arg(ordinal);
+}
+
+// The face a box lies opposite when its net is folded, so the rule can be used by ear: the box needs
+// 7 less that face's digit.
+QString euclidord::boxClue(int b) const {
+    for (const Placing& d : Boxes)
+        if (d.index == b) return QStringLiteral(", opposite the %1").arg(7 - QString::fromLatin1(d.digit).toInt());
+    return {};
 }

@@ -25,7 +25,8 @@ void TileBoard::bindBoard() {
         Label1(i)->SetTabStop(false);
         Label1(i)->describe = [this, i] {
             const int t = tileOn(i);
-            return QStringLiteral("box: ") + boxPlace(i) + (t < 0 ? QStringLiteral(", empty") : QStringLiteral(", showing ") + Label2(t)->Caption());
+            return QStringLiteral("box: ") + boxPlace(i) + boxClue(i) +
+                   (t < 0 ? QStringLiteral(", empty") : QStringLiteral(", showing ") + Label2(t)->Caption());
         };
     }
     for (int i : Label4.indices()) Label4(i)->SetTabStop(false);

@@ -37,6 +37,8 @@ protected:
     virtual void unloadSelf() = 0;
     // Where box b stands, in words a screen reader says ("row 2, box 1").
     virtual QString boxPlace(int b) const = 0;
+    // What else a reader is told of box b, after its place (", opposite the 2"); nothing by default.
+    virtual QString boxClue(int) const { return {}; }
 
     // The arrow keys move a tile picked up from box to box and to the tray; Escape puts it back.
     void keyPressEvent(QKeyEvent* e) override;

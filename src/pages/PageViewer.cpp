@@ -28,6 +28,7 @@ QString pageFile(const char* folder, int n) {
     return QString::fromLatin1(folder) + QLatin1Char('\\') + PageStem + QChar(u'a' + std::clamp(n, 1, 26) - 1) +
            QStringLiteral(".wmf");
 }
+constexpr qint64 LogoTurnsMs = 5000;
 }  // namespace
 
 teacher::teacher() {
@@ -36,6 +37,13 @@ teacher::teacher() {
     build(Logos);
     Label3.onClick([this](int i) { Label3_Click(i); });
     Timer1->onTimer = [this] { Timer1_Timer(); };
+    // The turning logo stops or starts again at a click, Space or Enter on it: nothing moves on a
+    // page for long without a way to stop it.
+    Picture1->SetTabStop(true);
+    Picture1->onClick = [this] {
+        if (!Timer1->Enabled()) m_logoTurning.start();
+        Timer1->SetEnabled(!Timer1->Enabled());
+    };
 }
 
 void teacher::showDocument(const QString& stem, int pages) {
@@ -58,6 +66,7 @@ void teacher::showAcknowledgments() {
     t.Picture2->SetPicture(LoadPictureOrEmpty(QStringLiteral("logo\\halvern2.bmp")));
     t.Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\acknowledgments.wmf")));
     t.SetBackColor(theme::AcknowledgmentsBlue);
+    t.m_logoTurning.start();
     t.Timer1->SetEnabled(true);
     t.Show();
 }
@@ -96,6 +105,8 @@ void teacher::pageUpdate() {
 // The animated logo: frames 1, 2, ... 19, 0, 1 ..., carrying on from where the last showing stopped.
 // Each frame file is decoded once and kept, so a frame every 25 ms costs no decoding.
 void teacher::Timer1_Timer() {
+    // Five seconds of turning, then it rests (a click turns it again).
+    if (m_logoTurning.isValid() && m_logoTurning.elapsed() >= LogoTurnsMs) return Timer1->SetEnabled(false);
     LogoFrame = LogoFrame + 1;
     if (LogoFrame == 20) LogoFrame = 0;
     const QString number = QString::number(LogoFrame);

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/Form.h"
 
+#include <QElapsedTimer>
+
 // The topic page viewer: Key Facts, Teacher's Notes, and the Acknowledgments page with its logos.
 class teacher : public platform::Form {
     Q_OBJECT
@@ -23,6 +25,7 @@ private:
         Picture2{this, "Picture2"};
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label3{this, "Label3"};
     platform::Ctl<platform::Timer> Timer1{this, "Timer1"};
+    QElapsedTimer m_logoTurning;  // since the logo last started turning
 };
 
 namespace forms {

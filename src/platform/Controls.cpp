@@ -260,6 +260,17 @@ void PictureBox::paintEvent(QPaintEvent*) {
     m_shown.draw(p, m_picture, QPoint(inset, inset), fill());
 }
 
+// A picture that can be clicked is clicked by Enter or Space too, as a label is.
+void PictureBox::keyPressEvent(QKeyEvent* e) {
+    const int k = e->key();
+    if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space) && onClick && !e->isAutoRepeat()) {
+        e->accept();
+        run(onClick);
+        return;
+    }
+    ControlWidget::keyPressEvent(e);
+}
+
 // ---- Shape
 
 Shape::Shape(QWidget* parent) : ControlWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }

@@ -210,6 +210,8 @@ void Form::takeFocus(bool keyboardUser) {
     if (isAncestorOf(QApplication::focusWidget())) return;
     const std::vector<Control*> order = tabOrder();
     if (m_defaultFocus && m_defaultFocus->widget()->isVisibleTo(this)) m_defaultFocus->widget()->setFocus(Qt::OtherFocusReason);
+    else if (keyboardUser && m_keyboardStart && std::find(order.begin(), order.end(), m_keyboardStart) != order.end())
+        m_keyboardStart->widget()->setFocus(Qt::TabFocusReason);
     else if (keyboardUser && !order.empty()) order.front()->widget()->setFocus(Qt::TabFocusReason);
     else setFocus(Qt::OtherFocusReason);
 }

@@ -75,6 +75,9 @@ public:
     // The control that takes the keyboard whenever the screen comes to the front (none: the screen itself,
     // until Tab, or the control Tab would reach first when the pupil is using the keyboard).
     void SetDefaultFocus(Control* c) { m_defaultFocus = c; }
+    // Where a pupil using the keyboard starts, where the first stop in reading order would be wrong
+    // (a button whose Enter prints, above the question's answers).
+    void SetKeyboardStart(Control* c) { m_keyboardStart = c; }
     // The control Escape clicks, where it is not the screen's "Exit".
     void SetCancelControl(Control* c) { m_cancel = c; }
     // Gives the keyboard to the screen as it comes to the front.
@@ -119,6 +122,7 @@ private:
     quint32 m_back = theme::ButtonFace;
     Picture m_picture;
     Control* m_defaultFocus = nullptr;
+    Control* m_keyboardStart = nullptr;
     Control* m_cancel = nullptr;
     std::vector<Control*> m_tabOrder;
     float m_left = 0, m_top = 0, m_width, m_height;

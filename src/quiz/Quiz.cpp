@@ -54,6 +54,8 @@ multiple::multiple() {
     build(Layout);
     // "No answer" lies hidden under the picture: neither Tab, the arrows nor a screen reader reach it.
     Option1(5)->SetTabStop(false);
+    // The keyboard starts on the first answer, under the question, not on "Print Worksheet" above it.
+    SetKeyboardStart(Option1(1));
     Option1(5)->SetValue(true);
     Label3.onClick([this](int i) { Label3_Click(i); });
     Label3.onMouseMove([this](int i) { Label3_MouseMove(i); });
