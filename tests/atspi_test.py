@@ -4,6 +4,7 @@
 Started by atspi_test.sh inside a private session bus and X server, with the program running.
 Each step finds a showing control by its role and name and uses its action.
 """
+import os
 import sys
 import time
 
@@ -47,6 +48,14 @@ def press(acc):
     action.doAction(names.index(wanted))
 
 
+def heard(words):
+    """Waits for Orca to say something containing `words`."""
+    def said():
+        with open(os.environ["SPEECH_LOG"], encoding="utf-8") as log:
+            return next((line.strip() for line in log if words in line), None)
+    print("ok: Orca said:", wait_for(f"Orca to say {words!r}", said, 15))
+
+
 def check(condition, message):
     if not condition:
         sys.exit("failed: " + message)
@@ -65,6 +74,8 @@ def main():
         find(root, "label", f"Question {q}")
         answers = [a for a in walk(root) if a.getRoleName() == "radio button"]
         check(len(answers) == 4 and all(a.name for a in answers), f"question {q} has four named answers")
+        if q == 2:
+            heard("Question 2. ")
         press(answers[0])
         wait_for(f"question {q} ticked", lambda: answers[0].getState().contains(pyatspi.STATE_CHECKED))
         press(find(root, "push button", "Next Question >>" if q < 10 else "Check Score >>"))
@@ -72,6 +83,7 @@ def main():
     check(len([n for n in named(root, "label") if "out of 10" in n]) == 1, "the score is read")
     said = named(root, "notification")
     check(len(said) == 1 and "out of 10" in said[0], f"the score is announced: {said}")
+    heard("out of 10")
     press(find(root, "push button", "Exit"))
 
     press(find(root, "push button", "Nets of Dice"))
@@ -83,6 +95,12 @@ def main():
     press(target)
     wait_for("the tile on the box", lambda: target.name.endswith(f", showing {digit}") or None)
     check(named(root, "notification") == [f"{digit} placed on top left net, box 1"], "the placing is announced")
+    heard(f"{digit} placed on top left net, box 1")
+
+    press(find(root, "push button", "Exit"))
+    press(find(root, "push button", "Key Facts"))
+    press(find(root, "push button", "Next Page"))
+    heard("Page 2 of 3. ")
 
 
 if __name__ == "__main__":

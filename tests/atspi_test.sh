@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The program through AT-SPI, as Orca meets it: a private session bus with its own accessibility
-# bus and registry, a private X server, and the program started with accessibility always on.
-# Nothing of the machine's own session is touched. Usage: atspi_test.sh BUILD_DIR SOURCE_DIR
+# The program through AT-SPI, and heard through Orca: a private session bus with its own accessibility
+# bus and registry, a private X server, Orca with a home of its own speaking to a stand-in speech
+# server (tests/speech_log_server.py) that writes down each text, and the program started with
+# accessibility always on. Nothing of the machine's own session is touched.
+# Usage: atspi_test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1 source=$2
-for need in dbus-daemon Xvfb /usr/libexec/at-spi-bus-launcher; do
-    command -v "$need" >/dev/null || { echo "missing $need: install dbus, xvfb and at-spi2-core" >&2; exit 1; }
+for need in dbus-daemon Xvfb /usr/libexec/at-spi-bus-launcher orca; do
+    command -v "$need" >/dev/null || { echo "missing $need: install dbus, xvfb, at-spi2-core and orca" >&2; exit 1; }
 done
 /usr/bin/python3 -c "import pyatspi" || { echo "missing pyatspi: install python3-pyatspi" >&2; exit 1; }
 
@@ -33,6 +35,16 @@ export DISPLAY=:$(cat "$tmp/display")
 pids+=($!)
 sleep 1
 
+# Orca, speaking into a log.
+/usr/bin/python3 "$source/tests/speech_log_server.py" "$tmp/speech.sock" "$tmp/speech.log" &
+pids+=($!)
+mkdir -p "$tmp/orca"
+HOME=$tmp/orca XDG_CONFIG_HOME=$tmp/orca/config XDG_DATA_HOME=$tmp/orca/data XDG_CACHE_HOME=$tmp/orca/cache \
+    SPEECHD_ADDRESS=unix_socket:$tmp/speech.sock orca --replace >"$tmp/orca.log" 2>&1 &
+pids+=($!)
+export SPEECH_LOG=$tmp/speech.log
+for _ in $(seq 100); do grep -q "Screen reader on" "$tmp/speech.log" 2>/dev/null && break; sleep 0.1; done
+
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb VELLACOURT_SCALE=1 CUPS_SERVER=/nonexistent/atspi-test.sock
 VELLACOURT_HOME=$tmp/home VELLACOURT_DATA=$source/data VELLACOURT_PROGRAM=$build/vellacourt \
     sh "$source/packaging/vellacourt-numerists" >"$tmp/program.log" 2>&1 &
@@ -41,5 +53,7 @@ pids+=($!)
 if ! timeout 120 /usr/bin/python3 "$source/tests/atspi_test.py"; then
     echo "--- the program's output:" >&2
     cat "$tmp/program.log" >&2
+    echo "--- what Orca said:" >&2
+    cat "$tmp/speech.log" >&2
     exit 1
 fi

@@ -74,6 +74,7 @@ void guide::showPage() {
     Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", n)));
     Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", n)));
     pages::showPageControls(Label3, Label1, n, Pages);
+    pages::announcePage(Label1, Image1->picture());
     pages::playNeighbours(Image1(), n, Pages, [](int k) { return pageFile("wmf", k); });
 }
 

@@ -99,6 +99,7 @@ void teacher::pageUpdate() {
     Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", n)));
     Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", n)));
     pages::showPageControls(Label3, Label1, n, PageCount);
+    pages::announcePage(Label1, Image1->picture());
     pages::playNeighbours(Image1(), n, PageCount, [](int k) { return pageFile("wmf", k); });
 }
 

@@ -1,5 +1,6 @@
 // The controls both page viewers share: the page caption and the four buttons, in one place.
 #pragma once
+#include "platform/Accessibility.h"
 #include "platform/Form.h"
 
 namespace pages {
@@ -30,6 +31,12 @@ inline void showPageControls(const platform::Ctl<platform::Label>& buttons, cons
     buttons(3)->SetEnabled(page > 1);
     buttons(2)->SetEnabled(page < pages);
     caption->SetCaption(QStringLiteral("Page") + platform::Str(page) + QStringLiteral(" of") + platform::Str(pages));
+}
+
+// A page turned is said to a screen reader: where the reader is and the page's title.
+inline void announcePage(const platform::Ctl<platform::Label>& caption, const platform::Picture& page) {
+    const QStringList texts = page.metafile() ? page.metafile()->texts() : QStringList();
+    platform::announce(caption->Caption() + (texts.isEmpty() ? QString() : QStringLiteral(". ") + texts.front()));
 }
 
 // The pages either side of the one shown are played ahead at the box's scale, so turning to one on

@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QPointer>
 #include <QTimer>
@@ -12,6 +13,7 @@
 namespace platform {
 
 namespace {
+constexpr qint64 SameAnnouncementMs = 250;
 
 // The screen a control stands on.
 const Form* formOf(const QWidget* w) {
@@ -191,11 +193,15 @@ void installAccessibility() { QAccessible::installFactory(factory); }
 
 void announce(const QString& text) {
     Announcer* a = announcer();
-    // Saying the same thing twice must still be heard.
-    if (a->accessibleName() == text) a->setAccessibleName(QString());
+    // The same words twice in one moment (a screen that says them as it loads and as it shows) once.
+    static QElapsedTimer lastTime;
+    if (a->accessibleName() == text && lastTime.isValid() && lastTime.elapsed() < SameAnnouncementMs) return;
+    lastTime.start();
+    // A notice that comes into view is read out by a screen reader (Orca reads a notification as it
+    // shows; a renamed one, or an alert, it passes over): hidden, renamed and shown again, each time.
+    a->hide();
     a->setAccessibleName(text);
-    QAccessibleEvent alert(a, QAccessible::Alert);
-    QAccessible::updateAccessibility(&alert);
+    a->show();
 }
 
 QString lastAnnouncement() { return announcer()->accessibleName(); }

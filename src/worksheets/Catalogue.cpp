@@ -1,4 +1,5 @@
 #include "worksheets/Catalogue.h"
+#include "platform/Accessibility.h"
 #include "platform/FileChannel.h"
 #include "quiz/Quiz.h"
 #include "worksheets/Wizard.h"
@@ -89,6 +90,11 @@ void worksheets::Check2_Click() {
 void worksheets::Label3_Click(int Index) {
     CataloguePage += Index == 0 ? -1 : 1;
     workpage();
+    // The page turned, said with its titles: a reader hears where it is and what it holds.
+    QStringList titles;
+    for (int i = 1; i <= TitlesPerPage; ++i)
+        if (!Label2(i)->Caption().isEmpty()) titles << Label2(i)->Caption();
+    announce(Label4->Caption() + QStringLiteral(": ") + titles.join(QStringLiteral(", ")));
 }
 
 void worksheets::workpage() {
