@@ -117,6 +117,7 @@ private slots:
         key(Qt::Key_Escape);
         QCOMPARE(Stage::instance()->front(), forms::Titlefrm.instance());
         QCOMPARE(focusedName(), QStringLiteral("Cancel"));
+        QVERIFY(lastAnnouncement().startsWith(QStringLiteral("Leave Vellacourt Numerists?")));  // the question, heard
         key(Qt::Key_Escape);
         QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
         QCOMPARE(s.ended, 0);
@@ -297,6 +298,8 @@ private slots:
         key(Qt::Key_Return);
         QVERIFY(tabTo(QStringLiteral("Next Page >>")));
         key(Qt::Key_Return);
+        // "Next Page >>" is gone on the last page: the keyboard goes to the button beside it.
+        QCOMPARE(focusedName(), QStringLiteral("<< Previous Page"));
         QVERIFY(tabTo(QStringLiteral("Keys")));
         key(Qt::Key_Return);
         QCOMPARE(Stage::instance()->front(), forms::multiple.instance());
@@ -377,6 +380,14 @@ private slots:
                  i->text(QAccessible::Name));  // the screen is named by the page's title
         QVERIFY(accessible(testutil::ui<PictureBox>(forms::teacher, "Image2"))->state().invisible);  // the printed copy
         QCOMPARE(accessible(testutil::ui<Label>(forms::teacher, "Label1"))->text(QAccessible::Name), QStringLiteral("Page 1 of 3"));
+        // By keys to the last page: "Next Page" greys and the keyboard moves to "Previous Page" beside
+        // it, so a second Enter turns back rather than printing.
+        QVERIFY(tabTo(QStringLiteral("Next Page")));
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
+        QCOMPARE(accessible(testutil::ui<Label>(forms::teacher, "Label1"))->text(QAccessible::Name), QStringLiteral("Page 3 of 3"));
+        QCOMPARE(focusedName(), QStringLiteral("Previous Page"));
+        QCOMPARE(s.messages.size(), 0);
         // Nothing of the screen beneath is read, even by a reader that looks at every object.
         for (int entry : {4, 5}) QVERIFY(accessible(testutil::ui<Label>(forms::euclid, "label3", entry))->state().invisible);
         // Teacher's Notes pages are named by their titles, not as Euclid's portrait.

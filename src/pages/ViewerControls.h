@@ -28,8 +28,15 @@ inline constexpr platform::ControlRow PageControls[] = {
 // the last, and the caption saying where the reader is.
 inline void showPageControls(const platform::Ctl<platform::Label>& buttons, const platform::Ctl<platform::Label>& caption,
                              int page, int pages) {
-    buttons(3)->SetEnabled(page > 1);
-    buttons(2)->SetEnabled(page < pages);
+    // The keyboard stays with the page buttons: the one greyed with the keyboard on it hands it to
+    // the other (on the last page a second Enter turns back, it does not print).
+    const bool next = page < pages, previous = page > 1;
+    if (next) buttons(2)->SetEnabled(true);
+    if (previous) buttons(3)->SetEnabled(true);
+    if (!next && buttons(2)->widget()->hasFocus() && previous) buttons(3)->SetFocus();
+    if (!previous && buttons(3)->widget()->hasFocus() && next) buttons(2)->SetFocus();
+    buttons(3)->SetEnabled(previous);
+    buttons(2)->SetEnabled(next);
     caption->SetCaption(QStringLiteral("Page") + platform::Str(page) + QStringLiteral(" of") + platform::Str(pages));
 }
 

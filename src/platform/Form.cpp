@@ -201,6 +201,18 @@ bool Form::focusNextPrevChild(bool next) {
     const std::vector<Control*> order = tabOrder();
     if (order.empty()) return true;
     const auto at = std::find_if(order.begin(), order.end(), [](const Control* c) { return c->widget()->hasFocus(); });
+    // The control with the keyboard is going (hidden or greyed, as "Next Page" on the last page): the
+    // keyboard moves to its nearest neighbour, not back to the top of the screen.
+    const QWidget* going = QApplication::focusWidget();
+    if (at == order.end() && going && going != this && isAncestorOf(going)) {
+        const QPoint from = going->mapTo(this, going->rect().center());
+        const auto distance = [&](const Control* c) {
+            return (c->widget()->mapTo(this, c->widget()->rect().center()) - from).manhattanLength();
+        };
+        (*std::min_element(order.begin(), order.end(), [&](const Control* a, const Control* b) { return distance(a) < distance(b); }))
+            ->widget()->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
     // From the screen itself, Tab goes to the first stop and Shift+Tab to the last; past either end it goes round.
     roundStep(order, at == order.end() ? -1 : at - order.begin(), next ? 1 : -1)->widget()->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;

@@ -1,4 +1,5 @@
 #include "shell/Titlefrm.h"
+#include "platform/Accessibility.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/Stage.h"
@@ -62,6 +63,8 @@ void Titlefrm::askToExit() {
     // Asked whether to leave, Escape stays.
     forms::Titlefrm->SetCancelControl(forms::Titlefrm->Command1());
     forms::Titlefrm->Show();
+    // What the screen asks, in words a reader hears: a sighted pupil reads it from the buttons.
+    announce(QStringLiteral("Leave Vellacourt Numerists? Exit leaves the program, Cancel goes back."));
 }
 
 void Titlefrm::Form_Load() {

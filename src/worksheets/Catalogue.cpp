@@ -99,6 +99,11 @@ void worksheets::Label3_Click(int Index) {
 
 void worksheets::workpage() {
     const core::TitlePage page = core::titlePage(WorksheetCount, CataloguePage);
+    // The keyboard stays with the page buttons: the one hidden with the keyboard on it hands it over.
+    if (page.previous) Label3(0)->SetVisible(true);
+    if (page.next) Label3(1)->SetVisible(true);
+    if (!page.next && page.previous && Label3(1)->widget()->hasFocus()) Label3(0)->SetFocus();
+    if (!page.previous && page.next && Label3(0)->widget()->hasFocus()) Label3(1)->SetFocus();
     Label3(0)->SetVisible(page.previous);
     Label3(1)->SetVisible(page.next);
     Label4->SetCaption(QStringLiteral("Page") + Str(CataloguePage + 1));
