@@ -1,5 +1,6 @@
 // The program's rules, tried directly: no window, no widgets, only Qt Core.
 #include "core/Activities.h"
+#include "core/Contrast.h"
 #include "core/Errors.h"
 #include "core/Catalogue.h"
 #include "core/Marking.h"
@@ -108,6 +109,20 @@ private slots:
             QVERIFY2(!worksheetfiles::TitleProblem(QString::fromUtf8(bad)).isEmpty(), bad);
         QVERIFY(worksheetfiles::TitleProblem(QStringLiteral("Fractions €")).isEmpty());
         QCOMPARE(worksheetfiles::IndexLine(QStringLiteral(" lead")), QStringLiteral("\" lead\""));
+    }
+
+    // The focus frame stands out 3:1 from what is on each side of it: a white text box on the
+    // screens' blue, the black tiles on every colour of a net's squares, a yellow label on black.
+    void focusFrameRingsStandOut() {
+        const quint32 white = 0x00FFFFFF, black = 0, yellow = 0x0000FFFF, screenBlue = 0x00893F27;
+        const std::pair<quint32, quint32> sides[] = {
+            {white, screenBlue}, {black, 0x00C0C000}, {black, 0x0000C000}, {black, 0x000080FF}, {black, 0x00FF00FF},
+            {black, 0x000000FF}, {black, 0x00FF0000}, {yellow, black}, {white, white}};
+        for (const auto& [inside, outside] : sides) {
+            const FrameRings r = focusFrameRings(inside, outside);
+            QVERIFY(contrastRatio(r.outer, outside) >= 3);
+            QVERIFY(contrastRatio(r.inner, inside) >= 3);
+        }
     }
 
     void stageScale_data() {

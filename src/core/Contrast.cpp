@@ -30,4 +30,10 @@ quint32 focusFrameColour(quint32 inside, quint32 outside) {
                              [&](quint32 a, quint32 b) { return score(a) < score(b); });
 }
 
+FrameRings focusFrameRings(quint32 inside, quint32 outside) {
+    const quint32 one = focusFrameColour(inside, outside);
+    if (contrastRatio(one, inside) >= 3 && contrastRatio(one, outside) >= 3) return {one, one};
+    return {focusFrameColour(outside, outside), focusFrameColour(inside, inside)};
+}
+
 }  // namespace core

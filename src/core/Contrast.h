@@ -11,5 +11,12 @@ double contrastRatio(quint32 bgrA, quint32 bgrB);
 // around it): white, black or yellow, at least 3:1 from both where one is, else the one that stands out most
 // from the inside.
 quint32 focusFrameColour(quint32 inside, quint32 outside);
+// The focus frame's two rings, outer then inner: one colour twice where it stands out 3:1 from both
+// sides; otherwise an outer ring that stands out from what is around and an inner one that stands
+// out from the control (a white text box on the screen's blue: a white ring round a black one).
+struct FrameRings {
+    quint32 outer, inner;
+};
+FrameRings focusFrameRings(quint32 inside, quint32 outside);
 
 }  // namespace core

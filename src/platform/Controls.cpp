@@ -43,14 +43,17 @@ void drawOutline(QPainter& p, const QRect& r, const QColor& c) {
 
 void drawFocusFrame(QPainter& p, const QWidget* w, quint32 back) {
     const Control* c = Control::of(w);
-    const QColor colour = toQColor(core::focusFrameColour(back, c ? c->backAround() : back));
-    const QRect r = w->rect();
+    const core::FrameRings rings = core::focusFrameRings(back, c ? c->backAround() : back);
     constexpr int t = 2;
     p.setClipping(false);
-    p.fillRect(r.left(), r.top(), r.width(), t, colour);
-    p.fillRect(r.left(), r.bottom() - t + 1, r.width(), t, colour);
-    p.fillRect(r.left(), r.top(), t, r.height(), colour);
-    p.fillRect(r.right() - t + 1, r.top(), t, r.height(), colour);
+    const auto ring = [&p](const QRect& r, const QColor& colour) {
+        p.fillRect(r.left(), r.top(), r.width(), t, colour);
+        p.fillRect(r.left(), r.bottom() - t + 1, r.width(), t, colour);
+        p.fillRect(r.left(), r.top(), t, r.height(), colour);
+        p.fillRect(r.right() - t + 1, r.top(), t, r.height(), colour);
+    };
+    ring(w->rect(), toQColor(rings.outer));
+    if (rings.inner != rings.outer) ring(w->rect().adjusted(t, t, -t, -t), toQColor(rings.inner));
 }
 
 static const char* const ControlProperty = "vellacourtControl";
@@ -78,6 +81,17 @@ Control* Control::of(const QObject* w) {
 
 quint32 Control::backAround() const {
     const QWidget* parent = m_w->parentWidget();
+    // A square of colour under the control and round its edge (a tile on a net's square) is what lies
+    // beside the frame, not the screen's own colour.
+    if (parent) {
+        const QRect edge = m_w->geometry().adjusted(-2, -2, 2, 2);
+        const QObjectList& siblings = parent->children();
+        for (qsizetype i = siblings.indexOf(m_w) - 1; i >= 0; --i) {
+            const auto* w = qobject_cast<const QWidget*>(siblings[i]);
+            const auto* square = w && !w->isHidden() ? dynamic_cast<const Shape*>(of(w)) : nullptr;
+            if (square && w->geometry().contains(edge)) return square->BackColor();
+        }
+    }
     if (const Control* frame = of(parent)) return frame->BackColor();
     if (const auto* form = parent ? qobject_cast<const Form*>(parent->parentWidget()) : nullptr) return form->BackColor();
     return m_back;
