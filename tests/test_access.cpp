@@ -296,6 +296,12 @@ private slots:
         key(Qt::Key_Escape);
         QVERIFY(tabTo(QStringLiteral("Worksheet Catalogue")));
         key(Qt::Key_Return);
+        // Tab goes down each column of titles in turn, in the order they are listed.
+        QStringList listed, tabbed;
+        for (int i = 1; i <= TitlesPerPage; ++i) listed << testutil::ui<Label>(forms::worksheets, "Label2", i)->Caption();
+        for (const QString& name : tabRound())
+            if (listed.contains(name)) tabbed << name;
+        QCOMPARE(tabbed, listed);
         QVERIFY(tabTo(QStringLiteral("Next Page >>")));
         key(Qt::Key_Return);
         // "Next Page >>" is gone on the last page: the keyboard goes to the button beside it.

@@ -50,6 +50,10 @@ worksheets::worksheets() {
     Label2.onClick([this](int i) { Label2_Click(i); });
     Label2.onMouseMove([this](int i) { Label2_MouseMove(i); });
     Label3.onClick([this](int i) { Label3_Click(i); });
+    // Tab goes down the first column of titles, then down the second, as the titles are listed.
+    std::vector<Control*> order{Check1(), Check2()};
+    for (int i = 1; i <= TitlesPerPage; ++i) order.push_back(Label2(i));
+    SetTabOrder(order);
 }
 
 void worksheets::Form_Load() {
