@@ -169,7 +169,7 @@ Announcer* announcer() {
     static QPointer<Announcer> a;
     if (!a) {
         a = new Announcer(Stage::instance());
-        a->show();
+        a->hide();  // shown by each announcement: shown empty first, a reader would say the first one twice
     }
     return a;
 }
