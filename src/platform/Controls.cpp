@@ -206,14 +206,17 @@ void Label::changeEvent(QEvent* e) {
     ControlWidget::changeEvent(e);
 }
 
-void Label::keyPressEvent(QKeyEvent* e) {
+// Enter or Space clicks a label or picture that can be clicked; true when it did.
+static bool clickedByKey(Control& c, QKeyEvent* e) {
     const int k = e->key();
-    if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space) && onClick && !e->isAutoRepeat()) {
-        e->accept();
-        run(onClick);
-        return;
-    }
-    ControlWidget::keyPressEvent(e);
+    if ((k != Qt::Key_Return && k != Qt::Key_Enter && k != Qt::Key_Space) || !c.onClick || e->isAutoRepeat()) return false;
+    e->accept();
+    run(c.onClick);
+    return true;
+}
+
+void Label::keyPressEvent(QKeyEvent* e) {
+    if (!clickedByKey(*this, e)) ControlWidget::keyPressEvent(e);
 }
 
 void Label::SetAlignment(Alignment a) {
@@ -274,15 +277,8 @@ void PictureBox::paintEvent(QPaintEvent*) {
     m_shown.draw(p, m_picture, QPoint(inset, inset), fill());
 }
 
-// A picture that can be clicked is clicked by Enter or Space too, as a label is.
 void PictureBox::keyPressEvent(QKeyEvent* e) {
-    const int k = e->key();
-    if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space) && onClick && !e->isAutoRepeat()) {
-        e->accept();
-        run(onClick);
-        return;
-    }
-    ControlWidget::keyPressEvent(e);
+    if (!clickedByKey(*this, e)) ControlWidget::keyPressEvent(e);
 }
 
 // ---- Shape
