@@ -15,6 +15,7 @@ tmp=$(mktemp -d)
 pids=()
 cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    wait 2>/dev/null || true  # each server gone, its display free, before another test takes one
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -25,8 +26,8 @@ pids+=("$pid")
 export DBUS_SESSION_BUS_ADDRESS=$address
 unset AT_SPI_BUS_ADDRESS
 
-# Our own X server, on the first free display.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+# Our own X server, on the first free display, at a classroom size the program scales itself to (1.8).
+Xvfb -displayfd 3 -screen 0 1440x1080x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
 pids+=($!)
 for _ in $(seq 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$tmp/display")
@@ -45,7 +46,7 @@ pids+=($!)
 export SPEECH_LOG=$tmp/speech.log
 for _ in $(seq 100); do grep -q "Screen reader on" "$tmp/speech.log" 2>/dev/null && break; sleep 0.1; done
 
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb VELLACOURT_SCALE=1 CUPS_SERVER=/nonexistent/atspi-test.sock
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb CUPS_SERVER=/nonexistent/atspi-test.sock
 VELLACOURT_HOME=$tmp/home VELLACOURT_DATA=$source/data VELLACOURT_PROGRAM=$build/vellacourt \
     sh "$source/packaging/vellacourt-numerists" >"$tmp/program.log" 2>&1 &
 pids+=($!)

@@ -4,11 +4,14 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <climits>
+#include <cmath>
 
 namespace platform {
 
@@ -21,6 +24,110 @@ const Form* formOf(const QWidget* w) {
     return qobject_cast<const Form*>(w);
 }
 
+// Qt scales the whole stage to the screen, and tells a reader where things are in the stage's own
+// (logical) pixels; a reader's highlight, a magnifier or a click-by-position tool works in the
+// screen's. Each place a reader is told is brought to the screen's pixels, and back for the places
+// it asks about.
+QPointF screenOrigin(const QWidget* w) { return w && w->screen() ? QPointF(w->screen()->geometry().topLeft()) : QPointF(); }
+qreal screenScale(const QWidget* w) { return w && w->screen() ? w->screen()->devicePixelRatio() : 1.0; }
+
+QRect toScreenPixels(const QRect& r, const QWidget* w) {
+    if (r.isNull()) return r;
+    const QPointF o = screenOrigin(w);
+    const qreal f = screenScale(w);
+    const auto at = [&](QPointF p) { return (p - o) * f + o; };
+    const QPointF a = at(QPointF(r.topLeft())), b = at(QPointF(r.topLeft() + QPoint(r.width(), r.height())));
+    return QRect(QPoint(int(std::lround(a.x())), int(std::lround(a.y()))),
+                 QPoint(int(std::lround(b.x())) - 1, int(std::lround(b.y())) - 1));
+}
+
+QPoint fromScreenPixels(QPoint p, const QWidget* w) {
+    const QPointF o = screenOrigin(w);
+    return ((QPointF(p) - o) / screenScale(w) + o).toPoint();
+}
+
+// Qt's own description of a control it draws itself (a text box, a tick, a message box and its
+// buttons), passed on whole but for the places, which are told in the screen's pixels.
+class InScreenPixels : public QAccessibleInterface, public QAccessibleTextInterface {
+public:
+    explicit InScreenPixels(QAccessibleInterface* qt) : m_qt(qt), m_id(QAccessible::uniqueId(qt)), m_object(qt->object()) {}
+    // Qt's description lives in its cache beside ours, and goes with ours; once the program has
+    // ended, the cache is emptying itself.
+    ~InScreenPixels() override {
+        if (QCoreApplication::instance()) QAccessible::deleteAccessibleInterface(m_id);
+    }
+
+    bool isValid() const override { return m_qt->isValid(); }
+    QObject* object() const override { return m_object; }  // asked as the cache empties, after Qt's is gone
+    QWindow* window() const override { return m_qt->window(); }
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override {
+        return m_qt->relations(match);
+    }
+    QAccessibleInterface* focusChild() const override { return m_qt->focusChild(); }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QPoint p = fromScreenPixels(QPoint(x, y), widget());
+        return m_qt->childAt(p.x(), p.y());
+    }
+    QAccessibleInterface* parent() const override { return m_qt->parent(); }
+    QAccessibleInterface* child(int index) const override { return m_qt->child(index); }
+    int childCount() const override { return m_qt->childCount(); }
+    int indexOfChild(const QAccessibleInterface* child) const override { return m_qt->indexOfChild(child); }
+    QString text(QAccessible::Text t) const override { return m_qt->text(t); }
+    void setText(QAccessible::Text t, const QString& text) override { m_qt->setText(t, text); }
+    QRect rect() const override { return toScreenPixels(m_qt->rect(), widget()); }
+    QAccessible::Role role() const override { return m_qt->role(); }
+    QAccessible::State state() const override { return m_qt->state(); }
+    QColor foregroundColor() const override { return m_qt->foregroundColor(); }
+    QColor backgroundColor() const override { return m_qt->backgroundColor(); }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface) return text() ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
+        return m_qt->interface_cast(t);
+    }
+
+    // A text box's text, its characters' places in the screen's pixels.
+    void selection(int i, int* start, int* end) const override { text()->selection(i, start, end); }
+    int selectionCount() const override { return text()->selectionCount(); }
+    void addSelection(int start, int end) override { text()->addSelection(start, end); }
+    void removeSelection(int i) override { text()->removeSelection(i); }
+    void setSelection(int i, int start, int end) override { text()->setSelection(i, start, end); }
+    int cursorPosition() const override { return text()->cursorPosition(); }
+    void setCursorPosition(int position) override { text()->setCursorPosition(position); }
+    QString text(int start, int end) const override { return text()->text(start, end); }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        return text()->textBeforeOffset(offset, type, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        return text()->textAfterOffset(offset, type, start, end);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        return text()->textAtOffset(offset, type, start, end);
+    }
+    int characterCount() const override { return text()->characterCount(); }
+    QRect characterRect(int offset) const override { return toScreenPixels(text()->characterRect(offset), widget()); }
+    int offsetAtPoint(const QPoint& point) const override { return text()->offsetAtPoint(fromScreenPixels(point, widget())); }
+    void scrollToSubstring(int start, int end) override { text()->scrollToSubstring(start, end); }
+    QString attributes(int offset, int* start, int* end) const override { return text()->attributes(offset, start, end); }
+
+private:
+    QAccessibleTextInterface* text() const { return m_qt->textInterface(); }
+    const QWidget* widget() const { return qobject_cast<const QWidget*>(m_qt->object()); }
+    QAccessibleInterface* m_qt;
+    QAccessible::Id m_id;
+    QPointer<QObject> m_object;
+};
+
+// Our own descriptions tell their places in the screen's pixels too.
+template <class Base>
+class ScreenPixels : public Base {
+public:
+    using Base::Base;
+    QRect rect() const override { return toScreenPixels(Base::rect(), Base::widget()); }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QPoint p = fromScreenPixels(QPoint(x, y), Base::widget());
+        return Base::childAt(p.x(), p.y());
+    }
+};
+
 // A page is named by the first thing it says, its title.
 QString pageTitleOf(const Metafile& page) {
     const QStringList texts = page.texts();
@@ -30,9 +137,9 @@ QString pageTitleOf(const Metafile& page) {
 // A label that can be clicked is a push button; one that cannot, text. Pictures are graphics named
 // for what they show, a page is text to be read. What shows nothing (an empty label, an empty
 // picture, a square of colour) is left out of what a reader walks through.
-class ControlAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+class ControlAccessible : public ScreenPixels<QAccessibleWidget>, public QAccessibleTextInterface {
 public:
-    ControlAccessible(QWidget* w, Control* c, QAccessible::Role role) : QAccessibleWidget(w, role), m_c(c) {}
+    ControlAccessible(QWidget* w, Control* c, QAccessible::Role role) : ScreenPixels(w, role), m_c(c) {}
 
     // Asked afresh each time: a label's click may be bound after Qt first asked about it.
     QAccessible::Role role() const override {
@@ -109,9 +216,9 @@ private:
 
 // A screen: a window named by its caption, showing only while it stands in front, so a reader
 // never wanders into the screens beneath.
-class FormAccessible : public QAccessibleWidget {
+class FormAccessible : public ScreenPixels<QAccessibleWidget> {
 public:
-    explicit FormAccessible(Form* f) : QAccessibleWidget(f, QAccessible::Pane), m_form(f) {}
+    explicit FormAccessible(Form* f) : ScreenPixels(f, QAccessible::Pane), m_form(f) {}
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) return screenName();
         return QAccessibleWidget::text(t);
@@ -157,9 +264,9 @@ public:
     }
 };
 
-class AnnouncerAccessible : public QAccessibleWidget {
+class AnnouncerAccessible : public ScreenPixels<QAccessibleWidget> {
 public:
-    explicit AnnouncerAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Notification) {}
+    explicit AnnouncerAccessible(QWidget* w) : ScreenPixels(w, QAccessible::Notification) {}
     QString text(QAccessible::Text t) const override {
         return t == QAccessible::Name ? widget()->accessibleName() : QAccessibleWidget::text(t);
     }
@@ -174,6 +281,18 @@ Announcer* announcer() {
     return a;
 }
 
+// Qt's own description of a widget, asked of Qt once (the first time, for the widget's own class),
+// and wrapped so that its places are told in the screen's pixels.
+QAccessibleInterface* qtsOwn(const QString& className, QObject* object) {
+    static bool askingQt = false;
+    if (askingQt || !object->isWidgetType() || className != QLatin1String(object->metaObject()->className()))
+        return nullptr;
+    askingQt = true;
+    QAccessibleInterface* qt = QAccessible::queryAccessibleInterface(object);
+    askingQt = false;
+    return qt ? new InScreenPixels(qt) : nullptr;
+}
+
 QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (auto* a = dynamic_cast<Announcer*>(object)) return new AnnouncerAccessible(a);
     if (className == QLatin1String("platform::Form")) return new FormAccessible(static_cast<Form*>(object));
@@ -181,8 +300,9 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     // An option kept from the keyboard (the quiz's hidden "no answer") is kept from a reader too.
     if (c && className == QLatin1String("QRadioButton") && !c->TabStop())
         return new ControlAccessible(c->widget(), c, QAccessible::RadioButton);
-    // Controls Qt draws itself (text boxes, ticks, options) keep Qt's own description.
-    if (!c || className != QLatin1String("QWidget")) return nullptr;
+    // Controls Qt draws itself (text boxes, ticks, options, message boxes) keep Qt's own description,
+    // told in the screen's pixels.
+    if (!c || className != QLatin1String("QWidget")) return qtsOwn(className, object);
     // Labels and pictures say their role when asked; a frame groups, a square of colour is a graphic.
     return new ControlAccessible(c->widget(), c, dynamic_cast<Frame*>(c) ? QAccessible::Grouping : QAccessible::Graphic);
 }

@@ -33,7 +33,11 @@ Answer MsgBox(const QString& text, Buttons buttons, const QString& caption) {
         break;
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     }
-    switch (box.exec()) {
+    const int pressed = box.exec();
+    // The keyboard and a screen reader go back to the stage as the box closes, whether or not a
+    // window manager hands them back (a reader that saw no window come back says nothing more).
+    Stage::instance()->activateWindow();
+    switch (pressed) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
