@@ -9,7 +9,7 @@ import sys
 import time
 
 import pyatspi
-from Xlib import X, display
+from Xlib import X, XK, display
 from Xlib.ext import xtest
 
 
@@ -62,6 +62,21 @@ def click_where_told(acc):
 
 def gone(root, role, name):
     wait_for(f"{role} {name!r} gone", lambda: not any(a.getRoleName() == role and a.name == name for a in walk(root)))
+
+
+def key(name):
+    """Presses and releases a key through the X server, where Orca listens for its commands."""
+    d = display.Display()
+    code = d.keysym_to_keycode(XK.string_to_keysym(name))
+    xtest.fake_input(d, X.KeyPress, code)
+    xtest.fake_input(d, X.KeyRelease, code)
+    d.sync()
+    time.sleep(0.3)
+
+
+def said_so_far():
+    with open(os.environ["SPEECH_LOG"], encoding="utf-8") as log:
+        return log.read()
 
 
 def heard(words):
@@ -126,6 +141,26 @@ def main():
     press(find(root, "push button", "Key Facts"))
     press(find(root, "push button", "Next Page"))
     heard("Page 2 of 3. ")
+
+    # The page read by Orca's "read all" (keypad +) once it has the keyboard, line by line to its end,
+    # then the whole window by flat review (keypad -, then keypad 9 line after line): the page and its
+    # buttons, nothing of the screens beneath.
+    page = find(root, "label", starts="Primes and Euclid")
+    page.queryComponent().grabFocus()
+    wait_for("the page focused", lambda: page.getState().contains(pyatspi.STATE_FOCUSED))
+    lines = page.queryText().getText(0, -1).split("\n")
+    time.sleep(1.5)  # for Orca to follow the focus
+    key("KP_Add")
+    heard(lines[-1].strip())
+    mark = said_so_far()
+    key("KP_Subtract")
+    for _ in range(len(lines) + 8):
+        key("KP_Prior")  # keypad 9: the next line
+    time.sleep(2)
+    reviewed = said_so_far()[len(mark):]
+    check(lines[3].strip() in reviewed, "flat review reads the page")
+    beneath = [w for w in ("Teacher's Notes", "Pythagoras", "Multiple Choice", "placed") if w in reviewed]
+    check(not beneath, f"flat review reads nothing from the screens beneath: {beneath}")
 
 
 if __name__ == "__main__":

@@ -51,7 +51,10 @@ VELLACOURT_HOME=$tmp/home VELLACOURT_DATA=$source/data VELLACOURT_PROGRAM=$build
     sh "$source/packaging/vellacourt-numerists" >"$tmp/program.log" 2>&1 &
 pids+=($!)
 
-if ! timeout 120 /usr/bin/python3 "$source/tests/atspi_test.py"; then
+status=0
+timeout 120 /usr/bin/python3 "$source/tests/atspi_test.py" || status=$?
+[ -z "${SPEECH_LOG_COPY:-}" ] || cp "$tmp/speech.log" "$SPEECH_LOG_COPY"  # what Orca said, kept when asked
+if [ "$status" != 0 ]; then
     echo "--- the program's output:" >&2
     cat "$tmp/program.log" >&2
     echo "--- what Orca said:" >&2

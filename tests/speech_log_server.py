@@ -1,6 +1,8 @@
 """A stand-in speech server for the screen reader's test: answers the speech-dispatcher protocol
 (SSIP) on a private socket and writes down each text it is asked to say, a line each, as plain
-words (the reader's SSML marks taken out), instead of saying it.
+words (the reader's SSML marks taken out), instead of saying it. Each text is "said" at once: a
+client that asked to be told hears it begin, pass its marks and end, which is how a reader's
+"read all" knows to go on to the next part.
 
     speech_log_server.py SOCKET LOG"""
 import html, os, re, socket, sys, threading
@@ -11,8 +13,17 @@ log = open(log_path, "a", buffering=1)
 def serve(conn):
     f = conn.makefile("rwb", buffering=0)
     msg = 0
+    notify = False
+    lock = threading.Lock()
     def reply(lines):
-        f.write("".join(l + "\r\n" for l in lines).encode())
+        with lock:
+            f.write("".join(l + "\r\n" for l in lines).encode())
+    def said(msg, text):
+        # A moment after the reply, once the client has had it and is listening for this text.
+        events = [[f"701-{msg}", "701-1", "701 BEGIN"]]
+        events += [[f"700-{msg}", "700-1", f"700-{m}", "700 INDEX MARK"] for m in re.findall(r'<mark name="([^"]*)"', text)]
+        events += [[f"702-{msg}", "702-1", "702 END"]]
+        threading.Timer(0.05, lambda: [reply(e) for e in events]).start()
     while True:
         line = f.readline()
         if not line:
@@ -33,6 +44,8 @@ def serve(conn):
             msg += 1
             log.write(html.unescape(re.sub(r"<[^>]*>", "", " ".join(text))) + "\n")
             reply([f"225-{msg}", "225 OK MESSAGE QUEUED"])
+            if notify:
+                said(msg, " ".join(text))
         elif word in ("CHAR", "KEY", "SOUND_ICON"):
             msg += 1
             reply([f"225-{msg}", "225 OK MESSAGE QUEUED"])
@@ -44,6 +57,9 @@ def serve(conn):
             reply(["249-MALE1", "249 OK VOICE LIST SENT"])
         elif cmd.upper().startswith("HISTORY GET CLIENT_ID"):
             reply(["245-1", "245 OK CLIENT ID SENT"])
+        elif cmd.upper().startswith("SET SELF NOTIFICATION"):
+            notify = notify or cmd.upper().endswith(" ON")
+            reply(["218 OK NOTIFICATION SET"])
         elif word == "QUIT":
             reply(["231 HAPPY HACKING"])
             return

@@ -381,6 +381,19 @@ private slots:
         const QString text = i->textInterface()->text(0, i->textInterface()->characterCount());
         QVERIFY(text.contains(QStringLiteral("Euclid")));
         QVERIFY(text.indexOf(QStringLiteral("Key Facts")) < text.indexOf(QStringLiteral("Euclid"), 20));
+        // Line by line, each letter where it is drawn, the title a heading and the body text not.
+        QAccessibleTextInterface* t = i->textInterface();
+        int start = 0, end = 0;
+        QCOMPARE(t->textAtOffset(0, QAccessible::LineBoundary, &start, &end).trimmed(), i->text(QAccessible::Name));
+        const int body = text.indexOf(QStringLiteral("Euclid lived"));
+        QVERIFY(t->attributes(0, &start, &end).contains(QStringLiteral("heading:true")));
+        QVERIFY(!t->attributes(body + 2, &start, &end).contains(QStringLiteral("heading")));
+        for (int k : {0, 5, body + 2, int(text.size()) - 2}) {
+            const QRect r = t->characterRect(k);
+            QVERIFY2(i->rect().contains(r) && r.width() > 0, qPrintable(QString::number(k)));
+            QCOMPARE(t->offsetAtPoint(r.center()), k);
+        }
+        QVERIFY(t->characterRect(body).top() > t->characterRect(0).bottom());
         QVERIFY(!i->state().invisible);
         QCOMPARE(QAccessible::queryAccessibleInterface(forms::teacher.instance())->text(QAccessible::Name),
                  i->text(QAccessible::Name));  // the screen is named by the page's title

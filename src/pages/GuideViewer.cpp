@@ -31,6 +31,8 @@ guide::guide() {
     build(pages::PageControls);
     Label1->SetCaption(QStringLiteral("Page 1 of") + Str(Pages));
     Label3.onClick([this](int i) { Label3_Click(i); });
+    // The page itself takes the keyboard, so that a screen reader's "read all" reads it.
+    Image1->SetTabStop(true);
 }
 
 void guide::showFirstPage() {

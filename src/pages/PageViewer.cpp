@@ -40,6 +40,8 @@ teacher::teacher() {
     // The turning logo stops or starts again at a click, Space or Enter on it: nothing moves on a
     // page for long without a way to stop it.
     Picture1->SetTabStop(true);
+    // The page itself takes the keyboard, so that a screen reader's "read all" reads it.
+    Image1->SetTabStop(true);
     Picture1->onClick = [this] {
         if (!Timer1->Enabled()) m_logoTurning.start();
         Timer1->SetEnabled(!Timer1->Enabled());

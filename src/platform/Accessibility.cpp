@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <climits>
+#include <optional>
 #include <cmath>
 
 namespace platform {
@@ -128,6 +129,62 @@ public:
     }
 };
 
+// A page as a reader reads it: its texts gathered into lines top to bottom (a table's cells, a
+// Greek word and its gloss, share a line), each character with its box on the page, and the lines
+// larger or bolder than the body text marked as headings.
+struct PageText {
+    struct Line {
+        qsizetype start = 0, end = 0;  // the line's characters, its line break not counted
+        double pixelSize = 0;
+        int weight = 400;
+        bool heading = false;
+    };
+    QString text;
+    std::vector<QRectF> boxes;  // one to a character, on the page played at its own size
+    std::vector<Line> lines;
+
+    explicit PageText(const Metafile& page) {
+        std::vector<Metafile::Text> runs = page.textBoxes();
+        std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.box.top() < b.box.top(); });
+        // Lines: runs whose middles lie within the first run's height, then left to right.
+        std::vector<std::vector<const Metafile::Text*>> rows;
+        for (const Metafile::Text& r : runs) {
+            if (rows.empty() || r.box.center().y() > rows.back().front()->box.bottom()) rows.emplace_back();
+            rows.back().push_back(&r);
+        }
+        QHash<int, qsizetype> letters;  // characters written at each size: the commonest is the body's
+        for (auto& row : rows) {
+            std::stable_sort(row.begin(), row.end(), [](auto* a, auto* b) { return a->box.left() < b->box.left(); });
+            if (!lines.empty()) add(QLatin1Char('\n'), QRectF(boxes.back().topRight(), QSizeF(0, boxes.back().height())));
+            Line line{text.size()};
+            for (const Metafile::Text* r : row) {
+                if (text.size() > line.start) add(QLatin1Char(' '), QRectF(QPointF(boxes.back().right(), r->box.top()), QPointF(r->box.left(), r->box.bottom())));
+                for (qsizetype i = 0; i < r->text.size(); ++i)
+                    add(r->text.at(i), QRectF(QPointF(r->edges[size_t(i)], r->box.top()), QPointF(r->edges[size_t(i) + 1], r->box.bottom())));
+                line.pixelSize = std::max(line.pixelSize, r->pixelSize);
+                line.weight = std::max(line.weight, r->weight);
+                letters[int(std::lround(r->pixelSize))] += r->text.size();
+            }
+            line.end = text.size();
+            lines.push_back(line);
+        }
+        const auto body = std::max_element(letters.cbegin(), letters.cend());
+        for (Line& l : lines)
+            l.heading = l.weight >= 600 || (body != letters.cend() && std::lround(l.pixelSize) > body.key() * 11 / 10);
+    }
+    const Line* lineAt(qsizetype offset) const {
+        for (const Line& l : lines)
+            if (offset <= l.end) return &l;
+        return nullptr;
+    }
+
+private:
+    void add(QChar c, const QRectF& box) {
+        text += c;
+        boxes.push_back(box);
+    }
+};
+
 // A page is named by the first thing it says, its title.
 QString pageTitleOf(const Metafile& page) {
     const QStringList texts = page.texts();
@@ -181,8 +238,14 @@ public:
     }
 
     // A page's text, read top to bottom; nothing can be selected or typed.
-    QString text(int start, int end) const override { return pageText().mid(start, end - start); }
-    int characterCount() const override { return int(pageText().size()); }
+    QString text(int start, int end) const override {
+        const PageText* page = pageText();
+        return page ? page->text.mid(start, end - start) : QString();
+    }
+    int characterCount() const override {
+        const PageText* page = pageText();
+        return page ? int(page->text.size()) : 0;
+    }
     int cursorPosition() const override { return 0; }
     void setCursorPosition(int) override {}
     void selection(int, int* start, int* end) const override { *start = *end = 0; }
@@ -190,13 +253,36 @@ public:
     void addSelection(int, int) override {}
     void removeSelection(int) override {}
     void setSelection(int, int, int) override {}
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
+    QRect characterRect(int offset) const override {
+        const PageText* page = pageText();
+        if (!page || offset < 0 || size_t(offset) >= page->boxes.size()) return {};
+        const QRectF box = page->boxes[size_t(offset)];
+        const QPoint at = widget()->mapToGlobal(box.topLeft().toPoint());
+        return toScreenPixels(QRect(at, box.size().toSize().expandedTo(QSize(1, 1))), widget());
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        const PageText* page = pageText();
+        if (!page) return -1;
+        const QPointF at = widget()->mapFromGlobal(fromScreenPixels(point, widget()));
+        for (size_t k = 0; k < page->boxes.size(); ++k)
+            if (page->boxes[k].contains(at)) return int(k);
+        return -1;
+    }
     void scrollToSubstring(int, int) override {}
-    QString attributes(int, int* start, int* end) const override {
-        *start = 0;
-        *end = characterCount();
-        return {};
+    // Each line's font; a heading says so, as a reader that reports the text's attributes tells it.
+    QString attributes(int offset, int* start, int* end) const override {
+        const PageText* page = pageText();
+        const PageText::Line* line = page ? page->lineAt(offset) : nullptr;
+        if (!line) {
+            *start = *end = offset;
+            return {};
+        }
+        *start = int(line->start);
+        *end = int(line->end);
+        return QStringLiteral("font-size:%1pt;font-weight:%2;%3")
+            .arg(std::lround(line->pixelSize * 3 / 4))
+            .arg(line->weight)
+            .arg(line->heading ? QStringLiteral("heading:true;") : QString());
     }
 
 private:
@@ -209,9 +295,19 @@ private:
         return p && p->metafile();
     }
     QString pageTitle() const { return pageTitleOf(*picture()->metafile()); }
-    QString pageText() const { return isPage() ? picture()->metafile()->texts().join(QLatin1Char('\n')) : QString(); }
+    // Gathered once for each page shown.
+    const PageText* pageText() const {
+        if (!isPage()) return nullptr;
+        if (m_page != picture()->sharedMetafile()) {
+            m_page = picture()->sharedMetafile();
+            m_text.emplace(*m_page);
+        }
+        return &*m_text;
+    }
 
     Control* m_c;
+    mutable std::shared_ptr<const Metafile> m_page;
+    mutable std::optional<PageText> m_text;
 };
 
 // A screen: a window named by its caption, showing only while it stands in front, so a reader

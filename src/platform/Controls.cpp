@@ -41,7 +41,8 @@ void drawOutline(QPainter& p, const QRect& r, const QColor& c) {
     p.fillRect(x0, y1, x1 - x0 + 1, 1, c);
 }
 
-void drawFocusFrame(QPainter& p, const QWidget* w, quint32 back) {
+void drawFocusFrame(QPainter& p, const QWidget* w, quint32 back, QRect around) {
+    if (around.isEmpty()) around = w->rect();
     const Control* c = Control::of(w);
     const core::FrameRings rings = core::focusFrameRings(back, c ? c->backAround() : back);
     constexpr int t = 2;
@@ -52,8 +53,8 @@ void drawFocusFrame(QPainter& p, const QWidget* w, quint32 back) {
         p.fillRect(r.left(), r.top(), t, r.height(), colour);
         p.fillRect(r.right() - t + 1, r.top(), t, r.height(), colour);
     };
-    ring(w->rect(), toQColor(rings.outer));
-    if (rings.inner != rings.outer) ring(w->rect().adjusted(t, t, -t, -t), toQColor(rings.inner));
+    ring(around, toQColor(rings.outer));
+    if (rings.inner != rings.outer) ring(around.adjusted(t, t, -t, -t), toQColor(rings.inner));
 }
 
 static const char* const ControlProperty = "vellacourtControl";
@@ -275,6 +276,12 @@ void PictureBox::paintEvent(QPaintEvent*) {
         p.setClipRect(rect().adjusted(inset, inset, -inset, -inset));
     }
     m_shown.draw(p, m_picture, QPoint(inset, inset), fill());
+    // A page taller than its screen is framed where it shows, against the paper just inside.
+    if (hasFocus()) {
+        const QRect shows = visibleRegion().boundingRect();
+        const QColor inside = m_shown.colourAt(QPoint(shows.left() + 4, shows.center().y()));
+        drawFocusFrame(p, this, inside.isValid() ? fromQColor(inside) : backAround(), shows);
+    }
 }
 
 void PictureBox::keyPressEvent(QKeyEvent* e) {

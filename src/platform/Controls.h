@@ -47,7 +47,7 @@ void drawOutline(QPainter& p, const QRect& r, const QColor& c);
 
 // The frame that shows which control has the keyboard: two pixels inside the control's edge, in the
 // colour that stands out from the control's back and, where one can, from what lies around it too.
-void drawFocusFrame(QPainter& p, const QWidget* w, quint32 back);
+void drawFocusFrame(QPainter& p, const QWidget* w, quint32 back, QRect around = {});
 
 // Qt clips a painter to the region being repainted. Where that region is more than one rectangle
 // (a frame round opaque children) every fill is blended line by line; clipped to one rectangle at a

@@ -43,6 +43,16 @@ public:
     void play(QPainter& painter, const QRectF& target) const;
     // The texts the picture writes, in order, decoded from their fonts' code pages.
     QStringList texts() const;
+    // One text as written on the picture played at its own size (twips / 15 to a pixel): the box its
+    // letters fill, where each letter starts along it (and where the last ends), and its font.
+    struct Text {
+        QString text;
+        QRectF box;
+        std::vector<double> edges;
+        double pixelSize = 0;
+        int weight = 400;
+    };
+    std::vector<Text> textBoxes() const;
 
     // One record: its function and its parameter words, as stored.
     struct Record {

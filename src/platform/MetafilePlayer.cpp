@@ -62,7 +62,6 @@ void Player::shape(const std::function<void()>& draw) {
 }
 
 void Player::text(QPointF at, const QString& s, const std::vector<double>& dx, const QRectF* opaque) {
-    if (texts) texts->append(s);
     FontDef def;
     if (m_s.font >= 0 && m_s.font < int(m_table.size()) && m_table[m_s.font].kind == Object::Font)
         def = m_table[m_s.font].font;
@@ -99,6 +98,10 @@ void Player::text(QPointF at, const QString& s, const std::vector<double>& dx, c
     if ((align & 24) == 24) y = 0;  // baseline
     else if (align & 8) y = -fm.descent();
     else y = fm.ascent();
+    if (texts) {
+        Metafile::Text& t = texts->emplace_back(Metafile::Text{s, QRectF(at.x() + x, at.y() + y - fm.ascent(), width, fm.height()), {}, em, font.weight()});
+        for (double p : place) t.edges.push_back(t.box.left() + p);
+    }
     m_p.save();
     m_p.translate(at);
     if (def.escapement) m_p.rotate(-def.escapement / 10.0);
@@ -213,14 +216,20 @@ void Metafile::play(QPainter& painter, const QRectF& target) const {
     painter.restore();
 }
 
-QStringList Metafile::texts() const {
+std::vector<Metafile::Text> Metafile::textBoxes() const {
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter painter(&scratch);
-    QStringList out;
+    std::vector<Text> out;
     // Played at its own size, so that the limits judge it as on a screen.
     Player player(painter, m_bytes, m_bounds, QRectF(QPointF(0, 0), m_sizeTwips / 15), m_objects);
     player.texts = &out;
     playAll(player, m_records, m_name);
+    return out;
+}
+
+QStringList Metafile::texts() const {
+    QStringList out;
+    for (const Text& t : textBoxes()) out << t.text;
     return out;
 }
 

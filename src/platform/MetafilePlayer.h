@@ -49,7 +49,7 @@ public:
     }
     // Plays one record through the table of the records we draw; others are skipped.
     void play(const Metafile::Record& r);
-    QStringList* texts = nullptr;  // when set, every text written is added here
+    std::vector<Metafile::Text>* texts = nullptr;  // when set, every text written is added here
     // Why the play stopped before the end, or empty.
     QString stopped;
     QString ignored;  // a request that was not carried out, as Windows would refuse it

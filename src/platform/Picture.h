@@ -57,6 +57,11 @@ public:
         m_source.reset();
         m_image = QImage();
     }
+    // The colour last shown at a point of the box (invalid where nothing was played).
+    QColor colourAt(QPoint at) const {
+        const QPoint p = (QPointF(at) * m_ratio).toPoint();
+        return m_image.valid(p) ? m_image.pixelColor(p) : QColor();
+    }
 
 private:
     std::shared_ptr<const Metafile> m_source;

@@ -6,6 +6,7 @@ namespace platform {
 
 constexpr quint32 RGB(int r, int g, int b) { return quint32(r) | quint32(g) << 8 | quint32(b) << 16; }
 inline QColor toQColor(quint32 bgr) { return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff); }
+inline quint32 fromQColor(const QColor& c) { return quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16; }
 
 // Colours by name, as the screens' tables give them.
 constexpr quint32 Yellow = 0x0000FFFF, Black = 0x00000000, Navy = 0x00800000, White = 0x00FFFFFF, Blue = 0x00FF0000,
