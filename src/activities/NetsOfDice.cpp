@@ -25,6 +25,11 @@ constexpr ControlRow Layout[] = {
          .caption = "               The nets of these cubic dice have numbers missing. "
                     "Drag numbers into the empty squares to show the missing digits.",
          .at = {1080, 360, 10680, 1065}, .font = {"Times New Roman", 20.25}, .fore = Yellow, .flags = Transparent},
+    // Our own line: the same task without a mouse, or on a touch screen.
+    {.kind = Kind::Label, .name = "HowTo",
+         .caption = "Keyboard: Tab to a number, Space to lift it, arrows to move it, Space to drop it. "
+                    "Touch: tap a number, then a square.",
+         .at = {120, 6855, 11550, 330}, .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered},
     {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Start Again", .at = {3360, 7920, 2565, 495},
          .font = Digit, .fore = Yellow, .back = Black, .flags = Centered},
     {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Check Score", .at = {6000, 7920, 2565, 495},

@@ -33,6 +33,11 @@ constexpr ControlRow Layout[] = {
          .font = Number, .fore = Yellow, .flags = Transparent | RightAligned},
     {.kind = Kind::Label, .name = "Label5", .index = 3, .caption = "1 =", .at = {3480, 5400, 1695, 465},
          .font = Number, .fore = Yellow, .flags = Transparent | RightAligned},
+    // Our own line: the same task without a mouse, or on a touch screen.
+    {.kind = Kind::Label, .name = "HowTo",
+         .caption = "Keyboard: Tab to a number, Space to lift it, arrows to move it, Space to drop it. "
+                    "Touch: tap a number, then a box.",
+         .at = {120, 6090, 11550, 330}, .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered},
     {.kind = Kind::Label, .name = "Label8", .caption = "Drag and drop these prime numbers into the correct boxes.",
          .at = {960, 6600, 9945, 585}, .font = Text, .fore = Yellow, .flags = Transparent},
     {.kind = Kind::Label, .name = "Label3", .index = 3, .caption = "New Problem", .at = {120, 7920, 2565, 495},
