@@ -99,6 +99,11 @@ def main():
                     lambda: next((a for a in desktop if a is not None and a.name == "Vellacourt Numerists"), None), 30)
     # Places are told in the screen's pixels: a click where the title's "OK" says it is presses it.
     click_where_told(find(root, "push button", "OK"))
+    press(find(root, "push button", "Worksheet Catalogue"))
+    press(find(root, "push button", "Next Page >>"))
+    heard("Page 2: Worksheet 25, ")
+    press(find(root, "push button", "Exit"))
+
     press(find(root, "push button", "Euclid"))
     press(find(root, "push button", "Multiple Choice"))
 
@@ -119,6 +124,7 @@ def main():
         press(answers[0])
         wait_for(f"question {q} ticked", lambda: answers[0].getState().contains(pyatspi.STATE_CHECKED))
         press(find(root, "push button", "Next Question >>" if q < 10 else "Check Score >>"))
+        time.sleep(0.5)  # at a pupil's pace, so that Orca says every question, not only the newest
     find(root, "push button", "Check Wrong Answers")
     check(len([n for n in named(root, "label") if "out of 10" in n]) == 1, "the score is read")
     said = named(root, "notification")
@@ -136,6 +142,31 @@ def main():
     wait_for("the tile on the box", lambda: target.name.endswith(f", showing {digit}") or None)
     check(named(root, "notification") == [f"{digit} placed on top left net, box 1"], "the placing is announced")
     heard(f"{digit} placed on top left net, box 1")
+
+    # Then the whole net by keyboard alone: Space lifts a tile, the arrow keys carry it from box to
+    # box (each said as it is reached), Space drops it; each box's clue says which digit it needs.
+    press(find(root, "push button", "Start Again"))
+    for box in [a for a in walk(root) if a.getRoleName() == "push button" and a.name.startswith("box: ")]:
+        place, opposite = box.name[len("box: "):].split(", opposite the ")
+        digit = 7 - int(opposite.split(",")[0])
+        tile = find(root, "push button", f"tile {digit}, in the tray")
+        tile.queryComponent().grabFocus()
+        wait_for("the tile focused", lambda: tile.getState().contains(pyatspi.STATE_FOCUSED))
+        key("space")
+        for _ in range(14):
+            if named(root, "notification") == [place]:
+                break
+            key("Right")
+        key("space")
+        wait_for(f"{digit} on {place}", lambda: named(root, "notification")[:1] in
+                 ([f"{digit} placed on {place}"], [f"{digit} placed on {place}. Check Score is now available"]))
+    heard("Check Score is now available")
+    check_score = find(root, "push button", "Check Score")
+    check_score.queryComponent().grabFocus()
+    wait_for("Check Score focused", lambda: check_score.getState().contains(pyatspi.STATE_FOCUSED))
+    key("space")
+    heard("12 out of 12")
+    press(find(root, "push button", "Exit"))
 
     press(find(root, "push button", "Exit"))
     press(find(root, "push button", "Key Facts"))

@@ -46,6 +46,10 @@ pids+=($!)
 export SPEECH_LOG=$tmp/speech.log
 for _ in $(seq 100); do grep -q "Screen reader on" "$tmp/speech.log" 2>/dev/null && break; sleep 0.1; done
 
+# A catalogue of two pages, for its page turn.
+mkdir -p "$tmp/home/multiple"
+{ printf ' 30 \r\n'; for i in $(seq 30); do printf 'Worksheet %02d\r\n' "$i"; done; } >"$tmp/home/multiple/track.txt"
+
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb CUPS_SERVER=/nonexistent/atspi-test.sock
 VELLACOURT_HOME=$tmp/home VELLACOURT_DATA=$source/data VELLACOURT_PROGRAM=$build/vellacourt \
     sh "$source/packaging/vellacourt-numerists" >"$tmp/program.log" 2>&1 &
