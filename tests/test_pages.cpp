@@ -10,9 +10,6 @@
 #include <sys/stat.h>
 #include "Figures.h"
 #include "WmfWriter.h"
-#include "pages/GuideViewer.h"
-#include "pages/PageViewer.h"
-#include "core/Module1.h"
 
 using namespace platform;
 using namespace Module1;

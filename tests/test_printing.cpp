@@ -1,10 +1,7 @@
 // Printing through the real path: a private print spooler of the test's own (its own folder and
 // socket, never the machine's printers) keeps the PDF that Qt sends, and the test reads it.
 #include "TestUtil.h"
-#include "pages/GuideViewer.h"
 #include "platform/Printer.h"
-#include "core/Module1.h"
-#include "worksheets/Wizard.h"
 
 #include <QApplication>
 #include <QProcess>
