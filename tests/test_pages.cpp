@@ -119,14 +119,6 @@ std::map<Square, std::array<int, 3>> fold(const std::set<Square>& net) {
     return faces;
 }
 
-std::set<Square> squaresOf(const std::vector<const char*>& rows) {
-    std::set<Square> net;
-    for (int r = 0; r < int(rows.size()); ++r)
-        for (int c = 0; rows[size_t(r)][c]; ++c)
-            if (rows[size_t(r)][c] != '.') net.insert({r, c});
-    return net;
-}
-
 // Keeps the log lines written while it lives.
 class LogLines {
 public:
@@ -465,7 +457,10 @@ private slots:
     // faces add up to 7.
     void numberedNetsFoldIntoDice() {
         for (const figures::Net& rows : figures::diceRuleNets()) {
-            const std::set<Square> net = squaresOf(rows);
+            std::set<Square> net;
+            for (int r = 0; r < int(rows.size()); ++r)
+                for (int c = 0; rows[size_t(r)][c]; ++c)
+                    if (rows[size_t(r)][c] != '.') net.insert({r, c});
             const auto faces = fold(net);
             QCOMPARE(int(std::set(faces.begin(), faces.end(), [](auto& x, auto& y) { return x.second < y.second; }).size()), 6);
             for (const Square& a : net)
@@ -626,38 +621,30 @@ private slots:
         QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
     }
 
-    void topicPagesThroughClicks_data() {
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<int>("pages");
-        QTest::addColumn<QString>("stem");
-        QTest::newRow("Key Facts") << 4 << 3 << "key euclid";
-        QTest::newRow("Teacher's Notes") << 5 << 2 << "euclid";
-    }
     void topicPagesThroughClicks() {
-        QFETCH(int, entry);
-        QFETCH(int, pages);
-        QFETCH(QString, stem);
-        Session s;
-        forms::intro0->Show();
-        forms::euclid->Show();
-        testutil::click(testutil::ui<Label>(forms::euclid, "label3", entry));
-        teacher* t = forms::teacher.instance();
-        QCOMPARE(Stage::instance()->front(), t);
-        for (int n = 1; n <= pages; ++n) {
-            const QString letter = QChar(u'a' + n - 1);
-            QCOMPARE(testutil::ui<Label>(t, "Label1")->Caption(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
-            QCOMPARE(testutil::ui<Label>(t, "Label3", 3)->Enabled(), n > 1);
-            QCOMPARE(testutil::ui<Label>(t, "Label3", 2)->Enabled(), n < pages);
-            QCOMPARE(testutil::ui<PictureBox>(t, "Image1")->picture().metafile(),
-                     LoadPicture(QStringLiteral("wmf\\") + stem + letter + QStringLiteral(".wmf")).metafile());
-            testutil::screenshot(QStringLiteral("%1-%2").arg(stem == QLatin1String("euclid") ? "notes" : "keyfacts").arg(n));
-            testutil::click(testutil::ui<Label>(t, "Label3", 2));
+        for (const auto& [entry, pages, stem] : {std::tuple{4, 3, "key euclid"}, {5, 2, "euclid"}}) {  // Key Facts, Teacher's Notes
+            Session s;
+            forms::intro0->Show();
+            forms::euclid->Show();
+            testutil::click(testutil::ui<Label>(forms::euclid, "label3", entry));
+            teacher* t = forms::teacher.instance();
+            QCOMPARE(Stage::instance()->front(), t);
+            for (int n = 1; n <= pages; ++n) {
+                const QString letter = QChar(u'a' + n - 1);
+                QCOMPARE(testutil::ui<Label>(t, "Label1")->Caption(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
+                QCOMPARE(testutil::ui<Label>(t, "Label3", 3)->Enabled(), n > 1);
+                QCOMPARE(testutil::ui<Label>(t, "Label3", 2)->Enabled(), n < pages);
+                QCOMPARE(testutil::ui<PictureBox>(t, "Image1")->picture().metafile(),
+                         LoadPicture(QStringLiteral("wmf\\") + stem + letter + QStringLiteral(".wmf")).metafile());
+                testutil::screenshot(QStringLiteral("%1-%2").arg(stem == QLatin1String("euclid") ? "notes" : "keyfacts").arg(n));
+                testutil::click(testutil::ui<Label>(t, "Label3", 2));
+            }
+            testutil::click(testutil::ui<Label>(t, "Label3", 3));
+            QCOMPARE(PageNumber, pages - 1);
+            testutil::click(testutil::ui<Label>(t, "Label3", 1));
+            QVERIFY(!forms::teacher.loaded());
+            QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
         }
-        testutil::click(testutil::ui<Label>(t, "Label3", 3));
-        QCOMPARE(PageNumber, pages - 1);
-        testutil::click(testutil::ui<Label>(t, "Label3", 1));
-        QVERIFY(!forms::teacher.loaded());
-        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
     }
 
     void acknowledgmentsAnimateAndCarryOn() {

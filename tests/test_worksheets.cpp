@@ -164,57 +164,48 @@ private slots:
 
     // The catalogue's lock: held, fresh from another computer whose clock runs ahead, old enough to
     // be taken over, left by a program that ended, or something that is no lock at all.
-    void theCatalogueLock_data() {
-        QTest::addColumn<QString>("host");     // the lock file's computer; empty: a lock held here now
-        QTest::addColumn<qint64>("pid");       // -1: a program here that has ended
-        QTest::addColumn<int>("ageSeconds");   // negative: ahead of our clock
-        QTest::addColumn<QString>("said");
-        const QString busy = worksheetfiles::CatalogueBusy;
-        QTest::newRow("held by a program here") << QString() << qint64(0) << 0 << busy;
-        QTest::newRow("another computer, clock 40 s ahead") << "other" << qint64(1) << -40 << busy;
-        QTest::newRow("another computer, 100 s old") << "other" << qint64(1) << 100 << busy;
-        QTest::newRow("another computer, 130 s old") << "other" << qint64(1) << 130 << Saved;
-        QTest::newRow("another computer, an hour ahead") << "other" << qint64(1) << -3600 << Saved;
-        QTest::newRow("this computer, its program ended") << QSysInfo::machineHostName() << qint64(-1) << 0 << Saved;
-        QTest::newRow("this computer, 40 s old") << QSysInfo::machineHostName() << qint64(1) << 40 << Saved;
-        QTest::newRow("a folder") << "folder" << qint64(0) << 0 << worksheetfiles::CatalogueLockStuck;
-        // Left empty by a program stopped between making its lock and writing it.
-        QTest::newRow("empty, just made") << "empty" << qint64(0) << 1 << worksheetfiles::CatalogueBusy;
-        QTest::newRow("empty, 10 s old") << "empty" << qint64(0) << 10 << Saved;
-    }
     void theCatalogueLock() {
-        QFETCH(QString, host);
-        QFETCH(qint64, pid);
-        QFETCH(int, ageSeconds);
-        QFETCH(QString, said);
-        Session s;
-        const QByteArray index = s.read(QStringLiteral("multiple/track.txt"));
-        const QString lockPath = s.path(QStringLiteral("multiple/track.lock"));
-        QLockFile held(lockPath);
-        if (host.isEmpty()) {
-            QVERIFY(held.tryLock(0));
-        } else if (host == QLatin1String("folder")) {
-            QVERIFY(QDir().mkdir(lockPath));
-        } else {
-            if (pid < 0) {
-                QProcess ended;
-                ended.start(QStringLiteral("true"));
-                QVERIFY(ended.waitForStarted());
-                pid = ended.processId();
-                QVERIFY(ended.waitForFinished());
+        const QString busy = worksheetfiles::CatalogueBusy, here = QSysInfo::machineHostName();
+        const struct {
+            QString host;    // the lock file's computer; empty: a lock held here now
+            qint64 pid;      // -1: a program here that has ended
+            int ageSeconds;  // negative: ahead of our clock
+            QString said;
+        } locks[] = {{"", 0, 0, busy}, {"other", 1, -40, busy}, {"other", 1, 100, busy}, {"other", 1, 130, Saved},
+                     {"other", 1, -3600, Saved}, {here, -1, 0, Saved}, {here, 1, 40, Saved},
+                     {"folder", 0, 0, worksheetfiles::CatalogueLockStuck},
+                     // Left empty by a program stopped between making its lock and writing it.
+                     {"empty", 0, 1, busy}, {"empty", 0, 10, Saved}};
+        for (auto [host, pid, ageSeconds, said] : locks) {
+            Session s;
+            const QByteArray index = s.read(QStringLiteral("multiple/track.txt"));
+            const QString lockPath = s.path(QStringLiteral("multiple/track.lock"));
+            QLockFile held(lockPath);
+            if (host.isEmpty()) {
+                QVERIFY(held.tryLock(0));
+            } else if (host == QLatin1String("folder")) {
+                QVERIFY(QDir().mkdir(lockPath));
+            } else {
+                if (pid < 0) {
+                    QProcess ended;
+                    ended.start(QStringLiteral("true"));
+                    QVERIFY(ended.waitForStarted());
+                    pid = ended.processId();
+                    QVERIFY(ended.waitForFinished());
+                }
+                s.write(QStringLiteral("multiple/track.lock"),
+                        host == QLatin1String("empty") ? QByteArray() : QByteArray::number(pid) + "\nvellacourt\n" + host.toUtf8() + "\n");
+                QFile f(lockPath);
+                QVERIFY(f.open(QIODevice::ReadWrite));
+                QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
             }
-            s.write(QStringLiteral("multiple/track.lock"),
-                    host == QLatin1String("empty") ? QByteArray() : QByteArray::number(pid) + "\nvellacourt\n" + host.toUtf8() + "\n");
-            QFile f(lockPath);
-            QVERIFY(f.open(QIODevice::ReadWrite));
-            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+            worksheetfiles::CatalogueLock::WaitMs = 300;
+            saveThroughWizard(QStringLiteral("Waiting"));
+            QVERIFY2(s.messages.last().text == said, qPrintable(QStringLiteral("%1, %2 s: %3").arg(host).arg(ageSeconds).arg(s.messages.last().text)));
+            if (said == Saved) continue;
+            QVERIFY(!QFile::exists(s.path(QStringLiteral("multiple/Waiting.txt"))));
+            QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), index);
         }
-        worksheetfiles::CatalogueLock::WaitMs = 300;
-        saveThroughWizard(QStringLiteral("Waiting"));
-        QCOMPARE(s.messages.last().text, said);
-        if (said == Saved) return;
-        QVERIFY(!QFile::exists(s.path(QStringLiteral("multiple/Waiting.txt"))));
-        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), index);
     }
 
     // In a shared folder where only owners may remove files, another user's stale lock is said to

@@ -284,7 +284,7 @@ def press_while_busy(name):
         os.kill(WINDOW_MANAGER, signal.SIGCONT)
 
 
-def f11_leaves_and_returns(stage, press, how, screen, sizes=True):
+def f11_leaves_and_returns(stage, press, how, front, sizes=True):
     """F11 out of full screen into a framed window, and F11 back. The window is the design's size where
     the screen has room for it and its frame; at 1024 x 768 (scale 1.28) the design fills the screen, so
     the window takes the work area less its frame instead, and must lie whole on the screen."""
@@ -311,7 +311,7 @@ def f11_leaves_and_returns(stage, press, how, screen, sizes=True):
     check(full_screen_and_focused(stage) and not any(prop(window(stage), "_NET_FRAME_EXTENTS") or [0]),
           f"F11 again{how}: the stage covers the screen in the full-screen state, unframed, with the keyboard "
           f"({geometry(stage)}, {states(stage) or 'no state'})")
-    showing(screen)
+    showing(front)
 
 
 def exit_question(program, stage):
