@@ -11,7 +11,7 @@ trap '[ -n "${KEEP:-}" ] || rm -rf "$tmp"' EXIT
 for t in test_shell test_quiz test_activities test_pages; do
     SCREENSHOTS=$tmp/offscreen QT_QPA_PLATFORM=offscreen "$build/tests/$t" > "$tmp/$t-offscreen.log" 2>&1 ||
         { cat "$tmp/$t-offscreen.log"; exit 1; }
-    SCREENSHOTS=$tmp/xcb QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+    SCREENSHOTS=$tmp/xcb QT_QPA_PLATFORM=xcb /usr/bin/python3 "$(dirname "$0")/xharness.py" 1024x768 \
         "$build/tests/$t" > "$tmp/$t-xcb.log" 2>&1 || { cat "$tmp/$t-xcb.log"; exit 1; }
 done
 /usr/bin/python3 - "$tmp/offscreen" "$tmp/xcb" <<'PY'

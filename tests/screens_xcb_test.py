@@ -1,27 +1,28 @@
 #!/usr/bin/python3
-"""One start of the real program on a private X server, as a pupil meets it: clicks through XTEST,
-and what the server shows read back to check that every caption and page has its letters.
+"""The real program as a pupil starts it, through the launcher, on private X servers of the sizes
+classrooms have, with no window manager and no scale set by hand: three starts at each size. The
+first is clicked through the title, the main menu, Euclid's quiz and Key Facts and out through each
+screen's Exit; the second leaves by the title's Exit; the third is ended by TERM. Every caption and
+page must show its letters on the screen the server shows; a start fails on a sanitizer's report,
+on ending before it is closed, or on ending other than as it was told to.
 
-Run by screens_xcb_test.sh, which starts the server and the program and judges how it ends:
-    screens_xcb_test.py WIDTHxHEIGHT START PID MODE SLOWNESS
-MODE  tour: the title, its OK, the main menu, Euclid's quiz and Key Facts, then out through each
-            screen's Exit to the title's Exit;
-      exit: the title, then its Exit;
-      stay: the title only (the caller ends the program).
-SLOWNESS multiplies every timeout (a sanitized build starts and draws several times slower).
-SCREENSHOTS=DIR saves what each checked screen showed, as DIR/xcb-<screen>-WxH.png.
+    screens_xcb_test.py BUILD_DIR SOURCE_DIR
+SIZES="1920x1080 ..." tries only those sizes; SCREENSHOTS=DIR keeps what the first start saw (and any
+screen that failed) as DIR/xcb-<screen>-WxH.png. A sanitized build's timeouts are four times longer.
 
 Positions come from the screens' layout tables, in twips (15 to a design pixel), on a form centred
 on Qt's screen as it is in logical pixels, then multiplied by the stage's scale.
 """
 import math
 import os
+import subprocess
 import sys
+import tempfile
 import time
 
 import numpy as np
-from Xlib import X, display
-from Xlib.ext import xtest
+
+from xharness import Failure, Screen, alive, stop, wait_for, xvfb
 
 TWIPS = 15
 BORDER, CAPTION = 7, 26             # a form's frame round its client area, pixels (src/platform/Form.h)
@@ -34,10 +35,6 @@ INK_SHARE, INK_PIXELS = 0.005, 48   # a band has letters when this much of it is
 
 def lround(v):
     return math.floor(v + 0.5)
-
-
-class Failure(Exception):
-    pass
 
 
 class Geometry:
@@ -134,63 +131,21 @@ PAGE_MARGIN = (PAGE_LEFT + 10230, 1000, 200, 6000)  # the card's right margin, b
 
 
 class Session:
-    def __init__(self, size, start, pid, slowness):
-        self.size, self.start, self.pid, self.slowness = size, start, pid, slowness
-        self.geo = Geometry(*size)
-        self.d = display.Display()
-        self.root = self.d.screen().root
-        if not self.d.has_extension("XTEST"):
-            raise Failure("the X server has no XTEST")
+    def __init__(self, start, pid, slowness):
+        self.screen = Screen()
+        self.size, self.start, self.pid, self.slowness = self.screen.size, start, pid, slowness
+        self.geo = Geometry(*self.size)
         self.title_origin = self.geo.client(*TITLE_OUTER, TITLE_FRAME)
         self.origin = self.geo.client(*FULL_OUTER)
-        self.last_press = 0.0
-
-    # -- the program and the screen
-
-    def alive(self):
-        try:
-            with open(f"/proc/{self.pid}/stat") as f:
-                return f.read().rsplit(")", 1)[1].split()[0] != "Z"
-        except OSError:
-            return False
-
-    def grab(self, box=None):
-        x0, y0, x1, y1 = box or (0, 0, *self.size)
-        # In strips of about a megabyte: python-xlib gathers a reply by joining its pieces, which
-        # takes seconds for a whole 3840 x 2160 screen and a tenth of that in strips.
-        rows = max(1, (1 << 20) // (4 * (x1 - x0)))
-        strips = [self.root.get_image(x0, y, x1 - x0, min(rows, y1 - y), X.ZPixmap, 0xFFFFFFFF).data
-                  for y in range(y0, y1, rows)]
-        return np.frombuffer(b"".join(strips), np.uint8).reshape(y1 - y0, x1 - x0, 4)[:, :, 2::-1]
 
     def click(self, origin, at):
         x0, y0, x1, y1 = self.geo.box(origin, at)
-        x, y = (x0 + x1) // 2, (y0 + y1) // 2
-        # Two presses within Qt's double-click time would make the second a double click.
-        time.sleep(max(0.0, self.last_press + 0.5 - time.time()))
-        xtest.fake_input(self.d, X.MotionNotify, x=x, y=y)
-        self.d.sync()
-        time.sleep(0.05)
-        xtest.fake_input(self.d, X.ButtonPress, 1)
-        xtest.fake_input(self.d, X.ButtonRelease, 1)
-        self.d.sync()
-        self.last_press = time.time()
+        self.screen.click(((x0 + x1) // 2, (y0 + y1) // 2))
 
-    def covered_by(self, image, colour):
+    @staticmethod
+    def covered_by(image, colour):
         """The share of an image within a few steps of a colour."""
         return float((np.abs(image.astype(np.int16) - colour).max(axis=2) <= 8).mean())
-
-    def wait(self, what, ready, seconds):
-        """Polls until ready() holds, the program still running."""
-        deadline = time.time() + seconds * self.slowness
-        while True:
-            if not self.alive():
-                raise Failure(f"the program ended while waiting for {what}")
-            if ready():
-                return
-            if time.time() > deadline:
-                raise Failure(f"{what} did not come within {seconds * self.slowness:.0f} s")
-            time.sleep(0.1)
 
     def wait_for_area(self, what, origin, at, colour, present=True, seconds=10):
         """Waits until an area the layout leaves bare shows (or no longer shows) a colour, and the
@@ -199,11 +154,11 @@ class Session:
         last = [None]
 
         def ready():
-            image = self.grab(box)
+            image = self.screen.grab(box)
             settled = last[0] is not None and np.array_equal(image, last[0])
             last[0] = image
             return settled and (self.covered_by(image, colour) > 0.9) == present
-        self.wait(what, ready, seconds)
+        wait_for(what, ready, seconds * self.slowness, self.pid)
 
     # -- ink
 
@@ -231,14 +186,14 @@ class Session:
     def check_ink(self, screen, origin, bands, clip):
         """Every band of the screen has letters. A screen may still be being drawn when first read,
         so blank bands count only once the screen has stopped changing for a second."""
-        image, since = self.grab(), time.time()
+        image, since = self.screen.grab(), time.time()
         deadline = time.time() + 10 * self.slowness
         while True:
             blank = self.blank_bands(image, origin, bands, clip)
             if not blank or time.time() - since > 1.0 or time.time() > deadline:
                 break
             time.sleep(0.2)
-            again = self.grab()
+            again = self.screen.grab()
             if not np.array_equal(again, image):
                 image, since = again, time.time()
         folder = os.environ.get("SCREENSHOTS")
@@ -282,23 +237,80 @@ class Session:
         self.wait_for_area("the title asking to leave", self.title_origin, TITLE_PANEL, SILVER)
 
     def leave(self):
-        if not self.alive():
+        if not alive(self.pid):
             raise Failure("the program had ended before it was closed")
         self.click(self.title_origin, TITLE["Exit"][0])
 
 
-def main():
-    size, start, pid, mode, slowness = sys.argv[1:6]
-    size = tuple(int(v) for v in size.split("x"))
-    session = Session(size, int(start), int(pid), float(slowness))
+def one_start(build, source, tmp, size, n, mode, slowness):
+    """The program started once and ended as MODE says (tour, exit or stay); its failures, if any."""
+    what, run = f"{size} start {n}", os.path.join(tmp, f"{size}-{n}")
+    for sub in ("home", "sanitizer", "user/runtime"):
+        os.makedirs(os.path.join(run, sub), mode=0o700)
+    env = {k: v for k, v in os.environ.items() if k not in (
+        "QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "VELLACOURT_SCALE", "VELLACOURT_SCALED",
+        "QT_MAX_CACHED_GLYPH_SIZE", "VELLACOURT_START_AT_MENU", "AT_SPI_BUS_ADDRESS")}
+    user = os.path.join(run, "user")
+    env.update(HOME=user, XDG_RUNTIME_DIR=user + "/runtime", XDG_CONFIG_HOME=user + "/config",
+               XDG_CACHE_HOME=user + "/cache", DBUS_SESSION_BUS_ADDRESS=f"unix:path={run}/no-bus",
+               CUPS_SERVER="/nonexistent/screens-test.sock", VELLACOURT_HOME=run + "/home",
+               VELLACOURT_DATA=source + "/data", VELLACOURT_PROGRAM=build + "/vellacourt",
+               ASAN_OPTIONS=f"log_path={run}/sanitizer/asan:halt_on_error=1:detect_leaks=0",
+               UBSAN_OPTIONS=f"log_path={run}/sanitizer/ubsan:halt_on_error=1:print_stacktrace=1")
+    began, failures = time.monotonic(), []
+    with open(run + "/program.log", "w") as log:
+        program = subprocess.Popen(["sh", source + "/packaging/vellacourt-numerists"], env=env, stdout=log,
+                                   stderr=subprocess.STDOUT)
     try:
+        session = Session(n, program.pid, slowness)
         session.title()
         if mode == "tour":
             session.tour()
         if mode in ("tour", "exit"):
             session.leave()
+        elif not alive(program.pid):
+            raise Failure("the program had ended before it was closed")
+        else:
+            program.terminate()
+        # Closed, it ends by itself: after the title's Exit, or the TERM just sent.
+        try:
+            rc = program.wait(10 * slowness)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"the program did not end within {10 * slowness} s of being closed")
+        if rc not in ((0, -15, 143) if mode == "stay" else (0,)):
+            raise Failure(f"the program ended with status {rc} ({mode})")
     except Failure as e:
-        sys.exit(f"{size[0]}x{size[1]} start {start}: {e}")
+        failures.append(f"{what}: {e}")
+    stop(program)  # a check failed with the program still up: nothing more to learn from it
+    for report in sorted(os.listdir(run + "/sanitizer")):
+        failures.append(f"{what}: sanitizer report {report}:")
+        print(open(os.path.join(run, "sanitizer", report)).read(), file=sys.stderr)
+    if failures:
+        print(f"--- the program's output ({what}):\n" + open(run + "/program.log").read(), file=sys.stderr)
+    print(f"{what} ({mode}): {'FAILED' if failures else 'ok'} in {time.monotonic() - began:.0f} s", flush=True)
+    return failures
+
+
+def main():
+    build, source = (os.path.abspath(p) for p in sys.argv[1:3])
+    if not os.access(build + "/vellacourt", os.X_OK):
+        sys.exit(f"no program at {build}/vellacourt")
+    if os.environ.get("SCREENSHOTS"):
+        os.makedirs(os.environ["SCREENSHOTS"], exist_ok=True)
+    # A sanitized build starts and draws several times slower.
+    ldd = subprocess.run(["ldd", build + "/vellacourt"], capture_output=True, text=True).stdout
+    slowness = 4 if "libasan" in ldd else 1
+    failures = []
+    with tempfile.TemporaryDirectory() as tmp:
+        for size in os.environ.get("SIZES", "1024x768 1280x1024 1366x768 1920x1080 3840x2160").split():
+            began, before = time.monotonic(), len(failures)
+            with xvfb(size, "-noreset"):
+                for n, mode in enumerate(("tour", "exit", "stay"), 1):
+                    failures += one_start(build, source, tmp, size, n, mode, slowness)
+            print(f"{size}: {'FAILED' if len(failures) > before else '3 starts ok'} in {time.monotonic() - began:.0f} s")
+    for f in failures:
+        print("FAILED:", f, file=sys.stderr)
+    sys.exit(1 if failures else 0)
 
 
 if __name__ == "__main__":

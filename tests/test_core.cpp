@@ -16,71 +16,33 @@ using namespace core;
 class CoreTest : public QObject {
     Q_OBJECT
 private slots:
-    void paging_data() {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("last");
-        QTest::addColumn<bool>("previous");
-        QTest::addColumn<bool>("next");
-        QTest::newRow("empty") << 0 << 0 << 0 << 0 << false << false;
-        QTest::newRow("one page, full") << 24 << 0 << 0 << 24 << false << false;
-        QTest::newRow("one title more") << 25 << 0 << 0 << 24 << false << true;
-        QTest::newRow("second page of 25") << 25 << 1 << 24 << 25 << true << false;
-        QTest::newRow("middle page") << 100 << 2 << 48 << 72 << true << true;
-        QTest::newRow("emptied by a delete") << 48 << 2 << 48 << 48 << true << false;
-        QTest::newRow("a full catalogue's page 41 offers its last") << 1000 << 40 << 960 << 984 << true << true;
-        QTest::newRow("the last page offers no other") << 1000 << LastCataloguePage << 984 << 1000 << true << false;
-    }
+    // Each case's table row is named in the message of a failing comparison.
     void paging() {
-        QFETCH(int, count);
-        QFETCH(int, page);
-        QFETCH(int, first);
-        QFETCH(int, last);
-        QFETCH(bool, previous);
-        QFETCH(bool, next);
-        const TitlePage p = titlePage(count, page);
-        QCOMPARE(p.first, first);
-        QCOMPARE(p.last, last);
-        QCOMPARE(p.previous, previous);
-        QCOMPARE(p.next, next);
+        const struct { const char* name; int count, page, first, last; bool previous, next; } cases[] = {
+            {"empty", 0, 0, 0, 0, false, false}, {"one page, full", 24, 0, 0, 24, false, false},
+            {"one title more", 25, 0, 0, 24, false, true}, {"second page of 25", 25, 1, 24, 25, true, false},
+            {"middle page", 100, 2, 48, 72, true, true}, {"emptied by a delete", 48, 2, 48, 48, true, false},
+            {"a full catalogue's page 41 offers its last", 1000, 40, 960, 984, true, true},
+            {"the last page offers no other", 1000, LastCataloguePage, 984, 1000, true, false}};
+        for (const auto& c : cases) {
+            const TitlePage p = titlePage(c.count, c.page);
+            QVERIFY2(p.first == c.first && p.last == c.last && p.previous == c.previous && p.next == c.next, c.name);
+        }
     }
 
-    void marking_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<int>("ticked");
-        QTest::addColumn<int>("mark");
-        QTest::newRow("right") << "3" << 3 << 1;
-        QTest::newRow("wrong") << "3" << 2 << 0;
-        QTest::newRow("none ticked") << "1" << 0 << 0;
-        QTest::newRow("blanks and a decimal point") << " 2.0 " << 2 << 1;
-        QTest::newRow("not a number") << "B" << 2 << 0;
-        QTest::newRow("out of range") << "5" << 0 << 0;
-    }
     void marking() {
-        QFETCH(QString, field);
-        QFETCH(int, ticked);
-        QFETCH(int, mark);
-        QCOMPARE(markOf(field, ticked), mark);
+        const struct { const char* field; int ticked, mark; } cases[] = {
+            {"3", 3, 1}, {"3", 2, 0}, {"1", 0, 0}, {" 2.0 ", 2, 1}, {"B", 2, 0}, {"5", 0, 0}};
+        for (const auto& c : cases) QVERIFY2(markOf(QString::fromLatin1(c.field), c.ticked) == c.mark, c.field);
     }
 
-    // Box 2 of Nets of Dice: 450 twips square at 975, 2670.
-    void snapBoundsAreStrict_data() {
-        QTest::addColumn<float>("left");
-        QTest::addColumn<float>("top");
-        QTest::addColumn<bool>("snaps");
-        QTest::newRow("half a box before") << 750.0f << 2670.0f << false;
-        QTest::newRow("just inside the low bound") << 750.5f << 2670.0f << true;
-        QTest::newRow("just inside the high bound") << 1424.9f << 2670.0f << true;
-        QTest::newRow("a whole box after") << 1425.0f << 2670.0f << false;
-        QTest::newRow("half a box above") << 975.0f << 2445.0f << false;
-        QTest::newRow("nearly a box below") << 975.0f << 3119.0f << true;
-    }
+    // Box 2 of Nets of Dice: 450 twips square at 975, 2670; a tile exactly half a box off does not snap.
     void snapBoundsAreStrict() {
-        QFETCH(float, left);
-        QFETCH(float, top);
-        QFETCH(bool, snaps);
-        QCOMPARE(hits({left, top, 450, 450}, {975, 2670, 450, 450}), snaps);
+        const struct { float left, top; bool snaps; } cases[] = {
+            {750, 2670, false}, {750.5f, 2670, true}, {1424.9f, 2670, true}, {1425, 2670, false},
+            {975, 2445, false}, {975, 3119, true}};
+        for (const auto& c : cases)
+            QVERIFY2(hits({c.left, c.top, 450, 450}, {975, 2670, 450, 450}) == c.snaps, qPrintable(QString::number(c.left)));
     }
 
     void primeProblems() {
@@ -125,25 +87,11 @@ private slots:
         }
     }
 
-    void stageScale_data() {
-        QTest::addColumn<double>("width");
-        QTest::addColumn<double>("height");
-        QTest::addColumn<double>("scale");
-        QTest::newRow("800 x 600: as designed") << 800.0 << 600.0 << 1.0;
-        QTest::newRow("1024 x 768") << 1024.0 << 768.0 << 1.28;
-        QTest::newRow("1280 x 800, height fills") << 1280.0 << 800.0 << 1.33;
-        QTest::newRow("1920 x 1080") << 1920.0 << 1080.0 << 1.8;
-        QTest::newRow("3840 x 2160") << 3840.0 << 2160.0 << 3.6;
-        QTest::newRow("a portrait screen, width fills") << 1080.0 << 1920.0 << 1.35;
-        QTest::newRow("smaller than the design") << 640.0 << 480.0 << 0.8;
-        QTest::newRow("tiny") << 100.0 << 100.0 << 0.5;
-    }
     void stageScale() {
-        QFETCH(double, width);
-        QFETCH(double, height);
-        QFETCH(double, scale);
-        QCOMPARE(core::stageScale(width, height), scale);
-        QVERIFY(800 * scale <= width + 1e-9 || scale == 0.5);
+        const struct { double width, height, scale; } cases[] = {
+            {800, 600, 1.0}, {1024, 768, 1.28}, {1280, 800, 1.33}, {1920, 1080, 1.8}, {3840, 2160, 3.6},
+            {1080, 1920, 1.35}, {640, 480, 0.8}, {100, 100, 0.5}};  // the design, wide, portrait, small, tiny
+        for (const auto& c : cases) QVERIFY2(qFuzzyCompare(core::stageScale(c.width, c.height), c.scale), qPrintable(QString::number(c.width)));
         QCOMPARE(scaleSetting(" 1.5 "), 1.5);
         QCOMPARE(scaleSetting("big"), 0.0);
         QCOMPARE(scaleSetting("20"), 0.0);

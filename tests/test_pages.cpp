@@ -10,9 +10,6 @@
 #include <sys/stat.h>
 #include "Figures.h"
 #include "WmfWriter.h"
-#include "pages/GuideViewer.h"
-#include "pages/PageViewer.h"
-#include "core/Module1.h"
 
 using namespace platform;
 using namespace Module1;
@@ -52,24 +49,17 @@ QRect inked(const QImage& image) {
     return r;
 }
 
-WmfWriter page() {
-    WmfWriter w(Side, Side);
+WmfWriter page(int width = Side, int height = Side) {
+    WmfWriter w(width, height);
     w.windowOrg(0, 0);
-    w.windowExt(Side, Side);
+    w.windowExt(width, height);
     w.bkMode(1);
     return w;
 }
-
 
 // A page-sized picture, 700 x 520 pixels as the viewer shows a page, `unit` pixels to its logical unit.
 constexpr int PageW = 700, PageH = 520;
-WmfWriter pageSized(int unit) {
-    WmfWriter w(PageW / unit, PageH / unit);
-    w.windowOrg(0, 0);
-    w.windowExt(PageW / unit, PageH / unit);
-    w.bkMode(1);
-    return w;
-}
+WmfWriter pageSized(int unit) { return page(PageW / unit, PageH / unit); }
 
 // A 1-bit bitmap of w x h pixels, all of the first colour, drawn into a small square.
 void bitmap(WmfWriter& page, int w, int h) {
@@ -77,7 +67,6 @@ void bitmap(WmfWriter& page, int w, int h) {
                     20, 20);
 }
 
-// Keeps the log lines written while it lives.
 // Twice the signed area of a polygon (positive when its corners run clockwise on screen).
 double area2(const figures::Face& f) {
     double a = 0;
@@ -130,32 +119,7 @@ std::map<Square, std::array<int, 3>> fold(const std::set<Square>& net) {
     return faces;
 }
 
-std::set<Square> squaresOf(const std::vector<const char*>& rows) {
-    std::set<Square> net;
-    for (int r = 0; r < int(rows.size()); ++r)
-        for (int c = 0; rows[size_t(r)][c]; ++c)
-            if (rows[size_t(r)][c] != '.') net.insert({r, c});
-    return net;
-}
-
-// The Key Facts rule, as a pupil applies it: in a line with one square between them, or at the
-// two ends of a Z whose middle row is two, three or four squares long.
-bool ruleSaysOpposite(const std::set<Square>& net, Square a, Square b) {
-    const Square steps[] = {{0, 1}, {1, 0}, {0, -1}, {-1, 0}};
-    const auto plus = [](Square p, Square d, int k = 1) { return Square{p.first + k * d.first, p.second + k * d.second}; };
-    for (const Square& d : steps) {
-        if (net.count(plus(a, d)) && plus(a, d, 2) == b) return true;
-        // Across from `a` into the Z's middle, along it, and out across on the far side.
-        for (const Square& along : steps) {
-            if (along.first * d.first + along.second * d.second != 0) continue;
-            Square m = plus(a, d);
-            for (int length = 1; length <= 4 && net.count(m); ++length, m = plus(m, along))
-                if (length >= 2 && plus(m, d) == b) return true;
-        }
-    }
-    return false;
-}
-
+// Keeps the log lines written while it lives.
 class LogLines {
 public:
     QStringList lines;
@@ -466,8 +430,6 @@ private slots:
         QVERIFY2(log.size() == 1 && log[0].contains(QStringLiteral("shown only in part")), qPrintable(log.join(u'\n')));
     }
 
-    // Our own pages use a small part of every limit: each plays whole on a screen four times the
-    // program's size and on a printer of 1200 dots to the inch.
     // Key Facts draws each solid as the faces a pupil sees: the right polygons, as many as show,
     // filling the outline with no gap and no overlap.
     void solidsAreDrawnAsTheirFaces() {
@@ -491,33 +453,28 @@ private slots:
         }
     }
 
-    // The dice rule holds on every one of the eleven nets of a cube, folded; the numbered nets
-    // beside it fold into dice whose opposite faces add up to 7.
-    void diceRuleHoldsOnEveryNet() {
-        const std::vector<std::vector<const char*>> nets = {
-            {"###", ".#.", ".#.", ".#."}, {"###..", "..###"}, {"##..", ".###", ".#.."}, {"##..", ".###", "..#."},
-            {"##..", ".###", "...#"}, {"##.", ".##", ".#.", ".#."}, {"##..", ".##.", "..##"}, {"##.", ".#.", ".##", ".#."},
-            {"##.", ".#.", ".#.", ".##"}, {".#..", "####", ".#.."}, {".#..", "####", "..#."}};
-        std::vector<std::vector<const char*>> all = nets;
-        for (const figures::Net& n : figures::diceRuleNets()) all.push_back(n);
-        for (const auto& rows : all) {
-            const std::set<Square> net = squaresOf(rows);
+    // The numbered nets beside the dice rule fold into dice (six faces, each once) whose opposite
+    // faces add up to 7.
+    void numberedNetsFoldIntoDice() {
+        for (const figures::Net& rows : figures::diceRuleNets()) {
+            std::set<Square> net;
+            for (int r = 0; r < int(rows.size()); ++r)
+                for (int c = 0; rows[size_t(r)][c]; ++c)
+                    if (rows[size_t(r)][c] != '.') net.insert({r, c});
             const auto faces = fold(net);
             QCOMPARE(int(std::set(faces.begin(), faces.end(), [](auto& x, auto& y) { return x.second < y.second; }).size()), 6);
             for (const Square& a : net)
                 for (const Square& b : net) {
-                    if (a == b) continue;
                     const auto fa = faces.at(a), fb = faces.at(b);
-                    const bool opposite = fa[0] == -fb[0] && fa[1] == -fb[1] && fa[2] == -fb[2];
-                    QVERIFY2(ruleSaysOpposite(net, a, b) == opposite,
-                             qPrintable(QStringLiteral("%1: squares (%2, %3) and (%4, %5)").arg(QStringList(rows.begin(), rows.end()).join(QLatin1Char('/')))
-                                            .arg(a.first).arg(a.second).arg(b.first).arg(b.second)));
                     const char da = rows[size_t(a.first)][a.second], db = rows[size_t(b.first)][b.second];
-                    if (opposite && da != '#') QCOMPARE(da - '0' + db - '0', 7);
+                    if (fa[0] == -fb[0] && fa[1] == -fb[1] && fa[2] == -fb[2] && da != '#')
+                        QVERIFY2(da - '0' + db - '0' == 7, qPrintable(QStringList(rows.begin(), rows.end()).join(u'/')));
                 }
         }
     }
 
+    // Our own pages use a small part of every limit: each plays whole on a screen four times the
+    // program's size and on a printer of 1200 dots to the inch.
     void shippedPagesPlayWhole() {
         const LogLines log;
         for (const char* folder : {"wmf", "wmf2"})
@@ -599,18 +556,27 @@ private slots:
         QCOMPARE(frame.image().width(), qRound(120 * pixels));
     }
 
-    void guideOpensOnAHostilePage() {
+    // A hostile first page (a page that once took minutes) and a second missing from the screen's
+    // folder and damaged in the printer's: the guide still opens and turns, and says nothing.
+    void guideShowsWhatItCanOfBadPages() {
         Session s;
-        WmfWriter w = hostileZigzag();
-        s.write(QStringLiteral("wmf/guide1.wmf"), bytes(w));
+        s.write(QStringLiteral("wmf/guide1.wmf"), bytes(hostileZigzag()));
+        QVERIFY(QFile::remove(s.path(QStringLiteral("wmf/guide2.wmf"))));
+        s.write(QStringLiteral("wmf2/guide2.wmf"), "damaged");
         forms::intro0->Show();
         testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::GuideEntry));
         guide* g = forms::guide.instance();
         g->clientArea()->grab();
         testutil::click(testutil::ui<Label>(g, "Label3", 2));
+        QVERIFY(testutil::ui<PictureBox>(g, "Image1")->picture().isNull() && testutil::ui<PictureBox>(g, "Image2")->picture().isNull());
+        QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 2 of 4"));
+        testutil::click(testutil::ui<Label>(g, "Label3", 2));
+        QVERIFY(!testutil::ui<PictureBox>(g, "Image1")->picture().isNull());
+        testutil::click(testutil::ui<Label>(g, "Label3", 3));
         testutil::click(testutil::ui<Label>(g, "Label3", 3));
         g->clientArea()->grab();
         QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 1 of 4"));
+        QVERIFY(s.messages.isEmpty());
     }
 
     void guidePagesThroughClicks() {
@@ -626,10 +592,20 @@ private slots:
         for (Control* c : {(Control*)testutil::ui<Label>(g, "Label3", 0), (Control*)testutil::ui<Label>(g, "Label3", 2), (Control*)testutil::ui<Label>(g, "Label1")})
             QCOMPARE(g->clientArea()->childAt(c->widget()->geometry().center()), c->widget());
         testutil::screenshot(QStringLiteral("guide-1"));
+        // Turning back and forth, every page shown was played ahead: the page turned to is never
+        // pushed out by its own neighbours before it is shown.
+        QWidget* page = testutil::ui<PictureBox>(g, "Image1")->widget();
+        page->grab();
+        const int played = pagesPlayedOnTheWindow();
         testutil::click(testutil::ui<Label>(g, "Label3", 2));
         QVERIFY(testutil::ui<Label>(g, "Label3", 2)->Enabled() && testutil::ui<Label>(g, "Label3", 3)->Enabled());
         testutil::screenshot(QStringLiteral("guide-2"));
-        testutil::click(testutil::ui<Label>(g, "Label3", 2));
+        for (int next : {2, 3, 2, 3, 2, 3, 2}) {  // to pages 3, 2, 3, ...
+            page->grab();
+            testutil::click(testutil::ui<Label>(g, "Label3", next));
+        }
+        page->grab();
+        QCOMPARE(pagesPlayedOnTheWindow(), played);
         QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 3 of 4"));
         QCOMPARE(testutil::ui<PictureBox>(g, "Image1")->picture().metafile(), LoadPicture(QStringLiteral("wmf\\guide3.wmf")).metafile());
         testutil::screenshot(QStringLiteral("guide-3"));
@@ -645,55 +621,30 @@ private slots:
         QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
     }
 
-    // Turning back and forth, every page shown was played ahead: the page turned to is never pushed
-    // out by its own neighbours before it is shown.
-    void pagesTurnedToWerePlayedAhead() {
-        Session s;
-        forms::intro0->Show();
-        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::GuideEntry));
-        guide* g = forms::guide.instance();
-        QWidget* page = testutil::ui<PictureBox>(g, "Image1")->widget();
-        page->grab();
-        const int played = pagesPlayedOnTheWindow();
-        for (int next : {2, 2, 3, 2, 3, 2, 3, 2}) {  // to pages 2, 3, 2, 3, ...
-            testutil::click(testutil::ui<Label>(g, "Label3", next));
-            page->grab();
-        }
-        QCOMPARE(pagesPlayedOnTheWindow(), played);
-    }
-
-    void topicPagesThroughClicks_data() {
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<int>("pages");
-        QTest::addColumn<QString>("stem");
-        QTest::newRow("Key Facts") << 4 << 3 << "key euclid";
-        QTest::newRow("Teacher's Notes") << 5 << 2 << "euclid";
-    }
     void topicPagesThroughClicks() {
-        QFETCH(int, entry);
-        QFETCH(int, pages);
-        QFETCH(QString, stem);
-        Session s;
-        forms::intro0->Show();
-        forms::euclid->Show();
-        testutil::click(testutil::ui<Label>(forms::euclid, "label3", entry));
-        teacher* t = forms::teacher.instance();
-        QCOMPARE(Stage::instance()->front(), t);
-        for (int n = 1; n <= pages; ++n) {
-            const QString letter = QChar(u'a' + n - 1);
-            QCOMPARE(testutil::ui<Label>(t, "Label1")->Caption(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
-            QCOMPARE(testutil::ui<Label>(t, "Label3", 3)->Enabled(), n > 1);
-            QCOMPARE(testutil::ui<Label>(t, "Label3", 2)->Enabled(), n < pages);
-            QCOMPARE(testutil::ui<PictureBox>(t, "Image1")->picture().metafile(),
-                     LoadPicture(QStringLiteral("wmf\\") + stem + letter + QStringLiteral(".wmf")).metafile());
-            testutil::screenshot(QStringLiteral("%1-%2").arg(stem == QLatin1String("euclid") ? "notes" : "keyfacts").arg(n));
-            testutil::click(testutil::ui<Label>(t, "Label3", 2));
+        for (const auto& [entry, pages, stem] : {std::tuple{4, 3, "key euclid"}, {5, 2, "euclid"}}) {  // Key Facts, Teacher's Notes
+            Session s;
+            forms::intro0->Show();
+            forms::euclid->Show();
+            testutil::click(testutil::ui<Label>(forms::euclid, "label3", entry));
+            teacher* t = forms::teacher.instance();
+            QCOMPARE(Stage::instance()->front(), t);
+            for (int n = 1; n <= pages; ++n) {
+                const QString letter = QChar(u'a' + n - 1);
+                QCOMPARE(testutil::ui<Label>(t, "Label1")->Caption(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
+                QCOMPARE(testutil::ui<Label>(t, "Label3", 3)->Enabled(), n > 1);
+                QCOMPARE(testutil::ui<Label>(t, "Label3", 2)->Enabled(), n < pages);
+                QCOMPARE(testutil::ui<PictureBox>(t, "Image1")->picture().metafile(),
+                         LoadPicture(QStringLiteral("wmf\\") + stem + letter + QStringLiteral(".wmf")).metafile());
+                testutil::screenshot(QStringLiteral("%1-%2").arg(stem == QLatin1String("euclid") ? "notes" : "keyfacts").arg(n));
+                testutil::click(testutil::ui<Label>(t, "Label3", 2));
+            }
+            testutil::click(testutil::ui<Label>(t, "Label3", 3));
+            QCOMPARE(PageNumber, pages - 1);
+            testutil::click(testutil::ui<Label>(t, "Label3", 1));
+            QVERIFY(!forms::teacher.loaded());
+            QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
         }
-        testutil::click(testutil::ui<Label>(t, "Label3", 3));
-        QCOMPARE(PageNumber, pages - 1);
-        testutil::click(testutil::ui<Label>(t, "Label3", 1));
-        QVERIFY(!forms::teacher.loaded());
-        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
     }
 
     void acknowledgmentsAnimateAndCarryOn() {
@@ -727,21 +678,6 @@ private slots:
         QCOMPARE(LogoFrame, stopped);  // the timer went with the page
         testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::AcknowledgmentsEntry));
         QTRY_VERIFY(LogoFrame == (stopped + 1) % 20);
-    }
-
-    void aMissingPageLeavesTheViewerWorking() {
-        Session s;
-        QVERIFY(QFile::remove(s.path(QStringLiteral("wmf/guide2.wmf"))));
-        s.write(QStringLiteral("wmf2/guide2.wmf"), "damaged");
-        forms::intro0->Show();
-        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::GuideEntry));
-        guide* g = forms::guide.instance();
-        testutil::click(testutil::ui<Label>(g, "Label3", 2));
-        QVERIFY(testutil::ui<PictureBox>(g, "Image1")->picture().isNull() && testutil::ui<PictureBox>(g, "Image2")->picture().isNull());
-        QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 2 of 4"));
-        testutil::click(testutil::ui<Label>(g, "Label3", 2));
-        QVERIFY(!testutil::ui<PictureBox>(g, "Image1")->picture().isNull());
-        QVERIFY(s.messages.isEmpty());
     }
 
 };

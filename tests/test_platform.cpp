@@ -1,7 +1,6 @@
 // The runtime under the screens where the screen tests do not reach: the field reader's corners,
-// Windows-1252, unreadable pictures, painting in pieces, untrapped errors.
+// Windows-1252, pictures read ahead or unreadable, painting in pieces, untrapped errors.
 #include "TestUtil.h"
-#include "platform/FileChannel.h"
 #include "platform/WorkingFiles.h"
 
 #include <QElapsedTimer>
@@ -35,14 +34,6 @@ private slots:
         QVERIFY(!canEncode1252(QStringLiteral("pi 🙂")));
     }
 
-    void picturesThatCannotBeRead() {
-        Session s;
-        QCOMPARE(resolvePath(QStringLiteral("Multiple/Track.TXT")), QStringLiteral("multiple/track.txt"));
-        QVERIFY(LoadPicture(QString()).isNull());
-        s.write(QStringLiteral("Images/broken.jpg"), "not a picture");
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, LoadPicture(QStringLiteral("Images\\broken.jpg")));
-    }
-
     // A picture read ahead on a worker is taken only while the file is as it was read: one changed
     // since is read again, and one that cannot be read fails as it would have unread.
     void picturesReadAheadAreTheFilesAsTheyAreNow() {
@@ -63,9 +54,14 @@ private slots:
         readAhead(QStringLiteral("Images\\kept.png"));
         QCOMPARE(LoadPicture(QStringLiteral("Images\\kept.png")).image().pixelColor(2, 2), QColor(Qt::green));
 
+        // A file that is no picture fails, read ahead or not; no file at all is an empty picture.
+        s.write(QStringLiteral("Images/broken.jpg"), "not a picture");
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, LoadPicture(QStringLiteral("Images\\broken.jpg")));
         s.write(QStringLiteral("Images/broken2.jpg"), "not a picture");
         readAhead(QStringLiteral("Images\\broken2.jpg"));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, LoadPicture(QStringLiteral("Images\\broken2.jpg")));
+        QVERIFY(LoadPicture(QString()).isNull());
+        QCOMPARE(resolvePath(QStringLiteral("Multiple/Track.TXT")), QStringLiteral("multiple/track.txt"));
     }
 
     // Round an opaque picture box Qt repaints a frame as several rectangles, each painted on its own:
@@ -94,9 +90,8 @@ private slots:
         QTemporaryDir outside;
         QVERIFY(::mkfifo(qPrintable(s.path(QStringLiteral("multiple/fifo.txt"))), 0600) == 0);
         QVERIFY(QFile::link(QStringLiteral("/proc/self/pagemap"), s.path(QStringLiteral("multiple/pagemap.txt"))));
-        QFile sparse(s.path(QStringLiteral("multiple/huge.txt")));
-        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(qint64(1) << 30));
-        sparse.close();
+        s.write(QStringLiteral("multiple/huge.txt"), "");
+        QVERIFY(QFile::resize(s.path(QStringLiteral("multiple/huge.txt")), qint64(1) << 30));
         QVERIFY(QFile::link(outside.path(), s.path(QStringLiteral("linked"))));
         QFile(outside.filePath(QStringLiteral("x.txt"))).open(QIODevice::WriteOnly);
         QElapsedTimer t;
@@ -118,9 +113,7 @@ private slots:
         Session s;
         QTemporaryDir outside;
         const QString notes = outside.filePath(QStringLiteral("notes.txt"));
-        QFile n(notes);
-        QVERIFY(n.open(QIODevice::WriteOnly) && n.write("the teacher's notes") > 0);
-        n.close();
+        s.write(notes, "the teacher's notes");
         const QByteArray index = s.path(QStringLiteral("multiple/track.txt")).toLocal8Bit();
         const QByteArray staged = s.path(QStringLiteral("multiple/staged")).toLocal8Bit();
         std::atomic<bool> stop{false};
@@ -154,9 +147,7 @@ private slots:
         }
         stop = true;
         pupil.join();
-        QFile after(notes);
-        QVERIFY(after.open(QIODevice::ReadOnly));
-        QCOMPARE(after.readAll(), QByteArray("the teacher's notes"));
+        QCOMPARE(s.read(notes), QByteArray("the teacher's notes"));
         QVERIFY2(worst < 1000, qPrintable(QString::number(worst)));
         QCOMPARE(torn, 0); // whatever was read was a whole save, never the notes nor a part
         // Saves land only while the entry is a plain file or absent, which the pupil's pace decides;

@@ -1,7 +1,5 @@
 // The shell: the standard frame, the title screen and exit loop, the main menu and the topic menu.
 #include "TestUtil.h"
-#include "shell/Forms.h"
-#include "core/Module1.h"
 #include "platform/PrepareForm.h"
 #include "core/StageScale.h"
 
@@ -22,31 +20,22 @@ private slots:
     void initTestCase() { testutil::initApp(); }
     void cleanup() { Session::reset(); }
 
-    void frameCentresOnEveryScreen_data() {
-        QTest::addColumn<int>("w");
-        QTest::addColumn<int>("h");
-        QTest::addColumn<float>("left");
-        QTest::addColumn<float>("top");
-        QTest::newRow("640x480 overhangs") << 640 << 480 << -1200.0f << -900.0f;
-        QTest::newRow("1280x1024") << 1280 << 1024 << 3600.0f << 3180.0f;
-        QTest::newRow("odd size keeps halves") << 801 << 601 << 7.5f << 7.5f;
-    }
+    // 640 x 480 overhangs; an odd size keeps its halves.
     void frameCentresOnEveryScreen() {
-        QFETCH(int, w);
-        QFETCH(int, h);
-        QFETCH(float, left);
-        QFETCH(float, top);
-        Session s;
-        Session::stage(w, h);
-        Bare form;
-        Stage::instance()->setMousePointer(11);
-        Module1::PrepareForm(form);
-        QCOMPARE(form.Left(), left);
-        QCOMPARE(form.Top(), top);
-        QCOMPARE(form.geometry().topLeft(), QPoint(toPixels(left), toPixels(top)));
-        QCOMPARE(Stage::instance()->mousePointer(), 0);
-        QVERIFY(!QGuiApplication::overrideCursor());
-        QVERIFY(s.messages.isEmpty());  // no Picture1 here, and nothing said about it
+        for (const auto& [w, h, left, top] : {std::tuple{640, 480, -1200.0f, -900.0f}, {1280, 1024, 3600.0f, 3180.0f},
+                                              {801, 601, 7.5f, 7.5f}}) {
+            Session s;
+            Session::stage(w, h);
+            Bare form;
+            Stage::instance()->setMousePointer(11);
+            Module1::PrepareForm(form);
+            QCOMPARE(form.Left(), left);
+            QCOMPARE(form.Top(), top);
+            QCOMPARE(form.geometry().topLeft(), QPoint(toPixels(left), toPixels(top)));
+            QCOMPARE(Stage::instance()->mousePointer(), 0);
+            QVERIFY(!QGuiApplication::overrideCursor());
+            QVERIFY(s.messages.isEmpty());  // no Picture1 here, and nothing said about it
+        }
     }
 
     // At any scale (ctest runs this program at 1, 1.8 and 2.7) the frame meets its client area with
@@ -230,33 +219,25 @@ private slots:
     }
 
     // The catalogue list is read once the menu is up; a list that is missing keeps what was known.
-    void catalogueListRead_data() {
-        QTest::addColumn<QByteArray>("index");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QStringList>("names");
-        QTest::newRow("trailing lines ignored") << QByteArray(" 2 \r\nFractions\r\nAngles\r\nStray\r\n") << 2
-                                                << QStringList{"Fractions", "Angles"};
-        QTest::newRow("bare LF") << QByteArray("2\nFractions\nAngles\n") << 2 << QStringList{"Fractions", "Angles"};
-        QTest::newRow("short list keeps what it read") << QByteArray(" 3 \r\nFractions\r\nAngles\r\n") << 3
-                                                       << QStringList{"Fractions", "Angles"};
-        QTest::newRow("missing") << QByteArray() << 1 << QStringList{"Kept"};
-    }
     void catalogueListRead() {
-        QFETCH(QByteArray, index);
-        QFETCH(int, count);
-        QFETCH(QStringList, names);
-        Session s;
-        Module1::WorksheetNames.fill(QString());
-        Module1::WorksheetCount = 1;
-        Module1::WorksheetNames[1] = QStringLiteral("Kept");
-        if (index.isEmpty()) QVERIFY(QFile::remove(s.path(QStringLiteral("multiple/track.txt"))));
-        else s.write(QStringLiteral("multiple/track.txt"), index);
-        forms::intro0->Show();
-        QTRY_VERIFY(!testutil::ui<Timer>(forms::intro0, "Timer1")->Enabled());
-        QCOMPARE(Module1::WorksheetCount, count);
-        for (int i = 0; i <= names.size(); ++i) QCOMPARE(Module1::WorksheetNames[i + 1], names.value(i));
-        QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);
-        QVERIFY(s.messages.isEmpty());
+        const QStringList two{"Fractions", "Angles"};
+        for (const auto& [index, count, names] : {std::tuple{QByteArray(" 2 \r\nFractions\r\nAngles\r\nStray\r\n"), 2, two},
+                                                  {QByteArray("2\nFractions\nAngles\n"), 2, two},          // bare LF
+                                                  {QByteArray(" 3 \r\nFractions\r\nAngles\r\n"), 3, two},  // short: keeps what it read
+                                                  {QByteArray(), 1, QStringList{"Kept"}}}) {                  // missing
+            Session s;
+            Module1::WorksheetNames.fill(QString());
+            Module1::WorksheetCount = 1;
+            Module1::WorksheetNames[1] = QStringLiteral("Kept");
+            if (index.isEmpty()) QVERIFY(QFile::remove(s.path(QStringLiteral("multiple/track.txt"))));
+            else s.write(QStringLiteral("multiple/track.txt"), index);
+            forms::intro0->Show();
+            QTRY_VERIFY(!testutil::ui<Timer>(forms::intro0, "Timer1")->Enabled());
+            QCOMPARE(Module1::WorksheetCount, count);
+            for (int i = 0; i <= names.size(); ++i) QCOMPARE(Module1::WorksheetNames[i + 1], names.value(i));
+            QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);
+            QVERIFY(s.messages.isEmpty());
+        }
     }
 
     void topicMenuOpensAndExits() {

@@ -1,29 +1,40 @@
 #!/usr/bin/python3
-"""The program under a real window manager, driven through the X server as a desktop user drives it.
+"""The program as a desktop meets it: the real binary, started through the launcher, on a private X
+server at 1024 x 768 under a real window manager (openbox) with a private configuration and home.
+Keys and clicks go in through XTEST; what the window manager did is read from its EWMH properties and
+what the user sees from the screen's pixels. At 1024 x 768 the stage's scale is 1.28, and the 800 x 600
+screens fill the screen exactly. Nothing of the machine's own session or settings is touched.
 
-Started by window_manager_test.sh on a private 1024 x 768 X server with openbox running. Keys and
-clicks go in through XTEST; what the window manager did is read from its EWMH properties and what the
-user sees from the screen's pixels. At 1024 x 768 the stage's scale is 1.28, and the 800 x 600 screens
-fill the screen exactly.
+    window_manager_test.py BUILD_DIR SOURCE_DIR
 """
 import os
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 
 import numpy as np
 from PIL import Image, ImageDraw, ImageFont
-from Xlib import X, XK, display
+from Xlib import X
 from Xlib.error import XError
-from Xlib.ext import xtest
 
-BUILD, SOURCE = sys.argv[1], sys.argv[2]
-WORK = os.environ["WM_TEST_DIR"]
-WINDOW_MANAGER = int(os.environ["WM_TEST_WM_PID"])
+from xharness import Failure, Screen, stop, wait_for, xvfb
+
+BUILD, SOURCE = (os.path.abspath(p) for p in sys.argv[1:3])
 SCREEN_W, SCREEN_H = 1024, 768
 SCALE = 1.28
 TITLE = "Vellacourt Numerists"
+# New windows take the focus and the pointer does not move it, as on a usual desktop; no key is bound,
+# so every key reaches the program.
+OPENBOX_RC = """<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
+  <placement><policy>Smart</policy></placement>
+  <desktops><number>1</number></desktops>
+  <keyboard></keyboard>
+</openbox_config>
+"""
 
 # Colours the screens paint (the theme's), and spots where they tell the screens apart.
 BACKDROP, SCREEN_BLUE, SILVER, WHITE = (48, 133, 214), (39, 63, 137), (192, 192, 192), (255, 255, 255)
@@ -51,10 +62,6 @@ def centre(twips, **where):
     return (x0 + x1) // 2, (y0 + y1) // 2
 
 
-class Failure(Exception):
-    pass
-
-
 failures = []
 
 
@@ -67,15 +74,6 @@ def check(condition, message, fatal=True):
     else:
         print("FAILED:", message, flush=True)
         failures.append(message)
-
-
-def wait_for(what, probe, seconds=10):
-    deadline = time.monotonic() + seconds
-    while not (found := probe()):
-        if time.monotonic() > deadline:
-            raise Failure("timed out waiting for " + what)
-        time.sleep(0.05)
-    return found
 
 
 def settle(probe, seconds=10):
@@ -92,9 +90,7 @@ def expect(probe, message, seconds=10):
     print("ok:", message, flush=True)
 
 
-d = display.Display()
-root = d.screen().root
-atom = d.intern_atom
+screen = d = root = atom = None  # the X server's, once it runs
 
 
 def prop(window, name):
@@ -139,40 +135,14 @@ def geometry(wid):
     return -at.x, -at.y, g.width, g.height
 
 
-def shot():
-    image = root.get_image(0, 0, SCREEN_W, SCREEN_H, X.ZPixmap, 0xFFFFFFFF)
-    return np.frombuffer(image.data, np.uint8).reshape(SCREEN_H, SCREEN_W, 4)[:, :, 2::-1]
-
-
 def colour(image, point):
     return tuple(int(c) for c in image[point[1], point[0]])
-
-
-# ---- input, as a user gives it
-
-def click(point):
-    xtest.fake_input(d, X.MotionNotify, x=point[0], y=point[1])
-    d.sync()
-    time.sleep(0.1)
-    xtest.fake_input(d, X.ButtonPress, 1)
-    xtest.fake_input(d, X.ButtonRelease, 1)
-    d.sync()
-
-
-def key(name, *modifiers):
-    codes = [d.keysym_to_keycode(XK.string_to_keysym(n)) for n in (*modifiers, name)]
-    for c in codes:
-        xtest.fake_input(d, X.KeyPress, c)
-    for c in reversed(codes):
-        xtest.fake_input(d, X.KeyRelease, c)
-    d.sync()
-    time.sleep(0.05)
 
 
 # ---- what a screen shows
 
 def front_screen():
-    image = shot()
+    image = screen.grab()
     if colour(image, BARE_BACKDROP) == BACKDROP and colour(image, TITLE_CLIENT) == SILVER:
         return "title"
     if colour(image, centre(WIZARD_TITLE)) == WHITE:
@@ -226,35 +196,22 @@ def same_words(image_ink, text):
 started = []
 
 
-def start_program(n):
+def start_program(work, n):
     env = {k: v for k, v in os.environ.items()
            if k not in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "VELLACOURT_SCALE",
                         "VELLACOURT_SCALED")}
-    home = os.path.join(WORK, f"vellacourt-{n}")
-    env.update(VELLACOURT_HOME=home, VELLACOURT_DATA=os.path.join(SOURCE, "data"),
+    env.update(VELLACOURT_HOME=os.path.join(work, f"vellacourt-{n}"), VELLACOURT_DATA=os.path.join(SOURCE, "data"),
                VELLACOURT_PROGRAM=os.path.join(BUILD, "vellacourt"), CUPS_SERVER="/nonexistent")
-    log = open(os.path.join(WORK, f"program-{n}.log"), "w")
-    program = subprocess.Popen(["sh", os.path.join(SOURCE, "packaging", "vellacourt-numerists")],
-                               env=env, stdout=log, stderr=subprocess.STDOUT)
+    with open(os.path.join(work, f"program-{n}.log"), "w") as log:
+        program = subprocess.Popen(["sh", os.path.join(SOURCE, "packaging", "vellacourt-numerists")],
+                                   env=env, stdout=log, stderr=subprocess.STDOUT)
     started.append(program)
-    with open(os.path.join(WORK, f"program-{n}.pid"), "w") as f:
-        f.write(str(program.pid))
     # The launcher becomes the program (exec), so its window carries the same process id.
     def its_window():
         if program.poll() is not None:
             raise Failure(f"the program ended (status {program.returncode}) before its window came up")
         return next((w for w in clients() if (prop(window(w), "_NET_WM_PID") or [0])[0] == program.pid), None)
     return program, wait_for("the program's window", its_window, 20)
-
-
-def stop(program):
-    if program.poll() is None:
-        program.terminate()
-        try:
-            program.wait(5)
-        except subprocess.TimeoutExpired:
-            program.kill()
-            program.wait()
 
 
 def full_screen_and_focused(stage):
@@ -278,15 +235,15 @@ def comes_up(stage):
 def message_box_gives_the_keyboard_back(stage):
     """A message box over the wizard, and the keyboard back in the wizard when it goes."""
     # Enter on the title screen's OK: the keyboard reaches the program from the start.
-    key("Return")
+    screen.key("Return")
     expect(lambda: front_screen() == "menu", "Return on the title screen opens the main menu")
-    click(centre(MENU_WIZARD))
+    screen.click(centre(MENU_WIZARD))
     showing("wizard")
     title_box = on_screen(WIZARD_TITLE)
     inside = (slice(title_box[1] + 4, title_box[3] - 4), slice(title_box[0] + 4, title_box[2] - 4))
     # A teacher clicks into the title, does not type, and asks to save.
-    click(centre(WIZARD_TITLE))
-    click(centre(WIZARD_SAVE))
+    screen.click(centre(WIZARD_TITLE))
+    screen.click(centre(WIZARD_SAVE))
     box = wait_for("a message box transient for the stage",
                    lambda: next((w for w in clients() if (prop(window(w), "WM_TRANSIENT_FOR") or [0])[0] == stage),
                                 None))
@@ -299,20 +256,20 @@ def message_box_gives_the_keyboard_back(stage):
     expect(lambda: active() == box and input_focus() == box, "the message box is active with the input focus")
     x, y, w, h = geometry(box)
     check(x >= 0 and y >= 0 and x + w <= SCREEN_W and y + h <= SCREEN_H, "the message box lies on the screen")
-    expect(lambda: same_words(shot()[y:y + h, x:x + w].min(axis=2) < 128,
+    expect(lambda: same_words(screen.grab()[y:y + h, x:x + w].min(axis=2) < 128,
                               "You have not chosen a title for your worksheet"),
            'the box says "You have not chosen a title for your worksheet"')
 
-    key("Return")
+    screen.key("Return")
     wait_for("the message box to go", lambda: box not in clients())
     expect(lambda: active() == stage and input_focus() == stage,
            "Return closes the box, and the stage is active with the input focus again")
     check("_NET_WM_STATE_FULLSCREEN" in states(stage), "the stage is still full screen")
 
-    empty = shot()[inside].min(axis=2) < 128
+    empty = screen.grab()[inside].min(axis=2) < 128
     for letter in "sums":
-        key(letter)
-    expect(lambda: np.count_nonzero(((shot()[inside].min(axis=2) < 128) & ~empty).any(axis=0)) >= 15,
+        screen.key(letter)
+    expect(lambda: np.count_nonzero(((screen.grab()[inside].min(axis=2) < 128) & ~empty).any(axis=0)) >= 15,
            "letters typed after the box land in the wizard's title box")
 
 
@@ -321,13 +278,13 @@ def press_while_busy(name):
     what the window ends up as must not depend on whether the program or the window manager is first."""
     os.kill(WINDOW_MANAGER, signal.SIGSTOP)
     try:
-        key(name)
+        screen.key(name)
         time.sleep(0.3)
     finally:
         os.kill(WINDOW_MANAGER, signal.SIGCONT)
 
 
-def f11_leaves_and_returns(stage, press, how, screen, sizes=True):
+def f11_leaves_and_returns(stage, press, how, front, sizes=True):
     """F11 out of full screen into a framed window, and F11 back. The window is the design's size where
     the screen has room for it and its frame; at 1024 x 768 (scale 1.28) the design fills the screen, so
     the window takes the work area less its frame instead, and must lie whole on the screen."""
@@ -354,23 +311,23 @@ def f11_leaves_and_returns(stage, press, how, screen, sizes=True):
     check(full_screen_and_focused(stage) and not any(prop(window(stage), "_NET_FRAME_EXTENTS") or [0]),
           f"F11 again{how}: the stage covers the screen in the full-screen state, unframed, with the keyboard "
           f"({geometry(stage)}, {states(stage) or 'no state'})")
-    showing(screen)
+    showing(front)
 
 
 def exit_question(program, stage):
     """The question whether to leave: Escape stays, Exit leaves cleanly."""
-    click(centre(TITLE_OK, form=TITLE_FORM, frame=TITLE_FRAME))
+    screen.click(centre(TITLE_OK, form=TITLE_FORM, frame=TITLE_FRAME))
     showing("menu")
-    click(centre(MENU_EXIT))
+    screen.click(centre(MENU_EXIT))
     showing("title")
     check(program.poll() is None, "the main menu's Exit asks first")
-    key("Escape")
+    screen.key("Escape")
     showing("menu")
     time.sleep(0.5)
     check(program.poll() is None and front_screen() == "menu", "Escape on the question stays at the main menu")
-    click(centre(MENU_EXIT))
+    screen.click(centre(MENU_EXIT))
     showing("title")
-    click(centre(TITLE_EXIT, form=TITLE_FORM, frame=TITLE_FRAME))
+    screen.click(centre(TITLE_EXIT, form=TITLE_FORM, frame=TITLE_FRAME))
     try:
         status = program.wait(5)
     except subprocess.TimeoutExpired:
@@ -386,32 +343,62 @@ def wait_for_window_manager():
 
 
 def main():
+    global screen, d, root, atom, WINDOW_MANAGER
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped from outside"))
+    signal.signal(signal.SIGALRM, lambda *_: sys.exit("took more than 110 s"))
+    signal.alarm(110)
     began = time.monotonic()
     # Each run starts the program afresh, so that what one finds wrong does not hide what the next checks.
     runs = [
         lambda program, stage: (message_box_gives_the_keyboard_back(stage),
-                                f11_leaves_and_returns(stage, key, "", "wizard")),
+                                f11_leaves_and_returns(stage, screen.key, "", "wizard")),
         lambda program, stage: f11_leaves_and_returns(stage, press_while_busy, " with the window manager busy", "title",
                                                       sizes=False),
         exit_question,
     ]
-    try:
-        wait_for_window_manager()
-        for n, run in enumerate(runs, 1):
-            try:
-                program, stage = start_program(n)
-                comes_up(stage)
-                run(program, stage)
-            except Failure as e:
-                print("FAILED:", e, flush=True)
-                failures.append(str(e))
+    with tempfile.TemporaryDirectory() as work:
+        # A home of our own for the window manager and the program: their settings, caches and runtime files.
+        home = os.path.join(work, "home")
+        os.environ.update(HOME=home, XDG_CONFIG_HOME=home + "/.config", XDG_CACHE_HOME=home + "/.cache",
+                          XDG_DATA_HOME=home + "/.local/share", XDG_RUNTIME_DIR=work + "/runtime")
+        for var in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "SESSION_MANAGER"):
+            os.environ.pop(var, None)
+        for folder in (home + "/.config/openbox", home + "/.cache", home + "/.local/share", work + "/runtime"):
+            os.makedirs(folder, mode=0o700)
+        with open(home + "/.config/openbox/rc.xml", "w") as f:
+            f.write(OPENBOX_RC)
+        wm = None
+        try:
+            with xvfb(f"{SCREEN_W}x{SCREEN_H}"):
+                screen = Screen()
+                d, root, atom = screen.d, screen.root, screen.d.intern_atom
+                with open(work + "/openbox.log", "w") as log:
+                    wm = subprocess.Popen(["openbox", "--sm-disable", "--config-file", home + "/.config/openbox/rc.xml"],
+                                          stdout=log, stderr=subprocess.STDOUT)
+                WINDOW_MANAGER = wm.pid
+                wait_for_window_manager()
+                for n, run in enumerate(runs, 1):
+                    try:
+                        program, stage = start_program(work, n)
+                        comes_up(stage)
+                        run(program, stage)
+                    except Failure as e:
+                        print("FAILED:", e, flush=True)
+                        failures.append(str(e))
+                    for p in started:
+                        stop(p)
+        except Failure as e:
+            failures.append(str(e))
+        finally:
             for p in started:
                 stop(p)
-    finally:
-        for p in started:
-            stop(p)
-    print(f"took {time.monotonic() - began:.1f} s")
+            if wm:
+                wm.send_signal(signal.SIGCONT)  # held still for moments; it must be running to be stopped
+                stop(wm)
+        print(f"took {time.monotonic() - began:.1f} s")
+        for n in range(1, len(started) + 1):
+            if failures:
+                print(f"--- program-{n}.log:\n" + open(os.path.join(work, f"program-{n}.log")).read(), file=sys.stderr)
     for f in failures:
         print("FAILED:", f, file=sys.stderr, flush=True)
     sys.exit(1 if failures else 0)
