@@ -242,6 +242,7 @@ private slots:
         QVERIFY(p->Factors != first);
         QCOMPARE(Score, 0);
         problemShown();
+        QCOMPARE(p->Caption(), QStringLiteral("Products of Primes"));  // a new problem keeps the screen's name
     }
 
     // A box left empty scores nothing, whatever an earlier check found on it: after a perfect check

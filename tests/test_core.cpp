@@ -32,7 +32,7 @@ private slots:
 
     void marking() {
         const struct { const char* field; int ticked, mark; } cases[] = {
-            {"3", 3, 1}, {"3", 2, 0}, {"1", 0, 0}, {" 2.0 ", 2, 1}, {"B", 2, 0}, {"5", 0, 0}};
+            {"3", 3, 1}, {"3", 2, 0}, {"1", 0, 0}, {" 2.0 ", 2, 1}, {"B", 2, 0}, {"5", 0, 0}, {"0", 0, 0}};
         for (const auto& c : cases) QVERIFY2(markOf(QString::fromLatin1(c.field), c.ticked) == c.mark, c.field);
     }
 
@@ -40,9 +40,9 @@ private slots:
     void snapBoundsAreStrict() {
         const struct { float left, top; bool snaps; } cases[] = {
             {750, 2670, false}, {750.5f, 2670, true}, {1424.9f, 2670, true}, {1425, 2670, false},
-            {975, 2445, false}, {975, 3119, true}};
+            {975, 2445, false}, {975, 2445.5f, true}, {975, 3119, true}, {975, 3120, false}};
         for (const auto& c : cases)
-            QVERIFY2(hits({c.left, c.top, 450, 450}, {975, 2670, 450, 450}) == c.snaps, qPrintable(QString::number(c.left)));
+            QVERIFY2(hits({c.left, c.top, 450, 450}, {975, 2670, 450, 450}) == c.snaps, qPrintable(QStringLiteral("%1, %2").arg(c.left).arg(c.top)));
     }
 
     void primeProblems() {
@@ -90,7 +90,8 @@ private slots:
     void stageScale() {
         const struct { double width, height, scale; } cases[] = {
             {800, 600, 1.0}, {1024, 768, 1.28}, {1280, 800, 1.33}, {1920, 1080, 1.8}, {3840, 2160, 3.6},
-            {1080, 1920, 1.35}, {640, 480, 0.8}, {100, 100, 0.5}};  // the design, wide, portrait, small, tiny
+            {1080, 1920, 1.35}, {640, 480, 0.8}, {100, 100, 0.5},  // the design, wide, portrait, small, tiny
+            {2256, 1504, 2.5}};  // 2.5067 high: down to 2.5, never up to 2.51, past the screen
         for (const auto& c : cases) QVERIFY2(qFuzzyCompare(core::stageScale(c.width, c.height), c.scale), qPrintable(QString::number(c.width)));
         QCOMPARE(scaleSetting(" 1.5 "), 1.5);
         QCOMPARE(scaleSetting("big"), 0.0);

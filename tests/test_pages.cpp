@@ -1,6 +1,7 @@
 // Reference pages: the metafile player on small hand-made files, metafiles that lie about
 // themselves, and both page viewers driven by clicks.
 #include "TestUtil.h"
+#include "platform/MetafileBitmap.h"
 #include <sys/resource.h>
 #include <array>
 #include <map>
@@ -264,6 +265,17 @@ private slots:
         QCOMPARE(img.pixelColor(70, 70), QColor(255, 255, 255));
     }
 
+    // A pixel naming a colour past its bitmap's palette is black, never the bytes after the palette.
+    void bitmapPixelsPastThePalette() {
+        QByteArray dib(40, '\0');
+        for (auto [at, value] : {std::pair{0, 40}, {4, 2}, {8, 1}, {12, 1 | 8 << 16}, {32, 1}})  // 2 x 1, 8 bits, 1 colour
+            qToLittleEndian<quint32>(quint32(value), dib.data() + at);
+        dib += QByteArray("\x00\x00\xFF\x00" "\x00\x01\xFF\xFF", 8);  // the colour red; pixels 0 and 1
+        const QImage image = wmf::decodeDib(reinterpret_cast<const uchar*>(dib.constData()), dib.size());
+        QCOMPARE(image.pixelColor(0, 0), QColor(Qt::red));
+        QCOMPARE(image.pixelColor(1, 0), QColor(Qt::black));
+    }
+
     void metafilesThatLie_data() {
         QTest::addColumn<QByteArray>("file");
         WmfWriter good = page();
@@ -277,6 +289,16 @@ private slots:
         WmfWriter select = page();
         select.select(7);
         QTest::newRow("object index out of range") << bytes(select);
+        WmfWriter counted = page();
+        counted.brush(0, 0x0000FF);
+        counted.select(1);  // the header counts one object: index 1 is past it
+        QTest::newRow("object index equal to the count") << bytes(counted);
+        WmfWriter more = page();
+        more.brush(0, 0x0000FF);
+        more.brush(0, 0x00FF00);
+        QByteArray moreBytes = bytes(more);
+        qToLittleEndian<quint16>(1, moreBytes.data() + 22 + 10);  // two made, one counted
+        QTest::newRow("more objects made than counted") << moreBytes;
         WmfWriter huge = page();
         huge.record(0x0324, {30000, 1, 2, 3, 4});
         QTest::newRow("a count the record cannot hold") << bytes(huge);

@@ -53,6 +53,14 @@ private slots:
         save(QStringLiteral("Images/kept.png"), {5, 5}, Qt::green);
         readAhead(QStringLiteral("Images\\kept.png"));
         QCOMPARE(LoadPicture(QStringLiteral("Images\\kept.png")).image().pixelColor(2, 2), QColor(Qt::green));
+        // Shown, then changed on disk while the program runs (same size, a later time): the next
+        // visit shows the new picture, not the one kept from the last.
+        save(QStringLiteral("Images/kept.png"), {5, 5}, Qt::yellow);
+        QFile kept(QStringLiteral("Images/kept.png"));
+        QVERIFY(kept.open(QIODevice::ReadWrite));
+        QVERIFY(kept.setFileTime(QDateTime::currentDateTime().addSecs(2), QFileDevice::FileModificationTime));
+        kept.close();
+        QCOMPARE(LoadPicture(QStringLiteral("Images\\kept.png")).image().pixelColor(2, 2), QColor(Qt::yellow));
 
         // A file that is no picture fails, read ahead or not; no file at all is an empty picture.
         s.write(QStringLiteral("Images/broken.jpg"), "not a picture");

@@ -125,6 +125,7 @@ private slots:
         QTest::newRow("damaged count") << QByteArray("many\r\n") << QString() << SaveProblem;
         QTest::newRow("negative count") << QByteArray(" -5 \r\n") << QString() << worksheetfiles::CatalogueDamaged;
         QTest::newRow("count past 1000") << QByteArray(" 1001 \r\n") << QString() << worksheetfiles::CatalogueDamaged;
+        QTest::newRow("count past 2^31") << QByteArray(" 2147483649 \r\n") << QString() << SaveProblem;  // never taken as 1
         QStringList full;
         for (int i = 1; i <= 1000; ++i) full << QStringLiteral("T%1").arg(i);
         QTest::newRow("1000 titles: full") << indexOf(full) << QString() << worksheetfiles::CatalogueFull;
@@ -401,6 +402,10 @@ private slots:
         w->genwork();
         QCOMPARE(said(), QStringLiteral("You have not ticked the correct answer for Question 2"));
         fill();
+        testutil::ui<CheckBox>(w, "Check1", 27)->SetValue(1);  // question 7: a second tick
+        w->genwork();
+        QCOMPARE(said(), QStringLiteral("You have ticked more than one correct answer for Question 7"));
+        fill();
         testutil::ui<TextBox>(w, "Text2", 9)->SetText(QStringLiteral("   "));  // blanks count as filled in
         w->genwork();
         QCOMPARE(said(), QStringLiteral("Your worksheet has been saved."));
@@ -482,6 +487,11 @@ private slots:
         QCOMPARE(testutil::ui<Label>(c, "Label2", 1)->Caption(), QStringLiteral("Sheet 26"));
         QCOMPARE(testutil::ui<Label>(c, "Label2", 2)->Caption(), QStringLiteral("Sheet 28"));
         for (int i = 1; i <= 24; ++i) QCOMPARE(testutil::ui<Label>(c, "Label2", i)->Visible(), i <= 4);
+        // Page 2 emptied: the catalogue goes back to page 1, whose 24 titles are all there are.
+        for (int k = 0; k < 4; ++k) testutil::click(testutil::ui<Label>(c, "Label2", 1));
+        QCOMPARE(testutil::ui<Label>(c, "Label4")->Caption(), QStringLiteral("Page 1"));
+        QVERIFY(!testutil::ui<Label>(c, "Label3", 0)->Visible() && !testutil::ui<Label>(c, "Label3", 1)->Visible());
+        QCOMPARE(testutil::ui<Label>(c, "Label2", 24)->Caption(), QStringLiteral("Sheet 25"));
     }
 
     void corruptedWorksheets() {
@@ -496,9 +506,8 @@ private slots:
         s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
         forms::worksheets->Show();
         auto* c = forms::worksheets.instance();
-        for (int mode : {0, 1, 2}) {  // run, edit, delete
+        for (int mode : {0, 1}) {  // run, edit
             if (mode == 1) testutil::click(testutil::ui<CheckBox>(c, "Check1"));
-            if (mode == 2) testutil::click(testutil::ui<CheckBox>(c, "Check2"));
             for (int slot : {1, 2, 3}) {
                 s.messages.clear();
                 testutil::click(testutil::ui<Label>(c, "Label2", slot));
@@ -506,13 +515,19 @@ private slots:
                 QCOMPARE(s.messages[0].text, QStringLiteral("This worksheet seems to be corrupted."));
             }
         }
-        testutil::click(testutil::ui<CheckBox>(c, "Check1"));
-        s.messages.clear();
+        s.messages.clear();  // still editing
         testutil::click(testutil::ui<Label>(c, "Label2", 4));
         QCOMPARE(s.messages.size(), 1);
         QCOMPARE(s.messages[0].text, QStringLiteral("This worksheet seems to be corrupted."));
         QVERIFY(!forms::wizard.loaded());  // no half-filled wizard left behind
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
+        // Missing or damaged, each can still be taken out of the catalogue; no file is touched.
+        testutil::click(testutil::ui<CheckBox>(c, "Check2"));
+        const QByteArray shortBytes = s.read(QStringLiteral("multiple/Short.txt"));
+        for (int k = 0; k < 3; ++k) testutil::click(testutil::ui<Label>(c, "Label2", 1));
+        QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf({QStringLiteral("Bad answer")}));
+        QCOMPARE(s.read(QStringLiteral("multiple/Short.txt")), shortBytes);
+        QVERIFY(QFile::exists(s.path(QStringLiteral("Outside.txt"))));
     }
 
     void enterMovesTheFocus() {

@@ -85,6 +85,11 @@ void eratosthenesord::open(const QString& caption, const QString& heading) {
 
 void eratosthenesord::Form_Load() {
     PrepareForm(*this);
+    newProblem();
+}
+
+// A fresh problem on a board set up again; the caption and heading stay as the topic gave them.
+void eratosthenesord::newProblem() {
     OutOf = 12;
     calculate();
     boardSetUp();
@@ -110,7 +115,7 @@ void eratosthenesord::Label3_Click(int Index) {
         Welldone::afterActivity(QStringLiteral("Products of Primes"));
     } else if (Index == 3) {
         TileBoard::Label3_Click(1);
-        Form_Load();
+        newProblem();
     }
 }
 

@@ -13,6 +13,7 @@ public:
     void Form_Load() override;
     void Label3_Click(int Index) override;
     void calculate();
+    void newProblem();
 
     core::Factors Factors{}, Placed{};
 

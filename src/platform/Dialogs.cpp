@@ -4,12 +4,15 @@
 
 #include <QMessageBox>
 
+Q_LOGGING_CATEGORY(lcEvents, "vellacourt.events")
+
 namespace platform {
 
 void run(const std::function<void()>& procedure) {
     try {
         procedure();
     } catch (const std::exception& e) {
+        qCWarning(lcEvents, "%s", core::reasonOf(e).c_str());
         MsgBox(QStringLiteral("Something went wrong: %1").arg(QString::fromStdString(e.what())));
     }
     reportNameChangesSoon();

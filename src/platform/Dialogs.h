@@ -5,6 +5,10 @@
 #include <QString>
 #include <functional>
 
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcEvents)
+
 namespace platform {
 
 // Message boxes: OK, OK and Cancel, or a question answered Yes or No (Escape: No). The caption is
@@ -23,7 +27,8 @@ void run(const std::function<void()>& procedure);
 template <class F> void skipOnFailure(F&& step) {
     try {
         step();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        qCInfo(lcEvents, "a step was skipped: %s", core::reasonOf(e).c_str());
     }
 }
 

@@ -13,6 +13,10 @@
 #include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcMenu, "vellacourt.menu")
+
 platform::FormRef<::intro0> forms::intro0;
 
 using namespace platform;
@@ -139,7 +143,8 @@ void intro0::Label4_Click() { openUrl(WebAddress); }
 void intro0::Timer1_Timer() {
     try {
         worksheetfiles::IndexRead();
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& e) {
+        qCInfo(lcMenu, "the catalogue list is read as far as it goes: %s", core::reasonOf(e).c_str());
     }
     Timer1->SetEnabled(false);
     // Euclid's page is the one ready to open: on a scaled stage its large picture is decoded now,

@@ -10,6 +10,10 @@
 
 #include <QTimer>
 
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcTitle, "vellacourt.title")
+
 platform::FormRef<::Grey> forms::Grey;
 platform::FormRef<::Titlefrm> forms::Titlefrm;
 
@@ -78,7 +82,8 @@ void Titlefrm::Form_Load() {
         // The main menu's crest is decoded while the pupil reads this screen, once it is up: decoded
         // at once it would take the processor from the screen's first showing.
         QTimer::singleShot(FirstFrameMs, this, [] { readAhead(QStringLiteral("Images\\logo2.jpg")); });
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        qCWarning(lcTitle, "the title screen is laid out again: %s", core::reasonOf(e).c_str());
         // Recovery: the standard frame, and one more try at the picture. The backdrop must be up,
         // or nothing of the program would be seen.
         Module1::PrepareForm(*this);

@@ -10,6 +10,10 @@
 #include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcTopic, "vellacourt.topic")
+
 platform::FormRef<::euclid> forms::euclid;
 
 using namespace platform;
@@ -66,7 +70,8 @@ bool euclid::loadEuclidsWorksheet() {
         Module1::LoadWorksheet();
         FileChannel::one().Close();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        qCWarning(lcTopic, "multiple\\Euclid.txt: %s", core::reasonOf(e).c_str());
         MsgBox(QStringLiteral("Euclid's quiz cannot be opened: the file multiple\\Euclid.txt is missing or damaged."));
         return false;
     }

@@ -8,6 +8,10 @@
 #include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcCatalogue, "vellacourt.catalogue")
+
 platform::FormRef<::worksheets> forms::worksheets;
 
 using namespace platform;
@@ -120,9 +124,15 @@ void worksheets::Label2_Click(int Index) {
         forms::worksheets.unload();
         return;
     }
+    const QString title = Label2(Index)->Caption();
+    // A title is taken out of the catalogue without reading its file, so a worksheet that is
+    // missing or damaged can still be removed; the file itself stays in the folder.
+    if (Check2->Value() == 1) {
+        deleteTitle(title);
+        return;
+    }
     FileChannel& file1 = FileChannel::one();
     const FileOneGuard guard;
-    const QString title = Label2(Index)->Caption();
     try {
         file1.OpenForInput(worksheetfiles::WorksheetPath(title));
         const worksheetfiles::Worksheet w = LoadWorksheet();
@@ -131,16 +141,16 @@ void worksheets::Label2_Click(int Index) {
             editworksheet(w);
             return;
         }
-        if (Check2->Value() == 0) {
-            // Run it, under the main menu's picture and title (asking for them loads the menu, unseen).
-            multiple::start(menu.picture ? menu.picture() : Picture(), menu.heading ? menu.heading() : QString());
-            return;
-        }
-    } catch (const std::exception&) {
+        // Run it, under the main menu's picture and title (asking for them loads the menu, unseen).
+        multiple::start(menu.picture ? menu.picture() : Picture(), menu.heading ? menu.heading() : QString());
+    } catch (const std::exception& e) {
         file1.Abandon();  // before the message, so nothing is left open while it waits
+        qCWarning(lcCatalogue, "%s: %s", qPrintable(title), core::reasonOf(e).c_str());
         MsgBox(QStringLiteral("This worksheet seems to be corrupted."));
-        return;
     }
+}
+
+void worksheets::deleteTitle(const QString& title) {
     if (MsgBox(QStringLiteral("Are you sure that you want to delete the worksheet ") + title + QStringLiteral("?"),
                Buttons::OkCancel, QString()) != Answer::Ok)
         return;
@@ -148,12 +158,15 @@ void worksheets::Label2_Click(int Index) {
     try {
         delworksheet();
     } catch (const std::exception& e) {
+        qCWarning(lcCatalogue, "%s: %s", qPrintable(title), core::reasonOf(e).c_str());
         MsgBox(worksheetfiles::catalogueMessage(e, QStringLiteral("There was a problem removing the worksheet from the "
                                                                   "catalogue. The catalogue has not been changed.")));
         return;
     }
-    // The same page again, one title shorter; its buttons stay as they were.
-    showTitles(core::titlePage(WorksheetCount, CataloguePage));
+    // The same page again, one title shorter, its buttons as the shorter list needs: a page left
+    // empty gives way to the one before it.
+    if (CataloguePage > 0 && WorksheetCount <= TitlesPerPage * CataloguePage) --CataloguePage;
+    workpage();
 }
 
 void worksheets::editworksheet(const worksheetfiles::Worksheet& w) {

@@ -31,6 +31,7 @@ public:
     void showTitles(const core::TitlePage& page);
     void editworksheet(const worksheetfiles::Worksheet& w);
     void delworksheet();
+    void deleteTitle(const QString& title);
 
 private:
     // The screen's controls, by the names its layout table gives them; no other screen reaches them.
