@@ -168,7 +168,8 @@ Read decode(const QFileInfo& info, const QString& path, int pixelsPerPixel, doub
         data = readWorkingFile(info.filePath(), info.suffix().compare(QLatin1String("wmf"), Qt::CaseInsensitive) == 0
                                                      ? Metafile::Limits::FileBytes
                                                      : FileLimits::Picture);
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& e) {
+        qCWarning(lcPictures, "%s: %s", qPrintable(info.filePath()), core::reasonOf(e).c_str());
         return out;
     }
     if (info.suffix().compare(QLatin1String("wmf"), Qt::CaseInsensitive) == 0) {
@@ -318,7 +319,8 @@ void readAhead(const QString& path) {
 Picture LoadPictureOrEmpty(const QString& path) {
     try {
         return LoadPicture(path);
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& e) {
+        qCWarning(lcPictures, "%s is left empty: %s", qPrintable(path), core::reasonOf(e).c_str());
         return {};
     }
 }
