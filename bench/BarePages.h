@@ -161,7 +161,7 @@ public:
         setNext(text(page, QStringLiteral("Euclid"), {8, 192, 205, 25}, {"Tahoma", 12, true}, true));
         return page;
     }
-    QWidget* euclid() {
+    QWidget* topic() {
         QWidget* page = newPage();
         captionBar(page);
         picture(page, QStringLiteral("Images/euclid.jpg"), {0, 0});

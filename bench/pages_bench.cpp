@@ -15,7 +15,7 @@
 #include "shell/Forms.h"
 #include "shell/MainMenu.h"
 #include "core/Module1.h"
-#include "shell/TopicMenu.h"
+#include "shell/TopicScreen.h"
 
 namespace {
 
@@ -149,9 +149,9 @@ int main(int argc, char** argv) {
     }
 
     platform::Stage::instance()->showBackdrop();
-    forms::intro0->Show();
-    forms::euclid->Show();
-    clickAt(forms::euclid->ctl<platform::Label>("label3", 4)->widget());  // Key Facts
+    forms::MainMenu->Show();
+    forms::TopicScreen->Show();
+    clickAt(forms::TopicScreen->ctl<platform::Label>("label3", 4)->widget());  // Key Facts
     // Pages turned back to back, then at a reader's pace: half a second between turns, the time a
     // viewer has to play the pages either side ahead.
     const int paced = std::max(5, repeats / 3);
@@ -164,13 +164,13 @@ int main(int argc, char** argv) {
         }
         return median(times);
     };
-    const double keyFacts = turns(repeats, 0, forms::teacher.instance());
-    const double keyFactsPaced = turns(paced, 500, forms::teacher.instance());
-    clickAt(forms::teacher->ctl<platform::Label>("Label3", 1)->widget());
-    clickAt(forms::euclid->ctl<platform::Label>("label3", 2)->widget());
-    clickAt(forms::intro0->ctl<platform::Label>("Label2", 20)->widget());  // Teachers' Guide
-    const double guidePages = turns(repeats, 0, forms::guide.instance());
-    const double guidePaced = turns(paced, 500, forms::guide.instance());
+    const double keyFacts = turns(repeats, 0, forms::PageViewer.instance());
+    const double keyFactsPaced = turns(paced, 500, forms::PageViewer.instance());
+    clickAt(forms::PageViewer->ctl<platform::Label>("Label3", 1)->widget());
+    clickAt(forms::TopicScreen->ctl<platform::Label>("label3", 2)->widget());
+    clickAt(forms::MainMenu->ctl<platform::Label>("Label2", 20)->widget());  // Teachers' Guide
+    const double guidePages = turns(repeats, 0, forms::GuideViewer.instance());
+    const double guidePaced = turns(paced, 500, forms::GuideViewer.instance());
     std::printf("%-32s %10s %10s\n", "page switch (ms)", "at once", "0.5 s on");
     std::printf("%-32s %10.2f %10.2f\n", "Key Facts", keyFacts, keyFactsPaced);
     std::printf("%-32s %10.2f %10.2f\n", "Teachers' Guide", guidePages, guidePaced);

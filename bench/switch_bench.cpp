@@ -15,12 +15,12 @@
 #include "platform/Stage.h"
 #include "platform/Fonts.h"
 #include "platform/Core.h"
-#include "quiz/Quiz.h"
+#include "quiz/QuizScreen.h"
 #include "shell/Forms.h"
 #include "shell/MainMenu.h"
-#include "shell/Titlefrm.h"
-#include "shell/TopicMenu.h"
-#include "worksheets/Catalogue.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -62,21 +62,21 @@ void runOurs(int rounds) {
     QTemporaryDir dir;
     useCopyOfData(dir);
     initFonts();
-    waitForFirstPaint([] { return static_cast<QWidget*>(forms::Titlefrm.instance()); },
-                      [] { forms::Titlefrm->Show(); });
+    waitForFirstPaint([] { return static_cast<QWidget*>(forms::TitleScreen.instance()); },
+                      [] { forms::TitleScreen->Show(); });
     for (int r = 0; r < rounds; ++r) {
-        report(Switches[0], measure([] { clickAt(forms::Titlefrm->ctl<platform::CommandButton>("Command1")->widget()); },
-                                    [] { return forms::intro0.instance(); }));
-        report(Switches[1], measure([] { clickAt(forms::intro0->ctl<platform::Label>("Label2", 1)->widget()); },
-                                    [] { return forms::euclid.instance(); }));
-        report(Switches[2], measure([] { clickAt(forms::euclid->ctl<platform::Label>("label3", 2)->widget()); },
-                                    [] { return forms::intro0.instance(); }));
-        report(Switches[3], measure([] { clickAt(forms::intro0->ctl<platform::Label>("Label2", 18)->widget()); },
-                                    [] { return forms::worksheets.instance(); }));
-        report(Switches[4], measure([] { clickAt(forms::worksheets->ctl<platform::Label>("Label2", 0)->widget()); },
-                                    [] { return forms::intro0.instance(); }));
-        report(Switches[5], measure([] { clickAt(forms::intro0->ctl<platform::Label>("Label2", 16)->widget()); },
-                                    [] { return forms::Titlefrm.instance(); }));
+        report(Switches[0], measure([] { clickAt(forms::TitleScreen->ctl<platform::CommandButton>("Command1")->widget()); },
+                                    [] { return forms::MainMenu.instance(); }));
+        report(Switches[1], measure([] { clickAt(forms::MainMenu->ctl<platform::Label>("Label2", 1)->widget()); },
+                                    [] { return forms::TopicScreen.instance(); }));
+        report(Switches[2], measure([] { clickAt(forms::TopicScreen->ctl<platform::Label>("label3", 2)->widget()); },
+                                    [] { return forms::MainMenu.instance(); }));
+        report(Switches[3], measure([] { clickAt(forms::MainMenu->ctl<platform::Label>("Label2", 18)->widget()); },
+                                    [] { return forms::CatalogueScreen.instance(); }));
+        report(Switches[4], measure([] { clickAt(forms::CatalogueScreen->ctl<platform::Label>("Label2", 0)->widget()); },
+                                    [] { return forms::MainMenu.instance(); }));
+        report(Switches[5], measure([] { clickAt(forms::MainMenu->ctl<platform::Label>("Label2", 16)->widget()); },
+                                    [] { return forms::TitleScreen.instance(); }));
     }
 }
 
@@ -94,7 +94,7 @@ void runBare(int rounds) {
                           bare.window.show();
                       });
     // Each click builds the next page of the tour, as the program's entries do.
-    const std::function<QWidget*()> tour[] = {[&] { return bare.menu(); },      [&] { return bare.euclid(); },
+    const std::function<QWidget*()> tour[] = {[&] { return bare.menu(); },      [&] { return bare.topic(); },
                                               [&] { return bare.menu(); },      [&] { return bare.catalogue(); },
                                               [&] { return bare.menu(); },      [&] { return bare.title(QStringLiteral("Cancel")); }};
     for (int r = 0; r < rounds; ++r)

@@ -120,7 +120,7 @@ inline QByteArray worksheetBytes(const QString& title, int questions = 10) {
 }
 
 // Fills the wizard with a complete worksheet, answer A ticked throughout.
-inline void fillValid(wizard* w, const QString& title) {
+inline void fillValid(WizardScreen* w, const QString& title) {
     ui<platform::TextBox>(w, "Text1")->SetText(title);
     for (int q = 0; q < 10; ++q) {
         ui<platform::TextBox>(w, "Text2", q)->SetText(QStringLiteral("Q"));
@@ -158,11 +158,11 @@ inline void hoverForm(platform::Form* f, float x, float y) {
 }
 
 // Starts Euclid's quiz from his page, as a pupil does.
-inline multiple* startEuclidQuiz() {
-    forms::intro0->Show();
-    forms::euclid->Show();
-    click(ui<platform::Label>(forms::euclid, "label3", 0));
-    return forms::multiple.instance();
+inline QuizScreen* startEuclidQuiz() {
+    forms::MainMenu->Show();
+    forms::TopicScreen->Show();
+    click(ui<platform::Label>(forms::TopicScreen, "label3", 0));
+    return forms::QuizScreen.instance();
 }
 
 // What the screen shows of the stage. On an X server it is read back from the server, as a pupil

@@ -2,8 +2,8 @@
 // Keys go to whatever has the focus, through the real window; the screen reader's view is Qt's
 // accessibility tree, the one the AT-SPI bridge hands to Orca.
 #include "TestUtil.h"
-#include "activities/NetsOfDice.h"
-#include "activities/ProductsOfPrimes.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
 #include "core/Contrast.h"
 #include "core/Module1.h"
 #include "platform/Accessibility.h"
@@ -64,9 +64,9 @@ Label* box(TileBoard* b, int i) { return testutil::ui<Label>(b, "Label1", i); }
 Label* button(TileBoard* b, int i) { return testutil::ui<Label>(b, "Label3", i); }
 
 TileBoard* openActivity(int entry) {
-    forms::euclid->Show();
-    testutil::click(testutil::ui<Label>(forms::euclid, "label3", entry));
-    return entry == 1 ? static_cast<TileBoard*>(forms::eratosthenesord.instance()) : forms::euclidord.instance();
+    forms::TopicScreen->Show();
+    testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", entry));
+    return entry == 1 ? static_cast<TileBoard*>(forms::PrimesActivity.instance()) : forms::DiceActivity.instance();
 }
 
 // A tap at a whiteboard: a touch that does not move.
@@ -95,10 +95,10 @@ private slots:
     // order with the greyed mathematicians skipped, Tab going round, Escape for "Exit".
     void menusByKeyboard() {
         Session s;
-        forms::Titlefrm->Show();
+        forms::TitleScreen->Show();
         QCOMPARE(focusedName(), QStringLiteral("OK"));
         key(Qt::Key_Return);
-        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
+        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
         QCOMPARE(tabRound(), (QStringList{"Teachers' Guide", "Euclid", "Multiple Choice Wizard", "Worksheet Catalogue",
                                           "www.vellacourt.example", "Acknowledgments", "Exit"}));
         // Shift+Tab from the first goes round to the last.
@@ -106,30 +106,30 @@ private slots:
         QCOMPARE(focusedName(), QStringLiteral("Exit"));
         QVERIFY(tabTo(QStringLiteral("Euclid")));
         // The focused entry shows the hover's black behind yellow.
-        QCOMPARE(testutil::ui<Label>(forms::intro0, "Label2", intro0::EuclidEntry)->BackStyle(), 1);
+        QCOMPARE(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::EuclidEntry)->BackStyle(), 1);
         testutil::screenshot(QStringLiteral("keyboard-mainmenu"));
         key(Qt::Key_Space);
-        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+        QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
         QCOMPARE(focusedName(), QStringLiteral("Key Facts"));  // the first stop, top left
         key(Qt::Key_Escape);
-        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
+        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
         // Escape on the main menu asks, as its "Exit" does; Escape there cancels.
         key(Qt::Key_Escape);
-        QCOMPARE(Stage::instance()->front(), forms::Titlefrm.instance());
+        QCOMPARE(Stage::instance()->front(), forms::TitleScreen.instance());
         QCOMPARE(focusedName(), QStringLiteral("Cancel"));
         QVERIFY(lastAnnouncement().startsWith(QStringLiteral("Leave Vellacourt Numerists?")));  // the question, heard
         key(Qt::Key_Escape);
-        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
+        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
         QCOMPARE(s.ended, 0);
     }
 
     // The focus frame: two pixels at least, standing out 3:1 from the control's back, at any scale.
     void theFocusFrameStandsOut() {
         Session s;
-        forms::intro0->Show();
-        forms::euclid->Show();
+        forms::MainMenu->Show();
+        forms::TopicScreen->Show();
         QVERIFY(tabTo(QStringLiteral("Multiple Choice")));
-        Label* l = testutil::ui<Label>(forms::euclid, "label3", 0);
+        Label* l = testutil::ui<Label>(forms::TopicScreen, "label3", 0);
         const QImage shot = l->widget()->grab().toImage();
         const qreal dpr = shot.devicePixelRatio();
         const int mid = shot.height() / 2;
@@ -148,11 +148,11 @@ private slots:
     // four answers ticking each, and a full quiz answered right scores 10.
     void quizByKeyboard() {
         Session s;
-        forms::intro0->Show();
-        forms::euclid->Show();
+        forms::MainMenu->Show();
+        forms::TopicScreen->Show();
         QVERIFY(tabTo(QStringLiteral("Multiple Choice")));
         key(Qt::Key_Return);
-        multiple* m = forms::multiple.instance();
+        QuizScreen* m = forms::QuizScreen.instance();
         QVERIFY(m && Stage::instance()->front() == m);
         const auto option = [m](int k) { return testutil::ui<OptionButton>(m, "Option1", k); };
         QVERIFY(option(1)->widget()->hasFocus());  // on the first answer: a first Enter prints nothing
@@ -170,7 +170,7 @@ private slots:
             key(Qt::Key_Return);
         }
         QCOMPARE(Score, 10);
-        Welldone* w = forms::Welldone.instance();
+        ScoreScreen* w = forms::ScoreScreen.instance();
         QCOMPARE(Stage::instance()->front(), w);  // the certificate by keys: test_printing
         key(Qt::Key_Escape);
         QVERIFY(Stage::instance()->front() != w);
@@ -269,7 +269,7 @@ private slots:
         QStringList titles;
         for (int i = 1; i <= 24; ++i) titles << QStringLiteral("Worksheet %1").arg(i);
         s.write(QStringLiteral("multiple/track.txt"), testutil::indexOf(titles));
-        forms::Titlefrm->Show();
+        forms::TitleScreen->Show();
         key(Qt::Key_Return);
         QVERIFY(tabTo(QStringLiteral("Multiple Choice Wizard")));
         key(Qt::Key_Return);
@@ -298,7 +298,7 @@ private slots:
         key(Qt::Key_Return);
         // Tab goes down each column of titles in turn, in the order they are listed.
         QStringList listed, tabbed;
-        for (int i = 1; i <= TitlesPerPage; ++i) listed << testutil::ui<Label>(forms::worksheets, "Label2", i)->Caption();
+        for (int i = 1; i <= TitlesPerPage; ++i) listed << testutil::ui<Label>(forms::CatalogueScreen, "Label2", i)->Caption();
         for (const QString& name : tabRound())
             if (listed.contains(name)) tabbed << name;
         QCOMPARE(tabbed, listed);
@@ -308,7 +308,7 @@ private slots:
         QCOMPARE(focusedName(), QStringLiteral("<< Previous Page"));
         QVERIFY(tabTo(QStringLiteral("Keys")));
         key(Qt::Key_Return);
-        QCOMPARE(Stage::instance()->front(), forms::multiple.instance());
+        QCOMPARE(Stage::instance()->front(), forms::QuizScreen.instance());
         QCOMPARE(QuestionText[1], QStringLiteral("What is 1 + 1?"));
         key(Qt::Key_Escape);
     }
@@ -324,9 +324,9 @@ private slots:
     // greyed ones unavailable, the pictures named, nothing unnamed, the screen beneath left out.
     void theMainMenuAsAReaderFindsIt() {
         Session s;
-        forms::intro0->Show();
+        forms::MainMenu->Show();
         QStringList buttons, disabled, graphics;
-        for (QAccessibleInterface* i : readerSees(forms::intro0.instance())) {
+        for (QAccessibleInterface* i : readerSees(forms::MainMenu.instance())) {
             // Only the screen's own client area and its frames hold others without a name of their own.
             if (i->role() != QAccessible::Client && i->role() != QAccessible::Grouping)
                 QVERIFY2(!i->text(QAccessible::Name).isEmpty(), "an unnamed object");
@@ -339,25 +339,25 @@ private slots:
         QVERIFY(!disabled.contains(QStringLiteral("Euclid")));
         QCOMPARE(graphics.size(), 2);
         QVERIFY(graphics.contains(QStringLiteral("Euclid with his compasses, before a temple")));
-        QAccessibleInterface* euclid = accessible(testutil::ui<Label>(forms::intro0, "Label2", intro0::EuclidEntry));
-        QVERIFY(euclid->state().focusable);
-        QVERIFY(euclid->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        QAccessibleInterface* TopicScreen = accessible(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::EuclidEntry));
+        QVERIFY(TopicScreen->state().focusable);
+        QVERIFY(TopicScreen->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         // The reader's "Press" is answered at once; the click follows.
-        euclid->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
-        QTRY_COMPARE(Stage::instance()->front(), forms::euclid.instance());
-        QVERIFY(QAccessible::queryAccessibleInterface(forms::intro0.instance())->state().invisible);
-        QVERIFY(!QAccessible::queryAccessibleInterface(forms::euclid.instance())->state().invisible);
+        TopicScreen->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
+        QTRY_COMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
+        QVERIFY(QAccessible::queryAccessibleInterface(forms::MainMenu.instance())->state().invisible);
+        QVERIFY(!QAccessible::queryAccessibleInterface(forms::TopicScreen.instance())->state().invisible);
         // Screens carrying the program's name as caption are named by their heading.
-        QCOMPARE(QAccessible::queryAccessibleInterface(forms::euclid.instance())->text(QAccessible::Name), QStringLiteral("Euclid"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(forms::intro0.instance())->text(QAccessible::Name), ProgramTitle);
+        QCOMPARE(QAccessible::queryAccessibleInterface(forms::TopicScreen.instance())->text(QAccessible::Name), QStringLiteral("Euclid"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(forms::MainMenu.instance())->text(QAccessible::Name), ProgramTitle);
     }
 
     // The quiz as a reader finds it: the question read out as it comes, the answers radio buttons
     // with their texts and ticks, "no answer" nowhere. (The wizard's names: teacherByKeyboard.)
     void theQuizAsAReaderFindsIt() {
         Session s;
-        multiple* m = testutil::startEuclidQuiz();
+        QuizScreen* m = testutil::startEuclidQuiz();
         QCOMPARE(lastAnnouncement(), QStringLiteral("Question 1. ") + QuestionText[1]);
         QStringList radios;
         for (QAccessibleInterface* i : readerSees(m))
@@ -372,10 +372,10 @@ private slots:
     // A Key Facts page is text to a reader, top to bottom, and its caption says which page it is.
     void aPageIsReadAloud() {
         Session s;
-        forms::intro0->Show();
-        forms::euclid->Show();
-        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 4));
-        auto* page = testutil::ui<PictureBox>(forms::teacher, "Image1");
+        forms::MainMenu->Show();
+        forms::TopicScreen->Show();
+        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 4));
+        auto* page = testutil::ui<PictureBox>(forms::PageViewer, "Image1");
         QAccessibleInterface* i = accessible(page);
         QVERIFY(i->textInterface());
         const QString text = i->textInterface()->text(0, i->textInterface()->characterCount());
@@ -395,24 +395,24 @@ private slots:
         }
         QVERIFY(t->characterRect(body).top() > t->characterRect(0).bottom());
         QVERIFY(!i->state().invisible);
-        QCOMPARE(QAccessible::queryAccessibleInterface(forms::teacher.instance())->text(QAccessible::Name),
+        QCOMPARE(QAccessible::queryAccessibleInterface(forms::PageViewer.instance())->text(QAccessible::Name),
                  i->text(QAccessible::Name));  // the screen is named by the page's title
-        QVERIFY(accessible(testutil::ui<PictureBox>(forms::teacher, "Image2"))->state().invisible);  // the printed copy
-        QCOMPARE(accessible(testutil::ui<Label>(forms::teacher, "Label1"))->text(QAccessible::Name), QStringLiteral("Page 1 of 3"));
+        QVERIFY(accessible(testutil::ui<PictureBox>(forms::PageViewer, "Image2"))->state().invisible);  // the printed copy
+        QCOMPARE(accessible(testutil::ui<Label>(forms::PageViewer, "Label1"))->text(QAccessible::Name), QStringLiteral("Page 1 of 3"));
         // By keys to the last page: "Next Page" greys and the keyboard moves to "Previous Page" beside
         // it, so a second Enter turns back rather than printing.
         QVERIFY(tabTo(QStringLiteral("Next Page")));
         key(Qt::Key_Return);
         key(Qt::Key_Return);
-        QCOMPARE(accessible(testutil::ui<Label>(forms::teacher, "Label1"))->text(QAccessible::Name), QStringLiteral("Page 3 of 3"));
+        QCOMPARE(accessible(testutil::ui<Label>(forms::PageViewer, "Label1"))->text(QAccessible::Name), QStringLiteral("Page 3 of 3"));
         QCOMPARE(focusedName(), QStringLiteral("Previous Page"));
         QCOMPARE(s.messages.size(), 0);
         // Nothing of the screen beneath is read, even by a reader that looks at every object.
-        for (int entry : {4, 5}) QVERIFY(accessible(testutil::ui<Label>(forms::euclid, "label3", entry))->state().invisible);
+        for (int entry : {4, 5}) QVERIFY(accessible(testutil::ui<Label>(forms::TopicScreen, "label3", entry))->state().invisible);
         // Teacher's Notes pages are named by their titles, not as Euclid's portrait.
-        testutil::click(testutil::ui<Label>(forms::teacher, "Label3", 1));
-        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 5));
-        QCOMPARE(accessible(testutil::ui<PictureBox>(forms::teacher, "Image1"))->text(QAccessible::Name),
+        testutil::click(testutil::ui<Label>(forms::PageViewer, "Label3", 1));
+        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 5));
+        QCOMPARE(accessible(testutil::ui<PictureBox>(forms::PageViewer, "Image1"))->text(QAccessible::Name),
                  QStringLiteral("Teacher's Notes: Euclid"));
     }
 
@@ -420,7 +420,7 @@ private slots:
     // it, a face printed on the same net.
     void netsOfDiceByEar() {
         Session s;
-        forms::intro0->Show();
+        forms::MainMenu->Show();
         TileBoard* b = openActivity(3);
         QStringList faces;
         for (QAccessibleInterface* i : readerSees(b))
@@ -441,7 +441,7 @@ private slots:
         QList<QObject*> renamed;
         nameChangeHook = [&renamed](QWidget* w) { renamed << w; };
         const auto done = qScopeGuard([] { nameChangeHook = nullptr; });
-        forms::intro0->Show();
+        forms::MainMenu->Show();
         TileBoard* b = openActivity(3);  // Nets of Dice
         platform::reportNameChanges();  // the names as the pupil first meets them
         renamed.clear();
@@ -450,13 +450,13 @@ private slots:
         QTRY_VERIFY(renamed.contains(tile(b, 0)->widget()));
         QVERIFY(renamed.contains(box(b, 0)->widget()));
         testutil::click(button(b, 1));
-        forms::euclid->Show();
-        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 4));
+        forms::TopicScreen->Show();
+        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 4));
         platform::reportNameChanges();
         renamed.clear();
-        testutil::click(testutil::ui<Label>(forms::teacher, "Label3", 2));
-        QTRY_VERIFY(renamed.contains(testutil::ui<PictureBox>(forms::teacher, "Image1")->widget()));
-        QVERIFY(renamed.contains(testutil::ui<Label>(forms::teacher, "Label1")->widget()));
+        testutil::click(testutil::ui<Label>(forms::PageViewer, "Label3", 2));
+        QTRY_VERIFY(renamed.contains(testutil::ui<PictureBox>(forms::PageViewer, "Image1")->widget()));
+        QVERIFY(renamed.contains(testutil::ui<Label>(forms::PageViewer, "Label1")->widget()));
     }
 };
 

@@ -1,8 +1,8 @@
 // The drag-and-drop activities, driven as a pupil drives them: real presses, moves and releases
 // through the window, so Qt's own delivery of a drag to the pressed tile is part of what is tried.
 #include "TestUtil.h"
-#include "activities/NetsOfDice.h"
-#include "activities/ProductsOfPrimes.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
 #include "core/Module1.h"
 
 using namespace platform;
@@ -37,10 +37,10 @@ void drag(Label* tile, float left, float top, Qt::MouseButtons held = Qt::LeftBu
 }
 
 TileBoard* openActivity(int entry) {
-    forms::euclid->Show();
-    testutil::click(testutil::ui<Label>(forms::euclid, "label3", entry));
-    if (entry == 1) return forms::eratosthenesord.instance();
-    return forms::euclidord.instance();
+    forms::TopicScreen->Show();
+    testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", entry));
+    if (entry == 1) return forms::PrimesActivity.instance();
+    return forms::DiceActivity.instance();
 }
 
 // Every tile onto a box: tile i onto box place(i).
@@ -162,7 +162,7 @@ private slots:
 
     void netsOfDiceOpensAndScores() {
         Session s;
-        auto* d = static_cast<euclidord*>(openActivity(3));
+        auto* d = static_cast<DiceActivity*>(openActivity(3));
         QCOMPARE(d->Caption(), QStringLiteral("Nets of Dice"));
         QStringList digits;
         for (int k : {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7}) digits << tile(d, k)->Caption();
@@ -172,13 +172,13 @@ private slots:
         testutil::screenshot(QStringLiteral("dice-complete"));
         testutil::click(button(d, 2));
         QCOMPARE(Score, 12);
-        QVERIFY(testutil::ui<Label>(forms::Welldone, "Label1")->Caption().startsWith(QStringLiteral("Excellent work.")));
+        QVERIFY(testutil::ui<Label>(forms::ScoreScreen, "Label1")->Caption().startsWith(QStringLiteral("Excellent work.")));
         QCOMPARE(QuizHeading, QStringLiteral("Nets of Dice"));
-        testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
+        testutil::click(testutil::ui<Label>(forms::ScoreScreen, "Label3", 1));
         QCOMPARE(Stage::instance()->front(), d);
         testutil::click(button(d, 0));
-        QVERIFY(!forms::euclidord.loaded());
-        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+        QVERIFY(!forms::DiceActivity.loaded());
+        QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
     }
 
     // A box scores by the digit it shows, whichever of the two like tiles shows it.
@@ -205,11 +205,11 @@ private slots:
         placeAll(d, [&](int i) { return boxOfTile[i]; });
         testutil::click(button(d, 2));
         QCOMPARE(Score, expected);
-        QCOMPARE(testutil::ui<Label>(forms::Welldone, "Label1")->Caption(), sentence);
+        QCOMPARE(testutil::ui<Label>(forms::ScoreScreen, "Label1")->Caption(), sentence);
     }
     void productsOfPrimesDrawsScoresAndDrawsAgain() {
         Session s;
-        auto* p = static_cast<eratosthenesord*>(openActivity(1));
+        auto* p = static_cast<PrimesActivity*>(openActivity(1));
         QCOMPARE(Stage::instance()->front(), p);
         QCOMPARE(OutOf, 12);
         // The tiles are the four rows' prime factors, and the printed numbers their products.
@@ -234,7 +234,7 @@ private slots:
         testutil::click(button(p, 2));
         QCOMPARE(Score, 12);
         QCOMPARE(QuizHeading, QStringLiteral("Products of Primes"));
-        testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
+        testutil::click(testutil::ui<Label>(forms::ScoreScreen, "Label3", 1));
         // Two new problems within the same second are still two new draws.
         testutil::click(button(p, 3));
         const auto first = p->Factors;
@@ -249,20 +249,20 @@ private slots:
     // and "Start Again", and after "New Problem".
     void primesEmptyBoxNeverScores() {
         Session s;
-        auto* p = static_cast<eratosthenesord*>(openActivity(1));
+        auto* p = static_cast<PrimesActivity*>(openActivity(1));
         // Tile 0 goes onto box 1 with tile 1: box 0 is empty, so row 0 scores nothing.
         const auto boxZeroEmpty = [](int i) { return i == 0 ? 1 : i; };
         placeAll(p, [](int i) { return i; });
         testutil::click(button(p, 2));
         QCOMPARE(Score, 12);
-        testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
+        testutil::click(testutil::ui<Label>(forms::ScoreScreen, "Label3", 1));
         testutil::click(button(p, 1));
         placeAll(p, boxZeroEmpty);
         QVERIFY(button(p, 2)->Visible());
         testutil::click(button(p, 2));
         QCOMPARE(Score, 9);
-        QCOMPARE(testutil::ui<Label>(forms::Welldone, "Label1")->Caption(), QStringLiteral("You have scored 9 out of 12."));
-        testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
+        QCOMPARE(testutil::ui<Label>(forms::ScoreScreen, "Label1")->Caption(), QStringLiteral("You have scored 9 out of 12."));
+        testutil::click(testutil::ui<Label>(forms::ScoreScreen, "Label3", 1));
         testutil::click(button(p, 3));
         placeAll(p, boxZeroEmpty);
         testutil::click(button(p, 2));

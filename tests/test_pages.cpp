@@ -585,9 +585,9 @@ private slots:
         s.write(QStringLiteral("wmf/guide1.wmf"), bytes(hostileZigzag()));
         QVERIFY(QFile::remove(s.path(QStringLiteral("wmf/guide2.wmf"))));
         s.write(QStringLiteral("wmf2/guide2.wmf"), "damaged");
-        forms::intro0->Show();
-        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::GuideEntry));
-        guide* g = forms::guide.instance();
+        forms::MainMenu->Show();
+        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::GuideEntry));
+        GuideViewer* g = forms::GuideViewer.instance();
         g->clientArea()->grab();
         testutil::click(testutil::ui<Label>(g, "Label3", 2));
         QVERIFY(testutil::ui<PictureBox>(g, "Image1")->picture().isNull() && testutil::ui<PictureBox>(g, "Image2")->picture().isNull());
@@ -603,9 +603,9 @@ private slots:
 
     void guidePagesThroughClicks() {
         Session s;
-        forms::intro0->Show();
-        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::GuideEntry));
-        guide* g = forms::guide.instance();
+        forms::MainMenu->Show();
+        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::GuideEntry));
+        GuideViewer* g = forms::GuideViewer.instance();
         QCOMPARE(Stage::instance()->front(), g);
         QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 1 of 4"));
         QVERIFY(!testutil::ui<Label>(g, "Label3", 3)->Enabled() && testutil::ui<Label>(g, "Label3", 2)->Enabled());
@@ -639,17 +639,17 @@ private slots:
         testutil::click(testutil::ui<Label>(g, "Label3", 2));  // disabled: nothing
         QCOMPARE(PageNumber, 4);
         testutil::click(testutil::ui<Label>(g, "Label3", 1));
-        QVERIFY(!forms::guide.loaded());
-        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
+        QVERIFY(!forms::GuideViewer.loaded());
+        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
     }
 
     void topicPagesThroughClicks() {
         for (const auto& [entry, pages, stem] : {std::tuple{4, 3, "key euclid"}, {5, 2, "euclid"}}) {  // Key Facts, Teacher's Notes
             Session s;
-            forms::intro0->Show();
-            forms::euclid->Show();
-            testutil::click(testutil::ui<Label>(forms::euclid, "label3", entry));
-            teacher* t = forms::teacher.instance();
+            forms::MainMenu->Show();
+            forms::TopicScreen->Show();
+            testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", entry));
+            PageViewer* t = forms::PageViewer.instance();
             QCOMPARE(Stage::instance()->front(), t);
             for (int n = 1; n <= pages; ++n) {
                 const QString letter = QChar(u'a' + n - 1);
@@ -664,17 +664,17 @@ private slots:
             testutil::click(testutil::ui<Label>(t, "Label3", 3));
             QCOMPARE(PageNumber, pages - 1);
             testutil::click(testutil::ui<Label>(t, "Label3", 1));
-            QVERIFY(!forms::teacher.loaded());
-            QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+            QVERIFY(!forms::PageViewer.loaded());
+            QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
         }
     }
 
     void acknowledgmentsAnimateAndCarryOn() {
         Session s;
         LogoFrame = 17;
-        forms::intro0->Show();
-        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::AcknowledgmentsEntry));
-        teacher* t = forms::teacher.instance();
+        forms::MainMenu->Show();
+        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::AcknowledgmentsEntry));
+        PageViewer* t = forms::PageViewer.instance();
         QVERIFY(!testutil::ui<Label>(t, "Label1")->Visible() && !testutil::ui<Label>(t, "Label3", 2)->Visible() && !testutil::ui<Label>(t, "Label3", 3)->Visible());
         QTRY_VERIFY(LogoFrame == 1);  // 18, 19, 0, 1: round the loop
         QVERIFY(testutil::ui<PictureBox>(t, "Picture1")->Visible() && !testutil::ui<PictureBox>(t, "Picture1")->picture().isNull());
@@ -698,7 +698,7 @@ private slots:
         const int stopped = LogoFrame;
         QTest::qWait(100);
         QCOMPARE(LogoFrame, stopped);  // the timer went with the page
-        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::AcknowledgmentsEntry));
+        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::AcknowledgmentsEntry));
         QTRY_VERIFY(LogoFrame == (stopped + 1) % 20);
     }
 

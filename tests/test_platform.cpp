@@ -76,9 +76,9 @@ private slots:
     // the frame must come out as it does when it is painted whole (picture box hidden).
     void framePaintedInPiecesMatchesFramePaintedWhole() {
         Session s;
-        forms::Titlefrm->Show();
-        QWidget* frame = testutil::ui<Frame>(forms::Titlefrm, "Frame1")->widget();
-        QWidget* picture = testutil::ui<PictureBox>(forms::Titlefrm, "Picture1")->widget();
+        forms::TitleScreen->Show();
+        QWidget* frame = testutil::ui<Frame>(forms::TitleScreen, "Frame1")->widget();
+        QWidget* picture = testutil::ui<PictureBox>(forms::TitleScreen, "Picture1")->widget();
         const QImage pieces = frame->grab().toImage();
         picture->hide();
         const QImage whole = frame->grab().toImage();

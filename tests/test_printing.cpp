@@ -326,12 +326,12 @@ class PrintingTest : public QObject {
             QSKIP(qPrintable(QStringLiteral("No private print spooler, so nothing was printed: ") + m_spooler->problem));
     }
     // A perfect score with a name typed, the score screen up.
-    Welldone* perfectScore(const QString& heading, const QString& name) {
+    ScoreScreen* perfectScore(const QString& heading, const QString& name) {
         Score = 10;
         OutOf = 10;
         QuizHeading = heading;
-        forms::Welldone->Show();
-        Welldone* w = forms::Welldone.instance();
+        forms::ScoreScreen->Show();
+        ScoreScreen* w = forms::ScoreScreen.instance();
         testutil::ui<TextBox>(w, "Text1")->SetText(name);
         return w;
     }
@@ -398,13 +398,13 @@ private slots:
     void certificateAfterARealQuizByKeyboard() {
         needSpooler();
         Session s;
-        multiple* m = testutil::startEuclidQuiz();
+        QuizScreen* m = testutil::startEuclidQuiz();
         const QString heading = testutil::ui<Label>(m, "Label5")->Caption();
         for (int q = 1; q <= 10; ++q) {
             testutil::tick(testutil::ui<OptionButton>(m, "Option1", int(Val(CorrectAnswer[q]))));
             testutil::click(testutil::ui<Label>(m, "Label3", 1));
         }
-        QTRY_VERIFY(testutil::ui<TextBox>(forms::Welldone, "Text1")->widget()->hasFocus());
+        QTRY_VERIFY(testutil::ui<TextBox>(forms::ScoreScreen, "Text1")->widget()->hasFocus());
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Ada Byron"));
         for (int i = 0; i < 10 && Control::of(QApplication::focusWidget())->Caption() != QStringLiteral("Print Certificate"); ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -425,7 +425,7 @@ private slots:
     void worksheetSheet() {
         needSpooler();
         Session s;
-        multiple* m = testutil::startEuclidQuiz();
+        QuizScreen* m = testutil::startEuclidQuiz();
         for (int q = 1; q < 7; ++q) testutil::click(testutil::ui<Label>(m, "Label3", 1));
         const auto marks = Marks;
         const int before = int(m_spooler->documents().size());
@@ -489,7 +489,7 @@ private slots:
     void answerKey() {
         needSpooler();
         Session s;
-        wizard* w = forms::wizard.get();
+        WizardScreen* w = forms::WizardScreen.get();
         w->Show();
         testutil::ui<TextBox>(w, "Text1")->SetText(QStringLiteral("Halves"));
         for (int q = 0; q < 10; ++q) {
@@ -522,16 +522,16 @@ private slots:
             QVERIFY2(answer && answer->first().y0 > question->first().y0, qPrintable(QString::number(q + 1)));
         }
         pdfToPng(file, QStringLiteral("print-answer-key"));
-        forms::wizard.unload();
+        forms::WizardScreen.unload();
     }
 
     void referencePage() {
         needSpooler();
         Session s;
-        forms::intro0->Show();
-        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::GuideEntry));
+        forms::MainMenu->Show();
+        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::GuideEntry));
         const int before = int(m_spooler->documents().size());
-        testutil::click(testutil::ui<Label>(forms::guide, "Label3", 0));
+        testutil::click(testutil::ui<Label>(forms::GuideViewer, "Label3", 0));
         QVERIFY(s.messages.isEmpty());
         const QString file = m_spooler->next(before);
         const Pdf pdf = readPdf(file);
@@ -551,7 +551,7 @@ private slots:
     void failuresAreSaidAndNothingPrints() {
         needSpooler();
         Session s;
-        multiple* m = testutil::startEuclidQuiz();
+        QuizScreen* m = testutil::startEuclidQuiz();
         for (const auto& [spoil, mend] : {std::pair{"cupsreject Keep", "cupsaccept Keep"}, {"cupsdisable Keep", "cupsenable Keep"},
                                           {"lpadmin -x Keep", ""},
                                           {"lpadmin -p Far -E -v ipp://127.0.0.1:9/ipp/print -m raw,lpadmin -d Far", "lpadmin -x Far"}}) {
@@ -584,7 +584,7 @@ private slots:
     void aServerSilentAtAnyRequestNeverHoldsTheWindowNorDenies() {
         needSpooler();
         Session s;
-        multiple* m = testutil::startEuclidQuiz();
+        QuizScreen* m = testutil::startEuclidQuiz();
         const QByteArray spooler = qgetenv("CUPS_SERVER");
         Interceptor between(QString::fromLocal8Bit(spooler));
         qputenv("CUPS_SERVER", between.path());

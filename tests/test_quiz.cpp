@@ -11,7 +11,7 @@ namespace {
 int right(int q) { return int(Val(CorrectAnswer[q])); }
 
 // Answers every question forward: right unless q is listed as wrong.
-void answerAll(multiple* m, const QList<int>& wrong) {
+void answerAll(QuizScreen* m, const QList<int>& wrong) {
     for (int q = 1; q <= 10; ++q) {
         QCOMPARE(CurrentQuestion, q);
         testutil::tick(testutil::ui<OptionButton>(m, "Option1", wrong.contains(q) ? right(q) % 4 + 1 : right(q)));
@@ -22,7 +22,7 @@ void answerAll(multiple* m, const QList<int>& wrong) {
 QList<int> visibleLines() {
     QList<int> out;
     for (int i = 0; i < 10; ++i)
-        if (testutil::ui<Label>(forms::Wrong, "Label2", i)->Visible()) out << i;
+        if (testutil::ui<Label>(forms::WrongAnswersScreen, "Label2", i)->Visible()) out << i;
     return out;
 }
 
@@ -36,7 +36,7 @@ private slots:
 
     void aTickCountsOnlyWhenLeftForward() {
         Session s;
-        multiple* m = startEuclidQuiz();
+        QuizScreen* m = startEuclidQuiz();
         QCOMPARE(Stage::instance()->front(), m);
         QCOMPARE(testutil::ui<Label>(m, "Label4")->Caption(), QStringLiteral("Question 1"));
         QCOMPARE(testutil::ui<OptionButton>(m, "Option1", 2)->Caption(), AnswerB[1]);
@@ -61,9 +61,9 @@ private slots:
         QCOMPARE(Marks[3], 0);
         // Exit leaves without a score, question 2's mark notwithstanding.
         testutil::click(testutil::ui<Label>(m, "Label3", 2));
-        QVERIFY(!forms::multiple.loaded() && !forms::Welldone.loaded() && !forms::Wrong.loaded());
+        QVERIFY(!forms::QuizScreen.loaded() && !forms::ScoreScreen.loaded() && !forms::WrongAnswersScreen.loaded());
         QCOMPARE(Score, 0);
-        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+        QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
     }
 
     void scoreTiersAndTheReview() {
@@ -74,14 +74,14 @@ private slots:
         for (const auto& [wrong, message, button] : tiers) {
             Session s;
             answerAll(startEuclidQuiz(), wrong);
-            auto* w = forms::Welldone.instance();
+            auto* w = forms::ScoreScreen.instance();
             QCOMPARE(testutil::ui<Label>(w, "Label1")->Caption(), QString::fromLatin1(message));
             QCOMPARE(testutil::ui<Label>(w, "Label3", 0)->Caption(), QString::fromLatin1(button));
             // The review lists the wrong questions in order, loaded unseen.
             QCOMPARE(visibleLines().size(), wrong.size());
             for (int i = 0; i < wrong.size(); ++i)
-                QCOMPARE(testutil::ui<Label>(forms::Wrong, "Label2", i)->Caption(), QStringLiteral(" %1. ").arg(wrong[i]) + QuestionText[wrong[i]]);
-            QVERIFY(!forms::Wrong->isVisible());
+                QCOMPARE(testutil::ui<Label>(forms::WrongAnswersScreen, "Label2", i)->Caption(), QStringLiteral(" %1. ").arg(wrong[i]) + QuestionText[wrong[i]]);
+            QVERIFY(!forms::WrongAnswersScreen->isVisible());
             const bool perfect = wrong.isEmpty();
             QCOMPARE(testutil::ui<Label>(w, "Label5")->Caption().isEmpty(), perfect);
             QCOMPARE(testutil::ui<TextBox>(w, "Text1")->Visible(), perfect);
@@ -100,12 +100,12 @@ private slots:
             } else {
                 if (wrong.size() == 3) testutil::screenshot(QStringLiteral("score-below"));
                 testutil::click(testutil::ui<Label>(w, "Label3", 0));
-                QCOMPARE(Stage::instance()->front(), forms::Wrong.instance());
+                QCOMPARE(Stage::instance()->front(), forms::WrongAnswersScreen.instance());
                 if (wrong.size() == 3) testutil::screenshot(QStringLiteral("review"));
-                testutil::click(testutil::ui<Label>(forms::Wrong, "Label3", 1));  // Exit here closes both
+                testutil::click(testutil::ui<Label>(forms::WrongAnswersScreen, "Label3", 1));  // Exit here closes both
             }
-            QVERIFY(!forms::Welldone.loaded() && !forms::Wrong.loaded() && !forms::multiple.loaded());
-            QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+            QVERIFY(!forms::ScoreScreen.loaded() && !forms::WrongAnswersScreen.loaded() && !forms::QuizScreen.loaded());
+            QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
         }
     }
 
@@ -114,13 +114,13 @@ private slots:
         const QByteArray full = s.read(QStringLiteral("multiple/Euclid.txt"));
         s.write(QStringLiteral("multiple/Euclid.txt"), full.left(full.size() / 2));
         startEuclidQuiz();
-        QVERIFY(!forms::multiple.loaded());
+        QVERIFY(!forms::QuizScreen.loaded());
         QCOMPARE(s.messages.size(), 1);
         QVERIFY(s.messages[0].text.contains(QStringLiteral("Euclid.txt")));
-        QCOMPARE(Stage::instance()->front(), forms::euclid.instance());
+        QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
         QFile::remove(s.path(QStringLiteral("multiple/Euclid.txt")));
-        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 0));
-        QVERIFY(!forms::multiple.loaded());
+        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 0));
+        QVERIFY(!forms::QuizScreen.loaded());
         QCOMPARE(s.messages.size(), 2);
         QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);
     }
@@ -131,19 +131,19 @@ private slots:
         sheet.replace(0, 6, "Fractions");
         s.write(QStringLiteral("multiple/Fractions.txt"), sheet);
         s.write(QStringLiteral("multiple/track.txt"), " 1 \r\nFractions\r\n");
-        forms::intro0->Show();
-        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::CatalogueEntry));
-        QVERIFY(!forms::intro0.loaded());
-        testutil::click(testutil::ui<Label>(forms::worksheets, "Label2", 1));
-        auto* m = forms::multiple.instance();
+        forms::MainMenu->Show();
+        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::CatalogueEntry));
+        QVERIFY(!forms::MainMenu.loaded());
+        testutil::click(testutil::ui<Label>(forms::CatalogueScreen, "Label2", 1));
+        auto* m = forms::QuizScreen.instance();
         QVERIFY(m && m->isVisible());
         QCOMPARE(testutil::ui<Label>(m, "Label6")->Caption(), QStringLiteral("Fractions"));
         QCOMPARE(testutil::ui<Label>(m, "Label5")->Caption(), QStringLiteral("Vellacourt Numerists"));  // the menu's banner
         QVERIFY(!testutil::ui<PictureBox>(m, "Picture1")->picture().isNull());
-        QVERIFY(forms::intro0.loaded() && forms::intro0->isHidden());  // touched, loaded unseen
+        QVERIFY(forms::MainMenu.loaded() && forms::MainMenu->isHidden());  // touched, loaded unseen
         answerAll(m, {});
-        testutil::click(testutil::ui<Label>(forms::Welldone, "Label3", 1));
-        QCOMPARE(Stage::instance()->front(), forms::worksheets.instance());
+        testutil::click(testutil::ui<Label>(forms::ScoreScreen, "Label3", 1));
+        QCOMPARE(Stage::instance()->front(), forms::CatalogueScreen.instance());
     }
 };
 

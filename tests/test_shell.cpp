@@ -86,17 +86,17 @@ private slots:
         emit screen->geometryChanged(QRect(0, 0, 1920, 1080));
         QTest::qWait(Stage::ScreenSettleMs + 200);
         QCOMPARE(restarts, 0);
-        testutil::click(testutil::ui<Label>(forms::multiple, "Label3", 2));  // the quiz's Exit
+        testutil::click(testutil::ui<Label>(forms::QuizScreen, "Label3", 2));  // the quiz's Exit
         QCOMPARE(restarts, 0);                                              // Euclid's page is in front
-        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 2));   // its Exit
-        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
+        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 2));   // its Exit
+        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
         QCOMPARE(restarts, 1);
-        forms::euclid->Show();
+        forms::TopicScreen->Show();
         emit screen->geometryChanged(QRect(0, 0, 1024, 768));
         emit screen->geometryChanged(QRect(0, 0, 800, 600));  // settled back at the size it had: nothing to do
         QTest::qWait(Stage::ScreenSettleMs + 200);
-        forms::euclid.unload();
-        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
+        forms::TopicScreen.unload();
+        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
         QCOMPARE(restarts, 1);
         Stage::restartHook = nullptr;
     }
@@ -110,22 +110,22 @@ private slots:
         if (std::abs(dpr - core::stageScale(w, h)) > 0.001) QSKIP("shown where the stage has this screen's scale");
         Session s;
         Session::stage(qRound(w / dpr), qRound(h / dpr));
-        forms::intro0->Show();
-        QCOMPARE(qRound(forms::intro0->height() * dpr), h);
+        forms::MainMenu->Show();
+        QCOMPARE(qRound(forms::MainMenu->height() * dpr), h);
         // Centred: the margins either side differ by no more than the rounding of one design pixel.
-        const int left = forms::intro0->x(), right = Stage::instance()->width() - left - forms::intro0->width();
+        const int left = forms::MainMenu->x(), right = Stage::instance()->width() - left - forms::MainMenu->width();
         QVERIFY(std::abs(left - right) <= 1);
         testutil::screenshot(QStringLiteral("mainmenu"));
         // The same at that scale: a quiz question, a Key Facts page, Nets of Dice.
-        multiple* quiz = testutil::startEuclidQuiz();
+        QuizScreen* quiz = testutil::startEuclidQuiz();
         QCOMPARE(qRound(quiz->height() * dpr), h);
         testutil::screenshot(QStringLiteral("quiz"));
         testutil::click(testutil::ui<Label>(quiz, "Label3", 2));  // Exit
-        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 4));
-        testutil::click(testutil::ui<Label>(forms::teacher, "Label3", 2));
+        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 4));
+        testutil::click(testutil::ui<Label>(forms::PageViewer, "Label3", 2));
         testutil::screenshot(QStringLiteral("keyfacts-2"));
-        testutil::click(testutil::ui<Label>(forms::teacher, "Label3", 1));
-        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 3));
+        testutil::click(testutil::ui<Label>(forms::PageViewer, "Label3", 1));
+        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 3));
         testutil::screenshot(QStringLiteral("dice-start"));
     }
 
@@ -133,7 +133,7 @@ private slots:
     // screen in front centred.
     void f11TogglesFullScreen() {
         Session s;
-        forms::intro0->Show();
+        forms::MainMenu->Show();
         Stage* stage = Stage::instance();
         stage->showFullScreen();
         QTest::keyClick(stage, Qt::Key_F11);
@@ -142,71 +142,71 @@ private slots:
         const QRect work = stage->screen()->availableGeometry();
         QCOMPARE(stage->size(), QSize(800, 600).boundedTo(work.size().shrunkBy(stage->windowHandle()->frameMargins())));
         QVERIFY(work.contains(stage->frameGeometry()));
-        QCOMPARE(forms::intro0->geometry().center(), stage->rect().center());
+        QCOMPARE(forms::MainMenu->geometry().center(), stage->rect().center());
         // From a control with the focus, as a teacher would press it.
-        QTest::keyClick(testutil::ui<Label>(forms::intro0, "Label1")->widget(), Qt::Key_F11);
+        QTest::keyClick(testutil::ui<Label>(forms::MainMenu, "Label1")->widget(), Qt::Key_F11);
         QVERIFY(stage->isFullScreen());
-        QCOMPARE(forms::intro0->geometry().center(), stage->rect().center());
+        QCOMPARE(forms::MainMenu->geometry().center(), stage->rect().center());
     }
 
     void titleScreenCentredOrRecovered() {
         Session s;
-        forms::Titlefrm->Show();
-        QCOMPARE(forms::Titlefrm->Left(), 3165.0f);  // centred on 800 x 600
-        QCOMPARE(forms::Titlefrm->Top(), 915.0f);
-        QCOMPARE(Stage::instance()->front(), forms::Titlefrm.instance());
+        forms::TitleScreen->Show();
+        QCOMPARE(forms::TitleScreen->Left(), 3165.0f);  // centred on 800 x 600
+        QCOMPARE(forms::TitleScreen->Top(), 915.0f);
+        QCOMPARE(Stage::instance()->front(), forms::TitleScreen.instance());
         testutil::screenshot(QStringLiteral("title"));
         // Without its picture: the standard frame, said nothing, still shown.
         Session::reset();
         QVERIFY(QFile::remove(s.path(QStringLiteral("Images/euclidsm.jpg"))));
-        forms::Titlefrm->Show();
-        QCOMPARE(forms::Titlefrm->Left(), 0.0f);
-        QVERIFY(testutil::ui<PictureBox>(forms::Titlefrm, "Picture1")->picture().isNull() && forms::Titlefrm->isVisible());
+        forms::TitleScreen->Show();
+        QCOMPARE(forms::TitleScreen->Left(), 0.0f);
+        QVERIFY(testutil::ui<PictureBox>(forms::TitleScreen, "Picture1")->picture().isNull() && forms::TitleScreen->isVisible());
         QVERIFY(s.messages.isEmpty());
     }
 
     void exitConfirmationLoop() {
         Session s;
-        forms::Titlefrm->Show();
-        testutil::click(testutil::ui<CommandButton>(forms::Titlefrm, "Command1"));
-        QVERIFY(!forms::Titlefrm.loaded());
-        auto* menu = forms::intro0.instance();
-        const int loads = forms::intro0.loads();
+        forms::TitleScreen->Show();
+        testutil::click(testutil::ui<CommandButton>(forms::TitleScreen, "Command1"));
+        QVERIFY(!forms::TitleScreen.loaded());
+        auto* menu = forms::MainMenu.instance();
+        const int loads = forms::MainMenu.loads();
         QCOMPARE(Stage::instance()->front(), menu);
 
         for (int visit = 0; visit < 2; ++visit) {
-            testutil::click(testutil::ui<Label>(menu, "Label2", intro0::ExitEntry));
-            QCOMPARE(testutil::ui<CommandButton>(forms::Titlefrm, "Command1")->Caption(), QStringLiteral("Cancel"));
-            QCOMPARE(Stage::instance()->front(), forms::Titlefrm.instance());
+            testutil::click(testutil::ui<Label>(menu, "Label2", MainMenu::ExitEntry));
+            QCOMPARE(testutil::ui<CommandButton>(forms::TitleScreen, "Command1")->Caption(), QStringLiteral("Cancel"));
+            QCOMPARE(Stage::instance()->front(), forms::TitleScreen.instance());
             QVERIFY(!menu->isHidden());  // kept loaded under the backdrop
-            testutil::click(testutil::ui<CommandButton>(forms::Titlefrm, "Command1"));
-            QCOMPARE(forms::intro0.instance(), menu);
-            QCOMPARE(forms::intro0.loads(), loads);  // not loaded again
+            testutil::click(testutil::ui<CommandButton>(forms::TitleScreen, "Command1"));
+            QCOMPARE(forms::MainMenu.instance(), menu);
+            QCOMPARE(forms::MainMenu.loads(), loads);  // not loaded again
             QCOMPARE(Stage::instance()->front(), menu);
         }
-        testutil::click(testutil::ui<Label>(menu, "Label2", intro0::ExitEntry));
-        testutil::click(testutil::ui<CommandButton>(forms::Titlefrm, "Command2"));
+        testutil::click(testutil::ui<Label>(menu, "Label2", MainMenu::ExitEntry));
+        testutil::click(testutil::ui<CommandButton>(forms::TitleScreen, "Command2"));
         QCOMPARE(s.ended, 1);
     }
 
     void mainMenuEntries() {
         Session s;
-        forms::intro0->Show();
-        auto* m = forms::intro0.instance();
+        forms::MainMenu->Show();
+        auto* m = forms::MainMenu.instance();
         for (int i : testutil::indices(m, "Label2")) QCOMPARE(testutil::ui<Label>(m, "Label2", i)->BackStyle(), 1);  // opaque when first shown
         testutil::screenshot(QStringLiteral("mainmenu"));
         testutil::hoverForm(m, 6000, 1000);  // the bare form clears every entry
         for (int i : testutil::indices(m, "Label2")) QCOMPARE(testutil::ui<Label>(m, "Label2", i)->BackStyle(), 0);
         testutil::hover(testutil::ui<Label>(m, "Label2", 1));
-        testutil::hover(testutil::ui<Label>(m, "Label2", intro0::GuideEntry));  // straight on, without crossing the form
+        testutil::hover(testutil::ui<Label>(m, "Label2", MainMenu::GuideEntry));  // straight on, without crossing the form
         testutil::hover(testutil::ui<Frame>(m, "Frame1"));    // the frame changes nothing
-        QVERIFY(testutil::ui<Label>(m, "Label2", 1)->BackStyle() == 1 && testutil::ui<Label>(m, "Label2", intro0::GuideEntry)->BackStyle() == 1);
+        QVERIFY(testutil::ui<Label>(m, "Label2", 1)->BackStyle() == 1 && testutil::ui<Label>(m, "Label2", MainMenu::GuideEntry)->BackStyle() == 1);
         // Greyed entries and entries that do not exist do nothing; the address opens the browser.
         for (int i : {0, 2, 5, 8, 11}) testutil::click(testutil::ui<Label>(m, "Label2", i));
         m->Label2_Click(13);
         QCOMPARE(Stage::instance()->front(), m);
         testutil::click(testutil::ui<Label>(m, "Label4"));
-        QCOMPARE(s.urls, QStringList{intro0::WebAddress});
+        QCOMPARE(s.urls, QStringList{MainMenu::WebAddress});
         QVERIFY(s.messages.isEmpty());
     }
 
@@ -223,8 +223,8 @@ private slots:
             Module1::WorksheetNames[1] = QStringLiteral("Kept");
             if (index.isEmpty()) QVERIFY(QFile::remove(s.path(QStringLiteral("multiple/track.txt"))));
             else s.write(QStringLiteral("multiple/track.txt"), index);
-            forms::intro0->Show();
-            QTRY_VERIFY(!testutil::ui<Timer>(forms::intro0, "Timer1")->Enabled());
+            forms::MainMenu->Show();
+            QTRY_VERIFY(!testutil::ui<Timer>(forms::MainMenu, "Timer1")->Enabled());
             QCOMPARE(Module1::WorksheetCount, count);
             for (int i = 0; i <= names.size(); ++i) QCOMPARE(Module1::WorksheetNames[i + 1], names.value(i));
             QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);
@@ -234,23 +234,23 @@ private slots:
 
     void topicMenuOpensAndExits() {
         Session s;
-        forms::intro0->Show();
-        const int menuLoads = forms::intro0.loads();
-        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", 1));
-        auto* e = forms::euclid.instance();
+        forms::MainMenu->Show();
+        const int menuLoads = forms::MainMenu.loads();
+        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", 1));
+        auto* e = forms::TopicScreen.instance();
         QCOMPARE(Stage::instance()->front(), e);
         QCOMPARE(e->picture().size(), QSize(786, 560));
         testutil::screenshot(QStringLiteral("topicmenu"));
         testutil::click(testutil::ui<Label>(e, "label3", 2));
-        QVERIFY(!forms::euclid.loaded());
-        QCOMPARE(Stage::instance()->front(), forms::intro0.instance());
-        QCOMPARE(forms::intro0.loads(), menuLoads);
+        QVERIFY(!forms::TopicScreen.loaded());
+        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
+        QCOMPARE(forms::MainMenu.loads(), menuLoads);
         // Without its picture the topic menu still opens and closes.
         QFile::remove(s.path(QStringLiteral("Images/euclid.jpg")));
-        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", 1));
-        QVERIFY(forms::euclid->picture().isNull());
-        testutil::click(testutil::ui<Label>(forms::euclid, "label3", 2));
-        QVERIFY(!forms::euclid.loaded());
+        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", 1));
+        QVERIFY(forms::TopicScreen->picture().isNull());
+        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 2));
+        QVERIFY(!forms::TopicScreen.loaded());
     }
 };
 

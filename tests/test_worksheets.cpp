@@ -21,7 +21,7 @@ const QString SaveProblem = QStringLiteral("There was a problem saving your work
 
 // Saves a complete worksheet under a title through the wizard, as a teacher does.
 void saveThroughWizard(const QString& title) {
-    auto* w = forms::wizard.instance() ? forms::wizard.instance() : forms::wizard.get();
+    auto* w = forms::WizardScreen.instance() ? forms::WizardScreen.instance() : forms::WizardScreen.get();
     fillValid(w, title);
     testutil::click(testutil::ui<Label>(w, "Label3", 1));
 }
@@ -68,7 +68,7 @@ public:
 };
 
 // Types a whole worksheet into the wizard the way a teacher does, ticking with the mouse.
-void typeWorksheet(wizard* w, const QString& title) {
+void typeWorksheet(WizardScreen* w, const QString& title) {
     testutil::type(testutil::ui<TextBox>(w, "Text1"), title);
     for (int q = 0; q < 10; ++q) {
         testutil::type(testutil::ui<TextBox>(w, "Text2", q), QStringLiteral("Chloé thinks of %1, then doubles it. What does she get?").arg(q + 1));
@@ -284,7 +284,7 @@ private slots:
         Session s;
         QString longText;
         while (longText.size() < 40000) longText += QStringLiteral("How many primes are there below a million? ");
-        auto* w = forms::wizard.get();
+        auto* w = forms::WizardScreen.get();
         fillValid(w, QStringLiteral("Long"));
         testutil::ui<TextBox>(w, "Text2", 3)->SetText(longText);
         testutil::click(testutil::ui<Label>(w, "Label3", 1));
@@ -303,9 +303,9 @@ private slots:
 
     void typedWorksheetRoundTripsThroughTheCatalogue() {
         Session s;
-        forms::intro0->Show();
-        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::WizardEntry));
-        auto* w = forms::wizard.instance();
+        forms::MainMenu->Show();
+        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::WizardEntry));
+        auto* w = forms::WizardScreen.instance();
         QVERIFY(w && w->isVisible());
         typeWorksheet(w, QStringLiteral("Doubles"));
         testutil::screenshot(QStringLiteral("wizard-filled"));
@@ -316,12 +316,12 @@ private slots:
         QCOMPARE(saved.count("\r\n"), 72);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf({"Doubles"}));
         testutil::click(testutil::ui<Label>(w, "Label3", 0));  // Exit
-        testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::CatalogueEntry));
-        auto* c = forms::worksheets.instance();
+        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::CatalogueEntry));
+        auto* c = forms::CatalogueScreen.instance();
         QCOMPARE(testutil::ui<Label>(c, "Label2", 1)->Caption(), QStringLiteral("Doubles"));
         testutil::click(testutil::ui<CheckBox>(c, "Check1"));
         testutil::click(testutil::ui<Label>(c, "Label2", 1));
-        w = forms::wizard.instance();
+        w = forms::WizardScreen.instance();
         QCOMPARE(testutil::ui<TextBox>(w, "Text1")->Text(), QStringLiteral("Doubles"));
         QCOMPARE(testutil::ui<TextBox>(w, "Text2", 6)->Text(), QStringLiteral("Chloé thinks of 7, then doubles it. What does she get?"));
         QCOMPARE(testutil::ui<TextBox>(w, "Text3", 39)->Text(), QStringLiteral("22"));
@@ -336,14 +336,14 @@ private slots:
         Session s;
         const QString ask = QStringLiteral("You have not saved the changes to your worksheet. Do you want to leave without saving them?");
         const auto open = [] {
-            testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::WizardEntry));
-            return forms::wizard.instance();
+            testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::WizardEntry));
+            return forms::WizardScreen.instance();
         };
-        const auto escape = [] { QTest::keyClick(forms::wizard.instance(), Qt::Key_Escape); };
-        forms::intro0->Show();
-        wizard* w = open();
+        const auto escape = [] { QTest::keyClick(forms::WizardScreen.instance(), Qt::Key_Escape); };
+        forms::MainMenu->Show();
+        WizardScreen* w = open();
         escape();
-        QVERIFY(!forms::wizard.loaded() && s.messages.isEmpty());
+        QVERIFY(!forms::WizardScreen.loaded() && s.messages.isEmpty());
 
         w = open();
         testutil::type(testutil::ui<TextBox>(w, "Text1"), QStringLiteral("Halves"));
@@ -363,28 +363,28 @@ private slots:
         testutil::click(testutil::ui<Label>(w, "Label3", 1));
         QCOMPARE(s.messages.last().text, Saved);
         testutil::click(testutil::ui<Label>(w, "Label3", 0));
-        QVERIFY(!forms::wizard.loaded());
+        QVERIFY(!forms::WizardScreen.loaded());
         QCOMPARE(s.messages.size(), 3);
 
         // Opened from the catalogue: leaves at once unchanged; a tick moved asks, and "Yes" leaves.
         for (bool change : {false, true}) {
-            testutil::click(testutil::ui<Label>(forms::intro0, "Label2", intro0::CatalogueEntry));
-            testutil::click(testutil::ui<CheckBox>(forms::worksheets, "Check1"));
-            testutil::click(testutil::ui<Label>(forms::worksheets, "Label2", 1));
-            w = forms::wizard.instance();
+            testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::CatalogueEntry));
+            testutil::click(testutil::ui<CheckBox>(forms::CatalogueScreen, "Check1"));
+            testutil::click(testutil::ui<Label>(forms::CatalogueScreen, "Label2", 1));
+            w = forms::WizardScreen.instance();
             QCOMPARE(testutil::ui<TextBox>(w, "Text1")->Text(), QStringLiteral("Halves"));
             if (change) testutil::tick(testutil::ui<CheckBox>(w, "Check1", 1));
             s.answer = Answer::Yes;
             escape();
-            QVERIFY(!forms::wizard.loaded());
+            QVERIFY(!forms::WizardScreen.loaded());
             QCOMPARE(s.messages.size(), change ? 4 : 3);
-            forms::worksheets.unload();
+            forms::CatalogueScreen.unload();
         }
     }
 
     void genworkChecksInOrder() {
         Session s;
-        auto* w = forms::wizard.get();
+        auto* w = forms::WizardScreen.get();
         auto fill = [w] { fillValid(w, QStringLiteral("Checks")); };
         auto said = [&] { return s.messages.isEmpty() ? QString() : s.messages.takeLast().text; };
         fill();
@@ -414,10 +414,10 @@ private slots:
 
     void unsafeTitlesAreRefusedWithNothingWritten() {
         Session s;
-        const QByteArray euclid = s.read(QStringLiteral("multiple/Euclid.txt"));
+        const QByteArray TopicScreen = s.read(QStringLiteral("multiple/Euclid.txt"));
         const QByteArray index = indexOf({"Kept"});
         s.write(QStringLiteral("multiple/track.txt"), index);
-        auto* w = forms::wizard.get();
+        auto* w = forms::WizardScreen.get();
         fillValid(w, QString());
         // Every kind of refusal is tried in test_core; here, that nothing is written for any of them.
         const QStringList bad{"../escape", "salt & pepper", "Com3.notes", "TRACK", "łódź"};
@@ -429,7 +429,7 @@ private slots:
         }
         const QStringList files = QDir(s.path(QStringLiteral("multiple"))).entryList(QDir::Files);
         QCOMPARE(files, (QStringList{"Euclid.txt", "track.txt"}));
-        QCOMPARE(s.read(QStringLiteral("multiple/Euclid.txt")), euclid);
+        QCOMPARE(s.read(QStringLiteral("multiple/Euclid.txt")), TopicScreen);
         QVERIFY(!QFile::exists(s.path(QStringLiteral("escape.txt"))));
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), index);
 
@@ -451,8 +451,8 @@ private slots:
             s.write(QStringLiteral("multiple/Sheet %1.txt").arg(i), worksheetBytes(titles.last()));
         }
         s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
-        forms::worksheets->Show();
-        auto* c = forms::worksheets.instance();
+        forms::CatalogueScreen->Show();
+        auto* c = forms::CatalogueScreen.instance();
         QCOMPARE(testutil::ui<Label>(c, "Label4")->Caption(), QStringLiteral("Page 1"));
         QVERIFY(!testutil::ui<Label>(c, "Label3", 0)->Visible() && testutil::ui<Label>(c, "Label3", 1)->Visible());
         testutil::screenshot(QStringLiteral("catalogue-page1"));
@@ -504,8 +504,8 @@ private slots:
         s.write(QStringLiteral("Outside.txt"), worksheetBytes(QStringLiteral("Outside")));
         const QStringList titles{"Missing", "Short", "../Outside", "Bad answer"};
         s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
-        forms::worksheets->Show();
-        auto* c = forms::worksheets.instance();
+        forms::CatalogueScreen->Show();
+        auto* c = forms::CatalogueScreen.instance();
         for (int mode : {0, 1}) {  // run, edit
             if (mode == 1) testutil::click(testutil::ui<CheckBox>(c, "Check1"));
             for (int slot : {1, 2, 3}) {
@@ -519,7 +519,7 @@ private slots:
         testutil::click(testutil::ui<Label>(c, "Label2", 4));
         QCOMPARE(s.messages.size(), 1);
         QCOMPARE(s.messages[0].text, QStringLiteral("This worksheet seems to be corrupted."));
-        QVERIFY(!forms::wizard.loaded());  // no half-filled wizard left behind
+        QVERIFY(!forms::WizardScreen.loaded());  // no half-filled wizard left behind
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
         // Missing or damaged, each can still be taken out of the catalogue; no file is touched.
         testutil::click(testutil::ui<CheckBox>(c, "Check2"));
@@ -532,8 +532,8 @@ private slots:
 
     void enterMovesTheFocus() {
         Session s;
-        forms::wizard->Show();
-        auto* w = forms::wizard.instance();
+        forms::WizardScreen->Show();
+        auto* w = forms::WizardScreen.instance();
         QApplication::setActiveWindow(Stage::instance());
         testutil::ui<TextBox>(w, "Text1")->SetFocus();
         QTest::keyClick(testutil::ui<TextBox>(w, "Text1")->widget(), Qt::Key_Return);
@@ -556,8 +556,8 @@ int main(int argc, char** argv) {
             std::printf("%s\n", qPrintable(text));
             return platform::Answer::Ok;
         };
-        testutil::fillValid(forms::wizard.get(), QString::fromLocal8Bit(argv[3]));
-        forms::wizard->genwork();
+        testutil::fillValid(forms::WizardScreen.get(), QString::fromLocal8Bit(argv[3]));
+        forms::WizardScreen->genwork();
         return 0;
     }
     if (argc == 4 && QByteArray(argv[1]) == "--save-titles")

@@ -4,7 +4,7 @@
 #include "core/Module1.h"
 #include "platform/PrepareForm.h"
 
-platform::FormRef<::guide> forms::guide;
+platform::FormRef<::GuideViewer> forms::GuideViewer;
 
 using namespace platform;
 using namespace Module1;
@@ -26,7 +26,7 @@ QString pageFile(const char* folder, int n) {
 }
 }  // namespace
 
-guide::guide() {
+GuideViewer::GuideViewer() {
     build(Pictures);
     build(pages::PageControls);
     Label1->SetCaption(QStringLiteral("Page 1 of") + Str(Pages));
@@ -35,8 +35,8 @@ guide::guide() {
     Image1->SetTabStop(true);
 }
 
-void guide::showFirstPage() {
-    guide& g = *forms::guide;
+void GuideViewer::showFirstPage() {
+    GuideViewer& g = *forms::GuideViewer;
     g.Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\guide1.wmf")));
     g.Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\guide1.wmf")));
     Module1::PageNumber = 1;
@@ -44,17 +44,17 @@ void guide::showFirstPage() {
     pages::playNeighbours(g.Image1(), 1, Pages, [](int k) { return pageFile("wmf", k); });
 }
 
-void guide::Form_Load() { PrepareForm(*this); }
+void GuideViewer::Form_Load() { PrepareForm(*this); }
 
 // Over the bare form the buttons lose their black backs, and nothing gives them back.
-void guide::Form_MouseMove(int, int, float, float) {
+void GuideViewer::Form_MouseMove(int, int, float, float) {
     for (int i = 0; i <= 3; ++i) Label3(i)->SetBackStyle(0);
 }
 
-void guide::Label3_Click(int Index) {
+void GuideViewer::Label3_Click(int Index) {
     switch (Index) {
     case 0: Printpage(); break;
-    case 1: forms::guide.unload(); break;
+    case 1: forms::GuideViewer.unload(); break;
     case 2:
         PageNumber = PageNumber + 1;
         showPage();
@@ -68,7 +68,7 @@ void guide::Label3_Click(int Index) {
 }
 
 // A page file that is missing or damaged shows an empty page; the buttons go on working.
-void guide::showPage() {
+void GuideViewer::showPage() {
     const int n = PageNumber;
     Label2->SetCaption(QString());
     Image2->SetPicture({});
@@ -80,4 +80,4 @@ void guide::showPage() {
     pages::playNeighbours(Image1(), n, Pages, [](int k) { return pageFile("wmf", k); });
 }
 
-void guide::Printpage() { pages::printPicture(Image2->picture()); }
+void GuideViewer::Printpage() { pages::printPicture(Image2->picture()); }

@@ -2,10 +2,10 @@
 #include "platform/Form.h"
 
 // The Teachers' Guide: three pages to read, page by page, and print.
-class guide : public platform::Form {
+class GuideViewer : public platform::Form {
     Q_OBJECT
 public:
-    guide();
+    GuideViewer();
     // The guide at its first page.
     static void showFirstPage();
 
@@ -24,5 +24,5 @@ private:
 };
 
 namespace forms {
-extern platform::FormRef<::guide> guide;  // the Teachers' Guide
+extern platform::FormRef<::GuideViewer> GuideViewer;  // the Teachers' Guide
 }  // namespace forms

@@ -4,7 +4,7 @@
 #include "core/Module1.h"
 #include "platform/PrepareForm.h"
 
-platform::FormRef<::teacher> forms::teacher;
+platform::FormRef<::PageViewer> forms::PageViewer;
 
 using namespace platform;
 using namespace Module1;
@@ -31,7 +31,7 @@ QString pageFile(const char* folder, int n) {
 constexpr qint64 LogoTurnsMs = 5000;
 }  // namespace
 
-teacher::teacher() {
+PageViewer::PageViewer() {
     build(Pictures);
     build(pages::PageControls);
     build(Logos);
@@ -48,19 +48,19 @@ teacher::teacher() {
     };
 }
 
-void teacher::showDocument(const QString& stem, int pages) {
+void PageViewer::showDocument(const QString& stem, int pages) {
     // The page count and stem first, for the viewer's load event to read.
     PageCount = pages;
     PageStem = stem;
-    teacher& t = *forms::teacher;
+    PageViewer& t = *forms::PageViewer;
     t.Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", 1)));
     t.Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", 1)));
     t.Show();
     pages::playNeighbours(t.Image1(), 1, pages, [](int k) { return pageFile("wmf", k); });
 }
 
-void teacher::showAcknowledgments() {
-    teacher& t = *forms::teacher;
+void PageViewer::showAcknowledgments() {
+    PageViewer& t = *forms::PageViewer;
     t.Label1->SetVisible(false);
     t.Label3(2)->SetVisible(false);
     t.Label3(3)->SetVisible(false);
@@ -73,16 +73,16 @@ void teacher::showAcknowledgments() {
     t.Show();
 }
 
-void teacher::Form_Load() {
+void PageViewer::Form_Load() {
     PrepareForm(*this);
     PageNumber = 1;
     Label1->SetCaption(QStringLiteral("Page") + Str(PageNumber) + QStringLiteral(" of") + Str(PageCount));
 }
 
-void teacher::Label3_Click(int Index) {
+void PageViewer::Label3_Click(int Index) {
     switch (Index) {
     case 0: Printpage(); break;
-    case 1: forms::teacher.unload(); break;
+    case 1: forms::PageViewer.unload(); break;
     case 2:
         PageNumber = PageNumber + 1;
         pageUpdate();
@@ -96,7 +96,7 @@ void teacher::Label3_Click(int Index) {
 }
 
 // A page file that is missing or damaged shows an empty page; the buttons go on working.
-void teacher::pageUpdate() {
+void PageViewer::pageUpdate() {
     const int n = PageNumber;
     Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", n)));
     Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", n)));
@@ -107,7 +107,7 @@ void teacher::pageUpdate() {
 
 // The animated logo: frames 1, 2, ... 19, 0, 1 ..., carrying on from where the last showing stopped.
 // Each frame file is decoded once and kept, so a frame every 25 ms costs no decoding.
-void teacher::Timer1_Timer() {
+void PageViewer::Timer1_Timer() {
     // Five seconds of turning, then it rests (a click turns it again).
     if (m_logoTurning.isValid() && m_logoTurning.elapsed() >= LogoTurnsMs) return Timer1->SetEnabled(false);
     LogoFrame = LogoFrame + 1;
@@ -120,4 +120,4 @@ void teacher::Timer1_Timer() {
     Picture2->SetVisible(true);
 }
 
-void teacher::Printpage() { pages::printPicture(Image2->picture()); }
+void PageViewer::Printpage() { pages::printPicture(Image2->picture()); }

@@ -4,10 +4,10 @@
 #include <QElapsedTimer>
 
 // The topic page viewer: Key Facts, Teacher's Notes, and the Acknowledgments page with its logos.
-class teacher : public platform::Form {
+class PageViewer : public platform::Form {
     Q_OBJECT
 public:
-    teacher();
+    PageViewer();
     // Key Facts or Teacher's Notes: `pages` pages, from wmf\<stem>a.wmf on.
     static void showDocument(const QString& stem, int pages);
     // The Acknowledgments page, with the publisher's logo and the animated one.
@@ -29,5 +29,5 @@ private:
 };
 
 namespace forms {
-extern platform::FormRef<::teacher> teacher;  // Key Facts, Teacher's Notes, Acknowledgments
+extern platform::FormRef<::PageViewer> PageViewer;  // Key Facts, Teacher's Notes, Acknowledgments
 }  // namespace forms

@@ -1,5 +1,5 @@
 #include "quiz/ScoreScreen.h"
-#include "quiz/WrongAnswers.h"
+#include "quiz/WrongAnswersScreen.h"
 #include "core/Marking.h"
 #include "core/Module1.h"
 #include "platform/Accessibility.h"
@@ -8,7 +8,7 @@
 
 #include <QFontMetricsF>
 
-platform::FormRef<::Welldone> forms::Welldone;
+platform::FormRef<::ScoreScreen> forms::ScoreScreen;
 
 using namespace platform;
 using namespace Module1;
@@ -47,7 +47,7 @@ constexpr ControlRow Layout[] = {
 // clang-format on
 }  // namespace
 
-Welldone::Welldone() {
+ScoreScreen::ScoreScreen() {
     build(Layout);
     Text1->SetAccessibleName(QStringLiteral("Your name, for the certificate"));
     Label3.onClick([this](int i) { Label3_Click(i); });
@@ -57,7 +57,7 @@ Welldone::Welldone() {
     Timer3->onTimer = [this] { Timer3_Timer(); };
 }
 
-void Welldone::Form_Load() {
+void ScoreScreen::Form_Load() {
     PrepareForm(*this);
     Label1->SetCaption(core::scoreLine(Score, OutOf));
     if (core::tierOf(Score, OutOf) == core::Tier::Perfect) {
@@ -73,8 +73,8 @@ void Welldone::Form_Load() {
     Timer1->SetEnabled(true);
 }
 
-void Welldone::afterQuiz() {
-    Welldone& w = *forms::Welldone;
+void ScoreScreen::afterQuiz() {
+    ScoreScreen& w = *forms::ScoreScreen;
     w.Label6->SetVisible(false);
     w.Label5->SetVisible(true);
     w.Label3(0)->SetVisible(true);
@@ -82,20 +82,20 @@ void Welldone::afterQuiz() {
     announce(w.Label1->Caption());
 }
 
-void Welldone::afterActivity(const QString& heading) {
+void ScoreScreen::afterActivity(const QString& heading) {
     QuizHeading = heading;
-    forms::Welldone->Show();
-    announce(forms::Welldone->Label1->Caption());
+    forms::ScoreScreen->Show();
+    announce(forms::ScoreScreen->Label1->Caption());
 }
 
 // The timers run once, in a chain, after the screen is up.
-void Welldone::Timer1_Timer() {
+void ScoreScreen::Timer1_Timer() {
     Picture1->SetPicture(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")));
     Timer1->SetEnabled(false);
     Timer2->SetEnabled(true);
 }
 
-void Welldone::Timer2_Timer() {
+void ScoreScreen::Timer2_Timer() {
     if (Text1->Visible()) Text1->SetFocus();
     Timer2->SetEnabled(false);
     Label3(0)->SetBackStyle(1);
@@ -103,34 +103,34 @@ void Welldone::Timer2_Timer() {
     Timer3->SetEnabled(true);
 }
 
-void Welldone::Timer3_Timer() {
+void ScoreScreen::Timer3_Timer() {
     Randomize();
     Timer3->SetEnabled(false);
 }
 
-void Welldone::Form_MouseMove(int, int, float, float) {
+void ScoreScreen::Form_MouseMove(int, int, float, float) {
     Label3(0)->SetBackStyle(0);
     Label3(1)->SetBackStyle(0);
 }
 
-void Welldone::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
+void ScoreScreen::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
 
-void Welldone::Label3_Click(int Index) {
+void ScoreScreen::Label3_Click(int Index) {
     if (Index == 0) {
         if (Score == OutOf) {
             Printpage();  // says itself whether the certificate is printing
         } else {
-            forms::Wrong->Show();
+            forms::WrongAnswersScreen->Show();
         }
     } else if (Index == 1) {
-        forms::Wrong.unload();
-        forms::Welldone.unload();
+        forms::WrongAnswersScreen.unload();
+        forms::ScoreScreen.unload();
     }
 }
 
 // The certificate: two banners, the title, the heading, the award, the name and the score, in a
 // border of nested frames. A failed print is abandoned whole, so nothing half-printed comes out later.
-void Welldone::Printpage() {
+void ScoreScreen::Printpage() {
     const bool printed = PrintDocument([this](Printer& printer) {
         const QString banner = QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ");
         const QString heading = QuizHeading, name = Text1->Text();

@@ -2,10 +2,10 @@
 #include "platform/Form.h"
 
 // The score screen after a quiz or an activity: a message by how close Score came to OutOf.
-class Welldone : public platform::Form {
+class ScoreScreen : public platform::Form {
     Q_OBJECT
 public:
-    Welldone();
+    ScoreScreen();
     // After a quiz: the score, with the review of wrong answers (or the certificate) offered.
     static void afterQuiz();
     // After an activity: the score under the activity's name, which the certificate carries.
@@ -30,5 +30,5 @@ private:
 };
 
 namespace forms {
-extern platform::FormRef<::Welldone> Welldone;  // the score screen
+extern platform::FormRef<::ScoreScreen> ScoreScreen;  // the score screen
 }  // namespace forms

@@ -2,15 +2,15 @@
 // instance (forms::Name, created on first reference) in its own header and defines it at the top of
 // its own .cpp; a screen that opens another includes that screen's header.
 #pragma once
-#include "activities/NetsOfDice.h"
-#include "activities/ProductsOfPrimes.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
 #include "pages/GuideViewer.h"
 #include "pages/PageViewer.h"
-#include "quiz/Quiz.h"
+#include "quiz/QuizScreen.h"
 #include "quiz/ScoreScreen.h"
-#include "quiz/WrongAnswers.h"
+#include "quiz/WrongAnswersScreen.h"
 #include "shell/MainMenu.h"
-#include "shell/Titlefrm.h"
-#include "shell/TopicMenu.h"
-#include "worksheets/Catalogue.h"
-#include "worksheets/Wizard.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"

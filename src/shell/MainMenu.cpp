@@ -5,10 +5,10 @@
 #include "shell/Forms.h"
 #include "pages/GuideViewer.h"
 #include "pages/PageViewer.h"
-#include "shell/Titlefrm.h"
-#include "shell/TopicMenu.h"
-#include "worksheets/Catalogue.h"
-#include "worksheets/Wizard.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "core/Module1.h"
 #include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
@@ -17,7 +17,7 @@
 
 Q_LOGGING_CATEGORY(lcMenu, "vellacourt.menu")
 
-platform::FormRef<::intro0> forms::intro0;
+platform::FormRef<::MainMenu> forms::MainMenu;
 
 using namespace platform;
 
@@ -62,22 +62,22 @@ constexpr ControlRow Layout[] = {
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
     {.kind = Kind::Label, .name = "Label2", .index = 11, .caption = "Ada Lovelace", .at = {3360, 5760, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed},
-    {.kind = Kind::Label, .name = "Label2", .index = intro0::ExitEntry, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.kind = Kind::Label, .name = "Label2", .index = MainMenu::ExitEntry, .caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = Entry18, .fore = Yellow, .back = Black, .flags = EntryFlags},
-    {.kind = Kind::Label, .name = "Label2", .index = intro0::WizardEntry, .caption = "Multiple Choice Wizard",
+    {.kind = Kind::Label, .name = "Label2", .index = MainMenu::WizardEntry, .caption = "Multiple Choice Wizard",
          .at = {6960, 5760, 4635, 495}, .font = Entry18, .fore = Yellow, .back = Navy, .flags = EntryFlags},
-    {.kind = Kind::Label, .name = "Label2", .index = intro0::CatalogueEntry, .caption = "Worksheet Catalogue",
+    {.kind = Kind::Label, .name = "Label2", .index = MainMenu::CatalogueEntry, .caption = "Worksheet Catalogue",
          .at = {6960, 6600, 4635, 495}, .font = Entry18, .fore = Yellow, .back = Navy, .flags = EntryFlags},
-    {.kind = Kind::Label, .name = "Label2", .index = intro0::AcknowledgmentsEntry, .caption = "Acknowledgments", .at = {120, 7920, 3075, 495},
+    {.kind = Kind::Label, .name = "Label2", .index = MainMenu::AcknowledgmentsEntry, .caption = "Acknowledgments", .at = {120, 7920, 3075, 495},
          .font = Entry14, .fore = Yellow, .back = Navy, .flags = EntryFlags},
-    {.kind = Kind::Label, .name = "Label2", .index = intro0::GuideEntry, .caption = "Teachers' Guide", .at = {120, 1080, 3075, 495},
+    {.kind = Kind::Label, .name = "Label2", .index = MainMenu::GuideEntry, .caption = "Teachers' Guide", .at = {120, 1080, 3075, 495},
          .font = Entry14, .fore = Yellow, .back = Navy, .flags = EntryFlags},
     {.kind = Kind::Timer, .name = "Timer1", .interval = 1},
 };
 // clang-format on
 }  // namespace
 
-intro0::intro0() {
+MainMenu::MainMenu() {
     build(Layout);
     Label2.onClick([this](int i) { Label2_Click(i); });
     Label2.onMouseMove([this](int i) { Label2_MouseMove(i); });
@@ -85,7 +85,7 @@ intro0::intro0() {
     Timer1->onTimer = [this] { Timer1_Timer(); };
 }
 
-void intro0::Form_Load() {
+void MainMenu::Form_Load() {
     Module1::PrepareForm(*this);
     // No pupil's work is open here: a screen that changed size is followed from this menu.
     Stage::instance()->setRestingScreen(this);
@@ -95,32 +95,32 @@ void intro0::Form_Load() {
     Timer1->SetEnabled(true);
 }
 
-void intro0::Form_MouseMove(int, int, float, float) {
+void MainMenu::Form_MouseMove(int, int, float, float) {
     for (int i : Label2.indices()) Label2(i)->SetBackStyle(0);
 }
 
-void intro0::Label2_MouseMove(int Index) { Label2(Index)->SetBackStyle(1); }
+void MainMenu::Label2_MouseMove(int Index) { Label2(Index)->SetBackStyle(1); }
 
-void intro0::Label2_Click(int Index) {
+void MainMenu::Label2_Click(int Index) {
     switch (Index) {
     case EuclidEntry:
-        forms::euclid->Show();
+        forms::TopicScreen->Show();
         break;
     case ExitEntry:
-        Titlefrm::askToExit();
+        TitleScreen::askToExit();
         break;
     case WizardEntry:
-        forms::wizard->Show();
+        forms::WizardScreen->Show();
         break;
     case CatalogueEntry:
-        forms::worksheets->Show();
-        forms::intro0.unload();
+        forms::CatalogueScreen->Show();
+        forms::MainMenu.unload();
         break;
     case AcknowledgmentsEntry:
-        teacher::showAcknowledgments();
+        PageViewer::showAcknowledgments();
         break;
     case GuideEntry:
-        guide::showFirstPage();
+        GuideViewer::showFirstPage();
         break;
     default:
         break;  // the greyed mathematicians
@@ -129,18 +129,18 @@ void intro0::Label2_Click(int Index) {
 
 // The catalogue's way back to this menu, and the picture and heading its worksheets run under.
 static const bool catalogueKnowsTheMenu = [] {
-    worksheets::menu = {[] { forms::intro0->Show(); }, &intro0::picture, &intro0::heading};
+    CatalogueScreen::menu = {[] { forms::MainMenu->Show(); }, &MainMenu::picture, &MainMenu::heading};
     return true;
 }();
 
-Picture intro0::picture() { return forms::intro0->Image1->picture(); }
-QString intro0::heading() { return forms::intro0->Label1->Caption(); }
+Picture MainMenu::picture() { return forms::MainMenu->Image1->picture(); }
+QString MainMenu::heading() { return forms::MainMenu->Label1->Caption(); }
 
-void intro0::Label4_Click() { openUrl(WebAddress); }
+void MainMenu::Label4_Click() { openUrl(WebAddress); }
 
 // Reads the catalogue list once, right after the menu is on screen. A missing or short
 // list ends the reading quietly with what was read.
-void intro0::Timer1_Timer() {
+void MainMenu::Timer1_Timer() {
     try {
         worksheetfiles::IndexRead();
     } catch (const RuntimeError& e) {

@@ -2,14 +2,14 @@
 #include "platform/Form.h"
 
 // The main menu: twelve mathematicians, the teacher tools, the web link and Exit.
-class intro0 : public platform::Form {
+class MainMenu : public platform::Form {
     Q_OBJECT
 public:
     // The entries besides the twelve mathematicians (0 to 11, of whom only Euclid is ready).
     enum Entry { EuclidEntry = 1, ExitEntry = 16, WizardEntry = 17, CatalogueEntry = 18, AcknowledgmentsEntry = 19,
                  GuideEntry = 20 };
 
-    intro0();
+    MainMenu();
     // The menu's picture and heading, which a worksheet from the catalogue runs under (loads the menu).
     static platform::Picture picture();
     static QString heading();
@@ -32,5 +32,5 @@ private:
 };
 
 namespace forms {
-extern platform::FormRef<::intro0> intro0;  // the main menu
+extern platform::FormRef<::MainMenu> MainMenu;  // the main menu
 }  // namespace forms

@@ -4,7 +4,7 @@
 #include "shell/Forms.h"
 #include "platform/Stage.h"
 #include "shell/MainMenu.h"
-#include "shell/Titlefrm.h"
+#include "shell/TitleScreen.h"
 
 #include <QApplication>
 
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::Stage::restartAtScreenScale(argv);
     // The title's picture at a whiteboard's scale takes longer to decode than the fonts take to load.
-    Titlefrm::readPictureAhead();
+    TitleScreen::readPictureAhead();
     QApplication::setApplicationName(platform::ProgramTitle);
     platform::initFonts();
     // The launcher found the working folder unsafe or unusable: say why, and start nothing.
@@ -33,11 +33,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("VELLACOURT_START_AT_MENU")) {
         qunsetenv("VELLACOURT_START_AT_MENU");
         platform::run([] {
-            forms::Grey->Show();
-            forms::intro0->Show();
+            forms::Backdrop->Show();
+            forms::MainMenu->Show();
         });
     } else {
-        platform::run([] { forms::Titlefrm->Show(); });
+        platform::run([] { forms::TitleScreen->Show(); });
     }
     return QApplication::exec();
 }

@@ -2,7 +2,7 @@
 #include "platform/Form.h"
 
 // The backdrop: the stage itself, coloured when first shown.
-class Grey {
+class Backdrop {
 public:
     void Form_Load();
     void Show();
@@ -10,10 +10,10 @@ public:
 };
 
 // The title screen, and later the exit confirmation.
-class Titlefrm : public platform::Form {
+class TitleScreen : public platform::Form {
     Q_OBJECT
 public:
-    Titlefrm();
+    TitleScreen();
     // The title screen again, as the question whether to leave: its OK leaves, Cancel goes back.
     static void askToExit();
     // Starts decoding the screen's picture on a worker, for a start that has other work to do first.
@@ -33,6 +33,6 @@ private:
 };
 
 namespace forms {
-extern platform::FormRef<::Grey> Grey;  // the backdrop
-extern platform::FormRef<::Titlefrm> Titlefrm;  // title screen and exit confirmation
+extern platform::FormRef<::Backdrop> Backdrop;  // the backdrop
+extern platform::FormRef<::TitleScreen> TitleScreen;  // title screen and exit confirmation
 }  // namespace forms

@@ -2,10 +2,10 @@
 #include "platform/Form.h"
 
 // Euclid's page: over his picture, the quiz, the two activities, the pages, and Exit.
-class euclid : public platform::Form {
+class TopicScreen : public platform::Form {
     Q_OBJECT
 public:
-    euclid();
+    TopicScreen();
     void Form_Load() override;
     void Form_MouseMove(int button, int shift, float x, float y) override;
     void label3_MouseMove(int Index);
@@ -20,5 +20,5 @@ private:
 };
 
 namespace forms {
-extern platform::FormRef<::euclid> euclid;  // Euclid's topic menu
+extern platform::FormRef<::TopicScreen> TopicScreen;  // Euclid's topic menu
 }  // namespace forms

@@ -1,11 +1,11 @@
-#include "worksheets/Wizard.h"
+#include "worksheets/WizardScreen.h"
 #include "platform/FileChannel.h"
 #include "core/Module1.h"
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
 #include "worksheets/WorksheetFiles.h"
 
-platform::FormRef<::wizard> forms::wizard;
+platform::FormRef<::WizardScreen> forms::WizardScreen;
 
 using namespace platform;
 using namespace worksheetfiles;
@@ -36,7 +36,7 @@ constexpr ControlRow Layout[] = {
 // clang-format on
 }  // namespace
 
-wizard::wizard() {
+WizardScreen::WizardScreen() {
     build(Layout);
     // The ten blocks follow one pattern, so they are laid out by rule rather than row by row.
     static const char* const letters[] = {"A.", "B.", "C.", "D."};
@@ -84,36 +84,36 @@ wizard::wizard() {
     for (int i : Text3.indices()) Text3(i)->onKeyPress = [this, i](int& key) { Text3_KeyPress(i, key); };
 }
 
-void wizard::Form_Load() {
+void WizardScreen::Form_Load() {
     Module1::PrepareForm(*this);
     for (int i = 0; i < 40; ++i) Check1(i)->SetBackColor(theme::ScreenBlue);
     m_kept = typedWorksheet();
 }
 
-void wizard::Form_MouseMove(int, int, float, float) {
+void WizardScreen::Form_MouseMove(int, int, float, float) {
     for (int i : Label3.indices()) Label3(i)->SetBackStyle(0);
 }
 
-void wizard::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
+void WizardScreen::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
 
-void wizard::Label3_Click(int Index) {
+void WizardScreen::Label3_Click(int Index) {
     if (Index == 0 && mayLeave())
-        forms::wizard.unload();
+        forms::WizardScreen.unload();
     else if (Index == 1)
         genwork();
     else if (Index == 2)
         printAnswers();
 }
 
-void wizard::Text1_KeyPress(int& KeyAscii) {
+void WizardScreen::Text1_KeyPress(int& KeyAscii) {
     if (KeyAscii == 13) Text2(0)->SetFocus();
 }
 
-void wizard::Text2_KeyPress(int Index, int& KeyAscii) {
+void WizardScreen::Text2_KeyPress(int Index, int& KeyAscii) {
     if (KeyAscii == 13) Text3(Index * 4)->SetFocus();
 }
 
-void wizard::Text3_KeyPress(int Index, int& KeyAscii) {
+void WizardScreen::Text3_KeyPress(int Index, int& KeyAscii) {
     if (KeyAscii != 13) return;
     if (Index % 4 < 3)
         Text3(Index + 1)->SetFocus();
@@ -121,13 +121,13 @@ void wizard::Text3_KeyPress(int Index, int& KeyAscii) {
         Text2((Index + 1) / 4)->SetFocus();
 }
 
-void wizard::genwork() {
+void WizardScreen::genwork() {
     if (complete()) saveworksheet();
 }
 
 // Whether the sheet has a title, every question and answer, and one tick to each question; if not,
 // the teacher is told what is missing.
-bool wizard::complete() const {
+bool WizardScreen::complete() const {
     if (Text1->Text().isEmpty()) {
         MsgBox(QStringLiteral("You have not chosen a title for your worksheet"));
         return false;
@@ -161,7 +161,7 @@ bool wizard::complete() const {
 // The answer key, printed from the teacher's own screen (a pupil's quiz never shows it): the title,
 // the letters on one line for marking a pile of sheets, then each question with its right answer.
 // Only a complete sheet has one, so the key always matches a sheet that can be saved and printed.
-void wizard::printAnswers() {
+void WizardScreen::printAnswers() {
     if (!complete()) return;
     const Worksheet w = typedWorksheet();
     const bool printed = PrintDocument([&w](Printer& printer) {
@@ -194,7 +194,7 @@ void wizard::printAnswers() {
 }
 
 // The worksheet as typed, with the one ticked answer of each question.
-Worksheet wizard::typedWorksheet() const {
+Worksheet WizardScreen::typedWorksheet() const {
     Worksheet w;
     w.title = Text1->Text();
     for (int q = 0; q < QuestionCount; ++q) {
@@ -209,7 +209,7 @@ Worksheet wizard::typedWorksheet() const {
 }
 
 // A question or answer that the worksheet file could not give back as typed.
-QString wizard::unsavableText() const {
+QString WizardScreen::unsavableText() const {
     for (int q = 0; q < QuestionCount; ++q) {
         QStringList texts{Text2(q)->Text()};
         for (int k = 0; k < 4; ++k) texts << Text3(4 * q + k)->Text();
@@ -229,7 +229,7 @@ QString wizard::unsavableText() const {
     return {};
 }
 
-void wizard::saveworksheet() {
+void WizardScreen::saveworksheet() {
     // Nothing is written unless the title is a safe file name and every text can be kept as typed.
     const QString title = Text1->Text();
     QString problem = TitleProblem(title);
@@ -263,8 +263,8 @@ void wizard::saveworksheet() {
     }
 }
 
-void wizard::edit(const worksheetfiles::Worksheet& w) {
-    wizard& z = *forms::wizard;
+void WizardScreen::edit(const worksheetfiles::Worksheet& w) {
+    WizardScreen& z = *forms::WizardScreen;
     z.Text1->SetText(w.title);
     for (int q = 0; q < QuestionCount; ++q) {
         const worksheetfiles::Question& in = w.questions[size_t(q)];
@@ -278,10 +278,10 @@ void wizard::edit(const worksheetfiles::Worksheet& w) {
     z.Show();
 }
 
-bool wizard::mayLeave() const {
+bool WizardScreen::mayLeave() const {
     return typedWorksheet() == m_kept ||
            MsgBox(QStringLiteral("You have not saved the changes to your worksheet. Do you want to leave without saving them?"),
                   Buttons::YesNo) == Answer::Yes;
 }
 
-void wizard::trackworksheets() { IndexAppend(Text1->Text()); }
+void WizardScreen::trackworksheets() { IndexAppend(Text1->Text()); }

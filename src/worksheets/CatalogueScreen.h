@@ -7,10 +7,10 @@ namespace core { struct TitlePage; }
 namespace worksheetfiles { struct Worksheet; }
 
 // The Worksheets Catalogue: the teacher's worksheets, 24 a page, to run, edit or delete.
-class worksheets : public platform::Form {
+class CatalogueScreen : public platform::Form {
     Q_OBJECT
 public:
-    worksheets();
+    CatalogueScreen();
     // The main menu the catalogue returns to, and whose picture and heading a worksheet runs under:
     // given by the shell, which the catalogue does not reach itself.
     struct Menu {
@@ -41,5 +41,5 @@ private:
 };
 
 namespace forms {
-extern platform::FormRef<::worksheets> worksheets;  // Worksheets Catalogue
+extern platform::FormRef<::CatalogueScreen> CatalogueScreen;  // Worksheets Catalogue
 }  // namespace forms

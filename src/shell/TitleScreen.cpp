@@ -1,4 +1,4 @@
-#include "shell/Titlefrm.h"
+#include "shell/TitleScreen.h"
 #include "platform/Accessibility.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
@@ -14,13 +14,13 @@
 
 Q_LOGGING_CATEGORY(lcTitle, "vellacourt.title")
 
-platform::FormRef<::Grey> forms::Grey;
-platform::FormRef<::Titlefrm> forms::Titlefrm;
+platform::FormRef<::Backdrop> forms::Backdrop;
+platform::FormRef<::TitleScreen> forms::TitleScreen;
 
 using namespace platform;
 
-void Grey::Form_Load() { Stage::instance()->setBackColor(theme::BackdropBlue); }
-void Grey::Show() { Stage::instance()->showBackdrop(); }
+void Backdrop::Form_Load() { Stage::instance()->setBackColor(theme::BackdropBlue); }
+void Backdrop::Show() { Stage::instance()->showBackdrop(); }
 
 namespace {
 constexpr int FirstFrameMs = 250;
@@ -50,9 +50,9 @@ constexpr ControlRow Layout[] = {
 // clang-format on
 }  // namespace
 
-void Titlefrm::readPictureAhead() { readAhead(QStringLiteral("Images\\euclidsm.jpg")); }
+void TitleScreen::readPictureAhead() { readAhead(QStringLiteral("Images\\euclidsm.jpg")); }
 
-Titlefrm::Titlefrm() : Form(5460, 6570) {
+TitleScreen::TitleScreen() : Form(5460, 6570) {
     SetCaption(QStringLiteral(" "));
     SetBackColor(Silver);
     build(Layout);
@@ -62,22 +62,22 @@ Titlefrm::Titlefrm() : Form(5460, 6570) {
     Command2->onClick = [this] { Command2_Click(); };
 }
 
-void Titlefrm::askToExit() {
-    forms::Titlefrm->Command1->SetCaption(QStringLiteral("Cancel"));
+void TitleScreen::askToExit() {
+    forms::TitleScreen->Command1->SetCaption(QStringLiteral("Cancel"));
     // Asked whether to leave, Escape stays.
-    forms::Titlefrm->SetCancelControl(forms::Titlefrm->Command1());
-    forms::Titlefrm->Show();
+    forms::TitleScreen->SetCancelControl(forms::TitleScreen->Command1());
+    forms::TitleScreen->Show();
     // What the screen asks, in words a reader hears: a sighted pupil reads it from the buttons.
     announce(QStringLiteral("Leave Vellacourt Numerists? Exit leaves the program, Cancel goes back."));
 }
 
-void Titlefrm::Form_Load() {
+void TitleScreen::Form_Load() {
     try {
         const float screenWidth = Stage::instance()->screenWidth();
         const float screenHeight = Stage::instance()->screenHeight();
         SetTop(float(double(screenHeight) / 2 - double(Height()) / 2));
         SetLeft(float(double(screenWidth) / 2 - double(Width()) / 2));
-        forms::Grey->Show();
+        forms::Backdrop->Show();
         Picture1->SetPicture(LoadPicture(QStringLiteral("Images\\euclidsm.jpg")));
         // The main menu's crest is decoded while the pupil reads this screen, once it is up: decoded
         // at once it would take the processor from the screen's first showing.
@@ -88,14 +88,14 @@ void Titlefrm::Form_Load() {
         // or nothing of the program would be seen.
         Module1::PrepareForm(*this);
         Frame1->Move(0, Frame1->Top());
-        if (!Stage::instance()->isVisible()) forms::Grey->Show();
+        if (!Stage::instance()->isVisible()) forms::Backdrop->Show();
         Picture1->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
     }
 }
 
-void Titlefrm::Command1_Click() {
-    forms::intro0->Show();
-    forms::Titlefrm.unload();
+void TitleScreen::Command1_Click() {
+    forms::MainMenu->Show();
+    forms::TitleScreen.unload();
 }
 
-void Titlefrm::Command2_Click() { End(); }
+void TitleScreen::Command2_Click() { End(); }

@@ -1,9 +1,9 @@
-#include "shell/TopicMenu.h"
+#include "shell/TopicScreen.h"
 #include "shell/Forms.h"
-#include "activities/NetsOfDice.h"
-#include "activities/ProductsOfPrimes.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
 #include "pages/PageViewer.h"
-#include "quiz/Quiz.h"
+#include "quiz/QuizScreen.h"
 #include "shell/MainMenu.h"
 #include "platform/FileChannel.h"
 #include "core/Module1.h"
@@ -14,7 +14,7 @@
 
 Q_LOGGING_CATEGORY(lcTopic, "vellacourt.topic")
 
-platform::FormRef<::euclid> forms::euclid;
+platform::FormRef<::TopicScreen> forms::TopicScreen;
 
 using namespace platform;
 
@@ -43,27 +43,27 @@ constexpr ControlRow Layout[] = {
 // clang-format on
 }  // namespace
 
-euclid::euclid() {
+TopicScreen::TopicScreen() {
     build(Layout);
     label3.onClick([this](int i) { label3_Click(i); });
     label3.onMouseMove([this](int i) { label3_MouseMove(i); });
 }
 
-void euclid::Form_Load() {
+void TopicScreen::Form_Load() {
     Module1::PrepareForm(*this);
     SetBackColor(theme::ScreenBlue);
     SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclid.jpg")));
 }
 
-void euclid::Form_MouseMove(int, int, float, float) {
+void TopicScreen::Form_MouseMove(int, int, float, float) {
     for (int i : label3.indices()) label3(i)->SetBackStyle(0);
 }
 
-void euclid::label3_MouseMove(int Index) { label3(Index)->SetBackStyle(1); }
+void TopicScreen::label3_MouseMove(int Index) { label3(Index)->SetBackStyle(1); }
 
 // Reads Euclid's own quiz into the question set. A missing or damaged file is said plainly and
 // no quiz starts, so no pupil is shown a half-replaced question set.
-bool euclid::loadEuclidsWorksheet() {
+bool TopicScreen::loadEuclidsWorksheet() {
     const FileOneGuard guard;
     try {
         FileChannel::one().OpenForInput(QStringLiteral("multiple\\Euclid.txt"));
@@ -78,23 +78,23 @@ bool euclid::loadEuclidsWorksheet() {
 }
 
 // Key Facts and Teacher's Notes: the page count and stem first, for the viewer's load event to read.
-void euclid::openPages(int count, const QString& stem) { teacher::showDocument(stem, count); }
+void TopicScreen::openPages(int count, const QString& stem) { PageViewer::showDocument(stem, count); }
 
-void euclid::label3_Click(int Index) {
+void TopicScreen::label3_Click(int Index) {
     switch (Index) {
     case 0:
         if (!loadEuclidsWorksheet()) return;
-        multiple::start(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")), QStringLiteral("Vellacourt Numerists"));
+        QuizScreen::start(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")), QStringLiteral("Vellacourt Numerists"));
         break;
     case 2:
-        forms::intro0->Show();
-        forms::euclid.unload();
+        forms::MainMenu->Show();
+        forms::TopicScreen.unload();
         break;
     case 1:
-        eratosthenesord::open(label3(1)->Caption(), Label1->Caption());
+        PrimesActivity::open(label3(1)->Caption(), Label1->Caption());
         break;
     case 3:
-        euclidord::open(label3(3)->Caption(), Label1->Caption());
+        DiceActivity::open(label3(3)->Caption(), Label1->Caption());
         break;
     case 4: openPages(3, QStringLiteral("key euclid")); break;
     case 5: openPages(2, QStringLiteral("euclid")); break;

@@ -1,9 +1,9 @@
-#include "quiz/WrongAnswers.h"
+#include "quiz/WrongAnswersScreen.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Module1.h"
 #include "platform/PrepareForm.h"
 
-platform::FormRef<::Wrong> forms::Wrong;
+platform::FormRef<::WrongAnswersScreen> forms::WrongAnswersScreen;
 
 using namespace platform;
 
@@ -25,7 +25,7 @@ constexpr ControlRow Layout[] = {
 // clang-format on
 }  // namespace
 
-Wrong::Wrong() {
+WrongAnswersScreen::WrongAnswersScreen() {
     build(Layout);
     // clang-format off
     for (int i = 0; i < Module1::QuestionCount; ++i)
@@ -35,10 +35,10 @@ Wrong::Wrong() {
     Label3.onClick([this](int i) { Label3_Click(i); });
 }
 
-void Wrong::Form_Load() { Module1::PrepareForm(*this); }
+void WrongAnswersScreen::Form_Load() { Module1::PrepareForm(*this); }
 
-void Wrong::list(const QStringList& lines, const QString& title) {
-    Wrong& w = *forms::Wrong;
+void WrongAnswersScreen::list(const QStringList& lines, const QString& title) {
+    WrongAnswersScreen& w = *forms::WrongAnswersScreen;
     for (int n = 0; n < lines.size(); ++n) {
         w.Label2(n)->SetCaption(lines[n]);
         w.Label2(n)->SetVisible(true);
@@ -46,7 +46,7 @@ void Wrong::list(const QStringList& lines, const QString& title) {
     w.Label6->SetCaption(title);
 }
 
-void Wrong::Label3_Click(int) {
-    forms::Welldone.unload();
-    forms::Wrong.unload();
+void WrongAnswersScreen::Label3_Click(int) {
+    forms::ScoreScreen.unload();
+    forms::WrongAnswersScreen.unload();
 }

@@ -1,10 +1,10 @@
-#include "activities/ProductsOfPrimes.h"
+#include "activities/PrimesActivity.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Activities.h"
 #include "core/Module1.h"
 #include "platform/PrepareForm.h"
 
-platform::FormRef<::eratosthenesord> forms::eratosthenesord;
+platform::FormRef<::PrimesActivity> forms::PrimesActivity;
 
 using namespace platform;
 using namespace Module1;
@@ -56,7 +56,7 @@ constexpr int TrayOrder[12] = {6, 10, 5, 8, 7, 2, 11, 0, 4, 9, 1, 3};
 }  // namespace
 
 // clang-format off
-eratosthenesord::eratosthenesord() {
+PrimesActivity::PrimesActivity() {
     build(Layout);
     // The rows of boxes and signs, the home slots and the tray follow one pattern each.
     for (int a = 0; a < 4; ++a) {
@@ -77,32 +77,32 @@ eratosthenesord::eratosthenesord() {
 }
 // clang-format on
 
-void eratosthenesord::open(const QString& caption, const QString& heading) {
-    forms::eratosthenesord->SetCaption(caption);
-    forms::eratosthenesord->Label6->SetCaption(heading);
-    forms::eratosthenesord->Show();
+void PrimesActivity::open(const QString& caption, const QString& heading) {
+    forms::PrimesActivity->SetCaption(caption);
+    forms::PrimesActivity->Label6->SetCaption(heading);
+    forms::PrimesActivity->Show();
 }
 
-void eratosthenesord::Form_Load() {
+void PrimesActivity::Form_Load() {
     PrepareForm(*this);
     newProblem();
 }
 
 // A fresh problem on a board set up again; the caption and heading stay as the topic gave them.
-void eratosthenesord::newProblem() {
+void PrimesActivity::newProblem() {
     OutOf = 12;
     calculate();
     boardSetUp();
 }
 
 // A new problem: its primes in the answer boxes, the products they make beside the rows.
-void eratosthenesord::calculate() {
+void PrimesActivity::calculate() {
     Factors = core::drawPrimeProblem();
     for (int c = 0; c <= 11; ++c) Label1(c)->SetCaption(QString::number(Factors[c]));
     for (int a = 0; a <= 3; ++a) Label5(a)->SetCaption(QString::number(core::productOfRow(Factors, a)) + QStringLiteral("  ="));
 }
 
-void eratosthenesord::Label3_Click(int Index) {
+void PrimesActivity::Label3_Click(int Index) {
     TileBoard::Label3_Click(Index);
     if (Index == 2) {
         // Found afresh at each check: a box without a tile is empty (0), so its row cannot score.
@@ -112,16 +112,16 @@ void eratosthenesord::Label3_Click(int Index) {
         }
         Score = core::primesScore(Factors, Placed);
         // The certificate names what the pupil achieved.
-        Welldone::afterActivity(QStringLiteral("Products of Primes"));
+        ScoreScreen::afterActivity(QStringLiteral("Products of Primes"));
     } else if (Index == 3) {
         TileBoard::Label3_Click(1);
         newProblem();
     }
 }
 
-void eratosthenesord::unloadSelf() { forms::eratosthenesord.unload(); }
+void PrimesActivity::unloadSelf() { forms::PrimesActivity.unload(); }
 
 // "row 2 (30 =), box 1": the row's product is what the pupil reads beside it.
-QString eratosthenesord::boxPlace(int b) const {
+QString PrimesActivity::boxPlace(int b) const {
     return QStringLiteral("row %1 (%2), box %3").arg(b / 3 + 1).arg(Label5(b / 3)->Caption().simplified()).arg(b % 3 + 1);
 }

@@ -2,10 +2,10 @@
 #include "platform/Form.h"
 
 // The quiz: the loaded question set, one question at a time, marked when left forward.
-class multiple : public platform::Form {
+class QuizScreen : public platform::Form {
     Q_OBJECT
 public:
-    multiple();
+    QuizScreen();
     // The quiz on the question set just loaded, under a picture and a heading of the opener's.
     static void start(const platform::Picture& picture, const QString& heading);
 
@@ -28,5 +28,5 @@ private:
 };
 
 namespace forms {
-extern platform::FormRef<::multiple> multiple;  // the quiz
+extern platform::FormRef<::QuizScreen> QuizScreen;  // the quiz
 }  // namespace forms

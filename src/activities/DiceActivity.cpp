@@ -1,11 +1,11 @@
-#include "activities/NetsOfDice.h"
+#include "activities/DiceActivity.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Activities.h"
 #include "core/Module1.h"
 #include "platform/PrepareForm.h"
 #include <algorithm>
 
-platform::FormRef<::euclidord> forms::euclidord;
+platform::FormRef<::DiceActivity> forms::DiceActivity;
 
 using namespace platform;
 using namespace Module1;
@@ -75,7 +75,7 @@ constexpr int TrayOrder[12] = {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7};
 }  // namespace
 
 // clang-format off
-euclidord::euclidord() {
+DiceActivity::DiceActivity() {
     // The squares lie beneath everything else, so they are built first; the tiles last, on top.
     for (const Square& q : Squares)
         build({{.kind = Kind::Shape, .name = "Shape1", .index = q.index, .at = {q.left, q.top, 750, 750},
@@ -99,13 +99,13 @@ euclidord::euclidord() {
 }
 // clang-format on
 
-void euclidord::open(const QString& caption, const QString& heading) {
-    forms::euclidord->SetCaption(caption);
-    forms::euclidord->Label6->SetCaption(heading);
-    forms::euclidord->Show();
+void DiceActivity::open(const QString& caption, const QString& heading) {
+    forms::DiceActivity->SetCaption(caption);
+    forms::DiceActivity->Label6->SetCaption(heading);
+    forms::DiceActivity->Show();
 }
 
-void euclidord::Form_Load() {
+void DiceActivity::Form_Load() {
     PrepareForm(*this);
     OutOf = 12;
     boardSetUp();
@@ -113,7 +113,7 @@ void euclidord::Form_Load() {
 
 // One point for each box showing the digit it needs. The two tiles of a digit look the same, so
 // either of them scores; the box's answer went onto tile i of the same index when the board was set.
-void euclidord::Label3_Click(int Index) {
+void DiceActivity::Label3_Click(int Index) {
     TileBoard::Label3_Click(Index);
     if (Index != 2) return;
     std::array<QString, 12> needed, shown;
@@ -122,12 +122,12 @@ void euclidord::Label3_Click(int Index) {
         if (const int t = tileOn(i); t >= 0) shown[i] = Label2(t)->Caption();
     }
     Score = core::diceScore(needed, shown);
-    Welldone::afterActivity(QStringLiteral("Nets of Dice"));
+    ScoreScreen::afterActivity(QStringLiteral("Nets of Dice"));
 }
 
-void euclidord::unloadSelf() { forms::euclidord.unload(); }
+void DiceActivity::unloadSelf() { forms::DiceActivity.unload(); }
 
-int euclidord::netOf(const Control* c) const {
+int DiceActivity::netOf(const Control* c) const {
     const float x = c->Left() + c->Width() / 2, y = c->Top() + c->Height() / 2;
     for (const Square& q : Squares)
         if (x >= q.left && x < q.left + 750 && y >= q.top && y < q.top + 750) return q.index / 6;
@@ -135,7 +135,7 @@ int euclidord::netOf(const Control* c) const {
 }
 
 // "top middle net, box 2": a net's boxes are counted in reading order.
-QString euclidord::boxPlace(int b) const {
+QString DiceActivity::boxPlace(int b) const {
     const int net = netOf(Label1(b));
     int ordinal = 1;
     for (int other : Label1.indices())
@@ -147,7 +147,7 @@ QString euclidord::boxPlace(int b) const {
 
 // The face a box lies opposite when its net is folded, so the rule can be used by ear: the box needs
 // 7 less that face's digit.
-QString euclidord::boxClue(int b) const {
+QString DiceActivity::boxClue(int b) const {
     for (const Placing& d : Boxes)
         if (d.index == b) return QStringLiteral(", opposite the %1").arg(7 - QString::fromLatin1(d.digit).toInt());
     return {};

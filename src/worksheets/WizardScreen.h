@@ -3,10 +3,10 @@
 #include "worksheets/WorksheetFiles.h"
 
 // The Multiple Choice Wizard: a title and ten questions, four answers each, one ticked as correct.
-class wizard : public platform::Form {
+class WizardScreen : public platform::Form {
     Q_OBJECT
 public:
-    wizard();
+    WizardScreen();
     // The wizard filled with a worksheet to change; an answer field that is not 1 to 4 ticks nothing,
     // so the wizard asks for a tick before saving.
     static void edit(const worksheetfiles::Worksheet& w);
@@ -38,5 +38,5 @@ private:
 };
 
 namespace forms {
-extern platform::FormRef<::wizard> wizard;  // Multiple Choice Wizard
+extern platform::FormRef<::WizardScreen> WizardScreen;  // Multiple Choice Wizard
 }  // namespace forms

@@ -1,8 +1,8 @@
-#include "worksheets/Catalogue.h"
+#include "worksheets/CatalogueScreen.h"
 #include "platform/Accessibility.h"
 #include "platform/FileChannel.h"
-#include "quiz/Quiz.h"
-#include "worksheets/Wizard.h"
+#include "quiz/QuizScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "core/Catalogue.h"
 #include "core/Module1.h"
 #include "platform/PrepareForm.h"
@@ -12,7 +12,7 @@
 
 Q_LOGGING_CATEGORY(lcCatalogue, "vellacourt.catalogue")
 
-platform::FormRef<::worksheets> forms::worksheets;
+platform::FormRef<::CatalogueScreen> forms::CatalogueScreen;
 
 using namespace platform;
 using namespace Module1;
@@ -40,7 +40,7 @@ constexpr ControlRow Layout[] = {
 // clang-format on
 }  // namespace
 
-worksheets::worksheets() {
+CatalogueScreen::CatalogueScreen() {
     build(Layout);
     // clang-format off
     for (int i = 1; i <= TitlesPerPage; ++i) {
@@ -60,7 +60,7 @@ worksheets::worksheets() {
     SetTabOrder(order);
 }
 
-void worksheets::Form_Load() {
+void CatalogueScreen::Form_Load() {
     skipOnFailure([&] { PrepareForm(*this); });
     skipOnFailure([] { worksheetfiles::IndexRead(); });
     Check1->SetBackColor(theme::ScreenBlue);
@@ -73,7 +73,7 @@ void worksheets::Form_Load() {
 }
 
 // The titles of a page in its slots, the rest of the slots empty and hidden.
-void worksheets::showTitles(const core::TitlePage& page) {
+void CatalogueScreen::showTitles(const core::TitlePage& page) {
     for (int i = 1; i <= TitlesPerPage; ++i) {
         const bool shown = i <= page.shown();
         Label2(i)->SetCaption(shown ? WorksheetNames[page.first + i] : QString());
@@ -81,21 +81,21 @@ void worksheets::showTitles(const core::TitlePage& page) {
     }
 }
 
-void worksheets::Form_MouseMove(int, int, float, float) {
+void CatalogueScreen::Form_MouseMove(int, int, float, float) {
     for (int i : Label2.indices()) Label2(i)->SetBackStyle(0);
 }
 
-void worksheets::Label2_MouseMove(int Index) { Label2(Index)->SetBackStyle(1); }
+void CatalogueScreen::Label2_MouseMove(int Index) { Label2(Index)->SetBackStyle(1); }
 
-void worksheets::Check1_Click() {
+void CatalogueScreen::Check1_Click() {
     if (Check1->Value() == 1) Check2->SetValue(0);
 }
 
-void worksheets::Check2_Click() {
+void CatalogueScreen::Check2_Click() {
     if (Check2->Value() == 1) Check1->SetValue(0);
 }
 
-void worksheets::Label3_Click(int Index) {
+void CatalogueScreen::Label3_Click(int Index) {
     CataloguePage += Index == 0 ? -1 : 1;
     workpage();
     // The page turned, said with its titles: a reader hears where it is and what it holds.
@@ -105,7 +105,7 @@ void worksheets::Label3_Click(int Index) {
     announce(Label4->Caption() + QStringLiteral(": ") + titles.join(QStringLiteral(", ")));
 }
 
-void worksheets::workpage() {
+void CatalogueScreen::workpage() {
     const core::TitlePage page = core::titlePage(WorksheetCount, CataloguePage);
     // The keyboard stays with the page buttons: the one hidden with the keyboard on it hands it over.
     if (page.previous) Label3(0)->SetVisible(true);
@@ -118,10 +118,10 @@ void worksheets::workpage() {
     showTitles(page);
 }
 
-void worksheets::Label2_Click(int Index) {
+void CatalogueScreen::Label2_Click(int Index) {
     if (Index == 0) {
         if (menu.show) menu.show();
-        forms::worksheets.unload();
+        forms::CatalogueScreen.unload();
         return;
     }
     const QString title = Label2(Index)->Caption();
@@ -142,7 +142,7 @@ void worksheets::Label2_Click(int Index) {
             return;
         }
         // Run it, under the main menu's picture and title (asking for them loads the menu, unseen).
-        multiple::start(menu.picture ? menu.picture() : Picture(), menu.heading ? menu.heading() : QString());
+        QuizScreen::start(menu.picture ? menu.picture() : Picture(), menu.heading ? menu.heading() : QString());
     } catch (const std::exception& e) {
         file1.Abandon();  // before the message, so nothing is left open while it waits
         qCWarning(lcCatalogue, "%s: %s", qPrintable(title), core::reasonOf(e).c_str());
@@ -150,7 +150,7 @@ void worksheets::Label2_Click(int Index) {
     }
 }
 
-void worksheets::deleteTitle(const QString& title) {
+void CatalogueScreen::deleteTitle(const QString& title) {
     if (MsgBox(QStringLiteral("Are you sure that you want to delete the worksheet ") + title + QStringLiteral("?"),
                Buttons::OkCancel, QString()) != Answer::Ok)
         return;
@@ -169,10 +169,10 @@ void worksheets::deleteTitle(const QString& title) {
     workpage();
 }
 
-void worksheets::editworksheet(const worksheetfiles::Worksheet& w) {
+void CatalogueScreen::editworksheet(const worksheetfiles::Worksheet& w) {
     // Every answer is checked before the wizard is touched, so a bad file leaves no half-filled wizard.
     for (const worksheetfiles::Question& q : w.questions) Val(q.correct);
-    wizard::edit(w);
+    WizardScreen::edit(w);
 }
 
-void worksheets::delworksheet() { worksheetfiles::IndexRemove(DeleteTitle); }
+void CatalogueScreen::delworksheet() { worksheetfiles::IndexRemove(DeleteTitle); }

@@ -2,10 +2,10 @@
 #include "activities/TileBoard.h"
 
 // Nets of Dice: four flat nets of dice with digits missing; opposite faces add up to 7.
-class euclidord : public TileBoard {
+class DiceActivity : public TileBoard {
     Q_OBJECT
 public:
-    euclidord();
+    DiceActivity();
     // The activity under the opener's caption and heading.
     static void open(const QString& caption, const QString& heading);
 
@@ -26,5 +26,5 @@ private:
 };
 
 namespace forms {
-extern platform::FormRef<::euclidord> euclidord;  // Nets of Dice
+extern platform::FormRef<::DiceActivity> DiceActivity;  // Nets of Dice
 }  // namespace forms

@@ -3,10 +3,10 @@
 #include "core/Activities.h"
 
 // Products of Primes: four numbers, each the product of three primes, to factorise with prime tiles.
-class eratosthenesord : public TileBoard {
+class PrimesActivity : public TileBoard {
     Q_OBJECT
 public:
-    eratosthenesord();
+    PrimesActivity();
     // The activity under the opener's caption and heading.
     static void open(const QString& caption, const QString& heading);
 
@@ -27,5 +27,5 @@ private:
 };
 
 namespace forms {
-extern platform::FormRef<::eratosthenesord> eratosthenesord;  // Products of Primes
+extern platform::FormRef<::PrimesActivity> PrimesActivity;  // Products of Primes
 }  // namespace forms

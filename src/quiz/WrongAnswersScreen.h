@@ -2,10 +2,10 @@
 #include "platform/Form.h"
 
 // The questions of the last quiz answered wrongly, filled by the quiz at its end.
-class Wrong : public platform::Form {
+class WrongAnswersScreen : public platform::Form {
     Q_OBJECT
 public:
-    Wrong();
+    WrongAnswersScreen();
     // The review, filled (unseen) with the lines of the questions answered wrongly, under the worksheet's title.
     static void list(const QStringList& lines, const QString& title);
 
@@ -19,5 +19,5 @@ private:
 };
 
 namespace forms {
-extern platform::FormRef<::Wrong> Wrong;  // the wrong-answers review
+extern platform::FormRef<::WrongAnswersScreen> WrongAnswersScreen;  // the wrong-answers review
 }  // namespace forms

@@ -1,13 +1,13 @@
-#include "quiz/Quiz.h"
+#include "quiz/QuizScreen.h"
 #include "quiz/ScoreScreen.h"
-#include "quiz/WrongAnswers.h"
+#include "quiz/WrongAnswersScreen.h"
 #include "core/Marking.h"
 #include "core/Module1.h"
 #include "platform/Accessibility.h"
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
 
-platform::FormRef<::multiple> forms::multiple;
+platform::FormRef<::QuizScreen> forms::QuizScreen;
 
 using namespace platform;
 using namespace Module1;
@@ -50,7 +50,7 @@ constexpr ControlRow Layout[] = {
 // clang-format on
 }  // namespace
 
-multiple::multiple() {
+QuizScreen::QuizScreen() {
     build(Layout);
     // "No answer" lies hidden under the picture: neither Tab, the arrows nor a screen reader reach it.
     Option1(5)->SetTabStop(false);
@@ -61,7 +61,7 @@ multiple::multiple() {
     Label3.onMouseMove([this](int i) { Label3_MouseMove(i); });
 }
 
-void multiple::Form_Load() {
+void QuizScreen::Form_Load() {
     PrepareForm(*this);
     Score = 0;
     OutOf = QuestionCount;
@@ -72,14 +72,14 @@ void multiple::Form_Load() {
     showquest();
 }
 
-void multiple::start(const Picture& picture, const QString& heading) {
-    multiple& m = *forms::multiple;
+void QuizScreen::start(const Picture& picture, const QString& heading) {
+    QuizScreen& m = *forms::QuizScreen;
     m.Picture1->SetPicture(picture);
     m.Label5->SetCaption(heading);
     m.Show();
 }
 
-void multiple::showquest() {
+void QuizScreen::showquest() {
     Option1(5)->SetValue(true);
     Label3(0)->SetVisible(true);
     Label3(1)->SetCaption(QStringLiteral("Next Question >>"));
@@ -94,20 +94,20 @@ void multiple::showquest() {
     announce(Label4->Caption() + QStringLiteral(". ") + Label2->Caption());
 }
 
-void multiple::Form_MouseMove(int, int, float, float) {
+void QuizScreen::Form_MouseMove(int, int, float, float) {
     for (int i = 0; i <= 3; ++i) Label3(i)->SetBackStyle(0);
 }
 
-void multiple::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
+void QuizScreen::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
 
-int multiple::markOfCurrentQuestion() const {
+int QuizScreen::markOfCurrentQuestion() const {
     int ticked = 0;
     for (int k = 1; k <= 4; ++k)
         if (Option1(k)->Value()) ticked = k;
     return core::markOf(CorrectAnswer[CurrentQuestion], ticked);
 }
 
-void multiple::Label3_Click(int Index) {
+void QuizScreen::Label3_Click(int Index) {
     switch (Index) {
     case 0:
         CurrentQuestion = CurrentQuestion - 1;
@@ -122,7 +122,7 @@ void multiple::Label3_Click(int Index) {
             endOfQuiz();
         break;
     case 2:
-        forms::multiple.unload();
+        forms::QuizScreen.unload();
         break;
     case 3:
         Printpage();
@@ -132,12 +132,12 @@ void multiple::Label3_Click(int Index) {
     }
 }
 
-void multiple::endOfQuiz() {
+void QuizScreen::endOfQuiz() {
     for (int i = 1; i <= QuestionCount; ++i) Score = Score + Marks[i];
-    Wrong::list(core::wrongAnswerLines(Marks, QuestionText), Label6->Caption());
+    WrongAnswersScreen::list(core::wrongAnswerLines(Marks, QuestionText), Label6->Caption());
     QuizHeading = Label5->Caption();
-    Welldone::afterQuiz();
-    forms::multiple.unload();
+    ScoreScreen::afterQuiz();
+    forms::QuizScreen.unload();
 }
 
 // "Name", "Class" and "Date", each followed by a rule to write on, across the printable width.
@@ -162,7 +162,7 @@ static void writingLine(Printer& printer, float W) {
 // The question sheet: a header line, a line for the pupil's name, class and date, the heading and
 // title, then all ten questions with their answers in two columns, whatever question is on screen.
 // The quiz itself is left as it was.
-void multiple::Printpage() {
+void QuizScreen::Printpage() {
     const bool printed = PrintDocument([this](Printer& printer) {
         const QString publisher = QStringLiteral("Halvern Press Publishing Ltd");
         const float W = printer.ScaleWidth();
