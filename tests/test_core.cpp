@@ -98,12 +98,12 @@ private slots:
         QCOMPARE(scaleSetting("20"), 0.0);
     }
 
-    void numberText() {
-        QCOMPARE(Str(3), QStringLiteral(" 3"));
-        QCOMPARE(Str(-3), QStringLiteral("-3"));
+    void numbersAsText() {
+        QCOMPARE(numberText(3), QStringLiteral(" 3"));
+        QCOMPARE(numberText(-3), QStringLiteral("-3"));
         QCOMPARE(PrintNumber(12), QStringLiteral(" 12 "));
-        QCOMPARE(Val(QStringLiteral(" 2.5 ")), 3LL);  // halves round away from zero
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, Val(QStringLiteral("x")));
+        QCOMPARE(toNumber(QStringLiteral(" 2.5 ")), 3LL);  // halves round away from zero
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, toNumber(QStringLiteral("x")));
     }
 };
 

@@ -401,7 +401,7 @@ private slots:
         QuizScreen* m = testutil::startEuclidQuiz();
         const QString heading = testutil::ui<Label>(m, "Label5")->Caption();
         for (int q = 1; q <= 10; ++q) {
-            testutil::tick(testutil::ui<OptionButton>(m, "Option1", int(Val(CorrectAnswer[q]))));
+            testutil::tick(testutil::ui<OptionButton>(m, "Option1", int(toNumber(CorrectAnswer[q]))));
             testutil::click(testutil::ui<Label>(m, "Label3", 1));
         }
         QTRY_VERIFY(testutil::ui<TextBox>(forms::ScoreScreen, "Text1")->widget()->hasFocus());

@@ -8,7 +8,7 @@ using testutil::startEuclidQuiz;
 
 namespace {
 
-int right(int q) { return int(Val(CorrectAnswer[q])); }
+int right(int q) { return int(toNumber(CorrectAnswer[q])); }
 
 // Answers every question forward: right unless q is listed as wrong.
 void answerAll(QuizScreen* m, const QList<int>& wrong) {

@@ -292,7 +292,7 @@ private slots:
         QByteArray bytes = s.read(QStringLiteral("multiple/Long.txt"));
         bytes.replace("Long\r\n", "Sums&more\r\n").replace("\r\nQ\r\n", "\r\n3&4 or salt & pepper\r\n");
         s.write(QStringLiteral("multiple/Long.txt"), bytes + "ignored after line 72\r\n");
-        FileChannel::one().OpenForInput(QStringLiteral("multiple\\Long.txt"));
+        FileChannel::one().openForReading(QStringLiteral("multiple\\Long.txt"));
         Module1::LoadWorksheet();
         FileChannel::one().Close();
         QCOMPARE(Module1::WorksheetTitle, QStringLiteral("Sums,more"));
@@ -390,24 +390,24 @@ private slots:
         fill();
         testutil::ui<TextBox>(w, "Text1")->SetText(QString());
         testutil::ui<TextBox>(w, "Text2", 2)->SetText(QString());
-        w->genwork();
+        w->checkAndSave();
         QCOMPARE(said(), QStringLiteral("You have not chosen a title for your worksheet"));
         fill();
         testutil::ui<TextBox>(w, "Text3", 14)->SetText(QString());  // question 4, answer C, with A ticked
-        w->genwork();
+        w->checkAndSave();
         QCOMPARE(said(), QStringLiteral("You have not completed Question 4"));
         fill();
         testutil::ui<CheckBox>(w, "Check1", 4)->SetValue(0);  // question 2 has no tick, question 5 is empty
         testutil::ui<TextBox>(w, "Text2", 4)->SetText(QString());
-        w->genwork();
+        w->checkAndSave();
         QCOMPARE(said(), QStringLiteral("You have not ticked the correct answer for Question 2"));
         fill();
         testutil::ui<CheckBox>(w, "Check1", 27)->SetValue(1);  // question 7: a second tick
-        w->genwork();
+        w->checkAndSave();
         QCOMPARE(said(), QStringLiteral("You have ticked more than one correct answer for Question 7"));
         fill();
         testutil::ui<TextBox>(w, "Text2", 9)->SetText(QStringLiteral("   "));  // blanks count as filled in
-        w->genwork();
+        w->checkAndSave();
         QCOMPARE(said(), QStringLiteral("Your worksheet has been saved."));
         QVERIFY(QFile::exists(s.path(QStringLiteral("multiple/Checks.txt"))));
     }
@@ -423,7 +423,7 @@ private slots:
         const QStringList bad{"../escape", "salt & pepper", "Com3.notes", "TRACK", "łódź"};
         for (const QString& title : bad) {
             testutil::ui<TextBox>(w, "Text1")->SetText(title);
-            w->genwork();
+            w->checkAndSave();
             QVERIFY2(!s.messages.isEmpty() && !s.messages.last().text.contains(QStringLiteral("saved.")),
                      qPrintable(title));
         }
@@ -436,7 +436,7 @@ private slots:
         // A text the file cannot hold is refused, naming its question.
         testutil::ui<TextBox>(w, "Text1")->SetText(QStringLiteral("Emoji"));
         testutil::ui<TextBox>(w, "Text3", 4 * 6 + 2)->SetText(QStringLiteral("smile 🙂"));
-        w->genwork();
+        w->checkAndSave();
         QVERIFY(s.messages.last().text.startsWith(QStringLiteral("Question 7 contains a character")));
         QVERIFY(!QFile::exists(s.path(QStringLiteral("multiple/Emoji.txt"))));
     }
@@ -557,7 +557,7 @@ int main(int argc, char** argv) {
             return platform::Answer::Ok;
         };
         testutil::fillValid(forms::WizardScreen.get(), QString::fromLocal8Bit(argv[3]));
-        forms::WizardScreen->genwork();
+        forms::WizardScreen->checkAndSave();
         return 0;
     }
     if (argc == 4 && QByteArray(argv[1]) == "--save-titles")

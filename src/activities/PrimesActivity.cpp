@@ -108,7 +108,7 @@ void PrimesActivity::Label3_Click(int Index) {
         // Found afresh at each check: a box without a tile is empty (0), so its row cannot score.
         for (int b = 0; b <= 11; ++b) {
             const int t = tileOn(b);
-            Placed[b] = t < 0 ? 0 : qint16(Val(Label2(t)->Caption()));
+            Placed[b] = t < 0 ? 0 : qint16(toNumber(Label2(t)->Caption()));
         }
         Score = core::primesScore(Factors, Placed);
         // The certificate names what the pupil achieved.

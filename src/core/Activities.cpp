@@ -13,9 +13,9 @@ bool hits(const Place& t, const Place& r) {
 Factors drawPrimeProblem() {
     Factors pool = {2, 2, 3, 3, 5, 5, 7, 7, 11, 11, 13, 13};
     // Reseeded to the moment, finer than a second, so a second "New Problem" is a new problem.
-    Randomize();
+    reseedRandom();
     for (int pass = 0; pass < 10; ++pass)
-        for (int b = 0; b <= 11; ++b) std::swap(pool[b], pool[int(Rnd() * 11)]);
+        for (int b = 0; b <= 11; ++b) std::swap(pool[b], pool[int(randomFraction() * 11)]);
     return pool;
 }
 

@@ -7,7 +7,7 @@ namespace core {
 int markOf(const QString& correctField, int ticked) {
     long long k = 0;
     try {
-        k = Val(correctField);
+        k = toNumber(correctField);
     } catch (const RuntimeError&) {
         return 0;
     }
@@ -18,7 +18,7 @@ QStringList wrongAnswerLines(const std::array<int, Module1::QuestionCount + 1>& 
                              const Module1::QuestionTexts& questions) {
     QStringList lines;
     for (int i = 1; i <= Module1::QuestionCount; ++i)
-        if (marks[i] == 0) lines << Str(i) + QStringLiteral(". ") + questions[i];
+        if (marks[i] == 0) lines << numberText(i) + QStringLiteral(". ") + questions[i];
     return lines;
 }
 
@@ -29,7 +29,8 @@ Tier tierOf(int score, int outOf) {
 }
 
 QString scoredSentence(int score, int outOf) {
-    return QStringLiteral("You have scored") + Str(score) + QStringLiteral(" out of") + Str(outOf) + QStringLiteral(".");
+    return QStringLiteral("You have scored") + numberText(score) + QStringLiteral(" out of") + numberText(outOf) +
+           QStringLiteral(".");
 }
 
 QString scoreLine(int score, int outOf) {

@@ -26,7 +26,6 @@ inline QString QuizHeading;
 inline int WorksheetCount = 0;
 inline TitleList WorksheetNames;
 inline int CataloguePage = 0;
-inline QString DeleteTitle;
 
 // The page viewers.
 inline int PageNumber = 0, PageCount = 0;

@@ -5,10 +5,10 @@
 
 namespace core {
 
-QString Str(long long n) { return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n); }
-QString PrintNumber(long long n) { return Str(n) + QLatin1Char(' '); }
+QString numberText(long long n) { return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n); }
+QString PrintNumber(long long n) { return numberText(n) + QLatin1Char(' '); }
 
-long long Val(const QString& text) {
+long long toNumber(const QString& text) {
     bool ok = false;
     const double d = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(d) || std::fabs(d) > 2147483647.0)

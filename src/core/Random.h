@@ -3,7 +3,7 @@
 
 namespace core {
 
-void Randomize();
-double Rnd();  // in [0, 1)
+void reseedRandom();
+double randomFraction();  // in [0, 1)
 
 }  // namespace core

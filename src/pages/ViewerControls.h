@@ -37,7 +37,8 @@ inline void showPageControls(const platform::Ctl<platform::Label>& buttons, cons
     if (!previous && buttons(3)->widget()->hasFocus() && next) buttons(2)->SetFocus();
     buttons(3)->SetEnabled(previous);
     buttons(2)->SetEnabled(next);
-    caption->SetCaption(QStringLiteral("Page") + platform::Str(page) + QStringLiteral(" of") + platform::Str(pages));
+    caption->SetCaption(QStringLiteral("Page") + platform::numberText(page) + QStringLiteral(" of") +
+                        platform::numberText(pages));
 }
 
 // A page turned is said to a screen reader: where the reader is and the page's title.

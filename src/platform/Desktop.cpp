@@ -12,7 +12,7 @@ void openUrl(const QString& url) {
     QDesktopServices::openUrl(QUrl(url));
 }
 
-void End() {
+void quitProgram() {
     if (endHook) return endHook();
     Stage::instance()->hide();
     QCoreApplication::exit(0);

@@ -10,7 +10,7 @@ void openUrl(const QString& url);
 inline std::function<void(const QString&)> openUrlHook;
 
 // Ends the run at once: every screen goes, no further events.
-void End();
+void quitProgram();
 inline std::function<void()> endHook;
 
 }  // namespace platform

@@ -13,12 +13,12 @@ void run(const std::function<void()>& procedure) {
         procedure();
     } catch (const std::exception& e) {
         qCWarning(lcEvents, "%s", core::reasonOf(e).c_str());
-        MsgBox(QStringLiteral("Something went wrong: %1").arg(QString::fromStdString(e.what())));
+        showMessage(QStringLiteral("Something went wrong: %1").arg(QString::fromStdString(e.what())));
     }
     reportNameChangesSoon();
 }
 
-Answer MsgBox(const QString& text, Buttons buttons, const QString& caption) {
+Answer showMessage(const QString& text, Buttons buttons, const QString& caption) {
     if (msgBoxHook) return msgBoxHook(text, caption);
     QMessageBox box(Stage::instance());
     box.setWindowTitle(caption);

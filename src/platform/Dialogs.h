@@ -16,7 +16,7 @@ namespace platform {
 inline const QString ProgramTitle = QStringLiteral("Vellacourt Numerists");
 enum class Buttons { Ok, OkCancel, YesNo };
 enum class Answer { Ok, Cancel, Yes, No };
-Answer MsgBox(const QString& text, Buttons buttons = Buttons::Ok, const QString& caption = ProgramTitle);
+Answer showMessage(const QString& text, Buttons buttons = Buttons::Ok, const QString& caption = ProgramTitle);
 // Test seam: when set, receives every message box instead of the screen.
 inline std::function<Answer(const QString& text, const QString& caption)> msgBoxHook;
 

@@ -8,20 +8,20 @@ FileChannel& FileChannel::one() {
     return channel;
 }
 
-void FileChannel::OpenForInput(const QString& path) {
+void FileChannel::openForReading(const QString& path) {
     if (m_mode != Mode::Closed) throw RuntimeError(ErrFileAlreadyOpen, QStringLiteral("File already open"));
     m_reader = std::make_unique<FieldReader>(decode1252(readWorkingFile(path, FileLimits::Text)));
     m_mode = Mode::Input;
 }
 
-void FileChannel::OpenForOutput(const QString& path) {
+void FileChannel::openForWriting(const QString& path) {
     if (m_mode != Mode::Closed) throw RuntimeError(ErrFileAlreadyOpen, QStringLiteral("File already open"));
     m_outPath = path;
     m_out.clear();
     m_mode = Mode::Output;
 }
 
-QString FileChannel::InputField() {
+QString FileChannel::readField() {
     if (m_mode != Mode::Input) throw RuntimeError(ErrIO, QStringLiteral("Bad file mode"));
     return m_reader->next();
 }

@@ -18,10 +18,10 @@ public:
     static FileChannel& one();  // file number 1
 
     // Input is read whole, up to the limit of a text file of the program's (see WorkingFiles.h).
-    void OpenForInput(const QString& path);
+    void openForReading(const QString& path);
     // Output goes to a new file beside the old one and replaces it only when closed whole.
-    void OpenForOutput(const QString& path);
-    QString InputField();
+    void openForWriting(const QString& path);
+    QString readField();
     void Write(const QByteArray& bytes);   // bytes already in the file's encoding
     void Close();                          // finishes the file; fails if it could not be written
     void Abandon();                        // an error trap's close: what was being written is dropped

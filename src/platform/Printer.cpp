@@ -471,13 +471,14 @@ bool PrintDocument(const std::function<void(Printer&)>& draw) {
     try {
         draw(printer);
         if (printer.EndDoc() == Printer::Sent::Printing) return true;
-        MsgBox(QStringLiteral("Your document was sent to the printer, but the printer has not confirmed it. "
-                              "Please look at the printer before you print it again."));
+        showMessage(
+            QStringLiteral("Your document was sent to the printer, but the printer has not confirmed it. "
+                           "Please look at the printer before you print it again."));
         return false;
     } catch (const std::exception& e) {
         qCWarning(lcPrinting, "%s", e.what());
         printer.KillDoc();
-        MsgBox(QStringLiteral("There was a problem printing to your printer."));
+        showMessage(QStringLiteral("There was a problem printing to your printer."));
         return false;
     }
 }

@@ -69,7 +69,7 @@ void QuizScreen::Form_Load() {
     Option1(5)->Move(Picture1->Left() + 240, Picture1->Top() + 240);
     for (int i = 1; i <= 4; ++i) Option1(i)->SetBackColor(theme::ScreenBlue);
     Label6->SetCaption(WorksheetTitle);
-    showquest();
+    showQuestion();
 }
 
 void QuizScreen::start(const Picture& picture, const QString& heading) {
@@ -79,11 +79,11 @@ void QuizScreen::start(const Picture& picture, const QString& heading) {
     m.Show();
 }
 
-void QuizScreen::showquest() {
+void QuizScreen::showQuestion() {
     Option1(5)->SetValue(true);
     Label3(0)->SetVisible(true);
     Label3(1)->SetCaption(QStringLiteral("Next Question >>"));
-    Label4->SetCaption(QStringLiteral("Question") + Str(CurrentQuestion));
+    Label4->SetCaption(QStringLiteral("Question") + numberText(CurrentQuestion));
     Label2->SetCaption(QuestionText[CurrentQuestion]);
     Option1(1)->SetCaption(AnswerA[CurrentQuestion]);
     Option1(2)->SetCaption(AnswerB[CurrentQuestion]);
@@ -111,13 +111,13 @@ void QuizScreen::Label3_Click(int Index) {
     switch (Index) {
     case 0:
         CurrentQuestion = CurrentQuestion - 1;
-        showquest();
+        showQuestion();
         break;
     case 1:
         Marks[CurrentQuestion] = markOfCurrentQuestion();
         CurrentQuestion = CurrentQuestion + 1;
         if (CurrentQuestion <= QuestionCount)
-            showquest();
+            showQuestion();
         else
             endOfQuiz();
         break;
@@ -185,7 +185,7 @@ void QuizScreen::Printpage() {
         printer.SetFontSize(12);
         for (int i = 1; i <= QuestionCount; ++i) {
             printer.SetCurrentX(W / 16);
-            printer.Print(QStringLiteral("Question") + Str(i) + QStringLiteral("    ") + QuestionText[i]);
+            printer.Print(QStringLiteral("Question") + numberText(i) + QStringLiteral("    ") + QuestionText[i]);
             printer.SetCurrentX(2 * W / 6);
             printer.Print(QStringLiteral("A. ") + AnswerA[i], false);
             printer.SetCurrentX(4 * W / 6);
@@ -197,5 +197,5 @@ void QuizScreen::Printpage() {
             printer.Print(QStringLiteral(" "));
         }
     });
-    if (printed) MsgBox(QStringLiteral("Your worksheet is now printing."));
+    if (printed) showMessage(QStringLiteral("Your worksheet is now printing."));
 }

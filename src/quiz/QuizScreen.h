@@ -13,7 +13,7 @@ public:
     void Form_MouseMove(int button, int shift, float x, float y) override;
     void Label3_MouseMove(int Index);
     void Label3_Click(int Index);
-    void showquest();
+    void showQuestion();
     void Printpage();
 
 private:

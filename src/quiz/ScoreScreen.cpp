@@ -104,7 +104,7 @@ void ScoreScreen::Timer2_Timer() {
 }
 
 void ScoreScreen::Timer3_Timer() {
-    Randomize();
+    reseedRandom();
     Timer3->SetEnabled(false);
 }
 
@@ -190,5 +190,5 @@ void ScoreScreen::Printpage() {
             if (k <= 3) frame(a + AwardInset, b + AwardTop, W - a - AwardInset, H - b - AwardBottom);
         }
     });
-    if (printed) MsgBox(QStringLiteral("Your certificate is now printing."));
+    if (printed) showMessage(QStringLiteral("Your certificate is now printing."));
 }

@@ -98,4 +98,4 @@ void TitleScreen::Command1_Click() {
     forms::TitleScreen.unload();
 }
 
-void TitleScreen::Command2_Click() { End(); }
+void TitleScreen::Command2_Click() { quitProgram(); }

@@ -66,19 +66,17 @@ void TopicScreen::label3_MouseMove(int Index) { label3(Index)->SetBackStyle(1); 
 bool TopicScreen::loadEuclidsWorksheet() {
     const FileOneGuard guard;
     try {
-        FileChannel::one().OpenForInput(QStringLiteral("multiple\\Euclid.txt"));
+        FileChannel::one().openForReading(QStringLiteral("multiple\\Euclid.txt"));
         Module1::LoadWorksheet();
         FileChannel::one().Close();
         return true;
     } catch (const std::exception& e) {
         qCWarning(lcTopic, "multiple\\Euclid.txt: %s", core::reasonOf(e).c_str());
-        MsgBox(QStringLiteral("Euclid's quiz cannot be opened: the file multiple\\Euclid.txt is missing or damaged."));
+        showMessage(
+            QStringLiteral("Euclid's quiz cannot be opened: the file multiple\\Euclid.txt is missing or damaged."));
         return false;
     }
 }
-
-// Key Facts and Teacher's Notes: the page count and stem first, for the viewer's load event to read.
-void TopicScreen::openPages(int count, const QString& stem) { PageViewer::showDocument(stem, count); }
 
 void TopicScreen::label3_Click(int Index) {
     switch (Index) {
@@ -96,8 +94,8 @@ void TopicScreen::label3_Click(int Index) {
     case 3:
         DiceActivity::open(label3(3)->Caption(), Label1->Caption());
         break;
-    case 4: openPages(3, QStringLiteral("key euclid")); break;
-    case 5: openPages(2, QStringLiteral("euclid")); break;
+    case 4: PageViewer::showDocument(QStringLiteral("key euclid"), 3); break;
+    case 5: PageViewer::showDocument(QStringLiteral("euclid"), 2); break;
     default: break;
     }
 }

@@ -16,7 +16,6 @@ private:
     platform::Ctl<platform::Label> Label1{this, "Label1"}, label3{this, "label3"};
 
     bool loadEuclidsWorksheet();
-    void openPages(int count, const QString& stem);
 };
 
 namespace forms {

@@ -20,14 +20,14 @@ int main(int argc, char** argv) {
     platform::initFonts();
     // The launcher found the working folder unsafe or unusable: say why, and start nothing.
     if (const QString problem = qEnvironmentVariable("VELLACOURT_PROBLEM"); !problem.isEmpty()) {
-        platform::MsgBox(problem);
+        platform::showMessage(problem);
         return 1;
     }
     // The launcher could bring only part of the working folder up to date: the teacher is told, and
     // the program goes on with what is there.
     if (const QString notice = qEnvironmentVariable("VELLACOURT_NOTICE"); !notice.isEmpty()) {
         qunsetenv("VELLACOURT_NOTICE");
-        platform::MsgBox(notice);
+        platform::showMessage(notice);
     }
     // Started again at a screen's new scale: straight back to the main menu it was left at.
     if (qEnvironmentVariableIsSet("VELLACOURT_START_AT_MENU")) {

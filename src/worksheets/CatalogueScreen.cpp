@@ -97,7 +97,7 @@ void CatalogueScreen::Check2_Click() {
 
 void CatalogueScreen::Label3_Click(int Index) {
     CataloguePage += Index == 0 ? -1 : 1;
-    workpage();
+    showCataloguePage();
     // The page turned, said with its titles: a reader hears where it is and what it holds.
     QStringList titles;
     for (int i = 1; i <= TitlesPerPage; ++i)
@@ -105,7 +105,7 @@ void CatalogueScreen::Label3_Click(int Index) {
     announce(Label4->Caption() + QStringLiteral(": ") + titles.join(QStringLiteral(", ")));
 }
 
-void CatalogueScreen::workpage() {
+void CatalogueScreen::showCataloguePage() {
     const core::TitlePage page = core::titlePage(WorksheetCount, CataloguePage);
     // The keyboard stays with the page buttons: the one hidden with the keyboard on it hands it over.
     if (page.previous) Label3(0)->SetVisible(true);
@@ -114,7 +114,7 @@ void CatalogueScreen::workpage() {
     if (!page.previous && page.next && Label3(0)->widget()->hasFocus()) Label3(1)->SetFocus();
     Label3(0)->SetVisible(page.previous);
     Label3(1)->SetVisible(page.next);
-    Label4->SetCaption(QStringLiteral("Page") + Str(CataloguePage + 1));
+    Label4->SetCaption(QStringLiteral("Page") + numberText(CataloguePage + 1));
     showTitles(page);
 }
 
@@ -134,7 +134,7 @@ void CatalogueScreen::Label2_Click(int Index) {
     FileChannel& file1 = FileChannel::one();
     const FileOneGuard guard;
     try {
-        file1.OpenForInput(worksheetfiles::WorksheetPath(title));
+        file1.openForReading(worksheetfiles::WorksheetPath(title));
         const worksheetfiles::Worksheet w = LoadWorksheet();
         file1.Close();
         if (Check1->Value() == 1) {
@@ -146,33 +146,31 @@ void CatalogueScreen::Label2_Click(int Index) {
     } catch (const std::exception& e) {
         file1.Abandon();  // before the message, so nothing is left open while it waits
         qCWarning(lcCatalogue, "%s: %s", qPrintable(title), core::reasonOf(e).c_str());
-        MsgBox(QStringLiteral("This worksheet seems to be corrupted."));
+        showMessage(QStringLiteral("This worksheet seems to be corrupted."));
     }
 }
 
 void CatalogueScreen::deleteTitle(const QString& title) {
-    if (MsgBox(QStringLiteral("Are you sure that you want to delete the worksheet ") + title + QStringLiteral("?"),
-               Buttons::OkCancel, QString()) != Answer::Ok)
+    if (showMessage(QStringLiteral("Are you sure that you want to delete the worksheet ") + title + QStringLiteral("?"),
+                    Buttons::OkCancel, QString()) != Answer::Ok)
         return;
-    DeleteTitle = title;
     try {
-        delworksheet();
+        worksheetfiles::IndexRemove(title);
     } catch (const std::exception& e) {
         qCWarning(lcCatalogue, "%s: %s", qPrintable(title), core::reasonOf(e).c_str());
-        MsgBox(worksheetfiles::catalogueMessage(e, QStringLiteral("There was a problem removing the worksheet from the "
-                                                                  "catalogue. The catalogue has not been changed.")));
+        showMessage(
+            worksheetfiles::catalogueMessage(e, QStringLiteral("There was a problem removing the worksheet from the "
+                                                               "catalogue. The catalogue has not been changed.")));
         return;
     }
     // The same page again, one title shorter, its buttons as the shorter list needs: a page left
     // empty gives way to the one before it.
     if (CataloguePage > 0 && WorksheetCount <= TitlesPerPage * CataloguePage) --CataloguePage;
-    workpage();
+    showCataloguePage();
 }
 
 void CatalogueScreen::editworksheet(const worksheetfiles::Worksheet& w) {
     // Every answer is checked before the wizard is touched, so a bad file leaves no half-filled wizard.
-    for (const worksheetfiles::Question& q : w.questions) Val(q.correct);
+    for (const worksheetfiles::Question& q : w.questions) toNumber(q.correct);
     WizardScreen::edit(w);
 }
-
-void CatalogueScreen::delworksheet() { worksheetfiles::IndexRemove(DeleteTitle); }

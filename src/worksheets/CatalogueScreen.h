@@ -27,10 +27,9 @@ public:
     void Label2_Click(int Index);
     void Label2_MouseMove(int Index);
     void Label3_Click(int Index);
-    void workpage();
+    void showCataloguePage();
     void showTitles(const core::TitlePage& page);
     void editworksheet(const worksheetfiles::Worksheet& w);
-    void delworksheet();
     void deleteTitle(const QString& title);
 
 private:

@@ -100,7 +100,7 @@ void WizardScreen::Label3_Click(int Index) {
     if (Index == 0 && mayLeave())
         forms::WizardScreen.unload();
     else if (Index == 1)
-        genwork();
+        checkAndSave();
     else if (Index == 2)
         printAnswers();
 }
@@ -121,37 +121,37 @@ void WizardScreen::Text3_KeyPress(int Index, int& KeyAscii) {
         Text2((Index + 1) / 4)->SetFocus();
 }
 
-void WizardScreen::genwork() {
-    if (complete()) saveworksheet();
+void WizardScreen::checkAndSave() {
+    if (complete()) writeWorksheet();
 }
 
 // Whether the sheet has a title, every question and answer, and one tick to each question; if not,
 // the teacher is told what is missing.
 bool WizardScreen::complete() const {
     if (Text1->Text().isEmpty()) {
-        MsgBox(QStringLiteral("You have not chosen a title for your worksheet"));
+        showMessage(QStringLiteral("You have not chosen a title for your worksheet"));
         return false;
     }
     for (int q = 0; q < QuestionCount; ++q) {
-        const QString n = Str(q + 1);
+        const QString n = numberText(q + 1);
         if (Text2(q)->Text().isEmpty()) {
-            MsgBox(QStringLiteral("You have not completed Question") + n);
+            showMessage(QStringLiteral("You have not completed Question") + n);
             return false;
         }
         int ticks = 0;
         for (int k = 0; k < 4; ++k) {
             if (Text3(4 * q + k)->Text().isEmpty()) {
-                MsgBox(QStringLiteral("You have not completed Question") + n);
+                showMessage(QStringLiteral("You have not completed Question") + n);
                 return false;
             }
             if (Check1(4 * q + k)->Value() == 1) ++ticks;
         }
         if (ticks == 0) {
-            MsgBox(QStringLiteral("You have not ticked the correct answer for Question") + n);
+            showMessage(QStringLiteral("You have not ticked the correct answer for Question") + n);
             return false;
         }
         if (ticks > 1) {
-            MsgBox(QStringLiteral("You have ticked more than one correct answer for Question") + n);
+            showMessage(QStringLiteral("You have ticked more than one correct answer for Question") + n);
             return false;
         }
     }
@@ -166,7 +166,7 @@ void WizardScreen::printAnswers() {
     const Worksheet w = typedWorksheet();
     const bool printed = PrintDocument([&w](Printer& printer) {
         const float W = printer.ScaleWidth();
-        const auto letter = [&w](int q) { return QChar(u'A' + int(Val(w.questions[size_t(q)].correct)) - 1); };
+        const auto letter = [&w](int q) { return QChar(u'A' + int(toNumber(w.questions[size_t(q)].correct)) - 1); };
         printer.SetFontName(QStringLiteral("Times New Roman"));
         printer.SetFontBold(false);
         printer.SetFontSize(16);
@@ -184,13 +184,13 @@ void WizardScreen::printAnswers() {
         for (int q = 0; q < QuestionCount; ++q) {
             const Question& in = w.questions[size_t(q)];
             printer.SetCurrentX(W / 16);
-            printer.Print(QStringLiteral("Question") + Str(q + 1) + QStringLiteral("    ") + in.text);
+            printer.Print(QStringLiteral("Question") + numberText(q + 1) + QStringLiteral("    ") + in.text);
             printer.SetCurrentX(2 * W / 6);
-            printer.Print(QString(letter(q)) + QStringLiteral(". ") + in.answers[size_t(Val(in.correct)) - 1]);
+            printer.Print(QString(letter(q)) + QStringLiteral(". ") + in.answers[size_t(toNumber(in.correct)) - 1]);
             printer.Print(QStringLiteral(" "));
         }
     });
-    if (printed) MsgBox(QStringLiteral("Your answer key is now printing."));
+    if (printed) showMessage(QStringLiteral("Your answer key is now printing."));
 }
 
 // The worksheet as typed, with the one ticked answer of each question.
@@ -202,7 +202,7 @@ Worksheet WizardScreen::typedWorksheet() const {
         out.text = Text2(q)->Text();
         for (int k = 0; k < 4; ++k) {
             out.answers[k] = Text3(4 * q + k)->Text();
-            if (Check1(4 * q + k)->Value() == 1) out.correct = Str(k + 1).trimmed();
+            if (Check1(4 * q + k)->Value() == 1) out.correct = numberText(k + 1).trimmed();
         }
     }
     return w;
@@ -215,12 +215,12 @@ QString WizardScreen::unsavableText() const {
         for (int k = 0; k < 4; ++k) texts << Text3(4 * q + k)->Text();
         for (const QString& t : texts) {
             if (!canEncode1252(t))
-                return QStringLiteral("Question") + Str(q + 1) +
+                return QStringLiteral("Question") + numberText(q + 1) +
                        QStringLiteral(
                            " contains a character that cannot be saved in a worksheet. "
                            "Please type it another way.");
             if (t.trimmed().startsWith(QLatin1Char('"')))
-                return QStringLiteral("Question") + Str(q + 1) +
+                return QStringLiteral("Question") + numberText(q + 1) +
                        QStringLiteral(
                            " has a text that begins with a double quote, which a worksheet cannot keep. "
                            "Please use single quotes there.");
@@ -229,13 +229,13 @@ QString WizardScreen::unsavableText() const {
     return {};
 }
 
-void WizardScreen::saveworksheet() {
+void WizardScreen::writeWorksheet() {
     // Nothing is written unless the title is a safe file name and every text can be kept as typed.
     const QString title = Text1->Text();
     QString problem = TitleProblem(title);
     if (problem.isEmpty()) problem = unsavableText();
     if (!problem.isEmpty()) {
-        MsgBox(problem);
+        showMessage(problem);
         return;
     }
     FileChannel& file1 = FileChannel::one();
@@ -247,19 +247,19 @@ void WizardScreen::saveworksheet() {
         IndexCheckRoom(title);
         const SavedCopy before(WorksheetPath(title));
         try {
-            file1.OpenForOutput(WorksheetPath(title));
+            file1.openForWriting(WorksheetPath(title));
             file1.Write(WorksheetBytes(typedWorksheet()));
             file1.Close();
-            trackworksheets();
+            addToCatalogue();
         } catch (const std::exception&) {
             before.restore();  // closes file 1 first
             throw;
         }
         m_kept = typedWorksheet();
-        MsgBox(QStringLiteral("Your worksheet has been saved."));
+        showMessage(QStringLiteral("Your worksheet has been saved."));
     } catch (const std::exception& e) {
         file1.Abandon();  // before the message, so nothing is left open while it waits
-        MsgBox(catalogueMessage(e, QStringLiteral("There was a problem saving your worksheet")));
+        showMessage(catalogueMessage(e, QStringLiteral("There was a problem saving your worksheet")));
     }
 }
 
@@ -271,7 +271,7 @@ void WizardScreen::edit(const worksheetfiles::Worksheet& w) {
         z.Text2(q)->SetText(in.text);
         for (int k = 0; k < 4; ++k) z.Text3(4 * q + k)->SetText(in.answers[size_t(k)]);
         long long correct = 0;
-        skipOnFailure([&] { correct = Val(in.correct); });
+        skipOnFailure([&] { correct = toNumber(in.correct); });
         if (correct >= 1 && correct <= 4) z.Check1(4 * q + int(correct) - 1)->SetValue(1);
     }
     z.m_kept = z.typedWorksheet();
@@ -280,8 +280,10 @@ void WizardScreen::edit(const worksheetfiles::Worksheet& w) {
 
 bool WizardScreen::mayLeave() const {
     return typedWorksheet() == m_kept ||
-           MsgBox(QStringLiteral("You have not saved the changes to your worksheet. Do you want to leave without saving them?"),
-                  Buttons::YesNo) == Answer::Yes;
+           showMessage(
+               QStringLiteral(
+                   "You have not saved the changes to your worksheet. Do you want to leave without saving them?"),
+               Buttons::YesNo) == Answer::Yes;
 }
 
-void WizardScreen::trackworksheets() { IndexAppend(Text1->Text()); }
+void WizardScreen::addToCatalogue() { IndexAppend(Text1->Text()); }

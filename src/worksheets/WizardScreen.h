@@ -18,10 +18,10 @@ public:
     void Text1_KeyPress(int& KeyAscii);
     void Text2_KeyPress(int Index, int& KeyAscii);
     void Text3_KeyPress(int Index, int& KeyAscii);
-    void genwork();
+    void checkAndSave();
     void printAnswers();
-    void saveworksheet();
-    void trackworksheets();
+    void writeWorksheet();
+    void addToCatalogue();
 
 private:
     // The screen's controls, by the names its layout table gives them; no other screen reaches them.

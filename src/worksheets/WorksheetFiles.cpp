@@ -21,10 +21,10 @@ static FileChannel& file1() { return FileChannel::one(); }
 void IndexRead() {
     using namespace Module1;
     const FileOneGuard guard;
-    file1().OpenForInput(IndexPath);
-    const QString count = file1().InputField();
+    file1().openForReading(IndexPath);
+    const QString count = file1().readField();
     try {
-        const long long n = Val(count);
+        const long long n = toNumber(count);
         // A count outside what an index can hold is a damaged index, whatever follows it.
         if (n < 0 || n > MaxTitles) throw CatalogueError(CatalogueDamaged);
         WorksheetCount = int(n);
@@ -34,7 +34,7 @@ void IndexRead() {
     }
     for (int i = 1; i <= WorksheetCount; ++i) {
         if (i >= int(WorksheetNames.size())) throw RuntimeError(ErrSubscript, QStringLiteral("Subscript out of range"));
-        WorksheetNames[i] = file1().InputField();
+        WorksheetNames[i] = file1().readField();
     }
     file1().Close();
 }
@@ -42,7 +42,7 @@ void IndexRead() {
 // Writes the whole index anew; the old one stays until the new one is complete.
 static void IndexWrite(int count, const Module1::TitleList& names) {
     const FileOneGuard guard;
-    file1().OpenForOutput(IndexPath);
+    file1().openForWriting(IndexPath);
     file1().Write(IndexBytes(count, names));
     file1().Close();
 }
@@ -135,7 +135,7 @@ void SavedCopy::restore() const {
         removeWorkingFile(m_path);
         return;
     }
-    f.OpenForOutput(m_path);
+    f.openForWriting(m_path);
     f.Write(m_bytes);
     f.Close();
 }
@@ -179,7 +179,7 @@ namespace Module1 {
 // The worksheet is read whole before the question set changes, so a damaged file leaves the last one.
 worksheetfiles::Worksheet LoadWorksheet() {
     FileChannel& f = FileChannel::one();
-    const worksheetfiles::Worksheet w = worksheetfiles::ReadWorksheet([&f] { return f.InputField(); });
+    const worksheetfiles::Worksheet w = worksheetfiles::ReadWorksheet([&f] { return f.readField(); });
     WorksheetTitle = w.title;
     for (int q = 1; q <= QuestionCount; ++q) {
         const worksheetfiles::Question& in = w.questions[q - 1];
