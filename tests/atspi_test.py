@@ -99,6 +99,9 @@ def main():
                     lambda: next((a for a in desktop if a is not None and a.name == "Vellacourt Numerists"), None), 30)
     # Places are told in the screen's pixels: a click where the title's "OK" says it is presses it.
     click_where_told(find(root, "push button", "OK"))
+    menu = find(root, "panel", "Vellacourt Numerists")
+    e = menu.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    check((e.width, e.height) == (1440, 1080), f"the main menu is where it is drawn, 1440 x 1080: {e.width} x {e.height}")
     press(find(root, "push button", "Worksheet Catalogue"))
     press(find(root, "push button", "Next Page >>"))
     heard("Page 2: Worksheet 25, ")

@@ -99,11 +99,7 @@ DiceActivity::DiceActivity() {
 }
 // clang-format on
 
-void DiceActivity::open(const QString& caption, const QString& heading) {
-    forms::DiceActivity->SetCaption(caption);
-    forms::DiceActivity->Label6->SetCaption(heading);
-    forms::DiceActivity->Show();
-}
+void DiceActivity::open(const QString& caption, const QString& heading) { forms::DiceActivity->showAs(caption, heading); }
 
 void DiceActivity::Form_Load() {
     PrepareForm(*this);

@@ -77,11 +77,7 @@ PrimesActivity::PrimesActivity() {
 }
 // clang-format on
 
-void PrimesActivity::open(const QString& caption, const QString& heading) {
-    forms::PrimesActivity->SetCaption(caption);
-    forms::PrimesActivity->Label6->SetCaption(heading);
-    forms::PrimesActivity->Show();
-}
+void PrimesActivity::open(const QString& caption, const QString& heading) { forms::PrimesActivity->showAs(caption, heading); }
 
 void PrimesActivity::Form_Load() {
     PrepareForm(*this);

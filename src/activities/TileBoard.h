@@ -24,6 +24,8 @@ public:
     bool onBox(int t, int b) const;
     // The tile a pupil sees on box b: of the tiles standing exactly on it, the one drawn on top; -1 if none.
     int tileOn(int b) const;
+    // Shows the activity under its opener's caption and heading.
+    void showAs(const QString& caption, const QString& heading);
 
 protected:
     // The screen's controls, by the names its layout table gives them; no other screen reaches them.

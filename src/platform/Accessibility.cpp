@@ -391,7 +391,8 @@ QAccessibleInterface* qtsOwn(const QString& className, QObject* object) {
 
 QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (auto* a = dynamic_cast<Announcer*>(object)) return new AnnouncerAccessible(a);
-    if (className == QLatin1String("platform::Form")) return new FormAccessible(static_cast<Form*>(object));
+    // A screen, whatever class it is made as (asked first for its own class).
+    if (auto* form = qobject_cast<Form*>(object)) return new FormAccessible(form);
     Control* c = Control::of(object);
     // An option kept from the keyboard (the quiz's hidden "no answer") is kept from a reader too.
     if (c && className == QLatin1String("QRadioButton") && !c->TabStop())

@@ -1,6 +1,8 @@
 #include "platform/FolderRefresh.h"
 
 #include <QDir>
+#include "platform/Descriptors.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -14,18 +16,6 @@ namespace platform {
 
 namespace {
 
-struct Fd {
-    int fd = -1;
-    explicit Fd(int f = -1) : fd(f) {}
-    Fd(Fd&& o) noexcept : fd(std::exchange(o.fd, -1)) {}
-    Fd& operator=(Fd&& o) noexcept {
-        std::swap(fd, o.fd);
-        return *this;
-    }
-    ~Fd() {
-        if (fd >= 0) ::close(fd);
-    }
-};
 
 const char* const Folders[] = {"Images", "logo", "wmf", "wmf2", "multiple"};
 
@@ -46,25 +36,15 @@ QList<QByteArray> spellings(int folder, const QByteArray& name) {
     return out;
 }
 
-bool writeAll(int fd, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += n;
-    }
-    return true;
-}
 
 // Whether the plain file `name` in the folder holds exactly `bytes`; a link, FIFO or other is not.
 bool holds(int folder, const QByteArray& name, const QByteArray& bytes) {
     const Fd f(::openat(folder, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
-    if (f.fd < 0 || ::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != bytes.size()) return false;
+    if (f.get() < 0 || ::fstat(f.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != bytes.size()) return false;
     QByteArray got(bytes.size() + 1, Qt::Uninitialized);
     qsizetype n = 0;
-    for (ssize_t r; n < got.size() && (r = ::read(f.fd, got.data() + n, size_t(got.size() - n))) != 0;) {
+    for (ssize_t r; n < got.size() && (r = ::read(f.get(), got.data() + n, size_t(got.size() - n))) != 0;) {
         if (r < 0 && errno == EINTR) continue;
         if (r < 0) return false;
         n += r;
@@ -77,11 +57,11 @@ QByteArray newFile(int folder, const QByteArray& name, const QByteArray& bytes, 
     for (int attempt = 0; attempt < 16; ++attempt) {
         const QByteArray temp = "." + name + "." + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".new";
         Fd f(::openat(folder, temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
-        if (f.fd < 0) {
+        if (f.get() < 0) {
             if (errno == EEXIST) continue;
             return {};
         }
-        const bool whole = writeAll(f.fd, bytes) && ::fdatasync(f.fd) == 0 && ::close(std::exchange(f.fd, -1)) == 0;
+        const bool whole = writeAll(f.get(), bytes) && ::fdatasync(f.get()) == 0 && ::close(f.release()) == 0;
         if (whole) return temp;
         ::unlinkat(folder, temp.constData(), 0);
         return {};
@@ -95,7 +75,7 @@ RefreshReport refreshWorkingFolder(const QString& data, const QString& work) {
     RefreshReport report;
     const Fd root(::open(QFile::encodeName(work).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat rootStat {};
-    if (root.fd < 0 || ::fstat(root.fd, &rootStat) != 0) {
+    if (root.get() < 0 || ::fstat(root.get(), &rootStat) != 0) {
         report.problem = QStringLiteral("The working folder %1 cannot be opened.").arg(work);
         return report;
     }
@@ -107,22 +87,22 @@ RefreshReport refreshWorkingFolder(const QString& data, const QString& work) {
     };
     for (const char* folderName : Folders) {
         const QByteArray folder(folderName);
-        QList<QByteArray> names = spellings(root.fd, folder);
+        QList<QByteArray> names = spellings(root.get(), folder);
         if (names.isEmpty()) {
-            if (::mkdirat(root.fd, folder.constData(), 0755) != 0 && errno != EEXIST) {
+            if (::mkdirat(root.get(), folder.constData(), 0755) != 0 && errno != EEXIST) {
                 report.problem = QStringLiteral("The folder %1/%2 cannot be made.").arg(work, QFile::decodeName(folder));
                 return report;
             }
             if (shared) {
-                const Fd made(::openat(root.fd, folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-                if (made.fd >= 0) ::fchmod(made.fd, rootStat.st_mode & 07777);
+                const Fd made(::openat(root.get(), folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+                if (made.get() >= 0) ::fchmod(made.get(), rootStat.st_mode & 07777);
             }
             names << folder;
         }
         for (const QByteArray& name : names) {
             const QString shown = work + QLatin1Char('/') + QFile::decodeName(name);
-            const Fd dir(::openat(root.fd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-            if (dir.fd < 0) {
+            const Fd dir(::openat(root.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (dir.get() < 0) {
                 report.problem = QStringLiteral(
                                      "%1 is not a folder of its own (it is a link or a file), so the program will not "
                                      "write there. Ask whoever looks after the shared folder to replace it with a real folder.")
@@ -130,7 +110,7 @@ RefreshReport refreshWorkingFolder(const QString& data, const QString& work) {
                 return report;
             }
             struct stat st {};
-            if (shared && ::fstat(dir.fd, &st) == 0 && (!(st.st_mode & S_IWGRP) || !(st.st_mode & S_ISGID)))
+            if (shared && ::fstat(dir.get(), &st) == 0 && (!(st.st_mode & S_IWGRP) || !(st.st_mode & S_ISGID)))
                 report.notes << QStringLiteral("The folder %1 cannot be changed by everyone in the shared folder's group, so "
                                                "other teachers' saves there will fail. Ask whoever looks after the shared "
                                                "folder to run: chmod -R g+ws \"%1\"")
@@ -145,18 +125,18 @@ RefreshReport refreshWorkingFolder(const QString& data, const QString& work) {
                 // quiz belongs to the program (no worksheet may take its name) and is refreshed.
                 const bool addOnly = folder == "multiple" && target != "Euclid.txt";
                 struct stat there {};
-                if (addOnly && ::fstatat(dir.fd, target.constData(), &there, AT_SYMLINK_NOFOLLOW) == 0) continue;
-                if (!addOnly && holds(dir.fd, target, bytes)) continue;
-                const QByteArray temp = newFile(dir.fd, target, bytes, fileMode);
+                if (addOnly && ::fstatat(dir.get(), target.constData(), &there, AT_SYMLINK_NOFOLLOW) == 0) continue;
+                if (!addOnly && holds(dir.get(), target, bytes)) continue;
+                const QByteArray temp = newFile(dir.get(), target, bytes, fileMode);
                 if (temp.isEmpty()) {
                     failed(name, target);
                     continue;
                 }
                 // Adding links the new file in, which fails if anything came to stand there meanwhile;
                 // refreshing renames it over what stands there (a link is replaced, never followed).
-                const bool placed = addOnly ? (::linkat(dir.fd, temp.constData(), dir.fd, target.constData(), 0) == 0 || errno == EEXIST)
-                                            : ::renameat(dir.fd, temp.constData(), dir.fd, target.constData()) == 0;
-                if (addOnly || !placed) ::unlinkat(dir.fd, temp.constData(), 0);
+                const bool placed = addOnly ? (::linkat(dir.get(), temp.constData(), dir.get(), target.constData(), 0) == 0 || errno == EEXIST)
+                                            : ::renameat(dir.get(), temp.constData(), dir.get(), target.constData()) == 0;
+                if (addOnly || !placed) ::unlinkat(dir.get(), temp.constData(), 0);
                 if (!placed) failed(name, target);
             }
         }

@@ -1,5 +1,7 @@
 #include "platform/WorkingFiles.h"
 
+#include "platform/Descriptors.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 #include <QStringList>
@@ -14,23 +16,6 @@ namespace platform {
 
 namespace {
 
-class Fd {
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    Fd(Fd&& o) noexcept : m_fd(std::exchange(o.m_fd, -1)) {}
-    Fd& operator=(Fd&& o) noexcept {
-        std::swap(m_fd, o.m_fd);
-        return *this;
-    }
-    ~Fd() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
-
-private:
-    int m_fd;
-};
 
 RuntimeError notFound(const QString& path) {
     return RuntimeError(ErrFileNotFound, QStringLiteral("File not found: %1").arg(path));
@@ -84,16 +69,6 @@ Fd openFolderOf(const QStringList& parts, const QString& path) {
     return folder;
 }
 
-bool writeAll(int fd, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += n;
-    }
-    return true;
-}
 
 }  // namespace
 
