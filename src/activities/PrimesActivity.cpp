@@ -10,7 +10,7 @@ using namespace platform;
 using namespace Module1;
 
 namespace {
-constexpr FontDesc Text{"Times New Roman", 20.25}, Number{"Arial", 24, true}, Button{"Tahoma", 15.75, true};
+constexpr FontDesc Text{"Times New Roman", 20.25}, Number{"Arial", 24, true};
 
 // clang-format off
 constexpr ControlRow Layout[] = {
@@ -41,13 +41,13 @@ constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label8", .caption = "Drag and drop these prime numbers into the correct boxes.",
          .at = {960, 6600, 9945, 585}, .font = Text, .fore = Yellow, .flags = Transparent},
     {.kind = Kind::Label, .name = "Label3", .index = 3, .caption = "New Problem", .at = {120, 7920, 2565, 495},
-         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
     {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Start Again", .at = {3360, 7920, 2565, 495},
-         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
     {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Check Score", .at = {6000, 7920, 2565, 495},
-         .font = Button, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
     {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = Button, .fore = Yellow, .back = Black, .flags = Centered},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
 };
 // clang-format on
 

@@ -29,7 +29,7 @@ QString pageFile(const char* folder, int n) {
 GuideViewer::GuideViewer() {
     build(Pictures);
     build(pages::PageControls);
-    Label1->SetCaption(QStringLiteral("Page 1 of") + numberText(Pages));
+    Label1->SetCaption(pages::pageCaption(1, Pages));
     Label3.onClick([this](int i) { Label3_Click(i); });
     // The page itself takes the keyboard, so that a screen reader's "read all" reads it.
     Image1->SetTabStop(true);

@@ -76,7 +76,7 @@ void PageViewer::showAcknowledgments() {
 void PageViewer::Form_Load() {
     PrepareForm(*this);
     PageNumber = 1;
-    Label1->SetCaption(QStringLiteral("Page") + numberText(PageNumber) + QStringLiteral(" of") + numberText(PageCount));
+    Label1->SetCaption(pages::pageCaption(PageNumber, PageCount));
 }
 
 void PageViewer::Label3_Click(int Index) {

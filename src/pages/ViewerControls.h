@@ -5,24 +5,28 @@
 
 namespace pages {
 
-inline constexpr platform::FontDesc ButtonFont{"Tahoma", 15.75, true};
 
 // Built after the page pictures, so they lie above the page.
 // clang-format off
 inline constexpr platform::ControlRow PageControls[] = {
-    {.kind = platform::Kind::Label, .name = "Label1", .at = {4200, 7920, 2295, 495}, .font = ButtonFont,
+    {.kind = platform::Kind::Label, .name = "Label1", .at = {4200, 7920, 2295, 495}, .font = platform::theme::ButtonFont,
          .fore = platform::Black, .back = platform::White, .flags = platform::Centered},
     {.kind = platform::Kind::Label, .name = "Label3", .index = 0, .caption = "Print", .at = {10680, 120, 1125, 495},
-         .font = ButtonFont, .fore = platform::Yellow, .back = platform::Black, .flags = platform::Centered},
+         .font = platform::theme::ButtonFont, .fore = platform::Yellow, .back = platform::Black, .flags = platform::Centered},
     {.kind = platform::Kind::Label, .name = "Label3", .index = 1, .caption = "Exit", .at = {10680, 7920, 1125, 495},
-         .font = ButtonFont, .fore = platform::Yellow, .back = platform::Black, .flags = platform::Centered},
+         .font = platform::theme::ButtonFont, .fore = platform::Yellow, .back = platform::Black, .flags = platform::Centered},
     {.kind = platform::Kind::Label, .name = "Label3", .index = 2, .caption = "Next Page", .at = {1320, 7920, 2685, 495},
-         .font = ButtonFont, .fore = platform::Yellow, .back = platform::Black, .flags = platform::Centered},
+         .font = platform::theme::ButtonFont, .fore = platform::Yellow, .back = platform::Black, .flags = platform::Centered},
     {.kind = platform::Kind::Label, .name = "Label3", .index = 3, .caption = "Previous Page",
-         .at = {6720, 7920, 2685, 495}, .font = ButtonFont, .fore = platform::Yellow, .back = platform::Black,
+         .at = {6720, 7920, 2685, 495}, .font = platform::theme::ButtonFont, .fore = platform::Yellow, .back = platform::Black,
          .flags = platform::Centered | platform::Disabled},
 };
 // clang-format on
+
+// "Page 2 of 3", as every viewer's caption reads.
+inline QString pageCaption(int page, int pages) {
+    return QStringLiteral("Page") + platform::numberText(page) + QStringLiteral(" of") + platform::numberText(pages);
+}
 
 // Both viewers turn pages alike: "Previous Page" offered after the first page, "Next Page" before
 // the last, and the caption saying where the reader is.
@@ -37,8 +41,7 @@ inline void showPageControls(const platform::Ctl<platform::Label>& buttons, cons
     if (!previous && buttons(3)->widget()->hasFocus() && next) buttons(2)->SetFocus();
     buttons(3)->SetEnabled(previous);
     buttons(2)->SetEnabled(next);
-    caption->SetCaption(QStringLiteral("Page") + platform::numberText(page) + QStringLiteral(" of") +
-                        platform::numberText(pages));
+    caption->SetCaption(pageCaption(page, pages));
 }
 
 // A page turned is said to a screen reader: where the reader is and the page's title.

@@ -60,6 +60,11 @@ public:
     // clang-format off
     void SetLeft(float v) { m_left = v; place(); }
     void SetTop(float v) { m_top = v; place(); }
+    // Centred on a screen of this size in twips; a screen smaller than the form leaves it overhanging.
+    void centreOn(double screenWidth, double screenHeight) {
+        SetTop(float(screenHeight / 2 - double(Height()) / 2));
+        SetLeft(float(screenWidth / 2 - double(Width()) / 2));
+    }
     void SetWidth(float v) { m_width = v; place(); }
     void SetHeight(float v) { m_height = v; place(); }
     // clang-format on

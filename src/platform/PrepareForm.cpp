@@ -16,8 +16,7 @@ void PrepareForm(Form& form) {
     form.SetHeight(FormHeight);
     Stage* screen = Stage::instance();
     screen->setMousePointer(11);
-    form.SetTop(float(double(screen->screenHeight()) / 2 - double(form.Height()) / 2));
-    form.SetLeft(float(double(screen->screenWidth()) / 2 - double(form.Width()) / 2));
+    form.centreOn(screen->screenWidth(), screen->screenHeight());
     screen->setMousePointer(0);
 }
 

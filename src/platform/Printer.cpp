@@ -344,6 +344,7 @@ void Printer::begin() {
 double Printer::resolution() const { return m_writer->resolution(); }
 QRectF Printer::paintRect() const { return m_writer->pageLayout().paintRectPixels(m_writer->resolution()); }
 double Printer::toDevice(double twips) const { return twips * resolution() / TwipsPerInch; }
+double Printer::toTwips(double device) const { return device * TwipsPerInch / resolution(); }
 
 QFont Printer::deviceFont() const {
     QFont f(m_family);
@@ -358,25 +359,25 @@ void Printer::SetFontBold(bool bold) { m_bold = bold; }
 
 float Printer::ScaleWidth() {
     begin();
-    return float(paintRect().width() * TwipsPerInch / resolution());
+    return float(toTwips(paintRect().width()));
 }
 
 float Printer::ScaleHeight() {
     begin();
-    return float(paintRect().height() * TwipsPerInch / resolution());
+    return float(toTwips(paintRect().height()));
 }
 
 float Printer::TextWidth(const QString& text) {
     begin();
     const QFontMetricsF fm(deviceFont(), m_writer.get());
-    return float(fm.horizontalAdvance(text) * TwipsPerInch / resolution());
+    return float(toTwips(fm.horizontalAdvance(text)));
 }
 
 void Printer::Print(const QString& text, bool lineEnd) {
     begin();
     const QFont font = deviceFont();
     const QFontMetricsF fm(font, m_writer.get());
-    const float lineHeight = float(fm.lineSpacing() * TwipsPerInch / resolution());
+    const float lineHeight = float(toTwips(fm.lineSpacing()));
     if (m_y + lineHeight > ScaleHeight() && m_y > 0) {
         if (!m_writer->newPage()) throw printerError(QStringLiteral("a new page could not be started"));
         m_y = 0;
@@ -388,7 +389,7 @@ void Printer::Print(const QString& text, bool lineEnd) {
         m_x = 0;
         m_y += lineHeight;
     } else {
-        m_x += float(fm.horizontalAdvance(text) * TwipsPerInch / resolution());
+        m_x += float(toTwips(fm.horizontalAdvance(text)));
     }
 }
 

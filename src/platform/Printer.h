@@ -62,6 +62,7 @@ private:
     void begin();
     void resetSettings();
     double toDevice(double twips) const;
+    double toTwips(double device) const;
     QFont deviceFont() const;
 
     double resolution() const;

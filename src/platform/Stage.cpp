@@ -250,8 +250,7 @@ void Stage::toggleFullScreen() {
 
 void Stage::centreScreens() {
     for (Form* f : findChildren<Form*>(QString(), Qt::FindDirectChildrenOnly)) {
-        f->SetLeft(float(double(screenWidth()) / 2 - double(f->Width()) / 2));
-        f->SetTop(float(double(screenHeight()) / 2 - double(f->Height()) / 2));
+        f->centreOn(screenWidth(), screenHeight());
     }
 }
 

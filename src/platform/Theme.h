@@ -1,5 +1,7 @@
 // The program's colours, named once. Colours are written as the program stores them: &H00BBGGRR.
 #pragma once
+#include "platform/Fonts.h"
+
 #include <QColor>
 
 namespace platform {
@@ -30,6 +32,8 @@ inline QColor captionLight() { return {166, 202, 240}; }
 inline QColor frameFace() { return toQColor(ButtonFace); }
 inline QColor frameOutline() { return {64, 64, 64}; }
 inline QColor shadow() { return {128, 128, 128}; }  // sunken edges and greyed text too
+// The font of every button and menu entry that is a screen's own command.
+constexpr FontDesc ButtonFont{"Tahoma", 15.75, true};
 }  // namespace theme
 
 }  // namespace platform

@@ -13,7 +13,7 @@ using namespace platform;
 using namespace Module1;
 
 namespace {
-constexpr FontDesc ButtonFont{"Tahoma", 15.75, true}, AnswerFont{"Times New Roman", 20.25};
+constexpr FontDesc AnswerFont{"Times New Roman", 20.25};
 
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
@@ -39,13 +39,13 @@ constexpr ControlRow Layout[] = {
     {.kind = Kind::Option, .name = "Option1", .index = 4, .at = {2400, 7200, 6975, 525}, .font = AnswerFont,
          .fore = Yellow},
     {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "<< Previous Question",
-         .at = {2040, 7920, 3765, 495}, .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
+         .at = {2040, 7920, 3765, 495}, .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
     {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Next Question >>", .at = {6000, 7920, 3765, 495},
-         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
     {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
     {.kind = Kind::Label, .name = "Label3", .index = 3, .caption = "Print Worksheet", .at = {7920, 1920, 3045, 495},
-         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
 };
 // clang-format on
 }  // namespace

@@ -14,7 +14,7 @@ using namespace platform;
 using namespace Module1;
 
 namespace {
-constexpr FontDesc ButtonFont{"Tahoma", 15.75, true}, Message{"Times New Roman", 24};
+constexpr FontDesc Message{"Times New Roman", 24};
 }
 
 namespace {
@@ -36,10 +36,10 @@ constexpr ControlRow Layout[] = {
          .caption = "Enter your name in the box above before printing your certificate",
          .at = {3120, 7440, 5775, 855}, .font = {"Times New Roman", 18}, .fore = Yellow,
          .flags = Centered | Transparent | Hidden},
-    {.kind = Kind::Label, .name = "Label3", .index = 0, .at = {240, 1800, 3765, 495}, .font = ButtonFont,
+    {.kind = Kind::Label, .name = "Label3", .index = 0, .at = {240, 1800, 3765, 495}, .font = theme::ButtonFont,
          .fore = Yellow, .back = Black, .flags = Centered | Hidden},
     {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
     {.kind = Kind::Timer, .name = "Timer1", .interval = 1},
     {.kind = Kind::Timer, .name = "Timer2", .interval = 10},
     {.kind = Kind::Timer, .name = "Timer3", .interval = 1},

@@ -73,10 +73,7 @@ void TitleScreen::askToExit() {
 
 void TitleScreen::Form_Load() {
     try {
-        const float screenWidth = Stage::instance()->screenWidth();
-        const float screenHeight = Stage::instance()->screenHeight();
-        SetTop(float(double(screenHeight) / 2 - double(Height()) / 2));
-        SetLeft(float(double(screenWidth) / 2 - double(Width()) / 2));
+        centreOn(Stage::instance()->screenWidth(), Stage::instance()->screenHeight());
         forms::Backdrop->Show();
         Picture1->SetPicture(LoadPicture(QStringLiteral("Images\\euclidsm.jpg")));
         // The main menu's crest is decoded while the pupil reads this screen, once it is up: decoded

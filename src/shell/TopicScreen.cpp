@@ -19,7 +19,6 @@ platform::FormRef<::TopicScreen> forms::TopicScreen;
 using namespace platform;
 
 namespace {
-constexpr FontDesc EntryFont{"Tahoma", 15.75, true};
 constexpr int EntryFlags = Border | Centered;
 
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
@@ -28,17 +27,17 @@ constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label1", .caption = "Euclid", .at = {240, 0, 6000, 900},
          .font = {"Times New Roman", 27.75, true}, .fore = Yellow, .flags = Transparent},
     {.kind = Kind::Label, .name = "label3", .index = 0, .caption = "Multiple Choice", .at = {120, 7920, 3195, 495},
-         .font = EntryFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
     {.kind = Kind::Label, .name = "label3", .index = 1, .caption = "Products of Primes",
-         .at = {3600, 7920, 3195, 495}, .font = EntryFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+         .at = {3600, 7920, 3195, 495}, .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
     {.kind = Kind::Label, .name = "label3", .index = 2, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = EntryFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
     {.kind = Kind::Label, .name = "label3", .index = 3, .caption = "Nets of Dice", .at = {7080, 7920, 3195, 495},
-         .font = EntryFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
     {.kind = Kind::Label, .name = "label3", .index = 4, .caption = "Key Facts", .at = {6360, 120, 1995, 495},
-         .font = EntryFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
     {.kind = Kind::Label, .name = "label3", .index = 5, .caption = "Teacher's Notes", .at = {8640, 120, 3195, 495},
-         .font = EntryFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
 };
 // clang-format on
 }  // namespace

@@ -18,7 +18,6 @@ using namespace platform;
 using namespace Module1;
 
 namespace {
-constexpr FontDesc PageButtonFont{"Tahoma", 15.75, true};
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
@@ -31,10 +30,10 @@ constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label2", .index = 0, .caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = {"Tahoma", 18, true}, .fore = Yellow, .back = Black, .flags = Centered},
     {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "<< Previous Page", .at = {2640, 7920, 3195, 495},
-         .font = PageButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
     {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Next Page >>", .at = {6000, 7920, 3195, 495},
-         .font = PageButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
-    {.kind = Kind::Label, .name = "Label4", .caption = "Page 1", .at = {120, 7920, 1995, 495}, .font = PageButtonFont,
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
+    {.kind = Kind::Label, .name = "Label4", .caption = "Page 1", .at = {120, 7920, 1995, 495}, .font = theme::ButtonFont,
          .fore = Blue, .back = White, .flags = Centered},
 };
 // clang-format on

@@ -12,7 +12,6 @@ using namespace worksheetfiles;
 using Module1::QuestionCount;
 
 namespace {
-constexpr FontDesc ButtonFont{"Tahoma", 15.75, true};
 // The blocks: questions 1-5 on the left, 6-10 on the right.
 float columnLeft(int q) { return q < 5 ? 0 : 5880; }
 float rowTop(int q) { return 1440.0f * float(q % 5); }
@@ -27,11 +26,11 @@ constexpr ControlRow Layout[] = {
     {.kind = Kind::TextBox, .name = "Text1", .at = {7560, 120, 4215, 375}, .font = {"Times New Roman", 12},
          .fore = Black, .back = White, .maxLength = 25},
     {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Save Worksheet", .at = {240, 7920, 3165, 495},
-         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
     {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Print Answers", .at = {4320, 7920, 3165, 495},
-         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
     {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
 };
 // clang-format on
 }  // namespace
