@@ -215,7 +215,7 @@ void TileBoard::startAgain() {
 void TileBoard::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
 
 void TileBoard::Form_MouseMove(int, int, float, float) {
-    for (int i : Label3.indices()) Label3(i)->SetBackStyle(0);
+    Label3.unhover();
 }
 
 void TileBoard::showAs(const QString& caption, const QString& heading) {

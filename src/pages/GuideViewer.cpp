@@ -48,7 +48,7 @@ void GuideViewer::Form_Load() { PrepareForm(*this); }
 
 // Over the bare form the buttons lose their black backs, and nothing gives them back.
 void GuideViewer::Form_MouseMove(int, int, float, float) {
-    for (int i = 0; i <= 3; ++i) Label3(i)->SetBackStyle(0);
+    Label3.unhover();
 }
 
 void GuideViewer::Label3_Click(int Index) {

@@ -150,6 +150,10 @@ public:
     T* operator()(int index) const { return m_form->ctl<T>(m_name, index); }
     T* operator()() const { return m_form->ctl<T>(m_name); }
     std::vector<int> indices() const { return m_form->indices(m_name); }
+    // The hover highlight taken off every element, as the pointer moves over the bare screen.
+    void unhover() const {
+        for (int i : indices()) (*this)(i)->SetBackStyle(0);
+    }
     // Binds an event of every element of the array to a procedure that takes the index.
     void onClick(const std::function<void(int)>& f) const {
         for (int i : indices()) (*this)(i)->onClick = [f, i] { f(i); };

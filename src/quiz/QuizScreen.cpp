@@ -95,7 +95,7 @@ void QuizScreen::showQuestion() {
 }
 
 void QuizScreen::Form_MouseMove(int, int, float, float) {
-    for (int i = 0; i <= 3; ++i) Label3(i)->SetBackStyle(0);
+    Label3.unhover();
 }
 
 void QuizScreen::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }

@@ -109,8 +109,7 @@ void ScoreScreen::Timer3_Timer() {
 }
 
 void ScoreScreen::Form_MouseMove(int, int, float, float) {
-    Label3(0)->SetBackStyle(0);
-    Label3(1)->SetBackStyle(0);
+    Label3.unhover();
 }
 
 void ScoreScreen::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }

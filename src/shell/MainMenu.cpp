@@ -96,7 +96,7 @@ void MainMenu::Form_Load() {
 }
 
 void MainMenu::Form_MouseMove(int, int, float, float) {
-    for (int i : Label2.indices()) Label2(i)->SetBackStyle(0);
+    Label2.unhover();
 }
 
 void MainMenu::Label2_MouseMove(int Index) { Label2(Index)->SetBackStyle(1); }

@@ -55,7 +55,7 @@ void TopicScreen::Form_Load() {
 }
 
 void TopicScreen::Form_MouseMove(int, int, float, float) {
-    for (int i : label3.indices()) label3(i)->SetBackStyle(0);
+    label3.unhover();
 }
 
 void TopicScreen::label3_MouseMove(int Index) { label3(Index)->SetBackStyle(1); }

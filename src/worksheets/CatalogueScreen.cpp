@@ -81,7 +81,7 @@ void CatalogueScreen::showTitles(const core::TitlePage& page) {
 }
 
 void CatalogueScreen::Form_MouseMove(int, int, float, float) {
-    for (int i : Label2.indices()) Label2(i)->SetBackStyle(0);
+    Label2.unhover();
 }
 
 void CatalogueScreen::Label2_MouseMove(int Index) { Label2(Index)->SetBackStyle(1); }

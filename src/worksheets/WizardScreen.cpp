@@ -90,7 +90,7 @@ void WizardScreen::Form_Load() {
 }
 
 void WizardScreen::Form_MouseMove(int, int, float, float) {
-    for (int i : Label3.indices()) Label3(i)->SetBackStyle(0);
+    Label3.unhover();
 }
 
 void WizardScreen::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
