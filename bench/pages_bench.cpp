@@ -157,9 +157,12 @@ int main(int argc, char** argv) {
     const int paced = std::max(5, repeats / 3);
     const auto turns = [&](int n, int pauseMs, platform::Form* viewer) {
         std::vector<double> times;
+        int page = 1;  // on to page 3, then back and forth between 2 and 3
         for (int i = 0; i < n; ++i) {
             if (pauseMs) QTest::qWait(pauseMs);
-            times.push_back(measure([viewer] { clickAt(viewer->ctl<platform::Label>("Label3", Module1::PageNumber < 3 ? 2 : 3)->widget()); },
+            const bool next = page < 3;
+            page += next ? 1 : -1;
+            times.push_back(measure([viewer, next] { clickAt(viewer->ctl<platform::Label>("Label3", next ? 2 : 3)->widget()); },
                                     [viewer] { return viewer->ctl<platform::PictureBox>("Image1")->widget(); }));
         }
         return median(times);

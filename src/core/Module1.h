@@ -27,9 +27,7 @@ inline int WorksheetCount = 0;
 inline TitleList WorksheetNames;
 inline int CataloguePage = 0;
 
-// The page viewers.
-inline int PageNumber = 0, PageCount = 0;
-inline QString PageStem;
+// The turning logo's frame, where its last showing stopped (the next carries on from it).
 inline int LogoFrame = 0;
 
 }  // namespace Module1

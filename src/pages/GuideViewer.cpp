@@ -39,7 +39,7 @@ void GuideViewer::showFirstPage() {
     GuideViewer& g = *forms::GuideViewer;
     g.Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\guide1.wmf")));
     g.Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\guide1.wmf")));
-    Module1::PageNumber = 1;
+    g.m_page = 1;
     g.Show();
     pages::playNeighbours(g.Image1(), 1, Pages, [](int k) { return pageFile("wmf", k); });
 }
@@ -56,11 +56,11 @@ void GuideViewer::Label3_Click(int Index) {
     case 0: Printpage(); break;
     case 1: forms::GuideViewer.unload(); break;
     case 2:
-        PageNumber = PageNumber + 1;
+        ++m_page;
         showPage();
         break;
     case 3:
-        PageNumber = PageNumber - 1;
+        --m_page;
         showPage();
         break;
     default: break;
@@ -69,7 +69,7 @@ void GuideViewer::Label3_Click(int Index) {
 
 // A page file that is missing or damaged shows an empty page; the buttons go on working.
 void GuideViewer::showPage() {
-    const int n = PageNumber;
+    const int n = m_page;
     Label2->SetCaption(QString());
     Image2->SetPicture({});
     Image1->SetPicture({});

@@ -23,11 +23,6 @@ constexpr ControlRow Logos[] = {
 };
 // clang-format on
 
-// Page n of the document: "a", "b", "c"...
-QString pageFile(const char* folder, int n) {
-    return QString::fromLatin1(folder) + QLatin1Char('\\') + PageStem + QChar(u'a' + std::clamp(n, 1, 26) - 1) +
-           QStringLiteral(".wmf");
-}
 constexpr qint64 LogoTurnsMs = 5000;
 }  // namespace
 
@@ -48,15 +43,22 @@ PageViewer::PageViewer() {
     };
 }
 
+// Page n of the document: "a", "b", "c"...
+QString PageViewer::pageFile(const char* folder, int n) const {
+    return QString::fromLatin1(folder) + QLatin1Char('\\') + m_stem + QChar(u'a' + std::clamp(n, 1, 26) - 1) +
+           QStringLiteral(".wmf");
+}
+
 void PageViewer::showDocument(const QString& stem, int pages) {
-    // The page count and stem first, for the viewer's load event to read.
-    PageCount = pages;
-    PageStem = stem;
     PageViewer& t = *forms::PageViewer;
-    t.Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", 1)));
-    t.Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", 1)));
+    t.m_stem = stem;
+    t.m_pages = pages;
+    t.m_page = 1;
+    t.Label1->SetCaption(pages::pageCaption(1, pages));
+    t.Image1->SetPicture(LoadPictureOrEmpty(t.pageFile("wmf", 1)));
+    t.Image2->SetPicture(LoadPictureOrEmpty(t.pageFile("wmf2", 1)));
     t.Show();
-    pages::playNeighbours(t.Image1(), 1, pages, [](int k) { return pageFile("wmf", k); });
+    pages::playNeighbours(t.Image1(), 1, pages, [&t](int k) { return t.pageFile("wmf", k); });
 }
 
 void PageViewer::showAcknowledgments() {
@@ -73,22 +75,18 @@ void PageViewer::showAcknowledgments() {
     t.Show();
 }
 
-void PageViewer::Form_Load() {
-    PrepareForm(*this);
-    PageNumber = 1;
-    Label1->SetCaption(pages::pageCaption(PageNumber, PageCount));
-}
+void PageViewer::Form_Load() { PrepareForm(*this); }
 
 void PageViewer::Label3_Click(int Index) {
     switch (Index) {
     case 0: Printpage(); break;
     case 1: forms::PageViewer.unload(); break;
     case 2:
-        PageNumber = PageNumber + 1;
+        ++m_page;
         pageUpdate();
         break;
     case 3:
-        PageNumber = PageNumber - 1;
+        --m_page;
         pageUpdate();
         break;
     default: break;
@@ -97,12 +95,12 @@ void PageViewer::Label3_Click(int Index) {
 
 // A page file that is missing or damaged shows an empty page; the buttons go on working.
 void PageViewer::pageUpdate() {
-    const int n = PageNumber;
+    const int n = m_page;
     Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", n)));
     Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", n)));
-    pages::showPageControls(Label3, Label1, n, PageCount);
+    pages::showPageControls(Label3, Label1, n, m_pages);
     pages::announcePage(Label1, Image1->picture());
-    pages::playNeighbours(Image1(), n, PageCount, [](int k) { return pageFile("wmf", k); });
+    pages::playNeighbours(Image1(), n, m_pages, [this](int k) { return pageFile("wmf", k); });
 }
 
 // The animated logo: frames 1, 2, ... 19, 0, 1 ..., carrying on from where the last showing stopped.

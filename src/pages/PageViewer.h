@@ -18,6 +18,7 @@ public:
     void pageUpdate();
     void Timer1_Timer();
     void Printpage();
+    int page() const { return m_page; }  // the page shown, from 1
 
 private:
     // The screen's controls, by the names its layout table gives them; no other screen reaches them.
@@ -26,6 +27,9 @@ private:
     platform::Ctl<platform::Label> Label1{this, "Label1"}, Label3{this, "Label3"};
     platform::Ctl<platform::Timer> Timer1{this, "Timer1"};
     QElapsedTimer m_logoTurning;  // since the logo last started turning
+    QString pageFile(const char* folder, int n) const;
+    QString m_stem;  // the document's pages are <stem>a.wmf, <stem>b.wmf, ...
+    int m_pages = 0, m_page = 1;
 };
 
 namespace forms {
