@@ -6,7 +6,6 @@
 #include "WmfWriter.h"
 
 #include <sys/resource.h>
-#include "pages/GuideViewer.h"
 #include "pages/PageViewer.h"
 #include "platform/Picture.h"
 #include "platform/Stage.h"
@@ -151,29 +150,30 @@ int main(int argc, char** argv) {
     platform::Stage::instance()->showBackdrop();
     forms::MainMenu->Show();
     forms::TopicScreen->Show();
-    clickAt(forms::TopicScreen->ctl<platform::Label>("label3", 4)->widget());  // Key Facts
+    clickAt(forms::TopicScreen->ui().keyFacts->widget());  // Key Facts
     // Pages turned back to back, then at a reader's pace: half a second between turns, the time a
     // viewer has to play the pages either side ahead.
     const int paced = std::max(5, repeats / 3);
-    const auto turns = [&](int n, int pauseMs, platform::Form* viewer) {
+    const auto turns = [&](int n, int pauseMs, PageViewer* viewer) {
         std::vector<double> times;
         int page = 1;  // on to page 3, then back and forth between 2 and 3
         for (int i = 0; i < n; ++i) {
             if (pauseMs) QTest::qWait(pauseMs);
             const bool next = page < 3;
             page += next ? 1 : -1;
-            times.push_back(measure([viewer, next] { clickAt(viewer->ctl<platform::Label>("Label3", next ? 2 : 3)->widget()); },
-                                    [viewer] { return viewer->ctl<platform::PictureBox>("Image1")->widget(); }));
+            times.push_back(
+                measure([viewer, next] { clickAt((next ? viewer->ui().next : viewer->ui().previous)->widget()); },
+                        [viewer] { return viewer->ui().page->widget(); }));
         }
         return median(times);
     };
     const double keyFacts = turns(repeats, 0, forms::PageViewer.instance());
     const double keyFactsPaced = turns(paced, 500, forms::PageViewer.instance());
-    clickAt(forms::PageViewer->ctl<platform::Label>("Label3", 1)->widget());
-    clickAt(forms::TopicScreen->ctl<platform::Label>("label3", 2)->widget());
-    clickAt(forms::MainMenu->ctl<platform::Label>("Label2", 20)->widget());  // Teachers' Guide
-    const double guidePages = turns(repeats, 0, forms::GuideViewer.instance());
-    const double guidePaced = turns(paced, 500, forms::GuideViewer.instance());
+    clickAt(forms::PageViewer->ui().exit->widget());
+    clickAt(forms::TopicScreen->ui().exit->widget());
+    clickAt(forms::MainMenu->ui().guide->widget());  // Teachers' Guide
+    const double guidePages = turns(repeats, 0, forms::PageViewer.instance());
+    const double guidePaced = turns(paced, 500, forms::PageViewer.instance());
     std::printf("%-32s %10s %10s\n", "page switch (ms)", "at once", "0.5 s on");
     std::printf("%-32s %10.2f %10.2f\n", "Key Facts", keyFacts, keyFactsPaced);
     std::printf("%-32s %10.2f %10.2f\n", "Teachers' Guide", guidePages, guidePaced);

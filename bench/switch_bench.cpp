@@ -65,17 +65,17 @@ void runOurs(int rounds) {
     waitForFirstPaint([] { return static_cast<QWidget*>(forms::TitleScreen.instance()); },
                       [] { forms::TitleScreen->Show(); });
     for (int r = 0; r < rounds; ++r) {
-        report(Switches[0], measure([] { clickAt(forms::TitleScreen->ctl<platform::CommandButton>("Command1")->widget()); },
+        report(Switches[0], measure([] { clickAt(forms::TitleScreen->ui().ok->widget()); },
                                     [] { return forms::MainMenu.instance(); }));
-        report(Switches[1], measure([] { clickAt(forms::MainMenu->ctl<platform::Label>("Label2", 1)->widget()); },
+        report(Switches[1], measure([] { clickAt(forms::MainMenu->ui().mathematicians[MainMenu::Euclid]->widget()); },
                                     [] { return forms::TopicScreen.instance(); }));
-        report(Switches[2], measure([] { clickAt(forms::TopicScreen->ctl<platform::Label>("label3", 2)->widget()); },
+        report(Switches[2], measure([] { clickAt(forms::TopicScreen->ui().exit->widget()); },
                                     [] { return forms::MainMenu.instance(); }));
-        report(Switches[3], measure([] { clickAt(forms::MainMenu->ctl<platform::Label>("Label2", 18)->widget()); },
+        report(Switches[3], measure([] { clickAt(forms::MainMenu->ui().catalogue->widget()); },
                                     [] { return forms::CatalogueScreen.instance(); }));
-        report(Switches[4], measure([] { clickAt(forms::CatalogueScreen->ctl<platform::Label>("Label2", 0)->widget()); },
+        report(Switches[4], measure([] { clickAt(forms::CatalogueScreen->ui().exit->widget()); },
                                     [] { return forms::MainMenu.instance(); }));
-        report(Switches[5], measure([] { clickAt(forms::MainMenu->ctl<platform::Label>("Label2", 16)->widget()); },
+        report(Switches[5], measure([] { clickAt(forms::MainMenu->ui().exit->widget()); },
                                     [] { return forms::TitleScreen.instance(); }));
     }
 }

@@ -20,23 +20,6 @@
 
 namespace testutil {
 
-// A control of a screen by the name the screen's code gives it: the screens keep their handles to
-// themselves, and the tests find the controls as the layout tables name them.
-template <class T, class F>
-T* ui(F* form, const char* name, int index = -1) {
-    if constexpr (std::is_same_v<T, platform::Timer>) return form->timer(QString::fromLatin1(name));
-    else return form->template ctl<T>(QString::fromLatin1(name), index);
-}
-template <class T, class F>
-T* ui(platform::FormRef<F>& form, const char* name, int index = -1) {
-    return ui<T>(form.get(), name, index);
-}
-template <class F>
-std::vector<int> indices(F* form, const char* name) {
-    return form->indices(QString::fromLatin1(name));
-}
-
-
 struct Message {
     QString text, caption;
 };
@@ -121,12 +104,12 @@ inline QByteArray worksheetBytes(const QString& title, int questions = 10) {
 
 // Fills the wizard with a complete worksheet, answer A ticked throughout.
 inline void fillValid(WizardScreen* w, const QString& title) {
-    ui<platform::TextBox>(w, "Text1")->SetText(title);
+    w->ui().title->SetText(title);
     for (int q = 0; q < 10; ++q) {
-        ui<platform::TextBox>(w, "Text2", q)->SetText(QStringLiteral("Q"));
+        w->ui().questions[q]->SetText(QStringLiteral("Q"));
         for (int k = 0; k < 4; ++k) {
-            ui<platform::TextBox>(w, "Text3", 4 * q + k)->SetText(QStringLiteral("A"));
-            ui<platform::CheckBox>(w, "Check1", 4 * q + k)->SetValue(k == 0);
+            w->ui().answers[4 * q + k]->SetText(QStringLiteral("A"));
+            w->ui().ticks[4 * q + k]->SetValue(k == 0);
         }
     }
 }
@@ -158,10 +141,16 @@ inline void hoverForm(platform::Form* f, float x, float y) {
 }
 
 // Starts Euclid's quiz from his page, as a pupil does.
+// Euclid's entries as the tests number them: the quiz, the two activities, Exit and the two documents.
+inline platform::Label* topicEntry(int entry) {
+    const TopicScreen::Controls& ui = forms::TopicScreen->ui();
+    return std::array{ui.quiz, ui.primes, ui.exit, ui.dice, ui.keyFacts, ui.notes}[size_t(entry)];
+}
+
 inline QuizScreen* startEuclidQuiz() {
     forms::MainMenu->Show();
     forms::TopicScreen->Show();
-    click(ui<platform::Label>(forms::TopicScreen, "label3", 0));
+    click(forms::TopicScreen->ui().quiz);
     return forms::QuizScreen.instance();
 }
 

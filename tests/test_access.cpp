@@ -59,13 +59,17 @@ QList<QAccessibleInterface*> readerSees(QWidget* form) {
     return out;
 }
 
-Label* tile(TileBoard* b, int i) { return testutil::ui<Label>(b, "Label2", i); }
-Label* box(TileBoard* b, int i) { return testutil::ui<Label>(b, "Label1", i); }
-Label* button(TileBoard* b, int i) { return testutil::ui<Label>(b, "Label3", i); }
+Label* tile(TileBoard* b, int i) { return b->board().tiles[i]; }
+Label* box(TileBoard* b, int i) { return b->board().boxes[i]; }
+// The board's buttons as the tests number them: Exit, Start Again, Check Score, New Problem.
+Label* button(TileBoard* b, int i) {
+    const TileBoard::Board& board = b->board();
+    return std::array{board.exit, board.startAgain, board.checkScore, board.newProblem}[size_t(i)];
+}
 
 TileBoard* openActivity(int entry) {
     forms::TopicScreen->Show();
-    testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", entry));
+    testutil::click(testutil::topicEntry(entry));
     return entry == 1 ? static_cast<TileBoard*>(forms::PrimesActivity.instance()) : forms::DiceActivity.instance();
 }
 
@@ -106,7 +110,7 @@ private slots:
         QCOMPARE(focusedName(), QStringLiteral("Exit"));
         QVERIFY(tabTo(QStringLiteral("Euclid")));
         // The focused entry shows the hover's black behind yellow.
-        QCOMPARE(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::EuclidEntry)->BackStyle(), 1);
+        QCOMPARE(forms::MainMenu->ui().mathematicians[MainMenu::Euclid]->BackStyle(), 1);
         testutil::screenshot(QStringLiteral("keyboard-mainmenu"));
         key(Qt::Key_Space);
         QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
@@ -129,7 +133,7 @@ private slots:
         forms::MainMenu->Show();
         forms::TopicScreen->Show();
         QVERIFY(tabTo(QStringLiteral("Multiple Choice")));
-        Label* l = testutil::ui<Label>(forms::TopicScreen, "label3", 0);
+        Label* l = forms::TopicScreen->ui().quiz;
         const QImage shot = l->widget()->grab().toImage();
         const qreal dpr = shot.devicePixelRatio();
         const int mid = shot.height() / 2;
@@ -154,7 +158,7 @@ private slots:
         key(Qt::Key_Return);
         QuizScreen* m = forms::QuizScreen.instance();
         QVERIFY(m && Stage::instance()->front() == m);
-        const auto option = [m](int k) { return testutil::ui<OptionButton>(m, "Option1", k); };
+        const auto option = [m](int k) { return m->ui().answers[(k)-1]; };
         QVERIFY(option(1)->widget()->hasFocus());  // on the first answer: a first Enter prints nothing
         QVERIFY(!tabRound().contains(QString()));  // "no answer" has no caption: Tab never lands on it
         for (int q = 1; q <= QuestionCount; ++q) {
@@ -252,7 +256,7 @@ private slots:
         tap(box(b, 7));
         QVERIFY(b->onBox(3, 7));
         tap(t);
-        tap(testutil::ui<Label>(b, "Label4", 3));  // its place in the tray, uncovered now
+        tap(b->board().homes[3]);  // its place in the tray, uncovered now
         QCOMPARE(t->Left(), home);
         for (int i = 0; i < 12; ++i) {
             tap(tile(b, i));
@@ -298,7 +302,7 @@ private slots:
         key(Qt::Key_Return);
         // Tab goes down each column of titles in turn, in the order they are listed.
         QStringList listed, tabbed;
-        for (int i = 1; i <= TitlesPerPage; ++i) listed << testutil::ui<Label>(forms::CatalogueScreen, "Label2", i)->Caption();
+        for (int i = 1; i <= TitlesPerPage; ++i) listed << forms::CatalogueScreen->ui().titles[(i)-1]->Caption();
         for (const QString& name : tabRound())
             if (listed.contains(name)) tabbed << name;
         QCOMPARE(tabbed, listed);
@@ -339,7 +343,7 @@ private slots:
         QVERIFY(!disabled.contains(QStringLiteral("Euclid")));
         QCOMPARE(graphics.size(), 2);
         QVERIFY(graphics.contains(QStringLiteral("Euclid with his compasses, before a temple")));
-        QAccessibleInterface* TopicScreen = accessible(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::EuclidEntry));
+        QAccessibleInterface* TopicScreen = accessible(forms::MainMenu->ui().mathematicians[MainMenu::Euclid]);
         QVERIFY(TopicScreen->state().focusable);
         QVERIFY(TopicScreen->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         // The reader's "Press" is answered at once; the click follows.
@@ -363,9 +367,9 @@ private slots:
         for (QAccessibleInterface* i : readerSees(m))
             if (i->role() == QAccessible::RadioButton) radios << i->text(QAccessible::Name);
         QCOMPARE(radios, (QStringList{AnswerA[1], AnswerB[1], AnswerC[1], AnswerD[1]}));
-        testutil::tick(testutil::ui<OptionButton>(m, "Option1", 2));
-        QVERIFY(accessible(testutil::ui<OptionButton>(m, "Option1", 2))->state().checked);
-        testutil::click(testutil::ui<Label>(m, "Label3", 1));
+        testutil::tick(m->ui().answers[1]);
+        QVERIFY(accessible(m->ui().answers[1])->state().checked);
+        testutil::click(m->ui().next);
         QCOMPARE(lastAnnouncement(), QStringLiteral("Question 2. ") + QuestionText[2]);
     }
 
@@ -374,8 +378,8 @@ private slots:
         Session s;
         forms::MainMenu->Show();
         forms::TopicScreen->Show();
-        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 4));
-        auto* page = testutil::ui<PictureBox>(forms::PageViewer, "Image1");
+        testutil::click(forms::TopicScreen->ui().keyFacts);
+        auto* page = forms::PageViewer->ui().page;
         QAccessibleInterface* i = accessible(page);
         QVERIFY(i->textInterface());
         const QString text = i->textInterface()->text(0, i->textInterface()->characterCount());
@@ -397,22 +401,22 @@ private slots:
         QVERIFY(!i->state().invisible);
         QCOMPARE(QAccessible::queryAccessibleInterface(forms::PageViewer.instance())->text(QAccessible::Name),
                  i->text(QAccessible::Name));  // the screen is named by the page's title
-        QVERIFY(accessible(testutil::ui<PictureBox>(forms::PageViewer, "Image2"))->state().invisible);  // the printed copy
-        QCOMPARE(accessible(testutil::ui<Label>(forms::PageViewer, "Label1"))->text(QAccessible::Name), QStringLiteral("Page 1 of 3"));
+        QVERIFY(accessible(forms::PageViewer->ui().printCopy)->state().invisible);  // the printed copy
+        QCOMPARE(accessible(forms::PageViewer->ui().caption)->text(QAccessible::Name), QStringLiteral("Page 1 of 3"));
         // By keys to the last page: "Next Page" greys and the keyboard moves to "Previous Page" beside
         // it, so a second Enter turns back rather than printing.
         QVERIFY(tabTo(QStringLiteral("Next Page")));
         key(Qt::Key_Return);
         key(Qt::Key_Return);
-        QCOMPARE(accessible(testutil::ui<Label>(forms::PageViewer, "Label1"))->text(QAccessible::Name), QStringLiteral("Page 3 of 3"));
+        QCOMPARE(accessible(forms::PageViewer->ui().caption)->text(QAccessible::Name), QStringLiteral("Page 3 of 3"));
         QCOMPARE(focusedName(), QStringLiteral("Previous Page"));
         QCOMPARE(s.messages.size(), 0);
         // Nothing of the screen beneath is read, even by a reader that looks at every object.
-        for (int entry : {4, 5}) QVERIFY(accessible(testutil::ui<Label>(forms::TopicScreen, "label3", entry))->state().invisible);
+        for (int entry : {4, 5}) QVERIFY(accessible(testutil::topicEntry(entry))->state().invisible);
         // Teacher's Notes pages are named by their titles, not as Euclid's portrait.
-        testutil::click(testutil::ui<Label>(forms::PageViewer, "Label3", 1));
-        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 5));
-        QCOMPARE(accessible(testutil::ui<PictureBox>(forms::PageViewer, "Image1"))->text(QAccessible::Name),
+        testutil::click(forms::PageViewer->ui().exit);
+        testutil::click(forms::TopicScreen->ui().notes);
+        QCOMPARE(accessible(forms::PageViewer->ui().page)->text(QAccessible::Name),
                  QStringLiteral("Teacher's Notes: Euclid"));
     }
 
@@ -451,12 +455,12 @@ private slots:
         QVERIFY(renamed.contains(box(b, 0)->widget()));
         testutil::click(button(b, 1));
         forms::TopicScreen->Show();
-        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 4));
+        testutil::click(forms::TopicScreen->ui().keyFacts);
         platform::reportNameChanges();
         renamed.clear();
-        testutil::click(testutil::ui<Label>(forms::PageViewer, "Label3", 2));
-        QTRY_VERIFY(renamed.contains(testutil::ui<PictureBox>(forms::PageViewer, "Image1")->widget()));
-        QVERIFY(renamed.contains(testutil::ui<Label>(forms::PageViewer, "Label1")->widget()));
+        testutil::click(forms::PageViewer->ui().next);
+        QTRY_VERIFY(renamed.contains(forms::PageViewer->ui().page->widget()));
+        QVERIFY(renamed.contains(forms::PageViewer->ui().caption->widget()));
     }
 };
 

@@ -14,10 +14,14 @@ namespace {
 QWindow* window() { return Stage::instance()->windowHandle(); }
 
 // The board's parts, by the names the activities give them.
-Label* tile(const TileBoard* b, int i) { return testutil::ui<Label>(b, "Label2", i); }
-Label* box(const TileBoard* b, int i) { return testutil::ui<Label>(b, "Label1", i); }
-Label* slot(const TileBoard* b, int i) { return testutil::ui<Label>(b, "Label4", i); }
-Label* button(const TileBoard* b, int i) { return testutil::ui<Label>(b, "Label3", i); }
+Label* tile(const TileBoard* b, int i) { return b->board().tiles[i]; }
+Label* box(const TileBoard* b, int i) { return b->board().boxes[i]; }
+Label* home(const TileBoard* b, int i) { return b->board().homes[i]; }
+// Exit, Start Again, Check Score, New Problem.
+Label* button(const TileBoard* b, int i) {
+    const TileBoard::Board& board = b->board();
+    return std::array{board.exit, board.startAgain, board.checkScore, board.newProblem}[size_t(i)];
+}
 
 // A point of a control's container, in twips, as a point of the window.
 QPoint at(const Control* c, float x, float y) {
@@ -38,7 +42,7 @@ void drag(Label* tile, float left, float top, Qt::MouseButtons held = Qt::LeftBu
 
 TileBoard* openActivity(int entry) {
     forms::TopicScreen->Show();
-    testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", entry));
+    testutil::click(testutil::topicEntry(entry));
     if (entry == 1) return forms::PrimesActivity.instance();
     return forms::DiceActivity.instance();
 }
@@ -84,9 +88,9 @@ private slots:
         QCOMPARE(tile(b, 9)->Left(), 300.0f);
         QCOMPARE(tile(b, 9)->Top(), 6600.0f);
         // Another tile's home slot takes it.
-        drag(tile(b, 9), slot(b, 2)->Left() + 100, slot(b, 2)->Top() + 60);
-        QCOMPARE(tile(b, 9)->Left(), slot(b, 2)->Left());
-        QCOMPARE(tile(b, 9)->Top(), slot(b, 2)->Top());
+        drag(tile(b, 9), home(b, 2)->Left() + 100, home(b, 2)->Top() + 60);
+        QCOMPARE(tile(b, 9)->Left(), home(b, 2)->Left());
+        QCOMPARE(tile(b, 9)->Top(), home(b, 2)->Top());
         // Two tiles on box 1 and box 0 empty: all twelve count as placed, so "Check Score" shows.
         testutil::click(button(b, 1));
         placeAll(b, [](int i) { return i == 0 ? 1 : i; });
@@ -100,7 +104,7 @@ private slots:
         testutil::click(button(b, 1));
         QCOMPARE(Score, 0);
         QVERIFY(!button(b, 2)->Visible());
-        for (int i = 0; i < 12; ++i) QCOMPARE(tile(b, i)->Left(), slot(b, i)->Left());
+        for (int i = 0; i < 12; ++i) QCOMPARE(tile(b, i)->Left(), home(b, i)->Left());
     }
 
     void aFastMoveStillReachesTheTileAndStaysOnTop() {
@@ -172,9 +176,9 @@ private slots:
         testutil::screenshot(QStringLiteral("dice-complete"));
         testutil::click(button(d, 2));
         QCOMPARE(Score, 12);
-        QVERIFY(testutil::ui<Label>(forms::ScoreScreen, "Label1")->Caption().startsWith(QStringLiteral("Excellent work.")));
+        QVERIFY(forms::ScoreScreen->ui().score->Caption().startsWith(QStringLiteral("Excellent work.")));
         QCOMPARE(QuizHeading, QStringLiteral("Nets of Dice"));
-        testutil::click(testutil::ui<Label>(forms::ScoreScreen, "Label3", 1));
+        testutil::click(forms::ScoreScreen->ui().exit);
         QCOMPARE(Stage::instance()->front(), d);
         testutil::click(button(d, 0));
         QVERIFY(!forms::DiceActivity.loaded());
@@ -205,7 +209,7 @@ private slots:
         placeAll(d, [&](int i) { return boxOfTile[i]; });
         testutil::click(button(d, 2));
         QCOMPARE(Score, expected);
-        QCOMPARE(testutil::ui<Label>(forms::ScoreScreen, "Label1")->Caption(), sentence);
+        QCOMPARE(forms::ScoreScreen->ui().score->Caption(), sentence);
     }
     void productsOfPrimesDrawsScoresAndDrawsAgain() {
         Session s;
@@ -216,10 +220,10 @@ private slots:
         const auto problemShown = [p] {
             for (int i = 0; i < 12; ++i) {
                 QCOMPARE(tile(p, i)->Caption().toInt(), int(p->Factors[i]));
-                QCOMPARE(tile(p, i)->Left(), slot(p, i)->Left());  // at home
+                QCOMPARE(tile(p, i)->Left(), home(p, i)->Left());  // at home
             }
             for (int a = 0; a < 4; ++a)
-                QCOMPARE(testutil::ui<Label>(p, "Label5", a)->Caption(),
+                QCOMPARE(p->ui().products[a]->Caption(),
                          QString::number(p->Factors[3 * a] * p->Factors[3 * a + 1] * p->Factors[3 * a + 2]) + "  =");
             QVERIFY(!button(p, 2)->Visible());
         };
@@ -234,7 +238,7 @@ private slots:
         testutil::click(button(p, 2));
         QCOMPARE(Score, 12);
         QCOMPARE(QuizHeading, QStringLiteral("Products of Primes"));
-        testutil::click(testutil::ui<Label>(forms::ScoreScreen, "Label3", 1));
+        testutil::click(forms::ScoreScreen->ui().exit);
         // Two new problems within the same second are still two new draws.
         testutil::click(button(p, 3));
         const auto first = p->Factors;
@@ -255,14 +259,14 @@ private slots:
         placeAll(p, [](int i) { return i; });
         testutil::click(button(p, 2));
         QCOMPARE(Score, 12);
-        testutil::click(testutil::ui<Label>(forms::ScoreScreen, "Label3", 1));
+        testutil::click(forms::ScoreScreen->ui().exit);
         testutil::click(button(p, 1));
         placeAll(p, boxZeroEmpty);
         QVERIFY(button(p, 2)->Visible());
         testutil::click(button(p, 2));
         QCOMPARE(Score, 9);
-        QCOMPARE(testutil::ui<Label>(forms::ScoreScreen, "Label1")->Caption(), QStringLiteral("You have scored 9 out of 12."));
-        testutil::click(testutil::ui<Label>(forms::ScoreScreen, "Label3", 1));
+        QCOMPARE(forms::ScoreScreen->ui().score->Caption(), QStringLiteral("You have scored 9 out of 12."));
+        testutil::click(forms::ScoreScreen->ui().exit);
         testutil::click(button(p, 3));
         placeAll(p, boxZeroEmpty);
         testutil::click(button(p, 2));

@@ -586,60 +586,60 @@ private slots:
         QVERIFY(QFile::remove(s.path(QStringLiteral("wmf/guide2.wmf"))));
         s.write(QStringLiteral("wmf2/guide2.wmf"), "damaged");
         forms::MainMenu->Show();
-        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::GuideEntry));
-        GuideViewer* g = forms::GuideViewer.instance();
+        testutil::click(forms::MainMenu->ui().guide);
+        PageViewer* g = forms::PageViewer.instance();
         g->clientArea()->grab();
-        testutil::click(testutil::ui<Label>(g, "Label3", 2));
-        QVERIFY(testutil::ui<PictureBox>(g, "Image1")->picture().isNull() && testutil::ui<PictureBox>(g, "Image2")->picture().isNull());
-        QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 2 of 4"));
-        testutil::click(testutil::ui<Label>(g, "Label3", 2));
-        QVERIFY(!testutil::ui<PictureBox>(g, "Image1")->picture().isNull());
-        testutil::click(testutil::ui<Label>(g, "Label3", 3));
-        testutil::click(testutil::ui<Label>(g, "Label3", 3));
+        testutil::click(g->ui().next);
+        QVERIFY(g->ui().page->picture().isNull() && g->ui().printCopy->picture().isNull());
+        QCOMPARE(g->ui().caption->Caption(), QStringLiteral("Page 2 of 4"));
+        testutil::click(g->ui().next);
+        QVERIFY(!g->ui().page->picture().isNull());
+        testutil::click(g->ui().previous);
+        testutil::click(g->ui().previous);
         g->clientArea()->grab();
-        QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 1 of 4"));
+        QCOMPARE(g->ui().caption->Caption(), QStringLiteral("Page 1 of 4"));
         QVERIFY(s.messages.isEmpty());
     }
 
     void guidePagesThroughClicks() {
         Session s;
         forms::MainMenu->Show();
-        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::GuideEntry));
-        GuideViewer* g = forms::GuideViewer.instance();
+        testutil::click(forms::MainMenu->ui().guide);
+        PageViewer* g = forms::PageViewer.instance();
         QCOMPARE(Stage::instance()->front(), g);
-        QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 1 of 4"));
-        QVERIFY(!testutil::ui<Label>(g, "Label3", 3)->Enabled() && testutil::ui<Label>(g, "Label3", 2)->Enabled());
-        QVERIFY(testutil::ui<PictureBox>(g, "Image1")->picture().metafile() && testutil::ui<PictureBox>(g, "Image2")->picture().metafile());
+        QCOMPARE(g->ui().caption->Caption(), QStringLiteral("Page 1 of 4"));
+        QVERIFY(!g->ui().previous->Enabled() && g->ui().next->Enabled());
+        QVERIFY(g->ui().page->picture().metafile() && g->ui().printCopy->picture().metafile());
         // The page lies beneath the buttons and the caption: a click on them reaches them.
-        for (Control* c : {(Control*)testutil::ui<Label>(g, "Label3", 0), (Control*)testutil::ui<Label>(g, "Label3", 2), (Control*)testutil::ui<Label>(g, "Label1")})
+        for (Control* c : {(Control*)g->ui().print, (Control*)g->ui().next, (Control*)g->ui().caption})
             QCOMPARE(g->clientArea()->childAt(c->widget()->geometry().center()), c->widget());
         testutil::screenshot(QStringLiteral("guide-1"));
         // Turning back and forth, every page shown was played ahead: the page turned to is never
         // pushed out by its own neighbours before it is shown.
-        QWidget* page = testutil::ui<PictureBox>(g, "Image1")->widget();
+        QWidget* page = g->ui().page->widget();
         page->grab();
         const int played = pagesPlayedOnTheWindow();
-        testutil::click(testutil::ui<Label>(g, "Label3", 2));
-        QVERIFY(testutil::ui<Label>(g, "Label3", 2)->Enabled() && testutil::ui<Label>(g, "Label3", 3)->Enabled());
+        testutil::click(g->ui().next);
+        QVERIFY(g->ui().next->Enabled() && g->ui().previous->Enabled());
         testutil::screenshot(QStringLiteral("guide-2"));
         for (int next : {2, 3, 2, 3, 2, 3, 2}) {  // to pages 3, 2, 3, ...
             page->grab();
-            testutil::click(testutil::ui<Label>(g, "Label3", next));
+            testutil::click(next == 2 ? g->ui().next : g->ui().previous);
         }
         page->grab();
         QCOMPARE(pagesPlayedOnTheWindow(), played);
-        QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 3 of 4"));
-        QCOMPARE(testutil::ui<PictureBox>(g, "Image1")->picture().metafile(), LoadPicture(QStringLiteral("wmf\\guide3.wmf")).metafile());
+        QCOMPARE(g->ui().caption->Caption(), QStringLiteral("Page 3 of 4"));
+        QCOMPARE(g->ui().page->picture().metafile(), LoadPicture(QStringLiteral("wmf\\guide3.wmf")).metafile());
         testutil::screenshot(QStringLiteral("guide-3"));
-        testutil::click(testutil::ui<Label>(g, "Label3", 2));
-        QCOMPARE(testutil::ui<Label>(g, "Label1")->Caption(), QStringLiteral("Page 4 of 4"));
-        QVERIFY(!testutil::ui<Label>(g, "Label3", 2)->Enabled() && testutil::ui<Label>(g, "Label3", 3)->Enabled());
-        QCOMPARE(testutil::ui<PictureBox>(g, "Image1")->picture().metafile(), LoadPicture(QStringLiteral("wmf\\guide4.wmf")).metafile());
+        testutil::click(g->ui().next);
+        QCOMPARE(g->ui().caption->Caption(), QStringLiteral("Page 4 of 4"));
+        QVERIFY(!g->ui().next->Enabled() && g->ui().previous->Enabled());
+        QCOMPARE(g->ui().page->picture().metafile(), LoadPicture(QStringLiteral("wmf\\guide4.wmf")).metafile());
         testutil::screenshot(QStringLiteral("guide-4"));
-        testutil::click(testutil::ui<Label>(g, "Label3", 2));  // disabled: nothing
-        QCOMPARE(forms::GuideViewer->page(), 4);
-        testutil::click(testutil::ui<Label>(g, "Label3", 1));
-        QVERIFY(!forms::GuideViewer.loaded());
+        testutil::click(g->ui().next);  // disabled: nothing
+        QCOMPARE(forms::PageViewer->page(), 4);
+        testutil::click(g->ui().exit);
+        QVERIFY(!forms::PageViewer.loaded());
         QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
     }
 
@@ -648,26 +648,26 @@ private slots:
             Session s;
             forms::MainMenu->Show();
             forms::TopicScreen->Show();
-            testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", entry));
+            testutil::click(testutil::topicEntry(entry));
             PageViewer* t = forms::PageViewer.instance();
             QCOMPARE(Stage::instance()->front(), t);
             for (int n = 1; n <= pages; ++n) {
                 const QString letter = QChar(u'a' + n - 1);
-                QCOMPARE(testutil::ui<Label>(t, "Label1")->Caption(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
-                QCOMPARE(testutil::ui<Label>(t, "Label3", 3)->Enabled(), n > 1);
+                QCOMPARE(t->ui().caption->Caption(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
+                QCOMPARE(t->ui().previous->Enabled(), n > 1);
                 if (n == 1) {  // "Previous Page" on the first page leads nowhere
-                    testutil::click(testutil::ui<Label>(t, "Label3", 3));
+                    testutil::click(t->ui().previous);
                     QCOMPARE(t->page(), 1);
                 }
-                QCOMPARE(testutil::ui<Label>(t, "Label3", 2)->Enabled(), n < pages);
-                QCOMPARE(testutil::ui<PictureBox>(t, "Image1")->picture().metafile(),
+                QCOMPARE(t->ui().next->Enabled(), n < pages);
+                QCOMPARE(t->ui().page->picture().metafile(),
                          LoadPicture(QStringLiteral("wmf\\") + stem + letter + QStringLiteral(".wmf")).metafile());
                 testutil::screenshot(QStringLiteral("%1-%2").arg(stem == QLatin1String("euclid") ? "notes" : "keyfacts").arg(n));
-                testutil::click(testutil::ui<Label>(t, "Label3", 2));
+                testutil::click(t->ui().next);
             }
-            testutil::click(testutil::ui<Label>(t, "Label3", 3));
+            testutil::click(t->ui().previous);
             QCOMPARE(t->page(), pages - 1);
-            testutil::click(testutil::ui<Label>(t, "Label3", 1));
+            testutil::click(t->ui().exit);
             QVERIFY(!forms::PageViewer.loaded());
             QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
         }
@@ -677,11 +677,11 @@ private slots:
         Session s;
         LogoFrame = 17;
         forms::MainMenu->Show();
-        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::AcknowledgmentsEntry));
+        testutil::click(forms::MainMenu->ui().acknowledgments);
         PageViewer* t = forms::PageViewer.instance();
-        QVERIFY(!testutil::ui<Label>(t, "Label1")->Visible() && !testutil::ui<Label>(t, "Label3", 2)->Visible() && !testutil::ui<Label>(t, "Label3", 3)->Visible());
+        QVERIFY(!t->ui().caption->Visible() && !t->ui().next->Visible() && !t->ui().previous->Visible());
         QTRY_VERIFY(LogoFrame == 1);  // 18, 19, 0, 1: round the loop
-        QVERIFY(testutil::ui<PictureBox>(t, "Picture1")->Visible() && !testutil::ui<PictureBox>(t, "Picture1")->picture().isNull());
+        QVERIFY(t->ui().logo->Visible() && !t->ui().logo->picture().isNull());
         testutil::screenshot(QStringLiteral("acknowledgments"));
         // A click on the logo stops it, another starts it; left alone it rests after five seconds.
         const auto still = [] {
@@ -689,7 +689,7 @@ private slots:
             QTest::qWait(100);
             return LogoFrame == frame;
         };
-        PictureBox* logo = testutil::ui<PictureBox>(t, "Picture1");
+        PictureBox* logo = t->ui().logo;
         testutil::click(logo);
         QVERIFY(still());
         QTest::keyClick(logo->widget(), Qt::Key_Space);
@@ -698,11 +698,11 @@ private slots:
         QVERIFY(still());
         testutil::click(logo);
         QVERIFY(!still());
-        testutil::click(testutil::ui<Label>(t, "Label3", 1));
+        testutil::click(t->ui().exit);
         const int stopped = LogoFrame;
         QTest::qWait(100);
         QCOMPARE(LogoFrame, stopped);  // the timer went with the page
-        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::AcknowledgmentsEntry));
+        testutil::click(forms::MainMenu->ui().acknowledgments);
         QTRY_VERIFY(LogoFrame == (stopped + 1) % 20);
     }
 

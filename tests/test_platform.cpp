@@ -77,8 +77,8 @@ private slots:
     void framePaintedInPiecesMatchesFramePaintedWhole() {
         Session s;
         forms::TitleScreen->Show();
-        QWidget* frame = testutil::ui<Frame>(forms::TitleScreen, "Frame1")->widget();
-        QWidget* picture = testutil::ui<PictureBox>(forms::TitleScreen, "Picture1")->widget();
+        QWidget* frame = forms::TitleScreen->ui().panel->widget();
+        QWidget* picture = forms::TitleScreen->ui().picture->widget();
         const QImage pieces = frame->grab().toImage();
         picture->hide();
         const QImage whole = frame->grab().toImage();

@@ -332,7 +332,7 @@ class PrintingTest : public QObject {
         QuizHeading = heading;
         forms::ScoreScreen->Show();
         ScoreScreen* w = forms::ScoreScreen.instance();
-        testutil::ui<TextBox>(w, "Text1")->SetText(name);
+        w->ui().name->SetText(name);
         return w;
     }
 
@@ -351,7 +351,7 @@ private slots:
             needSpooler();
             Session s;
             const int before = int(m_spooler->documents().size());
-            testutil::click(testutil::ui<Label>(perfectScore(heading, name), "Label3", 0));
+            testutil::click(perfectScore(heading, name)->ui().action);
             QCOMPARE(s.messages.size(), 1);
             QCOMPARE(s.messages[0].text, QStringLiteral("Your certificate is now printing."));
             const QString file = m_spooler->next(before);
@@ -399,12 +399,12 @@ private slots:
         needSpooler();
         Session s;
         QuizScreen* m = testutil::startEuclidQuiz();
-        const QString heading = testutil::ui<Label>(m, "Label5")->Caption();
+        const QString heading = m->ui().heading->Caption();
         for (int q = 1; q <= 10; ++q) {
-            testutil::tick(testutil::ui<OptionButton>(m, "Option1", int(toNumber(CorrectAnswer[q]))));
-            testutil::click(testutil::ui<Label>(m, "Label3", 1));
+            testutil::tick(m->ui().answers[(int(toNumber(CorrectAnswer[q]))) - 1]);
+            testutil::click(m->ui().next);
         }
-        QTRY_VERIFY(testutil::ui<TextBox>(forms::ScoreScreen, "Text1")->widget()->hasFocus());
+        QTRY_VERIFY(forms::ScoreScreen->ui().name->widget()->hasFocus());
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Ada Byron"));
         for (int i = 0; i < 10 && Control::of(QApplication::focusWidget())->Caption() != QStringLiteral("Print Certificate"); ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -426,14 +426,14 @@ private slots:
         needSpooler();
         Session s;
         QuizScreen* m = testutil::startEuclidQuiz();
-        for (int q = 1; q < 7; ++q) testutil::click(testutil::ui<Label>(m, "Label3", 1));
+        for (int q = 1; q < 7; ++q) testutil::click(m->ui().next);
         const auto marks = Marks;
         const int before = int(m_spooler->documents().size());
-        testutil::click(testutil::ui<Label>(m, "Label3", 3));
+        testutil::click(m->ui().print);
         QCOMPARE(s.messages.last().text, QStringLiteral("Your worksheet is now printing."));
         QCOMPARE(CurrentQuestion, 7);
         QCOMPARE(Marks, marks);
-        QCOMPARE(testutil::ui<Label>(m, "Label4")->Caption(), QStringLiteral("Question 7"));
+        QCOMPARE(m->ui().number->Caption(), QStringLiteral("Question 7"));
         const QString file = m_spooler->next(before);
         const Pdf pdf = readPdf(file);
         const double W = Printer::one().ScaleWidth() / 20.0;  // points
@@ -478,8 +478,8 @@ private slots:
 
         // Twice in a row: two documents, two messages.
         const int now = int(m_spooler->documents().size());
-        testutil::click(testutil::ui<Label>(m, "Label3", 3));
-        testutil::click(testutil::ui<Label>(m, "Label3", 3));
+        testutil::click(m->ui().print);
+        testutil::click(m->ui().print);
         QVERIFY(!m_spooler->next(now + 1).isEmpty());
         QCOMPARE(s.messages.count(), 3);
     }
@@ -491,23 +491,23 @@ private slots:
         Session s;
         WizardScreen* w = forms::WizardScreen.get();
         w->Show();
-        testutil::ui<TextBox>(w, "Text1")->SetText(QStringLiteral("Halves"));
+        w->ui().title->SetText(QStringLiteral("Halves"));
         for (int q = 0; q < 10; ++q) {
-            testutil::ui<TextBox>(w, "Text2", q)->SetText(QStringLiteral("What is half of %1?").arg(2 * (q + 1)));
+            w->ui().questions[q]->SetText(QStringLiteral("What is half of %1?").arg(2 * (q + 1)));
             for (int k = 0; k < 4; ++k) {
-                testutil::ui<TextBox>(w, "Text3", 4 * q + k)->SetText(QString::number(q + 1 + k - q % 4) + QStringLiteral(" apples"));
-                testutil::ui<CheckBox>(w, "Check1", 4 * q + k)->SetValue(k == q % 4);
+                w->ui().answers[4 * q + k]->SetText(QString::number(q + 1 + k - q % 4) + QStringLiteral(" apples"));
+                w->ui().ticks[4 * q + k]->SetValue(k == q % 4);
             }
         }
-        testutil::ui<CheckBox>(w, "Check1", 4 * 6 + 2)->SetValue(0);
+        w->ui().ticks[4 * 6 + 2]->SetValue(0);
         const int before = int(m_spooler->documents().size());
-        testutil::click(testutil::ui<Label>(w, "Label3", 2));
+        testutil::click(w->ui().print);
         QCOMPARE(s.messages.last().text, QStringLiteral("You have not ticked the correct answer for Question 7"));
         QTest::qWait(300);
         QCOMPARE(int(m_spooler->documents().size()), before);
 
-        testutil::ui<CheckBox>(w, "Check1", 4 * 6 + 2)->SetValue(1);
-        testutil::click(testutil::ui<Label>(w, "Label3", 2));
+        w->ui().ticks[4 * 6 + 2]->SetValue(1);
+        testutil::click(w->ui().print);
         QCOMPARE(s.messages.last().text, QStringLiteral("Your answer key is now printing."));
         const QString file = m_spooler->next(before);
         QVERIFY(!file.isEmpty());
@@ -529,9 +529,9 @@ private slots:
         needSpooler();
         Session s;
         forms::MainMenu->Show();
-        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::GuideEntry));
+        testutil::click(forms::MainMenu->ui().guide);
         const int before = int(m_spooler->documents().size());
-        testutil::click(testutil::ui<Label>(forms::GuideViewer, "Label3", 0));
+        testutil::click(forms::PageViewer->ui().print);
         QVERIFY(s.messages.isEmpty());
         const QString file = m_spooler->next(before);
         const Pdf pdf = readPdf(file);
@@ -563,19 +563,19 @@ private slots:
             s.messages.clear();
             QElapsedTimer waited;
             waited.start();
-            testutil::click(testutil::ui<Label>(m, "Label3", 3));
+            testutil::click(m->ui().print);
             const qint64 ms = waited.elapsed();
             QVERIFY2(s.messages.size() == 1 && s.messages[0].text == Problem, spoil);
             QVERIFY2(ms < 5000, qPrintable(QStringLiteral("%1: %2 ms").arg(spoil).arg(ms)));
             QTest::qWait(300);
             QCOMPARE(int(m_spooler->documents().size()), before);
             QVERIFY2(jobsWaiting(QStringLiteral("Far")).isEmpty() && jobsWaiting(QStringLiteral("Keep")).isEmpty(), spoil);
-            QCOMPARE(testutil::ui<Label>(m, "Label4")->Caption(), QStringLiteral("Question 1"));
+            QCOMPARE(m->ui().number->Caption(), QStringLiteral("Question 1"));
             QStringList args = QString::fromLatin1(mend).split(u' ');
             QVERIFY((!*mend || PrintSpooler::run(args.takeFirst(), args)) && m_spooler->addQueue());
         }
         s.messages.clear();
-        testutil::click(testutil::ui<Label>(m, "Label3", 3));
+        testutil::click(m->ui().print);
         QCOMPARE(s.messages.last().text, QStringLiteral("Your worksheet is now printing."));
     }
 
@@ -593,7 +593,7 @@ private slots:
             s.messages.clear();
             QElapsedTimer waited;
             waited.start();
-            testutil::click(testutil::ui<Label>(m, "Label3", 3));
+            testutil::click(m->ui().print);
             return waited.elapsed();
         };
         print();

@@ -86,9 +86,9 @@ private slots:
         emit screen->geometryChanged(QRect(0, 0, 1920, 1080));
         QTest::qWait(Stage::ScreenSettleMs + 200);
         QCOMPARE(restarts, 0);
-        testutil::click(testutil::ui<Label>(forms::QuizScreen, "Label3", 2));  // the quiz's Exit
+        testutil::click(forms::QuizScreen->ui().exit);                      // the quiz's Exit
         QCOMPARE(restarts, 0);                                              // Euclid's page is in front
-        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 2));   // its Exit
+        testutil::click(forms::TopicScreen->ui().exit);                     // its Exit
         QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
         QCOMPARE(restarts, 1);
         forms::TopicScreen->Show();
@@ -120,12 +120,12 @@ private slots:
         QuizScreen* quiz = testutil::startEuclidQuiz();
         QCOMPARE(qRound(quiz->height() * dpr), h);
         testutil::screenshot(QStringLiteral("quiz"));
-        testutil::click(testutil::ui<Label>(quiz, "Label3", 2));  // Exit
-        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 4));
-        testutil::click(testutil::ui<Label>(forms::PageViewer, "Label3", 2));
+        testutil::click(quiz->ui().exit);  // Exit
+        testutil::click(forms::TopicScreen->ui().keyFacts);
+        testutil::click(forms::PageViewer->ui().next);
         testutil::screenshot(QStringLiteral("keyfacts-2"));
-        testutil::click(testutil::ui<Label>(forms::PageViewer, "Label3", 1));
-        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 3));
+        testutil::click(forms::PageViewer->ui().exit);
+        testutil::click(forms::TopicScreen->ui().dice);
         testutil::screenshot(QStringLiteral("dice-start"));
     }
 
@@ -144,7 +144,7 @@ private slots:
         QVERIFY(work.contains(stage->frameGeometry()));
         QCOMPARE(forms::MainMenu->geometry().center(), stage->rect().center());
         // From a control with the focus, as a teacher would press it.
-        QTest::keyClick(testutil::ui<Label>(forms::MainMenu, "Label1")->widget(), Qt::Key_F11);
+        QTest::keyClick(forms::MainMenu->ui().heading->widget(), Qt::Key_F11);
         QVERIFY(stage->isFullScreen());
         QCOMPARE(forms::MainMenu->geometry().center(), stage->rect().center());
     }
@@ -161,31 +161,31 @@ private slots:
         QVERIFY(QFile::remove(s.path(QStringLiteral("Images/euclidsm.jpg"))));
         forms::TitleScreen->Show();
         QCOMPARE(forms::TitleScreen->Left(), 0.0f);
-        QVERIFY(testutil::ui<PictureBox>(forms::TitleScreen, "Picture1")->picture().isNull() && forms::TitleScreen->isVisible());
+        QVERIFY(forms::TitleScreen->ui().picture->picture().isNull() && forms::TitleScreen->isVisible());
         QVERIFY(s.messages.isEmpty());
     }
 
     void exitConfirmationLoop() {
         Session s;
         forms::TitleScreen->Show();
-        testutil::click(testutil::ui<CommandButton>(forms::TitleScreen, "Command1"));
+        testutil::click(forms::TitleScreen->ui().ok);
         QVERIFY(!forms::TitleScreen.loaded());
         auto* menu = forms::MainMenu.instance();
         const int loads = forms::MainMenu.loads();
         QCOMPARE(Stage::instance()->front(), menu);
 
         for (int visit = 0; visit < 2; ++visit) {
-            testutil::click(testutil::ui<Label>(menu, "Label2", MainMenu::ExitEntry));
-            QCOMPARE(testutil::ui<CommandButton>(forms::TitleScreen, "Command1")->Caption(), QStringLiteral("Cancel"));
+            testutil::click(menu->ui().exit);
+            QCOMPARE(forms::TitleScreen->ui().ok->Caption(), QStringLiteral("Cancel"));
             QCOMPARE(Stage::instance()->front(), forms::TitleScreen.instance());
             QVERIFY(!menu->isHidden());  // kept loaded under the backdrop
-            testutil::click(testutil::ui<CommandButton>(forms::TitleScreen, "Command1"));
+            testutil::click(forms::TitleScreen->ui().ok);
             QCOMPARE(forms::MainMenu.instance(), menu);
             QCOMPARE(forms::MainMenu.loads(), loads);  // not loaded again
             QCOMPARE(Stage::instance()->front(), menu);
         }
-        testutil::click(testutil::ui<Label>(menu, "Label2", MainMenu::ExitEntry));
-        testutil::click(testutil::ui<CommandButton>(forms::TitleScreen, "Command2"));
+        testutil::click(menu->ui().exit);
+        testutil::click(forms::TitleScreen->ui().exit);
         QCOMPARE(s.ended, 1);
     }
 
@@ -193,19 +193,21 @@ private slots:
         Session s;
         forms::MainMenu->Show();
         auto* m = forms::MainMenu.instance();
-        for (int i : testutil::indices(m, "Label2")) QCOMPARE(testutil::ui<Label>(m, "Label2", i)->BackStyle(), 1);  // opaque when first shown
+        std::vector<Label*> entries(m->ui().mathematicians.begin(), m->ui().mathematicians.end());
+        entries.insert(entries.end(),
+                       {m->ui().exit, m->ui().wizard, m->ui().catalogue, m->ui().acknowledgments, m->ui().guide});
+        for (Label* e : entries) QCOMPARE(e->BackStyle(), 1);  // opaque when first shown
         testutil::screenshot(QStringLiteral("mainmenu"));
         testutil::hoverForm(m, 6000, 1000);  // the bare form clears every entry
-        for (int i : testutil::indices(m, "Label2")) QCOMPARE(testutil::ui<Label>(m, "Label2", i)->BackStyle(), 0);
-        testutil::hover(testutil::ui<Label>(m, "Label2", 1));
-        testutil::hover(testutil::ui<Label>(m, "Label2", MainMenu::GuideEntry));  // straight on, without crossing the form
-        testutil::hover(testutil::ui<Frame>(m, "Frame1"));    // the frame changes nothing
-        QVERIFY(testutil::ui<Label>(m, "Label2", 1)->BackStyle() == 1 && testutil::ui<Label>(m, "Label2", MainMenu::GuideEntry)->BackStyle() == 1);
-        // Greyed entries and entries that do not exist do nothing; the address opens the browser.
-        for (int i : {0, 2, 5, 8, 11}) testutil::click(testutil::ui<Label>(m, "Label2", i));
-        m->Label2_Click(13);
+        for (Label* e : entries) QCOMPARE(e->BackStyle(), 0);
+        testutil::hover(m->ui().mathematicians[1]);
+        testutil::hover(m->ui().guide);  // straight on, without crossing the form
+        testutil::hover(m->ui().frame);  // the frame changes nothing
+        QVERIFY(m->ui().mathematicians[1]->BackStyle() == 1 && m->ui().guide->BackStyle() == 1);
+        // Greyed entries do nothing; the address opens the browser.
+        for (int i : {0, 2, 5, 8, 11}) testutil::click(m->ui().mathematicians[i]);
         QCOMPARE(Stage::instance()->front(), m);
-        testutil::click(testutil::ui<Label>(m, "Label4"));
+        testutil::click(m->ui().webLink);
         QCOMPARE(s.urls, QStringList{MainMenu::WebAddress});
         QVERIFY(s.messages.isEmpty());
     }
@@ -224,7 +226,7 @@ private slots:
             if (index.isEmpty()) QVERIFY(QFile::remove(s.path(QStringLiteral("multiple/track.txt"))));
             else s.write(QStringLiteral("multiple/track.txt"), index);
             forms::MainMenu->Show();
-            QTRY_VERIFY(!testutil::ui<Timer>(forms::MainMenu, "Timer1")->Enabled());
+            QTRY_VERIFY(!forms::MainMenu->ui().readCatalogue->Enabled());
             QCOMPARE(Module1::WorksheetCount, count);
             for (int i = 0; i <= names.size(); ++i) QCOMPARE(Module1::WorksheetNames[i + 1], names.value(i));
             QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);
@@ -236,20 +238,20 @@ private slots:
         Session s;
         forms::MainMenu->Show();
         const int menuLoads = forms::MainMenu.loads();
-        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", 1));
+        testutil::click(forms::MainMenu->ui().mathematicians[1]);
         auto* e = forms::TopicScreen.instance();
         QCOMPARE(Stage::instance()->front(), e);
         QCOMPARE(e->picture().size(), QSize(786, 560));
         testutil::screenshot(QStringLiteral("topicmenu"));
-        testutil::click(testutil::ui<Label>(e, "label3", 2));
+        testutil::click(e->ui().exit);
         QVERIFY(!forms::TopicScreen.loaded());
         QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
         QCOMPARE(forms::MainMenu.loads(), menuLoads);
         // Without its picture the topic menu still opens and closes.
         QFile::remove(s.path(QStringLiteral("Images/euclid.jpg")));
-        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", 1));
+        testutil::click(forms::MainMenu->ui().mathematicians[1]);
         QVERIFY(forms::TopicScreen->picture().isNull());
-        testutil::click(testutil::ui<Label>(forms::TopicScreen, "label3", 2));
+        testutil::click(forms::TopicScreen->ui().exit);
         QVERIFY(!forms::TopicScreen.loaded());
     }
 };

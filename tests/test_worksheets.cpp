@@ -23,7 +23,7 @@ const QString SaveProblem = QStringLiteral("There was a problem saving your work
 void saveThroughWizard(const QString& title) {
     auto* w = forms::WizardScreen.instance() ? forms::WizardScreen.instance() : forms::WizardScreen.get();
     fillValid(w, title);
-    testutil::click(testutil::ui<Label>(w, "Label3", 1));
+    testutil::click(w->ui().save);
 }
 
 // The second computer of the shared-folder test: saves 50 titles into the folder it is given.
@@ -74,13 +74,14 @@ public:
 
 // Types a whole worksheet into the wizard the way a teacher does, ticking with the mouse.
 void typeWorksheet(WizardScreen* w, const QString& title) {
-    testutil::type(testutil::ui<TextBox>(w, "Text1"), title);
+    testutil::type(w->ui().title, title);
     for (int q = 0; q < 10; ++q) {
-        testutil::type(testutil::ui<TextBox>(w, "Text2", q), QStringLiteral("Chloé thinks of %1, then doubles it. What does she get?").arg(q + 1));
+        testutil::type(w->ui().questions[q],
+                       QStringLiteral("Chloé thinks of %1, then doubles it. What does she get?").arg(q + 1));
         // The ticked answer is the right one: twice the number.
         for (int k = 0; k < 4; ++k)
-            testutil::type(testutil::ui<TextBox>(w, "Text3", 4 * q + k), QString::number(2 * (q + 1) + k - q % 4));
-        testutil::tick(testutil::ui<CheckBox>(w, "Check1", 4 * q + q % 4));
+            testutil::type(w->ui().answers[4 * q + k], QString::number(2 * (q + 1) + k - q % 4));
+        testutil::tick(w->ui().ticks[4 * q + q % 4]);
     }
 }
 
@@ -291,8 +292,8 @@ private slots:
         while (longText.size() < 40000) longText += QStringLiteral("How many primes are there below a million? ");
         auto* w = forms::WizardScreen.get();
         fillValid(w, QStringLiteral("Long"));
-        testutil::ui<TextBox>(w, "Text2", 3)->SetText(longText);
-        testutil::click(testutil::ui<Label>(w, "Label3", 1));
+        w->ui().questions[3]->SetText(longText);
+        testutil::click(w->ui().save);
         QCOMPARE(s.messages.last().text, Saved);
         QByteArray bytes = s.read(QStringLiteral("multiple/Long.txt"));
         bytes.replace("Long\r\n", "Sums&more\r\n").replace("\r\nQ\r\n", "\r\n3&4 or salt & pepper\r\n");
@@ -309,29 +310,30 @@ private slots:
     void typedWorksheetRoundTripsThroughTheCatalogue() {
         Session s;
         forms::MainMenu->Show();
-        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::WizardEntry));
+        testutil::click(forms::MainMenu->ui().wizard);
         auto* w = forms::WizardScreen.instance();
         QVERIFY(w && w->isVisible());
         typeWorksheet(w, QStringLiteral("Doubles"));
         testutil::screenshot(QStringLiteral("wizard-filled"));
-        testutil::click(testutil::ui<Label>(w, "Label3", 1));
+        testutil::click(w->ui().save);
         QCOMPARE(s.messages.last().text, Saved);
         const QByteArray saved = s.read(QStringLiteral("multiple/Doubles.txt"));
         QVERIFY(saved.startsWith("Doubles\r\n \r\nChlo\xE9 thinks of 1& then doubles it. What does she get?\r\n2\r\n3\r\n4\r\n5\r\n1\r\n \r\n"));
         QCOMPARE(saved.count("\r\n"), 72);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf({"Doubles"}));
-        testutil::click(testutil::ui<Label>(w, "Label3", 0));  // Exit
-        testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::CatalogueEntry));
+        testutil::click(w->ui().exit);  // Exit
+        testutil::click(forms::MainMenu->ui().catalogue);
         auto* c = forms::CatalogueScreen.instance();
-        QCOMPARE(testutil::ui<Label>(c, "Label2", 1)->Caption(), QStringLiteral("Doubles"));
-        testutil::click(testutil::ui<CheckBox>(c, "Check1"));
-        testutil::click(testutil::ui<Label>(c, "Label2", 1));
+        QCOMPARE(c->ui().titles[0]->Caption(), QStringLiteral("Doubles"));
+        testutil::click(c->ui().edit);
+        testutil::click(c->ui().titles[0]);
         w = forms::WizardScreen.instance();
-        QCOMPARE(testutil::ui<TextBox>(w, "Text1")->Text(), QStringLiteral("Doubles"));
-        QCOMPARE(testutil::ui<TextBox>(w, "Text2", 6)->Text(), QStringLiteral("Chloé thinks of 7, then doubles it. What does she get?"));
-        QCOMPARE(testutil::ui<TextBox>(w, "Text3", 39)->Text(), QStringLiteral("22"));
-        for (int i = 0; i < 40; ++i) QCOMPARE(testutil::ui<CheckBox>(w, "Check1", i)->Value(), int(i % 4 == (i / 4) % 4));
-        testutil::click(testutil::ui<Label>(w, "Label3", 1));
+        QCOMPARE(w->ui().title->Text(), QStringLiteral("Doubles"));
+        QCOMPARE(w->ui().questions[6]->Text(),
+                 QStringLiteral("Chloé thinks of 7, then doubles it. What does she get?"));
+        QCOMPARE(w->ui().answers[39]->Text(), QStringLiteral("22"));
+        for (int i = 0; i < 40; ++i) QCOMPARE(w->ui().ticks[i]->Value(), int(i % 4 == (i / 4) % 4));
+        testutil::click(w->ui().save);
         QCOMPARE(s.read(QStringLiteral("multiple/Doubles.txt")), saved);
     }
 
@@ -341,7 +343,7 @@ private slots:
         Session s;
         const QString ask = QStringLiteral("You have not saved the changes to your worksheet. Do you want to leave without saving them?");
         const auto open = [] {
-            testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::WizardEntry));
+            testutil::click(forms::MainMenu->ui().wizard);
             return forms::WizardScreen.instance();
         };
         const auto escape = [] { QTest::keyClick(forms::WizardScreen.instance(), Qt::Key_Escape); };
@@ -351,34 +353,34 @@ private slots:
         QVERIFY(!forms::WizardScreen.loaded() && s.messages.isEmpty());
 
         w = open();
-        testutil::type(testutil::ui<TextBox>(w, "Text1"), QStringLiteral("Halves"));
-        testutil::type(testutil::ui<TextBox>(w, "Text2", 0), QStringLiteral("What is half of 8?"));
+        testutil::type(w->ui().title, QStringLiteral("Halves"));
+        testutil::type(w->ui().questions[0], QStringLiteral("What is half of 8?"));
         s.answer = Answer::No;
         escape();
-        testutil::click(testutil::ui<Label>(w, "Label3", 0));
+        testutil::click(w->ui().exit);
         QCOMPARE(s.messages.size(), 2);
         QCOMPARE(s.messages[0].text, ask);
         QCOMPARE(s.messages[1].text, ask);
         QVERIFY(w->isVisible());
-        QCOMPARE(testutil::ui<TextBox>(w, "Text2", 0)->Text(), QStringLiteral("What is half of 8?"));
+        QCOMPARE(w->ui().questions[0]->Text(), QStringLiteral("What is half of 8?"));
 
         // Saved, it leaves at once.
         s.answer = Answer::Ok;
         fillValid(w, QStringLiteral("Halves"));
-        testutil::click(testutil::ui<Label>(w, "Label3", 1));
+        testutil::click(w->ui().save);
         QCOMPARE(s.messages.last().text, Saved);
-        testutil::click(testutil::ui<Label>(w, "Label3", 0));
+        testutil::click(w->ui().exit);
         QVERIFY(!forms::WizardScreen.loaded());
         QCOMPARE(s.messages.size(), 3);
 
         // Opened from the catalogue: leaves at once unchanged; a tick moved asks, and "Yes" leaves.
         for (bool change : {false, true}) {
-            testutil::click(testutil::ui<Label>(forms::MainMenu, "Label2", MainMenu::CatalogueEntry));
-            testutil::click(testutil::ui<CheckBox>(forms::CatalogueScreen, "Check1"));
-            testutil::click(testutil::ui<Label>(forms::CatalogueScreen, "Label2", 1));
+            testutil::click(forms::MainMenu->ui().catalogue);
+            testutil::click(forms::CatalogueScreen->ui().edit);
+            testutil::click(forms::CatalogueScreen->ui().titles[0]);
             w = forms::WizardScreen.instance();
-            QCOMPARE(testutil::ui<TextBox>(w, "Text1")->Text(), QStringLiteral("Halves"));
-            if (change) testutil::tick(testutil::ui<CheckBox>(w, "Check1", 1));
+            QCOMPARE(w->ui().title->Text(), QStringLiteral("Halves"));
+            if (change) testutil::tick(w->ui().ticks[1]);
             s.answer = Answer::Yes;
             escape();
             QVERIFY(!forms::WizardScreen.loaded());
@@ -393,25 +395,25 @@ private slots:
         auto fill = [w] { fillValid(w, QStringLiteral("Checks")); };
         auto said = [&] { return s.messages.isEmpty() ? QString() : s.messages.takeLast().text; };
         fill();
-        testutil::ui<TextBox>(w, "Text1")->SetText(QString());
-        testutil::ui<TextBox>(w, "Text2", 2)->SetText(QString());
+        w->ui().title->SetText(QString());
+        w->ui().questions[2]->SetText(QString());
         w->checkAndSave();
         QCOMPARE(said(), QStringLiteral("You have not chosen a title for your worksheet"));
         fill();
-        testutil::ui<TextBox>(w, "Text3", 14)->SetText(QString());  // question 4, answer C, with A ticked
+        w->ui().answers[14]->SetText(QString());  // question 4, answer C, with A ticked
         w->checkAndSave();
         QCOMPARE(said(), QStringLiteral("You have not completed Question 4"));
         fill();
-        testutil::ui<CheckBox>(w, "Check1", 4)->SetValue(0);  // question 2 has no tick, question 5 is empty
-        testutil::ui<TextBox>(w, "Text2", 4)->SetText(QString());
+        w->ui().ticks[4]->SetValue(0);  // question 2 has no tick, question 5 is empty
+        w->ui().questions[4]->SetText(QString());
         w->checkAndSave();
         QCOMPARE(said(), QStringLiteral("You have not ticked the correct answer for Question 2"));
         fill();
-        testutil::ui<CheckBox>(w, "Check1", 27)->SetValue(1);  // question 7: a second tick
+        w->ui().ticks[27]->SetValue(1);  // question 7: a second tick
         w->checkAndSave();
         QCOMPARE(said(), QStringLiteral("You have ticked more than one correct answer for Question 7"));
         fill();
-        testutil::ui<TextBox>(w, "Text2", 9)->SetText(QStringLiteral("   "));  // blanks count as filled in
+        w->ui().questions[9]->SetText(QStringLiteral("   "));  // blanks count as filled in
         w->checkAndSave();
         QCOMPARE(said(), QStringLiteral("Your worksheet has been saved."));
         QVERIFY(QFile::exists(s.path(QStringLiteral("multiple/Checks.txt"))));
@@ -427,7 +429,7 @@ private slots:
         // Every kind of refusal is tried in test_core; here, that nothing is written for any of them.
         const QStringList bad{"../escape", "salt & pepper", "Com3.notes", "TRACK", "łódź"};
         for (const QString& title : bad) {
-            testutil::ui<TextBox>(w, "Text1")->SetText(title);
+            w->ui().title->SetText(title);
             w->checkAndSave();
             QVERIFY2(!s.messages.isEmpty() && !s.messages.last().text.contains(QStringLiteral("saved.")),
                      qPrintable(title));
@@ -439,8 +441,8 @@ private slots:
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), index);
 
         // A text the file cannot hold is refused, naming its question.
-        testutil::ui<TextBox>(w, "Text1")->SetText(QStringLiteral("Emoji"));
-        testutil::ui<TextBox>(w, "Text3", 4 * 6 + 2)->SetText(QStringLiteral("smile 🙂"));
+        w->ui().title->SetText(QStringLiteral("Emoji"));
+        w->ui().answers[4 * 6 + 2]->SetText(QStringLiteral("smile 🙂"));
         w->checkAndSave();
         QVERIFY(s.messages.last().text.startsWith(QStringLiteral("Question 7 contains a character")));
         QVERIFY(!QFile::exists(s.path(QStringLiteral("multiple/Emoji.txt"))));
@@ -458,45 +460,45 @@ private slots:
         s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
         forms::CatalogueScreen->Show();
         auto* c = forms::CatalogueScreen.instance();
-        QCOMPARE(testutil::ui<Label>(c, "Label4")->Caption(), QStringLiteral("Page 1"));
-        QVERIFY(!testutil::ui<Label>(c, "Label3", 0)->Visible() && testutil::ui<Label>(c, "Label3", 1)->Visible());
+        QCOMPARE(c->ui().pageNumber->Caption(), QStringLiteral("Page 1"));
+        QVERIFY(!c->ui().previous->Visible() && c->ui().next->Visible());
         testutil::screenshot(QStringLiteral("catalogue-page1"));
-        testutil::click(testutil::ui<Label>(c, "Label3", 1));
-        QCOMPARE(testutil::ui<Label>(c, "Label4")->Caption(), QStringLiteral("Page 2"));
-        QVERIFY(testutil::ui<Label>(c, "Label3", 0)->Visible() && !testutil::ui<Label>(c, "Label3", 1)->Visible());
-        for (int i = 1; i <= 24; ++i) QCOMPARE(testutil::ui<Label>(c, "Label2", i)->Visible(), i <= 6);
-        QCOMPARE(testutil::ui<Label>(c, "Label2", 1)->Caption(), QStringLiteral("Sheet 25"));
+        testutil::click(c->ui().next);
+        QCOMPARE(c->ui().pageNumber->Caption(), QStringLiteral("Page 2"));
+        QVERIFY(c->ui().previous->Visible() && !c->ui().next->Visible());
+        for (int i = 1; i <= 24; ++i) QCOMPARE(c->ui().titles[(i)-1]->Visible(), i <= 6);
+        QCOMPARE(c->ui().titles[0]->Caption(), QStringLiteral("Sheet 25"));
         testutil::screenshot(QStringLiteral("catalogue-page2"));
-        testutil::click(testutil::ui<Label>(c, "Label3", 0));
-        QCOMPARE(testutil::ui<Label>(c, "Label4")->Caption(), QStringLiteral("Page 1"));
+        testutil::click(c->ui().previous);
+        QCOMPARE(c->ui().pageNumber->Caption(), QStringLiteral("Page 1"));
 
-        testutil::click(testutil::ui<CheckBox>(c, "Check2"));
+        testutil::click(c->ui().remove);
         s.answer = Answer::Cancel;
-        testutil::click(testutil::ui<Label>(c, "Label2", 3));
+        testutil::click(c->ui().titles[2]);
         QCOMPARE(s.messages.last().text, QStringLiteral("Are you sure that you want to delete the worksheet Sheet 3?"));
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
         s.answer = Answer::Ok;
-        testutil::click(testutil::ui<Label>(c, "Label2", 3));
+        testutil::click(c->ui().titles[2]);
         titles.removeAt(2);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
         QVERIFY(QFile::exists(s.path(QStringLiteral("multiple/Sheet 3.txt"))));  // the file stays
-        QCOMPARE(testutil::ui<Label>(c, "Label2", 3)->Caption(), QStringLiteral("Sheet 4"));
-        QCOMPARE(testutil::ui<Label>(c, "Label2", 24)->Caption(), QStringLiteral("Sheet 25"));
+        QCOMPARE(c->ui().titles[2]->Caption(), QStringLiteral("Sheet 4"));
+        QCOMPARE(c->ui().titles[23]->Caption(), QStringLiteral("Sheet 25"));
         // On page 2 a delete redraws page 2, one title shorter.
-        testutil::click(testutil::ui<Label>(c, "Label3", 1));
-        testutil::click(testutil::ui<Label>(c, "Label2", 2));
+        testutil::click(c->ui().next);
+        testutil::click(c->ui().titles[1]);
         QCOMPARE(s.messages.last().text, QStringLiteral("Are you sure that you want to delete the worksheet Sheet 27?"));
         titles.removeAt(25);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
-        QCOMPARE(testutil::ui<Label>(c, "Label4")->Caption(), QStringLiteral("Page 2"));
-        QCOMPARE(testutil::ui<Label>(c, "Label2", 1)->Caption(), QStringLiteral("Sheet 26"));
-        QCOMPARE(testutil::ui<Label>(c, "Label2", 2)->Caption(), QStringLiteral("Sheet 28"));
-        for (int i = 1; i <= 24; ++i) QCOMPARE(testutil::ui<Label>(c, "Label2", i)->Visible(), i <= 4);
+        QCOMPARE(c->ui().pageNumber->Caption(), QStringLiteral("Page 2"));
+        QCOMPARE(c->ui().titles[0]->Caption(), QStringLiteral("Sheet 26"));
+        QCOMPARE(c->ui().titles[1]->Caption(), QStringLiteral("Sheet 28"));
+        for (int i = 1; i <= 24; ++i) QCOMPARE(c->ui().titles[(i)-1]->Visible(), i <= 4);
         // Page 2 emptied: the catalogue goes back to page 1, whose 24 titles are all there are.
-        for (int k = 0; k < 4; ++k) testutil::click(testutil::ui<Label>(c, "Label2", 1));
-        QCOMPARE(testutil::ui<Label>(c, "Label4")->Caption(), QStringLiteral("Page 1"));
-        QVERIFY(!testutil::ui<Label>(c, "Label3", 0)->Visible() && !testutil::ui<Label>(c, "Label3", 1)->Visible());
-        QCOMPARE(testutil::ui<Label>(c, "Label2", 24)->Caption(), QStringLiteral("Sheet 25"));
+        for (int k = 0; k < 4; ++k) testutil::click(c->ui().titles[0]);
+        QCOMPARE(c->ui().pageNumber->Caption(), QStringLiteral("Page 1"));
+        QVERIFY(!c->ui().previous->Visible() && !c->ui().next->Visible());
+        QCOMPARE(c->ui().titles[23]->Caption(), QStringLiteral("Sheet 25"));
     }
 
     void corruptedWorksheets() {
@@ -512,24 +514,24 @@ private slots:
         forms::CatalogueScreen->Show();
         auto* c = forms::CatalogueScreen.instance();
         for (int mode : {0, 1}) {  // run, edit
-            if (mode == 1) testutil::click(testutil::ui<CheckBox>(c, "Check1"));
+            if (mode == 1) testutil::click(c->ui().edit);
             for (int slot : {1, 2, 3}) {
                 s.messages.clear();
-                testutil::click(testutil::ui<Label>(c, "Label2", slot));
+                testutil::click(c->ui().titles[(slot)-1]);
                 QCOMPARE(s.messages.size(), 1);
                 QCOMPARE(s.messages[0].text, QStringLiteral("This worksheet seems to be corrupted."));
             }
         }
         s.messages.clear();  // still editing
-        testutil::click(testutil::ui<Label>(c, "Label2", 4));
+        testutil::click(c->ui().titles[3]);
         QCOMPARE(s.messages.size(), 1);
         QCOMPARE(s.messages[0].text, QStringLiteral("This worksheet seems to be corrupted."));
         QVERIFY(!forms::WizardScreen.loaded());  // no half-filled wizard left behind
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
         // Missing or damaged, each can still be taken out of the catalogue; no file is touched.
-        testutil::click(testutil::ui<CheckBox>(c, "Check2"));
+        testutil::click(c->ui().remove);
         const QByteArray shortBytes = s.read(QStringLiteral("multiple/Short.txt"));
-        for (int k = 0; k < 3; ++k) testutil::click(testutil::ui<Label>(c, "Label2", 1));
+        for (int k = 0; k < 3; ++k) testutil::click(c->ui().titles[0]);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf({QStringLiteral("Bad answer")}));
         QCOMPARE(s.read(QStringLiteral("multiple/Short.txt")), shortBytes);
         QVERIFY(QFile::exists(s.path(QStringLiteral("Outside.txt"))));
@@ -540,14 +542,14 @@ private slots:
         forms::WizardScreen->Show();
         auto* w = forms::WizardScreen.instance();
         QApplication::setActiveWindow(Stage::instance());
-        testutil::ui<TextBox>(w, "Text1")->SetFocus();
-        QTest::keyClick(testutil::ui<TextBox>(w, "Text1")->widget(), Qt::Key_Return);
-        QVERIFY(testutil::ui<TextBox>(w, "Text2", 0)->widget()->hasFocus());
-        QTest::keyClick(testutil::ui<TextBox>(w, "Text2", 0)->widget(), Qt::Key_Return);
-        QVERIFY(testutil::ui<TextBox>(w, "Text3", 0)->widget()->hasFocus());
-        testutil::ui<TextBox>(w, "Text3", 39)->SetFocus();
-        QTest::keyClick(testutil::ui<TextBox>(w, "Text3", 39)->widget(), Qt::Key_Return);
-        QVERIFY(testutil::ui<TextBox>(w, "Text3", 39)->widget()->hasFocus());
+        w->ui().title->SetFocus();
+        QTest::keyClick(w->ui().title->widget(), Qt::Key_Return);
+        QVERIFY(w->ui().questions[0]->widget()->hasFocus());
+        QTest::keyClick(w->ui().questions[0]->widget(), Qt::Key_Return);
+        QVERIFY(w->ui().answers[0]->widget()->hasFocus());
+        w->ui().answers[39]->SetFocus();
+        QTest::keyClick(w->ui().answers[39]->widget(), Qt::Key_Return);
+        QVERIFY(w->ui().answers[39]->widget()->hasFocus());
         testutil::screenshot(QStringLiteral("wizard-empty"));
     }
 };

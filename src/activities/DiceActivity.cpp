@@ -11,6 +11,8 @@ using namespace platform;
 using namespace Module1;
 
 namespace {
+using Board = TileBoard::Board;
+using Controls = DiceActivity::Controls;
 // The nets by their place on the screen, as Teacher's Notes names them.
 const char* const NetPlaces[] = {"top left", "bottom middle", "top middle", "right"};
 QString netName(int net) { return QLatin1String(NetPlaces[std::clamp(net, 0, 3)]) + QStringLiteral(" net"); }
@@ -20,7 +22,7 @@ constexpr FontDesc Digit{"Tahoma", 15.75, true};
 // clang-format off
 constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label6", .caption = "Euclid", .at = {240, 120, 3345, 705},
-         .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent},
+         .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Board::heading>},
     {.kind = Kind::Label, .name = "Label7",
          .caption = "               The nets of these cubic dice have numbers missing. "
                     "Drag numbers into the empty squares to show the missing digits.",
@@ -30,12 +32,12 @@ constexpr ControlRow Layout[] = {
          .caption = "Keyboard: Tab to a number, Space to lift it, arrows to move it, Space to drop it. "
                     "Touch: tap a number, then a square.",
          .at = {120, 6855, 11550, 330}, .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Start Again", .at = {3360, 7920, 2565, 495},
-         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Check Score", .at = {6000, 7920, 2565, 495},
-         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
-    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Start Again", .at = {3360, 7920, 2565, 495},
+         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::startAgain>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Check Score", .at = {6000, 7920, 2565, 495},
+         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Board::checkScore>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::exit>},
 };
 // clang-format on
 
@@ -78,24 +80,27 @@ constexpr int TrayOrder[12] = {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7};
 DiceActivity::DiceActivity() {
     // The squares lie beneath everything else, so they are built first; the tiles last, on top.
     for (const Square& q : Squares)
-        build({{.kind = Kind::Shape, .name = "Shape1", .index = q.index, .at = {q.left, q.top, 750, 750},
+        build({{.kind = Kind::Shape, .name = "square", .index = q.index, .at = {q.left, q.top, 750, 750},
                 .fore = Black, .back = q.colour}});
     for (const Placing& d : Printed)
-        build({{.kind = Kind::Label, .name = "Label8", .index = d.index, .caption = d.digit,
-                .at = {d.left, d.top, 555, 495}, .font = Digit, .fore = Yellow, .flags = Transparent}});
+        build({{.kind = Kind::Label, .name = "face", .index = d.index, .caption = d.digit,
+                .at = {d.left, d.top, 555, 495}, .font = Digit, .fore = Yellow, .flags = Transparent,
+                .to = slot<&Controls::faces>}}, m_ui);
     for (const Placing& d : Boxes)
-        build({{.kind = Kind::Label, .name = "Label1", .index = d.index, .caption = d.digit,
-                .at = {d.left, d.top, 450, 450}, .font = Digit, .fore = Yellow, .back = Navy, .flags = Centered}});
+        build({{.kind = Kind::Label, .name = "box", .index = d.index, .caption = d.digit,
+                .at = {d.left, d.top, 450, 450}, .font = Digit, .fore = Yellow, .back = Navy, .flags = Centered,
+                .to = slot<&Board::boxes>}}, m_board);
     for (int i = 0; i < 12; ++i)
-        build({{.kind = Kind::Label, .name = "Label4", .index = i, .font = {"Tahoma", 9, true}, .flags = Transparent}});
-    build(Layout);
+        build({{.kind = Kind::Label, .name = "home", .index = i, .font = {"Tahoma", 9, true}, .flags = Transparent,
+                .to = slot<&Board::homes>}}, m_board);
+    build(Layout, m_board);
     for (int k = 0; k < 12; ++k)
-        build({{.kind = Kind::Label, .name = "Label2", .index = TrayOrder[k], .at = {2400 + 600.0f * float(k), 7320, 450, 450},
-                .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Border}});
+        build({{.kind = Kind::Label, .name = "tile", .index = TrayOrder[k], .at = {2400 + 600.0f * float(k), 7320, 450, 450},
+                .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
     bindBoard();
     // A printed face says its digit and its net ("top left net, face 6").
-    for (int i : Label8.indices())
-        Label8(i)->describe = [this, i] { return netName(netOf(Label8(i))) + QStringLiteral(", face ") + Label8(i)->Caption(); };
+    for (Label* face : m_ui.faces)
+        face->describe = [this, face] { return netName(netOf(face)) + QStringLiteral(", face ") + face->Caption(); };
 }
 // clang-format on
 
@@ -103,19 +108,17 @@ void DiceActivity::open(const QString& caption, const QString& heading) { forms:
 
 void DiceActivity::Form_Load() {
     PrepareForm(*this);
-    OutOf = 12;
+    OutOf = Tiles;
     boardSetUp();
 }
 
 // One point for each box showing the digit it needs. The two tiles of a digit look the same, so
 // either of them scores; the box's answer went onto tile i of the same index when the board was set.
-void DiceActivity::Label3_Click(int Index) {
-    TileBoard::Label3_Click(Index);
-    if (Index != 2) return;
+void DiceActivity::checkScore() {
     std::array<QString, 12> needed, shown;
-    for (int i = 0; i <= 11; ++i) {
-        needed[i] = Label2(i)->Caption();
-        if (const int t = tileOn(i); t >= 0) shown[i] = Label2(t)->Caption();
+    for (int i = 0; i < Tiles; ++i) {
+        needed[size_t(i)] = m_board.tiles[size_t(i)]->Caption();
+        shown[size_t(i)] = shownOn(i);
     }
     Score = core::diceScore(needed, shown);
     ScoreScreen::afterActivity(QStringLiteral("Nets of Dice"));
@@ -132,11 +135,12 @@ int DiceActivity::netOf(const Control* c) const {
 
 // "top middle net, box 2": a net's boxes are counted in reading order.
 QString DiceActivity::boxPlace(int b) const {
-    const int net = netOf(Label1(b));
+    const Label* box = m_board.boxes[size_t(b)];
+    const int net = netOf(box);
     int ordinal = 1;
-    for (int other : Label1.indices())
-        if (other != b && netOf(Label1(other)) == net &&
-            std::pair(Label1(other)->Top(), Label1(other)->Left()) < std::pair(Label1(b)->Top(), Label1(b)->Left()))
+    for (const Label* other : m_board.boxes)
+        if (other != box && netOf(other) == net &&
+            std::pair(other->Top(), other->Left()) < std::pair(box->Top(), box->Left()))
             ++ordinal;
     return netName(net) + QStringLiteral(", box %1").arg(ordinal);
 }

@@ -10,12 +10,14 @@ using namespace platform;
 using namespace Module1;
 
 namespace {
+using Board = TileBoard::Board;
+using Controls = PrimesActivity::Controls;
 constexpr FontDesc Text{"Times New Roman", 20.25}, Number{"Arial", 24, true};
 
 // clang-format off
 constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label6", .caption = "Euclid", .at = {240, 120, 2985, 705},
-         .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent},
+         .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Board::heading>},
     // The sentence pupils read first: 1 is neither prime nor a product of primes, so it is left out.
     {.kind = Kind::Label, .name = "Label7",
          .caption = "Every whole number greater than 1 is a prime or a product of primes.",
@@ -26,13 +28,13 @@ constexpr ControlRow Layout[] = {
                     "apart from the order of the factors. Find the prime factors of the numbers below.",
          .at = {960, 1200, 9945, 1620}, .font = Text, .fore = Yellow, .flags = Transparent},
     {.kind = Kind::Label, .name = "Label5", .index = 0, .caption = "1 =", .at = {2760, 2880, 2415, 465},
-         .font = Number, .fore = Yellow, .flags = Transparent | RightAligned},
+         .font = Number, .fore = Yellow, .flags = Transparent | RightAligned, .to = slot<&Controls::products>},
     {.kind = Kind::Label, .name = "Label5", .index = 1, .caption = "1 =", .at = {3120, 3720, 2055, 465},
-         .font = Number, .fore = Yellow, .flags = Transparent | RightAligned},
+         .font = Number, .fore = Yellow, .flags = Transparent | RightAligned, .to = slot<&Controls::products>},
     {.kind = Kind::Label, .name = "Label5", .index = 2, .caption = "1 =", .at = {3240, 4560, 1935, 465},
-         .font = Number, .fore = Yellow, .flags = Transparent | RightAligned},
+         .font = Number, .fore = Yellow, .flags = Transparent | RightAligned, .to = slot<&Controls::products>},
     {.kind = Kind::Label, .name = "Label5", .index = 3, .caption = "1 =", .at = {3480, 5400, 1695, 465},
-         .font = Number, .fore = Yellow, .flags = Transparent | RightAligned},
+         .font = Number, .fore = Yellow, .flags = Transparent | RightAligned, .to = slot<&Controls::products>},
     // Our own line: the same task without a mouse, or on a touch screen.
     {.kind = Kind::Label, .name = "HowTo",
          .caption = "Keyboard: Tab to a number, Space to lift it, arrows to move it, Space to drop it. "
@@ -40,14 +42,14 @@ constexpr ControlRow Layout[] = {
          .at = {120, 6090, 11550, 330}, .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered},
     {.kind = Kind::Label, .name = "Label8", .caption = "Drag and drop these prime numbers into the correct boxes.",
          .at = {960, 6600, 9945, 585}, .font = Text, .fore = Yellow, .flags = Transparent},
-    {.kind = Kind::Label, .name = "Label3", .index = 3, .caption = "New Problem", .at = {120, 7920, 2565, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Start Again", .at = {3360, 7920, 2565, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Check Score", .at = {6000, 7920, 2565, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
-    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .caption = "New Problem", .at = {120, 7920, 2565, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::newProblem>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Start Again", .at = {3360, 7920, 2565, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::startAgain>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Check Score", .at = {6000, 7920, 2565, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Board::checkScore>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::exit>},
 };
 // clang-format on
 
@@ -57,23 +59,29 @@ constexpr int TrayOrder[12] = {6, 10, 5, 8, 7, 2, 11, 0, 4, 9, 1, 3};
 
 // clang-format off
 PrimesActivity::PrimesActivity() {
-    build(Layout);
+    build(Layout, m_board, m_ui);
     // The rows of boxes and signs, the home slots and the tray follow one pattern each.
     for (int a = 0; a < 4; ++a) {
         const float top = 2880 + 840.0f * float(a);
         for (int b = 0; b < 3; ++b)
-            build({{.kind = Kind::Label, .name = "Label1", .index = 3 * a + b, .at = {5520 + 1440.0f * float(b), top, 720, 585},
-                    .font = Number, .fore = Yellow, .back = DeepBlue, .flags = Centered}});
+            build({{.kind = Kind::Label, .name = "box", .index = 3 * a + b, .at = {5520 + 1440.0f * float(b), top, 720, 585},
+                    .font = Number, .fore = Yellow, .back = DeepBlue, .flags = Centered, .to = slot<&Board::boxes>}}, m_board);
         for (int k = 0; k < 2; ++k)
-            build({{.kind = Kind::Label, .name = "Label5", .index = 4 + 2 * a + k, .caption = "x",
+            build({{.kind = Kind::Label, .name = "times", .caption = "x",
                     .at = {6480 + 1440.0f * float(k), top, 285, 555}, .font = Number, .fore = Yellow, .flags = Transparent}});
     }
     for (int i = 0; i < 12; ++i)
-        build({{.kind = Kind::Label, .name = "Label4", .index = i, .font = {"Tahoma", 12, true}, .flags = Transparent}});
+        build({{.kind = Kind::Label, .name = "home", .index = i, .font = {"Tahoma", 12, true}, .flags = Transparent,
+                .to = slot<&Board::homes>}}, m_board);
     for (int k = 0; k < 12; ++k)
-        build({{.kind = Kind::Label, .name = "Label2", .index = TrayOrder[k], .at = {960 + 840.0f * float(k), 7200, 720, 585},
-                .font = Number, .fore = Yellow, .back = Black, .flags = Centered | Border}});
+        build({{.kind = Kind::Label, .name = "tile", .index = TrayOrder[k], .at = {960 + 840.0f * float(k), 7200, 720, 585},
+                .font = Number, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
     bindBoard();
+    m_board.newProblem->onClick = [this] {
+        Score = 0;
+        startAgain();
+        newProblem();
+    };
 }
 // clang-format on
 
@@ -86,7 +94,7 @@ void PrimesActivity::Form_Load() {
 
 // A fresh problem on a board set up again; the caption and heading stay as the topic gave them.
 void PrimesActivity::newProblem() {
-    OutOf = 12;
+    OutOf = Tiles;
     calculate();
     boardSetUp();
 }
@@ -94,30 +102,28 @@ void PrimesActivity::newProblem() {
 // A new problem: its primes in the answer boxes, the products they make beside the rows.
 void PrimesActivity::calculate() {
     Factors = core::drawPrimeProblem();
-    for (int c = 0; c <= 11; ++c) Label1(c)->SetCaption(QString::number(Factors[c]));
-    for (int a = 0; a <= 3; ++a) Label5(a)->SetCaption(QString::number(core::productOfRow(Factors, a)) + QStringLiteral("  ="));
+    for (int c = 0; c <= 11; ++c) m_board.boxes[size_t(c)]->SetCaption(QString::number(Factors[c]));
+    for (int a = 0; a <= 3; ++a)
+        m_ui.products[size_t(a)]->SetCaption(QString::number(core::productOfRow(Factors, a)) + QStringLiteral("  ="));
 }
 
-void PrimesActivity::Label3_Click(int Index) {
-    TileBoard::Label3_Click(Index);
-    if (Index == 2) {
-        // Found afresh at each check: a box without a tile is empty (0), so its row cannot score.
-        for (int b = 0; b <= 11; ++b) {
-            const int t = tileOn(b);
-            Placed[b] = t < 0 ? 0 : qint16(toNumber(Label2(t)->Caption()));
-        }
-        Score = core::primesScore(Factors, Placed);
-        // The certificate names what the pupil achieved.
-        ScoreScreen::afterActivity(QStringLiteral("Products of Primes"));
-    } else if (Index == 3) {
-        TileBoard::Label3_Click(1);
-        newProblem();
+// Found afresh at each check: a box without a tile is empty (0), so its row cannot score.
+void PrimesActivity::checkScore() {
+    for (int b = 0; b < Tiles; ++b) {
+        const QString shown = shownOn(b);
+        Placed[size_t(b)] = shown.isEmpty() ? 0 : qint16(toNumber(shown));
     }
+    Score = core::primesScore(Factors, Placed);
+    // The certificate names what the pupil achieved.
+    ScoreScreen::afterActivity(QStringLiteral("Products of Primes"));
 }
 
 void PrimesActivity::unloadSelf() { forms::PrimesActivity.unload(); }
 
 // "row 2 (30 =), box 1": the row's product is what the pupil reads beside it.
 QString PrimesActivity::boxPlace(int b) const {
-    return QStringLiteral("row %1 (%2), box %3").arg(b / 3 + 1).arg(Label5(b / 3)->Caption().simplified()).arg(b % 3 + 1);
+    return QStringLiteral("row %1 (%2), box %3")
+        .arg(b / 3 + 1)
+        .arg(m_ui.products[size_t(b / 3)]->Caption().simplified())
+        .arg(b % 3 + 1);
 }

@@ -6,24 +6,27 @@
 class PrimesActivity : public TileBoard {
     Q_OBJECT
 public:
+    struct Controls {
+        std::array<platform::Label*, 4> products{};  // "30  =" beside each row of boxes
+    };
     PrimesActivity();
     // The activity under the opener's caption and heading.
     static void open(const QString& caption, const QString& heading);
 
     void Form_Load() override;
-    void Label3_Click(int Index) override;
+    const Controls& ui() const { return m_ui; }
     void calculate();
     void newProblem();
 
     core::Factors Factors{}, Placed{};
 
 protected:
+    void checkScore() override;
     void unloadSelf() override;
     QString boxPlace(int b) const override;
 
 private:
-    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
-    platform::Ctl<platform::Label> Label5{this, "Label5"}, Label7{this, "Label7"};
+    Controls m_ui;
 };
 
 namespace forms {

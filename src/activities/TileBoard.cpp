@@ -6,59 +6,74 @@
 #include <QKeyEvent>
 
 using namespace platform;
-using Module1::OutOf;
-using Module1::Score;
 
 void TileBoard::bindBoard() {
-    Label2.onMouseDown([this](int i, int, int, float, float) { Label2_MouseDown(i); });
-    Label2.onMouseMove([this](int i, int b, int s, float x, float y) { Label2_MouseMove(i, b, s, x, y); });
-    Label2.onMouseUp([this](int i, int b, int s, float x, float y) { Label2_MouseUp(i, b, s, x, y); });
-    Label3.onClick([this](int i) { Label3_Click(i); });
-    Label3.onMouseMove([this](int i) { Label3_MouseMove(i); });
-    Label2.onClick([this](int i) { Label2_Click(i); });
-    Label1.onClick([this](int i) { Label1_Click(i); });
-    Label4.onClick([this](int i) { Label4_Click(i); });
+    for (int i = 0; i < Tiles; ++i) {
+        Label* t = tile(i);
+        t->onMouseDown = [this](int, int, float, float) { m_dragged = false; };
+        t->onMouseMove = [this, i](int button, int, float x, float y) { dragTile(i, button, x, y); };
+        // Any button drops.
+        t->onMouseUp = [this, i](int, int, float, float) { dropTile(i); };
+        t->onClick = [this, i] { tileClicked(i); };
+        box(i)->onClick = [this, i] { boxClicked(i); };
+        home(i)->onClick = [this] { homeClicked(); };
+    }
+    // Every button starts from no score; Check Score then counts it afresh.
+    m_board.exit->onClick = [this] {
+        Module1::Score = 0;
+        unloadSelf();
+    };
+    SetCancelControl(m_board.exit);
+    m_board.startAgain->onClick = [this] {
+        Module1::Score = 0;
+        startAgain();
+    };
+    m_board.checkScore->onClick = [this] {
+        Module1::Score = 0;
+        checkScore();
+    };
     // A dragged tile stays in view above boxes, slots and squares, and a press on a tile reaches it.
-    for (int i : Label2.indices()) Label2(i)->ZOrderFront();
+    for (Label* tile : m_board.tiles) tile->ZOrderFront();
     // Tab goes from tile to tile; boxes are reached by carrying a tile there.
-    for (int i : Label1.indices()) {
-        Label1(i)->SetTabStop(false);
-        Label1(i)->describe = [this, i] {
+    for (int i = 0; i < Tiles; ++i) {
+        box(i)->SetTabStop(false);
+        box(i)->describe = [this, i] {
             const int t = tileOn(i);
             return QStringLiteral("box: ") + boxPlace(i) + boxClue(i) +
-                   (t < 0 ? QStringLiteral(", empty") : QStringLiteral(", showing ") + Label2(t)->Caption());
+                   (t < 0 ? QStringLiteral(", empty") : QStringLiteral(", showing ") + shownOn(i));
+        };
+        tile(i)->describe = [this, i] {
+            return QStringLiteral("tile ") + tile(i)->Caption() + QStringLiteral(", ") + whereIs(i);
         };
     }
-    for (int i : Label4.indices()) Label4(i)->SetTabStop(false);
-    for (int i : Label2.indices())
-        Label2(i)->describe = [this, i] { return QStringLiteral("tile ") + Label2(i)->Caption() + QStringLiteral(", ") + whereIs(i); };
+    for (Label* home : m_board.homes) home->SetTabStop(false);
 }
 
 void TileBoard::boardSetUp() {
-    const int n = OutOf;
+    const int n = Tiles;
     for (int i = 0; i < n; ++i) {
-        Label1(i)->SetVisible(false);
-        Label4(i)->Move(Label4(i)->Left(), Label4(i)->Top(), Label2(i)->Width(), Label2(i)->Height());
+        box(i)->SetVisible(false);
+        home(i)->Move(home(i)->Left(), home(i)->Top(), tile(i)->Width(), tile(i)->Height());
     }
     for (int i = 0; i < n; ++i) {
         // The answer reaches the tile only this way: copied before the box is emptied.
-        Label2(i)->SetCaption(Label1(i)->Caption());
-        Label1(i)->SetCaption(QString());
-        Label1(i)->SetBackStyle(0);
-        Label1(i)->SetVisible(true);
-        Label4(i)->Move(Label2(i)->Left(), Label2(i)->Top());
+        tile(i)->SetCaption(box(i)->Caption());
+        box(i)->SetCaption(QString());
+        box(i)->SetBackStyle(0);
+        box(i)->SetVisible(true);
+        home(i)->Move(tile(i)->Left(), tile(i)->Top());
     }
     for (int i = 0; i < n; ++i) {
-        Label2(i)->SetVisible(true);
-        Label4(i)->SetVisible(true);
+        tile(i)->SetVisible(true);
+        home(i)->SetVisible(true);
     }
 }
 
 // Drags with the left button alone; the tile centres itself under the pointer at every move.
-void TileBoard::Label2_MouseMove(int Index, int Button, int, float X, float Y) {
+void TileBoard::dragTile(int Index, int Button, float X, float Y) {
     if (Button != 1) return;
     m_dragged = true;
-    Label* t = Label2(Index);
+    Label* t = tile(Index);
     t->Move(float(double(t->Left()) + X - double(t->Width()) / 2), t->Top());
     t->Move(t->Left(), float(double(t->Top()) + Y - double(t->Height()) / 2));
 }
@@ -69,88 +84,93 @@ bool TileBoard::hits(const Control& t, const Control& r) {
 }
 
 bool TileBoard::onBox(int t, int b) const {
-    return Label2(t)->Left() == Label1(b)->Left() && Label2(t)->Top() == Label1(b)->Top();
+    return tile(t)->Left() == box(b)->Left() && tile(t)->Top() == box(b)->Top();
 }
 
 int TileBoard::tileOn(int b) const {
     int top = -1;
-    for (int t : Label2.indices())
-        if (onBox(t, b) && (top < 0 || Label2(t)->ZOrderPosition() > Label2(top)->ZOrderPosition())) top = t;
+    for (int t = 0; t < Tiles; ++t)
+        if (onBox(t, b) && (top < 0 || tile(t)->ZOrderPosition() > tile(top)->ZOrderPosition())) top = t;
     return top;
 }
 
+QString TileBoard::shownOn(int b) const {
+    const int t = tileOn(b);
+    return t < 0 ? QString() : tile(t)->Caption();
+}
+
 // Any button drops: the last box or slot hit in the pass takes the tile; a miss leaves it where it is.
-void TileBoard::Label2_MouseUp(int Index, int, int, float, float) {
+void TileBoard::dropTile(int Index) {
     if (Index == m_carried && m_dragged) showCarried(false);  // a tile picked up, then dragged, is put down by the drag
-    const int n = OutOf;
-    Label* t = Label2(Index);
+    const int n = Tiles;
+    Label* t = tile(Index);
     for (int i = 0; i < n; ++i) {
-        if (hits(*t, *Label1(i))) t->Move(Label1(i)->Left(), Label1(i)->Top());
-        if (hits(*t, *Label4(i))) t->Move(Label4(i)->Left(), Label4(i)->Top());
+        if (hits(*t, *box(i))) t->Move(box(i)->Left(), box(i)->Top());
+        if (hits(*t, *home(i))) t->Move(home(i)->Left(), home(i)->Top());
     }
     int placed = 0;
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j)
             if (onBox(i, j)) ++placed;
-    if (placed == n && !Label3(2)->Visible()) {
-        Label3(2)->SetVisible(true);
+    if (placed == n && !m_board.checkScore->Visible()) {
+        m_board.checkScore->SetVisible(true);
         announce(QStringLiteral("Check Score is now available"));
     }
 }
 
-void TileBoard::Label2_MouseDown(int) { m_dragged = false; }
-
-void TileBoard::Label2_Click(int Index) {
+void TileBoard::tileClicked(int Index) {
     if (std::exchange(m_dragged, false)) return;  // the end of a drag, already dropped
     if (m_carried == Index) return putDown();
     if (m_carried >= 0) putBack();
     pickUp(Index);
 }
 
-void TileBoard::Label1_Click(int Index) {
+void TileBoard::boxClicked(int Index) {
     if (m_carried < 0) return;
-    Label2(m_carried)->Move(Label1(Index)->Left(), Label1(Index)->Top());
+    tile(m_carried)->Move(box(Index)->Left(), box(Index)->Top());
     putDown();
 }
 
 // A tile always goes home to its own place, whichever place in the tray is tapped.
-void TileBoard::Label4_Click(int) {
+void TileBoard::homeClicked() {
     if (m_carried < 0) return;
-    Label2(m_carried)->Move(Label4(m_carried)->Left(), Label4(m_carried)->Top());
+    tile(m_carried)->Move(home(m_carried)->Left(), home(m_carried)->Top());
     putDown();
 }
 
 void TileBoard::pickUp(int t) {
     m_carried = t;
-    m_fromLeft = Label2(t)->Left();
-    m_fromTop = Label2(t)->Top();
+    m_fromLeft = tile(t)->Left();
+    m_fromTop = tile(t)->Top();
     // Carried over a box that holds a tile already, it must stay in sight above that one.
-    Label2(t)->ZOrderFront();
+    tile(t)->ZOrderFront();
     showCarried(true);
-    announce(Label2(t)->Caption() + QStringLiteral(" picked up"));
+    announce(tile(t)->Caption() + QStringLiteral(" picked up"));
 }
 
 void TileBoard::putDown() {
     const int t = m_carried;
     showCarried(false);
-    const bool checkShown = Label3(2)->Visible();
-    Label2_MouseUp(t, 1, 0, 0, 0);
+    const bool checkShown = m_board.checkScore->Visible();
+    dropTile(t);
     const QString where = whereIs(t);
-    QString said = Label2(t)->Caption() + (where == QLatin1String("in the tray") ? QStringLiteral(" back ") : QStringLiteral(" placed ")) + where;
-    if (!checkShown && Label3(2)->Visible()) said += QStringLiteral(". Check Score is now available");
+    QString said = tile(t)->Caption() +
+                   (where == QLatin1String("in the tray") ? QStringLiteral(" back ") : QStringLiteral(" placed ")) +
+                   where;
+    if (!checkShown && m_board.checkScore->Visible()) said += QStringLiteral(". Check Score is now available");
     announce(said);
 }
 
 void TileBoard::putBack() {
     const int t = m_carried;
     showCarried(false);
-    Label2(t)->Move(m_fromLeft, m_fromTop);
-    announce(Label2(t)->Caption() + QStringLiteral(" put back ") + whereIs(t));
+    tile(t)->Move(m_fromLeft, m_fromTop);
+    announce(tile(t)->Caption() + QStringLiteral(" put back ") + whereIs(t));
 }
 
 void TileBoard::showCarried(bool carried) {
     // A tile picked up shows its colours the other way round: black on yellow stands out on every box.
-    Label* t = Label2(m_carried);
+    Label* t = tile(m_carried);
     t->SetBackColor(carried ? Yellow : Black);
     t->SetForeColor(carried ? Black : Yellow);
     if (!carried) m_carried = -1;
@@ -158,7 +178,7 @@ void TileBoard::showCarried(bool carried) {
 
 QString TileBoard::whereIs(int t) const {
     if (t == m_carried) return QStringLiteral("picked up");
-    for (int b : Label1.indices())
+    for (int b = 0; b < Tiles; ++b)
         if (onBox(t, b)) return QStringLiteral("on ") + boxPlace(b);
     return QStringLiteral("in the tray");
 }
@@ -166,16 +186,17 @@ QString TileBoard::whereIs(int t) const {
 void TileBoard::moveCarried(int step) {
     // The places a tile can go, in reading order: every box, and its own place in the tray.
     std::vector<Control*> places;
-    for (int b : Label1.indices())
-        if (Label1(b)->Visible()) places.push_back(Label1(b));
-    places.push_back(Label4(m_carried));
+    for (Label* box : m_board.boxes)
+        if (box->Visible()) places.push_back(box);
+    places.push_back(home(m_carried));
     std::stable_sort(places.begin(), places.end(), readingOrder);
-    Label* t = Label2(m_carried);
+    Label* t = tile(m_carried);
     const auto at = std::find_if(places.begin(), places.end(),
                                  [t](const Control* p) { return p->Left() == t->Left() && p->Top() == t->Top(); });
     Control* to = roundStep(places, at == places.end() ? -1 : at - places.begin(), step);
     t->Move(to->Left(), to->Top());
-    announce(to == Label4(m_carried) ? QStringLiteral("the tray") : boxPlace(to->Index));
+    const auto box = std::find(m_board.boxes.begin(), m_board.boxes.end(), to);
+    announce(box == m_board.boxes.end() ? QStringLiteral("the tray") : boxPlace(int(box - m_board.boxes.begin())));
 }
 
 void TileBoard::keyPressEvent(QKeyEvent* e) {
@@ -198,28 +219,14 @@ bool TileBoard::focusNextPrevChild(bool next) {
     return Form::focusNextPrevChild(next);
 }
 
-void TileBoard::Label3_Click(int Index) {
-    Score = 0;
-    if (Index == 0)
-        unloadSelf();
-    else if (Index == 1)
-        startAgain();
-}
-
 void TileBoard::startAgain() {
     if (m_carried >= 0) showCarried(false);
-    for (int i = 0; i < OutOf; ++i) Label2(i)->Move(Label4(i)->Left(), Label4(i)->Top());
-    Label3(2)->SetVisible(false);
-}
-
-void TileBoard::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
-
-void TileBoard::Form_MouseMove(int, int, float, float) {
-    Label3.unhover();
+    for (int i = 0; i < Tiles; ++i) tile(i)->Move(home(i)->Left(), home(i)->Top());
+    m_board.checkScore->SetVisible(false);
 }
 
 void TileBoard::showAs(const QString& caption, const QString& heading) {
     SetCaption(caption);
-    Label6->SetCaption(heading);
+    m_board.heading->SetCaption(heading);
     Show();
 }

@@ -1,41 +1,45 @@
-// The board both activities stand on: twelve tiles dragged from a tray onto twelve answer boxes,
+// The board every activity stands on: twelve tiles dragged from a tray onto twelve answer boxes,
 // twelve home slots that remember where the tiles started, and the buttons below.
 #pragma once
 #include "platform/Form.h"
 
+#include <array>
+
 class TileBoard : public platform::Form {
     Q_OBJECT
 public:
-    void Label2_MouseMove(int Index, int Button, int Shift, float X, float Y);
-    void Label2_MouseUp(int Index, int Button, int Shift, float X, float Y);
-    void Label3_MouseMove(int Index);
-    void Form_MouseMove(int button, int shift, float x, float y) override;
-    virtual void Label3_Click(int Index);
+    static constexpr int Tiles = 12;  // tiles, boxes and home slots alike
+    struct Board {
+        std::array<platform::Label*, Tiles> boxes{}, tiles{}, homes{};  // tile i starts on home i, box i's answer on it
+        platform::Label *heading = nullptr, *exit = nullptr, *startAgain = nullptr, *checkScore = nullptr;
+        platform::Label* newProblem = nullptr;  // on boards whose problem is drawn at random
+    };
+    const Board& board() const { return m_board; }
 
     // Tap and tap, and the keyboard: a tile picked up (highlighted) goes where the pupil next taps, or
     // where the arrow keys take it; it is put down through the same snap rule as a drag.
-    void Label2_MouseDown(int Index);
-    void Label2_Click(int Index);  // a tile tapped, or Enter or Space on it
-    void Label1_Click(int Index);  // a box tapped
-    void Label4_Click(int Index);  // a place in the tray tapped
     int carried() const { return m_carried; }  // the tile picked up; -1 if none
 
     // Whether tile t stands exactly on box b.
     bool onBox(int t, int b) const;
     // The tile a pupil sees on box b: of the tiles standing exactly on it, the one drawn on top; -1 if none.
     int tileOn(int b) const;
+    // What box b shows the pupil: the caption of the tile on top of it, or nothing.
+    QString shownOn(int b) const;
     // Shows the activity under its opener's caption and heading.
     void showAs(const QString& caption, const QString& heading);
 
 protected:
-    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
-    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
-        Label4{this, "Label4"}, Label6{this, "Label6"};
+    Board m_board;
 
     // Binds the board's events and puts the tiles above every other control; after the layout is built.
     void bindBoard();
     // The set-up the load event runs: answers from the boxes onto the tiles, home slots onto the tiles.
     void boardSetUp();
+    // Every tile back to its home slot; Check Score hidden until the boxes are full again.
+    void startAgain();
+    // The pupil's score, from what the boxes show, and the score screen under the activity's name.
+    virtual void checkScore() = 0;
     virtual void unloadSelf() = 0;
     // Where box b stands, in words a screen reader says ("row 2, box 1").
     virtual QString boxPlace(int b) const = 0;
@@ -47,8 +51,15 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    platform::Label* tile(int i) const { return m_board.tiles[size_t(i)]; }
+    platform::Label* box(int i) const { return m_board.boxes[size_t(i)]; }
+    platform::Label* home(int i) const { return m_board.homes[size_t(i)]; }
     static bool hits(const platform::Control& tile, const platform::Control& target);
-    void startAgain();
+    void dragTile(int t, int button, float x, float y);
+    void dropTile(int t);
+    void tileClicked(int t);  // a tile tapped, or Enter or Space on it
+    void boxClicked(int b);   // a box tapped
+    void homeClicked();       // a place in the tray tapped
     void pickUp(int t);
     void putDown();             // where it stands now, as a drop there
     void putBack();             // where it was picked up from

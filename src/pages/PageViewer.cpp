@@ -1,121 +1,143 @@
 #include "pages/PageViewer.h"
 #include "pages/PrintPage.h"
-#include "pages/ViewerControls.h"
 #include "core/Module1.h"
+#include "platform/Accessibility.h"
 #include "platform/PrepareForm.h"
 
 platform::FormRef<::PageViewer> forms::PageViewer;
 
 using namespace platform;
-using namespace Module1;
 
 namespace {
+using Controls = PageViewer::Controls;
+constexpr qint64 LogoTurnsMs = 5000;
+
+// The page pictures first, then the caption and the buttons above them, then the logos above all.
 // clang-format off
-constexpr ControlRow Pictures[] = {
-    {.kind = Kind::Image, .name = "Image1", .at = {120, 0, 10485, 11955}},
-    {.kind = Kind::Image, .name = "Image2", .at = {0, 0, 10485, 11955}, .flags = Hidden},
-};
-// The logos lie above the page and its buttons.
-constexpr ControlRow Logos[] = {
-    {.kind = Kind::PictureBox, .name = "Picture1", .at = {8520, 4320, 1800, 1800}, .flags = Hidden},
-    {.kind = Kind::PictureBox, .name = "Picture2", .at = {8550, 6240, 1800, 1335}, .flags = Hidden},
-    {.kind = Kind::Timer, .name = "Timer1", .interval = 25},
+constexpr ControlRow Layout[] = {
+    {.kind = Kind::Image, .name = "page", .at = {120, 0, 10485, 11955}, .to = slot<&Controls::page>},
+    {.kind = Kind::Image, .name = "printCopy", .at = {0, 0, 10485, 11955}, .flags = Hidden, .to = slot<&Controls::printCopy>},
+    {.kind = Kind::Label, .name = "caption", .at = {4200, 7920, 2295, 495}, .font = theme::ButtonFont, .fore = Black,
+         .back = White, .flags = Centered, .to = slot<&Controls::caption>},
+    {.kind = Kind::Label, .name = "print", .caption = "Print", .at = {10680, 120, 1125, 495}, .font = theme::ButtonFont,
+         .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::print>},
+    {.kind = Kind::Label, .name = "exit", .caption = "Exit", .at = {10680, 7920, 1125, 495}, .font = theme::ButtonFont,
+         .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
+    {.kind = Kind::Label, .name = "next", .caption = "Next Page", .at = {1320, 7920, 2685, 495}, .font = theme::ButtonFont,
+         .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::next>},
+    {.kind = Kind::Label, .name = "previous", .caption = "Previous Page", .at = {6720, 7920, 2685, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Disabled | Hover,
+         .to = slot<&Controls::previous>},
+    {.kind = Kind::PictureBox, .name = "logo", .at = {8520, 4320, 1800, 1800}, .flags = Hidden, .to = slot<&Controls::logo>},
+    {.kind = Kind::PictureBox, .name = "publisherLogo", .at = {8550, 6240, 1800, 1335}, .flags = Hidden,
+         .to = slot<&Controls::publisherLogo>},
+    {.kind = Kind::Timer, .name = "turnLogo", .to = slot<&Controls::turnLogo>, .interval = 25},
 };
 // clang-format on
 
-constexpr qint64 LogoTurnsMs = 5000;
+// "Page 2 of 3", as the caption reads.
+QString pageCaption(int page, int pages) {
+    return QStringLiteral("Page") + numberText(page) + QStringLiteral(" of") + numberText(pages);
+}
 }  // namespace
 
+QString PageViewer::Document::pageFile(const char* folder, int n) const {
+    n = std::clamp(n, 1, numbered ? pages : 26);
+    return QString::fromLatin1(folder) + QLatin1Char('\\') + stem +
+           (numbered ? QString::number(n) : QString(QChar(u'a' + n - 1))) + QStringLiteral(".wmf");
+}
+
 PageViewer::PageViewer() {
-    build(Pictures);
-    build(pages::PageControls);
-    build(Logos);
-    Label3.onClick([this](int i) { Label3_Click(i); });
-    Timer1->onTimer = [this] { Timer1_Timer(); };
+    build(Layout, m_ui);
+    m_ui.print->onClick = [this] { printPage(); };
+    m_ui.exit->onClick = [] { forms::PageViewer.unload(); };
+    m_ui.next->onClick = [this] { turnTo(m_page + 1); };
+    m_ui.previous->onClick = [this] { turnTo(m_page - 1); };
+    SetCancelControl(m_ui.exit);
+    m_ui.turnLogo->onTimer = [this] { turnLogo(); };
     // The turning logo stops or starts again at a click, Space or Enter on it: nothing moves on a
     // page for long without a way to stop it.
-    Picture1->SetTabStop(true);
-    // The page itself takes the keyboard, so that a screen reader's "read all" reads it.
-    Image1->SetTabStop(true);
-    Picture1->onClick = [this] {
-        if (!Timer1->Enabled()) m_logoTurning.start();
-        Timer1->SetEnabled(!Timer1->Enabled());
+    m_ui.logo->SetTabStop(true);
+    m_ui.logo->onClick = [this] {
+        if (!m_ui.turnLogo->Enabled()) m_logoTurning.start();
+        m_ui.turnLogo->SetEnabled(!m_ui.turnLogo->Enabled());
     };
+    // The page itself takes the keyboard, so that a screen reader's "read all" reads it.
+    m_ui.page->SetTabStop(true);
 }
 
-// Page n of the document: "a", "b", "c"...
-QString PageViewer::pageFile(const char* folder, int n) const {
-    return QString::fromLatin1(folder) + QLatin1Char('\\') + m_stem + QChar(u'a' + std::clamp(n, 1, 26) - 1) +
-           QStringLiteral(".wmf");
-}
+void PageViewer::Form_Load() { Module1::PrepareForm(*this); }
 
-void PageViewer::showDocument(const QString& stem, int pages) {
-    PageViewer& t = *forms::PageViewer;
-    t.m_stem = stem;
-    t.m_pages = pages;
-    t.m_page = 1;
-    t.Label1->SetCaption(pages::pageCaption(1, pages));
-    t.Image1->SetPicture(LoadPictureOrEmpty(t.pageFile("wmf", 1)));
-    t.Image2->SetPicture(LoadPictureOrEmpty(t.pageFile("wmf2", 1)));
-    t.Show();
-    pages::playNeighbours(t.Image1(), 1, pages, [&t](int k) { return t.pageFile("wmf", k); });
+void PageViewer::show(const Document& document) {
+    PageViewer& v = *forms::PageViewer;
+    v.m_document = document;
+    v.m_page = 1;
+    v.m_ui.caption->SetCaption(pageCaption(1, document.pages));
+    v.m_ui.page->SetPicture(LoadPictureOrEmpty(document.pageFile("wmf", 1)));
+    v.m_ui.printCopy->SetPicture(LoadPictureOrEmpty(document.pageFile("wmf2", 1)));
+    v.Show();
+    v.turnTo(1);
 }
 
 void PageViewer::showAcknowledgments() {
-    PageViewer& t = *forms::PageViewer;
-    t.Label1->SetVisible(false);
-    t.Label3(2)->SetVisible(false);
-    t.Label3(3)->SetVisible(false);
-    t.Image1->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\acknowledgments.wmf")));
-    t.Picture2->SetPicture(LoadPictureOrEmpty(QStringLiteral("logo\\halvern2.bmp")));
-    t.Image2->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\acknowledgments.wmf")));
-    t.SetBackColor(theme::AcknowledgmentsBlue);
-    t.m_logoTurning.start();
-    t.Timer1->SetEnabled(true);
-    t.Show();
+    PageViewer& v = *forms::PageViewer;
+    v.m_ui.caption->SetVisible(false);
+    v.m_ui.next->SetVisible(false);
+    v.m_ui.previous->SetVisible(false);
+    v.m_ui.page->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\acknowledgments.wmf")));
+    v.m_ui.publisherLogo->SetPicture(LoadPictureOrEmpty(QStringLiteral("logo\\halvern2.bmp")));
+    v.m_ui.printCopy->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\acknowledgments.wmf")));
+    v.SetBackColor(theme::AcknowledgmentsBlue);
+    v.m_logoTurning.start();
+    v.m_ui.turnLogo->SetEnabled(true);
+    v.Show();
 }
 
-void PageViewer::Form_Load() { PrepareForm(*this); }
-
-void PageViewer::Label3_Click(int Index) {
-    switch (Index) {
-    case 0: Printpage(); break;
-    case 1: forms::PageViewer.unload(); break;
-    case 2:
-        ++m_page;
-        pageUpdate();
-        break;
-    case 3:
-        --m_page;
-        pageUpdate();
-        break;
-    default: break;
+// Page n shown, its neighbours played ahead, and the buttons and caption made to fit it. A page file
+// that is missing or damaged shows an empty page; the buttons go on working.
+void PageViewer::turnTo(int page) {
+    const int pages = m_document.pages;
+    const bool turned = page != m_page;
+    if (turned) {
+        m_page = page;
+        m_ui.page->SetPicture(LoadPictureOrEmpty(m_document.pageFile("wmf", page)));
+        m_ui.printCopy->SetPicture(LoadPictureOrEmpty(m_document.pageFile("wmf2", page)));
     }
-}
-
-// A page file that is missing or damaged shows an empty page; the buttons go on working.
-void PageViewer::pageUpdate() {
-    const int n = m_page;
-    Image1->SetPicture(LoadPictureOrEmpty(pageFile("wmf", n)));
-    Image2->SetPicture(LoadPictureOrEmpty(pageFile("wmf2", n)));
-    pages::showPageControls(Label3, Label1, n, m_pages);
-    pages::announcePage(Label1, Image1->picture());
-    pages::playNeighbours(Image1(), n, m_pages, [this](int k) { return pageFile("wmf", k); });
+    // The keyboard stays with the page buttons: the one greyed with the keyboard on it hands it to
+    // the other (on the last page a second Enter turns back, it does not print).
+    const bool next = page<pages, previous = page> 1;
+    if (next) m_ui.next->SetEnabled(true);
+    if (previous) m_ui.previous->SetEnabled(true);
+    if (!next && m_ui.next->widget()->hasFocus() && previous) m_ui.previous->SetFocus();
+    if (!previous && m_ui.previous->widget()->hasFocus() && next) m_ui.next->SetFocus();
+    m_ui.previous->SetEnabled(previous);
+    m_ui.next->SetEnabled(next);
+    m_ui.caption->SetCaption(pageCaption(page, pages));
+    // A page turned is said to a screen reader: where the reader is and the page's title.
+    if (turned) {
+        const Picture& shown = m_ui.page->picture();
+        const QStringList texts = shown.metafile() ? shown.metafile()->texts() : QStringList();
+        announce(m_ui.caption->Caption() + (texts.isEmpty() ? QString() : QStringLiteral(". ") + texts.front()));
+    }
+    // The pages either side are played ahead at the page's scale, so turning to one on a whiteboard
+    // is a copy rather than a play. The page itself is asked for first: played ahead already, it is
+    // kept while its neighbours are added.
+    for (int k : {page, page + 1, page - 1})
+        if (k >= 1 && k <= pages)
+            playAhead(LoadPictureOrEmpty(m_document.pageFile("wmf", k)), m_ui.page->widget()->devicePixelRatioF(),
+                      m_ui.page->fill());
 }
 
 // The animated logo: frames 1, 2, ... 19, 0, 1 ..., carrying on from where the last showing stopped.
 // Each frame file is decoded once and kept, so a frame every 25 ms costs no decoding.
-void PageViewer::Timer1_Timer() {
+void PageViewer::turnLogo() {
     // Five seconds of turning, then it rests (a click turns it again).
-    if (m_logoTurning.isValid() && m_logoTurning.elapsed() >= LogoTurnsMs) return Timer1->SetEnabled(false);
-    LogoFrame = LogoFrame + 1;
-    if (LogoFrame == 20) LogoFrame = 0;
-    const QString number = QString::number(LogoFrame);
-    const QString file = (LogoFrame < 10 ? QStringLiteral("logo\\hvrn000") : QStringLiteral("logo\\hvrn00")) + number +
-                         QStringLiteral(".gif");
-    Picture1->SetPicture(LoadPictureOrEmpty(file));
-    Picture1->SetVisible(true);
-    Picture2->SetVisible(true);
+    if (m_logoTurning.isValid() && m_logoTurning.elapsed() >= LogoTurnsMs) return m_ui.turnLogo->SetEnabled(false);
+    int& frame = Module1::LogoFrame;
+    frame = (frame + 1) % 20;
+    m_ui.logo->SetPicture(LoadPictureOrEmpty(QStringLiteral("logo\\hvrn%1.gif").arg(frame, 4, 10, QLatin1Char('0'))));
+    m_ui.logo->SetVisible(true);
+    m_ui.publisherLogo->SetVisible(true);
 }
 
-void PageViewer::Printpage() { pages::printPicture(Image2->picture()); }
+void PageViewer::printPage() { pages::printPicture(m_ui.printCopy->picture()); }

@@ -3,35 +3,50 @@
 
 #include <QElapsedTimer>
 
-// The topic page viewer: Key Facts, Teacher's Notes, and the Acknowledgments page with its logos.
+// A document of pages to read, turn and print: Key Facts, Teacher's Notes, the Teachers' Guide, and
+// the Acknowledgments page with its logos.
 class PageViewer : public platform::Form {
     Q_OBJECT
 public:
+    // A document's pages: <stem>a.wmf, <stem>b.wmf, ... or, numbered, <stem>1.wmf, <stem>2.wmf, ...
+    struct Document {
+        QString stem;
+        int pages = 1;
+        bool numbered = false;
+        QString pageFile(const char* folder, int n) const;  // page n, from 1
+    };
+    static inline const Document Guide{QStringLiteral("guide"), 4, true};
+
+    struct Controls {
+        platform::PictureBox *page = nullptr, *printCopy = nullptr;  // the page on screen, and as it prints
+        platform::Label *caption = nullptr, *print = nullptr, *exit = nullptr, *next = nullptr, *previous = nullptr;
+        platform::PictureBox *logo = nullptr, *publisherLogo = nullptr;  // the Acknowledgments page's
+        platform::Timer* turnLogo = nullptr;
+    };
+
     PageViewer();
+    // A document from its first page.
+    static void show(const Document& document);
     // Key Facts or Teacher's Notes: `pages` pages, from wmf\<stem>a.wmf on.
-    static void showDocument(const QString& stem, int pages);
+    static void showDocument(const QString& stem, int pages) { show({stem, pages}); }
     // The Acknowledgments page, with the publisher's logo and the animated one.
     static void showAcknowledgments();
 
     void Form_Load() override;
-    void Label3_Click(int Index);
-    void pageUpdate();
-    void Timer1_Timer();
-    void Printpage();
+    const Controls& ui() const { return m_ui; }
     int page() const { return m_page; }  // the page shown, from 1
 
 private:
-    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
-    platform::Ctl<platform::PictureBox> Image1{this, "Image1"}, Image2{this, "Image2"}, Picture1{this, "Picture1"},
-        Picture2{this, "Picture2"};
-    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label3{this, "Label3"};
-    platform::Ctl<platform::Timer> Timer1{this, "Timer1"};
+    Controls m_ui;
+    Document m_document;
+    int m_page = 1;
     QElapsedTimer m_logoTurning;  // since the logo last started turning
-    QString pageFile(const char* folder, int n) const;
-    QString m_stem;  // the document's pages are <stem>a.wmf, <stem>b.wmf, ...
-    int m_pages = 0, m_page = 1;
+
+    void turnTo(int page);
+    void turnLogo();
+    void printPage();
 };
 
 namespace forms {
-extern platform::FormRef<::PageViewer> PageViewer;  // Key Facts, Teacher's Notes, Acknowledgments
+extern platform::FormRef<::PageViewer> PageViewer;  // every document's pages
 }  // namespace forms

@@ -206,6 +206,9 @@ public:
         m_border = single;
         update();
     }
+    // A menu entry: lit while the pointer is on it (the screen puts it out again).
+    bool hovers() const { return m_hover; }
+    void setHover(bool hover) { m_hover = hover; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -214,12 +217,16 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent*) override { update(); }
     void focusOutEvent(QFocusEvent*) override { update(); }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        if (m_hover) SetBackStyle(1);
+        ControlWidget::mouseMoveEvent(e);
+    }
 
 private:
     QString m_caption;
     QStaticText m_text;
     int m_layoutWidth = -1;  // the width the caption was laid out for; -1: lay it out again
-    bool m_opaque = true, m_border = false;
+    bool m_opaque = true, m_border = false, m_hover = false;
     Alignment m_align = LeftJustify;
 };
 

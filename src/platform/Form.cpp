@@ -35,6 +35,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override {
         e->accept();
         const MouseArgs a = mouseArgs(e);
+        m_form->unhover();
         run([&] { m_form->Form_MouseMove(a.button, a.shift, a.x, a.y); });
     }
     void mousePressEvent(QMouseEvent* e) override { e->accept(); }
@@ -80,7 +81,7 @@ void Form::SetPicture(const Picture& p) {
 
 void Form::Show() {
     // A label a pupil can click is a stop for Tab, unless the screen said otherwise.
-    for (auto& [key, c] : m_controls)
+    for (Control* c : m_controls)
         if (auto* l = dynamic_cast<Label*>(c)) l->setTabStopByDefault(bool(l->onClick));
     setVisible(true);
     raise();
@@ -128,17 +129,21 @@ void Form::paintEvent(QPaintEvent* e) {
     });
 }
 
-void Form::build(std::span<const ControlRow> table) {
+namespace detail {
+void badSlot(const char* why) { qFatal("A screen's layout puts %s into a handle", why); }
+}  // namespace detail
+
+void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles) {
     for (const ControlRow& s : table) {
         if (s.kind == Kind::Timer) {
             auto* t = new Timer(this);
             t->Name = QString::fromLatin1(s.name);
             t->SetInterval(s.interval);
-            m_timers[t->Name] = t;
+            m_timers.push_back(t);
+            if (s.to) s.to(handles, nullptr, t, s.index);
             continue;
         }
-        QWidget* parent = m_client;
-        if (s.container) parent = ctl<Frame>(QString::fromLatin1(s.container))->widget();
+        QWidget* parent = s.container ? s.container(handles) : m_client;
         Control* c = nullptr;
         switch (s.kind) {
         case Kind::Label: {
@@ -146,6 +151,7 @@ void Form::build(std::span<const ControlRow> table) {
             l->SetAlignment(s.flags & Centered ? Center : s.flags & RightAligned ? RightJustify : LeftJustify);
             l->SetBorder(s.flags & Border);
             l->SetBackStyle(s.flags & Transparent ? 0 : 1);
+            l->setHover(s.flags & Hover);
             c = l;
             break;
         }
@@ -173,13 +179,19 @@ void Form::build(std::span<const ControlRow> table) {
         c->Move(s.at.left, s.at.top, s.at.width, s.at.height);
         if (s.flags & Disabled) c->SetEnabled(false);
         if (s.flags & Hidden) c->SetVisible(false);
-        m_controls[{c->Name, s.index}] = c;
+        m_controls.push_back(c);
+        if (s.to) s.to(handles, c, nullptr, s.index);
     }
+}
+
+void Form::unhover() {
+    for (Control* c : m_controls)
+        if (auto* l = dynamic_cast<Label*>(c); l && l->hovers()) l->SetBackStyle(0);
 }
 
 std::vector<Control*> Form::tabOrder() const {
     std::vector<std::pair<QPoint, Control*>> stops;
-    for (const auto& [key, c] : m_controls) {
+    for (Control* c : m_controls) {
         const QWidget* w = c->widget();
         if (c->TabStop() && w->isVisibleTo(m_client) && w->isEnabledTo(m_client))
             stops.emplace_back(w->mapTo(m_client, QPoint(0, 0)), c);
@@ -229,55 +241,20 @@ void Form::takeFocus(bool keyboardUser) {
 }
 
 void Form::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Escape) {
-        for (const auto& [key, c] : m_controls) {
-            if (c != m_cancel && (m_cancel || c->Caption() != QStringLiteral("Exit"))) continue;
-            if (!c->widget()->isVisibleTo(this) || !c->Enabled()) continue;
-            e->accept();
-            if (auto* b = qobject_cast<QAbstractButton*>(c->widget())) b->click();
-            else if (c->onClick) run(c->onClick);
-            return;
-        }
+    Control* c = m_cancel;
+    if (e->key() == Qt::Key_Escape && c && c->widget()->isVisibleTo(this) && c->Enabled()) {
+        e->accept();
+        if (auto* b = qobject_cast<QAbstractButton*>(c->widget()))
+            b->click();
+        else if (c->onClick)
+            run(c->onClick);
+        return;
     }
     QWidget::keyPressEvent(e);
 }
 
-Control* Form::control(const QString& name, int index) const {
-    const auto it = m_controls.find({name, index});
-    if (it == m_controls.end())
-        throw RuntimeError(ErrNoControl, QStringLiteral("No control %1(%2) on this screen").arg(name).arg(index));
-    return it->second;
-}
-
-Control* Form::find(const QString& name, int index) const {
-    const auto it = m_controls.find({name, index});
-    return it == m_controls.end() ? nullptr : it->second;
-}
-
-void Form::checkHandles() const {
-    for (const QString& name : m_handles) {
-        const bool control = std::any_of(m_controls.begin(), m_controls.end(), [&](const auto& c) { return c.first.first == name; });
-        if (!control && !m_timers.count(name))
-            qFatal("%s names a control \"%s\" that its layout does not build", metaObject()->className(), qPrintable(name));
-    }
-    m_handles.clear();
-}
-
-std::vector<int> Form::indices(const QString& name) const {
-    std::vector<int> out;
-    for (const auto& [key, c] : m_controls)
-        if (key.first == name) out.push_back(key.second);
-    return out;
-}
-
-Timer* Form::timer(const QString& name) const {
-    const auto it = m_timers.find(name);
-    if (it == m_timers.end()) throw RuntimeError(ErrNoControl, QStringLiteral("No timer %1").arg(name));
-    return it->second;
-}
-
 void Form::destroyForm() {
-    for (auto& [name, t] : m_timers) t->SetEnabled(false);
+    for (Timer* t : m_timers) t->SetEnabled(false);
     hide();
     Stage::instance()->frontChanged();
     deleteLater();

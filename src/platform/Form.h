@@ -5,34 +5,84 @@
 #include "platform/Controls.h"
 
 #include <QWidget>
-#include <map>
 #include <span>
 #include <vector>
 
 namespace platform {
 
 // One row of a screen's layout table, written with designated initialisers:
-//   {.kind = Kind::Image, .name = "Image1", .at = {120, 240, 4800, 3600}, .container = "Frame1"}
+//   {.kind = Kind::Image, .name = "Image1", .at = {120, 240, 4800, 3600},
+//    .to = slot<&Controls::portrait>, .container = container<&Controls::panel>}
+// `.to` names the member of the screen's struct of handles that build() fills with the control (typed:
+// a row whose kind does not fit its member stops the build); rows nobody refers to need none.
 enum class Kind { Label, Command, Frame, Image, PictureBox, Shape, TextBox, CheckBox, Option, Timer };
-enum Flag { Border = 1, Transparent = 2, Hidden = 4, Disabled = 8, Centered = 16, RightAligned = 32 };
+// Hover: a menu entry lit (opaque) while the pointer is on it, and put out as it moves over the bare screen.
+enum Flag { Border = 1, Transparent = 2, Hidden = 4, Disabled = 8, Centered = 16, RightAligned = 32, Hover = 64 };
 constexpr quint32 DefaultColour = 0xFFFFFFFFu;
 struct Geometry {
     float left = 0, top = 0, width = 0, height = 0;
 };
+// The handle structs a build fills (a screen's own, and a base screen's), each known by its type.
+struct HandleSet {
+    const void* const* tags;
+    void* const* objects;
+    size_t count;
+    void* find(const void* tag) const {
+        for (size_t i = 0; i < count; ++i)
+            if (tags[i] == tag) return objects[i];
+        return nullptr;
+    }
+};
+template <class H> inline constexpr char handleTag = 0;
+using Slot = void (*)(const HandleSet& handles, Control* control, Timer* timer, int index);
+using Container = QWidget* (*)(const HandleSet& handles);
 struct ControlRow {
     Kind kind = Kind::Label;
-    const char* name = "";
-    int index = -1;            // -1: not part of an array
+    const char* name = "";     // the control's object name, for logs and debugging
+    int index = -1;            // an element of an array of handles; -1: a single control
     const char* caption = "";  // UTF-8
     Geometry at{};
     FontDesc font{};
     quint32 fore = DefaultColour;
     quint32 back = DefaultColour;
     int flags = 0;
-    const char* container = nullptr;  // a frame's name; otherwise the form itself
-    int maxLength = 0;                // text boxes: the typing limit
-    int interval = 0;                 // timers: milliseconds
+    Slot to = nullptr;              // where build() puts the control
+    Container container = nullptr;  // the frame it lies in; otherwise the form itself
+    int maxLength = 0;              // text boxes: the typing limit
+    int interval = 0;               // timers: milliseconds
 };
+
+namespace detail {
+template <class H, class F> H handlesOf(F H::*);
+template <class T> T* as(Control* c, Timer* t) {
+    if constexpr (std::is_same_v<T, Timer>)
+        return t;
+    else
+        return dynamic_cast<T*>(c);
+}
+[[noreturn]] void badSlot(const char* why);
+template <class H> H& handlesIn(const HandleSet& set) {
+    void* h = set.find(&handleTag<H>);
+    if (!h) badSlot("a control into handles it was not given");
+    return *static_cast<H*>(h);
+}
+template <auto Member> void fill(const HandleSet& handles, Control* c, Timer* t, int index) {
+    auto& field = handlesIn<decltype(handlesOf(Member))>(handles).*Member;
+    using F = std::remove_reference_t<decltype(field)>;
+    if constexpr (std::is_pointer_v<F>) {
+        if (!(field = as<std::remove_pointer_t<F>>(c, t))) badSlot("a control of another kind");
+    } else {
+        if (index < 0 || size_t(index) >= field.size()) badSlot("an index outside its array");
+        if (!(field[size_t(index)] = as<std::remove_pointer_t<typename F::value_type>>(c, t)))
+            badSlot("a control of another kind");
+    }
+}
+template <auto Member> QWidget* frameOf(const HandleSet& handles) {
+    return (handlesIn<decltype(handlesOf(Member))>(handles).*Member)->widget();
+}
+}  // namespace detail
+template <auto Member> constexpr Slot slot = &detail::fill<Member>;
+template <auto Member> constexpr Container container = &detail::frameOf<Member>;
 
 // Every screen's outer size, in twips: the design's 800 x 600 pixels.
 constexpr float FormWidth = float(core::DesignWidth) * TwipsPerPixel, FormHeight = float(core::DesignHeight) * TwipsPerPixel;
@@ -83,7 +133,7 @@ public:
     // Where a pupil using the keyboard starts, where the first stop in reading order would be wrong
     // (a button whose Enter prints, above the question's answers).
     void SetKeyboardStart(Control* c) { m_keyboardStart = c; }
-    // The control Escape clicks, where it is not the screen's "Exit".
+    // The control Escape clicks (none: Escape does nothing on this screen).
     void SetCancelControl(Control* c) { m_cancel = c; }
     // Gives the keyboard to the screen as it comes to the front.
     void takeFocus(bool keyboardUser);
@@ -91,36 +141,32 @@ public:
     virtual void Form_Load() {}
     virtual void Form_MouseMove(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
 
-    // Controls by name and index; a name that is not on the form fails like any other error.
-    Control* control(const QString& name, int index = -1) const;
-    // The same, or null where the screen has no such control.
-    Control* find(const QString& name, int index = -1) const;
-    template <class T>
-    T* ctl(const QString& name, int index = -1) const {
-        auto* c = dynamic_cast<T*>(control(name, index));
-        if (!c) throw RuntimeError(ErrNoControl, QStringLiteral("Control %1 is of another kind").arg(name));
-        return c;
-    }
-    std::vector<int> indices(const QString& name) const;  // ascending
-    Timer* timer(const QString& name) const;
-
     // Unloading: stops the timers, takes the screen away, and deletes it once its own handler is done.
     void destroyForm();
 
-    // Every handle the screen's code names (Ctl<>) notes its name here; once the screen is built,
-    // a name that no control answers to stops the program at once, so a misspelling never ships.
-    void noteHandle(const QString& name) const { m_handles.push_back(name); }
-    void checkHandles() const;
+    // Every control of the screen, in the order it was built (later ones lie above earlier ones).
+    const std::vector<Control*>& controlList() const { return m_controls; }
+    // Puts out the hover highlight of every menu entry, as the pointer moves over the bare screen.
+    void unhover();
 
 protected:
-    void build(std::span<const ControlRow> table);
-    void build(std::initializer_list<ControlRow> table) { build(std::span(table.begin(), table.size())); }
+    // Builds the table's controls onto the screen, each into the handle its row names, in whichever
+    // of the given handle structs holds it.
+    template <class... Handles> void build(std::span<const ControlRow> table, Handles&... handles) {
+        const void* const tags[] = {&handleTag<Handles>..., nullptr};
+        void* const objects[] = {&handles..., nullptr};
+        buildRows(table, HandleSet{tags, objects, sizeof...(Handles)});
+    }
+    template <class... Handles> void build(std::initializer_list<ControlRow> table, Handles&... handles) {
+        build(std::span(table.begin(), table.size()), handles...);
+    }
     void paintEvent(QPaintEvent*) override;
     bool focusNextPrevChild(bool next) override;
-    // Escape does what the screen's "Exit" does.
+    // Escape clicks the screen's cancel control (its "Exit", where it has one).
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    void buildRows(std::span<const ControlRow> table, const HandleSet& handles);
     void place();
     QWidget* m_client;
     QString m_caption;
@@ -131,48 +177,8 @@ private:
     Control* m_cancel = nullptr;
     std::vector<Control*> m_tabOrder;
     float m_left = 0, m_top = 0, m_width, m_height;
-    std::map<std::pair<QString, int>, Control*> m_controls;
-    std::map<QString, Timer*> m_timers;
-    mutable std::vector<QString> m_handles;
-};
-
-// A control, control array or timer of a form, named as the screen's code names it.
-template <class T>
-class Ctl {
-public:
-    Ctl(const Form* f, const char* name) : m_form(f), m_name(QString::fromLatin1(name)) { f->noteHandle(m_name); }
-    T* operator->() const {
-        if constexpr (std::is_same_v<T, Timer>)
-            return m_form->timer(m_name);
-        else
-            return m_form->ctl<T>(m_name);
-    }
-    T* operator()(int index) const { return m_form->ctl<T>(m_name, index); }
-    T* operator()() const { return m_form->ctl<T>(m_name); }
-    std::vector<int> indices() const { return m_form->indices(m_name); }
-    // The hover highlight taken off every element, as the pointer moves over the bare screen.
-    void unhover() const {
-        for (int i : indices()) (*this)(i)->SetBackStyle(0);
-    }
-    // Binds an event of every element of the array to a procedure that takes the index.
-    void onClick(const std::function<void(int)>& f) const {
-        for (int i : indices()) (*this)(i)->onClick = [f, i] { f(i); };
-    }
-    void onMouseMove(const std::function<void(int)>& f) const {
-        for (int i : indices()) (*this)(i)->onMouseMove = [f, i](int, int, float, float) { f(i); };
-    }
-    using MouseEvent = std::function<void(int index, int button, int shift, float x, float y)>;
-    void onMouseDown(const MouseEvent& f) const { bind(&Control::onMouseDown, f); }
-    void onMouseMove(const MouseEvent& f) const { bind(&Control::onMouseMove, f); }
-    void onMouseUp(const MouseEvent& f) const { bind(&Control::onMouseUp, f); }
-
-private:
-    void bind(std::function<void(int, int, float, float)> Control::*event, const MouseEvent& f) const {
-        for (int i : indices())
-            (*this)(i)->*event = [f, i](int button, int shift, float x, float y) { f(i, button, shift, x, y); };
-    }
-    const Form* m_form;
-    QString m_name;
+    std::vector<Control*> m_controls;
+    std::vector<Timer*> m_timers;
 };
 
 // The one global instance of a form, created with its load event on first reference.
@@ -193,7 +199,6 @@ public:
     T* get() {
         if (!m_p) {
             m_p = new T();
-            if constexpr (std::is_base_of_v<Form, T>) m_p->checkHandles();
             ++m_loads;
             m_p->Form_Load();
         }

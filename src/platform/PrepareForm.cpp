@@ -7,11 +7,11 @@ namespace Module1 {
 
 using namespace platform;
 
-void PrepareForm(Form& form) {
+void PrepareForm(Form& form, Control* picture) {
     form.SetBackColor(theme::ScreenBlue);
     form.SetCaption(ProgramTitle);
     // A screen with a picture gives it the picture's blue; a screen without one has nothing to colour.
-    if (Control* picture = form.find(QStringLiteral("Picture1"))) picture->SetBackColor(theme::PictureBlue);
+    if (picture) picture->SetBackColor(theme::PictureBlue);
     form.SetWidth(FormWidth);
     form.SetHeight(FormHeight);
     Stage* screen = Stage::instance();

@@ -79,15 +79,19 @@ static void hoverByKeyboard(Control* c, bool in) {
     QWidget* w = c->widget();
     QWidget* parent = w->parentWidget();
     // Only controls with a hover of their own: a text box taking the keyboard leaves the screen as it is.
-    if (!parent || !c->onMouseMove) return;
+    auto* entry = dynamic_cast<Label*>(c);
+    if (entry && !entry->hovers()) entry = nullptr;
+    if (!parent || (!entry && !c->onMouseMove)) return;
     const QPointF centre = QRectF(w->geometry()).center() * double(TwipsPerPixel);
     if (Control* frame = Control::of(parent)) {
         if (frame->onMouseMove) run([&] { frame->onMouseMove(0, 0, float(centre.x()), float(centre.y())); });
     } else if (auto* form = qobject_cast<Form*>(parent->parentWidget())) {
+        form->unhover();
         run([&] { form->Form_MouseMove(0, 0, float(centre.x()), float(centre.y())); });
     }
-    if (in && w->isEnabled())
-        run([&] { c->onMouseMove(0, 0, c->Width() / 2, c->Height() / 2); });
+    if (!in || !w->isEnabled()) return;
+    if (entry) entry->SetBackStyle(1);
+    if (c->onMouseMove) run([&] { c->onMouseMove(0, 0, c->Width() / 2, c->Height() / 2); });
 }
 
 bool Stage::eventFilter(QObject*, QEvent* e) {

@@ -13,129 +13,115 @@ using namespace platform;
 using namespace Module1;
 
 namespace {
+using Controls = QuizScreen::Controls;
 constexpr FontDesc AnswerFont{"Times New Roman", 20.25};
 
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label1", .caption = "Multiple Choice", .at = {120, 120, 6240, 900},
-         .font = {"Tahoma", 36, true}, .fore = Yellow, .flags = Transparent},
+         .font = {"Tahoma", 36, true}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::title>},
     {.kind = Kind::Label, .name = "Label5", .caption = "Vellacourt Numerists", .at = {120, 1200, 6465, 585},
-         .font = {"Times New Roman", 24}, .fore = BrightGreen, .flags = Transparent},
+         .font = {"Times New Roman", 24}, .fore = BrightGreen, .flags = Transparent, .to = slot<&Controls::heading>},
     {.kind = Kind::Label, .name = "Label6", .at = {120, 1920, 6465, 705}, .font = {"Times New Roman", 24},
-         .fore = LightBlue, .flags = Transparent},
-    {.kind = Kind::Option, .name = "Option1", .index = 5, .at = {6840, 240, 495, 375}},
-    {.kind = Kind::PictureBox, .name = "Picture1", .at = {6840, 240, 855, 615}},
+         .fore = LightBlue, .flags = Transparent, .to = slot<&Controls::worksheetTitle>},
+    {.kind = Kind::Option, .name = "Option1", .at = {6840, 240, 495, 375}, .to = slot<&Controls::noAnswer>},
+    {.kind = Kind::PictureBox, .name = "Picture1", .at = {6840, 240, 855, 615}, .to = slot<&Controls::picture>},
     {.kind = Kind::Label, .name = "Label4", .caption = "Question 1", .at = {360, 3240, 5415, 615},
-         .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent},
+         .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::number>},
     {.kind = Kind::Label, .name = "Label2", .at = {960, 3960, 9840, 1455}, .font = {"Times New Roman", 30},
-         .fore = Yellow, .flags = Transparent},
-    {.kind = Kind::Option, .name = "Option1", .index = 1, .at = {2400, 5400, 6975, 525}, .font = AnswerFont,
-         .fore = Yellow},
-    {.kind = Kind::Option, .name = "Option1", .index = 2, .at = {2400, 6000, 6975, 525}, .font = AnswerFont,
-         .fore = Yellow},
-    {.kind = Kind::Option, .name = "Option1", .index = 3, .at = {2400, 6600, 6975, 525}, .font = AnswerFont,
-         .fore = Yellow},
-    {.kind = Kind::Option, .name = "Option1", .index = 4, .at = {2400, 7200, 6975, 525}, .font = AnswerFont,
-         .fore = Yellow},
-    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "<< Previous Question",
-         .at = {2040, 7920, 3765, 495}, .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
-    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Next Question >>", .at = {6000, 7920, 3765, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 3, .caption = "Print Worksheet", .at = {7920, 1920, 3045, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+         .fore = Yellow, .flags = Transparent, .to = slot<&Controls::question>},
+    {.kind = Kind::Option, .name = "Option1", .index = 0, .at = {2400, 5400, 6975, 525}, .font = AnswerFont,
+         .fore = Yellow, .to = slot<&Controls::answers>},
+    {.kind = Kind::Option, .name = "Option1", .index = 1, .at = {2400, 6000, 6975, 525}, .font = AnswerFont,
+         .fore = Yellow, .to = slot<&Controls::answers>},
+    {.kind = Kind::Option, .name = "Option1", .index = 2, .at = {2400, 6600, 6975, 525}, .font = AnswerFont,
+         .fore = Yellow, .to = slot<&Controls::answers>},
+    {.kind = Kind::Option, .name = "Option1", .index = 3, .at = {2400, 7200, 6975, 525}, .font = AnswerFont,
+         .fore = Yellow, .to = slot<&Controls::answers>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "<< Previous Question",
+         .at = {2040, 7920, 3765, 495}, .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Controls::previous>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Next Question >>", .at = {6000, 7920, 3765, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::next>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Print Worksheet", .at = {7920, 1920, 3045, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::print>},
 };
 // clang-format on
 }  // namespace
 
 QuizScreen::QuizScreen() {
-    build(Layout);
+    build(Layout, m_ui);
     // "No answer" lies hidden under the picture: neither Tab, the arrows nor a screen reader reach it.
-    Option1(5)->SetTabStop(false);
+    m_ui.noAnswer->SetTabStop(false);
     // The keyboard starts on the first answer, under the question, not on "Print Worksheet" above it.
-    SetKeyboardStart(Option1(1));
-    Option1(5)->SetValue(true);
-    Label3.onClick([this](int i) { Label3_Click(i); });
-    Label3.onMouseMove([this](int i) { Label3_MouseMove(i); });
+    SetKeyboardStart(m_ui.answers[0]);
+    m_ui.noAnswer->SetValue(true);
+    m_ui.previous->onClick = [this] {
+        CurrentQuestion = CurrentQuestion - 1;
+        showQuestion();
+    };
+    m_ui.next->onClick = [this] { nextQuestion(); };
+    m_ui.exit->onClick = [] { forms::QuizScreen.unload(); };
+    m_ui.print->onClick = [this] { printQuestionSheet(); };
+    SetCancelControl(m_ui.exit);
 }
 
 void QuizScreen::Form_Load() {
-    PrepareForm(*this);
+    PrepareForm(*this, m_ui.picture);
     Score = 0;
     OutOf = QuestionCount;
     CurrentQuestion = 1;
-    Option1(5)->Move(Picture1->Left() + 240, Picture1->Top() + 240);
-    for (int i = 1; i <= 4; ++i) Option1(i)->SetBackColor(theme::ScreenBlue);
-    Label6->SetCaption(WorksheetTitle);
+    m_ui.noAnswer->Move(m_ui.picture->Left() + 240, m_ui.picture->Top() + 240);
+    for (OptionButton* answer : m_ui.answers) answer->SetBackColor(theme::ScreenBlue);
+    m_ui.worksheetTitle->SetCaption(WorksheetTitle);
     showQuestion();
 }
 
 void QuizScreen::start(const Picture& picture, const QString& heading) {
     QuizScreen& m = *forms::QuizScreen;
-    m.Picture1->SetPicture(picture);
-    m.Label5->SetCaption(heading);
+    m.m_ui.picture->SetPicture(picture);
+    m.m_ui.heading->SetCaption(heading);
     m.Show();
 }
 
 void QuizScreen::showQuestion() {
-    Option1(5)->SetValue(true);
-    Label3(0)->SetVisible(true);
-    Label3(1)->SetCaption(QStringLiteral("Next Question >>"));
-    Label4->SetCaption(QStringLiteral("Question") + numberText(CurrentQuestion));
-    Label2->SetCaption(QuestionText[CurrentQuestion]);
-    Option1(1)->SetCaption(AnswerA[CurrentQuestion]);
-    Option1(2)->SetCaption(AnswerB[CurrentQuestion]);
-    Option1(3)->SetCaption(AnswerC[CurrentQuestion]);
-    Option1(4)->SetCaption(AnswerD[CurrentQuestion]);
-    if (CurrentQuestion == 1) Label3(0)->SetVisible(false);
-    if (CurrentQuestion == QuestionCount) Label3(1)->SetCaption(QStringLiteral("Check Score >>"));
-    announce(Label4->Caption() + QStringLiteral(". ") + Label2->Caption());
+    m_ui.noAnswer->SetValue(true);
+    m_ui.previous->SetVisible(true);
+    m_ui.next->SetCaption(QStringLiteral("Next Question >>"));
+    m_ui.number->SetCaption(QStringLiteral("Question") + numberText(CurrentQuestion));
+    m_ui.question->SetCaption(QuestionText[CurrentQuestion]);
+    m_ui.answers[0]->SetCaption(AnswerA[CurrentQuestion]);
+    m_ui.answers[1]->SetCaption(AnswerB[CurrentQuestion]);
+    m_ui.answers[2]->SetCaption(AnswerC[CurrentQuestion]);
+    m_ui.answers[3]->SetCaption(AnswerD[CurrentQuestion]);
+    if (CurrentQuestion == 1) m_ui.previous->SetVisible(false);
+    if (CurrentQuestion == QuestionCount) m_ui.next->SetCaption(QStringLiteral("Check Score >>"));
+    announce(m_ui.number->Caption() + QStringLiteral(". ") + m_ui.question->Caption());
 }
-
-void QuizScreen::Form_MouseMove(int, int, float, float) {
-    Label3.unhover();
-}
-
-void QuizScreen::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
 
 int QuizScreen::markOfCurrentQuestion() const {
     int ticked = 0;
     for (int k = 1; k <= 4; ++k)
-        if (Option1(k)->Value()) ticked = k;
+        if (m_ui.answers[size_t(k - 1)]->Value()) ticked = k;
     return core::markOf(CorrectAnswer[CurrentQuestion], ticked);
 }
 
-void QuizScreen::Label3_Click(int Index) {
-    switch (Index) {
-    case 0:
-        CurrentQuestion = CurrentQuestion - 1;
+// Marks the question shown and goes on: to the next question, or after the last to the score.
+void QuizScreen::nextQuestion() {
+    Marks[CurrentQuestion] = markOfCurrentQuestion();
+    CurrentQuestion = CurrentQuestion + 1;
+    if (CurrentQuestion <= QuestionCount)
         showQuestion();
-        break;
-    case 1:
-        Marks[CurrentQuestion] = markOfCurrentQuestion();
-        CurrentQuestion = CurrentQuestion + 1;
-        if (CurrentQuestion <= QuestionCount)
-            showQuestion();
-        else
-            endOfQuiz();
-        break;
-    case 2:
-        forms::QuizScreen.unload();
-        break;
-    case 3:
-        Printpage();
-        break;
-    default:
-        break;
-    }
+    else
+        endOfQuiz();
 }
 
 void QuizScreen::endOfQuiz() {
     for (int i = 1; i <= QuestionCount; ++i) Score = Score + Marks[i];
-    WrongAnswersScreen::list(core::wrongAnswerLines(Marks, QuestionText), Label6->Caption());
-    QuizHeading = Label5->Caption();
+    WrongAnswersScreen::list(core::wrongAnswerLines(Marks, QuestionText), m_ui.worksheetTitle->Caption());
+    QuizHeading = m_ui.heading->Caption();
     ScoreScreen::afterQuiz();
     forms::QuizScreen.unload();
 }
@@ -162,7 +148,7 @@ static void writingLine(Printer& printer, float W) {
 // The question sheet: a header line, a line for the pupil's name, class and date, the heading and
 // title, then all ten questions with their answers in two columns, whatever question is on screen.
 // The quiz itself is left as it was.
-void QuizScreen::Printpage() {
+void QuizScreen::printQuestionSheet() {
     const bool printed = PrintDocument([this](Printer& printer) {
         const QString publisher = QStringLiteral("Halvern Press Publishing Ltd");
         const float W = printer.ScaleWidth();
@@ -179,8 +165,8 @@ void QuizScreen::Printpage() {
         printer.Print(QStringLiteral(" "));
         writingLine(printer, W);
         printer.SetFontSize(32);
-        printer.PrintCentred(Label5->Caption());
-        printer.PrintCentred(Label6->Caption());
+        printer.PrintCentred(m_ui.heading->Caption());
+        printer.PrintCentred(m_ui.worksheetTitle->Caption());
         printer.Print(QStringLiteral(" "));
         printer.SetFontSize(12);
         for (int i = 1; i <= QuestionCount; ++i) {

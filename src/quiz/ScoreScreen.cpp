@@ -18,121 +18,111 @@ constexpr FontDesc Message{"Times New Roman", 24};
 }
 
 namespace {
+using Controls = ScoreScreen::Controls;
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label4", .caption = "Well Done!", .at = {0, 120, 12000, 900},
-         .font = {"Tahoma", 36, true}, .fore = Yellow, .flags = Centered | Transparent},
-    {.kind = Kind::PictureBox, .name = "Picture1", .at = {5880, 1440, 4800, 3600}},
+         .font = {"Tahoma", 36, true}, .fore = Yellow, .flags = Centered | Transparent, .to = slot<&Controls::title>},
+    {.kind = Kind::PictureBox, .name = "Picture1", .at = {5880, 1440, 4800, 3600}, .to = slot<&Controls::picture>},
     {.kind = Kind::Label, .name = "Label1", .at = {0, 5400, 12000, 855}, .font = Message, .fore = Yellow,
-         .flags = Centered | Transparent},
+         .flags = Centered | Transparent, .to = slot<&Controls::score>},
     {.kind = Kind::Label, .name = "Label5", .at = {1680, 6000, 8640, 1335}, .font = Message, .fore = Yellow,
-         .flags = Centered | Transparent | Hidden},
+         .flags = Centered | Transparent | Hidden, .to = slot<&Controls::reviewHint>},
     {.kind = Kind::Label, .name = "Label6", .caption = "Read the Key Facts and try again.",
-         .at = {0, 6240, 12000, 855}, .font = Message, .fore = Yellow, .flags = Centered | Transparent},
+         .at = {0, 6240, 12000, 855}, .font = Message, .fore = Yellow, .flags = Centered | Transparent, .to = slot<&Controls::tryAgain>},
     {.kind = Kind::TextBox, .name = "Text1", .at = {3120, 6600, 5760, 615}, .font = Message, .fore = Black,
-         .back = White, .flags = Hidden, .maxLength = 25},
+         .back = White, .flags = Hidden, .to = slot<&Controls::name>, .maxLength = 25},
     {.kind = Kind::Label, .name = "Label2",
          .caption = "Enter your name in the box above before printing your certificate",
          .at = {3120, 7440, 5775, 855}, .font = {"Times New Roman", 18}, .fore = Yellow,
-         .flags = Centered | Transparent | Hidden},
-    {.kind = Kind::Label, .name = "Label3", .index = 0, .at = {240, 1800, 3765, 495}, .font = theme::ButtonFont,
-         .fore = Yellow, .back = Black, .flags = Centered | Hidden},
-    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Timer, .name = "Timer1", .interval = 1},
-    {.kind = Kind::Timer, .name = "Timer2", .interval = 10},
-    {.kind = Kind::Timer, .name = "Timer3", .interval = 1},
+         .flags = Centered | Transparent | Hidden, .to = slot<&Controls::nameHint>},
+    {.kind = Kind::Label, .name = "Label3", .at = {240, 1800, 3765, 495}, .font = theme::ButtonFont,
+         .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Controls::action>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
+    {.kind = Kind::Timer, .name = "Timer1", .to = slot<&Controls::showPicture>, .interval = 1},
+    {.kind = Kind::Timer, .name = "Timer2", .to = slot<&Controls::readyKeys>, .interval = 10},
+    {.kind = Kind::Timer, .name = "Timer3", .to = slot<&Controls::reseed>, .interval = 1},
 };
 // clang-format on
 }  // namespace
 
 ScoreScreen::ScoreScreen() {
-    build(Layout);
-    Text1->SetAccessibleName(QStringLiteral("Your name, for the certificate"));
-    Label3.onClick([this](int i) { Label3_Click(i); });
-    Label3.onMouseMove([this](int i) { Label3_MouseMove(i); });
-    Timer1->onTimer = [this] { Timer1_Timer(); };
-    Timer2->onTimer = [this] { Timer2_Timer(); };
-    Timer3->onTimer = [this] { Timer3_Timer(); };
+    build(Layout, m_ui);
+    m_ui.name->SetAccessibleName(QStringLiteral("Your name, for the certificate"));
+    m_ui.action->onClick = [this] {
+        if (Score == OutOf)
+            printCertificate();  // says itself whether the certificate is printing
+        else
+            forms::WrongAnswersScreen->Show();
+    };
+    m_ui.exit->onClick = [] {
+        forms::WrongAnswersScreen.unload();
+        forms::ScoreScreen.unload();
+    };
+    SetCancelControl(m_ui.exit);
+    m_ui.showPicture->onTimer = [this] { showPicture(); };
+    m_ui.readyKeys->onTimer = [this] { readyKeys(); };
+    m_ui.reseed->onTimer = [this] {
+        reseedRandom();
+        m_ui.reseed->SetEnabled(false);
+    };
 }
 
 void ScoreScreen::Form_Load() {
-    PrepareForm(*this);
-    Label1->SetCaption(core::scoreLine(Score, OutOf));
+    PrepareForm(*this, m_ui.picture);
+    m_ui.score->SetCaption(core::scoreLine(Score, OutOf));
     if (core::tierOf(Score, OutOf) == core::Tier::Perfect) {
-        Label6->SetVisible(false);
-        Label3(0)->SetVisible(true);
-        Label3(0)->SetCaption(QStringLiteral("Print Certificate"));
-        Text1->SetVisible(true);
-        Label2->SetVisible(true);
+        m_ui.tryAgain->SetVisible(false);
+        m_ui.action->SetVisible(true);
+        m_ui.action->SetCaption(QStringLiteral("Print Certificate"));
+        m_ui.name->SetVisible(true);
+        m_ui.nameHint->SetVisible(true);
     } else {
-        Label5->SetCaption(QStringLiteral("Click the button above to check which questions you answered incorrectly."));
-        Label3(0)->SetCaption(QStringLiteral("Check Wrong Answers"));
+        m_ui.reviewHint->SetCaption(
+            QStringLiteral("Click the button above to check which questions you answered incorrectly."));
+        m_ui.action->SetCaption(QStringLiteral("Check Wrong Answers"));
     }
-    Timer1->SetEnabled(true);
+    m_ui.showPicture->SetEnabled(true);
 }
 
 void ScoreScreen::afterQuiz() {
     ScoreScreen& w = *forms::ScoreScreen;
-    w.Label6->SetVisible(false);
-    w.Label5->SetVisible(true);
-    w.Label3(0)->SetVisible(true);
+    w.m_ui.tryAgain->SetVisible(false);
+    w.m_ui.reviewHint->SetVisible(true);
+    w.m_ui.action->SetVisible(true);
     w.Show();
-    announce(w.Label1->Caption());
+    announce(w.m_ui.score->Caption());
 }
 
 void ScoreScreen::afterActivity(const QString& heading) {
     QuizHeading = heading;
     forms::ScoreScreen->Show();
-    announce(forms::ScoreScreen->Label1->Caption());
+    announce(forms::ScoreScreen->m_ui.score->Caption());
 }
 
 // The timers run once, in a chain, after the screen is up.
-void ScoreScreen::Timer1_Timer() {
-    Picture1->SetPicture(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")));
-    Timer1->SetEnabled(false);
-    Timer2->SetEnabled(true);
+void ScoreScreen::showPicture() {
+    m_ui.picture->SetPicture(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")));
+    m_ui.showPicture->SetEnabled(false);
+    m_ui.readyKeys->SetEnabled(true);
 }
 
-void ScoreScreen::Timer2_Timer() {
-    if (Text1->Visible()) Text1->SetFocus();
-    Timer2->SetEnabled(false);
-    Label3(0)->SetBackStyle(1);
-    Label3(1)->SetBackStyle(1);
-    Timer3->SetEnabled(true);
-}
-
-void ScoreScreen::Timer3_Timer() {
-    reseedRandom();
-    Timer3->SetEnabled(false);
-}
-
-void ScoreScreen::Form_MouseMove(int, int, float, float) {
-    Label3.unhover();
-}
-
-void ScoreScreen::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
-
-void ScoreScreen::Label3_Click(int Index) {
-    if (Index == 0) {
-        if (Score == OutOf) {
-            Printpage();  // says itself whether the certificate is printing
-        } else {
-            forms::WrongAnswersScreen->Show();
-        }
-    } else if (Index == 1) {
-        forms::WrongAnswersScreen.unload();
-        forms::ScoreScreen.unload();
-    }
+void ScoreScreen::readyKeys() {
+    if (m_ui.name->Visible()) m_ui.name->SetFocus();
+    m_ui.readyKeys->SetEnabled(false);
+    m_ui.action->SetBackStyle(1);
+    m_ui.exit->SetBackStyle(1);
+    m_ui.reseed->SetEnabled(true);
 }
 
 // The certificate: two banners, the title, the heading, the award, the name and the score, in a
 // border of nested frames. A failed print is abandoned whole, so nothing half-printed comes out later.
-void ScoreScreen::Printpage() {
+void ScoreScreen::printCertificate() {
     const bool printed = PrintDocument([this](Printer& printer) {
         const QString banner = QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ");
-        const QString heading = QuizHeading, name = Text1->Text();
+        const QString heading = QuizHeading, name = m_ui.name->Text();
         const QString scored = core::scoredSentence(Score, OutOf);
         // The heading is measured with this screen's own font, as it would be shown here.
         const float headingWidth = float(QFontMetricsF(makeFont({})).horizontalAdvance(heading) * TwipsPerPixel);

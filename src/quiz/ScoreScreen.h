@@ -5,6 +5,14 @@
 class ScoreScreen : public platform::Form {
     Q_OBJECT
 public:
+    struct Controls {
+        platform::Label *title = nullptr, *score = nullptr, *reviewHint = nullptr, *tryAgain = nullptr,
+                        *nameHint = nullptr, *exit = nullptr;
+        platform::Label* action = nullptr;  // "Print Certificate" after full marks, else "Check Wrong Answers"
+        platform::PictureBox* picture = nullptr;
+        platform::TextBox* name = nullptr;  // the pupil's name, for the certificate
+        platform::Timer *showPicture = nullptr, *readyKeys = nullptr, *reseed = nullptr;
+    };
     ScoreScreen();
     // After a quiz: the score, with the review of wrong answers (or the certificate) offered.
     static void afterQuiz();
@@ -12,21 +20,13 @@ public:
     static void afterActivity(const QString& heading);
 
     void Form_Load() override;
-    void Form_MouseMove(int button, int shift, float x, float y) override;
-    void Label3_MouseMove(int Index);
-    void Label3_Click(int Index);
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Timer3_Timer();
-    void Printpage();
+    const Controls& ui() const { return m_ui; }
+    void printCertificate();
 
 private:
-    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
-    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
-        Label4{this, "Label4"}, Label5{this, "Label5"}, Label6{this, "Label6"};
-    platform::Ctl<platform::PictureBox> Picture1{this, "Picture1"};
-    platform::Ctl<platform::TextBox> Text1{this, "Text1"};
-    platform::Ctl<platform::Timer> Timer1{this, "Timer1"}, Timer2{this, "Timer2"}, Timer3{this, "Timer3"};
+    Controls m_ui;
+    void showPicture();
+    void readyKeys();
 };
 
 namespace forms {

@@ -8,31 +8,36 @@ platform::FormRef<::WrongAnswersScreen> forms::WrongAnswersScreen;
 using namespace platform;
 
 namespace {
+using Controls = WrongAnswersScreen::Controls;
 constexpr FontDesc Heading{"Tahoma", 20.25, true}, Line{"Tahoma", 15.75, true};
 
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label6", .at = {0, 120, 12000, 540}, .font = Heading, .fore = Yellow,
-         .flags = Centered | Transparent},
+         .flags = Centered | Transparent, .to = slot<&Controls::title>},
     {.kind = Kind::Label, .name = "Label4", .caption = "You answered the following questions incorrectly.",
          .at = {240, 960, 12000, 540}, .font = Line, .fore = Yellow, .flags = Transparent},
     {.kind = Kind::Label, .name = "Label5", .caption = "Read the Key Facts and try again.",
          .at = {0, 7920, 12000, 540}, .font = Heading, .fore = Yellow, .flags = Centered | Transparent},
-    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = Line, .fore = Yellow, .back = Black, .flags = Centered},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = Line, .fore = Yellow, .back = Black, .flags = Centered, .to = slot<&Controls::exit>},
 };
 // clang-format on
 }  // namespace
 
 WrongAnswersScreen::WrongAnswersScreen() {
-    build(Layout);
+    build(Layout, m_ui);
     // clang-format off
     for (int i = 0; i < Module1::QuestionCount; ++i)
         build({{.kind = Kind::Label, .name = "Label2", .index = i, .at = {120, 1680 + 600.0f * float(i), 12000, 540},
-                .font = Line, .fore = White, .flags = Transparent | Hidden}});
+                .font = Line, .fore = White, .flags = Transparent | Hidden, .to = slot<&Controls::lines>}}, m_ui);
     // clang-format on
-    Label3.onClick([this](int i) { Label3_Click(i); });
+    m_ui.exit->onClick = [] {
+        forms::ScoreScreen.unload();
+        forms::WrongAnswersScreen.unload();
+    };
+    SetCancelControl(m_ui.exit);
 }
 
 void WrongAnswersScreen::Form_Load() { Module1::PrepareForm(*this); }
@@ -40,13 +45,8 @@ void WrongAnswersScreen::Form_Load() { Module1::PrepareForm(*this); }
 void WrongAnswersScreen::list(const QStringList& lines, const QString& title) {
     WrongAnswersScreen& w = *forms::WrongAnswersScreen;
     for (int n = 0; n < lines.size(); ++n) {
-        w.Label2(n)->SetCaption(lines[n]);
-        w.Label2(n)->SetVisible(true);
+        w.m_ui.lines[size_t(n)]->SetCaption(lines[n]);
+        w.m_ui.lines[size_t(n)]->SetVisible(true);
     }
-    w.Label6->SetCaption(title);
-}
-
-void WrongAnswersScreen::Label3_Click(int) {
-    forms::ScoreScreen.unload();
-    forms::WrongAnswersScreen.unload();
+    w.m_ui.title->SetCaption(title);
 }

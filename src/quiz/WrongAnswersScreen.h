@@ -1,21 +1,25 @@
 #pragma once
 #include "platform/Form.h"
 
+#include <array>
+
 // The questions of the last quiz answered wrongly, filled by the quiz at its end.
 class WrongAnswersScreen : public platform::Form {
     Q_OBJECT
 public:
+    struct Controls {
+        platform::Label *title = nullptr, *exit = nullptr;
+        std::array<platform::Label*, 10> lines{};  // one for each question answered wrongly, the rest hidden
+    };
     WrongAnswersScreen();
     // The review, filled (unseen) with the lines of the questions answered wrongly, under the worksheet's title.
     static void list(const QStringList& lines, const QString& title);
 
     void Form_Load() override;
-    void Label3_Click(int Index);
+    const Controls& ui() const { return m_ui; }
 
 private:
-    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
-    platform::Ctl<platform::Label> Label2{this, "Label2"}, Label3{this, "Label3"}, Label4{this, "Label4"},
-        Label5{this, "Label5"}, Label6{this, "Label6"};
+    Controls m_ui;
 };
 
 namespace forms {

@@ -4,7 +4,6 @@
 #pragma once
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
-#include "pages/GuideViewer.h"
 #include "pages/PageViewer.h"
 #include "quiz/QuizScreen.h"
 #include "quiz/ScoreScreen.h"

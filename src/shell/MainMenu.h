@@ -1,34 +1,34 @@
 #pragma once
 #include "platform/Form.h"
 
+#include <array>
+
 // The main menu: twelve mathematicians, the teacher tools, the web link and Exit.
 class MainMenu : public platform::Form {
     Q_OBJECT
 public:
-    // The entries besides the twelve mathematicians (0 to 11, of whom only Euclid is ready).
-    enum Entry { EuclidEntry = 1, ExitEntry = 16, WizardEntry = 17, CatalogueEntry = 18, AcknowledgmentsEntry = 19,
-                 GuideEntry = 20 };
+    static constexpr int Euclid = 1;  // of the twelve mathematicians, the one whose topic is ready
+    struct Controls {
+        platform::Label *heading = nullptr, *webLink = nullptr, *exit = nullptr, *wizard = nullptr,
+                        *catalogue = nullptr, *acknowledgments = nullptr, *guide = nullptr;
+        std::array<platform::Label*, 12> mathematicians{};
+        platform::Frame* frame = nullptr;
+        platform::PictureBox *portrait = nullptr, *logo = nullptr;
+        platform::Timer* readCatalogue = nullptr;
+    };
 
     MainMenu();
     // The menu's picture and heading, which a worksheet from the catalogue runs under (loads the menu).
     static platform::Picture picture();
     static QString heading();
     void Form_Load() override;
-    void Form_MouseMove(int button, int shift, float x, float y) override;
-    void Label2_MouseMove(int Index);
-    void Label2_Click(int Index);
-    void Label4_Click();
-    void Timer1_Timer();
+    const Controls& ui() const { return m_ui; }
 
     static inline const QString WebAddress = QStringLiteral("https://www.vellacourt.example/");
 
 private:
-    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
-    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
-        Label4{this, "Label4"};
-    platform::Ctl<platform::Frame> Frame1{this, "Frame1"};
-    platform::Ctl<platform::PictureBox> Image1{this, "Image1"}, Image2{this, "Image2"};
-    platform::Ctl<platform::Timer> Timer1{this, "Timer1"};
+    Controls m_ui;
+    void readCatalogue();
 };
 
 namespace forms {

@@ -23,29 +23,30 @@ void Backdrop::Form_Load() { Stage::instance()->setBackColor(theme::BackdropBlue
 void Backdrop::Show() { Stage::instance()->showBackdrop(); }
 
 namespace {
+using Controls = TitleScreen::Controls;
 constexpr int FirstFrameMs = 250;
 
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Frame, .name = "Frame1", .at = {0, -90, 5480, 6660}, .back = Silver},
-    {.kind = Kind::PictureBox, .name = "Picture1", .at = {300, 1200, 4800, 3600}, .container = "Frame1"},
+    {.kind = Kind::Frame, .name = "Frame1", .at = {0, -90, 5480, 6660}, .back = Silver, .to = slot<&Controls::panel>},
+    {.kind = Kind::PictureBox, .name = "Picture1", .at = {300, 1200, 4800, 3600}, .to = slot<&Controls::picture>, .container = container<&Controls::panel>},
     {.kind = Kind::Label, .name = "Label4", .caption = "Vellacourt Numerists", .at = {60, 360, 5355, 1065},
          .font = {"Times New Roman", 20.25, true}, .fore = Blue, .back = Silver, .flags = Centered | Transparent,
-         .container = "Frame1"},
+         .container = container<&Controls::panel>},
     {.kind = Kind::Label, .name = "Label1", .caption = "Mathematics through history", .at = {360, 5040, 4695, 375},
          .font = {"Times New Roman", 15.75}, .fore = Blue, .back = Silver, .flags = Centered | Transparent,
-         .container = "Frame1"},
+         .container = container<&Controls::panel>},
     {.kind = Kind::Label, .name = "Label3", .caption = "For pupils and their teachers", .at = {480, 5610, 4455, 375},
          .font = {"Times New Roman", 12}, .fore = Blue, .back = Silver, .flags = Centered | Transparent,
-         .container = "Frame1"},
+         .container = container<&Controls::panel>},
     {.kind = Kind::Label, .name = "Label2", .caption = "Published by Vellacourt Numerists for classroom use",
          .at = {0, 6420, 5415, 255}, .font = {"Arial", 8.25}, .fore = DarkGreen, .back = Silver, .flags = Transparent,
-         .container = "Frame1"},
+         .container = container<&Controls::panel>},
     {.kind = Kind::Command, .name = "Command1", .caption = "OK", .at = {1320, 6000, 1335, 375},
-         .font = {"Tahoma", 8.25}, .container = "Frame1"},
+         .font = {"Tahoma", 8.25}, .to = slot<&Controls::ok>, .container = container<&Controls::panel>},
     {.kind = Kind::Command, .name = "Command2", .caption = "Exit", .at = {2760, 6000, 1335, 375},
-         .font = {"Tahoma", 8.25}, .container = "Frame1"},
+         .font = {"Tahoma", 8.25}, .to = slot<&Controls::exit>, .container = container<&Controls::panel>},
 };
 // clang-format on
 }  // namespace
@@ -55,17 +56,22 @@ void TitleScreen::readPictureAhead() { readAhead(QStringLiteral("Images\\euclids
 TitleScreen::TitleScreen() : Form(5460, 6570) {
     SetCaption(QStringLiteral(" "));
     SetBackColor(Silver);
-    build(Layout);
+    build(Layout, m_ui);
     // OK has the keyboard as the screen comes up: Enter goes on into the program.
-    SetDefaultFocus(Command1());
-    Command1->onClick = [this] { Command1_Click(); };
-    Command2->onClick = [this] { Command2_Click(); };
+    SetDefaultFocus(m_ui.ok);
+    SetCancelControl(m_ui.exit);
+    m_ui.ok->onClick = [] {
+        forms::MainMenu->Show();
+        forms::TitleScreen.unload();
+    };
+    m_ui.exit->onClick = [] { quitProgram(); };
 }
 
 void TitleScreen::askToExit() {
-    forms::TitleScreen->Command1->SetCaption(QStringLiteral("Cancel"));
+    TitleScreen& screen = *forms::TitleScreen;
+    screen.m_ui.ok->SetCaption(QStringLiteral("Cancel"));
     // Asked whether to leave, Escape stays.
-    forms::TitleScreen->SetCancelControl(forms::TitleScreen->Command1());
+    screen.SetCancelControl(screen.m_ui.ok);
     forms::TitleScreen->Show();
     // What the screen asks, in words a reader hears: a sighted pupil reads it from the buttons.
     announce(QStringLiteral("Leave Vellacourt Numerists? Exit leaves the program, Cancel goes back."));
@@ -75,7 +81,7 @@ void TitleScreen::Form_Load() {
     try {
         centreOn(Stage::instance()->screenWidth(), Stage::instance()->screenHeight());
         forms::Backdrop->Show();
-        Picture1->SetPicture(LoadPicture(QStringLiteral("Images\\euclidsm.jpg")));
+        m_ui.picture->SetPicture(LoadPicture(QStringLiteral("Images\\euclidsm.jpg")));
         // The main menu's crest is decoded while the pupil reads this screen, once it is up: decoded
         // at once it would take the processor from the screen's first showing.
         QTimer::singleShot(FirstFrameMs, this, [] { readAhead(QStringLiteral("Images\\logo2.jpg")); });
@@ -83,16 +89,9 @@ void TitleScreen::Form_Load() {
         qCWarning(lcTitle, "the title screen is laid out again: %s", core::reasonOf(e).c_str());
         // Recovery: the standard frame, and one more try at the picture. The backdrop must be up,
         // or nothing of the program would be seen.
-        Module1::PrepareForm(*this);
-        Frame1->Move(0, Frame1->Top());
+        Module1::PrepareForm(*this, m_ui.picture);
+        m_ui.panel->Move(0, m_ui.panel->Top());
         if (!Stage::instance()->isVisible()) forms::Backdrop->Show();
-        Picture1->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
+        m_ui.picture->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
     }
 }
-
-void TitleScreen::Command1_Click() {
-    forms::MainMenu->Show();
-    forms::TitleScreen.unload();
-}
-
-void TitleScreen::Command2_Click() { quitProgram(); }

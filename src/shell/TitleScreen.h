@@ -13,6 +13,11 @@ public:
 class TitleScreen : public platform::Form {
     Q_OBJECT
 public:
+    struct Controls {
+        platform::Frame* panel = nullptr;
+        platform::PictureBox* picture = nullptr;
+        platform::CommandButton *ok = nullptr, *exit = nullptr;  // OK turns Cancel when the screen asks to leave
+    };
     TitleScreen();
     // The title screen again, as the question whether to leave: its OK leaves, Cancel goes back.
     static void askToExit();
@@ -20,16 +25,10 @@ public:
     static void readPictureAhead();
 
     void Form_Load() override;
-    void Command1_Click();
-    void Command2_Click();
+    const Controls& ui() const { return m_ui; }
 
 private:
-    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
-    platform::Ctl<platform::Frame> Frame1{this, "Frame1"};
-    platform::Ctl<platform::PictureBox> Picture1{this, "Picture1"};
-    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
-        Label4{this, "Label4"};
-    platform::Ctl<platform::CommandButton> Command1{this, "Command1"}, Command2{this, "Command2"};
+    Controls m_ui;
 };
 
 namespace forms {

@@ -19,33 +19,39 @@ platform::FormRef<::TopicScreen> forms::TopicScreen;
 using namespace platform;
 
 namespace {
-constexpr int EntryFlags = Border | Centered;
+constexpr int EntryFlags = Border | Centered | Hover;
+using Controls = TopicScreen::Controls;
 
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label1", .caption = "Euclid", .at = {240, 0, 6000, 900},
-         .font = {"Times New Roman", 27.75, true}, .fore = Yellow, .flags = Transparent},
+         .font = {"Times New Roman", 27.75, true}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::heading>},
     {.kind = Kind::Label, .name = "label3", .index = 0, .caption = "Multiple Choice", .at = {120, 7920, 3195, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
-    {.kind = Kind::Label, .name = "label3", .index = 1, .caption = "Products of Primes",
-         .at = {3600, 7920, 3195, 495}, .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::quiz>},
+    {.kind = Kind::Label, .name = "label3", .index = 1, .caption = "Products of Primes", .at = {3600, 7920, 3195, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::primes>},
     {.kind = Kind::Label, .name = "label3", .index = 2, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::exit>},
     {.kind = Kind::Label, .name = "label3", .index = 3, .caption = "Nets of Dice", .at = {7080, 7920, 3195, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::dice>},
     {.kind = Kind::Label, .name = "label3", .index = 4, .caption = "Key Facts", .at = {6360, 120, 1995, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::keyFacts>},
     {.kind = Kind::Label, .name = "label3", .index = 5, .caption = "Teacher's Notes", .at = {8640, 120, 3195, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::notes>},
 };
 // clang-format on
 }  // namespace
 
 TopicScreen::TopicScreen() {
-    build(Layout);
-    label3.onClick([this](int i) { label3_Click(i); });
-    label3.onMouseMove([this](int i) { label3_MouseMove(i); });
+    build(Layout, m_ui);
+    m_ui.quiz->onClick = [this] { startQuiz(); };
+    m_ui.primes->onClick = [this] { PrimesActivity::open(m_ui.primes->Caption(), m_ui.heading->Caption()); };
+    m_ui.dice->onClick = [this] { DiceActivity::open(m_ui.dice->Caption(), m_ui.heading->Caption()); };
+    m_ui.keyFacts->onClick = [] { PageViewer::showDocument(QStringLiteral("key euclid"), 3); };
+    m_ui.notes->onClick = [] { PageViewer::showDocument(QStringLiteral("euclid"), 2); };
+    m_ui.exit->onClick = [this] { leave(); };
+    SetCancelControl(m_ui.exit);
 }
 
 void TopicScreen::Form_Load() {
@@ -53,12 +59,6 @@ void TopicScreen::Form_Load() {
     SetBackColor(theme::ScreenBlue);
     SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclid.jpg")));
 }
-
-void TopicScreen::Form_MouseMove(int, int, float, float) {
-    label3.unhover();
-}
-
-void TopicScreen::label3_MouseMove(int Index) { label3(Index)->SetBackStyle(1); }
 
 // Reads Euclid's own quiz into the question set. A missing or damaged file is said plainly and
 // no quiz starts, so no pupil is shown a half-replaced question set.
@@ -77,24 +77,13 @@ bool TopicScreen::loadEuclidsWorksheet() {
     }
 }
 
-void TopicScreen::label3_Click(int Index) {
-    switch (Index) {
-    case 0:
-        if (!loadEuclidsWorksheet()) return;
-        QuizScreen::start(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")), QStringLiteral("Vellacourt Numerists"));
-        break;
-    case 2:
-        forms::MainMenu->Show();
-        forms::TopicScreen.unload();
-        break;
-    case 1:
-        PrimesActivity::open(label3(1)->Caption(), Label1->Caption());
-        break;
-    case 3:
-        DiceActivity::open(label3(3)->Caption(), Label1->Caption());
-        break;
-    case 4: PageViewer::showDocument(QStringLiteral("key euclid"), 3); break;
-    case 5: PageViewer::showDocument(QStringLiteral("euclid"), 2); break;
-    default: break;
-    }
+void TopicScreen::startQuiz() {
+    if (!loadEuclidsWorksheet()) return;
+    QuizScreen::start(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")),
+                      QStringLiteral("Vellacourt Numerists"));
+}
+
+void TopicScreen::leave() {
+    forms::MainMenu->Show();
+    forms::TopicScreen.unload();
 }

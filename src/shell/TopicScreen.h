@@ -5,17 +5,19 @@
 class TopicScreen : public platform::Form {
     Q_OBJECT
 public:
+    struct Controls {
+        platform::Label *heading = nullptr, *quiz = nullptr, *primes = nullptr, *dice = nullptr, *keyFacts = nullptr,
+                        *notes = nullptr, *exit = nullptr;
+    };
     TopicScreen();
     void Form_Load() override;
-    void Form_MouseMove(int button, int shift, float x, float y) override;
-    void label3_MouseMove(int Index);
-    void label3_Click(int Index);
+    const Controls& ui() const { return m_ui; }
 
 private:
-    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
-    platform::Ctl<platform::Label> Label1{this, "Label1"}, label3{this, "label3"};
-
+    Controls m_ui;
     bool loadEuclidsWorksheet();
+    void startQuiz();
+    void leave();
 };
 
 namespace forms {

@@ -18,56 +18,68 @@ using namespace platform;
 using namespace Module1;
 
 namespace {
+using Controls = CatalogueScreen::Controls;
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label1", .caption = "Worksheets Catalogue", .at = {0, 0, 12000, 780},
-         .font = {"Tahoma", 24, true}, .fore = Yellow, .flags = Centered | Transparent},
+         .font = {"Tahoma", 24, true}, .fore = Yellow, .flags = Centered | Transparent, .to = slot<&Controls::heading>},
     {.kind = Kind::CheckBox, .name = "Check1", .caption = "Edit Worksheet", .at = {120, 120, 2535, 375},
-         .font = {"Tahoma", 12, true}, .fore = Yellow},
+         .font = {"Tahoma", 12, true}, .fore = Yellow, .to = slot<&Controls::edit>},
     {.kind = Kind::CheckBox, .name = "Check2", .caption = "Delete Worksheet", .at = {9240, 120, 2535, 375},
-         .font = {"Tahoma", 12, true}, .fore = Red},
-    {.kind = Kind::Label, .name = "Label2", .index = 0, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = {"Tahoma", 18, true}, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "<< Previous Page", .at = {2640, 7920, 3195, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
-    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Next Page >>", .at = {6000, 7920, 3195, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden},
+         .font = {"Tahoma", 12, true}, .fore = Red, .to = slot<&Controls::remove>},
+    {.kind = Kind::Label, .name = "Label2", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = {"Tahoma", 18, true}, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "<< Previous Page", .at = {2640, 7920, 3195, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden, .to = slot<&Controls::previous>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Next Page >>", .at = {6000, 7920, 3195, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden, .to = slot<&Controls::next>},
     {.kind = Kind::Label, .name = "Label4", .caption = "Page 1", .at = {120, 7920, 1995, 495}, .font = theme::ButtonFont,
-         .fore = Blue, .back = White, .flags = Centered},
+         .fore = Blue, .back = White, .flags = Centered, .to = slot<&Controls::pageNumber>},
 };
 // clang-format on
 }  // namespace
 
 CatalogueScreen::CatalogueScreen() {
-    build(Layout);
+    build(Layout, m_ui);
     // clang-format off
-    for (int i = 1; i <= TitlesPerPage; ++i) {
-        const float left = i <= 12 ? 120 : 6120, top = 720 + 600.0f * float((i - 1) % 12);
-        build({{.kind = Kind::Label, .name = "Label2", .index = i, .at = {left, top, 5715, 375},
-                .font = {"Tahoma", 12, true}, .fore = Yellow, .back = Black, .flags = Hidden}});
+    for (int i = 0; i < TitlesPerPage; ++i) {
+        const float left = i < 12 ? 120 : 6120, top = 720 + 600.0f * float(i % 12);
+        build({{.kind = Kind::Label, .name = "title", .index = i, .at = {left, top, 5715, 375},
+                .font = {"Tahoma", 12, true}, .fore = Yellow, .back = Black, .flags = Hidden | Hover,
+                .to = slot<&Controls::titles>}}, m_ui);
     }
     // clang-format on
-    Check1->onClick = [this] { Check1_Click(); };
-    Check2->onClick = [this] { Check2_Click(); };
-    Label2.onClick([this](int i) { Label2_Click(i); });
-    Label2.onMouseMove([this](int i) { Label2_MouseMove(i); });
-    Label3.onClick([this](int i) { Label3_Click(i); });
+    // Edit and Delete exclude each other.
+    m_ui.edit->onClick = [this] {
+        if (m_ui.edit->Value() == 1) m_ui.remove->SetValue(0);
+    };
+    m_ui.remove->onClick = [this] {
+        if (m_ui.remove->Value() == 1) m_ui.edit->SetValue(0);
+    };
+    for (Label* title : m_ui.titles) title->onClick = [this, title] { titleClicked(title->Caption()); };
+    m_ui.exit->onClick = [] {
+        if (menu.show) menu.show();
+        forms::CatalogueScreen.unload();
+    };
+    SetCancelControl(m_ui.exit);
+    m_ui.previous->onClick = [this] { turnPage(-1); };
+    m_ui.next->onClick = [this] { turnPage(1); };
     // Tab goes down the first column of titles, then down the second, as the titles are listed.
-    std::vector<Control*> order{Check1(), Check2()};
-    for (int i = 1; i <= TitlesPerPage; ++i) order.push_back(Label2(i));
+    std::vector<Control*> order{m_ui.edit, m_ui.remove};
+    order.insert(order.end(), m_ui.titles.begin(), m_ui.titles.end());
     SetTabOrder(order);
 }
 
 void CatalogueScreen::Form_Load() {
     skipOnFailure([&] { PrepareForm(*this); });
     skipOnFailure([] { worksheetfiles::IndexRead(); });
-    Check1->SetBackColor(theme::ScreenBlue);
-    Check2->SetBackColor(theme::ScreenBlue);
+    m_ui.edit->SetBackColor(theme::ScreenBlue);
+    m_ui.remove->SetBackColor(theme::ScreenBlue);
     CataloguePage = 0;
-    for (int i = 1; i <= TitlesPerPage; ++i) Label2(i)->SetFont({"Tahoma", 12, true});
+    for (Label* title : m_ui.titles) title->SetFont({"Tahoma", 12, true});
     const core::TitlePage page = core::titlePage(WorksheetCount, 0);
-    if (page.next) Label3(1)->SetVisible(true);
+    if (page.next) m_ui.next->SetVisible(true);
     showTitles(page);
 }
 
@@ -75,58 +87,38 @@ void CatalogueScreen::Form_Load() {
 void CatalogueScreen::showTitles(const core::TitlePage& page) {
     for (int i = 1; i <= TitlesPerPage; ++i) {
         const bool shown = i <= page.shown();
-        Label2(i)->SetCaption(shown ? WorksheetNames[page.first + i] : QString());
-        Label2(i)->SetVisible(shown);
+        m_ui.titles[size_t(i - 1)]->SetCaption(shown ? WorksheetNames[page.first + i] : QString());
+        m_ui.titles[size_t(i - 1)]->SetVisible(shown);
     }
 }
 
-void CatalogueScreen::Form_MouseMove(int, int, float, float) {
-    Label2.unhover();
-}
-
-void CatalogueScreen::Label2_MouseMove(int Index) { Label2(Index)->SetBackStyle(1); }
-
-void CatalogueScreen::Check1_Click() {
-    if (Check1->Value() == 1) Check2->SetValue(0);
-}
-
-void CatalogueScreen::Check2_Click() {
-    if (Check2->Value() == 1) Check1->SetValue(0);
-}
-
-void CatalogueScreen::Label3_Click(int Index) {
-    CataloguePage += Index == 0 ? -1 : 1;
+void CatalogueScreen::turnPage(int step) {
+    CataloguePage += step;
     showCataloguePage();
     // The page turned, said with its titles: a reader hears where it is and what it holds.
     QStringList titles;
-    for (int i = 1; i <= TitlesPerPage; ++i)
-        if (!Label2(i)->Caption().isEmpty()) titles << Label2(i)->Caption();
-    announce(Label4->Caption() + QStringLiteral(": ") + titles.join(QStringLiteral(", ")));
+    for (const Label* title : m_ui.titles)
+        if (!title->Caption().isEmpty()) titles << title->Caption();
+    announce(m_ui.pageNumber->Caption() + QStringLiteral(": ") + titles.join(QStringLiteral(", ")));
 }
 
 void CatalogueScreen::showCataloguePage() {
     const core::TitlePage page = core::titlePage(WorksheetCount, CataloguePage);
     // The keyboard stays with the page buttons: the one hidden with the keyboard on it hands it over.
-    if (page.previous) Label3(0)->SetVisible(true);
-    if (page.next) Label3(1)->SetVisible(true);
-    if (!page.next && page.previous && Label3(1)->widget()->hasFocus()) Label3(0)->SetFocus();
-    if (!page.previous && page.next && Label3(0)->widget()->hasFocus()) Label3(1)->SetFocus();
-    Label3(0)->SetVisible(page.previous);
-    Label3(1)->SetVisible(page.next);
-    Label4->SetCaption(QStringLiteral("Page") + numberText(CataloguePage + 1));
+    if (page.previous) m_ui.previous->SetVisible(true);
+    if (page.next) m_ui.next->SetVisible(true);
+    if (!page.next && page.previous && m_ui.next->widget()->hasFocus()) m_ui.previous->SetFocus();
+    if (!page.previous && page.next && m_ui.previous->widget()->hasFocus()) m_ui.next->SetFocus();
+    m_ui.previous->SetVisible(page.previous);
+    m_ui.next->SetVisible(page.next);
+    m_ui.pageNumber->SetCaption(QStringLiteral("Page") + numberText(CataloguePage + 1));
     showTitles(page);
 }
 
-void CatalogueScreen::Label2_Click(int Index) {
-    if (Index == 0) {
-        if (menu.show) menu.show();
-        forms::CatalogueScreen.unload();
-        return;
-    }
-    const QString title = Label2(Index)->Caption();
+void CatalogueScreen::titleClicked(const QString& title) {
     // A title is taken out of the catalogue without reading its file, so a worksheet that is
     // missing or damaged can still be removed; the file itself stays in the folder.
-    if (Check2->Value() == 1) {
+    if (m_ui.remove->Value() == 1) {
         deleteTitle(title);
         return;
     }
@@ -136,7 +128,7 @@ void CatalogueScreen::Label2_Click(int Index) {
         file1.openForReading(worksheetfiles::WorksheetPath(title));
         const worksheetfiles::Worksheet w = LoadWorksheet();
         file1.Close();
-        if (Check1->Value() == 1) {
+        if (m_ui.edit->Value() == 1) {
             editworksheet(w);
             return;
         }

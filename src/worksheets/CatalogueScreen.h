@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/Form.h"
 
+#include <array>
 #include <functional>
 
 namespace core { struct TitlePage; }
@@ -10,6 +11,12 @@ namespace worksheetfiles { struct Worksheet; }
 class CatalogueScreen : public platform::Form {
     Q_OBJECT
 public:
+    struct Controls {
+        platform::Label *heading = nullptr, *exit = nullptr, *previous = nullptr, *next = nullptr,
+                        *pageNumber = nullptr;
+        std::array<platform::Label*, 24> titles{};  // down the first column, then the second
+        platform::CheckBox *edit = nullptr, *remove = nullptr;
+    };
     CatalogueScreen();
     // The main menu the catalogue returns to, and whose picture and heading a worksheet runs under:
     // given by the shell, which the catalogue does not reach itself.
@@ -21,22 +28,16 @@ public:
     static inline Menu menu;
 
     void Form_Load() override;
-    void Form_MouseMove(int button, int shift, float x, float y) override;
-    void Check1_Click();
-    void Check2_Click();
-    void Label2_Click(int Index);
-    void Label2_MouseMove(int Index);
-    void Label3_Click(int Index);
+    const Controls& ui() const { return m_ui; }
     void showCataloguePage();
-    void showTitles(const core::TitlePage& page);
     void editworksheet(const worksheetfiles::Worksheet& w);
     void deleteTitle(const QString& title);
 
 private:
-    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
-    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label2{this, "Label2"}, Label3{this, "Label3"},
-        Label4{this, "Label4"};
-    platform::Ctl<platform::CheckBox> Check1{this, "Check1"}, Check2{this, "Check2"};
+    Controls m_ui;
+    void titleClicked(const QString& title);
+    void turnPage(int step);
+    void showTitles(const core::TitlePage& page);
 };
 
 namespace forms {

@@ -12,6 +12,7 @@ using namespace worksheetfiles;
 using Module1::QuestionCount;
 
 namespace {
+using Controls = WizardScreen::Controls;
 // The blocks: questions 1-5 on the left, 6-10 on the right.
 float columnLeft(int q) { return q < 5 ? 0 : 5880; }
 float rowTop(int q) { return 1440.0f * float(q % 5); }
@@ -24,19 +25,19 @@ constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label1", .index = 1, .caption = "Worksheet Title", .at = {5160, 120, 2295, 375},
          .font = {"Tahoma", 14.25, true}, .fore = Yellow, .flags = Transparent},
     {.kind = Kind::TextBox, .name = "Text1", .at = {7560, 120, 4215, 375}, .font = {"Times New Roman", 12},
-         .fore = Black, .back = White, .maxLength = 25},
-    {.kind = Kind::Label, .name = "Label3", .index = 1, .caption = "Save Worksheet", .at = {240, 7920, 3165, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 2, .caption = "Print Answers", .at = {4320, 7920, 3165, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
-    {.kind = Kind::Label, .name = "Label3", .index = 0, .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered},
+         .fore = Black, .back = White, .to = slot<&Controls::title>, .maxLength = 25},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Save Worksheet", .at = {240, 7920, 3165, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::save>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Print Answers", .at = {4320, 7920, 3165, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::print>},
+    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
 };
 // clang-format on
 }  // namespace
 
 WizardScreen::WizardScreen() {
-    build(Layout);
+    build(Layout, m_ui);
     // The ten blocks follow one pattern, so they are laid out by rule rather than row by row.
     static const char* const letters[] = {"A.", "B.", "C.", "D."};
     // clang-format off
@@ -46,78 +47,67 @@ WizardScreen::WizardScreen() {
         build({{.kind = Kind::Label, .name = "Label1", .index = 2 + q, .caption = caption.c_str(),
                 .at = {x + 240, y + 600, 1800, 255}, .font = {"Tahoma", 9.75, true}, .fore = Yellow, .flags = Transparent},
                {.kind = Kind::TextBox, .name = "Text2", .index = q, .at = {x + 240, y + 840, 5655, 375},
-                .font = {"Times New Roman", 12}, .fore = Black, .back = White, .maxLength = 60}});
+                .font = {"Times New Roman", 12}, .fore = Black, .back = White, .to = slot<&Controls::questions>, .maxLength = 60}}, m_ui);
         for (int k = 0; k < 4; ++k) {
             const float ax = x + (k % 2 ? 3600 : 720), tx = x + (k % 2 ? 3330 : 480), ay = y + (k < 2 ? 1230 : 1560);
             build({{.kind = Kind::Label, .name = "Label1", .index = 12 + 4 * q + k, .caption = letters[k],
                     .at = {tx - 315, ay, 315, 330}, .font = {"Tahoma", 12, true}, .fore = Yellow, .flags = Transparent},
                    {.kind = Kind::TextBox, .name = "Text3", .index = 4 * q + k, .at = {ax, ay, 2295, 330},
-                    .font = {"Times New Roman", 9.75}, .fore = Black, .back = White, .maxLength = 30},
-                   {.kind = Kind::CheckBox, .name = "Check1", .index = 4 * q + k, .at = {tx, ay, 255, 315}}});
+                    .font = {"Times New Roman", 9.75}, .fore = Black, .back = White, .to = slot<&Controls::answers>, .maxLength = 30},
+                   {.kind = Kind::CheckBox, .name = "Check1", .index = 4 * q + k, .at = {tx, ay, 255, 315}, .to = slot<&Controls::ticks>}}, m_ui);
         }
     }
     // clang-format on
     // Tab order: the title, then each question followed by its answers, then the ticks. Each box is
     // named for a screen reader by the question and letter it stands for.
     static const char* const answers[] = {"A", "B", "C", "D"};
-    std::vector<Control*> order{Text1()};
-    Text1->SetAccessibleName(QStringLiteral("Worksheet Title"));
+    std::vector<Control*> order{m_ui.title};
+    m_ui.title->SetAccessibleName(QStringLiteral("Worksheet Title"));
     for (int q = 0; q < QuestionCount; ++q) {
         const QString question = QStringLiteral("Question %1").arg(q + 1);
-        Text2(q)->SetAccessibleName(question);
-        order.push_back(Text2(q));
+        m_ui.questions[size_t(q)]->SetAccessibleName(question);
+        order.push_back(m_ui.questions[size_t(q)]);
         for (int k = 0; k < 4; ++k) {
-            Text3(4 * q + k)->SetAccessibleName(question + QStringLiteral(", answer ") + QLatin1String(answers[k]));
-            Check1(4 * q + k)->SetAccessibleName(question + QStringLiteral(": answer ") + QLatin1String(answers[k]) +
-                                                 QStringLiteral(" is right"));
-            order.push_back(Text3(4 * q + k));
+            m_ui.answers[size_t(4 * q + k)]->SetAccessibleName(question + QStringLiteral(", answer ") +
+                                                               QLatin1String(answers[k]));
+            m_ui.ticks[size_t(4 * q + k)]->SetAccessibleName(question + QStringLiteral(": answer ") +
+                                                             QLatin1String(answers[k]) + QStringLiteral(" is right"));
+            order.push_back(m_ui.answers[size_t(4 * q + k)]);
         }
     }
-    for (int i = 0; i < 40; ++i) order.push_back(Check1(i));
+    for (int i = 0; i < 40; ++i) order.push_back(m_ui.ticks[size_t(i)]);
     SetTabOrder(std::move(order));
 
-    Label3.onClick([this](int i) { Label3_Click(i); });
-    Label3.onMouseMove([this](int i) { Label3_MouseMove(i); });
-    Text1->onKeyPress = [this](int& key) { Text1_KeyPress(key); };
-    for (int i : Text2.indices()) Text2(i)->onKeyPress = [this, i](int& key) { Text2_KeyPress(i, key); };
-    for (int i : Text3.indices()) Text3(i)->onKeyPress = [this, i](int& key) { Text3_KeyPress(i, key); };
+    m_ui.exit->onClick = [this] {
+        if (mayLeave()) forms::WizardScreen.unload();
+    };
+    SetCancelControl(m_ui.exit);
+    m_ui.save->onClick = [this] { checkAndSave(); };
+    m_ui.print->onClick = [this] { printAnswers(); };
+    // Enter goes on to the next box, as Tab does.
+    m_ui.title->onKeyPress = [this](int& key) {
+        if (key == 13) m_ui.questions[0]->SetFocus();
+    };
+    for (int i = 0; i < QuestionCount; ++i)
+        m_ui.questions[size_t(i)]->onKeyPress = [this, i](int& key) {
+            if (key == 13) m_ui.answers[size_t(i) * 4]->SetFocus();
+        };
+    for (int i = 0; i < 4 * QuestionCount; ++i)
+        m_ui.answers[size_t(i)]->onKeyPress = [this, i](int& key) { answerKeyPress(i, key); };
 }
 
 void WizardScreen::Form_Load() {
     Module1::PrepareForm(*this);
-    for (int i = 0; i < 40; ++i) Check1(i)->SetBackColor(theme::ScreenBlue);
+    for (int i = 0; i < 40; ++i) m_ui.ticks[size_t(i)]->SetBackColor(theme::ScreenBlue);
     m_kept = typedWorksheet();
 }
 
-void WizardScreen::Form_MouseMove(int, int, float, float) {
-    Label3.unhover();
-}
-
-void WizardScreen::Label3_MouseMove(int Index) { Label3(Index)->SetBackStyle(1); }
-
-void WizardScreen::Label3_Click(int Index) {
-    if (Index == 0 && mayLeave())
-        forms::WizardScreen.unload();
-    else if (Index == 1)
-        checkAndSave();
-    else if (Index == 2)
-        printAnswers();
-}
-
-void WizardScreen::Text1_KeyPress(int& KeyAscii) {
-    if (KeyAscii == 13) Text2(0)->SetFocus();
-}
-
-void WizardScreen::Text2_KeyPress(int Index, int& KeyAscii) {
-    if (KeyAscii == 13) Text3(Index * 4)->SetFocus();
-}
-
-void WizardScreen::Text3_KeyPress(int Index, int& KeyAscii) {
+void WizardScreen::answerKeyPress(int Index, int& KeyAscii) {
     if (KeyAscii != 13) return;
     if (Index % 4 < 3)
-        Text3(Index + 1)->SetFocus();
+        m_ui.answers[size_t(Index + 1)]->SetFocus();
     else if (Index < 39)
-        Text2((Index + 1) / 4)->SetFocus();
+        m_ui.questions[size_t((Index + 1) / 4)]->SetFocus();
 }
 
 void WizardScreen::checkAndSave() {
@@ -127,23 +117,23 @@ void WizardScreen::checkAndSave() {
 // Whether the sheet has a title, every question and answer, and one tick to each question; if not,
 // the teacher is told what is missing.
 bool WizardScreen::complete() const {
-    if (Text1->Text().isEmpty()) {
+    if (m_ui.title->Text().isEmpty()) {
         showMessage(QStringLiteral("You have not chosen a title for your worksheet"));
         return false;
     }
     for (int q = 0; q < QuestionCount; ++q) {
         const QString n = numberText(q + 1);
-        if (Text2(q)->Text().isEmpty()) {
+        if (m_ui.questions[size_t(q)]->Text().isEmpty()) {
             showMessage(QStringLiteral("You have not completed Question") + n);
             return false;
         }
         int ticks = 0;
         for (int k = 0; k < 4; ++k) {
-            if (Text3(4 * q + k)->Text().isEmpty()) {
+            if (m_ui.answers[size_t(4 * q + k)]->Text().isEmpty()) {
                 showMessage(QStringLiteral("You have not completed Question") + n);
                 return false;
             }
-            if (Check1(4 * q + k)->Value() == 1) ++ticks;
+            if (m_ui.ticks[size_t(4 * q + k)]->Value() == 1) ++ticks;
         }
         if (ticks == 0) {
             showMessage(QStringLiteral("You have not ticked the correct answer for Question") + n);
@@ -195,13 +185,13 @@ void WizardScreen::printAnswers() {
 // The worksheet as typed, with the one ticked answer of each question.
 Worksheet WizardScreen::typedWorksheet() const {
     Worksheet w;
-    w.title = Text1->Text();
+    w.title = m_ui.title->Text();
     for (int q = 0; q < QuestionCount; ++q) {
         Question& out = w.questions[q];
-        out.text = Text2(q)->Text();
+        out.text = m_ui.questions[size_t(q)]->Text();
         for (int k = 0; k < 4; ++k) {
-            out.answers[k] = Text3(4 * q + k)->Text();
-            if (Check1(4 * q + k)->Value() == 1) out.correct = numberText(k + 1).trimmed();
+            out.answers[k] = m_ui.answers[size_t(4 * q + k)]->Text();
+            if (m_ui.ticks[size_t(4 * q + k)]->Value() == 1) out.correct = numberText(k + 1).trimmed();
         }
     }
     return w;
@@ -210,8 +200,8 @@ Worksheet WizardScreen::typedWorksheet() const {
 // A question or answer that the worksheet file could not give back as typed.
 QString WizardScreen::unsavableText() const {
     for (int q = 0; q < QuestionCount; ++q) {
-        QStringList texts{Text2(q)->Text()};
-        for (int k = 0; k < 4; ++k) texts << Text3(4 * q + k)->Text();
+        QStringList texts{m_ui.questions[size_t(q)]->Text()};
+        for (int k = 0; k < 4; ++k) texts << m_ui.answers[size_t(4 * q + k)]->Text();
         for (const QString& t : texts) {
             if (!canEncode1252(t))
                 return QStringLiteral("Question") + numberText(q + 1) +
@@ -230,7 +220,7 @@ QString WizardScreen::unsavableText() const {
 
 void WizardScreen::writeWorksheet() {
     // Nothing is written unless the title is a safe file name and every text can be kept as typed.
-    const QString title = Text1->Text();
+    const QString title = m_ui.title->Text();
     QString problem = TitleProblem(title);
     if (problem.isEmpty()) problem = unsavableText();
     if (!problem.isEmpty()) {
@@ -264,14 +254,14 @@ void WizardScreen::writeWorksheet() {
 
 void WizardScreen::edit(const worksheetfiles::Worksheet& w) {
     WizardScreen& z = *forms::WizardScreen;
-    z.Text1->SetText(w.title);
+    z.m_ui.title->SetText(w.title);
     for (int q = 0; q < QuestionCount; ++q) {
         const worksheetfiles::Question& in = w.questions[size_t(q)];
-        z.Text2(q)->SetText(in.text);
-        for (int k = 0; k < 4; ++k) z.Text3(4 * q + k)->SetText(in.answers[size_t(k)]);
+        z.m_ui.questions[size_t(q)]->SetText(in.text);
+        for (int k = 0; k < 4; ++k) z.m_ui.answers[size_t(4 * q + k)]->SetText(in.answers[size_t(k)]);
         long long correct = 0;
         skipOnFailure([&] { correct = toNumber(in.correct); });
-        if (correct >= 1 && correct <= 4) z.Check1(4 * q + int(correct) - 1)->SetValue(1);
+        if (correct >= 1 && correct <= 4) z.m_ui.ticks[size_t(4 * q + int(correct) - 1)]->SetValue(1);
     }
     z.m_kept = z.typedWorksheet();
     z.Show();
@@ -285,4 +275,4 @@ bool WizardScreen::mayLeave() const {
                Buttons::YesNo) == Answer::Yes;
 }
 
-void WizardScreen::addToCatalogue() { IndexAppend(Text1->Text()); }
+void WizardScreen::addToCatalogue() { IndexAppend(m_ui.title->Text()); }

@@ -2,32 +2,34 @@
 #include "platform/Form.h"
 #include "worksheets/WorksheetFiles.h"
 
+#include <array>
+
 // The Multiple Choice Wizard: a title and ten questions, four answers each, one ticked as correct.
 class WizardScreen : public platform::Form {
     Q_OBJECT
 public:
+    struct Controls {
+        platform::TextBox* title = nullptr;
+        std::array<platform::TextBox*, 10> questions{};
+        std::array<platform::TextBox*, 40> answers{};  // question q's answers A to D at 4q to 4q + 3
+        std::array<platform::CheckBox*, 40> ticks{};   // beside each answer: the right one ticked
+        platform::Label *save = nullptr, *print = nullptr, *exit = nullptr;
+    };
     WizardScreen();
     // The wizard filled with a worksheet to change; an answer field that is not 1 to 4 ticks nothing,
     // so the wizard asks for a tick before saving.
     static void edit(const worksheetfiles::Worksheet& w);
 
     void Form_Load() override;
-    void Form_MouseMove(int button, int shift, float x, float y) override;
-    void Label3_Click(int Index);
-    void Label3_MouseMove(int Index);
-    void Text1_KeyPress(int& KeyAscii);
-    void Text2_KeyPress(int Index, int& KeyAscii);
-    void Text3_KeyPress(int Index, int& KeyAscii);
+    const Controls& ui() const { return m_ui; }
     void checkAndSave();
     void printAnswers();
     void writeWorksheet();
     void addToCatalogue();
 
 private:
-    // The screen's controls, by the names its layout table gives them; no other screen reaches them.
-    platform::Ctl<platform::Label> Label1{this, "Label1"}, Label3{this, "Label3"};
-    platform::Ctl<platform::TextBox> Text1{this, "Text1"}, Text2{this, "Text2"}, Text3{this, "Text3"};
-    platform::Ctl<platform::CheckBox> Check1{this, "Check1"};
+    Controls m_ui;
+    void answerKeyPress(int index, int& keyAscii);
 
     bool complete() const;
     QString unsavableText() const;
