@@ -13,7 +13,7 @@
 #include "platform/Core.h"
 #include "shell/Forms.h"
 #include "shell/MainMenu.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "shell/TopicScreen.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // the folder "multiple".
 #include "platform/FileChannel.h"
 #include "platform/Core.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "worksheets/WorksheetFiles.h"
 
 #include <QCoreApplication>
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         IndexAppend(title.isEmpty() ? QStringLiteral("Fuzz") : title);
         changed = true;
-        IndexRemove(Module1::WorksheetNames[1]);
+        IndexRemove(core::shared().worksheetNames[1]);
     } catch (const platform::RuntimeError&) {
     }
     platform::FileChannel::one().Abandon();

@@ -1,7 +1,7 @@
 // Shared set-up for the screen tests: a working folder seeded from data/, a stage of a chosen
 // size, recorded message boxes, and screenshots on request.
 #pragma once
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/FileChannel.h"
@@ -146,6 +146,17 @@ inline platform::Label* topicEntry(int entry) {
     const TopicScreen::Controls& ui = forms::TopicScreen->ui();
     return std::array{ui.quiz, ui.primes, ui.exit, ui.dice, ui.keyFacts, ui.notes}[size_t(entry)];
 }
+
+// Question q (from 1) of Euclid's quiz, as its file in the working folder holds it.
+inline worksheetfiles::Question euclidQuestion(int q) {
+    const platform::FileOneGuard guard;
+    platform::FileChannel::one().openForReading(QStringLiteral("multiple\\Euclid.txt"));
+    const worksheetfiles::Worksheet sheet = worksheetfiles::readOpenWorksheet();
+    platform::FileChannel::one().Close();
+    return sheet.questions[size_t(q - 1)];
+}
+// The score the score screen shows.
+inline int score() { return forms::ScoreScreen.loaded() ? forms::ScoreScreen->result().score : 0; }
 
 inline QuizScreen* startEuclidQuiz() {
     forms::MainMenu->Show();

@@ -5,7 +5,7 @@
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
 #include "core/Contrast.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/Accessibility.h"
 
 #include <QAccessible>
@@ -13,7 +13,7 @@
 #include <QRegularExpression>
 
 using namespace platform;
-using namespace Module1;
+using namespace core;
 using testutil::Session;
 
 namespace {
@@ -158,22 +158,24 @@ private slots:
         key(Qt::Key_Return);
         QuizScreen* m = forms::QuizScreen.instance();
         QVERIFY(m && Stage::instance()->front() == m);
-        const auto option = [m](int k) { return m->ui().answers[(k)-1]; };
+        const auto option = [m](int k) -> OptionButton* {
+            return k == 5 ? m->ui().noAnswer : m->ui().answers[size_t(k - 1)];
+        };
         QVERIFY(option(1)->widget()->hasFocus());  // on the first answer: a first Enter prints nothing
         QVERIFY(!tabRound().contains(QString()));  // "no answer" has no caption: Tab never lands on it
         for (int q = 1; q <= QuestionCount; ++q) {
-            QVERIFY(tabTo(AnswerA[q]));
+            QVERIFY(tabTo(testutil::euclidQuestion(q).answers[0]));
             QVERIFY(!option(1)->Value());  // landing on an answer does not tick it
             key(Qt::Key_Up);              // round to the last
             QVERIFY(option(4)->Value() && option(4)->widget()->hasFocus());
-            const int right = CorrectAnswer[q].trimmed().toInt();
+            const int right = testutil::euclidQuestion(q).correct.trimmed().toInt();
             for (int k = 1; k <= right; ++k) key(Qt::Key_Right);
             QVERIFY(option(right)->Value());
             QVERIFY(!option(5)->Value());
             QVERIFY(tabTo(q < QuestionCount ? QStringLiteral("Next Question >>") : QStringLiteral("Check Score >>")));
             key(Qt::Key_Return);
         }
-        QCOMPARE(Score, 10);
+        QCOMPARE(testutil::score(), 10);
         ScoreScreen* w = forms::ScoreScreen.instance();
         QCOMPARE(Stage::instance()->front(), w);  // the certificate by keys: test_printing
         key(Qt::Key_Escape);
@@ -231,7 +233,7 @@ private slots:
         }
         QVERIFY(tabTo(QStringLiteral("Check Score")));
         key(Qt::Key_Return);
-        QCOMPARE(Score, 12);
+        QCOMPARE(testutil::score(), 12);
     }
 
     // Tap and tap at a whiteboard: a tap picks a tile up (black on yellow), a tap on a box puts it
@@ -263,7 +265,7 @@ private slots:
             tap(box(b, i));
         }
         testutil::click(button(b, 2));
-        QCOMPARE(Score, 12);
+        QCOMPARE(testutil::score(), 12);
     }
 
     // A teacher by keys alone: a worksheet typed box after box and saved, the catalogue paged and
@@ -313,7 +315,7 @@ private slots:
         QVERIFY(tabTo(QStringLiteral("Keys")));
         key(Qt::Key_Return);
         QCOMPARE(Stage::instance()->front(), forms::QuizScreen.instance());
-        QCOMPARE(QuestionText[1], QStringLiteral("What is 1 + 1?"));
+        QCOMPARE(forms::QuizScreen->worksheet().questions[0].text, QStringLiteral("What is 1 + 1?"));
         key(Qt::Key_Escape);
     }
 
@@ -362,15 +364,16 @@ private slots:
     void theQuizAsAReaderFindsIt() {
         Session s;
         QuizScreen* m = testutil::startEuclidQuiz();
-        QCOMPARE(lastAnnouncement(), QStringLiteral("Question 1. ") + QuestionText[1]);
+        QCOMPARE(lastAnnouncement(), QStringLiteral("Question 1. ") + testutil::euclidQuestion(1).text);
         QStringList radios;
         for (QAccessibleInterface* i : readerSees(m))
             if (i->role() == QAccessible::RadioButton) radios << i->text(QAccessible::Name);
-        QCOMPARE(radios, (QStringList{AnswerA[1], AnswerB[1], AnswerC[1], AnswerD[1]}));
+        QCOMPARE(radios, (QStringList{testutil::euclidQuestion(1).answers[0], testutil::euclidQuestion(1).answers[1],
+                                      testutil::euclidQuestion(1).answers[2], testutil::euclidQuestion(1).answers[3]}));
         testutil::tick(m->ui().answers[1]);
         QVERIFY(accessible(m->ui().answers[1])->state().checked);
         testutil::click(m->ui().next);
-        QCOMPARE(lastAnnouncement(), QStringLiteral("Question 2. ") + QuestionText[2]);
+        QCOMPARE(lastAnnouncement(), QStringLiteral("Question 2. ") + testutil::euclidQuestion(2).text);
     }
 
     // A Key Facts page is text to a reader, top to bottom, and its caption says which page it is.

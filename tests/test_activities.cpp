@@ -3,10 +3,10 @@
 #include "TestUtil.h"
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 
 using namespace platform;
-using namespace Module1;
+using namespace core;
 using testutil::Session;
 
 namespace {
@@ -100,9 +100,7 @@ private slots:
         // Dragging a tile off again leaves it visible; "Start Again" sends all home and hides it.
         drag(tile(b, 0), 300, 6600);
         QVERIFY(button(b, 2)->Visible());
-        Score = 7;
         testutil::click(button(b, 1));
-        QCOMPARE(Score, 0);
         QVERIFY(!button(b, 2)->Visible());
         for (int i = 0; i < 12; ++i) QCOMPARE(tile(b, i)->Left(), home(b, i)->Left());
     }
@@ -175,9 +173,9 @@ private slots:
         placeAll(d, [](int i) { return i; });
         testutil::screenshot(QStringLiteral("dice-complete"));
         testutil::click(button(d, 2));
-        QCOMPARE(Score, 12);
+        QCOMPARE(testutil::score(), 12);
         QVERIFY(forms::ScoreScreen->ui().score->Caption().startsWith(QStringLiteral("Excellent work.")));
-        QCOMPARE(QuizHeading, QStringLiteral("Nets of Dice"));
+        QCOMPARE(forms::ScoreScreen->result().heading, QStringLiteral("Nets of Dice"));
         testutil::click(forms::ScoreScreen->ui().exit);
         QCOMPARE(Stage::instance()->front(), d);
         testutil::click(button(d, 0));
@@ -208,14 +206,13 @@ private slots:
         TileBoard* d = openActivity(3);
         placeAll(d, [&](int i) { return boxOfTile[i]; });
         testutil::click(button(d, 2));
-        QCOMPARE(Score, expected);
+        QCOMPARE(testutil::score(), expected);
         QCOMPARE(forms::ScoreScreen->ui().score->Caption(), sentence);
     }
     void productsOfPrimesDrawsScoresAndDrawsAgain() {
         Session s;
         auto* p = static_cast<PrimesActivity*>(openActivity(1));
         QCOMPARE(Stage::instance()->front(), p);
-        QCOMPARE(OutOf, 12);
         // The tiles are the four rows' prime factors, and the printed numbers their products.
         const auto problemShown = [p] {
             for (int i = 0; i < 12; ++i) {
@@ -236,15 +233,15 @@ private slots:
         placeAll(p, place);
         testutil::screenshot(QStringLiteral("primes-complete"));
         testutil::click(button(p, 2));
-        QCOMPARE(Score, 12);
-        QCOMPARE(QuizHeading, QStringLiteral("Products of Primes"));
+        QCOMPARE(testutil::score(), 12);
+        QCOMPARE(forms::ScoreScreen->result().heading, QStringLiteral("Products of Primes"));
         testutil::click(forms::ScoreScreen->ui().exit);
         // Two new problems within the same second are still two new draws.
         testutil::click(button(p, 3));
         const auto first = p->Factors;
         testutil::click(button(p, 3));
         QVERIFY(p->Factors != first);
-        QCOMPARE(Score, 0);
+        QCOMPARE(testutil::score(), 0);
         problemShown();
         QCOMPARE(p->Caption(), QStringLiteral("Products of Primes"));  // a new problem keeps the screen's name
     }
@@ -258,19 +255,19 @@ private slots:
         const auto boxZeroEmpty = [](int i) { return i == 0 ? 1 : i; };
         placeAll(p, [](int i) { return i; });
         testutil::click(button(p, 2));
-        QCOMPARE(Score, 12);
+        QCOMPARE(testutil::score(), 12);
         testutil::click(forms::ScoreScreen->ui().exit);
         testutil::click(button(p, 1));
         placeAll(p, boxZeroEmpty);
         QVERIFY(button(p, 2)->Visible());
         testutil::click(button(p, 2));
-        QCOMPARE(Score, 9);
+        QCOMPARE(testutil::score(), 9);
         QCOMPARE(forms::ScoreScreen->ui().score->Caption(), QStringLiteral("You have scored 9 out of 12."));
         testutil::click(forms::ScoreScreen->ui().exit);
         testutil::click(button(p, 3));
         placeAll(p, boxZeroEmpty);
         testutil::click(button(p, 2));
-        QCOMPARE(Score, 9);
+        QCOMPARE(testutil::score(), 9);
         QCOMPARE(p->Placed[0], qint16(0));
     }
 };

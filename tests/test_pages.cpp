@@ -13,7 +13,7 @@
 #include "WmfWriter.h"
 
 using namespace platform;
-using namespace Module1;
+using namespace core;
 using testutil::Session;
 
 namespace {
@@ -675,19 +675,19 @@ private slots:
 
     void acknowledgmentsAnimateAndCarryOn() {
         Session s;
-        LogoFrame = 17;
+        core::shared().logoFrame = 17;
         forms::MainMenu->Show();
         testutil::click(forms::MainMenu->ui().acknowledgments);
         PageViewer* t = forms::PageViewer.instance();
         QVERIFY(!t->ui().caption->Visible() && !t->ui().next->Visible() && !t->ui().previous->Visible());
-        QTRY_VERIFY(LogoFrame == 1);  // 18, 19, 0, 1: round the loop
+        QTRY_VERIFY(core::shared().logoFrame == 1);  // 18, 19, 0, 1: round the loop
         QVERIFY(t->ui().logo->Visible() && !t->ui().logo->picture().isNull());
         testutil::screenshot(QStringLiteral("acknowledgments"));
         // A click on the logo stops it, another starts it; left alone it rests after five seconds.
         const auto still = [] {
-            const int frame = LogoFrame;
+            const int frame = core::shared().logoFrame;
             QTest::qWait(100);
-            return LogoFrame == frame;
+            return core::shared().logoFrame == frame;
         };
         PictureBox* logo = t->ui().logo;
         testutil::click(logo);
@@ -699,11 +699,11 @@ private slots:
         testutil::click(logo);
         QVERIFY(!still());
         testutil::click(t->ui().exit);
-        const int stopped = LogoFrame;
+        const int stopped = core::shared().logoFrame;
         QTest::qWait(100);
-        QCOMPARE(LogoFrame, stopped);  // the timer went with the page
+        QCOMPARE(core::shared().logoFrame, stopped);  // the timer went with the page
         testutil::click(forms::MainMenu->ui().acknowledgments);
-        QTRY_VERIFY(LogoFrame == (stopped + 1) % 20);
+        QTRY_VERIFY(core::shared().logoFrame == (stopped + 1) % 20);
     }
 
 };

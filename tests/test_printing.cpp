@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 using namespace platform;
-using namespace Module1;
+using namespace core;
 using testutil::Session;
 
 namespace {
@@ -327,10 +327,7 @@ class PrintingTest : public QObject {
     }
     // A perfect score with a name typed, the score screen up.
     ScoreScreen* perfectScore(const QString& heading, const QString& name) {
-        Score = 10;
-        OutOf = 10;
-        QuizHeading = heading;
-        forms::ScoreScreen->Show();
+        ScoreScreen::afterActivity({10, 10, heading});
         ScoreScreen* w = forms::ScoreScreen.instance();
         w->ui().name->SetText(name);
         return w;
@@ -401,7 +398,7 @@ private slots:
         QuizScreen* m = testutil::startEuclidQuiz();
         const QString heading = m->ui().heading->Caption();
         for (int q = 1; q <= 10; ++q) {
-            testutil::tick(m->ui().answers[(int(toNumber(CorrectAnswer[q]))) - 1]);
+            testutil::tick(m->ui().answers[(int(toNumber(testutil::euclidQuestion(q).correct))) - 1]);
             testutil::click(m->ui().next);
         }
         QTRY_VERIFY(forms::ScoreScreen->ui().name->widget()->hasFocus());
@@ -427,12 +424,12 @@ private slots:
         Session s;
         QuizScreen* m = testutil::startEuclidQuiz();
         for (int q = 1; q < 7; ++q) testutil::click(m->ui().next);
-        const auto marks = Marks;
+        const auto marks = m->marks();
         const int before = int(m_spooler->documents().size());
         testutil::click(m->ui().print);
         QCOMPARE(s.messages.last().text, QStringLiteral("Your worksheet is now printing."));
-        QCOMPARE(CurrentQuestion, 7);
-        QCOMPARE(Marks, marks);
+        QCOMPARE(m->questionNumber(), 7);
+        QCOMPARE(m->marks(), marks);
         QCOMPARE(m->ui().number->Caption(), QStringLiteral("Question 7"));
         const QString file = m_spooler->next(before);
         const Pdf pdf = readPdf(file);
@@ -468,8 +465,9 @@ private slots:
             lastY = line->first().y0;
             lastPage = line->first().page;
             // Twips turned into points: the second column stands at 4W/6 of the printable width.
-            const auto* ab = pdf.line(QStringLiteral("A. ") + AnswerA[q].section(QLatin1Char(' '), 0, 0));
-            QVERIFY2(ab, qPrintable(AnswerA[q]));
+            const auto* ab = pdf.line(QStringLiteral("A. ") +
+                                      testutil::euclidQuestion(q).answers[0].section(QLatin1Char(' '), 0, 0));
+            QVERIFY2(ab, qPrintable(testutil::euclidQuestion(q).answers[0]));
             const auto b = std::find_if(ab->begin(), ab->end(), [](const Word& w) { return w.text == QLatin1String("B."); });
             QVERIFY(b != ab->end());
             QVERIFY(std::abs((b->x0 - line->first().x0) - (4 * W / 6 - W / 16)) < 1.5);

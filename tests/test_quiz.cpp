@@ -2,18 +2,18 @@
 #include "TestUtil.h"
 
 using namespace platform;
-using namespace Module1;
+using namespace core;
 using testutil::Session;
 using testutil::startEuclidQuiz;
 
 namespace {
 
-int right(int q) { return int(toNumber(CorrectAnswer[q])); }
+int right(int q) { return int(toNumber(testutil::euclidQuestion(q).correct)); }
 
 // Answers every question forward: right unless q is listed as wrong.
 void answerAll(QuizScreen* m, const QList<int>& wrong) {
     for (int q = 1; q <= 10; ++q) {
-        QCOMPARE(CurrentQuestion, q);
+        QCOMPARE(m->questionNumber(), q);
         testutil::tick(m->ui().answers[(wrong.contains(q) ? right(q) % 4 + 1 : right(q)) - 1]);
         testutil::click(m->ui().next);
     }
@@ -39,7 +39,7 @@ private slots:
         QuizScreen* m = startEuclidQuiz();
         QCOMPARE(Stage::instance()->front(), m);
         QCOMPARE(m->ui().number->Caption(), QStringLiteral("Question 1"));
-        QCOMPARE(m->ui().answers[1]->Caption(), AnswerB[1]);
+        QCOMPARE(m->ui().answers[1]->Caption(), testutil::euclidQuestion(1).answers[1]);
         QVERIFY(!m->ui().previous->Visible() && m->ui().noAnswer->Value());
         testutil::tick(m->ui().answers[2]);
         testutil::screenshot(QStringLiteral("quiz"));
@@ -51,18 +51,18 @@ private slots:
         QVERIFY(m->ui().noAnswer->Value());  // the earlier tick is not shown again
         testutil::tick(m->ui().answers[(right(2)) - 1]);
         testutil::click(m->ui().next);
-        QCOMPARE(Marks[2], 1);
+        QCOMPARE(m->marks()[2], 1);
         // Question 3 answered right, then revisited and left blank: its mark becomes 0.
         testutil::tick(m->ui().answers[(right(3)) - 1]);
         testutil::click(m->ui().next);
-        QCOMPARE(Marks[3], 1);
+        QCOMPARE(m->marks()[3], 1);
         testutil::click(m->ui().previous);
         testutil::click(m->ui().next);
-        QCOMPARE(Marks[3], 0);
+        QCOMPARE(m->marks()[3], 0);
         // Exit leaves without a score, question 2's mark notwithstanding.
         testutil::click(m->ui().exit);
         QVERIFY(!forms::QuizScreen.loaded() && !forms::ScoreScreen.loaded() && !forms::WrongAnswersScreen.loaded());
-        QCOMPARE(Score, 0);
+        QCOMPARE(testutil::score(), 0);
         QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
     }
 
@@ -81,7 +81,7 @@ private slots:
             QCOMPARE(visibleLines().size(), wrong.size());
             for (int i = 0; i < wrong.size(); ++i)
                 QCOMPARE(forms::WrongAnswersScreen->ui().lines[i]->Caption(),
-                         QStringLiteral(" %1. ").arg(wrong[i]) + QuestionText[wrong[i]]);
+                         QStringLiteral(" %1. ").arg(wrong[i]) + testutil::euclidQuestion(wrong[i]).text);
             QVERIFY(!forms::WrongAnswersScreen->isVisible());
             const bool perfect = wrong.isEmpty();
             QCOMPARE(w->ui().reviewHint->Caption().isEmpty(), perfect);

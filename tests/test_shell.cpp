@@ -27,7 +27,7 @@ private slots:
             Session s;
             Session::stage(w, h);
             Bare form;
-            Module1::PrepareForm(form);
+            prepareScreen(form);
             QCOMPARE(form.Left(), left);
             QCOMPARE(form.Top(), top);
             QCOMPARE(form.geometry().topLeft(), QPoint(toPixels(left), toPixels(top)));
@@ -41,7 +41,7 @@ private slots:
     void frameMeetsItsClientArea() {
         Session s;
         Bare form;
-        Module1::PrepareForm(form);
+        prepareScreen(form);
         form.Show();
         const QImage shot = testutil::shown().toImage();
         const auto inPixels = [&shot](const QWidget* w) {
@@ -220,15 +220,15 @@ private slots:
                                                   {QByteArray(" 3 \r\nFractions\r\nAngles\r\n"), 3, two},  // short: keeps what it read
                                                   {QByteArray(), 1, QStringList{"Kept"}}}) {                  // missing
             Session s;
-            Module1::WorksheetNames.fill(QString());
-            Module1::WorksheetCount = 1;
-            Module1::WorksheetNames[1] = QStringLiteral("Kept");
+            core::shared().worksheetNames.fill(QString());
+            core::shared().worksheetCount = 1;
+            core::shared().worksheetNames[1] = QStringLiteral("Kept");
             if (index.isEmpty()) QVERIFY(QFile::remove(s.path(QStringLiteral("multiple/track.txt"))));
             else s.write(QStringLiteral("multiple/track.txt"), index);
             forms::MainMenu->Show();
             QTRY_VERIFY(!forms::MainMenu->ui().readCatalogue->Enabled());
-            QCOMPARE(Module1::WorksheetCount, count);
-            for (int i = 0; i <= names.size(); ++i) QCOMPARE(Module1::WorksheetNames[i + 1], names.value(i));
+            QCOMPARE(core::shared().worksheetCount, count);
+            for (int i = 0; i <= names.size(); ++i) QCOMPARE(core::shared().worksheetNames[i + 1], names.value(i));
             QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);
             QVERIFY(s.messages.isEmpty());
         }

@@ -261,9 +261,9 @@ private slots:
         QCOMPARE(a.exitCode(), 0);
         QCOMPARE(b.exitCode(), 0);
         worksheetfiles::IndexRead();
-        QCOMPARE(Module1::WorksheetCount, 100);
+        QCOMPARE(core::shared().worksheetCount, 100);
         QSet<QString> titles;
-        for (int i = 1; i <= 100; ++i) titles << Module1::WorksheetNames[i];
+        for (int i = 1; i <= 100; ++i) titles << core::shared().worksheetNames[i];
         for (int i = 1; i <= 50; ++i)
             QVERIFY(titles.contains(QStringLiteral("First %1").arg(i)) && titles.contains(QStringLiteral("Second %1").arg(i)));
         QVERIFY(s.read(QStringLiteral("multiple/track.txt")).startsWith(" 100 \r\n"));
@@ -280,9 +280,9 @@ private slots:
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")),
                  QByteArray(" 5 \r\n\"a,b\"\r\nA\r\n\" lead\"\r\nLast\r\nAngles \xE9\r\n"));
         worksheetfiles::IndexRead();
-        QCOMPARE(Module1::WorksheetCount, 5);
-        QCOMPARE(Module1::WorksheetNames[1], QStringLiteral("a,b"));
-        QCOMPARE(Module1::WorksheetNames[3], QStringLiteral(" lead"));
+        QCOMPARE(core::shared().worksheetCount, 5);
+        QCOMPARE(core::shared().worksheetNames[1], QStringLiteral("a,b"));
+        QCOMPARE(core::shared().worksheetNames[3], QStringLiteral(" lead"));
     }
 
     // "&" in a file reads back as a comma; a question far past the old 32,767-letter limit is kept whole.
@@ -299,12 +299,12 @@ private slots:
         bytes.replace("Long\r\n", "Sums&more\r\n").replace("\r\nQ\r\n", "\r\n3&4 or salt & pepper\r\n");
         s.write(QStringLiteral("multiple/Long.txt"), bytes + "ignored after line 72\r\n");
         FileChannel::one().openForReading(QStringLiteral("multiple\\Long.txt"));
-        Module1::LoadWorksheet();
+        const worksheetfiles::Worksheet read = worksheetfiles::readOpenWorksheet();
         FileChannel::one().Close();
-        QCOMPARE(Module1::WorksheetTitle, QStringLiteral("Sums,more"));
-        QCOMPARE(Module1::QuestionText[1], QStringLiteral("3,4 or salt , pepper"));
-        QCOMPARE(Module1::QuestionText[4], longText);
-        QCOMPARE(Module1::CorrectAnswer[10], QStringLiteral("1"));
+        QCOMPARE(read.title, QStringLiteral("Sums,more"));
+        QCOMPARE(read.questions[0].text, QStringLiteral("3,4 or salt , pepper"));
+        QCOMPARE(read.questions[3].text, longText);
+        QCOMPARE(read.questions[9].correct, QStringLiteral("1"));
     }
 
     void typedWorksheetRoundTripsThroughTheCatalogue() {

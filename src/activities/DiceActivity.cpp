@@ -1,14 +1,13 @@
 #include "activities/DiceActivity.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Activities.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/PrepareForm.h"
 #include <algorithm>
 
 platform::FormRef<::DiceActivity> forms::DiceActivity;
 
 using namespace platform;
-using namespace Module1;
 
 namespace {
 using Board = TileBoard::Board;
@@ -107,8 +106,7 @@ DiceActivity::DiceActivity() {
 void DiceActivity::open(const QString& caption, const QString& heading) { forms::DiceActivity->showAs(caption, heading); }
 
 void DiceActivity::Form_Load() {
-    PrepareForm(*this);
-    OutOf = Tiles;
+    prepareScreen(*this);
     boardSetUp();
 }
 
@@ -120,8 +118,7 @@ void DiceActivity::checkScore() {
         needed[size_t(i)] = m_board.tiles[size_t(i)]->Caption();
         shown[size_t(i)] = shownOn(i);
     }
-    Score = core::diceScore(needed, shown);
-    ScoreScreen::afterActivity(QStringLiteral("Nets of Dice"));
+    ScoreScreen::afterActivity({core::diceScore(needed, shown), Tiles, QStringLiteral("Nets of Dice")});
 }
 
 void DiceActivity::unloadSelf() { forms::DiceActivity.unload(); }

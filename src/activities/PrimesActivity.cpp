@@ -1,13 +1,12 @@
 #include "activities/PrimesActivity.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Activities.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/PrepareForm.h"
 
 platform::FormRef<::PrimesActivity> forms::PrimesActivity;
 
 using namespace platform;
-using namespace Module1;
 
 namespace {
 using Board = TileBoard::Board;
@@ -78,7 +77,6 @@ PrimesActivity::PrimesActivity() {
                 .font = Number, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
     bindBoard();
     m_board.newProblem->onClick = [this] {
-        Score = 0;
         startAgain();
         newProblem();
     };
@@ -88,13 +86,12 @@ PrimesActivity::PrimesActivity() {
 void PrimesActivity::open(const QString& caption, const QString& heading) { forms::PrimesActivity->showAs(caption, heading); }
 
 void PrimesActivity::Form_Load() {
-    PrepareForm(*this);
+    prepareScreen(*this);
     newProblem();
 }
 
 // A fresh problem on a board set up again; the caption and heading stay as the topic gave them.
 void PrimesActivity::newProblem() {
-    OutOf = Tiles;
     calculate();
     boardSetUp();
 }
@@ -113,9 +110,8 @@ void PrimesActivity::checkScore() {
         const QString shown = shownOn(b);
         Placed[size_t(b)] = shown.isEmpty() ? 0 : qint16(toNumber(shown));
     }
-    Score = core::primesScore(Factors, Placed);
     // The certificate names what the pupil achieved.
-    ScoreScreen::afterActivity(QStringLiteral("Products of Primes"));
+    ScoreScreen::afterActivity({core::primesScore(Factors, Placed), Tiles, QStringLiteral("Products of Primes")});
 }
 
 void PrimesActivity::unloadSelf() { forms::PrimesActivity.unload(); }

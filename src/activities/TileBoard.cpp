@@ -1,6 +1,6 @@
 #include "activities/TileBoard.h"
 #include "core/Activities.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/Accessibility.h"
 
 #include <QKeyEvent>
@@ -18,20 +18,10 @@ void TileBoard::bindBoard() {
         box(i)->onClick = [this, i] { boxClicked(i); };
         home(i)->onClick = [this] { homeClicked(); };
     }
-    // Every button starts from no score; Check Score then counts it afresh.
-    m_board.exit->onClick = [this] {
-        Module1::Score = 0;
-        unloadSelf();
-    };
+    m_board.exit->onClick = [this] { unloadSelf(); };
     SetCancelControl(m_board.exit);
-    m_board.startAgain->onClick = [this] {
-        Module1::Score = 0;
-        startAgain();
-    };
-    m_board.checkScore->onClick = [this] {
-        Module1::Score = 0;
-        checkScore();
-    };
+    m_board.startAgain->onClick = [this] { startAgain(); };
+    m_board.checkScore->onClick = [this] { checkScore(); };
     // A dragged tile stays in view above boxes, slots and squares, and a press on a tile reaches it.
     for (Label* tile : m_board.tiles) tile->ZOrderFront();
     // Tab goes from tile to tile; boxes are reached by carrying a tile there.

@@ -6,10 +6,10 @@ namespace core {
 
 TitlePage titlePage(int count, int page) {
     TitlePage p;
-    p.first = Module1::TitlesPerPage * page;
-    p.last = std::max(p.first, std::min(count, p.first + Module1::TitlesPerPage));
+    p.first = core::TitlesPerPage * page;
+    p.last = std::max(p.first, std::min(count, p.first + core::TitlesPerPage));
     p.previous = page > 0;
-    p.next = page != LastCataloguePage && count > p.first + Module1::TitlesPerPage;
+    p.next = page != LastCataloguePage && count > p.first + core::TitlesPerPage;
     return p;
 }
 

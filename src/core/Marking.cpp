@@ -14,10 +14,10 @@ int markOf(const QString& correctField, int ticked) {
     return k >= 1 && k <= 4 && k == ticked ? 1 : 0;
 }
 
-QStringList wrongAnswerLines(const std::array<int, Module1::QuestionCount + 1>& marks,
-                             const Module1::QuestionTexts& questions) {
+QStringList wrongAnswerLines(const std::array<int, core::QuestionCount + 1>& marks,
+                             const core::QuestionTexts& questions) {
     QStringList lines;
-    for (int i = 1; i <= Module1::QuestionCount; ++i)
+    for (int i = 1; i <= core::QuestionCount; ++i)
         if (marks[i] == 0) lines << numberText(i) + QStringLiteral(". ") + questions[i];
     return lines;
 }

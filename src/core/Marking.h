@@ -1,6 +1,6 @@
 // Marking: a quiz answer, the wrong answers to review, and what a score says.
 #pragma once
-#include "core/Module1.h"
+#include "core/Shared.h"
 
 #include <QStringList>
 
@@ -11,8 +11,8 @@ namespace core {
 int markOf(const QString& correctField, int ticked);
 
 // The lines of the review, one for each question marked 0, in order: " 3. The question".
-QStringList wrongAnswerLines(const std::array<int, Module1::QuestionCount + 1>& marks,
-                             const Module1::QuestionTexts& questions);
+QStringList wrongAnswerLines(const std::array<int, core::QuestionCount + 1>& marks,
+                             const core::QuestionTexts& questions);
 
 // A score's tier: every mark, all but one or two, or fewer.
 enum class Tier { Perfect, Good, Fewer };

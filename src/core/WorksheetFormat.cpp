@@ -17,7 +17,7 @@ QString IndexLine(const QString& title) {
     return QLatin1Char('"') + title + QLatin1Char('"');
 }
 
-QByteArray IndexBytes(int count, const Module1::TitleList& names) {
+QByteArray IndexBytes(int count, const core::TitleList& names) {
     QByteArray out = encode1252(PrintNumber(count)) + "\r\n";
     for (int i = 1; i <= count; ++i) out += encode1252(IndexLine(names[i])) + "\r\n";
     return out;

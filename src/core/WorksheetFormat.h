@@ -1,7 +1,7 @@
 // The worksheet and catalogue index formats: Windows-1252 text with CRLF line ends, the same bytes
 // as worksheets made on Windows machines; and which titles can be kept as file names.
 #pragma once
-#include "core/Module1.h"
+#include "core/Shared.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,7 +10,7 @@
 
 namespace worksheetfiles {
 
-using Module1::QuestionCount;
+using core::QuestionCount;
 
 // One worksheet as its file holds it; texts as the teacher typed them (commas, not "&").
 struct Question {
@@ -40,7 +40,7 @@ QString TitleProblem(const QString& title);
 // A title as an index line that reads back as the same title (quoted where it holds a comma or begins
 // with a blank), and the index bytes for a list.
 QString IndexLine(const QString& title);
-QByteArray IndexBytes(int count, const Module1::TitleList& names);
+QByteArray IndexBytes(int count, const core::TitleList& names);
 
 // Texts are stored with every comma as "&"; reading turns every "&" back into a comma.
 QString CommaEncode(const QString& text);

@@ -1,6 +1,6 @@
 #include "pages/PageViewer.h"
 #include "pages/PrintPage.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/Accessibility.h"
 #include "platform/PrepareForm.h"
 
@@ -66,7 +66,7 @@ PageViewer::PageViewer() {
     m_ui.page->SetTabStop(true);
 }
 
-void PageViewer::Form_Load() { Module1::PrepareForm(*this); }
+void PageViewer::Form_Load() { prepareScreen(*this); }
 
 void PageViewer::show(const Document& document) {
     PageViewer& v = *forms::PageViewer;
@@ -133,7 +133,7 @@ void PageViewer::turnTo(int page) {
 void PageViewer::turnLogo() {
     // Five seconds of turning, then it rests (a click turns it again).
     if (m_logoTurning.isValid() && m_logoTurning.elapsed() >= LogoTurnsMs) return m_ui.turnLogo->SetEnabled(false);
-    int& frame = Module1::LogoFrame;
+    int& frame = core::shared().logoFrame;
     frame = (frame + 1) % 20;
     m_ui.logo->SetPicture(LoadPictureOrEmpty(QStringLiteral("logo\\hvrn%1.gif").arg(frame, 4, 10, QLatin1Char('0'))));
     m_ui.logo->SetVisible(true);

@@ -1,13 +1,11 @@
 #include "platform/Form.h"
 #include "platform/Stage.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/PrepareForm.h"
 
-namespace Module1 {
+namespace platform {
 
-using namespace platform;
-
-void PrepareForm(Form& form, Control* picture) {
+void prepareScreen(Form& form, Control* picture) {
     form.SetBackColor(theme::ScreenBlue);
     form.SetCaption(ProgramTitle);
     // A screen with a picture gives it the picture's blue; a screen without one has nothing to colour.
@@ -20,4 +18,4 @@ void PrepareForm(Form& form, Control* picture) {
     screen->setMousePointer(0);
 }
 
-}  // namespace Module1
+}  // namespace platform

@@ -2,14 +2,12 @@
 #pragma once
 
 namespace platform {
+
 class Form;
 class Control;
-}  // namespace platform
-
-namespace Module1 {
 
 // Gives a screen the standard frame: size, colours, caption, centred on the screen; its picture box,
 // if it has one, the picture's blue.
-void PrepareForm(platform::Form& form, platform::Control* picture = nullptr);
+void prepareScreen(Form& form, Control* picture = nullptr);
 
-}  // namespace Module1
+}  // namespace platform

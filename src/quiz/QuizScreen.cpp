@@ -2,7 +2,7 @@
 #include "quiz/ScoreScreen.h"
 #include "quiz/WrongAnswersScreen.h"
 #include "core/Marking.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/Accessibility.h"
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
@@ -10,7 +10,9 @@
 platform::FormRef<::QuizScreen> forms::QuizScreen;
 
 using namespace platform;
-using namespace Module1;
+using core::QuestionCount;
+using worksheetfiles::Question;
+using worksheetfiles::Worksheet;
 
 namespace {
 using Controls = QuizScreen::Controls;
@@ -59,7 +61,7 @@ QuizScreen::QuizScreen() {
     SetKeyboardStart(m_ui.answers[0]);
     m_ui.noAnswer->SetValue(true);
     m_ui.previous->onClick = [this] {
-        CurrentQuestion = CurrentQuestion - 1;
+        --m_question;
         showQuestion();
     };
     m_ui.next->onClick = [this] { nextQuestion(); };
@@ -69,18 +71,18 @@ QuizScreen::QuizScreen() {
 }
 
 void QuizScreen::Form_Load() {
-    PrepareForm(*this, m_ui.picture);
-    Score = 0;
-    OutOf = QuestionCount;
-    CurrentQuestion = 1;
+    prepareScreen(*this, m_ui.picture);
     m_ui.noAnswer->Move(m_ui.picture->Left() + 240, m_ui.picture->Top() + 240);
     for (OptionButton* answer : m_ui.answers) answer->SetBackColor(theme::ScreenBlue);
-    m_ui.worksheetTitle->SetCaption(WorksheetTitle);
-    showQuestion();
 }
 
-void QuizScreen::start(const Picture& picture, const QString& heading) {
+void QuizScreen::start(const Worksheet& sheet, const Picture& picture, const QString& heading) {
     QuizScreen& m = *forms::QuizScreen;
+    m.m_sheet = sheet;
+    m.m_question = 1;
+    m.m_marks = {};
+    m.m_ui.worksheetTitle->SetCaption(sheet.title);
+    m.showQuestion();
     m.m_ui.picture->SetPicture(picture);
     m.m_ui.heading->SetCaption(heading);
     m.Show();
@@ -90,14 +92,12 @@ void QuizScreen::showQuestion() {
     m_ui.noAnswer->SetValue(true);
     m_ui.previous->SetVisible(true);
     m_ui.next->SetCaption(QStringLiteral("Next Question >>"));
-    m_ui.number->SetCaption(QStringLiteral("Question") + numberText(CurrentQuestion));
-    m_ui.question->SetCaption(QuestionText[CurrentQuestion]);
-    m_ui.answers[0]->SetCaption(AnswerA[CurrentQuestion]);
-    m_ui.answers[1]->SetCaption(AnswerB[CurrentQuestion]);
-    m_ui.answers[2]->SetCaption(AnswerC[CurrentQuestion]);
-    m_ui.answers[3]->SetCaption(AnswerD[CurrentQuestion]);
-    if (CurrentQuestion == 1) m_ui.previous->SetVisible(false);
-    if (CurrentQuestion == QuestionCount) m_ui.next->SetCaption(QStringLiteral("Check Score >>"));
+    const Question& shown = question();
+    m_ui.number->SetCaption(QStringLiteral("Question") + numberText(m_question));
+    m_ui.question->SetCaption(shown.text);
+    for (size_t k = 0; k < 4; ++k) m_ui.answers[k]->SetCaption(shown.answers[k]);
+    if (m_question == 1) m_ui.previous->SetVisible(false);
+    if (m_question == QuestionCount) m_ui.next->SetCaption(QStringLiteral("Check Score >>"));
     announce(m_ui.number->Caption() + QStringLiteral(". ") + m_ui.question->Caption());
 }
 
@@ -105,24 +105,26 @@ int QuizScreen::markOfCurrentQuestion() const {
     int ticked = 0;
     for (int k = 1; k <= 4; ++k)
         if (m_ui.answers[size_t(k - 1)]->Value()) ticked = k;
-    return core::markOf(CorrectAnswer[CurrentQuestion], ticked);
+    return core::markOf(question().correct, ticked);
 }
 
 // Marks the question shown and goes on: to the next question, or after the last to the score.
 void QuizScreen::nextQuestion() {
-    Marks[CurrentQuestion] = markOfCurrentQuestion();
-    CurrentQuestion = CurrentQuestion + 1;
-    if (CurrentQuestion <= QuestionCount)
+    m_marks[size_t(m_question)] = markOfCurrentQuestion();
+    ++m_question;
+    if (m_question <= QuestionCount)
         showQuestion();
     else
         endOfQuiz();
 }
 
 void QuizScreen::endOfQuiz() {
-    for (int i = 1; i <= QuestionCount; ++i) Score = Score + Marks[i];
-    WrongAnswersScreen::list(core::wrongAnswerLines(Marks, QuestionText), m_ui.worksheetTitle->Caption());
-    QuizHeading = m_ui.heading->Caption();
-    ScoreScreen::afterQuiz();
+    core::QuestionTexts texts;
+    for (int q = 1; q <= QuestionCount; ++q) texts[size_t(q)] = m_sheet.questions[size_t(q - 1)].text;
+    WrongAnswersScreen::list(core::wrongAnswerLines(m_marks, texts), m_ui.worksheetTitle->Caption());
+    int score = 0;
+    for (int q = 1; q <= QuestionCount; ++q) score += m_marks[size_t(q)];
+    ScoreScreen::afterQuiz({score, QuestionCount, m_ui.heading->Caption()});
     forms::QuizScreen.unload();
 }
 
@@ -170,16 +172,17 @@ void QuizScreen::printQuestionSheet() {
         printer.Print(QStringLiteral(" "));
         printer.SetFontSize(12);
         for (int i = 1; i <= QuestionCount; ++i) {
+            const Question& q = m_sheet.questions[size_t(i - 1)];
             printer.SetCurrentX(W / 16);
-            printer.Print(QStringLiteral("Question") + numberText(i) + QStringLiteral("    ") + QuestionText[i]);
+            printer.Print(QStringLiteral("Question") + numberText(i) + QStringLiteral("    ") + q.text);
             printer.SetCurrentX(2 * W / 6);
-            printer.Print(QStringLiteral("A. ") + AnswerA[i], false);
+            printer.Print(QStringLiteral("A. ") + q.answers[0], false);
             printer.SetCurrentX(4 * W / 6);
-            printer.Print(QStringLiteral("B. ") + AnswerB[i]);
+            printer.Print(QStringLiteral("B. ") + q.answers[1]);
             printer.SetCurrentX(2 * W / 6);
-            printer.Print(QStringLiteral("C. ") + AnswerC[i], false);
+            printer.Print(QStringLiteral("C. ") + q.answers[2], false);
             printer.SetCurrentX(4 * W / 6);
-            printer.Print(QStringLiteral("D. ") + AnswerD[i]);
+            printer.Print(QStringLiteral("D. ") + q.answers[3]);
             printer.Print(QStringLiteral(" "));
         }
     });

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/WorksheetFormat.h"
 #include "platform/Form.h"
 
 #include <array>
@@ -15,16 +16,23 @@ public:
         platform::PictureBox* picture = nullptr;
     };
     QuizScreen();
-    // The quiz on the question set just loaded, under a picture and a heading of the opener's.
-    static void start(const platform::Picture& picture, const QString& heading);
+    // A worksheet's quiz from its first question, under a picture and a heading of the opener's.
+    static void start(const worksheetfiles::Worksheet& sheet, const platform::Picture& picture, const QString& heading);
 
     void Form_Load() override;
     const Controls& ui() const { return m_ui; }
-    void showQuestion();
+    const worksheetfiles::Worksheet& worksheet() const { return m_sheet; }
+    int questionNumber() const { return m_question; }  // the question shown, from 1
+    const std::array<int, core::QuestionCount + 1>& marks() const { return m_marks; }
     void printQuestionSheet();
 
 private:
     Controls m_ui;
+    worksheetfiles::Worksheet m_sheet;
+    int m_question = 1;
+    std::array<int, core::QuestionCount + 1> m_marks{};  // question q's mark at q, once it is left forward
+    const worksheetfiles::Question& question() const { return m_sheet.questions[size_t(m_question - 1)]; }
+    void showQuestion();
     int markOfCurrentQuestion() const;
     void nextQuestion();
     void endOfQuiz();

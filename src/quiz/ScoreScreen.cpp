@@ -1,7 +1,7 @@
 #include "quiz/ScoreScreen.h"
 #include "quiz/WrongAnswersScreen.h"
 #include "core/Marking.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/Accessibility.h"
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
@@ -11,7 +11,6 @@
 platform::FormRef<::ScoreScreen> forms::ScoreScreen;
 
 using namespace platform;
-using namespace Module1;
 
 namespace {
 constexpr FontDesc Message{"Times New Roman", 24};
@@ -52,7 +51,7 @@ ScoreScreen::ScoreScreen() {
     build(Layout, m_ui);
     m_ui.name->SetAccessibleName(QStringLiteral("Your name, for the certificate"));
     m_ui.action->onClick = [this] {
-        if (Score == OutOf)
+        if (m_result.score == m_result.outOf)
             printCertificate();  // says itself whether the certificate is printing
         else
             forms::WrongAnswersScreen->Show();
@@ -70,10 +69,12 @@ ScoreScreen::ScoreScreen() {
     };
 }
 
-void ScoreScreen::Form_Load() {
-    PrepareForm(*this, m_ui.picture);
-    m_ui.score->SetCaption(core::scoreLine(Score, OutOf));
-    if (core::tierOf(Score, OutOf) == core::Tier::Perfect) {
+void ScoreScreen::Form_Load() { prepareScreen(*this, m_ui.picture); }
+
+void ScoreScreen::present(const Result& result) {
+    m_result = result;
+    m_ui.score->SetCaption(core::scoreLine(result.score, result.outOf));
+    if (core::tierOf(result.score, result.outOf) == core::Tier::Perfect) {
         m_ui.tryAgain->SetVisible(false);
         m_ui.action->SetVisible(true);
         m_ui.action->SetCaption(QStringLiteral("Print Certificate"));
@@ -87,8 +88,9 @@ void ScoreScreen::Form_Load() {
     m_ui.showPicture->SetEnabled(true);
 }
 
-void ScoreScreen::afterQuiz() {
+void ScoreScreen::afterQuiz(const Result& result) {
     ScoreScreen& w = *forms::ScoreScreen;
+    w.present(result);
     w.m_ui.tryAgain->SetVisible(false);
     w.m_ui.reviewHint->SetVisible(true);
     w.m_ui.action->SetVisible(true);
@@ -96,10 +98,11 @@ void ScoreScreen::afterQuiz() {
     announce(w.m_ui.score->Caption());
 }
 
-void ScoreScreen::afterActivity(const QString& heading) {
-    QuizHeading = heading;
-    forms::ScoreScreen->Show();
-    announce(forms::ScoreScreen->m_ui.score->Caption());
+void ScoreScreen::afterActivity(const Result& result) {
+    ScoreScreen& w = *forms::ScoreScreen;
+    w.present(result);
+    w.Show();
+    announce(w.m_ui.score->Caption());
 }
 
 // The timers run once, in a chain, after the screen is up.
@@ -122,8 +125,8 @@ void ScoreScreen::readyKeys() {
 void ScoreScreen::printCertificate() {
     const bool printed = PrintDocument([this](Printer& printer) {
         const QString banner = QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ");
-        const QString heading = QuizHeading, name = m_ui.name->Text();
-        const QString scored = core::scoredSentence(Score, OutOf);
+        const QString heading = m_result.heading, name = m_ui.name->Text();
+        const QString scored = core::scoredSentence(m_result.score, m_result.outOf);
         // The heading is measured with this screen's own font, as it would be shown here.
         const float headingWidth = float(QFontMetricsF(makeFont({})).horizontalAdvance(heading) * TwipsPerPixel);
         const float W = printer.ScaleWidth(), H = printer.ScaleHeight();

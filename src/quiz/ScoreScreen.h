@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/Form.h"
 
-// The score screen after a quiz or an activity: a message by how close Score came to OutOf.
+// The score screen after a quiz or an activity: a message by how close the score came to full marks.
 class ScoreScreen : public platform::Form {
     Q_OBJECT
 public:
@@ -13,18 +13,27 @@ public:
         platform::TextBox* name = nullptr;  // the pupil's name, for the certificate
         platform::Timer *showPicture = nullptr, *readyKeys = nullptr, *reseed = nullptr;
     };
+    // What the pupil scored, and the heading the certificate carries (the quiz's, or the activity's name).
+    struct Result {
+        int score = 0, outOf = 0;
+        QString heading;
+    };
+
     ScoreScreen();
     // After a quiz: the score, with the review of wrong answers (or the certificate) offered.
-    static void afterQuiz();
-    // After an activity: the score under the activity's name, which the certificate carries.
-    static void afterActivity(const QString& heading);
+    static void afterQuiz(const Result& result);
+    // After an activity: the score under the activity's name.
+    static void afterActivity(const Result& result);
 
     void Form_Load() override;
     const Controls& ui() const { return m_ui; }
+    const Result& result() const { return m_result; }
     void printCertificate();
 
 private:
     Controls m_ui;
+    Result m_result;
+    void present(const Result& result);
     void showPicture();
     void readyKeys();
 };

@@ -1,6 +1,6 @@
 #include "quiz/WrongAnswersScreen.h"
 #include "quiz/ScoreScreen.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/PrepareForm.h"
 
 platform::FormRef<::WrongAnswersScreen> forms::WrongAnswersScreen;
@@ -29,7 +29,7 @@ constexpr ControlRow Layout[] = {
 WrongAnswersScreen::WrongAnswersScreen() {
     build(Layout, m_ui);
     // clang-format off
-    for (int i = 0; i < Module1::QuestionCount; ++i)
+    for (int i = 0; i < core::QuestionCount; ++i)
         build({{.kind = Kind::Label, .name = "Label2", .index = i, .at = {120, 1680 + 600.0f * float(i), 12000, 540},
                 .font = Line, .fore = White, .flags = Transparent | Hidden, .to = slot<&Controls::lines>}}, m_ui);
     // clang-format on
@@ -40,7 +40,7 @@ WrongAnswersScreen::WrongAnswersScreen() {
     SetCancelControl(m_ui.exit);
 }
 
-void WrongAnswersScreen::Form_Load() { Module1::PrepareForm(*this); }
+void WrongAnswersScreen::Form_Load() { prepareScreen(*this); }
 
 void WrongAnswersScreen::list(const QStringList& lines, const QString& title) {
     WrongAnswersScreen& w = *forms::WrongAnswersScreen;

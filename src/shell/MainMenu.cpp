@@ -8,7 +8,7 @@
 #include "shell/TopicScreen.h"
 #include "worksheets/CatalogueScreen.h"
 #include "worksheets/WizardScreen.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
@@ -99,7 +99,7 @@ MainMenu::MainMenu() {
 }
 
 void MainMenu::Form_Load() {
-    Module1::PrepareForm(*this);
+    prepareScreen(*this);
     // No pupil's work is open here: a screen that changed size is followed from this menu.
     Stage::instance()->setRestingScreen(this);
     m_ui.logo->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")));

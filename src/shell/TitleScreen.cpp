@@ -5,7 +5,7 @@
 #include "platform/Stage.h"
 #include "shell/Forms.h"
 #include "shell/MainMenu.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/PrepareForm.h"
 
 #include <QTimer>
@@ -89,7 +89,7 @@ void TitleScreen::Form_Load() {
         qCWarning(lcTitle, "the title screen is laid out again: %s", core::reasonOf(e).c_str());
         // Recovery: the standard frame, and one more try at the picture. The backdrop must be up,
         // or nothing of the program would be seen.
-        Module1::PrepareForm(*this, m_ui.picture);
+        prepareScreen(*this, m_ui.picture);
         m_ui.panel->Move(0, m_ui.panel->Top());
         if (!Stage::instance()->isVisible()) forms::Backdrop->Show();
         m_ui.picture->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));

@@ -6,7 +6,7 @@
 #include "quiz/QuizScreen.h"
 #include "shell/MainMenu.h"
 #include "platform/FileChannel.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
@@ -55,31 +55,32 @@ TopicScreen::TopicScreen() {
 }
 
 void TopicScreen::Form_Load() {
-    Module1::PrepareForm(*this);
+    prepareScreen(*this);
     SetBackColor(theme::ScreenBlue);
     SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclid.jpg")));
 }
 
-// Reads Euclid's own quiz into the question set. A missing or damaged file is said plainly and
-// no quiz starts, so no pupil is shown a half-replaced question set.
-bool TopicScreen::loadEuclidsWorksheet() {
+// Reads Euclid's own quiz. A missing or damaged file is said plainly and no quiz starts, so no
+// pupil is shown half a question set.
+std::optional<worksheetfiles::Worksheet> TopicScreen::readEuclidsWorksheet() {
     const FileOneGuard guard;
     try {
         FileChannel::one().openForReading(QStringLiteral("multiple\\Euclid.txt"));
-        Module1::LoadWorksheet();
+        const worksheetfiles::Worksheet sheet = worksheetfiles::readOpenWorksheet();
         FileChannel::one().Close();
-        return true;
+        return sheet;
     } catch (const std::exception& e) {
         qCWarning(lcTopic, "multiple\\Euclid.txt: %s", core::reasonOf(e).c_str());
         showMessage(
             QStringLiteral("Euclid's quiz cannot be opened: the file multiple\\Euclid.txt is missing or damaged."));
-        return false;
+        return std::nullopt;
     }
 }
 
 void TopicScreen::startQuiz() {
-    if (!loadEuclidsWorksheet()) return;
-    QuizScreen::start(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")),
+    const std::optional<worksheetfiles::Worksheet> sheet = readEuclidsWorksheet();
+    if (!sheet) return;
+    QuizScreen::start(*sheet, LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")),
                       QStringLiteral("Vellacourt Numerists"));
 }
 

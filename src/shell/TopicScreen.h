@@ -1,5 +1,8 @@
 #pragma once
+#include "core/WorksheetFormat.h"
 #include "platform/Form.h"
+
+#include <optional>
 
 // Euclid's page: over his picture, the quiz, the two activities, the pages, and Exit.
 class TopicScreen : public platform::Form {
@@ -15,7 +18,7 @@ public:
 
 private:
     Controls m_ui;
-    bool loadEuclidsWorksheet();
+    std::optional<worksheetfiles::Worksheet> readEuclidsWorksheet();
     void startQuiz();
     void leave();
 };

@@ -4,7 +4,7 @@
 #include "quiz/QuizScreen.h"
 #include "worksheets/WizardScreen.h"
 #include "core/Catalogue.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
@@ -15,7 +15,7 @@ Q_LOGGING_CATEGORY(lcCatalogue, "vellacourt.catalogue")
 platform::FormRef<::CatalogueScreen> forms::CatalogueScreen;
 
 using namespace platform;
-using namespace Module1;
+using core::TitlesPerPage;
 
 namespace {
 using Controls = CatalogueScreen::Controls;
@@ -72,13 +72,13 @@ CatalogueScreen::CatalogueScreen() {
 }
 
 void CatalogueScreen::Form_Load() {
-    skipOnFailure([&] { PrepareForm(*this); });
+    skipOnFailure([&] { prepareScreen(*this); });
     skipOnFailure([] { worksheetfiles::IndexRead(); });
     m_ui.edit->SetBackColor(theme::ScreenBlue);
     m_ui.remove->SetBackColor(theme::ScreenBlue);
-    CataloguePage = 0;
+    m_page = 0;
     for (Label* title : m_ui.titles) title->SetFont({"Tahoma", 12, true});
-    const core::TitlePage page = core::titlePage(WorksheetCount, 0);
+    const core::TitlePage page = core::titlePage(core::shared().worksheetCount, 0);
     if (page.next) m_ui.next->SetVisible(true);
     showTitles(page);
 }
@@ -87,13 +87,13 @@ void CatalogueScreen::Form_Load() {
 void CatalogueScreen::showTitles(const core::TitlePage& page) {
     for (int i = 1; i <= TitlesPerPage; ++i) {
         const bool shown = i <= page.shown();
-        m_ui.titles[size_t(i - 1)]->SetCaption(shown ? WorksheetNames[page.first + i] : QString());
+        m_ui.titles[size_t(i - 1)]->SetCaption(shown ? core::shared().worksheetNames[page.first + i] : QString());
         m_ui.titles[size_t(i - 1)]->SetVisible(shown);
     }
 }
 
 void CatalogueScreen::turnPage(int step) {
-    CataloguePage += step;
+    m_page += step;
     showCataloguePage();
     // The page turned, said with its titles: a reader hears where it is and what it holds.
     QStringList titles;
@@ -103,7 +103,7 @@ void CatalogueScreen::turnPage(int step) {
 }
 
 void CatalogueScreen::showCataloguePage() {
-    const core::TitlePage page = core::titlePage(WorksheetCount, CataloguePage);
+    const core::TitlePage page = core::titlePage(core::shared().worksheetCount, m_page);
     // The keyboard stays with the page buttons: the one hidden with the keyboard on it hands it over.
     if (page.previous) m_ui.previous->SetVisible(true);
     if (page.next) m_ui.next->SetVisible(true);
@@ -111,7 +111,7 @@ void CatalogueScreen::showCataloguePage() {
     if (!page.previous && page.next && m_ui.previous->widget()->hasFocus()) m_ui.next->SetFocus();
     m_ui.previous->SetVisible(page.previous);
     m_ui.next->SetVisible(page.next);
-    m_ui.pageNumber->SetCaption(QStringLiteral("Page") + numberText(CataloguePage + 1));
+    m_ui.pageNumber->SetCaption(QStringLiteral("Page") + numberText(m_page + 1));
     showTitles(page);
 }
 
@@ -126,14 +126,14 @@ void CatalogueScreen::titleClicked(const QString& title) {
     const FileOneGuard guard;
     try {
         file1.openForReading(worksheetfiles::WorksheetPath(title));
-        const worksheetfiles::Worksheet w = LoadWorksheet();
+        const worksheetfiles::Worksheet w = worksheetfiles::readOpenWorksheet();
         file1.Close();
         if (m_ui.edit->Value() == 1) {
             editworksheet(w);
             return;
         }
         // Run it, under the main menu's picture and title (asking for them loads the menu, unseen).
-        QuizScreen::start(menu.picture ? menu.picture() : Picture(), menu.heading ? menu.heading() : QString());
+        QuizScreen::start(w, menu.picture ? menu.picture() : Picture(), menu.heading ? menu.heading() : QString());
     } catch (const std::exception& e) {
         file1.Abandon();  // before the message, so nothing is left open while it waits
         qCWarning(lcCatalogue, "%s: %s", qPrintable(title), core::reasonOf(e).c_str());
@@ -156,7 +156,7 @@ void CatalogueScreen::deleteTitle(const QString& title) {
     }
     // The same page again, one title shorter, its buttons as the shorter list needs: a page left
     // empty gives way to the one before it.
-    if (CataloguePage > 0 && WorksheetCount <= TitlesPerPage * CataloguePage) --CataloguePage;
+    if (m_page > 0 && core::shared().worksheetCount <= TitlesPerPage * m_page) --m_page;
     showCataloguePage();
 }
 

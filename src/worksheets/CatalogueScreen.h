@@ -35,6 +35,7 @@ public:
 
 private:
     Controls m_ui;
+    int m_page = 0;  // the page of titles shown, from 0
     void titleClicked(const QString& title);
     void turnPage(int step);
     void showTitles(const core::TitlePage& page);

@@ -1,6 +1,6 @@
 #include "worksheets/WizardScreen.h"
 #include "platform/FileChannel.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
 #include "worksheets/WorksheetFiles.h"
@@ -9,7 +9,7 @@ platform::FormRef<::WizardScreen> forms::WizardScreen;
 
 using namespace platform;
 using namespace worksheetfiles;
-using Module1::QuestionCount;
+using core::QuestionCount;
 
 namespace {
 using Controls = WizardScreen::Controls;
@@ -97,7 +97,7 @@ WizardScreen::WizardScreen() {
 }
 
 void WizardScreen::Form_Load() {
-    Module1::PrepareForm(*this);
+    prepareScreen(*this);
     for (int i = 0; i < 40; ++i) m_ui.ticks[size_t(i)]->SetBackColor(theme::ScreenBlue);
     m_kept = typedWorksheet();
 }

@@ -3,7 +3,7 @@
 #include "platform/Paths.h"
 #include "platform/WorkingFiles.h"
 #include "platform/Core.h"
-#include "core/Module1.h"
+#include "core/Shared.h"
 
 #include <QFile>
 #include <QDateTime>
@@ -18,29 +18,34 @@ namespace worksheetfiles {
 
 static FileChannel& file1() { return FileChannel::one(); }
 
+Worksheet readOpenWorksheet() {
+    return ReadWorksheet([] { return file1().readField(); });
+}
+
 void IndexRead() {
-    using namespace Module1;
+    core::Shared& list = core::shared();
     const FileOneGuard guard;
     file1().openForReading(IndexPath);
     const QString count = file1().readField();
     try {
         const long long n = toNumber(count);
         // A count outside what an index can hold is a damaged index, whatever follows it.
-        if (n < 0 || n > MaxTitles) throw CatalogueError(CatalogueDamaged);
-        WorksheetCount = int(n);
+        if (n < 0 || n > core::MaxTitles) throw CatalogueError(CatalogueDamaged);
+        list.worksheetCount = int(n);
     } catch (const RuntimeError&) {
-        WorksheetCount = 0;
+        list.worksheetCount = 0;
         throw;
     }
-    for (int i = 1; i <= WorksheetCount; ++i) {
-        if (i >= int(WorksheetNames.size())) throw RuntimeError(ErrSubscript, QStringLiteral("Subscript out of range"));
-        WorksheetNames[i] = file1().readField();
+    for (int i = 1; i <= list.worksheetCount; ++i) {
+        if (i >= int(list.worksheetNames.size()))
+            throw RuntimeError(ErrSubscript, QStringLiteral("Subscript out of range"));
+        list.worksheetNames[i] = file1().readField();
     }
     file1().Close();
 }
 
 // Writes the whole index anew; the old one stays until the new one is complete.
-static void IndexWrite(int count, const Module1::TitleList& names) {
+static void IndexWrite(int count, const core::TitleList& names) {
     const FileOneGuard guard;
     file1().openForWriting(IndexPath);
     file1().Write(IndexBytes(count, names));
@@ -106,11 +111,11 @@ QString catalogueMessage(const std::exception& e, const QString& otherwise) {
 }
 
 void IndexCheckRoom(const QString& title) {
-    using namespace Module1;
+    core::Shared& list = core::shared();
     IndexRead();
-    for (int i = 1; i <= WorksheetCount; ++i)
-        if (WorksheetNames[i] == title) return;
-    if (WorksheetCount + 1 > MaxTitles) throw CatalogueError(CatalogueFull);
+    for (int i = 1; i <= list.worksheetCount; ++i)
+        if (list.worksheetNames[i] == title) return;
+    if (list.worksheetCount + 1 > core::MaxTitles) throw CatalogueError(CatalogueFull);
 }
 
 // ---- Putting a file back
@@ -143,54 +148,33 @@ void SavedCopy::restore() const {
 // ---- Index changes
 
 void IndexAppend(const QString& title) {
-    using namespace Module1;
+    core::Shared& list = core::shared();
     CatalogueLock lock;
     IndexRead();
-    for (int i = 1; i <= WorksheetCount; ++i)
-        if (WorksheetNames[i] == title) return;
-    const int count = WorksheetCount + 1;
-    if (count < 1 || count > MaxTitles) throw CatalogueError(CatalogueFull);
-    TitleList names = WorksheetNames;
+    for (int i = 1; i <= list.worksheetCount; ++i)
+        if (list.worksheetNames[i] == title) return;
+    const int count = list.worksheetCount + 1;
+    if (count < 1 || count > core::MaxTitles) throw CatalogueError(CatalogueFull);
+    core::TitleList names = list.worksheetNames;
     names[count] = title;
     IndexWrite(count, names);
-    WorksheetNames[count] = title;
+    list.worksheetNames[count] = title;
 }
 
 void IndexRemove(const QString& title) {
-    using namespace Module1;
+    core::Shared& list = core::shared();
     CatalogueLock lock;
     IndexRead();
     int p = 0;
-    for (int i = 1; i <= WorksheetCount; ++i)
-        if (WorksheetNames[i] == title) p = i;
+    for (int i = 1; i <= list.worksheetCount; ++i)
+        if (list.worksheetNames[i] == title) p = i;
     if (p == 0) return;
     // The list in memory changes only once the index on disk has.
-    TitleList names = WorksheetNames;
-    for (int i = p; i < WorksheetCount; ++i) names[i] = names[i + 1];
-    IndexWrite(WorksheetCount - 1, names);
-    WorksheetNames = names;
-    WorksheetCount = WorksheetCount - 1;
+    core::TitleList names = list.worksheetNames;
+    for (int i = p; i < list.worksheetCount; ++i) names[i] = names[i + 1];
+    IndexWrite(list.worksheetCount - 1, names);
+    list.worksheetNames = names;
+    list.worksheetCount = list.worksheetCount - 1;
 }
 
 }  // namespace worksheetfiles
-
-namespace Module1 {
-
-// The worksheet is read whole before the question set changes, so a damaged file leaves the last one.
-worksheetfiles::Worksheet LoadWorksheet() {
-    FileChannel& f = FileChannel::one();
-    const worksheetfiles::Worksheet w = worksheetfiles::ReadWorksheet([&f] { return f.readField(); });
-    WorksheetTitle = w.title;
-    for (int q = 1; q <= QuestionCount; ++q) {
-        const worksheetfiles::Question& in = w.questions[q - 1];
-        QuestionText[q] = in.text;
-        AnswerA[q] = in.answers[0];
-        AnswerB[q] = in.answers[1];
-        AnswerC[q] = in.answers[2];
-        AnswerD[q] = in.answers[3];
-        CorrectAnswer[q] = in.correct;
-    }
-    return w;
-}
-
-}  // namespace Module1

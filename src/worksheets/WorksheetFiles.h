@@ -1,7 +1,7 @@
 // The worksheet files and the catalogue index in the folder "multiple", read and written whole in one
 // place (their formats are in core/WorksheetFormat.h), and the steps that keep a teacher's files safe.
 #pragma once
-#include "core/Module1.h"
+#include "core/Shared.h"
 #include "core/WorksheetFormat.h"
 #include "platform/Core.h"
 
@@ -12,14 +12,10 @@
 #include <functional>
 #include <memory>
 
-namespace worksheetfiles { struct Worksheet; }
-
-namespace Module1 {
-// Reads the worksheet open as file number 1 into the question set, and gives it as read.
-worksheetfiles::Worksheet LoadWorksheet();
-}
-
 namespace worksheetfiles {
+
+// Reads the worksheet open as file number 1, whole.
+Worksheet readOpenWorksheet();
 
 inline const QString IndexPath = QStringLiteral("multiple\\track.txt");
 
@@ -79,7 +75,7 @@ private:
     QByteArray m_bytes;
 };
 
-// Reads the index into WorksheetCount and WorksheetNames(1..count). On a failure (no index,
+// Reads the index into the shared catalogue list (titles 1..count). On a failure (no index,
 // too few titles, a count that is not a number or above 1000) what was read so far stays,
 // file 1 is closed, and the failure goes on to the caller.
 void IndexRead();
