@@ -148,8 +148,8 @@ int main(int argc, char** argv) {
     }
 
     platform::Stage::instance()->showBackdrop();
-    forms::MainMenu->Show();
-    forms::TopicScreen->Show();
+    forms::MainMenu.show();
+    forms::TopicScreen.show();
     clickAt(forms::TopicScreen->ui().keyFacts->widget());  // Key Facts
     // Pages turned back to back, then at a reader's pace: half a second between turns, the time a
     // viewer has to play the pages either side ahead.

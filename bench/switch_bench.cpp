@@ -63,7 +63,7 @@ void runOurs(int rounds) {
     useCopyOfData(dir);
     initFonts();
     waitForFirstPaint([] { return static_cast<QWidget*>(forms::TitleScreen.instance()); },
-                      [] { forms::TitleScreen->Show(); });
+                      [] { forms::TitleScreen.show(); });
     for (int r = 0; r < rounds; ++r) {
         report(Switches[0], measure([] { clickAt(forms::TitleScreen->ui().ok->widget()); },
                                     [] { return forms::MainMenu.instance(); }));

@@ -159,8 +159,8 @@ inline worksheetfiles::Question euclidQuestion(int q) {
 inline int score() { return forms::ScoreScreen.loaded() ? forms::ScoreScreen->result().score : 0; }
 
 inline QuizScreen* startEuclidQuiz() {
-    forms::MainMenu->Show();
-    forms::TopicScreen->Show();
+    forms::MainMenu.show();
+    forms::TopicScreen.show();
     click(forms::TopicScreen->ui().quiz);
     return forms::QuizScreen.instance();
 }

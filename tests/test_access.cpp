@@ -68,7 +68,7 @@ Label* button(TileBoard* b, int i) {
 }
 
 TileBoard* openActivity(int entry) {
-    forms::TopicScreen->Show();
+    forms::TopicScreen.show();
     testutil::click(testutil::topicEntry(entry));
     return entry == 1 ? static_cast<TileBoard*>(forms::PrimesActivity.instance()) : forms::DiceActivity.instance();
 }
@@ -99,7 +99,7 @@ private slots:
     // order with the greyed mathematicians skipped, Tab going round, Escape for "Exit".
     void menusByKeyboard() {
         Session s;
-        forms::TitleScreen->Show();
+        forms::TitleScreen.show();
         QCOMPARE(focusedName(), QStringLiteral("OK"));
         key(Qt::Key_Return);
         QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
@@ -130,8 +130,8 @@ private slots:
     // The focus frame: two pixels at least, standing out 3:1 from the control's back, at any scale.
     void theFocusFrameStandsOut() {
         Session s;
-        forms::MainMenu->Show();
-        forms::TopicScreen->Show();
+        forms::MainMenu.show();
+        forms::TopicScreen.show();
         QVERIFY(tabTo(QStringLiteral("Multiple Choice")));
         Label* l = forms::TopicScreen->ui().quiz;
         const QImage shot = l->widget()->grab().toImage();
@@ -152,8 +152,8 @@ private slots:
     // four answers ticking each, and a full quiz answered right scores 10.
     void quizByKeyboard() {
         Session s;
-        forms::MainMenu->Show();
-        forms::TopicScreen->Show();
+        forms::MainMenu.show();
+        forms::TopicScreen.show();
         QVERIFY(tabTo(QStringLiteral("Multiple Choice")));
         key(Qt::Key_Return);
         QuizScreen* m = forms::QuizScreen.instance();
@@ -275,7 +275,7 @@ private slots:
         QStringList titles;
         for (int i = 1; i <= 24; ++i) titles << QStringLiteral("Worksheet %1").arg(i);
         s.write(QStringLiteral("multiple/track.txt"), testutil::indexOf(titles));
-        forms::TitleScreen->Show();
+        forms::TitleScreen.show();
         key(Qt::Key_Return);
         QVERIFY(tabTo(QStringLiteral("Multiple Choice Wizard")));
         key(Qt::Key_Return);
@@ -330,7 +330,7 @@ private slots:
     // greyed ones unavailable, the pictures named, nothing unnamed, the screen beneath left out.
     void theMainMenuAsAReaderFindsIt() {
         Session s;
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         QStringList buttons, disabled, graphics;
         for (QAccessibleInterface* i : readerSees(forms::MainMenu.instance())) {
             // Only the screen's own client area and its frames hold others without a name of their own.
@@ -379,8 +379,8 @@ private slots:
     // A Key Facts page is text to a reader, top to bottom, and its caption says which page it is.
     void aPageIsReadAloud() {
         Session s;
-        forms::MainMenu->Show();
-        forms::TopicScreen->Show();
+        forms::MainMenu.show();
+        forms::TopicScreen.show();
         testutil::click(forms::TopicScreen->ui().keyFacts);
         auto* page = forms::PageViewer->ui().page;
         QAccessibleInterface* i = accessible(page);
@@ -427,7 +427,7 @@ private slots:
     // it, a face printed on the same net.
     void netsOfDiceByEar() {
         Session s;
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         TileBoard* b = openActivity(3);
         QStringList faces;
         for (QAccessibleInterface* i : readerSees(b))
@@ -448,7 +448,7 @@ private slots:
         QList<QObject*> renamed;
         nameChangeHook = [&renamed](QWidget* w) { renamed << w; };
         const auto done = qScopeGuard([] { nameChangeHook = nullptr; });
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         TileBoard* b = openActivity(3);  // Nets of Dice
         platform::reportNameChanges();  // the names as the pupil first meets them
         renamed.clear();
@@ -457,7 +457,7 @@ private slots:
         QTRY_VERIFY(renamed.contains(tile(b, 0)->widget()));
         QVERIFY(renamed.contains(box(b, 0)->widget()));
         testutil::click(button(b, 1));
-        forms::TopicScreen->Show();
+        forms::TopicScreen.show();
         testutil::click(forms::TopicScreen->ui().keyFacts);
         platform::reportNameChanges();
         renamed.clear();

@@ -585,7 +585,7 @@ private slots:
         s.write(QStringLiteral("wmf/guide1.wmf"), bytes(hostileZigzag()));
         QVERIFY(QFile::remove(s.path(QStringLiteral("wmf/guide2.wmf"))));
         s.write(QStringLiteral("wmf2/guide2.wmf"), "damaged");
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         testutil::click(forms::MainMenu->ui().guide);
         PageViewer* g = forms::PageViewer.instance();
         g->clientArea()->grab();
@@ -603,7 +603,7 @@ private slots:
 
     void guidePagesThroughClicks() {
         Session s;
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         testutil::click(forms::MainMenu->ui().guide);
         PageViewer* g = forms::PageViewer.instance();
         QCOMPARE(Stage::instance()->front(), g);
@@ -646,8 +646,8 @@ private slots:
     void topicPagesThroughClicks() {
         for (const auto& [entry, pages, stem] : {std::tuple{4, 3, "key euclid"}, {5, 2, "euclid"}}) {  // Key Facts, Teacher's Notes
             Session s;
-            forms::MainMenu->Show();
-            forms::TopicScreen->Show();
+            forms::MainMenu.show();
+            forms::TopicScreen.show();
             testutil::click(testutil::topicEntry(entry));
             PageViewer* t = forms::PageViewer.instance();
             QCOMPARE(Stage::instance()->front(), t);
@@ -676,7 +676,7 @@ private slots:
     void acknowledgmentsAnimateAndCarryOn() {
         Session s;
         core::shared().logoFrame = 17;
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         testutil::click(forms::MainMenu->ui().acknowledgments);
         PageViewer* t = forms::PageViewer.instance();
         QVERIFY(!t->ui().caption->Visible() && !t->ui().next->Visible() && !t->ui().previous->Visible());

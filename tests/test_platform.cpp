@@ -76,7 +76,7 @@ private slots:
     // the frame must come out as it does when it is painted whole (picture box hidden).
     void framePaintedInPiecesMatchesFramePaintedWhole() {
         Session s;
-        forms::TitleScreen->Show();
+        forms::TitleScreen.show();
         QWidget* frame = forms::TitleScreen->ui().panel->widget();
         QWidget* picture = forms::TitleScreen->ui().picture->widget();
         const QImage pieces = frame->grab().toImage();

@@ -487,7 +487,7 @@ private slots:
     void answerKey() {
         needSpooler();
         Session s;
-        WizardScreen* w = forms::WizardScreen.get();
+        WizardScreen* w = &forms::WizardScreen.open();
         w->Show();
         w->ui().title->SetText(QStringLiteral("Halves"));
         for (int q = 0; q < 10; ++q) {
@@ -526,7 +526,7 @@ private slots:
     void referencePage() {
         needSpooler();
         Session s;
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         testutil::click(forms::MainMenu->ui().guide);
         const int before = int(m_spooler->documents().size());
         testutil::click(forms::PageViewer->ui().print);

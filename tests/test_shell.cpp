@@ -91,7 +91,7 @@ private slots:
         testutil::click(forms::TopicScreen->ui().exit);                     // its Exit
         QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
         QCOMPARE(restarts, 1);
-        forms::TopicScreen->Show();
+        forms::TopicScreen.show();
         emit screen->geometryChanged(QRect(0, 0, 1024, 768));
         emit screen->geometryChanged(QRect(0, 0, 800, 600));  // settled back at the size it had: nothing to do
         QTest::qWait(Stage::ScreenSettleMs + 200);
@@ -110,7 +110,7 @@ private slots:
         if (std::abs(dpr - core::stageScale(w, h)) > 0.001) QSKIP("shown where the stage has this screen's scale");
         Session s;
         Session::stage(qRound(w / dpr), qRound(h / dpr));
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         QCOMPARE(qRound(forms::MainMenu->height() * dpr), h);
         // Centred: the margins either side differ by no more than the rounding of one design pixel.
         const int left = forms::MainMenu->x(), right = Stage::instance()->width() - left - forms::MainMenu->width();
@@ -133,7 +133,7 @@ private slots:
     // screen in front centred.
     void f11TogglesFullScreen() {
         Session s;
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         Stage* stage = Stage::instance();
         stage->showFullScreen();
         QTest::keyClick(stage, Qt::Key_F11);
@@ -151,7 +151,7 @@ private slots:
 
     void titleScreenCentredOrRecovered() {
         Session s;
-        forms::TitleScreen->Show();
+        forms::TitleScreen.show();
         QCOMPARE(forms::TitleScreen->Left(), 3165.0f);  // centred on 800 x 600
         QCOMPARE(forms::TitleScreen->Top(), 915.0f);
         QCOMPARE(Stage::instance()->front(), forms::TitleScreen.instance());
@@ -159,7 +159,7 @@ private slots:
         // Without its picture: the standard frame, said nothing, still shown.
         Session::reset();
         QVERIFY(QFile::remove(s.path(QStringLiteral("Images/euclidsm.jpg"))));
-        forms::TitleScreen->Show();
+        forms::TitleScreen.show();
         QCOMPARE(forms::TitleScreen->Left(), 0.0f);
         QVERIFY(forms::TitleScreen->ui().picture->picture().isNull() && forms::TitleScreen->isVisible());
         QVERIFY(s.messages.isEmpty());
@@ -167,7 +167,7 @@ private slots:
 
     void exitConfirmationLoop() {
         Session s;
-        forms::TitleScreen->Show();
+        forms::TitleScreen.show();
         testutil::click(forms::TitleScreen->ui().ok);
         QVERIFY(!forms::TitleScreen.loaded());
         auto* menu = forms::MainMenu.instance();
@@ -191,7 +191,7 @@ private slots:
 
     void mainMenuEntries() {
         Session s;
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         auto* m = forms::MainMenu.instance();
         std::vector<Label*> entries(m->ui().mathematicians.begin(), m->ui().mathematicians.end());
         entries.insert(entries.end(),
@@ -225,7 +225,7 @@ private slots:
             core::shared().worksheetNames[1] = QStringLiteral("Kept");
             if (index.isEmpty()) QVERIFY(QFile::remove(s.path(QStringLiteral("multiple/track.txt"))));
             else s.write(QStringLiteral("multiple/track.txt"), index);
-            forms::MainMenu->Show();
+            forms::MainMenu.show();
             QTRY_VERIFY(!forms::MainMenu->ui().readCatalogue->Enabled());
             QCOMPARE(core::shared().worksheetCount, count);
             for (int i = 0; i <= names.size(); ++i) QCOMPARE(core::shared().worksheetNames[i + 1], names.value(i));
@@ -236,7 +236,7 @@ private slots:
 
     void topicMenuOpensAndExits() {
         Session s;
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         const int menuLoads = forms::MainMenu.loads();
         testutil::click(forms::MainMenu->ui().mathematicians[1]);
         auto* e = forms::TopicScreen.instance();

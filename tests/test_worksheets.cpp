@@ -21,7 +21,7 @@ const QString SaveProblem = QStringLiteral("There was a problem saving your work
 
 // Saves a complete worksheet under a title through the wizard, as a teacher does.
 void saveThroughWizard(const QString& title) {
-    auto* w = forms::WizardScreen.instance() ? forms::WizardScreen.instance() : forms::WizardScreen.get();
+    auto* w = forms::WizardScreen.instance() ? forms::WizardScreen.instance() : &forms::WizardScreen.open();
     fillValid(w, title);
     testutil::click(w->ui().save);
 }
@@ -290,7 +290,7 @@ private slots:
         Session s;
         QString longText;
         while (longText.size() < 40000) longText += QStringLiteral("How many primes are there below a million? ");
-        auto* w = forms::WizardScreen.get();
+        auto* w = &forms::WizardScreen.open();
         fillValid(w, QStringLiteral("Long"));
         w->ui().questions[3]->SetText(longText);
         testutil::click(w->ui().save);
@@ -309,7 +309,7 @@ private slots:
 
     void typedWorksheetRoundTripsThroughTheCatalogue() {
         Session s;
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         testutil::click(forms::MainMenu->ui().wizard);
         auto* w = forms::WizardScreen.instance();
         QVERIFY(w && w->isVisible());
@@ -347,7 +347,7 @@ private slots:
             return forms::WizardScreen.instance();
         };
         const auto escape = [] { QTest::keyClick(forms::WizardScreen.instance(), Qt::Key_Escape); };
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         WizardScreen* w = open();
         escape();
         QVERIFY(!forms::WizardScreen.loaded() && s.messages.isEmpty());
@@ -375,6 +375,7 @@ private slots:
 
         // Opened from the catalogue: leaves at once unchanged; a tick moved asks, and "Yes" leaves.
         for (bool change : {false, true}) {
+            forms::MainMenu.show();
             testutil::click(forms::MainMenu->ui().catalogue);
             testutil::click(forms::CatalogueScreen->ui().edit);
             testutil::click(forms::CatalogueScreen->ui().titles[0]);
@@ -391,7 +392,7 @@ private slots:
 
     void genworkChecksInOrder() {
         Session s;
-        auto* w = forms::WizardScreen.get();
+        auto* w = &forms::WizardScreen.open();
         auto fill = [w] { fillValid(w, QStringLiteral("Checks")); };
         auto said = [&] { return s.messages.isEmpty() ? QString() : s.messages.takeLast().text; };
         fill();
@@ -424,7 +425,7 @@ private slots:
         const QByteArray TopicScreen = s.read(QStringLiteral("multiple/Euclid.txt"));
         const QByteArray index = indexOf({"Kept"});
         s.write(QStringLiteral("multiple/track.txt"), index);
-        auto* w = forms::WizardScreen.get();
+        auto* w = &forms::WizardScreen.open();
         fillValid(w, QString());
         // Every kind of refusal is tried in test_core; here, that nothing is written for any of them.
         const QStringList bad{"../escape", "salt & pepper", "Com3.notes", "TRACK", "łódź"};
@@ -458,7 +459,7 @@ private slots:
             s.write(QStringLiteral("multiple/Sheet %1.txt").arg(i), worksheetBytes(titles.last()));
         }
         s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
-        forms::CatalogueScreen->Show();
+        forms::CatalogueScreen.show();
         auto* c = forms::CatalogueScreen.instance();
         QCOMPARE(c->ui().pageNumber->Caption(), QStringLiteral("Page 1"));
         QVERIFY(!c->ui().previous->Visible() && c->ui().next->Visible());
@@ -511,7 +512,7 @@ private slots:
         s.write(QStringLiteral("Outside.txt"), worksheetBytes(QStringLiteral("Outside")));
         const QStringList titles{"Missing", "Short", "../Outside", "Bad answer"};
         s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
-        forms::CatalogueScreen->Show();
+        forms::CatalogueScreen.show();
         auto* c = forms::CatalogueScreen.instance();
         for (int mode : {0, 1}) {  // run, edit
             if (mode == 1) testutil::click(c->ui().edit);
@@ -539,7 +540,7 @@ private slots:
 
     void enterMovesTheFocus() {
         Session s;
-        forms::WizardScreen->Show();
+        forms::WizardScreen.show();
         auto* w = forms::WizardScreen.instance();
         QApplication::setActiveWindow(Stage::instance());
         w->ui().title->SetFocus();
@@ -563,7 +564,7 @@ int main(int argc, char** argv) {
             std::printf("%s\n", qPrintable(text));
             return platform::Answer::Ok;
         };
-        testutil::fillValid(forms::WizardScreen.get(), QString::fromLocal8Bit(argv[3]));
+        testutil::fillValid(&forms::WizardScreen.open(), QString::fromLocal8Bit(argv[3]));
         forms::WizardScreen->checkAndSave();
         return 0;
     }

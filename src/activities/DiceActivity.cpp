@@ -103,7 +103,9 @@ DiceActivity::DiceActivity() {
 }
 // clang-format on
 
-void DiceActivity::open(const QString& caption, const QString& heading) { forms::DiceActivity->showAs(caption, heading); }
+void DiceActivity::open(const QString& caption, const QString& heading) {
+    forms::DiceActivity.open().showAs(caption, heading);
+}
 
 void DiceActivity::Form_Load() {
     prepareScreen(*this);

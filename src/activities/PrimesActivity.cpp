@@ -83,7 +83,9 @@ PrimesActivity::PrimesActivity() {
 }
 // clang-format on
 
-void PrimesActivity::open(const QString& caption, const QString& heading) { forms::PrimesActivity->showAs(caption, heading); }
+void PrimesActivity::open(const QString& caption, const QString& heading) {
+    forms::PrimesActivity.open().showAs(caption, heading);
+}
 
 void PrimesActivity::Form_Load() {
     prepareScreen(*this);

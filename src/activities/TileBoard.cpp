@@ -20,6 +20,8 @@ void TileBoard::bindBoard() {
     }
     m_board.exit->onClick = [this] { unloadSelf(); };
     SetCancelControl(m_board.exit);
+    // An activity is named by its caption ("Products of Primes").
+    screenName = [this] { return Caption(); };
     m_board.startAgain->onClick = [this] { startAgain(); };
     m_board.checkScore->onClick = [this] { checkScore(); };
     // A dragged tile stays in view above boxes, slots and squares, and a press on a tile reaches it.

@@ -54,6 +54,7 @@ PageViewer::PageViewer() {
     m_ui.next->onClick = [this] { turnTo(m_page + 1); };
     m_ui.previous->onClick = [this] { turnTo(m_page - 1); };
     SetCancelControl(m_ui.exit);
+    screenName = [this] { return pageTitle(m_ui.page->picture()); };
     m_ui.turnLogo->onTimer = [this] { turnLogo(); };
     // The turning logo stops or starts again at a click, Space or Enter on it: nothing moves on a
     // page for long without a way to stop it.
@@ -69,7 +70,7 @@ PageViewer::PageViewer() {
 void PageViewer::Form_Load() { prepareScreen(*this); }
 
 void PageViewer::show(const Document& document) {
-    PageViewer& v = *forms::PageViewer;
+    PageViewer& v = forms::PageViewer.open();
     v.m_document = document;
     v.m_page = 1;
     v.m_ui.caption->SetCaption(pageCaption(1, document.pages));
@@ -80,7 +81,7 @@ void PageViewer::show(const Document& document) {
 }
 
 void PageViewer::showAcknowledgments() {
-    PageViewer& v = *forms::PageViewer;
+    PageViewer& v = forms::PageViewer.open();
     v.m_ui.caption->SetVisible(false);
     v.m_ui.next->SetVisible(false);
     v.m_ui.previous->SetVisible(false);

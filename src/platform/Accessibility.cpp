@@ -326,26 +326,10 @@ public:
     }
 
 private:
-    // Named by its caption where that says which screen it is. Most screens carry the program's name
-    // there, and are named by their heading instead: the topmost text on them that is not a button.
+    // As the screen names itself (its heading, a page's title, an activity's name), else the program's.
     QString screenName() const {
-        const QString caption = m_form->Caption().trimmed();
-        if (!caption.isEmpty() && caption != ProgramTitle) return caption;
-        QString heading = ProgramTitle;
-        QPoint top(INT_MAX, INT_MAX);
-        for (const QWidget* w : m_form->findChildren<QWidget*>()) {
-            const Control* c = Control::of(w);
-            if (!c || c->onClick || !w->isVisibleTo(m_form)) continue;
-            const auto* box = dynamic_cast<const PictureBox*>(c);
-            const QString text = box && box->picture().metafile() ? pageTitleOf(*box->picture().metafile())
-                                 : dynamic_cast<const Label*>(c) ? c->Caption().trimmed()
-                                                                 : QString();
-            const QPoint at = w->mapTo(m_form, QPoint(0, 0));
-            if (text.isEmpty() || std::pair(at.y(), at.x()) >= std::pair(top.y(), top.x())) continue;
-            top = at;
-            heading = text;
-        }
-        return heading;
+        const QString name = m_form->screenName ? m_form->screenName().trimmed() : QString();
+        return name.isEmpty() ? ProgramTitle : name;
     }
     Form* m_form;
 };
@@ -458,5 +442,7 @@ void reportNameChanges() {
         if (nameChangeHook) nameChangeHook(w);
     }
 }
+
+QString pageTitle(const Picture& page) { return page.metafile() ? pageTitleOf(*page.metafile()) : QString(); }
 
 }  // namespace platform

@@ -20,6 +20,9 @@ void reportNameChanges();
 // The same once the event being handled is done (after each of the program's handlers and each
 // click, key or touch); nothing when no reader is listening.
 void reportNameChangesSoon();
+class Picture;
+// A page's title, as a reader names it: its first text ("Page" for a page without any).
+QString pageTitle(const Picture& page);
 // Test seam: told of each name change reported, whether or not a reader listens.
 extern std::function<void(QWidget*)> nameChangeHook;
 

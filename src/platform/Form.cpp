@@ -267,6 +267,7 @@ static std::vector<FormRefBase*>& allRefs() {
     return refs;
 }
 FormRefBase::FormRefBase() { allRefs().push_back(this); }
+void FormRefBase::notOpen(const char* screen) { qFatal("A screen was reached before it was opened: %s", screen); }
 void FormRefBase::unloadAll() {
     for (FormRefBase* r : allRefs()) r->unload();
 }

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <span>
+#include <typeinfo>
 #include <vector>
 
 namespace platform {
@@ -148,6 +149,8 @@ public:
     const std::vector<Control*>& controlList() const { return m_controls; }
     // Puts out the hover highlight of every menu entry, as the pointer moves over the bare screen.
     void unhover();
+    // What a screen reader calls the screen (its heading, say); none: the program's name.
+    std::function<QString()> screenName;
 
 protected:
     // Builds the table's controls onto the screen, each into the handle its row names, in whichever
@@ -181,7 +184,9 @@ private:
     std::vector<Timer*> m_timers;
 };
 
-// The one global instance of a form, created with its load event on first reference.
+// The one instance of a screen, with its way in and out. Opening creates the screen (running its load
+// event, which prepares the frame) if it is not open; nothing else does: reaching a screen that is
+// not open is a fault in the program, stopped at once, never a silent load.
 class FormRefBase {
 public:
     FormRefBase();
@@ -189,23 +194,29 @@ public:
     virtual void unload() = 0;
     virtual bool loaded() const = 0;
     static void unloadAll();  // tests start each case from no screens
+protected:
+    [[noreturn]] static void notOpen(const char* screen);
 };
 
 template <class T>
 class FormRef final : public FormRefBase {
 public:
-    T* operator->() { return get(); }
-    T& operator*() { return *get(); }
-    T* get() {
+    T& open() {
         if (!m_p) {
             m_p = new T();
             ++m_loads;
             m_p->Form_Load();
         }
-        return m_p;
+        return *m_p;
+    }
+    void show() { open().Show(); }
+    T* operator->() const { return &**this; }
+    T& operator*() const {
+        if (!m_p) notOpen(typeid(T).name());
+        return *m_p;
     }
     bool loaded() const override { return m_p != nullptr; }
-    T* instance() const { return m_p; }  // without loading
+    T* instance() const { return m_p; }  // null when not open
     void unload() override {
         if (!m_p) return;
         T* p = m_p;

@@ -68,6 +68,7 @@ QuizScreen::QuizScreen() {
     m_ui.exit->onClick = [] { forms::QuizScreen.unload(); };
     m_ui.print->onClick = [this] { printQuestionSheet(); };
     SetCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.title->Caption(); };
 }
 
 void QuizScreen::Form_Load() {
@@ -77,7 +78,7 @@ void QuizScreen::Form_Load() {
 }
 
 void QuizScreen::start(const Worksheet& sheet, const Picture& picture, const QString& heading) {
-    QuizScreen& m = *forms::QuizScreen;
+    QuizScreen& m = forms::QuizScreen.open();
     m.m_sheet = sheet;
     m.m_question = 1;
     m.m_marks = {};

@@ -54,13 +54,14 @@ ScoreScreen::ScoreScreen() {
         if (m_result.score == m_result.outOf)
             printCertificate();  // says itself whether the certificate is printing
         else
-            forms::WrongAnswersScreen->Show();
+            forms::WrongAnswersScreen.show();
     };
     m_ui.exit->onClick = [] {
         forms::WrongAnswersScreen.unload();
         forms::ScoreScreen.unload();
     };
     SetCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.title->Caption(); };
     m_ui.showPicture->onTimer = [this] { showPicture(); };
     m_ui.readyKeys->onTimer = [this] { readyKeys(); };
     m_ui.reseed->onTimer = [this] {
@@ -89,7 +90,7 @@ void ScoreScreen::present(const Result& result) {
 }
 
 void ScoreScreen::afterQuiz(const Result& result) {
-    ScoreScreen& w = *forms::ScoreScreen;
+    ScoreScreen& w = forms::ScoreScreen.open();
     w.present(result);
     w.m_ui.tryAgain->SetVisible(false);
     w.m_ui.reviewHint->SetVisible(true);
@@ -99,7 +100,7 @@ void ScoreScreen::afterQuiz(const Result& result) {
 }
 
 void ScoreScreen::afterActivity(const Result& result) {
-    ScoreScreen& w = *forms::ScoreScreen;
+    ScoreScreen& w = forms::ScoreScreen.open();
     w.present(result);
     w.Show();
     announce(w.m_ui.score->Caption());

@@ -38,12 +38,13 @@ WrongAnswersScreen::WrongAnswersScreen() {
         forms::WrongAnswersScreen.unload();
     };
     SetCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.title->Caption(); };
 }
 
 void WrongAnswersScreen::Form_Load() { prepareScreen(*this); }
 
 void WrongAnswersScreen::list(const QStringList& lines, const QString& title) {
-    WrongAnswersScreen& w = *forms::WrongAnswersScreen;
+    WrongAnswersScreen& w = forms::WrongAnswersScreen.open();
     for (int n = 0; n < lines.size(); ++n) {
         w.m_ui.lines[size_t(n)]->SetCaption(lines[n]);
         w.m_ui.lines[size_t(n)]->SetVisible(true);

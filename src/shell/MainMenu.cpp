@@ -21,6 +21,7 @@ platform::FormRef<::MainMenu> forms::MainMenu;
 using namespace platform;
 
 namespace {
+const QString Portrait = QStringLiteral("Images\\euclidsm.jpg");
 constexpr FontDesc Entry12{"Tahoma", 12, true}, Entry18{"Tahoma", 18, true}, Entry14{"Tahoma", 14.25, true};
 constexpr int EntryFlags = Border | Centered | Hover;
 using Controls = MainMenu::Controls;
@@ -83,12 +84,12 @@ MainMenu::MainMenu() {
     // Every mathematician is an entry; those without a topic yet stay greyed.
     for (size_t i = 0; i < m_ui.mathematicians.size(); ++i)
         m_ui.mathematicians[i]->onClick = [i] {
-            if (i == Euclid) forms::TopicScreen->Show();
+            if (i == Euclid) forms::TopicScreen.show();
         };
     m_ui.exit->onClick = [] { TitleScreen::askToExit(); };
-    m_ui.wizard->onClick = [] { forms::WizardScreen->Show(); };
+    m_ui.wizard->onClick = [] { forms::WizardScreen.show(); };
     m_ui.catalogue->onClick = [] {
-        forms::CatalogueScreen->Show();
+        forms::CatalogueScreen.show();
         forms::MainMenu.unload();
     };
     m_ui.acknowledgments->onClick = [] { PageViewer::showAcknowledgments(); };
@@ -96,6 +97,7 @@ MainMenu::MainMenu() {
     m_ui.webLink->onClick = [] { openUrl(WebAddress); };
     m_ui.readCatalogue->onTimer = [this] { readCatalogue(); };
     SetCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.heading->Caption(); };
 }
 
 void MainMenu::Form_Load() {
@@ -103,19 +105,19 @@ void MainMenu::Form_Load() {
     // No pupil's work is open here: a screen that changed size is followed from this menu.
     Stage::instance()->setRestingScreen(this);
     m_ui.logo->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")));
-    m_ui.portrait->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
+    m_ui.portrait->SetPicture(picture());
     m_ui.frame->SetBackColor(theme::ScreenBlue);
     m_ui.readCatalogue->SetEnabled(true);
 }
 
 // The catalogue's way back to this menu, and the picture and heading its worksheets run under.
 static const bool catalogueKnowsTheMenu = [] {
-    CatalogueScreen::menu = {[] { forms::MainMenu->Show(); }, &MainMenu::picture, &MainMenu::heading};
+    CatalogueScreen::menu = {[] { forms::MainMenu.show(); }, &MainMenu::picture, &MainMenu::heading};
     return true;
 }();
 
-Picture MainMenu::picture() { return forms::MainMenu->m_ui.portrait->picture(); }
-QString MainMenu::heading() { return forms::MainMenu->m_ui.heading->Caption(); }
+Picture MainMenu::picture() { return LoadPictureOrEmpty(Portrait); }
+QString MainMenu::heading() { return ProgramTitle; }
 
 // Reads the catalogue list once, right after the menu is on screen. A missing or short
 // list ends the reading quietly with what was read.

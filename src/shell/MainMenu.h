@@ -18,7 +18,7 @@ public:
     };
 
     MainMenu();
-    // The menu's picture and heading, which a worksheet from the catalogue runs under (loads the menu).
+    // The menu's picture and heading, which a worksheet from the catalogue runs under.
     static platform::Picture picture();
     static QString heading();
     void Form_Load() override;

@@ -61,18 +61,18 @@ TitleScreen::TitleScreen() : Form(5460, 6570) {
     SetDefaultFocus(m_ui.ok);
     SetCancelControl(m_ui.exit);
     m_ui.ok->onClick = [] {
-        forms::MainMenu->Show();
+        forms::MainMenu.show();
         forms::TitleScreen.unload();
     };
     m_ui.exit->onClick = [] { quitProgram(); };
 }
 
 void TitleScreen::askToExit() {
-    TitleScreen& screen = *forms::TitleScreen;
+    TitleScreen& screen = forms::TitleScreen.open();
     screen.m_ui.ok->SetCaption(QStringLiteral("Cancel"));
     // Asked whether to leave, Escape stays.
     screen.SetCancelControl(screen.m_ui.ok);
-    forms::TitleScreen->Show();
+    forms::TitleScreen.show();
     // What the screen asks, in words a reader hears: a sighted pupil reads it from the buttons.
     announce(QStringLiteral("Leave Vellacourt Numerists? Exit leaves the program, Cancel goes back."));
 }
@@ -80,7 +80,7 @@ void TitleScreen::askToExit() {
 void TitleScreen::Form_Load() {
     try {
         centreOn(Stage::instance()->screenWidth(), Stage::instance()->screenHeight());
-        forms::Backdrop->Show();
+        forms::Backdrop.show();
         m_ui.picture->SetPicture(LoadPicture(QStringLiteral("Images\\euclidsm.jpg")));
         // The main menu's crest is decoded while the pupil reads this screen, once it is up: decoded
         // at once it would take the processor from the screen's first showing.
@@ -91,7 +91,7 @@ void TitleScreen::Form_Load() {
         // or nothing of the program would be seen.
         prepareScreen(*this, m_ui.picture);
         m_ui.panel->Move(0, m_ui.panel->Top());
-        if (!Stage::instance()->isVisible()) forms::Backdrop->Show();
+        if (!Stage::instance()->isVisible()) forms::Backdrop.show();
         m_ui.picture->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
     }
 }

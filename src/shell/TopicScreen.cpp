@@ -52,6 +52,7 @@ TopicScreen::TopicScreen() {
     m_ui.notes->onClick = [] { PageViewer::showDocument(QStringLiteral("euclid"), 2); };
     m_ui.exit->onClick = [this] { leave(); };
     SetCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.heading->Caption(); };
 }
 
 void TopicScreen::Form_Load() {
@@ -85,6 +86,6 @@ void TopicScreen::startQuiz() {
 }
 
 void TopicScreen::leave() {
-    forms::MainMenu->Show();
+    forms::MainMenu.show();
     forms::TopicScreen.unload();
 }

@@ -33,11 +33,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("VELLACOURT_START_AT_MENU")) {
         qunsetenv("VELLACOURT_START_AT_MENU");
         platform::run([] {
-            forms::Backdrop->Show();
-            forms::MainMenu->Show();
+            forms::Backdrop.show();
+            forms::MainMenu.show();
         });
     } else {
-        platform::run([] { forms::TitleScreen->Show(); });
+        platform::run([] { forms::TitleScreen.show(); });
     }
     return QApplication::exec();
 }

@@ -63,6 +63,7 @@ CatalogueScreen::CatalogueScreen() {
         forms::CatalogueScreen.unload();
     };
     SetCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.heading->Caption(); };
     m_ui.previous->onClick = [this] { turnPage(-1); };
     m_ui.next->onClick = [this] { turnPage(1); };
     // Tab goes down the first column of titles, then down the second, as the titles are listed.
@@ -129,7 +130,7 @@ void CatalogueScreen::titleClicked(const QString& title) {
         const worksheetfiles::Worksheet w = worksheetfiles::readOpenWorksheet();
         file1.Close();
         if (m_ui.edit->Value() == 1) {
-            editworksheet(w);
+            editWorksheet(w);
             return;
         }
         // Run it, under the main menu's picture and title (asking for them loads the menu, unseen).
@@ -160,7 +161,7 @@ void CatalogueScreen::deleteTitle(const QString& title) {
     showCataloguePage();
 }
 
-void CatalogueScreen::editworksheet(const worksheetfiles::Worksheet& w) {
+void CatalogueScreen::editWorksheet(const worksheetfiles::Worksheet& w) {
     // Every answer is checked before the wizard is touched, so a bad file leaves no half-filled wizard.
     for (const worksheetfiles::Question& q : w.questions) toNumber(q.correct);
     WizardScreen::edit(w);

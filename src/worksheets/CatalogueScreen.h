@@ -30,7 +30,7 @@ public:
     void Form_Load() override;
     const Controls& ui() const { return m_ui; }
     void showCataloguePage();
-    void editworksheet(const worksheetfiles::Worksheet& w);
+    void editWorksheet(const worksheetfiles::Worksheet& w);
     void deleteTitle(const QString& title);
 
 private:

@@ -20,8 +20,8 @@ float rowTop(int q) { return 1440.0f * float(q % 5); }
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label1", .index = 0, .caption = "Multiple Choice Wizard", .at = {0, 0, 4320, 540},
-         .font = {"Tahoma", 18, true}, .fore = Yellow, .flags = Transparent},
+    {.kind = Kind::Label, .name = "Label1", .caption = "Multiple Choice Wizard", .at = {0, 0, 4320, 540},
+         .font = {"Tahoma", 18, true}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::heading>},
     {.kind = Kind::Label, .name = "Label1", .index = 1, .caption = "Worksheet Title", .at = {5160, 120, 2295, 375},
          .font = {"Tahoma", 14.25, true}, .fore = Yellow, .flags = Transparent},
     {.kind = Kind::TextBox, .name = "Text1", .at = {7560, 120, 4215, 375}, .font = {"Times New Roman", 12},
@@ -82,6 +82,7 @@ WizardScreen::WizardScreen() {
         if (mayLeave()) forms::WizardScreen.unload();
     };
     SetCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.heading->Caption(); };
     m_ui.save->onClick = [this] { checkAndSave(); };
     m_ui.print->onClick = [this] { printAnswers(); };
     // Enter goes on to the next box, as Tab does.
@@ -253,7 +254,7 @@ void WizardScreen::writeWorksheet() {
 }
 
 void WizardScreen::edit(const worksheetfiles::Worksheet& w) {
-    WizardScreen& z = *forms::WizardScreen;
+    WizardScreen& z = forms::WizardScreen.open();
     z.m_ui.title->SetText(w.title);
     for (int q = 0; q < QuestionCount; ++q) {
         const worksheetfiles::Question& in = w.questions[size_t(q)];

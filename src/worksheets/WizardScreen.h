@@ -9,6 +9,7 @@ class WizardScreen : public platform::Form {
     Q_OBJECT
 public:
     struct Controls {
+        platform::Label* heading = nullptr;
         platform::TextBox* title = nullptr;
         std::array<platform::TextBox*, 10> questions{};
         std::array<platform::TextBox*, 40> answers{};  // question q's answers A to D at 4q to 4q + 3
