@@ -2,6 +2,7 @@
 #include "core/Activities.h"
 #include "core/Contrast.h"
 #include "core/Errors.h"
+#include "core/GalleryActivities.h"
 #include "core/Catalogue.h"
 #include "core/Marking.h"
 #include "core/NumberText.h"
@@ -10,8 +11,23 @@
 #include "core/WorksheetFormat.h"
 
 #include <QtTest>
+#include <set>
 
 using namespace core;
+
+namespace {
+
+// The eleven triples up to 30, written out by hand to check the draws and isRightAngled against.
+const std::set<std::array<int, 3>> triples = {{3, 4, 5},    {6, 8, 10},   {5, 12, 13},  {9, 12, 15},
+                                              {8, 15, 17},  {12, 16, 20}, {15, 20, 25}, {7, 24, 25},
+                                              {10, 24, 26}, {20, 21, 29}, {18, 24, 30}};
+template <typename Numbers> std::array<QString, 12> captions(const Numbers& n) {
+    std::array<QString, 12> text;
+    for (size_t i = 0; i < 12; ++i) text[i] = QString::number(n[i]);
+    return text;
+}
+
+}  // namespace
 
 class CoreTest : public QObject {
     Q_OBJECT
@@ -96,6 +112,104 @@ private slots:
         QCOMPARE(scaleSetting(" 1.5 "), 1.5);
         QCOMPARE(scaleSetting("big"), 0.0);
         QCOMPARE(scaleSetting("20"), 0.0);
+    }
+
+    // Each activity drawn 10,000 times: its invariants, every triple, start or number drawn at some
+    // time, and the draw's own answers scoring 12 by the rule that marks the board.
+    void triplesProblems() {
+        std::set<std::array<int, 3>> seen;
+        for (int draw = 0; draw < 10000; ++draw) {
+            const auto p = drawTriplesProblem();
+            std::set<std::array<int, 3>> rows;
+            for (int r = 0; r < 4; ++r) rows.insert({p[3 * r], p[3 * r + 1], p[3 * r + 2]});
+            QVERIFY(rows.size() == 4 && std::includes(triples.begin(), triples.end(), rows.begin(), rows.end()));
+            seen.insert(rows.begin(), rows.end());
+            QCOMPARE(triplesScore(captions(p)), 12);
+        }
+        QCOMPARE(seen, triples);
+        // a and b either way round, and a triple across rows, score; c out of place, an empty box or a
+        // number not written as a tile writes it ("07", "7 ") do not.
+        const auto score = [](QString a, QString b, QString c) {
+            return triplesScore({a, b, c, "3", "4", "5", "5", "12", "13", "20", "21", "29"});
+        };
+        QVERIFY(score("4", "3", "5") == 12 && score("6", "8", "10") == 12);
+        const std::array<QString, 3> wrongs[] = {{"3", "5", "4"},    {"", "4", "5"},     {"3", "4", "6"},
+                                                 {"07", "24", "25"}, {"7 ", "24", "25"}, {"+7", "24", "25"},
+                                                 {"0", "5", "5"}};
+        for (const auto& [a, b, c] : wrongs) QVERIFY2(score(a, b, c) == 9, qPrintable(a + ',' + b + ',' + c));
+    }
+
+    void rightAngleProblems() {
+        std::set<int> counts;
+        for (int draw = 0; draw < 10000; ++draw) {
+            const auto p = drawRightAngleProblem();
+            std::set<std::array<int, 3>> distinct;
+            std::array<QString, 12> answers;
+            for (size_t i = 0; i < 12; ++i) {
+                const std::array<int, 3> t = {p[i].a, p[i].b, p[i].c};
+                QVERIFY(1 <= t[0] && t[0] <= t[1] && t[1] <= t[2] && t[2] <= 30 && t[0] + t[1] > t[2]);
+                QCOMPARE(isRightAngled(p[i]), bool(triples.count(t)));
+                // A near miss lies within 2 of a triple, counting the differences of its sorted sides.
+                QVERIFY(std::any_of(triples.begin(), triples.end(), [&](const auto& x) {
+                    return std::abs(t[0] - x[0]) + std::abs(t[1] - x[1]) + std::abs(t[2] - x[2]) <= 2;
+                }));
+                distinct.insert(t);
+                answers[i] = rightAngleAnswer(p[i]);
+            }
+            const auto right = std::count(answers.begin(), answers.end(), "Yes");
+            QVERIFY(distinct.size() == 12 && right >= 4 && right <= 8);
+            counts.insert(int(right));
+            QCOMPARE(rightAngleScore(p, answers), 12);
+            answers[0] = answers[0] == "Yes" ? "No" : "Yes";
+            answers[1] = "";
+            answers[2] = answers[2].toUpper();
+            QCOMPARE(rightAngleScore(p, answers), 9);
+        }
+        QCOMPARE(counts, (std::set<int>{4, 5, 6, 7, 8}));
+    }
+
+    void sequenceProblems() {
+        std::set<std::pair<int, int>> seen;
+        for (int draw = 0; draw < 10000; ++draw) {
+            const auto rows = drawSequenceProblem();
+            const auto terms = sequenceTerms(rows);
+            std::set<std::pair<int, int>> starts;
+            for (int r = 0; r < 4; ++r) {
+                const int f = rows[r].first, s = rows[r].second;
+                QVERIFY(f >= 1 && f <= 9 && s >= 1 && s <= 9);
+                starts.insert({f, s});
+                QVERIFY(terms[3 * r] == f + s && terms[3 * r + 1] == f + 2 * s && terms[3 * r + 2] == 2 * f + 3 * s);
+            }
+            QCOMPARE(starts.size(), size_t(4));
+            seen.insert(starts.begin(), starts.end());
+            QCOMPARE(boxesScore(captions(terms), captions(terms)), 12);
+        }
+        QCOMPARE(seen.size(), size_t(81));
+        // Partly answered: empty boxes, terms a place off and " 6" score nothing, nor does "" where ""
+        // is needed; Nets of Dice marks the same way.
+        const std::array<QString, 12> needed = {"2", "3", "5", "7", "11", "18", "", "9", "13", "4", "6", "10"};
+        const std::array<QString, 12> shown = {"2", "3", "", "7", "18", "11", "", "9", "13", "4", " 6", "10"};
+        QVERIFY(boxesScore(needed, shown) == 7 && diceScore(needed, shown) == 7);
+    }
+
+    void romanNumerals() {
+        for (int n = 1; n <= 3999; ++n) QCOMPARE(romanValue(romanNumeral(n)), n);
+        QCOMPARE(romanNumeral(1994) + romanNumeral(3888), QStringLiteral("MCMXCIVMMMDCCCLXXXVIII"));
+        QCOMPARE(romanNumeral(0) + romanNumeral(4000), QString());
+        for (const char* bad : {"", "IIII", "VX", "IC", "iv", "VV", "IIV", "IXI", "XM", "MMMM", "CMCM", "LL", "DM",
+                                "XIIII", "IL", "XCX", "MCMXCIV ", "4", "MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM"})
+            QVERIFY2(romanValue(QString::fromLatin1(bad)) == 0, bad);
+        std::set<int> seen;
+        for (int draw = 0; draw < 10000; ++draw) {
+            const auto p = drawRomanProblem();
+            const std::set<int> numbers(p.begin(), p.end());
+            QVERIFY(numbers.size() == 12 && *numbers.begin() >= 1 && *numbers.rbegin() <= 99);
+            seen.insert(numbers.begin(), numbers.end());
+            std::array<int, 12> read;  // what a pupil reads off each numeral
+            for (size_t i = 0; i < 12; ++i) read[i] = romanValue(romanNumeral(p[i]));
+            QCOMPARE(boxesScore(captions(p), captions(read)), 12);
+        }
+        QCOMPARE(seen.size(), size_t(99));
     }
 
     void numbersAsText() {

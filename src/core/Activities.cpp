@@ -1,4 +1,5 @@
 #include "core/Activities.h"
+#include "core/GalleryActivities.h"
 #include "core/Random.h"
 
 #include <algorithm>
@@ -29,10 +30,7 @@ int primesScore(const Factors& factors, const Factors& placed) {
 }
 
 int diceScore(const std::array<QString, 12>& needed, const std::array<QString, 12>& shown) {
-    int score = 0;
-    for (size_t i = 0; i < needed.size(); ++i)
-        if (!shown[i].isEmpty() && shown[i] == needed[i]) ++score;
-    return score;
+    return boxesScore(needed, shown);
 }
 
 }  // namespace core

@@ -1,0 +1,168 @@
+#include "core/GalleryActivities.h"
+#include "core/Random.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace core {
+
+namespace {
+
+// Moves `count` different elements, chosen at random, to the front of `pool`, in random order.
+template <typename T> void pickFront(std::vector<T>& pool, size_t count) {
+    for (size_t i = 0; i < count && i < pool.size(); ++i) {
+        const size_t left = pool.size() - i;
+        // A fraction just below 1 times `left` can round up to `left`.
+        const size_t j = i + std::min(size_t(randomFraction() * double(left)), left - 1);
+        std::swap(pool[i], pool[j]);
+    }
+}
+
+// Every triple a < b < c, a² + b² = c², c <= 30, in order of c.
+std::vector<Triangle> allTriples() {
+    std::vector<Triangle> triples;
+    for (int c = 1; c <= 30; ++c)
+        for (int a = 1; a < c; ++a)
+            for (int b = a + 1; b < c; ++b)
+                if (a * a + b * b == c * c) triples.push_back({qint16(a), qint16(b), qint16(c)});
+    return triples;
+}
+
+// Triangles that look like a triple but are not one: one side of a triple moved by 1 or 2.
+std::vector<Triangle> nearMisses() {
+    std::vector<Triangle> misses;
+    for (const Triangle& t : allTriples())
+        for (int side = 0; side < 3; ++side)
+            for (int by : {-2, -1, 1, 2}) {
+                std::array<qint16, 3> s = {t.a, t.b, t.c};
+                s[side] = qint16(s[side] + by);
+                std::sort(s.begin(), s.end());
+                const Triangle m{s[0], s[1], s[2]};
+                if (m.a >= 1 && m.c <= 30 && m.a + m.b > m.c && !isRightAngled(m) &&
+                    std::find(misses.begin(), misses.end(), m) == misses.end())
+                    misses.push_back(m);
+            }
+    return misses;
+}
+
+// A box's number as its tile writes it (plain digits, no leading zero), or 0.
+qint64 shownNumber(const QString& text) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    return ok && n > 0 && QString::number(n) == text ? n : 0;
+}
+
+}  // namespace
+
+int boxesScore(const std::array<QString, 12>& needed, const std::array<QString, 12>& shown) {
+    int score = 0;
+    for (size_t i = 0; i < needed.size(); ++i)
+        if (!shown[i].isEmpty() && shown[i] == needed[i]) ++score;
+    return score;
+}
+
+std::array<qint16, 12> drawTriplesProblem() {
+    std::vector<Triangle> triples = allTriples();
+    pickFront(triples, 4);
+    std::array<qint16, 12> problem;
+    for (int r = 0; r < 4; ++r) {
+        problem[3 * r] = triples[r].a;
+        problem[3 * r + 1] = triples[r].b;
+        problem[3 * r + 2] = triples[r].c;
+    }
+    return problem;
+}
+
+int triplesScore(const std::array<QString, 12>& shown) {
+    int score = 0;
+    for (int r = 0; r < 4; ++r) {
+        const qint64 x = shownNumber(shown[3 * r]), y = shownNumber(shown[3 * r + 1]),
+                     z = shownNumber(shown[3 * r + 2]);
+        if (x && y && z && x * x + y * y == z * z) score += 3;
+    }
+    return score;
+}
+
+bool isRightAngled(const Triangle& t) { return int(t.a) * t.a + int(t.b) * t.b == int(t.c) * t.c; }
+
+QString rightAngleAnswer(const Triangle& t) { return isRightAngled(t) ? QStringLiteral("Yes") : QStringLiteral("No"); }
+
+std::array<Triangle, 12> drawRightAngleProblem() {
+    const size_t right = 4 + std::min(size_t(randomFraction() * 5), size_t(4));
+    std::vector<Triangle> triples = allTriples(), misses = nearMisses();
+    pickFront(triples, right);
+    pickFront(misses, 12 - right);
+    std::vector<Triangle> problem(triples.begin(), triples.begin() + right);
+    problem.insert(problem.end(), misses.begin(), misses.begin() + (12 - right));
+    pickFront(problem, 12);
+    std::array<Triangle, 12> shuffled;
+    std::copy(problem.begin(), problem.end(), shuffled.begin());
+    return shuffled;
+}
+
+int rightAngleScore(const std::array<Triangle, 12>& triangles, const std::array<QString, 12>& shown) {
+    std::array<QString, 12> needed;
+    for (size_t i = 0; i < needed.size(); ++i) needed[i] = rightAngleAnswer(triangles[i]);
+    return boxesScore(needed, shown);
+}
+
+std::array<SequenceRow, 4> drawSequenceProblem() {
+    std::vector<SequenceRow> starts;
+    for (qint16 first = 1; first <= 9; ++first)
+        for (qint16 second = 1; second <= 9; ++second) starts.push_back({first, second});
+    pickFront(starts, 4);
+    return {starts[0], starts[1], starts[2], starts[3]};
+}
+
+std::array<qint16, 12> sequenceTerms(const std::array<SequenceRow, 4>& rows) {
+    std::array<qint16, 12> terms;
+    for (int r = 0; r < 4; ++r) {
+        qint16 before = rows[r].first, last = rows[r].second;
+        for (int k = 0; k < 3; ++k) {
+            terms[3 * r + k] = qint16(before + last);
+            before = last;
+            last = terms[3 * r + k];
+        }
+    }
+    return terms;
+}
+
+QString romanNumeral(int n) {
+    if (n < 1 || n > 3999) return {};
+    static const struct {
+        int value;
+        const char* letters;
+    } steps[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
+                 {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},  {1, "I"}};
+    QString numeral;
+    for (const auto& s : steps)
+        for (; n >= s.value; n -= s.value) numeral += QLatin1String(s.letters);
+    return numeral;
+}
+
+int romanValue(const QString& numeral) {
+    // The longest numeral up to 3999 is MMMDCCCLXXXVIII; a longer text cannot be one and could overflow.
+    if (numeral.size() > 15) return 0;
+    static const QString letters = QStringLiteral("IVXLCDM");
+    static const int values[] = {1, 5, 10, 50, 100, 500, 1000};
+    int total = 0;
+    for (qsizetype i = 0; i < numeral.size(); ++i) {
+        const qsizetype here = letters.indexOf(numeral[i]);
+        if (here < 0) return 0;
+        const qsizetype next = i + 1 < numeral.size() ? letters.indexOf(numeral[i + 1]) : -1;
+        total += next >= 0 && values[next] > values[here] ? -values[here] : values[here];
+    }
+    // Reading is lenient ("IIII" adds up to 4); only the one way romanNumeral writes it is a numeral.
+    return romanNumeral(total) == numeral ? total : 0;
+}
+
+std::array<qint16, 12> drawRomanProblem() {
+    std::vector<qint16> numbers;
+    for (qint16 n = 1; n <= 99; ++n) numbers.push_back(n);
+    pickFront(numbers, 12);
+    std::array<qint16, 12> problem;
+    std::copy(numbers.begin(), numbers.begin() + 12, problem.begin());
+    return problem;
+}
+
+}  // namespace core
