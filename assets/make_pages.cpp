@@ -67,9 +67,15 @@ QFont qfont(const Style& s) {
     return f;
 }
 
+// A page's text in the font's code page; a character the code page lacks would show as "?", so
+// the page is refused instead.
 std::string encode(const QString& text, const char* codec = "windows-1252") {
     QStringEncoder e(codec);
     const QByteArray b = e.encode(text);
+    if (e.hasError()) {
+        std::fprintf(stderr, "\"%s\" has a character that %s cannot write\n", qPrintable(text), codec);
+        std::exit(1);
+    }
     return std::string(b.constData(), size_t(b.size()));
 }
 
@@ -103,7 +109,7 @@ public:
         const Style& s = m_sheet.body;
         const QFontMetricsF fm(qfont(s));
         const int left = m_sheet.margin + indent;
-        const int figure = m_diceBeside ? diceNetsWidth() + DiceGap : 0;
+        const int figure = m_beside != Beside::Nothing ? besideWidth() + FigureGap : 0;
         const int width = m_sheet.textRight - left - figure, top = m_y;
         QStringList words = unbreakable(text.split(QLatin1Char(' '), Qt::SkipEmptyParts));
         bool first = true;
@@ -116,9 +122,9 @@ public:
             put(s, left, current);
             first = false;
         }
-        if (m_diceBeside) {
-            m_y = std::max(m_y, diceNets(m_sheet.textRight - figure + DiceGap, top + 60));
-            m_diceBeside = false;
+        if (m_beside != Beside::Nothing) {
+            m_y = std::max(m_y, drawBeside(m_sheet.textRight - figure + FigureGap, top + 60));
+            m_beside = Beside::Nothing;
         }
         m_y += 50;
     }
@@ -172,8 +178,9 @@ public:
         m_y = top + size + 20;
     }
 
-    // The next paragraph leaves room at its right for the dice nets, drawn there beside it.
-    void diceNetsBesideNext() { m_diceBeside = true; }
+    // The next paragraph leaves room at its right for a figure, drawn there beside it.
+    enum class Beside { Nothing, Dice, TriangleSquares };
+    void besideNext(Beside figure) { m_beside = figure; }
 
     // The card's margin below the last line    // The card's margin below the last line is at least its margin above the first.
     std::string finish(const QString& name) const {
@@ -190,10 +197,12 @@ private:
         std::exit(1);
     }
     // An equation is read as one: a word that is a sign (=, ×, ÷, +, −) joins the words on either
-    // side of it, so "154 ÷ 2 = 77" never breaks across lines.
+    // side of it, so "154 ÷ 2 = 77" never breaks across lines. The pages write minus as an en dash
+    // (–), the Western code page having no minus sign of its own.
     static QStringList unbreakable(const QStringList& words) {
         static const QStringList signs{QStringLiteral("="), QStringLiteral("\u00D7"), QStringLiteral("\u00F7"),
-                                       QStringLiteral("+"), QStringLiteral("\u2212")};
+                                       QStringLiteral("+"), QStringLiteral("\u2212"),
+                                       QStringLiteral("\u2013")};
         QStringList out;
         bool glue = false;
         for (const QString& w : words) {
@@ -221,7 +230,24 @@ private:
         m_wmf.text(x, m_y, encode(text));
         m_wmf.remove(font);
     }
-    static constexpr int DiceSquare = 270, DiceGap = 360;
+    static constexpr int DiceSquare = 270, DiceGap = 360, FigureGap = 360;
+    int besideWidth() const {
+        switch (m_beside) {
+        case Beside::Dice: return diceNetsWidth();
+        case Beside::TriangleSquares: return 10 * TriangleUnit;
+        case Beside::Nothing: break;
+        }
+        return 0;
+    }
+    // Draws the figure with its top left corner at (left, top); returns its foot.
+    int drawBeside(int left, int top) {
+        switch (m_beside) {
+        case Beside::Dice: return diceNets(left, top);
+        case Beside::TriangleSquares: return triangleSquares(left, top);
+        case Beside::Nothing: break;
+        }
+        return top;
+    }
     static int netColumns(const figures::Net& net) {
         int columns = 0;
         for (const char* row : net) columns = std::max(columns, int(qstrlen(row)));
@@ -263,6 +289,76 @@ private:
         m_textBottom = std::max(m_textBottom, bottom);
         return bottom;
     }
+    static constexpr int TriangleUnit = 150;
+    // A number in bold on a patch of the page's own paper, so the lines under it do not cross it.
+    void label(double x, double y, int em, const QString& text) {
+        const Style s{m_sheet.body.face, em / 2, true, m_sheet.title.colour};  // em twips, in tenths of a point
+        const QFontMetricsF fm(qfont(s));
+        const double w = fm.horizontalAdvance(text), cap = fm.capHeight();
+        const uint32_t paper = m_sheet.paper == NoPaper ? WmfWriter::rgb(255, 255, 255) : m_sheet.paper;
+        const int pen = m_wmf.pen(5, 0, 0), brush = m_wmf.brush(0, paper);
+        m_wmf.select(pen);
+        m_wmf.select(brush);
+        m_wmf.rectangle(int(x - w / 2 - 30), int(y - cap / 2 - 40), int(x + w / 2 + 30), int(y + cap / 2 + 40));
+        m_wmf.remove(pen);
+        m_wmf.remove(brush);
+        const int font = m_wmf.font(-em, 700, s.face.toStdString());
+        m_wmf.select(font);
+        m_wmf.textColour(s.colour);
+        m_wmf.textAlign(24 | 6);  // baseline, centred
+        m_wmf.text(int(std::lround(x)), int(std::lround(y + cap / 2)), encode(text));
+        m_wmf.textAlign(24);
+        m_wmf.remove(font);
+        m_textBottom = std::max(m_textBottom, int(y + cap / 2 + 40));
+    }
+    // A square of n x n cells from corner p, its sides along the unit vectors a and b, ruled into
+    // cells a pupil can count, its area written in the middle.
+    void ruledSquare(QPointF p, QPointF a, QPointF b, int n, int unit) {
+        const auto corner = [&](double i, double j) {
+            const QPointF c = p + (a * i + b * j) * unit;
+            return std::pair{int(std::lround(c.x())), int(std::lround(c.y()))};
+        };
+        const int thin = m_wmf.pen(0, 8, m_sheet.title.colour), thick = m_wmf.pen(0, 20, m_sheet.title.colour);
+        const int hollow = m_wmf.brush(1, 0);
+        m_wmf.select(hollow);
+        m_wmf.select(thin);
+        for (int i = 1; i < n; ++i) {
+            m_wmf.polyline({corner(i, 0), corner(i, n)});
+            m_wmf.polyline({corner(0, i), corner(n, i)});
+        }
+        m_wmf.select(thick);
+        m_wmf.polygon({corner(0, 0), corner(n, 0), corner(n, n), corner(0, n)});
+        m_wmf.remove(thin);
+        m_wmf.remove(thick);
+        m_wmf.remove(hollow);
+        const QPointF middle = p + (a + b) * (n * unit / 2.0);
+        label(middle.x(), middle.y(), emTwips(m_sheet.body), QString::number(n * n));
+    }
+    // The right-angled triangle of sides 3, 4 and 5 with a square on each side: the 9 and 16 small
+    // squares on the shorter sides make the 25 on the hypotenuse. Returns the figure's foot.
+    int triangleSquares(int left, int top) {
+        const int u = TriangleUnit;
+        // The right angle at o; the side of 4 runs right from it, the side of 3 up from it.
+        const QPointF o(left + 3 * u, top + 7 * u), right(1, 0), up(0, -1), down(0, 1), leftward(-1, 0);
+        const QPointF a = o + right * (4 * u), b = o + up * (3 * u);
+        ruledSquare(o, right, down, 4, u);                                // below the side of 4
+        ruledSquare(o, up, leftward, 3, u);                               // left of the side of 3
+        ruledSquare(b, QPointF(4, 3) / 5.0, QPointF(3, -4) / 5.0, 5, u);  // outside the hypotenuse
+        const int pen = m_wmf.pen(0, 20, m_sheet.title.colour), brush = m_wmf.brush(0, m_sheet.heading.colour);
+        m_wmf.select(pen);
+        m_wmf.select(brush);
+        const auto pt = [](QPointF p) { return std::pair{int(std::lround(p.x())), int(std::lround(p.y()))}; };
+        m_wmf.polygon({pt(o), pt(a), pt(b)});
+        m_wmf.remove(pen);
+        m_wmf.remove(brush);
+        // The right angle's mark.
+        const int mark = m_wmf.pen(0, 12, m_sheet.paper == NoPaper ? WmfWriter::rgb(255, 255, 255) : m_sheet.paper);
+        m_wmf.select(mark);
+        m_wmf.polyline({pt(o + right * (u / 2)), pt(o + (right + up) * (u / 2)), pt(o + up * (u / 2))});
+        m_wmf.remove(mark);
+        m_textBottom = std::max(m_textBottom, top + 11 * u);
+        return top + 11 * u;
+    }
     void drawSolid(int kind, int x, int y, int s) {
         for (const figures::Face& face : figures::visibleFaces(figures::Solid(kind))) {
             std::vector<std::pair<int, int>> corners;
@@ -275,11 +371,12 @@ private:
     WmfWriter m_wmf;
     int m_y = 0;
     int m_textTop = -1, m_textBottom = 0;  // the first line's top and the last line's foot
-    bool m_diceBeside = false;
+    Beside m_beside = Beside::Nothing;
 };
 
 // Reads a page source: "# " title, "## " heading, "- " bullet, "| " table row, "@greek",
-// "@figure solids", "@figure dice" (beside the paragraph after it), and paragraphs of one line each.
+// "@figure solids", "@figure dice" and "@figure squares" (a 3, 4, 5 triangle with the squares on
+// its sides; these two beside the paragraph after them), and paragraphs of one line each.
 std::string makePage(const QString& source, const Sheet& sheet) {
     QFile f(source);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -307,7 +404,8 @@ std::string makePage(const QString& source, const Sheet& sheet) {
             const QString rest = line.mid(7);
             page.greek(rest.section(QLatin1Char(' '), 0, 0), rest.section(QLatin1Char(' '), 1).trimmed());
         } else if (line == QLatin1String("@figure solids")) page.solids();
-        else if (line == QLatin1String("@figure dice")) page.diceNetsBesideNext();
+        else if (line == QLatin1String("@figure dice")) page.besideNext(PageWriter::Beside::Dice);
+        else if (line == QLatin1String("@figure squares")) page.besideNext(PageWriter::Beside::TriangleSquares);
         else page.paragraph(line);
     }
     flush();
