@@ -8,8 +8,10 @@
 #include "core/NumberText.h"
 #include "core/StageScale.h"
 #include "core/Text1252.h"
+#include "core/TopicFile.h"
 #include "core/WorksheetFormat.h"
 
+#include <QDir>
 #include <QtTest>
 #include <set>
 
@@ -80,10 +82,11 @@ private slots:
 
     // Titles that cannot be file names (the round trip of a sheet is the worksheet tests' own).
     void worksheetTitles() {
-        for (const char* bad : {"../escape", "a\\b", "what?", "x:y", "star*", "quote\"", "<tag>", "pipe|", "one, two",
-                                "salt & pepper", " leading", "trailing ", "dots...", "..", "tab\there", "CON", "lpt1",
-                                "Com3.notes", "nul", "COM0", "LPT0", "COM\u00B9", "lpt\u00B3", "CONIN$", "conout$",
-                                "euclid", "TRACK", "track", "łódź"})
+        for (const char* bad :
+             {"../escape", "a\\b",          "what?",     "x:y",        "star*",   "quote\"",   "<tag>",     "pipe|",
+              "one, two",  "salt & pepper", " leading",  "trailing ",  "dots...", "..",        "tab\there", "CON",
+              "lpt1",      "Com3.notes",    "nul",       "COM0",       "LPT0",    "COM\u00B9", "lpt\u00B3", "CONIN$",
+              "conout$",   "euclid",        "FIBONACCI", "Pythagoras", "TRACK",   "track",     "łódź"})
             QVERIFY2(!worksheetfiles::TitleProblem(QString::fromUtf8(bad)).isEmpty(), bad);
         QVERIFY(worksheetfiles::TitleProblem(QStringLiteral("Fractions €")).isEmpty());
         QCOMPARE(worksheetfiles::IndexLine(QStringLiteral(" lead")), QStringLiteral("\" lead\""));
@@ -218,6 +221,82 @@ private slots:
         QCOMPARE(PrintNumber(12), QStringLiteral(" 12 "));
         QCOMPARE(toNumber(QStringLiteral(" 2.5 ")), 3LL);  // halves round away from zero
         QVERIFY_THROWS_EXCEPTION(RuntimeError, toNumber(QStringLiteral("x")));
+    }
+
+    // The topics shipped: each reads, Euclid's hands over what his screen always has, the entries
+    // differ, and every file and page a topic names is in the data folder.
+    void shippedTopicsRead() {
+        const QDir data(QStringLiteral(DATA_DIR));
+        const auto exists = [&data](const QString& name) {  // as the program finds files: in any case
+            const QStringList parts = name.split(QLatin1Char('\\'));
+            const QString folder = data.entryList(QDir::Dirs)
+                                       .filter(QRegularExpression(QLatin1Char('^') + parts[0] + QLatin1Char('$'),
+                                                                  QRegularExpression::CaseInsensitiveOption))
+                                       .value(0);
+            return !folder.isEmpty() &&
+                   QDir(data.filePath(folder)).entryList(QDir::Files).contains(parts[1], Qt::CaseInsensitive);
+        };
+        std::set<int> entries;
+        for (const QString& file :
+             QDir(data.filePath(QStringLiteral("topics"))).entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+            QFile f(data.filePath(QStringLiteral("topics/") + file));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const Topic t = parseTopic(f.readAll());
+            QVERIFY2(entries.insert(t.entry).second, qPrintable(file));
+            for (const QString& name : {t.picture, t.portrait, t.quiz}) QVERIFY2(exists(name), qPrintable(name));
+            for (const TopicDocument& d : {t.keyFacts, t.notes})
+                for (int n = 0; n < d.pages; ++n)
+                    for (const char* folder : {"wmf", "wmf2"})
+                        QVERIFY2(exists(QLatin1String(folder) + QLatin1Char('\\') + d.stem + QChar(u'a' + n) +
+                                        QStringLiteral(".wmf")),
+                                 qPrintable(d.stem));
+        }
+        QCOMPARE(entries, (std::set<int>{0, 1, 6}));
+        QFile euclid(data.filePath(QStringLiteral("topics/euclid.txt")));
+        QVERIFY(euclid.open(QIODevice::ReadOnly));
+        const Topic e = parseTopic(euclid.readAll());
+        QCOMPARE(e.heading, QStringLiteral("Euclid"));
+        QCOMPARE(e.quiz, QStringLiteral("multiple\\Euclid.txt"));
+        QCOMPARE(e.keyFacts.stem + QString::number(e.keyFacts.pages) + e.notes.stem + QString::number(e.notes.pages),
+                 QStringLiteral("key euclid3euclid2"));
+        QCOMPARE(e.activities[0].caption + e.activities[1].caption, QStringLiteral("Products of PrimesNets of Dice"));
+    }
+
+    // A topic file that breaks a rule is refused with its reason, whatever the rule.
+    void brokenTopicsAreRefused() {
+        const QByteArray good =
+            "entry = 1\nheading = Euclid\npicture = Images\\euclid.jpg\nportrait = images\\euclidsm.jpg\n"
+            "quiz = multiple\\Euclid.txt\nkey facts = key euclid, 3\nnotes = euclid, 2\n"
+            "activity = primes, Products of Primes\nactivity = dice, Nets of Dice\n";
+        QCOMPARE(parseTopic(good).activities[1].kind, QStringLiteral("dice"));
+        QCOMPARE(parseTopic("# comment\r\n\r\n" + QByteArray(good).replace("\n", "\r\n")).entry, 1);
+        const std::pair<const char*, const char*> breaks[] = {
+            {"entry = 1", "entry = 12"},
+            {"entry = 1", "entry = one"},
+            {"heading = Euclid\n", ""},
+            {"heading = Euclid", "heading = Euclid\nheading = Euclid"},
+            {"heading = Euclid", "colour = red"},
+            {"heading = Euclid", "heading ="},
+            {"heading = Euclid", "heading Euclid"},
+            {"Images\\euclid.jpg", "Images\\..\\..\\etc"},
+            {"Images\\euclid.jpg", "/etc/passwd"},
+            {"Images\\euclid.jpg", "multiple\\euclid.jpg"},
+            {"Images\\euclid.jpg", "Images\\.hidden"},
+            {"key euclid, 3", "key euclid, 0"},
+            {"key euclid, 3", "key euclid, 27"},
+            {"key euclid, 3", "key euclid"},
+            {"key euclid, 3", "..\\x, 3"},
+            {"primes,", "spelling,"},
+            {"dice, Nets of Dice\n", "dice, Nets of Dice\nactivity = dice, Again\n"},
+            {"activity = dice, Nets of Dice\n", ""},
+            {"Euclid\n", "Eu\xFF\n"}};
+        for (const auto& [from, to] : breaks) {
+            QByteArray bad = good;
+            bad.replace(from, to);
+            QVERIFY2(bad != good, from);
+            QVERIFY_THROWS_EXCEPTION(RuntimeError, parseTopic(bad));
+        }
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, parseTopic(good + QByteArray(MaxTopicBytes, '#')));
     }
 };
 

@@ -56,8 +56,10 @@ QString TitleProblem(const QString& title) {
         return QStringLiteral("\"%1\" is a name the computer keeps for itself. Please choose another title.")
             .arg(title);
     // Letter case does not tell files apart on every disk (a FAT memory stick, a Windows share).
-    if (title.compare(QStringLiteral("Euclid"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("The title Euclid belongs to Euclid's own quiz. Please choose another title.");
+    // The topics' own quizzes are files of the worksheet folder too.
+    for (const QString& topic : {QStringLiteral("Euclid"), QStringLiteral("Pythagoras"), QStringLiteral("Fibonacci")})
+        if (title.compare(topic, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("The title %1 belongs to %1's own quiz. Please choose another title.").arg(topic);
     if (title.compare(QStringLiteral("track"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("The title track is the name of the catalogue's own list of worksheets. "
                               "Please choose another title.");

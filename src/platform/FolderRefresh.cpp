@@ -16,8 +16,7 @@ namespace platform {
 
 namespace {
 
-
-const char* const Folders[] = {"Images", "logo", "wmf", "wmf2", "multiple"};
+const char* const Folders[] = {"Images", "logo", "wmf", "wmf2", "multiple", "topics"};
 
 // The entries of a folder whose names differ from `name` only in letter case, `name` itself included:
 // the program finds its folders in any case, so every spelling is kept up to date.

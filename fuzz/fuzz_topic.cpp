@@ -1,0 +1,22 @@
+// The topic reader on any bytes: it either reads a topic whose every value keeps its rules, or fails
+// as a broken topic does; never anything else.
+#include "core/Errors.h"
+#include "core/TopicFile.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    core::Topic t;
+    try {
+        t = core::parseTopic(QByteArray(reinterpret_cast<const char*>(data), int(size)));
+    } catch (const core::RuntimeError&) {
+        return 0;  // a broken topic: its entry stays greyed, with a log line
+    }
+    const bool sound = t.entry >= 0 && t.entry <= 11 && !t.heading.isEmpty() &&
+                       !t.picture.contains(QLatin1String("..")) && !t.quiz.contains(QLatin1Char('/')) &&
+                       t.keyFacts.pages >= 1 && t.keyFacts.pages <= 26 && t.notes.pages >= 1 && t.notes.pages <= 26 &&
+                       core::topicActivityKinds().contains(t.activities[0].kind) &&
+                       core::topicActivityKinds().contains(t.activities[1].kind);
+    if (!sound) std::abort();
+    return 0;
+}
