@@ -422,13 +422,14 @@ private slots:
 
     void unsafeTitlesAreRefusedWithNothingWritten() {
         Session s;
-        const QByteArray TopicScreen = s.read(QStringLiteral("multiple/Euclid.txt"));
+        const QByteArray euclid = s.read(QStringLiteral("multiple/Euclid.txt")),
+                         pythagoras = s.read(QStringLiteral("multiple/Pythagoras.txt"));
         const QByteArray index = indexOf({"Kept"});
         s.write(QStringLiteral("multiple/track.txt"), index);
         auto* w = &forms::WizardScreen.open();
         fillValid(w, QString());
         // Every kind of refusal is tried in test_core; here, that nothing is written for any of them.
-        const QStringList bad{"../escape", "salt & pepper", "Com3.notes", "TRACK", "łódź"};
+        const QStringList bad{"../escape", "salt & pepper", "Com3.notes", "TRACK", "łódź", "pythagoras"};
         for (const QString& title : bad) {
             w->ui().title->SetText(title);
             w->checkAndSave();
@@ -436,8 +437,9 @@ private slots:
                      qPrintable(title));
         }
         const QStringList files = QDir(s.path(QStringLiteral("multiple"))).entryList(QDir::Files);
-        QCOMPARE(files, (QStringList{"Euclid.txt", "track.txt"}));
-        QCOMPARE(s.read(QStringLiteral("multiple/Euclid.txt")), TopicScreen);
+        QCOMPARE(files, (QStringList{"Euclid.txt", "Fibonacci.txt", "Pythagoras.txt", "track.txt"}));
+        QCOMPARE(s.read(QStringLiteral("multiple/Euclid.txt")), euclid);
+        QCOMPARE(s.read(QStringLiteral("multiple/Pythagoras.txt")), pythagoras);
         QVERIFY(!QFile::exists(s.path(QStringLiteral("escape.txt"))));
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), index);
 
