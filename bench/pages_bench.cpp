@@ -7,6 +7,7 @@
 
 #include <sys/resource.h>
 #include "pages/PageViewer.h"
+#include "platform/WorkingFiles.h"
 #include "platform/Picture.h"
 #include "platform/Stage.h"
 #include "platform/Fonts.h"
@@ -149,7 +150,8 @@ int main(int argc, char** argv) {
 
     platform::Stage::instance()->showBackdrop();
     forms::MainMenu.show();
-    forms::TopicScreen.show();
+    TopicScreen::show(
+        core::parseTopic(platform::readWorkingFile(QStringLiteral("topics\\euclid.txt"), core::MaxTopicBytes)));
     clickAt(forms::TopicScreen->ui().keyFacts->widget());  // Key Facts
     // Pages turned back to back, then at a reader's pace: half a second between turns, the time a
     // viewer has to play the pages either side ahead.

@@ -9,6 +9,7 @@
 #include "platform/Paths.h"
 #include "platform/ScreenProbe.h"
 #include "platform/Stage.h"
+#include "platform/WorkingFiles.h"
 #include "shell/Forms.h"
 #include "worksheets/WorksheetFiles.h"
 
@@ -141,10 +142,16 @@ inline void hoverForm(platform::Form* f, float x, float y) {
 }
 
 // Starts Euclid's quiz from his page, as a pupil does.
+// Euclid's screen, from his topic file in the working folder.
+inline void showEuclid() {
+    TopicScreen::show(
+        core::parseTopic(platform::readWorkingFile(QStringLiteral("topics\\euclid.txt"), core::MaxTopicBytes)));
+}
+
 // Euclid's entries as the tests number them: the quiz, the two activities, Exit and the two documents.
 inline platform::Label* topicEntry(int entry) {
     const TopicScreen::Controls& ui = forms::TopicScreen->ui();
-    return std::array{ui.quiz, ui.primes, ui.exit, ui.dice, ui.keyFacts, ui.notes}[size_t(entry)];
+    return std::array{ui.quiz, ui.firstActivity, ui.exit, ui.secondActivity, ui.keyFacts, ui.notes}[size_t(entry)];
 }
 
 // Question q (from 1) of Euclid's quiz, as its file in the working folder holds it.
@@ -160,7 +167,7 @@ inline int score() { return forms::ScoreScreen.loaded() ? forms::ScoreScreen->re
 
 inline QuizScreen* startEuclidQuiz() {
     forms::MainMenu.show();
-    forms::TopicScreen.show();
+    showEuclid();
     click(forms::TopicScreen->ui().quiz);
     return forms::QuizScreen.instance();
 }

@@ -41,7 +41,7 @@ void drag(Label* tile, float left, float top, Qt::MouseButtons held = Qt::LeftBu
 }
 
 TileBoard* openActivity(int entry) {
-    forms::TopicScreen.show();
+    testutil::showEuclid();
     testutil::click(testutil::topicEntry(entry));
     if (entry == 1) return forms::PrimesActivity.instance();
     return forms::DiceActivity.instance();

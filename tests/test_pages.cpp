@@ -647,7 +647,7 @@ private slots:
         for (const auto& [entry, pages, stem] : {std::tuple{4, 3, "key euclid"}, {5, 2, "euclid"}}) {  // Key Facts, Teacher's Notes
             Session s;
             forms::MainMenu.show();
-            forms::TopicScreen.show();
+            testutil::showEuclid();
             testutil::click(testutil::topicEntry(entry));
             PageViewer* t = forms::PageViewer.instance();
             QCOMPARE(Stage::instance()->front(), t);

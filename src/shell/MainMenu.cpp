@@ -12,6 +12,10 @@
 #include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
+#include "platform/Paths.h"
+#include "platform/WorkingFiles.h"
+
+#include <QDir>
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcMenu, "vellacourt.menu")
@@ -43,7 +47,7 @@ constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .name = "Label2", .index = 0, .caption = "Pythagoras", .at = {120, 2160, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
     {.kind = Kind::Label, .name = "Label2", .index = 1, .caption = "Euclid", .at = {120, 2880, 3075, 375},
-         .font = Entry12, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::mathematicians>},
+         .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
     {.kind = Kind::Label, .name = "Label2", .index = 2, .caption = "Eratosthenes", .at = {120, 3600, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
     {.kind = Kind::Label, .name = "Label2", .index = 3, .caption = "Archimedes", .at = {120, 4320, 3075, 375},
@@ -81,10 +85,10 @@ constexpr ControlRow Layout[] = {
 
 MainMenu::MainMenu() {
     build(Layout, m_ui);
-    // Every mathematician is an entry; those without a topic yet stay greyed.
+    // Every mathematician is an entry; those without a topic stay greyed.
     for (size_t i = 0; i < m_ui.mathematicians.size(); ++i)
-        m_ui.mathematicians[i]->onClick = [i] {
-            if (i == Euclid) forms::TopicScreen.show();
+        m_ui.mathematicians[i]->onClick = [this, i] {
+            if (m_topics[i]) TopicScreen::show(*m_topics[i]);
         };
     m_ui.exit->onClick = [] { TitleScreen::askToExit(); };
     m_ui.wizard->onClick = [] { forms::WizardScreen.show(); };
@@ -108,6 +112,29 @@ void MainMenu::Form_Load() {
     m_ui.portrait->SetPicture(picture());
     m_ui.frame->SetBackColor(theme::ScreenBlue);
     m_ui.readCatalogue->SetEnabled(true);
+    readTopics();
+}
+
+// Each topic in the folder "topics" opens its mathematician's entry. A topic missing or broken leaves
+// the entry greyed, with a log line saying why.
+void MainMenu::readTopics() {
+    QStringList files;
+    skipOnFailure([&] {
+        files =
+            QDir(resolvePath(QStringLiteral("topics"))).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    });
+    for (const QString& name : files) {
+        const QString file = QStringLiteral("topics\\") + name;
+        try {
+            const core::Topic topic = core::parseTopic(readWorkingFile(file, core::MaxTopicBytes));
+            std::optional<core::Topic>& entry = m_topics[size_t(topic.entry)];
+            if (entry) throw RuntimeError(ErrTypeMismatch, QStringLiteral("another topic has its entry"));
+            entry = topic;
+            m_ui.mathematicians[size_t(topic.entry)]->SetEnabled(true);
+        } catch (const std::exception& e) {
+            qCWarning(lcMenu, "%s is left out: %s", qPrintable(file), core::reasonOf(e).c_str());
+        }
+    }
 }
 
 // The catalogue's way back to this menu, and the picture and heading its worksheets run under.

@@ -1,13 +1,16 @@
 #pragma once
 #include "platform/Form.h"
 
+#include "core/TopicFile.h"
+
 #include <array>
+#include <optional>
 
 // The main menu: twelve mathematicians, the teacher tools, the web link and Exit.
 class MainMenu : public platform::Form {
     Q_OBJECT
 public:
-    static constexpr int Euclid = 1;  // of the twelve mathematicians, the one whose topic is ready
+    static constexpr int Euclid = 1;  // of the twelve mathematicians, by their place in the menu
     struct Controls {
         platform::Label *heading = nullptr, *webLink = nullptr, *exit = nullptr, *wizard = nullptr,
                         *catalogue = nullptr, *acknowledgments = nullptr, *guide = nullptr;
@@ -28,6 +31,8 @@ public:
 
 private:
     Controls m_ui;
+    std::array<std::optional<core::Topic>, 12> m_topics;  // by entry: the topics found in the folder "topics"
+    void readTopics();
     void readCatalogue();
 };
 

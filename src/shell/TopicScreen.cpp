@@ -22,19 +22,20 @@ namespace {
 constexpr int EntryFlags = Border | Centered | Hover;
 using Controls = TopicScreen::Controls;
 
-// The screen's controls, in the order they are built (later ones lie above earlier ones).
+// The screen's controls, in the order they are built (later ones lie above earlier ones); the heading
+// and the activities' captions are the topic's.
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label1", .caption = "Euclid", .at = {240, 0, 6000, 900},
+    {.kind = Kind::Label, .name = "Label1", .at = {240, 0, 6000, 900},
          .font = {"Times New Roman", 27.75, true}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::heading>},
     {.kind = Kind::Label, .name = "label3", .index = 0, .caption = "Multiple Choice", .at = {120, 7920, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::quiz>},
-    {.kind = Kind::Label, .name = "label3", .index = 1, .caption = "Products of Primes", .at = {3600, 7920, 3195, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::primes>},
+    {.kind = Kind::Label, .name = "label3", .index = 1, .at = {3600, 7920, 3195, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::firstActivity>},
     {.kind = Kind::Label, .name = "label3", .index = 2, .caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::exit>},
-    {.kind = Kind::Label, .name = "label3", .index = 3, .caption = "Nets of Dice", .at = {7080, 7920, 3195, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::dice>},
+    {.kind = Kind::Label, .name = "label3", .index = 3, .at = {7080, 7920, 3195, 495},
+         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::secondActivity>},
     {.kind = Kind::Label, .name = "label3", .index = 4, .caption = "Key Facts", .at = {6360, 120, 1995, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::keyFacts>},
     {.kind = Kind::Label, .name = "label3", .index = 5, .caption = "Teacher's Notes", .at = {8640, 120, 3195, 495},
@@ -46,10 +47,10 @@ constexpr ControlRow Layout[] = {
 TopicScreen::TopicScreen() {
     build(Layout, m_ui);
     m_ui.quiz->onClick = [this] { startQuiz(); };
-    m_ui.primes->onClick = [this] { PrimesActivity::open(m_ui.primes->Caption(), m_ui.heading->Caption()); };
-    m_ui.dice->onClick = [this] { DiceActivity::open(m_ui.dice->Caption(), m_ui.heading->Caption()); };
-    m_ui.keyFacts->onClick = [] { PageViewer::showDocument(QStringLiteral("key euclid"), 3); };
-    m_ui.notes->onClick = [] { PageViewer::showDocument(QStringLiteral("euclid"), 2); };
+    m_ui.firstActivity->onClick = [this] { openActivity(m_topic.activities[0]); };
+    m_ui.secondActivity->onClick = [this] { openActivity(m_topic.activities[1]); };
+    m_ui.keyFacts->onClick = [this] { PageViewer::showDocument(m_topic.keyFacts.stem, m_topic.keyFacts.pages); };
+    m_ui.notes->onClick = [this] { PageViewer::showDocument(m_topic.notes.stem, m_topic.notes.pages); };
     m_ui.exit->onClick = [this] { leave(); };
     SetCancelControl(m_ui.exit);
     screenName = [this] { return m_ui.heading->Caption(); };
@@ -58,31 +59,45 @@ TopicScreen::TopicScreen() {
 void TopicScreen::Form_Load() {
     prepareScreen(*this);
     SetBackColor(theme::ScreenBlue);
-    SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclid.jpg")));
 }
 
-// Reads Euclid's own quiz. A missing or damaged file is said plainly and no quiz starts, so no
-// pupil is shown half a question set.
-std::optional<worksheetfiles::Worksheet> TopicScreen::readEuclidsWorksheet() {
+void TopicScreen::show(const core::Topic& topic) {
+    TopicScreen& t = forms::TopicScreen.open();
+    t.m_topic = topic;
+    t.m_ui.heading->SetCaption(topic.heading);
+    t.m_ui.firstActivity->SetCaption(topic.activities[0].caption);
+    t.m_ui.secondActivity->SetCaption(topic.activities[1].caption);
+    t.SetPicture(LoadPictureOrEmpty(topic.picture));
+    t.Show();
+}
+
+// Reads the topic's quiz. A missing or damaged file is said plainly and no quiz starts, so no pupil
+// is shown half a question set.
+std::optional<worksheetfiles::Worksheet> TopicScreen::readQuiz() {
     const FileOneGuard guard;
     try {
-        FileChannel::one().openForReading(QStringLiteral("multiple\\Euclid.txt"));
+        FileChannel::one().openForReading(m_topic.quiz);
         const worksheetfiles::Worksheet sheet = worksheetfiles::readOpenWorksheet();
         FileChannel::one().Close();
         return sheet;
     } catch (const std::exception& e) {
-        qCWarning(lcTopic, "multiple\\Euclid.txt: %s", core::reasonOf(e).c_str());
-        showMessage(
-            QStringLiteral("Euclid's quiz cannot be opened: the file multiple\\Euclid.txt is missing or damaged."));
+        qCWarning(lcTopic, "%s: %s", qPrintable(m_topic.quiz), core::reasonOf(e).c_str());
+        showMessage(QStringLiteral("%1's quiz cannot be opened: the file %2 is missing or damaged.")
+                        .arg(m_topic.heading, m_topic.quiz));
         return std::nullopt;
     }
 }
 
 void TopicScreen::startQuiz() {
-    const std::optional<worksheetfiles::Worksheet> sheet = readEuclidsWorksheet();
+    const std::optional<worksheetfiles::Worksheet> sheet = readQuiz();
     if (!sheet) return;
-    QuizScreen::start(*sheet, LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")),
-                      QStringLiteral("Vellacourt Numerists"));
+    QuizScreen::start(*sheet, LoadPictureOrEmpty(m_topic.portrait), QStringLiteral("Vellacourt Numerists"));
+}
+
+// The activities on the tile board; one not built yet does nothing until it is.
+void TopicScreen::openActivity(const core::TopicActivity& activity) {
+    if (activity.kind == QLatin1String("primes")) PrimesActivity::open(activity.caption, m_topic.heading);
+    if (activity.kind == QLatin1String("dice")) DiceActivity::open(activity.caption, m_topic.heading);
 }
 
 void TopicScreen::leave() {

@@ -1,28 +1,35 @@
 #pragma once
+#include "core/TopicFile.h"
 #include "core/WorksheetFormat.h"
 #include "platform/Form.h"
 
 #include <optional>
 
-// Euclid's page: over his picture, the quiz, the two activities, the pages, and Exit.
+// A mathematician's page, made from the topic's file: over the topic's picture, the quiz, the two
+// activities, Key Facts and Teacher's Notes, and Exit.
 class TopicScreen : public platform::Form {
     Q_OBJECT
 public:
     struct Controls {
-        platform::Label *heading = nullptr, *quiz = nullptr, *primes = nullptr, *dice = nullptr, *keyFacts = nullptr,
-                        *notes = nullptr, *exit = nullptr;
+        platform::Label *heading = nullptr, *quiz = nullptr, *firstActivity = nullptr, *secondActivity = nullptr,
+                        *keyFacts = nullptr, *notes = nullptr, *exit = nullptr;
     };
     TopicScreen();
+    // The topic's screen, in front.
+    static void show(const core::Topic& topic);
     void Form_Load() override;
     const Controls& ui() const { return m_ui; }
+    const core::Topic& topic() const { return m_topic; }
 
 private:
     Controls m_ui;
-    std::optional<worksheetfiles::Worksheet> readEuclidsWorksheet();
+    core::Topic m_topic;
+    std::optional<worksheetfiles::Worksheet> readQuiz();
     void startQuiz();
+    void openActivity(const core::TopicActivity& activity);
     void leave();
 };
 
 namespace forms {
-extern platform::FormRef<::TopicScreen> TopicScreen;  // Euclid's topic menu
+extern platform::FormRef<::TopicScreen> TopicScreen;  // the topic of the mathematician chosen
 }  // namespace forms
