@@ -135,6 +135,10 @@ void MainMenu::readTopics() {
             qCWarning(lcMenu, "%s is left out: %s", qPrintable(file), core::reasonOf(e).c_str());
         }
     }
+    for (size_t i = 0; i < m_topics.size(); ++i)
+        if (!m_topics[i])
+            qCInfo(lcMenu, "%s has no topic in the folder \"topics\": the entry stays greyed",
+                   qPrintable(m_ui.mathematicians[i]->Caption()));
 }
 
 // The catalogue's way back to this menu, and the picture and heading its worksheets run under.

@@ -133,7 +133,7 @@ void CatalogueScreen::titleClicked(const QString& title) {
             editWorksheet(w);
             return;
         }
-        // Run it, under the main menu's picture and title (asking for them loads the menu, unseen).
+        // Run it, under the main menu's picture and title.
         QuizScreen::start(w, menu.picture ? menu.picture() : Picture(), menu.heading ? menu.heading() : QString());
     } catch (const std::exception& e) {
         file1.Abandon();  // before the message, so nothing is left open while it waits
