@@ -12,9 +12,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const core::RuntimeError&) {
         return 0;  // a broken topic: its entry stays greyed, with a log line
     }
-    const bool sound = t.entry >= 0 && t.entry <= 11 && !t.heading.isEmpty() &&
-                       !t.picture.contains(QLatin1String("..")) && !t.quiz.contains(QLatin1Char('/')) &&
-                       t.keyFacts.pages >= 1 && t.keyFacts.pages <= 26 && t.notes.pages >= 1 && t.notes.pages <= 26 &&
+    // A file is one folder and one name: nothing that could climb out (a name may hold dots, as "a..b.jpg").
+    const auto inFolder = [](const QString& file) {
+        const QStringList parts = file.split(QLatin1Char('\\'));
+        return parts.size() == 2 && !parts[1].startsWith(QLatin1Char('.')) && !file.contains(QLatin1Char('/'));
+    };
+    const bool sound = t.entry >= 0 && t.entry <= 11 && !t.heading.isEmpty() && inFolder(t.picture) &&
+                       inFolder(t.portrait) && inFolder(t.quiz) && t.keyFacts.pages >= 1 && t.keyFacts.pages <= 26 &&
+                       t.notes.pages >= 1 && t.notes.pages <= 26 &&
                        core::topicActivityKinds().contains(t.activities[0].kind) &&
                        core::topicActivityKinds().contains(t.activities[1].kind);
     if (!sound) std::abort();
