@@ -143,10 +143,12 @@ inline void hoverForm(platform::Form* f, float x, float y) {
 
 // Starts Euclid's quiz from his page, as a pupil does.
 // Euclid's screen, from his topic file in the working folder.
-inline void showEuclid() {
-    TopicScreen::show(
-        core::parseTopic(platform::readWorkingFile(QStringLiteral("topics\\euclid.txt"), core::MaxTopicBytes)));
+// A mathematician's topic screen, from the topic file of that name ("euclid").
+inline void showTopic(const QString& name) {
+    TopicScreen::show(core::parseTopic(
+        platform::readWorkingFile(QStringLiteral("topics\\") + name + QStringLiteral(".txt"), core::MaxTopicBytes)));
 }
+inline void showEuclid() { showTopic(QStringLiteral("euclid")); }
 
 // Euclid's entries as the tests number them: the quiz, the two activities, Exit and the two documents.
 inline platform::Label* topicEntry(int entry) {

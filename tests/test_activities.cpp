@@ -2,6 +2,7 @@
 // through the window, so Qt's own delivery of a drag to the pressed tile is part of what is tried.
 #include "TestUtil.h"
 #include "activities/DiceActivity.h"
+#include "activities/GalleryActivity.h"
 #include "activities/PrimesActivity.h"
 #include "core/Shared.h"
 
@@ -269,6 +270,125 @@ private slots:
         testutil::click(button(p, 2));
         QCOMPARE(testutil::score(), 9);
         QCOMPARE(p->Placed[0], qint16(0));
+    }
+
+    // Each gallery board opened from its topic, as a pupil opens it: the tiles are the answers, in
+    // the tray by value; the clues agree with the answers; every tile placed (half by drag, half by
+    // tap and tap) where it shows what its box needs scores 12 under the board's name and the topic's
+    // portrait; "New Problem" draws again.
+    void galleryBoardsDrawAndScore_data() {
+        QTest::addColumn<QString>("topic");
+        QTest::addColumn<bool>("second");
+        QTest::addColumn<QString>("shot");
+        QTest::newRow("triples") << "pythagoras" << false << "triples";
+        QTest::newRow("right angles") << "pythagoras" << true << "right-angles";
+        QTest::newRow("sequences") << "fibonacci" << false << "sequences";
+        QTest::newRow("roman") << "fibonacci" << true << "roman";
+    }
+    void galleryBoardsDrawAndScore() {
+        QFETCH(QString, topic);
+        QFETCH(bool, second);
+        QFETCH(QString, shot);
+        Session s;
+        testutil::showTopic(topic);
+        const QString caption =
+            (second ? forms::TopicScreen->ui().secondActivity : forms::TopicScreen->ui().firstActivity)->Caption();
+        testutil::click(testutil::topicEntry(second ? 3 : 1));
+        auto* g = qobject_cast<GalleryActivity*>(Stage::instance()->front());
+        QVERIFY(g);
+        QCOMPARE(g->Caption(), caption);
+        const auto answers = g->answers();
+        std::vector<std::pair<float, QString>> tray;
+        for (int i = 0; i < 12; ++i) {
+            const QString clue = g->ui().clues[i]->Caption().simplified();
+            switch (g->task()) {
+            case GalleryActivity::Task::Roman: QCOMPARE(clue, romanNumeral(answers[i].toInt()) + " ="); break;
+            case GalleryActivity::Task::RightAngles: {
+                QList<int> sides;
+                for (const QString& n : clue.split(", ")) sides << n.toInt();
+                std::sort(sides.begin(), sides.end());
+                QCOMPARE(answers[i], sides[0] * sides[0] + sides[1] * sides[1] == sides[2] * sides[2] ? "Yes" : "No");
+                break;
+            }
+            case GalleryActivity::Task::Sequences:
+                if (i % 3 == 0) {
+                    const QStringList start = clue.split(",", Qt::SkipEmptyParts);
+                    QCOMPARE(answers[i].toInt(), start[0].toInt() + start[1].toInt());
+                } else {
+                    QCOMPARE(
+                        answers[i].toInt(),
+                        answers[i - 1].toInt() +
+                            (i % 3 == 1 ? g->ui().clues[i - 1]->Caption().split(",", Qt::SkipEmptyParts).last().toInt()
+                                        : answers[i - 2].toInt()));
+                }
+                break;
+            case GalleryActivity::Task::Triples:
+                if (i % 3 == 2) QCOMPARE(triplesScore({answers[i - 2], answers[i - 1], answers[i]}), 3);
+                break;
+            }
+            tray.emplace_back(tile(g, i)->Left(), tile(g, i)->Caption());
+        }
+        std::sort(tray.begin(), tray.end());
+        QStringList inTray, needed(answers.begin(), answers.end());
+        for (const auto& [left, shown] : tray) inTray << shown;
+        const auto rank = [](const QString& a) { return a == "Yes" ? -1 : a.toInt(); };  // "No" ranks 0
+        const auto byValue = [&](const QString& a, const QString& b) { return rank(a) < rank(b); };
+        QVERIFY(std::is_sorted(inTray.begin(), inTray.end(), byValue));
+        std::sort(needed.begin(), needed.end(), byValue);
+        QCOMPARE(inTray, needed);
+        testutil::screenshot(shot + "-start");
+        // Tile t onto the first free box needing what it shows (like tiles may swap boxes).
+        std::array<bool, 12> taken{};
+        for (int t = 0; t < 12; ++t) {
+            int b = 0;
+            while (taken[b] || answers[b] != tile(g, t)->Caption()) ++b;
+            taken[b] = true;
+            if (t % 2) {
+                drag(tile(g, t), box(g, b)->Left(), box(g, b)->Top());
+            } else {
+                testutil::click(tile(g, t));
+                testutil::click(box(g, b));
+            }
+        }
+        testutil::screenshot(shot + "-complete");
+        testutil::click(button(g, 2));
+        QCOMPARE(testutil::score(), 12);
+        QCOMPARE(forms::ScoreScreen->result().heading, caption);
+        QCOMPARE(forms::ScoreScreen->result().portrait, forms::TopicScreen->ui().heading->Caption() == "Pythagoras"
+                                                            ? QStringLiteral("Images\\pythagorassm.jpg")
+                                                            : QStringLiteral("Images\\fibonaccism.jpg"));
+        QTest::qWait(50);  // the portrait comes up just after the score
+        testutil::screenshot(shot + "-score");
+        testutil::click(forms::ScoreScreen->ui().exit);
+        testutil::click(button(g, 3));
+        QVERIFY(g->answers() != answers);
+        QCOMPARE(testutil::score(), 0);
+        testutil::click(button(g, 0));
+        QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
+    }
+
+    // Triples score by what works, not by the rows drawn: a row's first two swapped, and two rows
+    // swapped, still score; one tile moved from its row leaves that row and the one it joined short.
+    void triplesScoreAnyArrangementThatWorks() {
+        Session s;
+        testutil::showTopic("pythagoras");
+        testutil::click(testutil::topicEntry(1));
+        auto* g = qobject_cast<GalleryActivity*>(Stage::instance()->front());
+        const auto answers = g->answers();
+        const auto tileShowing = [&](const QString& n, std::array<bool, 12>& used) {
+            int t = 0;
+            while (used[t] || tile(g, t)->Caption() != n) ++t;
+            used[t] = true;
+            return t;
+        };
+        std::array<bool, 12> used{};
+        const int order[12] = {4, 3, 5, 0, 1, 2, 6, 7, 8, 9, 10, 11};  // rows 0 and 1 swapped, row 1's a and b too
+        for (int b = 0; b < 12; ++b) {
+            const int t = tileShowing(answers[order[b]], used);
+            drag(tile(g, t), box(g, b)->Left(), box(g, b)->Top());
+        }
+        testutil::click(button(g, 2));
+        QCOMPARE(testutil::score(), 12);
     }
 };
 

@@ -1,5 +1,4 @@
 #include "activities/DiceActivity.h"
-#include "quiz/ScoreScreen.h"
 #include "core/Activities.h"
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
@@ -103,8 +102,8 @@ DiceActivity::DiceActivity() {
 }
 // clang-format on
 
-void DiceActivity::open(const QString& caption, const QString& heading) {
-    forms::DiceActivity.open().showAs(caption, heading);
+void DiceActivity::open(const QString& caption, const QString& heading, const QString& portrait) {
+    forms::DiceActivity.open().showAs(caption, heading, portrait);
 }
 
 void DiceActivity::Form_Load() {
@@ -120,7 +119,7 @@ void DiceActivity::checkScore() {
         needed[size_t(i)] = m_board.tiles[size_t(i)]->Caption();
         shown[size_t(i)] = shownOn(i);
     }
-    ScoreScreen::afterActivity({core::diceScore(needed, shown), Tiles, QStringLiteral("Nets of Dice")});
+    showScore(core::diceScore(needed, shown), QStringLiteral("Nets of Dice"));
 }
 
 void DiceActivity::unloadSelf() { forms::DiceActivity.unload(); }

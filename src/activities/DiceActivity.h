@@ -9,8 +9,8 @@ public:
         std::array<platform::Label*, 12> faces{};  // the digits printed on the nets
     };
     DiceActivity();
-    // The activity under the opener's caption and heading.
-    static void open(const QString& caption, const QString& heading);
+    // The activity under the opener's caption, heading and portrait.
+    static void open(const QString& caption, const QString& heading, const QString& portrait);
 
     void Form_Load() override;
 

@@ -1,5 +1,4 @@
 #include "activities/PrimesActivity.h"
-#include "quiz/ScoreScreen.h"
 #include "core/Activities.h"
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
@@ -83,8 +82,8 @@ PrimesActivity::PrimesActivity() {
 }
 // clang-format on
 
-void PrimesActivity::open(const QString& caption, const QString& heading) {
-    forms::PrimesActivity.open().showAs(caption, heading);
+void PrimesActivity::open(const QString& caption, const QString& heading, const QString& portrait) {
+    forms::PrimesActivity.open().showAs(caption, heading, portrait);
 }
 
 void PrimesActivity::Form_Load() {
@@ -113,7 +112,7 @@ void PrimesActivity::checkScore() {
         Placed[size_t(b)] = shown.isEmpty() ? 0 : qint16(toNumber(shown));
     }
     // The certificate names what the pupil achieved.
-    ScoreScreen::afterActivity({core::primesScore(Factors, Placed), Tiles, QStringLiteral("Products of Primes")});
+    showScore(core::primesScore(Factors, Placed), QStringLiteral("Products of Primes"));
 }
 
 void PrimesActivity::unloadSelf() { forms::PrimesActivity.unload(); }

@@ -10,8 +10,8 @@ public:
         std::array<platform::Label*, 4> products{};  // "30  =" beside each row of boxes
     };
     PrimesActivity();
-    // The activity under the opener's caption and heading.
-    static void open(const QString& caption, const QString& heading);
+    // The activity under the opener's caption, heading and portrait.
+    static void open(const QString& caption, const QString& heading, const QString& portrait);
 
     void Form_Load() override;
     const Controls& ui() const { return m_ui; }

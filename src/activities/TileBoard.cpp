@@ -1,5 +1,6 @@
 #include "activities/TileBoard.h"
 #include "core/Activities.h"
+#include "quiz/ScoreScreen.h"
 #include "core/Shared.h"
 #include "platform/Accessibility.h"
 
@@ -217,8 +218,13 @@ void TileBoard::startAgain() {
     m_board.checkScore->SetVisible(false);
 }
 
-void TileBoard::showAs(const QString& caption, const QString& heading) {
+void TileBoard::showAs(const QString& caption, const QString& heading, const QString& portrait) {
     SetCaption(caption);
+    m_portrait = portrait;
     m_board.heading->SetCaption(heading);
     Show();
+}
+
+void TileBoard::showScore(int score, const QString& name) const {
+    ScoreScreen::afterActivity({score, Tiles, name, m_portrait});
 }

@@ -26,8 +26,8 @@ public:
     int tileOn(int b) const;
     // What box b shows the pupil: the caption of the tile on top of it, or nothing.
     QString shownOn(int b) const;
-    // Shows the activity under its opener's caption and heading.
-    void showAs(const QString& caption, const QString& heading);
+    // Shows the activity under its opener's caption and heading; the score screen shows the portrait.
+    void showAs(const QString& caption, const QString& heading, const QString& portrait);
 
 protected:
     Board m_board;
@@ -40,6 +40,8 @@ protected:
     void startAgain();
     // The pupil's score, from what the boxes show, and the score screen under the activity's name.
     virtual void checkScore() = 0;
+    // The score screen for this score out of the tiles, under the activity's name and the opener's portrait.
+    void showScore(int score, const QString& name) const;
     virtual void unloadSelf() = 0;
     // Where box b stands, in words a screen reader says ("row 2, box 1").
     virtual QString boxPlace(int b) const = 0;
@@ -68,5 +70,6 @@ private:
     QString whereIs(int t) const;
     int m_carried = -1;
     float m_fromLeft = 0, m_fromTop = 0;
-    bool m_dragged = false;  // the tile under the pointer moved since the press: a drag, not a tap
+    bool m_dragged = false;
+    QString m_portrait;  // the tile under the pointer moved since the press: a drag, not a tap
 };

@@ -77,14 +77,15 @@ void QuizScreen::Form_Load() {
     for (OptionButton* answer : m_ui.answers) answer->SetBackColor(theme::ScreenBlue);
 }
 
-void QuizScreen::start(const Worksheet& sheet, const Picture& picture, const QString& heading) {
+void QuizScreen::start(const Worksheet& sheet, const QString& portrait, const QString& heading) {
     QuizScreen& m = forms::QuizScreen.open();
     m.m_sheet = sheet;
+    m.m_portrait = portrait;
     m.m_question = 1;
     m.m_marks = {};
     m.m_ui.worksheetTitle->SetCaption(sheet.title);
     m.showQuestion();
-    m.m_ui.picture->SetPicture(picture);
+    m.m_ui.picture->SetPicture(LoadPictureOrEmpty(portrait));
     m.m_ui.heading->SetCaption(heading);
     m.Show();
 }
@@ -125,7 +126,7 @@ void QuizScreen::endOfQuiz() {
     WrongAnswersScreen::list(core::wrongAnswerLines(m_marks, texts), m_ui.worksheetTitle->Caption());
     int score = 0;
     for (int q = 1; q <= QuestionCount; ++q) score += m_marks[size_t(q)];
-    ScoreScreen::afterQuiz({score, QuestionCount, m_ui.heading->Caption()});
+    ScoreScreen::afterQuiz({score, QuestionCount, m_ui.heading->Caption(), m_portrait});
     forms::QuizScreen.unload();
 }
 

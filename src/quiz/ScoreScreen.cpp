@@ -108,7 +108,7 @@ void ScoreScreen::afterActivity(const Result& result) {
 
 // The timers run once, in a chain, after the screen is up.
 void ScoreScreen::showPicture() {
-    m_ui.picture->SetPicture(LoadPictureOrEmpty(QStringLiteral("images\\euclidsm.jpg")));
+    m_ui.picture->SetPicture(LoadPictureOrEmpty(m_result.portrait));
     m_ui.showPicture->SetEnabled(false);
     m_ui.readyKeys->SetEnabled(true);
 }

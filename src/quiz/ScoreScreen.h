@@ -13,10 +13,12 @@ public:
         platform::TextBox* name = nullptr;  // the pupil's name, for the certificate
         platform::Timer *showPicture = nullptr, *readyKeys = nullptr, *reseed = nullptr;
     };
-    // What the pupil scored, and the heading the certificate carries (the quiz's, or the activity's name).
+    // What the pupil scored, the heading the certificate carries (the quiz's, or the activity's name),
+    // and the portrait of the mathematician the work was on (a picture file).
     struct Result {
         int score = 0, outOf = 0;
         QString heading;
+        QString portrait = QStringLiteral("Images\\euclidsm.jpg");
     };
 
     ScoreScreen();

@@ -109,7 +109,7 @@ void MainMenu::Form_Load() {
     // No pupil's work is open here: a screen that changed size is followed from this menu.
     Stage::instance()->setRestingScreen(this);
     m_ui.logo->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")));
-    m_ui.portrait->SetPicture(picture());
+    m_ui.portrait->SetPicture(LoadPictureOrEmpty(Portrait));
     m_ui.frame->SetBackColor(theme::ScreenBlue);
     m_ui.readCatalogue->SetEnabled(true);
     readTopics();
@@ -143,11 +143,11 @@ void MainMenu::readTopics() {
 
 // The catalogue's way back to this menu, and the picture and heading its worksheets run under.
 static const bool catalogueKnowsTheMenu = [] {
-    CatalogueScreen::menu = {[] { forms::MainMenu.show(); }, &MainMenu::picture, &MainMenu::heading};
+    CatalogueScreen::menu = {[] { forms::MainMenu.show(); }, &MainMenu::portrait, &MainMenu::heading};
     return true;
 }();
 
-Picture MainMenu::picture() { return LoadPictureOrEmpty(Portrait); }
+QString MainMenu::portrait() { return Portrait; }
 QString MainMenu::heading() { return ProgramTitle; }
 
 // Reads the catalogue list once, right after the menu is on screen. A missing or short

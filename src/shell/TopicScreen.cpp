@@ -1,6 +1,7 @@
 #include "shell/TopicScreen.h"
 #include "shell/Forms.h"
 #include "activities/DiceActivity.h"
+#include "activities/GalleryActivity.h"
 #include "activities/PrimesActivity.h"
 #include "pages/PageViewer.h"
 #include "quiz/QuizScreen.h"
@@ -91,13 +92,21 @@ std::optional<worksheetfiles::Worksheet> TopicScreen::readQuiz() {
 void TopicScreen::startQuiz() {
     const std::optional<worksheetfiles::Worksheet> sheet = readQuiz();
     if (!sheet) return;
-    QuizScreen::start(*sheet, LoadPictureOrEmpty(m_topic.portrait), QStringLiteral("Vellacourt Numerists"));
+    QuizScreen::start(*sheet, m_topic.portrait, QStringLiteral("Vellacourt Numerists"));
 }
 
 // The activities on the tile board; one not built yet does nothing until it is.
 void TopicScreen::openActivity(const core::TopicActivity& activity) {
-    if (activity.kind == QLatin1String("primes")) PrimesActivity::open(activity.caption, m_topic.heading);
-    if (activity.kind == QLatin1String("dice")) DiceActivity::open(activity.caption, m_topic.heading);
+    const QString& caption = activity.caption;
+    const QString &heading = m_topic.heading, &portrait = m_topic.portrait;
+    using Task = GalleryActivity::Task;
+    if (activity.kind == QLatin1String("primes")) PrimesActivity::open(caption, heading, portrait);
+    if (activity.kind == QLatin1String("dice")) DiceActivity::open(caption, heading, portrait);
+    if (activity.kind == QLatin1String("triples")) GalleryActivity::open(Task::Triples, caption, heading, portrait);
+    if (activity.kind == QLatin1String("right-angles"))
+        GalleryActivity::open(Task::RightAngles, caption, heading, portrait);
+    if (activity.kind == QLatin1String("sequences")) GalleryActivity::open(Task::Sequences, caption, heading, portrait);
+    if (activity.kind == QLatin1String("roman")) GalleryActivity::open(Task::Roman, caption, heading, portrait);
 }
 
 void TopicScreen::leave() {

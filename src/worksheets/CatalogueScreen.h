@@ -18,11 +18,12 @@ public:
         platform::CheckBox *edit = nullptr, *remove = nullptr;
     };
     CatalogueScreen();
-    // The main menu the catalogue returns to, and whose picture and heading a worksheet runs under:
+    // The main menu the catalogue returns to, and whose portrait (a picture file) and heading a
+    // worksheet runs under:
     // given by the shell, which the catalogue does not reach itself.
     struct Menu {
         std::function<void()> show;
-        std::function<platform::Picture()> picture;
+        std::function<QString()> portrait;
         std::function<QString()> heading;
     };
     static inline Menu menu;
