@@ -5,6 +5,7 @@
 #include "activities/GalleryActivity.h"
 #include "activities/PrimesActivity.h"
 #include "core/Shared.h"
+#include "pages/PageViewer.h"
 
 using namespace platform;
 using namespace core;
@@ -291,6 +292,12 @@ private slots:
         QFETCH(QString, shot);
         Session s;
         testutil::showTopic(topic);
+        if (!second) {  // the topic screen and its first page, for the pictures in docs/
+            testutil::screenshot("topic-" + topic);
+            testutil::click(forms::TopicScreen->ui().keyFacts);
+            testutil::screenshot("keyfacts-" + topic + "-1");
+            testutil::click(forms::PageViewer->ui().exit);
+        }
         const QString caption =
             (second ? forms::TopicScreen->ui().secondActivity : forms::TopicScreen->ui().firstActivity)->Caption();
         testutil::click(testutil::topicEntry(second ? 3 : 1));

@@ -11,7 +11,9 @@
 #include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
+#include <QFontMetricsF>
 #include <QLoggingCategory>
+#include <cmath>
 
 Q_LOGGING_CATEGORY(lcTopic, "vellacourt.topic")
 
@@ -43,6 +45,15 @@ constexpr ControlRow Layout[] = {
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::notes>},
 };
 // clang-format on
+// An activity's caption too long for its entry is set smaller, on one line, rather than cut off.
+void fitCaption(Label& entry, const QString& caption) {
+    entry.SetCaption(caption);
+    FontDesc font = theme::ButtonFont;
+    const double room = double(entry.Width()) / TwipsPerPixel - 12;
+    const double wide = QFontMetricsF(makeFont(font)).horizontalAdvance(caption);
+    if (wide > room) font.points = std::floor(font.points * room / wide * 4) / 4;
+    entry.SetFont(font);
+}
 }  // namespace
 
 TopicScreen::TopicScreen() {
@@ -66,8 +77,8 @@ void TopicScreen::show(const core::Topic& topic) {
     TopicScreen& t = forms::TopicScreen.open();
     t.m_topic = topic;
     t.m_ui.heading->SetCaption(topic.heading);
-    t.m_ui.firstActivity->SetCaption(topic.activities[0].caption);
-    t.m_ui.secondActivity->SetCaption(topic.activities[1].caption);
+    fitCaption(*t.m_ui.firstActivity, topic.activities[0].caption);
+    fitCaption(*t.m_ui.secondActivity, topic.activities[1].caption);
     t.SetPicture(LoadPictureOrEmpty(topic.picture));
     t.Show();
 }
