@@ -105,14 +105,14 @@ def needs(boxes, tile_numbers):
     """What each box must show, from what its name tells (the row's start, or the clue beside it)."""
     answers, rows = {}, None
     for box in boxes:
-        body = re.sub(r", (empty|showing .*)$", "", box.name[len("box: "):])
-        place, _, clue = body.partition(", beside ")
-        m = re.match(r"row (\d)(?: \((.*)\))?, box (\d)$", place)
+        place = re.sub(r", (empty|showing .*)$", "", box.name[len("box: "):])
+        clue = place.partition(", beside ")[2]
+        m = re.match(r"row (\d)(?: \((.*)\))?, box (\d)", place)
         row, start, column = int(m[1]), m[2], int(m[3])
-        if clue and clue.endswith("="):
-            answers[place] = str(roman_value(clue.split()[0]))
-        elif clue:
-            a, b, c = sorted(int(n) for n in clue.split(","))
+        if clue.startswith("the numeral "):
+            answers[place] = str(roman_value(clue[len("the numeral "):]))
+        elif clue.startswith("the triangle "):
+            a, b, c = sorted(int(n) for n in clue[len("the triangle "):].split(","))
             answers[place] = "Yes" if a * a + b * b == c * c else "No"
         elif start:
             terms = [int(n) for n in start.rstrip(",").split(",")]
@@ -134,7 +134,7 @@ def finish_board(root, caption):
     check(len(boxes) == 12 and len(captions) == 12, f"{caption}: twelve boxes and twelve tiles")
     answers = needs(boxes, captions)
     for k, (place, answer) in enumerate(sorted(answers.items())):
-        box = next(b for b in buttons(root, "box: ") if re.sub(r", (beside|empty|showing).*$", "", b.name[5:]) == place)
+        box = next(b for b in buttons(root, "box: ") if re.sub(r", (empty|showing .*)$", "", b.name[5:]) == place)
         tile = find(root, "push button", f"tile {answer}, in the tray")
         if k % 3 == 0:
             drag(tile, box)

@@ -232,19 +232,19 @@ void GalleryActivity::checkScore() {
     showScore(score, Caption());
 }
 
-// "row 2 (4, 7,), box 1" or "row 2, box 1": a row's start is what the pupil reads before it.
+// Where a box stands and what it answers, as a reader says it when a tile is carried there:
+// "row 2 (4, 7,), box 1", "row 2, box 1, beside the numeral XLVII", "row 1, box 3, beside the
+// triangle 5, 12, 13", "row 2, box 1".
 QString GalleryActivity::boxPlace(int b) const {
-    const QString start = layoutOf(m_task).cells ? QString() : m_ui.clues[size_t(b / 3 * 3)]->Caption().simplified();
-    return QStringLiteral("row %1%2, box %3")
-        .arg(b / 3 + 1)
-        .arg(start.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(start))
-        .arg(b % 3 + 1);
-}
-
-// ", beside XLVII =" or ", beside 5, 12, 13": a cell's clue is what the box answers.
-QString GalleryActivity::boxClue(int b) const {
-    if (!layoutOf(m_task).cells) return {};
-    return QStringLiteral(", beside ") + m_ui.clues[size_t(b)]->Caption().simplified();
+    const QString place = QStringLiteral("row %1, box %2").arg(b / 3 + 1).arg(b % 3 + 1);
+    const QString clue = m_ui.clues[size_t(m_task == Task::Sequences ? b / 3 * 3 : b)]->Caption().simplified();
+    switch (m_task) {
+    case Task::Sequences: return QStringLiteral("row %1 (%2), box %3").arg(b / 3 + 1).arg(clue).arg(b % 3 + 1);
+    case Task::Roman: return place + QStringLiteral(", beside the numeral ") + clue.chopped(2);  // less " ="
+    case Task::RightAngles: return place + QStringLiteral(", beside the triangle ") + clue;
+    case Task::Triples: break;
+    }
+    return place;
 }
 
 void TriplesActivity::unloadSelf() { forms::TriplesActivity.unload(); }

@@ -33,7 +33,6 @@ protected:
     explicit GalleryActivity(Task task);
     void checkScore() override;
     QString boxPlace(int b) const override;
-    QString boxClue(int b) const override;
 
 private:
     void draw();
