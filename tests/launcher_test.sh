@@ -21,7 +21,7 @@ echo "${VELLACOURT_PROBLEM:-}" >> "$STUB_LOG"
 echo "${VELLACOURT_NOTICE:-}" > "$STUB_LOG.notice"
 EOF
 chmod +x "$tmp/program"
-launch() {  # launch [VAR=value ...]: runs the launcher with the stand-in, in $tmp
+launch() {  # launch [VAR=value ...] [env -u VAR ...]: runs the launcher with the stand-in, in $tmp
     (cd "$tmp" && env HOME="$tmp/home" XDG_DATA_HOME= VELLACOURT_DATA="$data" VELLACOURT_PROGRAM="$tmp/program" \
         VELLACOURT_REFRESHER="$build/vellacourt-refresh" \
         STUB_LOG="$tmp/started" "$@" "$launcher" 2> "$tmp/stderr")
@@ -82,9 +82,7 @@ launch VELLACOURT_HOME=relative
 [ "$(head -1 "$tmp/started")" = "$tmp/relative" ] && same "$tmp/relative/Images/euclid.jpg" "$data/Images/euclid.jpg"
 launch VELLACOURT_HOME=-dash
 same "$tmp/-dash/wmf/guide1.wmf" "$data/wmf/guide1.wmf"
-(cd "$tmp" && env -u HOME XDG_DATA_HOME="$tmp/xdg" VELLACOURT_DATA="$data" VELLACOURT_PROGRAM="$tmp/program" \
-    VELLACOURT_REFRESHER="$build/vellacourt-refresh" \
-    STUB_LOG="$tmp/started" "$launcher")
+launch env -u HOME XDG_DATA_HOME="$tmp/xdg"
 [ "$(head -1 "$tmp/started")" = "$tmp/xdg/vellacourt-numerists" ] || fail "no HOME: the program did not start"
 ok
 

@@ -1,6 +1,5 @@
-// Every pupil: the program by keyboard alone, by tap and tap, and as a screen reader finds it.
-// Keys go to whatever has the focus, through the real window; the screen reader's view is Qt's
-// accessibility tree, the one the AT-SPI bridge hands to Orca.
+// Every pupil: the program by keyboard alone (keys to the focus, through the real window), by tap and
+// tap, and as a screen reader finds it (Qt's accessibility tree, which the AT-SPI bridge hands to Orca).
 #include "TestUtil.h"
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
@@ -18,8 +17,10 @@ using testutil::Session;
 
 namespace {
 
-Control* focused() { return Control::of(QApplication::focusWidget()); }
-QString focusedName() { return focused() ? focused()->accessibleName() : QString(); }
+QString focusedName() {
+    Control* c = Control::of(QApplication::focusWidget());
+    return c ? c->accessibleName() : QString();
+}
 
 void key(int k) {
     QWidget* w = QApplication::focusWidget();
@@ -61,11 +62,6 @@ QList<QAccessibleInterface*> readerSees(QWidget* form) {
 
 Label* tile(TileBoard* b, int i) { return b->board().tiles[i]; }
 Label* box(TileBoard* b, int i) { return b->board().boxes[i]; }
-// The board's buttons as the tests number them: Exit, Start Again, Check Score, New Problem.
-Label* button(TileBoard* b, int i) {
-    const TileBoard::Board& board = b->board();
-    return std::array{board.exit, board.startAgain, board.checkScore, board.newProblem}[size_t(i)];
-}
 
 TileBoard* openActivity(int entry) {
     testutil::showEuclid();
@@ -265,7 +261,7 @@ private slots:
             tap(tile(b, i));
             tap(box(b, i));
         }
-        testutil::click(button(b, 2));
+        testutil::click(b->board().checkScore);
         QCOMPARE(testutil::score(), 12);
     }
 
@@ -346,11 +342,11 @@ private slots:
         for (const char* open : {"Pythagoras", "Euclid", "Fibonacci"}) QVERIFY(!disabled.contains(QLatin1String(open)));
         QCOMPARE(graphics.size(), 2);
         QVERIFY(graphics.contains(QStringLiteral("Euclid with his compasses, before a temple")));
-        QAccessibleInterface* TopicScreen = accessible(forms::MainMenu->ui().mathematicians[MainMenu::Euclid]);
-        QVERIFY(TopicScreen->state().focusable);
-        QVERIFY(TopicScreen->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        QAccessibleInterface* euclid = accessible(forms::MainMenu->ui().mathematicians[MainMenu::Euclid]);
+        QVERIFY(euclid->state().focusable);
+        QVERIFY(euclid->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         // The reader's "Press" is answered at once; the click follows.
-        TopicScreen->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        euclid->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
         QTRY_COMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
         QVERIFY(QAccessible::queryAccessibleInterface(forms::MainMenu.instance())->state().invisible);
@@ -457,7 +453,7 @@ private slots:
         tap(box(b, 0));
         QTRY_VERIFY(renamed.contains(tile(b, 0)->widget()));
         QVERIFY(renamed.contains(box(b, 0)->widget()));
-        testutil::click(button(b, 1));
+        testutil::click(b->board().startAgain);
         testutil::showEuclid();
         testutil::click(forms::TopicScreen->ui().keyFacts);
         platform::reportNameChanges();

@@ -114,9 +114,8 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(RuntimeError, readWorkingFile(QStringLiteral("multiple/long.txt"), FileLimits::Text));
     }
 
-    // A pupil swaps a link to the teacher's private file, a FIFO and a folder in at the index's place,
-    // over and over, while the program saves and reads it: the private file never changes, no read
-    // blocks, and every save either replaces the entry whole or fails.
+    // A pupil swaps a link to the teacher's file, a FIFO and a folder in at the index's place during saves
+    // and reads: the private file never changes, no read blocks, every save replaces the entry whole or fails.
     void swapsDuringSavesAndReadsNeverReachOutside() {
         Session s;
         QTemporaryDir outside;

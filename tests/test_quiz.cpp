@@ -19,13 +19,6 @@ void answerAll(QuizScreen* m, const QList<int>& wrong) {
     }
 }
 
-QList<int> visibleLines() {
-    QList<int> out;
-    for (int i = 0; i < 10; ++i)
-        if (forms::WrongAnswersScreen->ui().lines[i]->Visible()) out << i;
-    return out;
-}
-
 }  // namespace
 
 class QuizTest : public QObject {
@@ -78,10 +71,13 @@ private slots:
             QCOMPARE(w->ui().score->Caption(), QString::fromLatin1(message));
             QCOMPARE(w->ui().action->Caption(), QString::fromLatin1(button));
             // The review lists the wrong questions in order, loaded unseen.
-            QCOMPARE(visibleLines().size(), wrong.size());
-            for (int i = 0; i < wrong.size(); ++i)
-                QCOMPARE(forms::WrongAnswersScreen->ui().lines[i]->Caption(),
-                         QStringLiteral(" %1. ").arg(wrong[i]) + testutil::euclidQuestion(wrong[i]).text);
+            for (int i = 0; i < 10; ++i) {
+                platform::Label* line = forms::WrongAnswersScreen->ui().lines[i];
+                QCOMPARE(line->Visible(), i < wrong.size());
+                if (i < wrong.size())
+                    QCOMPARE(line->Caption(),
+                             QStringLiteral(" %1. ").arg(wrong[i]) + testutil::euclidQuestion(wrong[i]).text);
+            }
             QVERIFY(!forms::WrongAnswersScreen->isVisible());
             const bool perfect = wrong.isEmpty();
             QCOMPARE(w->ui().reviewHint->Caption().isEmpty(), perfect);

@@ -73,9 +73,8 @@ private slots:
         QCOMPARE(shot.pixelColor(client.left(), client.top() - 1).name() == blue.name(), false);
     }
 
-    // A screen that changes size while the quiz is open: the program starts again at the new scale
-    // only once the size has settled and the main menu is in front, and not at all for a size that
-    // needs the scale it has.
+    // A screen that changes size during the quiz: the program starts again at the new scale once the size
+    // has settled and the main menu is in front, and not at all for a size needing the scale it has.
     void aScreenThatChangesSizeIsFollowedAtTheMainMenu() {
         if (!Stage::scaleIsOurs()) QSKIP("the scale is fixed for this run");
         Session s;
@@ -102,9 +101,8 @@ private slots:
         Stage::restartHook = nullptr;
     }
 
-    // On a 1920 x 1080 screen, at the scale the program gives it, the main menu fills the screen's
-    // height, letterboxed. Shown where the stage has that scale (ctest: 1.8); 3840 x 2160 is the
-    // real program's, on xcb (screens_xcb_test.py).
+    // On a 1920 x 1080 screen at the program's scale (ctest: 1.8) the main menu fills the height,
+    // letterboxed; 3840 x 2160 is the real program's, on xcb (screens_xcb_test.py).
     void mainMenuFillsAWideScreen() {
         const int w = 1920, h = 1080;
         const double dpr = Stage::instance()->devicePixelRatioF();
@@ -235,36 +233,23 @@ private slots:
         }
     }
 
-    void topicMenuOpensAndExits() {
-        Session s;
-        forms::MainMenu.show();
-        const int menuLoads = forms::MainMenu.loads();
-        testutil::click(forms::MainMenu->ui().mathematicians[1]);
-        auto* e = forms::TopicScreen.instance();
-        QCOMPARE(Stage::instance()->front(), e);
-        QCOMPARE(e->picture().size(), QSize(786, 560));
-        testutil::screenshot(QStringLiteral("topicmenu"));
-        testutil::click(e->ui().exit);
-        QVERIFY(!forms::TopicScreen.loaded());
-        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
-        QCOMPARE(forms::MainMenu.loads(), menuLoads);
-        // Without its picture the topic menu still opens and closes.
-        QFile::remove(s.path(QStringLiteral("Images/euclid.jpg")));
-        testutil::click(forms::MainMenu->ui().mathematicians[1]);
-        QVERIFY(forms::TopicScreen->picture().isNull());
-        testutil::click(forms::TopicScreen->ui().exit);
-        QVERIFY(!forms::TopicScreen.loaded());
-    }
-
-    // The main menu opens the entries whose topic is in the folder "topics"; a topic broken or
-    // missing leaves its entry greyed with a log line. A topic's screen is made from its file.
+    // Entries open for the topics in "topics", greyed with a log line for one broken or missing; a topic's
+    // screen is made from its file, opens without its picture, and Exit goes back to the same main menu.
     void topicsOpenTheirEntries() {
         Session s;
         s.write(QStringLiteral("topics/fibonacci.txt"), "entry = 6\nheading = Fibonacci\n");
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("fibonacci.txt is left out: .*missing")));
         forms::MainMenu.show();
+        const int menuLoads = forms::MainMenu.loads();
         const auto& entries = forms::MainMenu->ui().mathematicians;
         for (int i = 0; i < 12; ++i) QCOMPARE(entries[size_t(i)]->Enabled(), i == 0 || i == MainMenu::Euclid);
+        testutil::click(entries[MainMenu::Euclid]);
+        QCOMPARE(forms::TopicScreen->picture().size(), QSize(786, 560));
+        testutil::screenshot(QStringLiteral("topicmenu"));
+        testutil::click(forms::TopicScreen->ui().exit);
+        QVERIFY(!forms::TopicScreen.loaded());
+        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
+        QCOMPARE(forms::MainMenu.loads(), menuLoads);
         testutil::click(entries[0]);
         TopicScreen* t = forms::TopicScreen.instance();
         QCOMPARE(Stage::instance()->front(), t);
@@ -284,9 +269,14 @@ private slots:
         testutil::click(t->ui().firstActivity);
         QCOMPARE(Stage::instance()->front(), forms::TriplesActivity.instance());
         testutil::click(forms::TriplesActivity->board().exit);
+        testutil::click(t->ui().exit);
+        QVERIFY(QFile::remove(s.path(QStringLiteral("Images/euclid.jpg"))));
+        testutil::click(entries[MainMenu::Euclid]);
+        QVERIFY(forms::TopicScreen->picture().isNull());
+        testutil::click(forms::TopicScreen->ui().exit);
+        QVERIFY(!forms::TopicScreen.loaded());
         QVERIFY(s.messages.isEmpty());
         // Without Euclid's file, his entry is greyed too.
-        testutil::click(t->ui().exit);
         forms::MainMenu.unload();
         QVERIFY(QFile::remove(s.path(QStringLiteral("topics/euclid.txt"))));
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^Euclid has no topic")));

@@ -1,6 +1,5 @@
-// Worksheets: the file formats byte for byte, the wizard, the catalogue, and a teacher's work kept
-// safe: a full disk, links planted in the folder, a failing index step, two computers saving into
-// one shared folder.
+// Worksheets: the file formats byte for byte, the wizard, the catalogue, and a teacher's work kept safe
+// (a full disk, links planted in the folder, a failing index step, two computers saving into one folder).
 #include "TestUtil.h"
 
 #include <QLockFile>
@@ -121,9 +120,8 @@ private slots:
         Session::reset();
     }
 
-    // A worksheet left in the folder but not listed: whatever fails, saving its title must leave
-    // it and the index byte for byte. A worksheet's file that is a link is never written through,
-    // to the file it names nor to a new file where a dangling one points.
+    // A worksheet in the folder but not listed: whatever fails, saving its title leaves it and the index
+    // byte for byte; a worksheet's file that is a link, dangling or not, is never written through.
     void aFailedSaveChangesNeitherFile_data() {
         QTest::addColumn<QByteArray>("index");
         QTest::addColumn<QString>("failing");  // the file whose writing fails, if any
