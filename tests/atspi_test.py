@@ -12,6 +12,7 @@ import pyatspi
 from Xlib import X, XK, display
 from Xlib.ext import xtest
 
+X_SERVER = display.Display()
 
 def walk(acc):
     """Every object showing under acc, depth first."""
@@ -50,28 +51,34 @@ def press(acc):
     action.doAction(names.index(wanted))
 
 
+def centre(acc):
+    e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return e.x + e.width // 2, e.y + e.height // 2
+
+
 def click_where_told(acc):
     """Clicks the middle of where acc says it is, as a click-by-position tool would."""
-    e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    d = display.Display()
-    xtest.fake_input(d, X.MotionNotify, x=e.x + e.width // 2, y=e.y + e.height // 2)
-    xtest.fake_input(d, X.ButtonPress, 1)
-    xtest.fake_input(d, X.ButtonRelease, 1)
-    d.sync()
+    x, y = centre(acc)
+    xtest.fake_input(X_SERVER, X.MotionNotify, x=x, y=y)
+    xtest.fake_input(X_SERVER, X.ButtonPress, 1)
+    xtest.fake_input(X_SERVER, X.ButtonRelease, 1)
+    X_SERVER.sync()
+    time.sleep(0.1)
 
 
 def gone(root, role, name):
     wait_for(f"{role} {name!r} gone", lambda: not any(a.getRoleName() == role and a.name == name for a in walk(root)))
 
 
-def key(name):
-    """Presses and releases a key through the X server, where Orca listens for its commands."""
-    d = display.Display()
-    code = d.keysym_to_keycode(XK.string_to_keysym(name))
-    xtest.fake_input(d, X.KeyPress, code)
-    xtest.fake_input(d, X.KeyRelease, code)
-    d.sync()
-    time.sleep(0.3)
+def key(name, pause=0.3):
+    """Presses and releases a key through the X server, where Orca listens for its commands; a
+    capital letter with Shift held."""
+    code, shift = X_SERVER.keysym_to_keycode(XK.string_to_keysym(name)), X_SERVER.keysym_to_keycode(XK.XK_Shift_L)
+    for event, k in [(X.KeyPress, shift)] * name.isupper() + [(X.KeyPress, code), (X.KeyRelease, code)] + \
+            [(X.KeyRelease, shift)] * name.isupper():
+        xtest.fake_input(X_SERVER, event, k)
+    X_SERVER.sync()
+    time.sleep(pause)
 
 
 def said_so_far():

@@ -1,12 +1,9 @@
 #!/usr/bin/python3
-"""Pythagoras and Fibonacci from the main menu, as a pupil meets them through the real window: each
-topic's Key Facts and Teacher's Notes read to their last page, its quiz answered to a printed
-certificate, and both its boards finished to 12 out of 12, a third of the tiles dragged with the
-mouse, a third tapped and tapped, a third carried by the keyboard.
-
-Started by atspi_test.sh (with --printer) inside a private session bus, X server and print spooler,
-with the program running. AT-SPI says what is where and what each box needs; every press, drag and
-key goes through the X server as a pupil's would.
+"""Pythagoras and Fibonacci from the main menu as a pupil meets them, through the real window: the
+documents read to their last page, the quiz to a printed certificate, both boards to 12 out of 12 (a
+third of the tiles dragged, a third tapped and tapped, a third carried by keyboard). AT-SPI tells what
+is where and what each box needs; every press, drag and key goes through the X server. Started by
+atspi_test.sh with --printer.
 """
 import glob
 import os
@@ -15,57 +12,27 @@ import subprocess
 import time
 
 import pyatspi
-from Xlib import X, XK, display
+from Xlib import X
 from Xlib.ext import xtest
 
-from atspi_test import check, find, gone, named, wait_for, walk
+from atspi_test import X_SERVER, centre, check, find, gone, key, named, wait_for, walk
+from atspi_test import click_where_told as click
 
 DATA = os.path.join(os.environ["SOURCE_DIR"], "data")
 TOPICS = {"Pythagoras": ("Pythagoras.txt", "Pythagorean Triples", "Right-Angled?"),
           "Fibonacci": ("Fibonacci.txt", "Fibonacci Sequences", "Roman Numerals")}
-x = display.Display()
-
-
-def centre(acc):
-    e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return e.x + e.width // 2, e.y + e.height // 2
-
-
-def click(acc):
-    """A press and release of the left button where acc says it is."""
-    cx, cy = centre(acc)
-    xtest.fake_input(x, X.MotionNotify, x=cx, y=cy)
-    xtest.fake_input(x, X.ButtonPress, 1)
-    xtest.fake_input(x, X.ButtonRelease, 1)
-    x.sync()
-    time.sleep(0.1)
-
-
 def drag(acc, to):
     """The left button held from acc's middle to to's, through the points between."""
     (x0, y0), (x1, y1) = centre(acc), centre(to)
-    xtest.fake_input(x, X.MotionNotify, x=x0, y=y0)
-    xtest.fake_input(x, X.ButtonPress, 1)
+    xtest.fake_input(X_SERVER, X.MotionNotify, x=x0, y=y0)
+    xtest.fake_input(X_SERVER, X.ButtonPress, 1)
     for k in range(1, 9):
-        x.sync()
+        X_SERVER.sync()
         time.sleep(0.02)
-        xtest.fake_input(x, X.MotionNotify, x=x0 + (x1 - x0) * k // 8, y=y0 + (y1 - y0) * k // 8)
-    xtest.fake_input(x, X.ButtonRelease, 1)
-    x.sync()
+        xtest.fake_input(X_SERVER, X.MotionNotify, x=x0 + (x1 - x0) * k // 8, y=y0 + (y1 - y0) * k // 8)
+    xtest.fake_input(X_SERVER, X.ButtonRelease, 1)
+    X_SERVER.sync()
     time.sleep(0.1)
-
-
-def key(name):
-    """A key pressed and released; a capital letter with Shift held."""
-    code, shift = x.keysym_to_keycode(XK.string_to_keysym(name)), x.keysym_to_keycode(XK.XK_Shift_L)
-    if name.isupper():
-        xtest.fake_input(x, X.KeyPress, shift)
-    xtest.fake_input(x, X.KeyPress, code)
-    xtest.fake_input(x, X.KeyRelease, code)
-    if name.isupper():
-        xtest.fake_input(x, X.KeyRelease, shift)
-    x.sync()
-    time.sleep(0.12)
 
 
 def buttons(root, prefix):
@@ -146,13 +113,13 @@ def finish_board(root, caption):
                 now = focused(root)
                 if now is not None and now.name == f"tile {answer}, in the tray":
                     break
-                key("Tab")
-            key("space")
+                key("Tab", 0.12)
+            key("space", 0.12)
             for _ in range(14):  # the arrows carry it from box to box, each named as it is reached
                 if named(root, "notification")[:1] == [place]:
                     break
-                key("Right")
-            key("space")
+                key("Right", 0.12)
+            key("space", 0.12)
         wait_for(f"{answer} on {place}", lambda: any(
             b.name.endswith(f", showing {answer}") and place in b.name for b in buttons(root, "box: ")) or None)
     click(find(root, "push button", "Check Score"))
@@ -187,7 +154,7 @@ def take_quiz(root, quiz_file, name):
     box = find(root, "text", starts="")
     wait_for("the name box focused", lambda: box.getState().contains(pyatspi.STATE_FOCUSED))
     for letter in name:
-        key(letter)
+        key(letter, 0.12)
     before = len(glob.glob(os.environ["SPOOL"] + "/d*-001"))
     click(find(root, "push button", "Print Certificate"))
     printed = wait_for("the certificate spooled", lambda: (sorted(glob.glob(os.environ["SPOOL"] + "/d*-001"))[before:]
