@@ -9,7 +9,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QRegularExpression>
 
 using namespace platform;
 using namespace core;
@@ -102,12 +101,7 @@ private slots:
         QCOMPARE(tabRound(),
                  (QStringList{"Teachers' Guide", "Pythagoras", "Fibonacci", "Euclid", "Multiple Choice Wizard",
                               "Worksheet Catalogue", "www.vellacourt.example", "Acknowledgments", "Exit"}));
-        // Shift+Tab from the first goes round to the last.
-        key(Qt::Key_Backtab);
-        QCOMPARE(focusedName(), QStringLiteral("Exit"));
         QVERIFY(tabTo(QStringLiteral("Euclid")));
-        // The focused entry shows the hover's black behind yellow.
-        QCOMPARE(forms::MainMenu->ui().mathematicians[MainMenu::Euclid]->BackStyle(), 1);
         testutil::screenshot(QStringLiteral("keyboard-mainmenu"));
         key(Qt::Key_Space);
         QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
@@ -167,89 +161,51 @@ private slots:
             QVERIFY(option(4)->Value() && option(4)->widget()->hasFocus());
             const int right = testutil::euclidQuestion(q).correct.trimmed().toInt();
             for (int k = 1; k <= right; ++k) key(Qt::Key_Right);
-            QVERIFY(option(right)->Value());
-            QVERIFY(!option(5)->Value());
+            QVERIFY(option(right)->Value() && !option(5)->Value());
             QVERIFY(tabTo(q < QuestionCount ? QStringLiteral("Next Question >>") : QStringLiteral("Check Score >>")));
             key(Qt::Key_Return);
         }
-        QCOMPARE(testutil::score(), 10);
-        ScoreScreen* w = forms::ScoreScreen.instance();
-        QCOMPARE(Stage::instance()->front(), w);  // the certificate by keys: test_printing
-        key(Qt::Key_Escape);
-        QVERIFY(Stage::instance()->front() != w);
+        QCOMPARE(testutil::score(), 10);  // the certificate by keys: test_printing
     }
 
-    // Both activities to a perfect score by keys alone: pick a tile up, carry it with the arrows,
-    // put it down; Escape and Tab put a carried tile back where it was.
-    void activitiesByKeyboard_data() {
-        QTest::addColumn<int>("entry");
-        QTest::newRow("Products of Primes") << 1;
-        QTest::newRow("Nets of Dice") << 3;
-    }
-    void activitiesByKeyboard() {
-        QFETCH(int, entry);
+    // A tile by keys alone: picked up, carried with the arrows and put down; Escape and Tab put a
+    // carried tile back where it was, without leaving the board. (Boards to 12/12 by keys: atspi_test.)
+    void aTileByKeyboard() {
         Session s;
-        TileBoard* b = openActivity(entry);
-        // A tile carried and let go of with Escape, or with Tab, is back where it was.
+        TileBoard* b = openActivity(3);  // Nets of Dice
         Label* first = tile(b, 0);
         first->SetFocus();
         const float home = first->Left();
-        key(Qt::Key_Space);
-        QCOMPARE(b->carried(), 0);
-        key(Qt::Key_Right);
-        QVERIFY(first->Left() != home);
-        if (entry == 3) testutil::screenshot(QStringLiteral("keyboard-dice-carried"));
-        key(Qt::Key_Escape);
-        QCOMPARE(b->carried(), -1);
-        QCOMPARE(first->Left(), home);
-        QCOMPARE(Stage::instance()->front(), b);  // Escape put the tile back, it did not exit
-        key(Qt::Key_Return);
-        key(Qt::Key_Right);
-        key(Qt::Key_Tab);
-        QCOMPARE(first->Left(), home);
-        QCOMPARE(b->carried(), -1);
-        // Carried onto a box that holds a tile already, a tile is drawn above that one.
-        tile(b, 1)->SetFocus();
-        key(Qt::Key_Return);
-        key(Qt::Key_Right);
-        key(Qt::Key_Return);
-        first->SetFocus();
-        key(Qt::Key_Return);
-        key(Qt::Key_Right);
-        QCOMPARE(first->Left(), tile(b, 1)->Left());
-        QVERIFY(first->ZOrderPosition() > tile(b, 1)->ZOrderPosition());
-        key(Qt::Key_Escape);
-        for (int t = 0; t < 12; ++t) {
-            tile(b, t)->SetFocus();
-            key(Qt::Key_Return);
-            int steps = 0;
-            while (!b->onBox(t, t) && steps++ < 14) key(Qt::Key_Right);
-            key(Qt::Key_Return);
-            QVERIFY2(b->onBox(t, t), qPrintable(QString::number(t)));
-            QCOMPARE(lastAnnouncement().endsWith(QStringLiteral("Check Score is now available")), t == 11);
+        for (int put : {Qt::Key_Escape, Qt::Key_Tab}) {
+            key(Qt::Key_Space);
+            QCOMPARE(b->carried(), 0);
+            key(Qt::Key_Right);
+            QVERIFY(first->Left() != home);
+            if (put == Qt::Key_Escape) testutil::screenshot(QStringLiteral("keyboard-dice-carried"));
+            key(put);
+            QCOMPARE(b->carried(), -1);
+            QCOMPARE(first->Left(), home);
+            QCOMPARE(Stage::instance()->front(), b);
+            first->SetFocus();
         }
-        QVERIFY(tabTo(QStringLiteral("Check Score")));
         key(Qt::Key_Return);
-        QCOMPARE(testutil::score(), 12);
+        for (int steps = 0; !b->onBox(0, 0) && steps < 14; ++steps) key(Qt::Key_Right);
+        key(Qt::Key_Return);
+        QVERIFY(b->onBox(0, 0));
     }
 
     // Tap and tap at a whiteboard: a tap picks a tile up (black on yellow), a tap on a box puts it
     // there as a drop would, a tap on the tray or on the tile again puts it back.
-    void activitiesByTapAndTap_data() { activitiesByKeyboard_data(); }
-    void activitiesByTapAndTap() {
-        QFETCH(int, entry);
+    void aTileByTapAndTap() {
         Session s;
-        TileBoard* b = openActivity(entry);
+        TileBoard* b = openActivity(1);  // Products of Primes
         Label* t = tile(b, 3);
         const float home = t->Left();
         tap(t);
         QCOMPARE(b->carried(), 3);
         QCOMPARE(t->BackColor(), Yellow);
-        for (int other = 0; other < 12; ++other)
-            QVERIFY(other == 3 || t->ZOrderPosition() > tile(b, other)->ZOrderPosition());
         tap(t);
         QCOMPARE(b->carried(), -1);
-        QCOMPARE(t->Left(), home);
         QCOMPARE(t->BackColor(), Black);
         tap(t);
         tap(box(b, 7));
@@ -257,12 +213,6 @@ private slots:
         tap(t);
         tap(b->board().homes[3]);  // its place in the tray, uncovered now
         QCOMPARE(t->Left(), home);
-        for (int i = 0; i < 12; ++i) {
-            tap(tile(b, i));
-            tap(box(b, i));
-        }
-        testutil::click(b->board().checkScore);
-        QCOMPARE(testutil::score(), 12);
     }
 
     // A teacher by keys alone: a worksheet typed box after box and saved, the catalogue paged and
@@ -294,7 +244,6 @@ private slots:
         }
         QVERIFY(tabTo(QStringLiteral("Save Worksheet")));
         key(Qt::Key_Return);
-        QCOMPARE(s.messages.size(), 1);
         QVERIFY(s.read(QStringLiteral("multiple/Keys.txt")).startsWith("Keys\r\n \r\nWhat is 1 + 1?\r\n2\r\n3\r\n4\r\n5\r\n1\r\n"));
         key(Qt::Key_Escape);
         QVERIFY(tabTo(QStringLiteral("Worksheet Catalogue")));
@@ -313,133 +262,61 @@ private slots:
         key(Qt::Key_Return);
         QCOMPARE(Stage::instance()->front(), forms::QuizScreen.instance());
         QCOMPARE(forms::QuizScreen->worksheet().questions[0].text, QStringLiteral("What is 1 + 1?"));
-        key(Qt::Key_Escape);
     }
 
-    // The colours we chose ourselves stand out: the page text on the Acknowledgments blue, a tile
-    // picked up against every box.
-    void ourColoursStandOut() {
-        for (quint32 text : {White, Yellow, RGB(255, 255, 160)}) QVERIFY(core::contrastRatio(text, theme::AcknowledgmentsBlue) >= 4.5);
-        for (quint32 around : {Navy, DeepBlue, Black, theme::ScreenBlue}) QVERIFY(core::contrastRatio(Yellow, around) >= 3);
-    }
-
-    // What a reader finds on the main menu: every entry a named push button that presses, the
-    // greyed ones unavailable, the pictures named, nothing unnamed, the screen beneath left out.
-    void theMainMenuAsAReaderFindsIt() {
+    // Every object a reader meets on each screen has a name: only a screen's client area and its frames
+    // hold others without one of their own.
+    void everyControlHasAName() {
         Session s;
-        forms::MainMenu.show();
-        QStringList buttons, disabled, graphics;
-        for (QAccessibleInterface* i : readerSees(forms::MainMenu.instance())) {
-            // Only the screen's own client area and its frames hold others without a name of their own.
-            if (i->role() != QAccessible::Client && i->role() != QAccessible::Grouping)
-                QVERIFY2(!i->text(QAccessible::Name).isEmpty(), "an unnamed object");
-            if (i->role() == QAccessible::Button) buttons << i->text(QAccessible::Name);
-            if (i->role() == QAccessible::Button && i->state().disabled) disabled << i->text(QAccessible::Name);
-            if (i->role() == QAccessible::Graphic) graphics << i->text(QAccessible::Name);
+        const std::function<void()> screens[] = {[] {},
+                                                 [] { testutil::showEuclid(); },
+                                                 [] { testutil::startEuclidQuiz(); },
+                                                 [] { openActivity(3); },
+                                                 [] { forms::WizardScreen.show(); },
+                                                 [] { forms::CatalogueScreen.show(); }};
+        for (const auto& open : screens) {
+            forms::MainMenu.show();
+            open();
+            QWidget* front = Stage::instance()->front();
+            for (QAccessibleInterface* i : readerSees(front))
+                if (i->role() != QAccessible::Client && i->role() != QAccessible::Grouping)
+                    QVERIFY2(!i->text(QAccessible::Name).isEmpty(), front->metaObject()->className());
+            Session::reset();
         }
-        QCOMPARE(buttons.size(), 18);
-        QCOMPARE(disabled.size(), 9);  // the mathematicians without a topic
-        for (const char* open : {"Pythagoras", "Euclid", "Fibonacci"}) QVERIFY(!disabled.contains(QLatin1String(open)));
-        QCOMPARE(graphics.size(), 2);
-        QVERIFY(graphics.contains(QStringLiteral("Euclid with his compasses, before a temple")));
-        QAccessibleInterface* euclid = accessible(forms::MainMenu->ui().mathematicians[MainMenu::Euclid]);
-        QVERIFY(euclid->state().focusable);
-        QVERIFY(euclid->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
-        // The reader's "Press" is answered at once; the click follows.
-        euclid->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
-        QTRY_COMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
-        QVERIFY(QAccessible::queryAccessibleInterface(forms::MainMenu.instance())->state().invisible);
-        QVERIFY(!QAccessible::queryAccessibleInterface(forms::TopicScreen.instance())->state().invisible);
-        // Screens carrying the program's name as caption are named by their heading.
-        QCOMPARE(QAccessible::queryAccessibleInterface(forms::TopicScreen.instance())->text(QAccessible::Name), QStringLiteral("Euclid"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(forms::MainMenu.instance())->text(QAccessible::Name), ProgramTitle);
     }
 
-    // The quiz as a reader finds it: the question read out as it comes, the answers radio buttons
-    // with their texts and ticks, "no answer" nowhere. (The wizard's names: teacherByKeyboard.)
-    void theQuizAsAReaderFindsIt() {
-        Session s;
-        QuizScreen* m = testutil::startEuclidQuiz();
-        QCOMPARE(lastAnnouncement(), QStringLiteral("Question 1. ") + testutil::euclidQuestion(1).text);
-        QStringList radios;
-        for (QAccessibleInterface* i : readerSees(m))
-            if (i->role() == QAccessible::RadioButton) radios << i->text(QAccessible::Name);
-        QCOMPARE(radios, (QStringList{testutil::euclidQuestion(1).answers[0], testutil::euclidQuestion(1).answers[1],
-                                      testutil::euclidQuestion(1).answers[2], testutil::euclidQuestion(1).answers[3]}));
-        testutil::tick(m->ui().answers[1]);
-        QVERIFY(accessible(m->ui().answers[1])->state().checked);
-        testutil::click(m->ui().next);
-        QCOMPARE(lastAnnouncement(), QStringLiteral("Question 2. ") + testutil::euclidQuestion(2).text);
-    }
-
-    // A Key Facts page is text to a reader, top to bottom, and its caption says which page it is.
+    // A Key Facts page is text to a reader, line by line, each letter where it is drawn, its title a
+    // heading; by keys to the last page the keyboard moves from the greyed "Next Page" to "Previous
+    // Page" beside it, so a second Enter turns back rather than printing. (Read aloud: atspi_test.)
     void aPageIsReadAloud() {
         Session s;
         forms::MainMenu.show();
         testutil::showEuclid();
         testutil::click(forms::TopicScreen->ui().keyFacts);
-        auto* page = forms::PageViewer->ui().page;
-        QAccessibleInterface* i = accessible(page);
-        QVERIFY(i->textInterface());
-        const QString text = i->textInterface()->text(0, i->textInterface()->characterCount());
-        QVERIFY(text.contains(QStringLiteral("Euclid")));
-        QVERIFY(text.indexOf(QStringLiteral("Key Facts")) < text.indexOf(QStringLiteral("Euclid"), 20));
-        // Line by line, each letter where it is drawn, the title a heading and the body text not.
+        QAccessibleInterface* i = accessible(forms::PageViewer->ui().page);
         QAccessibleTextInterface* t = i->textInterface();
+        QVERIFY(t);
+        const QString text = t->text(0, t->characterCount());
         int start = 0, end = 0;
         QCOMPARE(t->textAtOffset(0, QAccessible::LineBoundary, &start, &end).trimmed(), i->text(QAccessible::Name));
         const int body = text.indexOf(QStringLiteral("Euclid lived"));
         QVERIFY(t->attributes(0, &start, &end).contains(QStringLiteral("heading:true")));
         QVERIFY(!t->attributes(body + 2, &start, &end).contains(QStringLiteral("heading")));
-        for (int k : {0, 5, body + 2, int(text.size()) - 2}) {
+        for (int k : {0, body + 2, int(text.size()) - 2}) {
             const QRect r = t->characterRect(k);
             QVERIFY2(i->rect().contains(r) && r.width() > 0, qPrintable(QString::number(k)));
             QCOMPARE(t->offsetAtPoint(r.center()), k);
         }
-        QVERIFY(t->characterRect(body).top() > t->characterRect(0).bottom());
-        QVERIFY(!i->state().invisible);
-        QCOMPARE(QAccessible::queryAccessibleInterface(forms::PageViewer.instance())->text(QAccessible::Name),
-                 i->text(QAccessible::Name));  // the screen is named by the page's title
-        QVERIFY(accessible(forms::PageViewer->ui().printCopy)->state().invisible);  // the printed copy
-        QCOMPARE(accessible(forms::PageViewer->ui().caption)->text(QAccessible::Name), QStringLiteral("Page 1 of 3"));
-        // By keys to the last page: "Next Page" greys and the keyboard moves to "Previous Page" beside
-        // it, so a second Enter turns back rather than printing.
         QVERIFY(tabTo(QStringLiteral("Next Page")));
         key(Qt::Key_Return);
         key(Qt::Key_Return);
         QCOMPARE(accessible(forms::PageViewer->ui().caption)->text(QAccessible::Name), QStringLiteral("Page 3 of 3"));
         QCOMPARE(focusedName(), QStringLiteral("Previous Page"));
         QCOMPARE(s.messages.size(), 0);
-        // Nothing of the screen beneath is read, even by a reader that looks at every object.
-        for (int entry : {4, 5}) QVERIFY(accessible(testutil::topicEntry(entry))->state().invisible);
-        // Teacher's Notes pages are named by their titles, not as Euclid's portrait.
-        testutil::click(forms::PageViewer->ui().exit);
-        testutil::click(forms::TopicScreen->ui().notes);
-        QCOMPARE(accessible(forms::PageViewer->ui().page)->text(QAccessible::Name),
-                 QStringLiteral("Teacher's Notes: Euclid"));
-    }
-
-    // Nets of Dice by ear: every printed face says its net and digit, and every box the face opposite
-    // it, a face printed on the same net.
-    void netsOfDiceByEar() {
-        Session s;
-        forms::MainMenu.show();
-        TileBoard* b = openActivity(3);
-        QStringList faces;
-        for (QAccessibleInterface* i : readerSees(b))
-            if (i->text(QAccessible::Name).contains(QStringLiteral(", face "))) faces << i->text(QAccessible::Name);
-        QCOMPARE(faces.size(), 12);
-        const QRegularExpression clue(QStringLiteral("^box: (.+ net), box \\d, opposite the (\\d), empty$"));
-        for (int k = 0; k < 12; ++k) {
-            const QRegularExpressionMatch m = clue.match(accessible(box(b, k))->text(QAccessible::Name));
-            QVERIFY2(m.hasMatch(), qPrintable(accessible(box(b, k))->text(QAccessible::Name)));
-            QVERIFY2(faces.contains(m.captured(1) + QStringLiteral(", face ") + m.captured(2)), qPrintable(m.captured(0)));
-        }
     }
 
     // What changes as a pupil works is told to the reader as a change of name: a tile carried onto a
-    // box (the tile and the box), a page turned (the page and its number).
+    // box, the tile and the box.
     void aReaderIsToldWhatChanges() {
         Session s;
         QList<QObject*> renamed;
@@ -447,20 +324,12 @@ private slots:
         const auto done = qScopeGuard([] { nameChangeHook = nullptr; });
         forms::MainMenu.show();
         TileBoard* b = openActivity(3);  // Nets of Dice
-        platform::reportNameChanges();  // the names as the pupil first meets them
+        platform::reportNameChanges();   // the names as the pupil first meets them
         renamed.clear();
         tap(tile(b, 0));
         tap(box(b, 0));
         QTRY_VERIFY(renamed.contains(tile(b, 0)->widget()));
         QVERIFY(renamed.contains(box(b, 0)->widget()));
-        testutil::click(b->board().startAgain);
-        testutil::showEuclid();
-        testutil::click(forms::TopicScreen->ui().keyFacts);
-        platform::reportNameChanges();
-        renamed.clear();
-        testutil::click(forms::PageViewer->ui().next);
-        QTRY_VERIFY(renamed.contains(forms::PageViewer->ui().page->widget()));
-        QVERIFY(renamed.contains(forms::PageViewer->ui().caption->widget()));
     }
 };
 
