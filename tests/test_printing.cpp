@@ -5,11 +5,8 @@
 
 #include <QApplication>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <atomic>
-#include <fcntl.h>
-#include <mutex>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -66,19 +63,19 @@ public:
         if (!addQueue()) problem = QStringLiteral("lpadmin could not add the test queue");
     }
     ~PrintSpooler() {
-        if (m_daemon.state() == QProcess::NotRunning) return;
         m_daemon.terminate();
-        if (!m_daemon.waitForFinished(5000)) m_daemon.kill();
-        m_daemon.waitForFinished(2000);
+        if (!m_daemon.waitForFinished(5000)) m_daemon.kill(), m_daemon.waitForFinished(2000);
     }
     bool addQueue() {
-        return run(QStringLiteral("lpadmin"), {"-p", "Keep", "-E", "-v", "file:///dev/null", "-m", "raw"}) &&
-               run(QStringLiteral("lpadmin"), {"-d", "Keep"});
+        return run(QStringLiteral("lpadmin -p Keep -E -v file:///dev/null -m raw")) &&
+               run(QStringLiteral("lpadmin -d Keep"));
     }
-    static bool run(const QString& tool, const QStringList& args) {
+    // Runs a command line of words split at spaces; true if it succeeded.
+    static bool run(const QString& command) {
+        QStringList args = command.split(u' ');
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(tool, args);
+        p.start(args.takeFirst(), args);
         return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     }
     // The documents the spooler has kept, oldest first.
@@ -107,14 +104,11 @@ private:
 // server acts, the program never hears, its connections left hanging as a stopped server leaves them.
 class Interceptor {
 public:
-    Interceptor(const QByteArray& server, int silentFrom) : m_server(server), m_silentFrom(silentFrom) {
-        m_path = server.left(server.lastIndexOf('/')) + "/between.sock";
+    Interceptor(const QByteArray& server, int silentFrom) : m_path(server + ".between") {
         m_listen = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         const sockaddr_un a = address(m_path);
-        ::unlink(m_path.constData());
-        if (::bind(m_listen, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0 || ::listen(m_listen, 16) != 0)
-            return;
-        m_thread = std::thread([this] { run(); });
+        if (::bind(m_listen, reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0 && ::listen(m_listen, 16) == 0)
+            m_thread = std::thread([this, server, silentFrom] { run(server, silentFrom); });
     }
     ~Interceptor() {
         m_stop = true;
@@ -134,53 +128,41 @@ private:
     }
     // A peer that has stopped reading, or gone, is given a second, never the whole test.
     static void passOn(int fd, const char* data, ssize_t n) {
-        while (n > 0) {
+        for (pollfd out{fd, POLLOUT, 0}; n > 0 && ::poll(&out, 1, 1000) > 0;) {
             const ssize_t w = ::send(fd, data, size_t(n), MSG_DONTWAIT | MSG_NOSIGNAL);
-            if (w > 0) {
-                data += w;
-                n -= w;
-                continue;
-            }
-            pollfd out{fd, POLLOUT, 0};
-            if (w < 0 && errno == EAGAIN && ::poll(&out, 1, 1000) > 0) continue;
-            return;
+            if (w <= 0) return;
+            data += w, n -= w;
         }
     }
-    void run() {
-        std::vector<std::pair<int, int>> pairs;  // the program's end, the server's
+    // Each connection is a pair of ends after the listening one: the program's, then the server's.
+    void run(const QByteArray& server, int silentFrom) {
+        std::vector<int> ends{m_listen};
+        std::vector<pollfd> fds{{m_listen, POLLIN, 0}};
         char buffer[65536];
         while (!m_stop) {
-            std::vector<pollfd> fds{{m_listen, POLLIN, 0}};
-            for (const auto& [program, server] : pairs)
-                fds.insert(fds.end(), {{program, POLLIN, 0}, {server, POLLIN, 0}});
             if (::poll(fds.data(), nfds_t(fds.size()), 50) <= 0) continue;
-            const size_t polled = pairs.size();  // a pair accepted now has no poll result yet
+            for (size_t i = 1; i < fds.size(); ++i) {
+                if (!(fds[i].revents & (POLLIN | POLLHUP))) continue;
+                const bool fromProgram = i % 2 == 1;
+                const ssize_t n = ::read(ends[i], buffer, sizeof buffer);
+                const QByteArray data(buffer, std::max<ssize_t>(n, 0));
+                if (n <= 0) fds[i].fd = -1;  // closed: the rest is left to the program's own time limit
+                if (fromProgram) m_requests += int(data.count("POST /") + data.count("GET /"));
+                if (n > 0 && (fromProgram || silentFrom == 0 || m_requests < silentFrom))
+                    passOn(ends[fromProgram ? i + 1 : i - 1], buffer, n);
+            }
             if (fds[0].revents & POLLIN) {
                 const int program = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-                const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-                const sockaddr_un a = address(m_server);
-                if (::connect(server, reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0) pairs.push_back({program, server});
-                else ::close(program), ::close(server);
+                const int to = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+                const sockaddr_un a = address(server);
+                ::connect(to, reinterpret_cast<const sockaddr*>(&a), sizeof a);
+                ends.insert(ends.end(), {program, to});
+                fds.insert(fds.end(), {{program, POLLIN, 0}, {to, POLLIN, 0}});
             }
-            for (size_t i = 0; i < polled; ++i)
-                for (const bool fromProgram : {true, false}) {
-                    if (!(fds[1 + 2 * i + (fromProgram ? 0 : 1)].revents & (POLLIN | POLLHUP))) continue;
-                    const auto [program, server] = pairs[i];
-                    const ssize_t n = ::read(fromProgram ? program : server, buffer, sizeof buffer);
-                    if (n <= 0) continue;  // a closed end is left to the program's own time limit
-                    if (fromProgram) {
-                        const QByteArray data(buffer, n);
-                        m_requests += int(data.count("POST /") + data.count("GET /"));
-                    }
-                    if (fromProgram || m_silentFrom == 0 || m_requests < m_silentFrom)
-                        passOn(fromProgram ? server : program, buffer, n);
-                }
         }
-        for (const auto& [program, server] : pairs) ::close(program), ::close(server);
+        for (size_t i = 1; i < ends.size(); ++i) ::close(ends[i]);
     }
-    const QByteArray m_server;
-    const int m_silentFrom;
-    QByteArray m_path;
+    const QByteArray m_path;
     int m_listen = -1;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
@@ -190,108 +172,34 @@ private:
 const QString Problem = QStringLiteral("There was a problem printing to your printer."),
               Printing = QStringLiteral("Your worksheet is now printing.");
 
-// The jobs a queue holds, as lpstat lists them.
-QByteArray jobsWaiting(const QString& queue) {
-    QProcess jobs;
-    jobs.start(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue});
-    return jobs.waitForFinished(10000) ? jobs.readAllStandardOutput() : QByteArray("lpstat did not answer");
-}
-
-struct Word {
-    int page;
-    double x0, y0, x1, y1;
-    QString text;
-    double height() const { return y1 - y0; }
-    double centre() const { return (x0 + x1) / 2; }
-};
-
-struct Pdf {
-    QList<Word> words;
-    QList<QSizeF> pages;
-    QString fonts;
-    QList<QList<Word>> text;  // the lines as read: words of one page whose tops agree, left to right
-
-    static QString join(const QList<Word>& line) {
-        QStringList s;
-        for (const Word& w : line) s << w.text;
-        return s.join(QLatin1Char(' '));
-    }
-    // The first line that starts so, other than `besides`.
-    const QList<Word>* line(const QString& startsWith, const QList<Word>* besides = nullptr) const {
-        for (const QList<Word>& l : text)
-            if (&l != besides && join(l).startsWith(startsWith)) return &l;
-        return nullptr;
-    }
-    double lineCentre(const QList<Word>& l) const { return (l.first().x0 + l.last().x1) / 2; }
-};
-
-Pdf readPdf(const QString& file) {
-    Pdf pdf;
+QString output(const QString& tool, const QStringList& args) {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
-    p.waitForFinished(20000);
-    const QString xml = QString::fromUtf8(p.readAllStandardOutput());
-    static const QRegularExpression page(QStringLiteral("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">|"
-                                                        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
-                                                        "yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    for (auto it = page.globalMatch(xml); it.hasNext();) {
-        const auto m = it.next();
-        if (!m.captured(1).isEmpty()) {
-            pdf.pages << QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
-            continue;
-        }
-        QString text = m.captured(7);
-        text.replace(QStringLiteral("&amp;"), QStringLiteral("&")).replace(QStringLiteral("&apos;"), QStringLiteral("'"));
-        pdf.words << Word{int(pdf.pages.size()) - 1, m.captured(3).toDouble(), m.captured(4).toDouble(),
-                          m.captured(5).toDouble(), m.captured(6).toDouble(), text};
-    }
-    QList<Word> sorted = pdf.words;  // pdftotext may read a page column by column
-    std::stable_sort(sorted.begin(), sorted.end(), [](const Word& a, const Word& b) {
-        return std::tie(a.page, a.y0, a.x0) < std::tie(b.page, b.y0, b.x0);
-    });
-    for (const Word& w : sorted) {
-        if (pdf.text.isEmpty() || pdf.text.last().first().page != w.page || std::abs(pdf.text.last().first().y0 - w.y0) > 2)
-            pdf.text.append(QList<Word>());
-        pdf.text.last().append(w);
-    }
-    QProcess f;
-    f.start(QStringLiteral("pdffonts"), {file});
-    f.waitForFinished(20000);
-    pdf.fonts = QString::fromUtf8(f.readAllStandardOutput());
-    return pdf;
+    p.start(tool, args);
+    return p.waitForFinished(20000) ? QString::fromUtf8(p.readAllStandardOutput())
+                                    : tool + QStringLiteral(" did not answer");
 }
+// The jobs a queue holds, as lpstat lists them.
+QString jobsWaiting(const QString& queue) { return output(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue}); }
 
-// The first page rendered at `dpi`, one pixel a point at 72.
-QImage firstPage(const QString& file, int dpi = 72) {
-    QTemporaryDir out;
-    QProcess::execute(QStringLiteral("pdftoppm"), {"-r", QString::number(dpi), "-f", "1", "-l", "1", "-png", "-singlefile",
-                                                   file, out.filePath(QStringLiteral("p"))});
-    return QImage(out.filePath(QStringLiteral("p.png")));
-}
+// A printed document as its text reads, line by line as laid out, and the fonts it carries.
+struct Pdf {
+    QStringList lines;  // each with its spaces simplified
+    int pages = 0;
+    QString fonts;
 
-// Dark runs along one row of a page, from x0 to x1 (fractions of the width).
-int darkRunsAcross(const QImage& image, double atHeight, double x0, double x1) {
-    const int y = int(image.height() * atHeight);
-    int runs = 0;
-    bool dark = false;
-    for (int x = int(image.width() * x0); x < int(image.width() * x1); ++x) {
-        const bool d = qGray(image.pixel(x, y)) < 128;
-        if (d && !dark) ++runs;
-        dark = d;
+    explicit Pdf(const QString& file) : fonts(output(QStringLiteral("pdffonts"), {file})) {
+        const QString text =
+            output(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+        pages = int(text.count(u'\f'));
+        for (const QString& l : text.split(u'\n')) lines << l.simplified();
     }
-    return runs;
-}
-
-// Whether the ink inside a word's box is of the colour given.
-bool inkedIn(const QImage& page, const Word& w, QColor colour) {
-    for (int y = int(w.y0); y < int(w.y1); ++y)
-        for (int x = int(w.x0); x < int(w.x1); ++x) {
-            const QColor c = page.pixelColor(x, y);
-            if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) + std::abs(c.blue() - colour.blue()) < 60)
-                return true;
-        }
-    return false;
-}
+    // The first line from `from` on that starts so, or -1.
+    int line(const QString& startsWith, int from = 0) const {
+        for (int i = from; i < lines.size(); ++i)
+            if (lines[i].startsWith(startsWith)) return i;
+        return -1;
+    }
+};
 
 }  // namespace
 
@@ -302,6 +210,11 @@ class PrintingTest : public QObject {
     void needSpooler() {
         if (!m_spooler->problem.isEmpty())
             QSKIP(qPrintable(QStringLiteral("No private print spooler, so nothing was printed: ") + m_spooler->problem));
+    }
+    // With SCREENSHOTS set, the first page of a printed PDF as a PNG beside the screenshots.
+    static void pdfToPng(const QString& file, const QString& name) {
+        if (const QString dir = qEnvironmentVariable("SCREENSHOTS"); !dir.isEmpty())
+            QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "60", "-png", "-singlefile", file, dir + u'/' + name});
     }
 
 private slots:
@@ -319,7 +232,7 @@ private slots:
         for (const bool quiz : {true, false}) {
             needSpooler();
             Session s;
-            QString heading = QStringLiteral("Products of Primes and Nets of Dice together"), name;
+            QString heading = QStringLiteral("Nets of Dice"), name = QStringLiteral("Ada Byron");
             const int before = int(m_spooler->documents().size());
             if (quiz) {
                 QuizScreen* m = testutil::startEuclidQuiz();
@@ -329,58 +242,35 @@ private slots:
                     testutil::click(m->ui().next);
                 }
                 QTRY_VERIFY(forms::ScoreScreen->ui().name->widget()->hasFocus());
-                name = QStringLiteral("Ada Byron");
                 QTest::keyClicks(QApplication::focusWidget(), name);
-                for (int i = 0; i < 10 && Control::of(QApplication::focusWidget())->Caption() !=
-                                              QStringLiteral("Print Certificate");
-                     ++i)
-                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                const auto focused = [] { return QApplication::focusWidget(); };
+                for (int i = 0; i < 10 && Control::of(focused())->Caption() != QStringLiteral("Print Certificate"); ++i)
+                    QTest::keyClick(focused(), Qt::Key_Tab);
+                QTest::keyClick(focused(), Qt::Key_Return);
             } else {
                 ScoreScreen::afterActivity({10, 10, heading});
                 testutil::click(forms::ScoreScreen->ui().action);
             }
-            QCOMPARE(s.messages.size(), 1);
-            QCOMPARE(s.messages[0].text, QStringLiteral("Your certificate is now printing."));
+            QVERIFY(s.messages.size() == 1 &&
+                    s.messages[0].text == QStringLiteral("Your certificate is now printing."));
             const QString file = m_spooler->next(before);
-            QVERIFY(!file.isEmpty());
-            const Pdf pdf = readPdf(file);
-            QCOMPARE(pdf.pages.size(), 1);
+            const Pdf pdf(file);
+            QCOMPARE(pdf.pages, 1);
             QVERIFY2(pdf.fonts.contains(QStringLiteral("LiberationSerif")), qPrintable(pdf.fonts));
-            // Two banners cut at the page's right edge.
-            int banners = 0;
-            for (const auto& l : pdf.text)
-                if (Pdf::join(l).startsWith(QStringLiteral("Well Done Well Done"))) {
-                    ++banners;
-                    QVERIFY(l.count() < 16 && l.count() >= 6);
-                    QVERIFY(l.last().x1 <= pdf.pages[0].width());
-                }
-            QCOMPARE(banners, 2);
-            const auto* title = pdf.line(QStringLiteral("Vellacourt Numerists"));
-            const auto* head = pdf.line(heading.section(QLatin1Char(' '), 0, 2), title);  // a quiz's is the title
-            const auto* award = pdf.line(QStringLiteral("Excellent Work"));
-            const auto* score = pdf.line(QStringLiteral("You have scored 10 out of 10."));
-            QVERIFY(title && head && award && score);
-            // Centred under one another in reading order; a heading wider than a quarter page drops to 28 pt.
-            for (const auto* l : {head, award, score}) QVERIFY(std::abs(pdf.lineCentre(*l) - pdf.lineCentre(*title)) < 2);
-            QVERIFY(title->first().y0 < head->first().y0 && head->first().y0 < award->first().y0);
-            QVERIFY(std::abs(head->first().height() / title->first().height() - (quiz ? 36.0 : 28.0) / 36) < 0.05);
-            QVERIFY(std::abs(award->first().height() / title->first().height() - 28.0 / 36) < 0.05);
-            // The name, or an empty line in its place: the score sentence stays four lines below the award.
-            if (quiz) QVERIFY(pdf.line(name));
-            QVERIFY(std::abs((score->first().y0 - award->first().y0) / award->first().height() - 4.15) < 0.3);
-            const QImage page = firstPage(file);
-            QVERIFY(inkedIn(page, title->first(), Qt::red));
-            QVERIFY(inkedIn(page, head->first(), Qt::blue));
-            QVERIFY(inkedIn(page, award->first(), QColor(0, 0, 128)));
-            // Five outer frames and, across the middle of the page, three inner ones: eight lines each side.
-            const QImage fine = firstPage(file, 300);
-            QCOMPARE(darkRunsAcross(fine, 0.6, 0, 0.15), 8);
-            QCOMPARE(darkRunsAcross(fine, 0.6, 0.85, 1), 8);
+            // In reading order: the program, the heading, the award, the pupil's name if given, the score.
+            const int title = pdf.line(QStringLiteral("Vellacourt Numerists")),
+                      head = pdf.line(heading.section(u' ', 0, 2), title + 1),
+                      award = pdf.line(QStringLiteral("Excellent Work"), head + 1),
+                      named = quiz ? pdf.line(name, award + 1) : award,
+                      score = pdf.line(QStringLiteral("You have scored 10 out of 10."), named + 1);
+            QVERIFY2(title >= 0 && head > title && award > head && named >= award && score > named,
+                     qPrintable(pdf.lines.join(u'\n')));
             if (quiz) pdfToPng(file, QStringLiteral("print-certificate"));
         }
     }
 
+    // The question sheet, printed from the middle of the quiz, which stays where it was: the publisher's
+    // header, a line for the pupil's name, the title, and the ten questions in order with their answers.
     void worksheetSheet() {
         needSpooler();
         Session s;
@@ -392,52 +282,20 @@ private slots:
         QCOMPARE(s.messages.last().text, Printing);
         QCOMPARE(m->questionNumber(), 7);
         QCOMPARE(m->marks(), marks);
-        QCOMPARE(m->ui().number->Caption(), QStringLiteral("Question 7"));
         const QString file = m_spooler->next(before);
-        const Pdf pdf = readPdf(file);
-        const double W = Printer::one().ScaleWidth() / 20.0;  // points
-        Printer::one().KillDoc();
-        const auto* header = pdf.line(QStringLiteral("Vellacourt Numerists Halvern Press Publishing Ltd"));
-        const auto* writeOn = pdf.line(QStringLiteral("Name Class Date"));
-        const auto* heading = pdf.line(QStringLiteral("Vellacourt Numerists"));
-        QVERIFY(header && writeOn && pdf.line(QStringLiteral("Euclid")));
-        // The header ends inside the printable width, and the pupil's line lies under it, above the
-        // title, with a rule to write on after each word.
-        QVERIFY(header->last().x1 <= header->first().x0 + W - W / 8 + 1);
-        QVERIFY(header->first().y0 < writeOn->first().y0);
-        for (const auto& l : pdf.text)
-            if (Pdf::join(l) == QLatin1String("Vellacourt Numerists")) heading = &l;
-        QVERIFY(writeOn->first().y0 < heading->first().y0);
-        const QImage sheet = firstPage(file, 300);
-        // The rule after "Name" runs most of the way to "Class".
-        int longest = 0;
-        for (int y = int(writeOn->first().y0 * 300 / 72); y < int((writeOn->first().y1 + 4) * 300 / 72); ++y)
-            for (int x = 0, run = 0; x < sheet.width(); ++x) {
-                run = qGray(sheet.pixel(x, y)) < 128 ? run + 1 : 0;
-                longest = std::max(longest, run);
-            }
-        QVERIFY2(longest > sheet.width() * 0.4, qPrintable(QString::number(longest)));
-        // All ten questions in order, each with its answers in two columns at 2W/6 and 4W/6.
-        double lastY = 0;
-        int lastPage = 0;
+        const Pdf pdf(file);
+        int at = -1;
+        for (const char* line :
+             {"Vellacourt Numerists Halvern Press Publishing Ltd", "Name Class Date", "Vellacourt Numerists", "Euclid"})
+            QVERIFY2((at = pdf.line(QString::fromLatin1(line), at + 1)) >= 0, line);
         for (int q = 1; q <= 10; ++q) {
-            const auto* line = pdf.line(QStringLiteral("Question %1 ").arg(q));
-            QVERIFY2(line, qPrintable(QString::number(q)));
-            QVERIFY(line->first().page > lastPage || line->first().y0 > lastY);
-            lastY = line->first().y0;
-            lastPage = line->first().page;
-            // Twips turned into points: the second column stands at 4W/6 of the printable width.
-            const auto* ab = pdf.line(QStringLiteral("A. ") +
-                                      testutil::euclidQuestion(q).answers[0].section(QLatin1Char(' '), 0, 0));
-            QVERIFY2(ab, qPrintable(testutil::euclidQuestion(q).answers[0]));
-            const auto b = std::find_if(ab->begin(), ab->end(), [](const Word& w) { return w.text == QLatin1String("B."); });
-            QVERIFY(b != ab->end());
-            QVERIFY(std::abs((b->x0 - line->first().x0) - (4 * W / 6 - W / 16)) < 1.5);
+            QVERIFY2((at = pdf.line(QStringLiteral("Question %1 ").arg(q), at + 1)) >= 0,
+                     qPrintable(QString::number(q)));
+            const QString first = testutil::euclidQuestion(q).answers[0];
+            QVERIFY2(pdf.line(QStringLiteral("A. ") + first.section(u' ', 0, 0), at + 1) > at, qPrintable(first));
         }
         pdfToPng(file, QStringLiteral("print-worksheet"));
-
-        // Twice in a row: two documents, two messages.
-        const int now = int(m_spooler->documents().size());
+        const int now = int(m_spooler->documents().size());  // twice in a row: two documents, two messages
         testutil::click(m->ui().print);
         testutil::click(m->ui().print);
         QVERIFY(!m_spooler->next(now + 1).isEmpty());
@@ -470,21 +328,22 @@ private slots:
         testutil::click(w->ui().print);
         QCOMPARE(s.messages.last().text, QStringLiteral("Your answer key is now printing."));
         const QString file = m_spooler->next(before);
-        QVERIFY(!file.isEmpty());
-        const Pdf pdf = readPdf(file);
-        QCOMPARE(pdf.pages.size(), 1);
-        QVERIFY(pdf.line(QStringLiteral("Answer Key")) && pdf.line(QStringLiteral("Halves")));
-        QVERIFY(pdf.line(QStringLiteral("1 A, 2 B, 3 C, 4 D, 5 A, 6 B, 7 C, 8 D, 9 A, 10 B")));
+        const Pdf pdf(file);
+        QCOMPARE(pdf.pages, 1);
+        QVERIFY(pdf.line(QStringLiteral("Answer Key")) >= 0 && pdf.line(QStringLiteral("Halves")) >= 0);
+        QVERIFY(pdf.line(QStringLiteral("1 A, 2 B, 3 C, 4 D, 5 A, 6 B, 7 C, 8 D, 9 A, 10 B")) >= 0);
         for (int q = 0; q < 10; ++q) {
-            const auto* question = pdf.line(QStringLiteral("Question %1 What is half of %2?").arg(q + 1).arg(2 * (q + 1)));
-            QVERIFY2(question, qPrintable(QString::number(q + 1)));
-            const auto* answer = pdf.line(QStringLiteral("%1. %2 apples").arg(QChar(u'A' + q % 4)).arg(q + 1));
-            QVERIFY2(answer && answer->first().y0 > question->first().y0, qPrintable(QString::number(q + 1)));
+            const int question =
+                pdf.line(QStringLiteral("Question %1 What is half of %2?").arg(q + 1).arg(2 * (q + 1)));
+            const int answer =
+                pdf.line(QStringLiteral("%1. %2 apples").arg(QChar(u'A' + q % 4)).arg(q + 1), question + 1);
+            QVERIFY2(question >= 0 && answer > question, qPrintable(QString::number(q + 1)));
         }
         pdfToPng(file, QStringLiteral("print-answer-key"));
         forms::WizardScreen.unload();
     }
 
+    // A page of the Teachers' Guide printed from its viewer, which says nothing when all goes well.
     void referencePage() {
         needSpooler();
         Session s;
@@ -494,94 +353,66 @@ private slots:
         testutil::click(forms::PageViewer->ui().print);
         QVERIFY(s.messages.isEmpty());
         const QString file = m_spooler->next(before);
-        const Pdf pdf = readPdf(file);
-        const auto* title = pdf.line(QStringLiteral("Teachers' Guide: finding your way"));
-        QVERIFY(title);
-        QVERIFY(pdf.fonts.contains(QStringLiteral("LiberationSerif")));
-        // The picture's corner at 1000, 1000 twips (50 points) into the printable area.
-        const double left = pdf.pages[0].width() / 2 - Printer::one().ScaleWidth() / 40;
-        Printer::one().KillDoc();
-        QVERIFY(std::abs(title->first().x0 - (left + 50)) < 3);
+        const Pdf pdf(file);
+        QVERIFY(pdf.line(QStringLiteral("Teachers' Guide: finding your way")) >= 0);
         pdfToPng(file, QStringLiteral("print-guide-1"));
     }
 
-    // Refusing jobs, stopped, no printer, a printer where nothing listens: each said within seconds, nothing
-    // printed, no job left waiting for a document (a server that stops answering: the next test).
+    // A queue refusing jobs, a stopped one, a printer where nothing listens: each said as a problem within
+    // seconds, nothing printed, no job left waiting for a document (a server that stops answering: the next test).
     void failuresAreSaidAndNothingPrints() {
         needSpooler();
         Session s;
         QuizScreen* m = testutil::startEuclidQuiz();
-        for (const auto& [spoil, mend] : {std::pair{"cupsreject Keep", "cupsaccept Keep"}, {"cupsdisable Keep", "cupsenable Keep"},
-                                          {"lpadmin -x Keep", ""},
-                                          {"lpadmin -p Far -E -v ipp://127.0.0.1:9/ipp/print -m raw,lpadmin -d Far", "lpadmin -x Far"}}) {
-            for (const QString& command : QString::fromLatin1(spoil).split(u',')) {
-                QStringList args = command.split(u' ');
-                QVERIFY(PrintSpooler::run(args.takeFirst(), args));
-            }
+        for (const auto& [spoil, mend] :
+             {std::pair{"cupsreject Keep", "cupsaccept Keep"},
+              {"cupsdisable Keep", "cupsenable Keep"},
+              {"lpadmin -p Far -E -v ipp://127.0.0.1:9/ipp/print -m raw,lpadmin -d Far", "lpadmin -x Far"}}) {
+            for (const QString& command : QString::fromLatin1(spoil).split(u',')) QVERIFY(PrintSpooler::run(command));
             const int before = int(m_spooler->documents().size());
             s.messages.clear();
             QElapsedTimer waited;
             waited.start();
             testutil::click(m->ui().print);
-            const qint64 ms = waited.elapsed();
+            QVERIFY2(waited.elapsed() < 5000, spoil);
             QVERIFY2(s.messages.size() == 1 && s.messages[0].text == Problem, spoil);
-            QVERIFY2(ms < 5000, qPrintable(QStringLiteral("%1: %2 ms").arg(spoil).arg(ms)));
             QTest::qWait(300);
             QCOMPARE(int(m_spooler->documents().size()), before);
-            QVERIFY2(jobsWaiting(QStringLiteral("Far")).isEmpty() && jobsWaiting(QStringLiteral("Keep")).isEmpty(), spoil);
-            QCOMPARE(m->ui().number->Caption(), QStringLiteral("Question 1"));
-            QStringList args = QString::fromLatin1(mend).split(u' ');
-            QVERIFY((!*mend || PrintSpooler::run(args.takeFirst(), args)) && m_spooler->addQueue());
+            QVERIFY2(jobsWaiting(QStringLiteral("Far")).isEmpty() && jobsWaiting(QStringLiteral("Keep")).isEmpty(),
+                     spoil);
+            QVERIFY(PrintSpooler::run(QString::fromLatin1(mend)) && m_spooler->addQueue());
         }
-        s.messages.clear();
-        testutil::click(m->ui().print);
-        QCOMPARE(s.messages.last().text, Printing);
     }
 
     // The print server falls silent at each of its requests in turn, having acted on it: the window
-    // never waits more than 5 s, and a job the server went on to print is never said to have failed.
+    // never waits more than 5 s, and what is said is true (a job printed is never said to have failed).
     void aServerSilentAtAnyRequestNeverHoldsTheWindowNorDenies() {
         needSpooler();
         Session s;
         QuizScreen* m = testutil::startEuclidQuiz();
         const QByteArray spooler = qgetenv("CUPS_SERVER");
         const auto restore = qScopeGuard([&] { qputenv("CUPS_SERVER", spooler); });
-        // A print through a go-between silent from the request given: how long it held the window,
-        // the requests it made, and what it said (one message, or how many there were).
-        const auto print = [&](int silentFrom) {
-            const Interceptor between(spooler, silentFrom);
-            qputenv("CUPS_SERVER", between.path());
-            s.messages.clear();
-            QElapsedTimer waited;
-            waited.start();
-            testutil::click(m->ui().print);
-            const QString said =
-                s.messages.size() == 1 ? s.messages[0].text : QStringLiteral("%1 messages").arg(s.messages.size());
-            return std::tuple{waited.elapsed(), between.requests(), said};
-        };
-        const auto [_, requests, first] = print(0);
-        QCOMPARE(first, Printing);
-        QVERIFY(requests >= 3);
-        for (int silent = 1; silent <= requests; ++silent) {
+        int requests = 0;
+        for (int silent = 0; silent <= requests; ++silent) {  // first never silent, to count the requests
+            const QString at = QStringLiteral("silent from request %1").arg(silent);
             const int before = int(m_spooler->documents().size());
-            const auto [ms, made, said] = print(silent);
-            QVERIFY2(ms < 5000, qPrintable(QStringLiteral("silent from request %1: %2 ms").arg(silent).arg(ms)));
+            {
+                const Interceptor between(spooler, silent);
+                qputenv("CUPS_SERVER", between.path());
+                s.messages.clear();
+                QElapsedTimer waited;
+                waited.start();
+                testutil::click(m->ui().print);
+                QVERIFY2(waited.elapsed() < 5000, qPrintable(at));
+                if (silent == 0) requests = between.requests();
+            }
             QTest::qWait(1000);  // the server finishes what it took; the program's thread gives up
             const bool printed = m_spooler->documents().size() > before;
-            QVERIFY2(!said.endsWith(QStringLiteral(" messages")), qPrintable(said));
-            QVERIFY2(!(printed && said == Problem), qPrintable(QStringLiteral("silent from request %1: printed, yet said failed").arg(silent)));
-            QVERIFY2(printed || said != Printing, qPrintable(QString::number(silent)));
-            // Nor is a job left waiting on the queue for a document that never comes.
-            QVERIFY2(jobsWaiting(QStringLiteral("Keep")).isEmpty(), qPrintable(QString::number(silent)));
+            QVERIFY2(s.messages.size() == 1 && s.messages[0].text != (printed ? Problem : Printing), qPrintable(at));
+            QVERIFY2(silent > 0 || s.messages[0].text == Printing, qPrintable(at));
+            QVERIFY2(jobsWaiting(QStringLiteral("Keep")).isEmpty(), qPrintable(at));
         }
-        QCOMPARE(std::get<2>(print(0)), Printing);
-    }
-
-private:
-    // With SCREENSHOTS set, the first page of a printed PDF as a PNG beside the screenshots.
-    static void pdfToPng(const QString& file, const QString& name) {
-        const QString dir = qEnvironmentVariable("SCREENSHOTS");
-        if (!dir.isEmpty()) firstPage(file, 60).save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+        QVERIFY(requests >= 3);
     }
 };
 
