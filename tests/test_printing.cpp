@@ -288,6 +288,12 @@ private slots:
         for (const char* line :
              {"Vellacourt Numerists Halvern Press Publishing Ltd", "Name Class Date", "Vellacourt Numerists", "Euclid"})
             QVERIFY2((at = pdf.line(QString::fromLatin1(line), at + 1)) >= 0, line);
+        // The publisher's name ends on the page: read from the page's own width alone, it is whole.
+        const QString width = QRegularExpression(QStringLiteral("Page size: *([0-9]+)"))
+                                  .match(output(QStringLiteral("pdfinfo"), {file}))
+                                  .captured(1);
+        QVERIFY(output(QStringLiteral("pdftotext"), {"-x", "0", "-y", "0", "-W", width, "-H", "150", file, "-"})
+                    .contains(QStringLiteral("Publishing Ltd")));
         for (int q = 1; q <= 10; ++q) {
             QVERIFY2((at = pdf.line(QStringLiteral("Question %1 ").arg(q), at + 1)) >= 0,
                      qPrintable(QString::number(q)));
