@@ -58,47 +58,33 @@ struct TaskLayout {
 constexpr float RowTop = 2880, RowStep = 840, BoxWidth = 720, BoxHeight = 585, ClueHeight = 465;
 constexpr float CellLeft = 240, CellStep = 3840, ClueWidth = 2400;
 
+// clang-format off
 constexpr TaskLayout Layouts[] = {
     // Triples: a row reads "9² + 12² = 15²".
     {"Whole numbers with a² + b² = c² make a Pythagorean triple.",
      "Use each number once to make four Pythagorean triples, one in each row, with the largest number of "
      "the row in its last box. Check by squaring: 3² + 4² = 9 + 16 = 25 = 5².",
      "Drag and drop these numbers into the boxes.",
-     false,
-     {"² +", "² =", "²"},
-     3000,
-     2400,
-     Number},
+     false, {"² +", "² =", "²"}, 3000, 2400, Number},
     // Right-Angled?: a clue is a triangle's sides, in any order.
     {"A triangle is right-angled when a² + b² = c², c being its longest side.",
      "Each triangle below is given by the lengths of its three sides. Put Yes beside every right-angled "
      "triangle and No beside the others.",
      "Drag and drop Yes or No beside each triangle.",
-     true,
-     {},
-     0,
-     0,
-     {"Arial", 14.25, true}},
+     true, {}, 0, 0, {"Arial", 14.25, true}},
     // Fibonacci Sequences: a row reads "4,  7,  11,  18,  29, ...".
     {"Each number is the sum of the two before it: 1, 1, 2, 3, 5, 8, 13, ...",
      "Each row below starts with two numbers. Find the next three numbers of each row in the same way.",
      "Drag and drop these numbers into the correct boxes.",
-     false,
-     {",", ",", ",  ..."},
-     5520,
-     1440,
-     Number},
+     false, {",", ",", ",  ..."}, 5520, 1440, Number},
     // Roman Numerals: a clue is a numeral, the tiles the numbers Fibonacci's book taught Europe.
     {"Fibonacci's book of 1202 helped bring our numerals 0 to 9 to Europe.",
      "I = 1, V = 5, X = 10, L = 50, C = 100. A smaller letter before a larger one is taken away: IV = 4, "
      "XC = 90. Put the matching number beside each Roman numeral.",
      "Drag and drop these numbers beside the Roman numerals.",
-     true,
-     {},
-     0,
-     0,
-     Number},
+     true, {}, 0, 0, Number},
 };
+// clang-format on
 const TaskLayout& layoutOf(Task task) { return Layouts[int(task)]; }
 
 QString numbers(std::initializer_list<int> values, const QString& separator) {

@@ -70,6 +70,6 @@ private:
     QString whereIs(int t) const;
     int m_carried = -1;
     float m_fromLeft = 0, m_fromTop = 0;
-    bool m_dragged = false;
-    QString m_portrait;  // the tile under the pointer moved since the press: a drag, not a tap
+    bool m_dragged = false;  // the tile under the pointer moved since the press: a drag, not a tap
+    QString m_portrait;      // the opener's, for the score screen
 };

@@ -106,7 +106,7 @@ void TopicScreen::startQuiz() {
     QuizScreen::start(*sheet, m_topic.portrait, QStringLiteral("Vellacourt Numerists"));
 }
 
-// The activities on the tile board; one not built yet does nothing until it is.
+// The activity on the tile board of the kind the topic names (the topic reader knows no other kinds).
 void TopicScreen::openActivity(const core::TopicActivity& activity) {
     const QString& caption = activity.caption;
     const QString &heading = m_topic.heading, &portrait = m_topic.portrait;

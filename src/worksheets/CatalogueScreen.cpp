@@ -133,7 +133,7 @@ void CatalogueScreen::titleClicked(const QString& title) {
             editWorksheet(w);
             return;
         }
-        // Run it, under the main menu's picture and title.
+        // Run it, under the main menu's portrait and title.
         QuizScreen::start(w, menu.portrait ? menu.portrait() : QString(), menu.heading ? menu.heading() : QString());
     } catch (const std::exception& e) {
         file1.Abandon();  // before the message, so nothing is left open while it waits

@@ -18,9 +18,8 @@ public:
         platform::CheckBox *edit = nullptr, *remove = nullptr;
     };
     CatalogueScreen();
-    // The main menu the catalogue returns to, and whose portrait (a picture file) and heading a
-    // worksheet runs under:
-    // given by the shell, which the catalogue does not reach itself.
+    // The main menu the catalogue returns to, and the portrait (a picture file) and heading a worksheet
+    // runs under: given by the shell, which the catalogue does not reach itself.
     struct Menu {
         std::function<void()> show;
         std::function<QString()> portrait;
