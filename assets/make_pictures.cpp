@@ -450,24 +450,6 @@ void drawPythagorasFigure(QPainter& p, double cx, double u) {
     drawArm(p, cx, u, -1, Toga);
 }
 
-QImage pythagorasSmall(int k) {
-    return painted(SmallW, SmallH, k, [](QPainter& p) {
-        drawSamos(p, SmallW, SmallH);
-        drawBoard(p, QRectF(8, 44, 112, 104), SmallH * 0.80);
-        drawPythagorasFigure(p, 214, 1);
-    });
-}
-
-// The topic menu's backdrop: the board at the left, under the heading and clear of the entries below.
-QImage pythagorasLarge(int k) {
-    return painted(LargeW, LargeH, k, [](QPainter& p) {
-        drawSamos(p, LargeW, LargeH);
-        drawBoard(p, QRectF(40, 96, 282, 262), LargeH * 0.80);
-        drawEnlarged(p, QPointF(300, 70), 420.0 / 240.0, [&] { drawPythagorasFigure(p, 118, 1); });
-        shadeUnderControls(p);
-    });
-}
-
 // ---- Fibonacci
 
 // The striped marble of Pisa: a wall of round-arched arcades with diamond inlays, a terracotta floor.
@@ -688,20 +670,32 @@ void drawFibonacciFigure(QPainter& p, double cx, double u) {
     drawArm(p, cx, u, -1, Robe);
 }
 
-QImage fibonacciSmall(int k) {
-    return painted(SmallW, SmallH, k, [](QPainter& p) {
-        drawPisa(p, SmallW, SmallH);
-        drawBook(p, QRectF(10, 48, 118, 96), SmallH * 0.86);
-        drawFibonacciFigure(p, 214, 1);
+// A mathematician of the gallery: his setting, the prop he is shown with (its place in the small and
+// the large picture, standing on the floor at a share of the height), and himself.
+struct Sitter {
+    void (*setting)(QPainter& p, double w, double h);
+    void (*prop)(QPainter& p, QRectF r, double floor);
+    QRectF smallProp, largeProp;
+    double floor;
+    void (*figure)(QPainter& p, double cx, double u);
+};
+const Sitter Pythagoras{drawSamos, drawBoard, {8, 44, 112, 104}, {40, 96, 282, 262}, 0.80, drawPythagorasFigure};
+const Sitter Fibonacci{drawPisa, drawBook, {10, 48, 118, 96}, {36, 100, 296, 250}, 0.86, drawFibonacciFigure};
+
+QImage smallPortrait(const Sitter& s, int k) {
+    return painted(SmallW, SmallH, k, [&s](QPainter& p) {
+        s.setting(p, SmallW, SmallH);
+        s.prop(p, s.smallProp, SmallH * s.floor);
+        s.figure(p, 214, 1);
     });
 }
 
-// The topic menu's backdrop: the book at the left, under the heading and clear of the entries below.
-QImage fibonacciLarge(int k) {
-    return painted(LargeW, LargeH, k, [](QPainter& p) {
-        drawPisa(p, LargeW, LargeH);
-        drawBook(p, QRectF(36, 100, 296, 250), LargeH * 0.86);
-        drawEnlarged(p, QPointF(300, 70), 420.0 / 240.0, [&] { drawFibonacciFigure(p, 118, 1); });
+// The topic screen's backdrop: the prop at the left, under the heading and clear of the entries below.
+QImage largePortrait(const Sitter& s, int k) {
+    return painted(LargeW, LargeH, k, [&s](QPainter& p) {
+        s.setting(p, LargeW, LargeH);
+        s.prop(p, s.largeProp, LargeH * s.floor);
+        drawEnlarged(p, QPointF(300, 70), 420.0 / 240.0, [&] { s.figure(p, 118, 1); });
         shadeUnderControls(p);
     });
 }
@@ -750,9 +744,13 @@ struct Output {
     int quality;
 };
 const Output Outputs[] = {
-    {"euclidsm", euclidSmall, 90},         {"euclid", euclidLarge, 90},         {"logo2", logo, 92},
-    {"pythagorassm", pythagorasSmall, 90}, {"pythagoras", pythagorasLarge, 90}, {"fibonaccism", fibonacciSmall, 90},
-    {"fibonacci", fibonacciLarge, 90},
+    {"euclidsm", euclidSmall, 90},
+    {"euclid", euclidLarge, 90},
+    {"logo2", logo, 92},
+    {"pythagorassm", [](int k) { return smallPortrait(Pythagoras, k); }, 90},
+    {"pythagoras", [](int k) { return largePortrait(Pythagoras, k); }, 90},
+    {"fibonaccism", [](int k) { return smallPortrait(Fibonacci, k); }, 90},
+    {"fibonacci", [](int k) { return largePortrait(Fibonacci, k); }, 90},
 };
 
 }  // namespace
