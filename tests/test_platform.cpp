@@ -61,8 +61,7 @@ private slots:
         QVERIFY(pieces == whole);
     }
 
-    // What a pupil can plant in a shared folder (FIFO, endless or huge file, linked folder, a way out) is refused at
-    // once.
+    // What a pupil can plant (FIFO, endless or huge file, linked folder, a way out) is refused at once.
     void workingFilesReadOnlyPlainFilesWithinTheirLimit() {
         Session s;
         QTemporaryDir outside;

@@ -100,8 +100,7 @@ private slots:
         QCOMPARE(s.read(disk.filePath(QStringLiteral("multiple/track.txt"))), index);
     }
 
-    // Whatever fails, saving an unlisted worksheet's title leaves it and the index as they were; no link written
-    // through.
+    // Whatever fails, saving an unlisted worksheet leaves it and the index as they were; no link written through.
     void aFailedSaveChangesNeitherFile_data() {
         QTest::addColumn<QByteArray>("index");
         QTest::addColumn<QString>("failing");  // the file whose writing fails, if any
