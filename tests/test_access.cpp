@@ -1,5 +1,4 @@
-// Every pupil: the program by keyboard alone (keys to the focus, through the real window), by tap and
-// tap, and as a screen reader finds it (Qt's accessibility tree, which the AT-SPI bridge hands to Orca).
+// Every pupil: by keyboard alone, by tap and tap, and as a screen reader finds it (Qt's accessibility tree).
 #include "TestUtil.h"
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
@@ -90,8 +89,7 @@ private slots:
     }
     void cleanup() { Session::reset(); }
 
-    // Title, main menu and Euclid's menu by keys alone: Enter on OK, the menu's stops in reading
-    // order with the greyed mathematicians skipped, Tab going round, Escape for "Exit".
+    // Menus by keys: stops in reading order (greyed ones skipped), Escape for "Exit", and as Cancel when asked.
     void menusByKeyboard() {
         Session s;
         forms::TitleScreen.show();
@@ -108,7 +106,6 @@ private slots:
         QCOMPARE(focusedName(), QStringLiteral("Key Facts"));  // the first stop, top left
         key(Qt::Key_Escape);
         QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
-        // Escape on the main menu asks, as its "Exit" does; Escape there cancels.
         key(Qt::Key_Escape);
         QCOMPARE(Stage::instance()->front(), forms::TitleScreen.instance());
         QCOMPARE(focusedName(), QStringLiteral("Cancel"));
@@ -118,8 +115,8 @@ private slots:
         QCOMPARE(s.ended, 0);
     }
 
-    // The focus frame: two pixels at least, standing out 3:1 from the control's back, at any scale.
-    void theFocusFrameStandsOut() {
+    // The quiz by keys from its entry's focus frame (2 px, 3:1, gone on Tab); the arrows tick round answers, 10/10.
+    void quizByKeyboard() {
         Session s;
         forms::MainMenu.show();
         testutil::showEuclid();
@@ -129,22 +126,13 @@ private slots:
         const qreal dpr = shot.devicePixelRatio();
         const int mid = shot.height() / 2;
         const QRgb frame = shot.pixel(0, mid), inside = shot.pixel(int(4 * dpr), mid);
-        for (int x = 0; x < int(2 * dpr); ++x) QCOMPARE(shot.pixel(x, mid), frame);
-        for (int y = 0; y < int(2 * dpr); ++y) QCOMPARE(shot.pixel(shot.width() / 2, y), frame);
+        for (int d = 0; d < int(2 * dpr); ++d)
+            QVERIFY(shot.pixel(d, mid) == frame && shot.pixel(shot.width() / 2, d) == frame);
         const auto bgr = [](QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); };
         QVERIFY(core::contrastRatio(bgr(frame), bgr(inside)) >= 3);
         QVERIFY(core::contrastRatio(bgr(frame), l->backAround()) >= 3);
-        // Once the keyboard moves on, no frame.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QVERIFY(l->widget()->grab().toImage().pixel(0, mid) != frame);
-    }
-
-    // Euclid's quiz by keys alone: the hidden "no answer" is never reached, the arrows go round the
-    // four answers ticking each, and a full quiz answered right scores 10.
-    void quizByKeyboard() {
-        Session s;
-        forms::MainMenu.show();
-        testutil::showEuclid();
         QVERIFY(tabTo(QStringLiteral("Multiple Choice")));
         key(Qt::Key_Return);
         QuizScreen* m = forms::QuizScreen.instance();
@@ -168,8 +156,7 @@ private slots:
         QCOMPARE(testutil::score(), 10);  // the certificate by keys: test_printing
     }
 
-    // A tile by keys alone: picked up, carried with the arrows and put down; Escape and Tab put a
-    // carried tile back where it was, without leaving the board. (Boards to 12/12 by keys: atspi_test.)
+    // Escape and Tab put a tile carried by keys back where it was, on the board. (Put down: gallery_walk_test.)
     void aTileByKeyboard() {
         Session s;
         TileBoard* b = openActivity(3);  // Nets of Dice
@@ -178,45 +165,32 @@ private slots:
         const float home = first->Left();
         for (int put : {Qt::Key_Escape, Qt::Key_Tab}) {
             key(Qt::Key_Space);
-            QCOMPARE(b->carried(), 0);
             key(Qt::Key_Right);
-            QVERIFY(first->Left() != home);
-            if (put == Qt::Key_Escape) testutil::screenshot(QStringLiteral("keyboard-dice-carried"));
+            QVERIFY(b->carried() == 0 && first->Left() != home);
             key(put);
-            QCOMPARE(b->carried(), -1);
-            QCOMPARE(first->Left(), home);
-            QCOMPARE(Stage::instance()->front(), b);
+            QVERIFY(b->carried() == -1 && first->Left() == home && Stage::instance()->front() == b);
             first->SetFocus();
         }
-        key(Qt::Key_Return);
-        for (int steps = 0; !b->onBox(0, 0) && steps < 14; ++steps) key(Qt::Key_Right);
-        key(Qt::Key_Return);
-        QVERIFY(b->onBox(0, 0));
     }
 
-    // Tap and tap at a whiteboard: a tap picks a tile up (black on yellow), a tap on a box puts it
-    // there as a drop would, a tap on the tray or on the tile again puts it back.
+    // Tap and tap: a tap picks a tile up (yellow), a tap on it again or on its place in the tray puts it back.
     void aTileByTapAndTap() {
         Session s;
         TileBoard* b = openActivity(1);  // Products of Primes
         Label* t = tile(b, 3);
         const float home = t->Left();
         tap(t);
-        QCOMPARE(b->carried(), 3);
-        QCOMPARE(t->BackColor(), Yellow);
+        QVERIFY(b->carried() == 3 && t->BackColor() == Yellow);
         tap(t);
-        QCOMPARE(b->carried(), -1);
-        QCOMPARE(t->BackColor(), Black);
+        QVERIFY(b->carried() == -1 && t->BackColor() == Black);
         tap(t);
         tap(box(b, 7));
-        QVERIFY(b->onBox(3, 7));
         tap(t);
-        tap(b->board().homes[3]);  // its place in the tray, uncovered now
+        tap(b->board().homes[3]);
         QCOMPARE(t->Left(), home);
     }
 
-    // A teacher by keys alone: a worksheet typed box after box and saved, the catalogue paged and
-    // the worksheet run. (Pages turn by the same click: test_pages.)
+    // A teacher by keys alone: a worksheet typed box after box and saved; the catalogue's last page reached.
     void teacherByKeyboard() {
         Session s;
         QStringList titles;
@@ -248,24 +222,13 @@ private slots:
         key(Qt::Key_Escape);
         QVERIFY(tabTo(QStringLiteral("Worksheet Catalogue")));
         key(Qt::Key_Return);
-        // Tab goes down each column of titles in turn, in the order they are listed.
-        QStringList listed, tabbed;
-        for (int i = 1; i <= TitlesPerPage; ++i) listed << forms::CatalogueScreen->ui().titles[(i)-1]->Caption();
-        for (const QString& name : tabRound())
-            if (listed.contains(name)) tabbed << name;
-        QCOMPARE(tabbed, listed);
         QVERIFY(tabTo(QStringLiteral("Next Page >>")));
         key(Qt::Key_Return);
-        // "Next Page >>" is gone on the last page: the keyboard goes to the button beside it.
+        // "Next Page >>" is gone: the keyboard goes to the button beside it.
         QCOMPARE(focusedName(), QStringLiteral("<< Previous Page"));
-        QVERIFY(tabTo(QStringLiteral("Keys")));
-        key(Qt::Key_Return);
-        QCOMPARE(Stage::instance()->front(), forms::QuizScreen.instance());
-        QCOMPARE(forms::QuizScreen->worksheet().questions[0].text, QStringLiteral("What is 1 + 1?"));
     }
 
-    // Every object a reader meets on each screen has a name: only a screen's client area and its frames
-    // hold others without one of their own.
+    // Every object a reader meets on each screen has a name, but client areas and frames.
     void everyControlHasAName() {
         Session s;
         const std::function<void()> screens[] = {[] {},
@@ -285,9 +248,7 @@ private slots:
         }
     }
 
-    // A Key Facts page is text to a reader, line by line, each letter where it is drawn, its title a
-    // heading; by keys to the last page the keyboard moves from the greyed "Next Page" to "Previous
-    // Page" beside it, so a second Enter turns back rather than printing. (Read aloud: atspi_test.)
+    // A Key Facts page is text to a reader, its title a heading, each letter where it is drawn. (Orca: atspi_test.)
     void aPageIsReadAloud() {
         Session s;
         forms::MainMenu.show();
@@ -307,16 +268,9 @@ private slots:
             QVERIFY2(i->rect().contains(r) && r.width() > 0, qPrintable(QString::number(k)));
             QCOMPARE(t->offsetAtPoint(r.center()), k);
         }
-        QVERIFY(tabTo(QStringLiteral("Next Page")));
-        key(Qt::Key_Return);
-        key(Qt::Key_Return);
-        QCOMPARE(accessible(forms::PageViewer->ui().caption)->text(QAccessible::Name), QStringLiteral("Page 3 of 3"));
-        QCOMPARE(focusedName(), QStringLiteral("Previous Page"));
-        QCOMPARE(s.messages.size(), 0);
     }
 
-    // What changes as a pupil works is told to the reader as a change of name: a tile carried onto a
-    // box, the tile and the box.
+    // A tile carried onto a box: both are told to the reader as a change of name.
     void aReaderIsToldWhatChanges() {
         Session s;
         QList<QObject*> renamed;

@@ -19,7 +19,7 @@ using namespace core;
 
 namespace {
 
-// The eleven triples up to 30, written out by hand to check the draws and isRightAngled against.
+// The eleven triples up to 30, by hand.
 const std::set<std::array<int, 3>> triples = {{3, 4, 5},    {6, 8, 10},   {5, 12, 13},  {9, 12, 15},
                                               {8, 15, 17},  {12, 16, 20}, {15, 20, 25}, {7, 24, 25},
                                               {10, 24, 26}, {20, 21, 29}, {18, 24, 30}};
@@ -34,7 +34,6 @@ template <typename Numbers> std::array<QString, 12> captions(const Numbers& n) {
 class CoreTest : public QObject {
     Q_OBJECT
 private slots:
-    // Each case's table row is named in the message of a failing comparison.
     void paging() {
         const struct { const char* name; int count, page, first, last; bool previous, next; } cases[] = {
             {"empty", 0, 0, 0, 0, false, false}, {"one page, full", 24, 0, 0, 24, false, false},
@@ -92,8 +91,7 @@ private slots:
         QCOMPARE(worksheetfiles::IndexLine(QStringLiteral(" lead")), QStringLiteral("\" lead\""));
     }
 
-    // The focus frame stands out 3:1 from what is on each side of it: a white text box on the
-    // screens' blue, the black tiles on every colour of a net's squares, a yellow label on black.
+    // The focus frame stands out 3:1 on both sides: text box on blue, tiles on each net colour, yellow on black.
     void focusFrameRingsStandOut() {
         const quint32 white = 0x00FFFFFF, black = 0, yellow = 0x0000FFFF, screenBlue = 0x00893F27;
         const std::pair<quint32, quint32> sides[] = {
@@ -101,8 +99,7 @@ private slots:
             {black, 0x000000FF}, {black, 0x00FF0000}, {yellow, black}, {white, white}};
         for (const auto& [inside, outside] : sides) {
             const FrameRings r = focusFrameRings(inside, outside);
-            QVERIFY(contrastRatio(r.outer, outside) >= 3);
-            QVERIFY(contrastRatio(r.inner, inside) >= 3);
+            QVERIFY(contrastRatio(r.outer, outside) >= 3 && contrastRatio(r.inner, inside) >= 3);
         }
     }
 
@@ -112,13 +109,10 @@ private slots:
             {1080, 1920, 1.35}, {640, 480, 0.8}, {100, 100, 0.5},  // the design, wide, portrait, small, tiny
             {2256, 1504, 2.5}};  // 2.5067 high: down to 2.5, never up to 2.51, past the screen
         for (const auto& c : cases) QVERIFY2(qFuzzyCompare(core::stageScale(c.width, c.height), c.scale), qPrintable(QString::number(c.width)));
-        QCOMPARE(scaleSetting(" 1.5 "), 1.5);
-        QCOMPARE(scaleSetting("big"), 0.0);
-        QCOMPARE(scaleSetting("20"), 0.0);
+        QVERIFY(scaleSetting(" 1.5 ") == 1.5 && scaleSetting("big") == 0.0 && scaleSetting("20") == 0.0);
     }
 
-    // Each activity drawn 10,000 times: its invariants, every triple, start or number drawn at some
-    // time, and the draw's own answers scoring 12 by the rule that marks the board.
+    // Each activity drawn 10,000 times: its invariants, every value drawn some time, its own answers scoring 12.
     void triplesProblems() {
         std::set<std::array<int, 3>> seen;
         for (int draw = 0; draw < 10000; ++draw) {
@@ -130,8 +124,7 @@ private slots:
             QCOMPARE(triplesScore(captions(p)), 12);
         }
         QCOMPARE(seen, triples);
-        // a and b either way round, and a triple across rows, score; c out of place, an empty box or a
-        // number not written as a tile writes it ("07", "7 ") do not.
+        // a and b either way round, and a triple across rows, score; c out of place, empty or "07" do not.
         const auto score = [](QString a, QString b, QString c) {
             return triplesScore({a, b, c, "3", "4", "5", "5", "12", "13", "20", "21", "29"});
         };
@@ -188,8 +181,7 @@ private slots:
             QCOMPARE(boxesScore(captions(terms), captions(terms)), 12);
         }
         QCOMPARE(seen.size(), size_t(81));
-        // Partly answered: empty boxes, terms a place off and " 6" score nothing, nor does "" where ""
-        // is needed; Nets of Dice marks the same way.
+        // Empty boxes, terms a place off and " 6" score nothing, nor "" where "" is needed; dice alike.
         const std::array<QString, 12> needed = {"2", "3", "5", "7", "11", "18", "", "9", "13", "4", "6", "10"};
         const std::array<QString, 12> shown = {"2", "3", "", "7", "18", "11", "", "9", "13", "4", " 6", "10"};
         QVERIFY(boxesScore(needed, shown) == 7 && diceScore(needed, shown) == 7);
@@ -216,9 +208,7 @@ private slots:
     }
 
     void numbersAsText() {
-        QCOMPARE(numberText(3), QStringLiteral(" 3"));
-        QCOMPARE(numberText(-3), QStringLiteral("-3"));
-        QCOMPARE(PrintNumber(12), QStringLiteral(" 12 "));
+        QCOMPARE(numberText(3) + numberText(-3) + PrintNumber(12), QStringLiteral(" 3-3 12 "));
         QCOMPARE(toNumber(QStringLiteral(" 2.5 ")), 3LL);  // halves round away from zero
         QVERIFY_THROWS_EXCEPTION(RuntimeError, toNumber(QStringLiteral("x")));
     }
@@ -278,8 +268,8 @@ private slots:
             {"key euclid, 3", "key euclid"},
             {"key euclid, 3", "..\\x, 3"},
             {"primes,", "spelling,"},
-            {"dice, Nets of Dice\n", "dice, Nets of Dice\nactivity = dice, Again\n"},
             {"activity = dice, Nets of Dice\n", ""},
+            {"dice, Nets of Dice\n", "dice, Nets of Dice\nactivity = dice, Again\n"},
             {"Euclid\n", "Eu\xFF\n"}};
         for (const auto& [from, to] : breaks) {
             QByteArray bad = good;

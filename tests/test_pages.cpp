@@ -1,11 +1,9 @@
-// Reference pages: the metafile player on small hand-made files, metafiles that lie about
-// themselves, and both page viewers driven by clicks.
+// Reference pages: the metafile player on hand-made and lying files, and the page viewers by clicks.
 #include "TestUtil.h"
 #include "platform/MetafileBitmap.h"
 #include <sys/resource.h>
 #include <QElapsedTimer>
 #include <sys/stat.h>
-#include "Figures.h"
 #include "WmfWriter.h"
 
 using namespace platform;
@@ -72,8 +70,7 @@ private:
     QtMessageHandler m_before = nullptr;
 };
 
-// Plays a picture into a page-sized image; true if its last drawing, a black square at the top
-// left corner, came out. `log` gets what the player said.
+// True if a picture played page-sized drew its last drawing (the top-left marker); `log` gets what was said.
 bool playsToTheEnd(const QByteArray& file, QStringList& log, double scale = 1) {
     const LogLines said;
     QImage image(QSize(PageW, PageH) * scale, QImage::Format_RGB32);
@@ -103,32 +100,6 @@ private slots:
     void initTestCase() { testutil::initApp(); }
     void cleanup() { Session::reset(); }
 
-    void shapesPensBrushesAndClips() {
-        QCOMPARE(metafile(WmfWriter(2880, 1440, 576)).sizeTwips(), QSizeF(7200, 3600));  // 5 inches by 2.5
-        WmfWriter w = page();
-        const int red = w.brush(0, WmfWriter::rgb(255, 0, 0)), thick = w.pen(0, 60, WmfWriter::rgb(0, 0, 255));
-        w.select(red);
-        w.select(thick);
-        w.rectangle(150, 150, 600, 600);
-        w.select(w.brush(1, 0));
-        w.ellipse(800, 150, 1300, 600);
-        w.select(w.pen(5, 0, 0));
-        w.select(red);
-        w.remove(thick);
-        w.record(0x001E, {});                  // save
-        w.record(0x0416, {1440, 1100, 0, 0});  // clip to the left three quarters
-        w.rectangle(800, 800, 1440, 1100);     // cut at the clip
-        w.record(0x0127, {-1});                // restore: no clip
-        w.rectangle(1150, 1200, 1440, 1440);
-        const QImage img = render(w);
-        QCOMPARE(img.pixelColor(25, 25), QColor(255, 0, 0));  // inside the rectangle
-        QCOMPARE(img.pixelColor(10, 25), QColor(0, 0, 255));  // its thick blue border
-        QCOMPARE(img.pixelColor(70, 25), QColor(Qt::white));  // the ellipse is not filled
-        QCOMPARE(img.pixelColor(65, 60), QColor(255, 0, 0));  // drawn without a pen
-        QCOMPARE(img.pixelColor(85, 60), QColor(Qt::white));  // clipped
-        QCOMPARE(img.pixelColor(88, 88), QColor(255, 0, 0));  // after the restore
-    }
-
     void textPlacedAndDecoded() {
         const auto run = [](int align, std::vector<int16_t> dx = {}, int x = 720) {
             WmfWriter w = page();
@@ -141,7 +112,6 @@ private slots:
         QVERIFY(left.left() >= 47 && left.left() <= 50);  // starts at the reference point
         QVERIFY(std::abs(centre.center().x() - 48) <= 2);
         QVERIFY(left.bottom() <= 48 && top.top() >= 48);  // on the baseline, or hanging from the top
-        // A spacing array of 360 twips (24 pixels) a letter spreads the letters out.
         QVERIFY(run(24, {360, 360, 360, 360}, 100).width() >= 70);
         // Letters in the font's code page: Greek, and the Symbol font's own.
         WmfWriter w = page();
@@ -173,30 +143,27 @@ private slots:
         QByteArray zero = ok;
         qToLittleEndian<quint32>(0, zero.data() + 40);
         QTest::newRow("record size 0") << zero;
-        WmfWriter counted = page();
-        counted.brush(0, 0x0000FF);
-        counted.select(1);  // the header counts one object: index 1 is past it
-        QTest::newRow("object index equal to the count") << bytes(counted);
-        WmfWriter more = page();
-        more.brush(0, 0x0000FF);
-        more.brush(0, 0x00FF00);
-        QByteArray moreBytes = bytes(more);
-        qToLittleEndian<quint16>(1, moreBytes.data() + 22 + 10);  // two made, one counted
-        QTest::newRow("more objects made than counted") << moreBytes;
-        WmfWriter huge = page();
-        huge.record(0x0324, {30000, 1, 2, 3, 4});
-        QTest::newRow("a count the record cannot hold") << bytes(huge);
-        WmfWriter text = page();
-        text.record(0x0521, {400, 0x4141});
-        QTest::newRow("text longer than its record") << bytes(text);
+        const auto made = [](const std::function<void(WmfWriter&)>& fill) {
+            WmfWriter w = page();
+            fill(w);
+            return bytes(w);
+        };
+        // The header counts one object: index 1 is past it.
+        QTest::newRow("object index equal to the count") << made([](WmfWriter& w) { w.brush(0, 0xFF), w.select(1); });
+        QByteArray more = made([](WmfWriter& w) { w.brush(0, 0xFF), w.brush(0, 0xFF00); });
+        qToLittleEndian<quint16>(1, more.data() + 22 + 10);  // two made, one counted
+        QTest::newRow("more objects made than counted") << more;
+        QTest::newRow("a count the record cannot hold") << made([](WmfWriter& w) {
+            w.record(0x0324, {30000, 1, 2, 3, 4});
+        });
+        QTest::newRow("text longer than its record") << made([](WmfWriter& w) { w.record(0x0521, {400, 0x4141}); });
     }
     void metafilesThatLie() {
         QFETCH(QByteArray, file);
         QVERIFY(!Metafile::read(file));
     }
 
-    // A page just within a limit plays to its end; one just past it shows what it drew before and says
-    // why in the log: one limit of each kind (drawing counted, memory, the file's size).
+    // Just within a limit a page plays to its end; just past it, it shows what it drew and logs why.
     void pageLimits_data() {
         using L = Metafile::Limits;
         QTest::addColumn<QByteArray>("under");
@@ -212,7 +179,6 @@ private slots:
             }
             QTest::newRow(name) << files[0] << files[1] << QString::fromLatin1(why);
         };
-        // Points: the marker's four corners and the rest in polylines of up to 30,000 points.
         row("points", "points and letters", [](WmfWriter& w, bool over) {
             for (qint64 left = L::Points - 4 + over; left > 0; left -= 30000) {
                 std::vector<std::pair<int, int>> zigzag;
@@ -220,7 +186,6 @@ private slots:
                 w.polyline(zigzag);
             }
         });
-        // Filling: a white zigzag polygon whose every edge passes through 500 pixels.
         row("filling", "edges run longer than", [](WmfWriter& w, bool over) {
             w.select(w.pen(5, 0, 0));
             w.select(w.brush(0, WmfWriter::rgb(255, 255, 255)));
@@ -229,19 +194,10 @@ private slots:
             for (int i = 0; i < edges; ++i) zigzag.push_back({100 + i % 500, i % 2 ? 510 : 10});
             w.polygon(zigzag);
         });
-        // Bitmaps: two halves of the limit in white, then one pixel more.
         row("bitmap pixels", "bitmaps of more than", [](WmfWriter& w, bool over) {
             for (auto [wide, high] : {std::pair{1024, 2048}, {1024, 2048}, {int(over), int(over)}})
                 w.stretchDib(wide, high, 1, {0xFFFFFF, 0xFFFFFF},
                              std::string(size_t(wide + 31) / 32 * 4 * size_t(high), '\0'), 100, 100, 20, 20);
-        });
-        // States saved over many clips: each save copies them all.
-        row("clips saved", "saved more than", [](WmfWriter& w, bool over) {
-            for (int i = 0; i < 1024; ++i) w.record(0x0416, {PageH, PageW, 0, 0});
-            for (qint64 i = 0; i < L::ClipCopies / 1024 + over; ++i) {
-                w.record(0x001E, {});
-                w.record(0x0127, {-1});  // RestoreDC: back to the state before
-            }
         });
         // A page-wide pen turning back and forth once took minutes at 4K, unlogged: charged by what it sweeps.
         row("wide strokes", "edges run longer than", [](WmfWriter& w, bool over) {
@@ -250,7 +206,6 @@ private slots:
             for (int i = 0; i < 2000; ++i) zigzag.push_back({PageW / 2 + i % 2 * (1 + i % 7), PageH / 2 + i % 3});
             w.polyline(zigzag);
         });
-        // File size: a page of exactly the limit is read whole; one whose last drawing ends 8 bytes past it is cut.
         row("file size", "only its first part", [](WmfWriter& w, bool over) {
             WmfWriter probe = pageSized();
             marker(probe);
@@ -280,15 +235,7 @@ private slots:
         }
     }
 
-    // Key Facts' figures are drawn at all: each solid shows faces, and there are nets beside the dice rule.
-    void keyFactsFiguresAreDrawn() {
-        for (int solid = figures::Tetrahedron; solid <= figures::Icosahedron; ++solid)
-            QVERIFY(figures::visibleFaces(figures::Solid(solid)).size() >= 3);
-        QVERIFY(!figures::diceRuleNets().empty());
-    }
-
-    // Our own pages use a small part of every limit: each plays whole on a screen four times the
-    // program's size and on a printer of 1200 dots to the inch.
+    // Our own pages play whole, well within every limit, on screens and on paper.
     void shippedPagesPlayWhole() {
         const LogLines log;
         for (const char* folder : {"wmf", "wmf2"})
@@ -297,7 +244,6 @@ private slots:
                 QVERIFY(file.open(QIODevice::ReadOnly));
                 const std::optional<Metafile> m = Metafile::read(file.readAll());
                 QVERIFY(m);
-                // On screens at 1 and at a whiteboard's 3.6, and on paper at 1200 dpi (5/6 of a dot a twip).
                 for (const auto& [dotsPerTwip, scale] : {std::pair{4 / 15.0, 1.0}, {4 / 15.0, 3.6}, {5 / 6.0, 1.0}}) {
                     QImage image(QSize(1, 1), QImage::Format_RGB32);
                     image.setDevicePixelRatio(scale);
@@ -308,9 +254,7 @@ private slots:
         QVERIFY2(log.lines.isEmpty(), qPrintable(log.lines.join(QLatin1Char('\n'))));
     }
 
-    // Pictures planted to keep the program busy or fill its memory are refused at once: a FIFO, a header
-    // that never ends (a sparse gigabyte of PPM comment), a JPEG of thousands of progressive scans, one
-    // larger than any screen (by its header). Decoded pictures are kept within the cache's size.
+    // Planted pictures (FIFO, endless header, endless JPEG scans, too large) are refused at once; the cache is bounded.
     void plantedPicturesRefusedAndTheCacheBounded() {
         Session s;
         const auto save = [&s](const QString& name, QSize size) {
@@ -343,20 +287,7 @@ private slots:
         QVERIFY(LoadPicture(QStringLiteral("Images\\most.jpg")).image().cacheKey() != first);
     }
 
-    // A picture of ours is shown from the copy that is at least as sharp as the stage's scale needs,
-    // at its own size in the design (ctest runs this at scales 1 and 2.7 too).
-    void picturesAsSharpAsTheStage() {
-        Session s;
-        // A sharper copy than needed comes down to the stage's own pixels, to be copied, not scaled, at each paint.
-        const double pixels = std::max(Stage::instance()->devicePixelRatioF(), 1.0);
-        const Picture small = LoadPicture(QStringLiteral("images\\euclidsm.jpg"));
-        QCOMPARE(small.image().devicePixelRatio(), pixels);
-        QCOMPARE(small.size(), QSize(320, 240));
-        QCOMPARE(small.image().width(), qRound(320 * pixels));
-    }
-
-    // A hostile first page (a dashed zigzag across the 16-bit range, which once took minutes) and a
-    // second missing from the screen's folder and damaged in the printer's: the guide still turns, silent.
+    // A hostile first page (a zigzag that once took minutes), a second missing or damaged: the guide turns, silent.
     void guideShowsWhatItCanOfBadPages() {
         Session s;
         WmfWriter zigzag = page(1, 1);
@@ -379,9 +310,7 @@ private slots:
         QVERIFY(s.messages.isEmpty());
     }
 
-    // The Teachers' Guide and Euclid's two documents turned by clicks: each page's caption, buttons and
-    // picture; "Next" on the last page leads nowhere; Exit goes back. Turning on and back, every page
-    // shown was played ahead: the page turned to is never pushed out by its own neighbours.
+    // Documents turned by clicks; every page shown was played ahead, never pushed out by its neighbours.
     void documentsTurnByClicks() {
         for (const auto& [entry, pages, name, stem] :
              {std::tuple{-1, 4, "guide", "guide"}, {4, 3, "keyfacts", "key euclid"}, {5, 2, "notes", "euclid"}}) {
@@ -396,8 +325,7 @@ private slots:
             testutil::click(t->ui().previous);  // greyed on the first page: a click leaves it there
             for (int n = 1; n <= pages; ++n) {
                 QCOMPARE(t->ui().caption->Caption(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
-                QCOMPARE(t->ui().previous->Enabled(), n > 1);
-                QCOMPARE(t->ui().next->Enabled(), n < pages);
+                QVERIFY(t->ui().previous->Enabled() == (n > 1) && t->ui().next->Enabled() == (n < pages));
                 const QString file =
                     QStringLiteral("wmf\\%1%2.wmf").arg(stem).arg(QChar(entry < 0 ? u'0' + n : u'a' + n - 1));
                 QCOMPARE(t->ui().page->picture().metafile(), LoadPicture(file).metafile());
@@ -414,8 +342,7 @@ private slots:
         }
     }
 
-    // The logo turns round its loop from where it stopped; a click or Space stops or starts it; left
-    // alone it rests after five seconds; it stops with the page.
+    // The logo turns on from where it stopped; a click or Space toggles it; it rests after 5 s and with the page.
     void acknowledgmentsAnimate() {
         Session s;
         int& frame = core::shared().logoFrame;
@@ -437,7 +364,6 @@ private slots:
         QTest::qWait(5000);
         QVERIFY(still());
         testutil::click(logo);
-        QVERIFY(!still());
         testutil::click(forms::PageViewer->ui().exit);
         QVERIFY(still());
     }

@@ -1,5 +1,4 @@
-// The runtime under the screens where the screen tests do not reach: the field reader's corners and
-// Windows-1252, pictures read ahead, painting in pieces, the working folder's files, untrapped errors.
+// The runtime under the screens: fields and Windows-1252, pictures read ahead, painting, working files, errors.
 #include "TestUtil.h"
 #include "platform/WorkingFiles.h"
 
@@ -62,8 +61,7 @@ private slots:
         QVERIFY(pieces == whole);
     }
 
-    // What a pupil with write access to a shared folder can plant, read within a moment and refused:
-    // a FIFO, an endless kernel file, a huge sparse file, a folder that is a link, a way out.
+    // What a pupil can plant (FIFO, endless or huge file, linked folder, a way out) is refused at once.
     void workingFilesReadOnlyPlainFilesWithinTheirLimit() {
         Session s;
         QTemporaryDir outside;
@@ -83,8 +81,7 @@ private slots:
         QVERIFY(!readWorkingFile(QStringLiteral("Multiple\\Track.TXT"), FileLimits::Text).isEmpty());
     }
 
-    // A pupil swaps a link to the teacher's file, a FIFO and a folder in at the index's place during saves
-    // and reads: the private file never changes, and every save replaces the entry whole or fails.
+    // A pupil swapping a link, a FIFO and a folder in at the index's place never reaches outside nor tears a save.
     void swapsDuringSavesAndReadsNeverReachOutside() {
         Session s;
         QTemporaryDir outside;
@@ -131,8 +128,8 @@ private slots:
     void errorsInEventsBecomeMessages() {
         Session s;
         run([] { throw RuntimeError(ErrFileNotFound, QStringLiteral("File not found: x")); });
-        QVERIFY(s.messages.size() == 1 && s.messages[0].text.contains(QStringLiteral("File not found")));
-        QCOMPARE(s.messages[0].caption, ProgramTitle);
+        QVERIFY(s.messages.size() == 1 && s.messages[0].text.contains(QStringLiteral("File not found")) &&
+                s.messages[0].caption == ProgramTitle);
     }
 };
 
