@@ -10,8 +10,19 @@
 #include "platform/ScreenProbe.h"
 #include "platform/Stage.h"
 #include "platform/WorkingFiles.h"
-#include "shell/Forms.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
+#include "pages/PageViewer.h"
+#include "quiz/QuizScreen.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswersScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "worksheets/WorksheetFiles.h"
+#include "platform/Navigator.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -55,11 +66,13 @@ public:
         auto* s = platform::Stage::instance();
         s->setScreenSizePixels(QSize(w, h));
         if (!s->isVisible()) s->show();
+        // The stage's shared keys (Escape, F11) reach it only as the active window, as on a desktop.
         s->activateWindow();
+        QTest::qWaitForWindowActive(s);
     }
     // Unloads every screen and lets the deferred deletions happen.
     static void reset() {
-        platform::FormRefBase::unloadAll();
+        platform::screens().closeAll();
         platform::FileChannel::one().Abandon();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -152,7 +165,7 @@ inline void showEuclid() { showTopic(QStringLiteral("euclid")); }
 
 // Euclid's entries as the tests number them: the quiz, the two activities, Exit and the two documents.
 inline platform::Label* topicEntry(int entry) {
-    const TopicScreen::Controls& ui = forms::TopicScreen->ui();
+    const TopicScreen::Controls& ui = platform::screens().get<TopicScreen>().ui();
     return std::array{ui.quiz, ui.firstActivity, ui.exit, ui.secondActivity, ui.keyFacts, ui.notes}[size_t(entry)];
 }
 
@@ -165,13 +178,13 @@ inline worksheetfiles::Question euclidQuestion(int q) {
     return sheet.questions[size_t(q - 1)];
 }
 // The score the score screen shows.
-inline int score() { return forms::ScoreScreen.loaded() ? forms::ScoreScreen->result().score : 0; }
+inline int score() { return platform::screens().isOpen<ScoreScreen>() ? platform::screens().get<ScoreScreen>().result().score : 0; }
 
 inline QuizScreen* startEuclidQuiz() {
-    forms::MainMenu.show();
+    platform::screens().show<MainMenu>();
     showEuclid();
-    click(forms::TopicScreen->ui().quiz);
-    return forms::QuizScreen.instance();
+    click(platform::screens().get<TopicScreen>().ui().quiz);
+    return platform::screens().find<QuizScreen>();
 }
 
 // What the screen shows of the stage. On an X server it is read back from the server, as a pupil

@@ -45,8 +45,8 @@ void drag(Label* tile, float left, float top, Qt::MouseButtons held = Qt::LeftBu
 TileBoard* openActivity(int entry) {
     testutil::showEuclid();
     testutil::click(testutil::topicEntry(entry));
-    if (entry == 1) return forms::PrimesActivity.instance();
-    return forms::DiceActivity.instance();
+    if (entry == 1) return screens().find<PrimesActivity>();
+    return screens().find<DiceActivity>();
 }
 
 // Every tile onto a box: tile i onto box place(i).
@@ -176,13 +176,13 @@ private slots:
         testutil::screenshot(QStringLiteral("dice-complete"));
         testutil::click(button(d, 2));
         QCOMPARE(testutil::score(), 12);
-        QVERIFY(forms::ScoreScreen->ui().score->Caption().startsWith(QStringLiteral("Excellent work.")));
-        QCOMPARE(forms::ScoreScreen->result().heading, QStringLiteral("Nets of Dice"));
-        testutil::click(forms::ScoreScreen->ui().exit);
+        QVERIFY(screens().get<ScoreScreen>().ui().score->Caption().startsWith(QStringLiteral("Excellent work.")));
+        QCOMPARE(screens().get<ScoreScreen>().result().heading, QStringLiteral("Nets of Dice"));
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
         QCOMPARE(Stage::instance()->front(), d);
         testutil::click(button(d, 0));
-        QVERIFY(!forms::DiceActivity.loaded());
-        QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
+        QVERIFY(!screens().isOpen<DiceActivity>());
+        QCOMPARE(Stage::instance()->front(), screens().find<TopicScreen>());
     }
 
     // A box scores by the digit it shows, whichever of the two like tiles shows it.
@@ -209,7 +209,7 @@ private slots:
         placeAll(d, [&](int i) { return boxOfTile[i]; });
         testutil::click(button(d, 2));
         QCOMPARE(testutil::score(), expected);
-        QCOMPARE(forms::ScoreScreen->ui().score->Caption(), sentence);
+        QCOMPARE(screens().get<ScoreScreen>().ui().score->Caption(), sentence);
     }
     void productsOfPrimesDrawsScoresAndDrawsAgain() {
         Session s;
@@ -236,8 +236,8 @@ private slots:
         testutil::screenshot(QStringLiteral("primes-complete"));
         testutil::click(button(p, 2));
         QCOMPARE(testutil::score(), 12);
-        QCOMPARE(forms::ScoreScreen->result().heading, QStringLiteral("Products of Primes"));
-        testutil::click(forms::ScoreScreen->ui().exit);
+        QCOMPARE(screens().get<ScoreScreen>().result().heading, QStringLiteral("Products of Primes"));
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
         // Two new problems within the same second are still two new draws.
         testutil::click(button(p, 3));
         const auto first = p->Factors;
@@ -258,14 +258,14 @@ private slots:
         placeAll(p, [](int i) { return i; });
         testutil::click(button(p, 2));
         QCOMPARE(testutil::score(), 12);
-        testutil::click(forms::ScoreScreen->ui().exit);
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
         testutil::click(button(p, 1));
         placeAll(p, boxZeroEmpty);
         QVERIFY(button(p, 2)->Visible());
         testutil::click(button(p, 2));
         QCOMPARE(testutil::score(), 9);
-        QCOMPARE(forms::ScoreScreen->ui().score->Caption(), QStringLiteral("You have scored 9 out of 12."));
-        testutil::click(forms::ScoreScreen->ui().exit);
+        QCOMPARE(screens().get<ScoreScreen>().ui().score->Caption(), QStringLiteral("You have scored 9 out of 12."));
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
         testutil::click(button(p, 3));
         placeAll(p, boxZeroEmpty);
         testutil::click(button(p, 2));
@@ -294,12 +294,12 @@ private slots:
         testutil::showTopic(topic);
         if (!second) {  // the topic screen and its first page, for the pictures in docs/
             testutil::screenshot("topic-" + topic);
-            testutil::click(forms::TopicScreen->ui().keyFacts);
+            testutil::click(screens().get<TopicScreen>().ui().keyFacts);
             testutil::screenshot("keyfacts-" + topic + "-1");
-            testutil::click(forms::PageViewer->ui().exit);
+            testutil::click(screens().get<PageViewer>().ui().exit);
         }
         const QString caption =
-            (second ? forms::TopicScreen->ui().secondActivity : forms::TopicScreen->ui().firstActivity)->Caption();
+            (second ? screens().get<TopicScreen>().ui().secondActivity : screens().get<TopicScreen>().ui().firstActivity)->Caption();
         testutil::click(testutil::topicEntry(second ? 3 : 1));
         auto* g = qobject_cast<GalleryActivity*>(Stage::instance()->front());
         QVERIFY(g);
@@ -331,16 +331,16 @@ private slots:
         testutil::screenshot(shot + "-complete");
         testutil::click(button(g, 2));
         QCOMPARE(testutil::score(), 12);
-        QCOMPARE(forms::ScoreScreen->result().heading, caption);
-        QCOMPARE(forms::ScoreScreen->result().portrait, "Images\\" + topic + "sm.jpg");
+        QCOMPARE(screens().get<ScoreScreen>().result().heading, caption);
+        QCOMPARE(screens().get<ScoreScreen>().result().portrait, "Images\\" + topic + "sm.jpg");
         QTest::qWait(50);  // the portrait comes up just after the score
         testutil::screenshot(shot + "-score");
-        testutil::click(forms::ScoreScreen->ui().exit);
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
         testutil::click(button(g, 3));
         QVERIFY(g->answers() != answers);
         QCOMPARE(testutil::score(), 0);
         testutil::click(button(g, 0));
-        QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
+        QCOMPARE(Stage::instance()->front(), screens().find<TopicScreen>());
     }
 
     // Triples score by what works, not by the rows drawn: rows 0 and 1 swapped, and row 1's first two.
@@ -348,7 +348,7 @@ private slots:
         Session s;
         testutil::showTopic("pythagoras");
         testutil::click(testutil::topicEntry(1));
-        auto* g = forms::TriplesActivity.instance();
+        auto* g = screens().find<TriplesActivity>();
         const auto answers = g->answers();
         std::array<bool, 12> used{};
         const int order[12] = {4, 3, 5, 0, 1, 2, 6, 7, 8, 9, 10, 11};
@@ -365,3 +365,4 @@ private slots:
 
 QTEST_MAIN(ActivitiesTest)
 #include "test_activities.moc"
+#include "platform/Navigator.h"

@@ -2,9 +2,9 @@
 #include "core/Activities.h"
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
+#include "platform/Navigator.h"
 #include <algorithm>
 
-platform::FormRef<::DiceActivity> forms::DiceActivity;
 
 using namespace platform;
 
@@ -103,10 +103,10 @@ DiceActivity::DiceActivity() {
 // clang-format on
 
 void DiceActivity::open(const QString& caption, const QString& heading, const QString& portrait) {
-    forms::DiceActivity.open().showAs(caption, heading, portrait);
+    screens().open<DiceActivity>().showAs(caption, heading, portrait);
 }
 
-void DiceActivity::Form_Load() {
+void DiceActivity::prepare() {
     prepareScreen(*this);
     boardSetUp();
 }
@@ -122,7 +122,6 @@ void DiceActivity::checkScore() {
     showScore(core::diceScore(needed, shown), QStringLiteral("Nets of Dice"));
 }
 
-void DiceActivity::unloadSelf() { forms::DiceActivity.unload(); }
 
 int DiceActivity::netOf(const Control* c) const {
     const float x = c->Left() + c->Width() / 2, y = c->Top() + c->Height() / 2;

@@ -2,14 +2,11 @@
 #include "core/NumberText.h"
 #include "core/Random.h"
 #include "platform/PrepareForm.h"
+#include "platform/Navigator.h"
 
 #include <algorithm>
 #include <numeric>
 
-platform::FormRef<::TriplesActivity> forms::TriplesActivity;
-platform::FormRef<::RightAngleActivity> forms::RightAngleActivity;
-platform::FormRef<::SequencesActivity> forms::SequencesActivity;
-platform::FormRef<::RomanActivity> forms::RomanActivity;
 
 using namespace platform;
 using Task = GalleryActivity::Task;
@@ -133,14 +130,14 @@ GalleryActivity::GalleryActivity(Task task) : m_task(task) {
 
 void GalleryActivity::open(Task task, const QString& caption, const QString& heading, const QString& portrait) {
     switch (task) {
-    case Task::Triples: return forms::TriplesActivity.open().showAs(caption, heading, portrait);
-    case Task::RightAngles: return forms::RightAngleActivity.open().showAs(caption, heading, portrait);
-    case Task::Sequences: return forms::SequencesActivity.open().showAs(caption, heading, portrait);
-    case Task::Roman: return forms::RomanActivity.open().showAs(caption, heading, portrait);
+    case Task::Triples: return screens().open<TriplesActivity>().showAs(caption, heading, portrait);
+    case Task::RightAngles: return screens().open<RightAngleActivity>().showAs(caption, heading, portrait);
+    case Task::Sequences: return screens().open<SequencesActivity>().showAs(caption, heading, portrait);
+    case Task::Roman: return screens().open<RomanActivity>().showAs(caption, heading, portrait);
     }
 }
 
-void GalleryActivity::Form_Load() {
+void GalleryActivity::prepare() {
     prepareScreen(*this);
     newProblem();
 }
@@ -233,7 +230,3 @@ QString GalleryActivity::boxPlace(int b) const {
     return place;
 }
 
-void TriplesActivity::unloadSelf() { forms::TriplesActivity.unload(); }
-void RightAngleActivity::unloadSelf() { forms::RightAngleActivity.unload(); }
-void SequencesActivity::unloadSelf() { forms::SequencesActivity.unload(); }
-void RomanActivity::unloadSelf() { forms::RomanActivity.unload(); }

@@ -2,8 +2,8 @@
 #include "core/Activities.h"
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
+#include "platform/Navigator.h"
 
-platform::FormRef<::PrimesActivity> forms::PrimesActivity;
 
 using namespace platform;
 
@@ -83,10 +83,10 @@ PrimesActivity::PrimesActivity() {
 // clang-format on
 
 void PrimesActivity::open(const QString& caption, const QString& heading, const QString& portrait) {
-    forms::PrimesActivity.open().showAs(caption, heading, portrait);
+    screens().open<PrimesActivity>().showAs(caption, heading, portrait);
 }
 
-void PrimesActivity::Form_Load() {
+void PrimesActivity::prepare() {
     prepareScreen(*this);
     newProblem();
 }
@@ -115,7 +115,6 @@ void PrimesActivity::checkScore() {
     showScore(core::primesScore(Factors, Placed), QStringLiteral("Products of Primes"));
 }
 
-void PrimesActivity::unloadSelf() { forms::PrimesActivity.unload(); }
 
 // "row 2 (30 =), box 1": the row's product is what the pupil reads beside it.
 QString PrimesActivity::boxPlace(int b) const {

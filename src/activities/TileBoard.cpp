@@ -3,6 +3,7 @@
 #include "quiz/ScoreScreen.h"
 #include "core/Shared.h"
 #include "platform/Accessibility.h"
+#include "platform/Navigator.h"
 
 #include <QKeyEvent>
 
@@ -19,7 +20,7 @@ void TileBoard::bindBoard() {
         box(i)->onClick = [this, i] { boxClicked(i); };
         home(i)->onClick = [this] { homeClicked(); };
     }
-    m_board.exit->onClick = [this] { unloadSelf(); };
+    m_board.exit->onClick = [this] { platform::screens().close(this); };
     SetCancelControl(m_board.exit);
     // An activity is named by its caption ("Products of Primes").
     screenName = [this] { return Caption(); };
@@ -190,6 +191,15 @@ void TileBoard::moveCarried(int step) {
     t->Move(to->Left(), to->Top());
     const auto box = std::find(m_board.boxes.begin(), m_board.boxes.end(), to);
     announce(box == m_board.boxes.end() ? QStringLiteral("the tray") : boxPlace(int(box - m_board.boxes.begin())));
+}
+
+// Escape is the stage's way out of a screen, except while a tile is carried: then it puts the tile back.
+bool TileBoard::event(QEvent* e) {
+    if (e->type() == QEvent::ShortcutOverride && m_carried >= 0 && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
+        e->accept();
+        return true;
+    }
+    return Form::event(e);
 }
 
 void TileBoard::keyPressEvent(QKeyEvent* e) {

@@ -3,8 +3,8 @@
 #include "core/Shared.h"
 #include "platform/Accessibility.h"
 #include "platform/PrepareForm.h"
+#include "platform/Navigator.h"
 
-platform::FormRef<::PageViewer> forms::PageViewer;
 
 using namespace platform;
 
@@ -50,7 +50,7 @@ QString PageViewer::Document::pageFile(const char* folder, int n) const {
 PageViewer::PageViewer() {
     build(Layout, m_ui);
     m_ui.print->onClick = [this] { printPage(); };
-    m_ui.exit->onClick = [] { forms::PageViewer.unload(); };
+    m_ui.exit->onClick = [] { screens().close<PageViewer>(); };
     m_ui.next->onClick = [this] { turnTo(m_page + 1); };
     m_ui.previous->onClick = [this] { turnTo(m_page - 1); };
     SetCancelControl(m_ui.exit);
@@ -67,10 +67,10 @@ PageViewer::PageViewer() {
     m_ui.page->SetTabStop(true);
 }
 
-void PageViewer::Form_Load() { prepareScreen(*this); }
+void PageViewer::prepare() { prepareScreen(*this); }
 
 void PageViewer::show(const Document& document) {
-    PageViewer& v = forms::PageViewer.open();
+    PageViewer& v = screens().open<PageViewer>();
     v.m_document = document;
     v.m_page = 1;
     v.m_ui.caption->SetCaption(pageCaption(1, document.pages));
@@ -81,7 +81,7 @@ void PageViewer::show(const Document& document) {
 }
 
 void PageViewer::showAcknowledgments() {
-    PageViewer& v = forms::PageViewer.open();
+    PageViewer& v = screens().open<PageViewer>();
     v.m_ui.caption->SetVisible(false);
     v.m_ui.next->SetVisible(false);
     v.m_ui.previous->SetVisible(false);

@@ -240,17 +240,13 @@ void Form::takeFocus(bool keyboardUser) {
     else setFocus(Qt::OtherFocusReason);
 }
 
-void Form::keyPressEvent(QKeyEvent* e) {
+void Form::cancel() {
     Control* c = m_cancel;
-    if (e->key() == Qt::Key_Escape && c && c->widget()->isVisibleTo(this) && c->Enabled()) {
-        e->accept();
-        if (auto* b = qobject_cast<QAbstractButton*>(c->widget()))
-            b->click();
-        else if (c->onClick)
-            run(c->onClick);
-        return;
-    }
-    QWidget::keyPressEvent(e);
+    if (!c || !c->widget()->isVisibleTo(this) || !c->Enabled()) return;
+    if (auto* b = qobject_cast<QAbstractButton*>(c->widget()))
+        b->click();
+    else if (c->onClick)
+        run(c->onClick);
 }
 
 void Form::destroyForm() {
@@ -258,18 +254,6 @@ void Form::destroyForm() {
     hide();
     Stage::instance()->frontChanged();
     deleteLater();
-}
-
-// ---- FormRef registry
-
-static std::vector<FormRefBase*>& allRefs() {
-    static std::vector<FormRefBase*> refs;
-    return refs;
-}
-FormRefBase::FormRefBase() { allRefs().push_back(this); }
-void FormRefBase::notOpen(const char* screen) { qFatal("A screen was reached before it was opened: %s", screen); }
-void FormRefBase::unloadAll() {
-    for (FormRefBase* r : allRefs()) r->unload();
 }
 
 }  // namespace platform

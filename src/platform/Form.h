@@ -1,12 +1,11 @@
-// A screen: a child of the stage with its own border and caption bar, controls built from a table,
-// and one global instance reached through a FormRef.
+// A screen: a child of the stage with its own border and caption bar, controls built from a table.
+// The stage's navigator opens and closes it.
 #pragma once
 #include "core/StageScale.h"
 #include "platform/Controls.h"
 
 #include <QWidget>
 #include <span>
-#include <typeinfo>
 #include <vector>
 
 namespace platform {
@@ -136,10 +135,13 @@ public:
     void SetKeyboardStart(Control* c) { m_keyboardStart = c; }
     // The control Escape clicks (none: Escape does nothing on this screen).
     void SetCancelControl(Control* c) { m_cancel = c; }
+    // Escape, as the stage hands it to the screen in front: clicks the cancel control if it can be clicked.
+    void cancel();
     // Gives the keyboard to the screen as it comes to the front.
     void takeFocus(bool keyboardUser);
 
-    virtual void Form_Load() {}
+    // Run once as the navigator opens the screen, before it is first shown: prepares the frame.
+    virtual void prepare() {}
     virtual void Form_MouseMove(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
 
     // Unloading: stops the timers, takes the screen away, and deletes it once its own handler is done.
@@ -165,8 +167,6 @@ protected:
     }
     void paintEvent(QPaintEvent*) override;
     bool focusNextPrevChild(bool next) override;
-    // Escape clicks the screen's cancel control (its "Exit", where it has one).
-    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void buildRows(std::span<const ControlRow> table, const HandleSet& handles);
@@ -182,51 +182,6 @@ private:
     float m_left = 0, m_top = 0, m_width, m_height;
     std::vector<Control*> m_controls;
     std::vector<Timer*> m_timers;
-};
-
-// The one instance of a screen, with its way in and out. Opening creates the screen (running its load
-// event, which prepares the frame) if it is not open; nothing else does: reaching a screen that is
-// not open is a fault in the program, stopped at once, never a silent load.
-class FormRefBase {
-public:
-    FormRefBase();
-    virtual ~FormRefBase() = default;
-    virtual void unload() = 0;
-    virtual bool loaded() const = 0;
-    static void unloadAll();  // tests start each case from no screens
-protected:
-    [[noreturn]] static void notOpen(const char* screen);
-};
-
-template <class T>
-class FormRef final : public FormRefBase {
-public:
-    T& open() {
-        if (!m_p) {
-            m_p = new T();
-            ++m_loads;
-            m_p->Form_Load();
-        }
-        return *m_p;
-    }
-    void show() { open().Show(); }
-    T* operator->() const { return &**this; }
-    T& operator*() const {
-        if (!m_p) notOpen(typeid(T).name());
-        return *m_p;
-    }
-    bool loaded() const override { return m_p != nullptr; }
-    T* instance() const { return m_p; }  // null when not open
-    void unload() override {
-        if (!m_p) return;
-        T* p = m_p;
-        m_p = nullptr;
-        p->destroyForm();
-    }
-    int loads() const { return m_loads; }  // how many times the load event ran
-private:
-    T* m_p = nullptr;
-    int m_loads = 0;
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 #include "platform/Accessibility.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
+#include "platform/Navigator.h"
 #include "platform/Dialogs.h"
 #include "platform/Theme.h"
 #include "platform/Core.h"
@@ -13,6 +14,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWindow>
@@ -43,13 +45,24 @@ protected:
 
 static void hoverByKeyboard(Control* c, bool in);
 
+Stage::~Stage() = default;
+
 Stage* Stage::instance() {
     static Stage* stage = new Stage();
     return stage;
 }
 
-Stage::Stage() : m_cover(new Cover(this)) {
+Stage::Stage() : m_navigator(std::make_unique<Navigator>()), m_cover(new Cover(this)) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    // The keys every screen shares: F11 for full screen or a window, Escape for the front screen's way
+    // out. The stage is the program's one window (a message box in front blocks them, being modal).
+    auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this, nullptr, nullptr, Qt::ApplicationShortcut);
+    fullScreen->setAutoRepeat(false);
+    connect(fullScreen, &QShortcut::activated, this, &Stage::toggleFullScreen);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::ApplicationShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (auto* form = qobject_cast<Form*>(front())) form->cancel();
+    });
     setWindowTitle(ProgramTitle);
     if (QScreen* s = QGuiApplication::primaryScreen()) setGeometry(s->geometry());
     else resize(800, 600);
@@ -113,10 +126,6 @@ bool Stage::eventFilter(QObject*, QEvent* e) {
 }
 
 // F11 reaches the stage from whichever control has the focus: none of them takes it.
-void Stage::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_F11 && !e->isAutoRepeat()) toggleFullScreen();
-    else QWidget::keyPressEvent(e);
-}
 
 void Stage::useScaleSetting() {
     if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) return;

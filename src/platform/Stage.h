@@ -8,13 +8,20 @@
 
 class QScreen;
 #include <QWidget>
+#include <memory>
 
 namespace platform {
+
+class Navigator;
 
 class Stage : public QWidget {
     Q_OBJECT
 public:
     static Stage* instance();
+    ~Stage() override;
+
+    // The screens and the order they stand in.
+    Navigator& navigator() { return *m_navigator; }
 
     // Before the application starts: a scale a school fixed (VELLACOURT_SCALE) goes to Qt, which then
     // draws everything at that scale, text and pages at full sharpness.
@@ -63,7 +70,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -74,6 +80,7 @@ private:
     void fitWindow();      // out of full screen: the design's size, within the work area
     void centreScreens();
     static constexpr int FrameSettleMs = 250;
+    std::unique_ptr<Navigator> m_navigator;
     QWidget* m_cover;  // the backdrop when it stands in front of screens
     int m_pointer = 0;
     bool m_pointerPending = false, m_waitShown = false;

@@ -6,8 +6,8 @@
 #include "platform/Accessibility.h"
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
+#include "platform/Navigator.h"
 
-platform::FormRef<::QuizScreen> forms::QuizScreen;
 
 using namespace platform;
 using core::QuestionCount;
@@ -65,20 +65,20 @@ QuizScreen::QuizScreen() {
         showQuestion();
     };
     m_ui.next->onClick = [this] { nextQuestion(); };
-    m_ui.exit->onClick = [] { forms::QuizScreen.unload(); };
+    m_ui.exit->onClick = [] { screens().close<QuizScreen>(); };
     m_ui.print->onClick = [this] { printQuestionSheet(); };
     SetCancelControl(m_ui.exit);
     screenName = [this] { return m_ui.title->Caption(); };
 }
 
-void QuizScreen::Form_Load() {
+void QuizScreen::prepare() {
     prepareScreen(*this, m_ui.picture);
     m_ui.noAnswer->Move(m_ui.picture->Left() + 240, m_ui.picture->Top() + 240);
     for (OptionButton* answer : m_ui.answers) answer->SetBackColor(theme::ScreenBlue);
 }
 
 void QuizScreen::start(const Worksheet& sheet, const QString& portrait, const QString& heading) {
-    QuizScreen& m = forms::QuizScreen.open();
+    QuizScreen& m = screens().open<QuizScreen>();
     m.m_sheet = sheet;
     m.m_portrait = portrait;
     m.m_question = 1;
@@ -127,7 +127,7 @@ void QuizScreen::endOfQuiz() {
     int score = 0;
     for (int q = 1; q <= QuestionCount; ++q) score += m_marks[size_t(q)];
     ScoreScreen::afterQuiz({score, QuestionCount, m_ui.heading->Caption(), m_portrait});
-    forms::QuizScreen.unload();
+    screens().close<QuizScreen>();
 }
 
 // "Name", "Class" and "Date", each followed by a rule to write on, across the printable width.

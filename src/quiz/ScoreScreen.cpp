@@ -5,10 +5,10 @@
 #include "platform/Accessibility.h"
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
+#include "platform/Navigator.h"
 
 #include <QFontMetricsF>
 
-platform::FormRef<::ScoreScreen> forms::ScoreScreen;
 
 using namespace platform;
 
@@ -54,12 +54,9 @@ ScoreScreen::ScoreScreen() {
         if (m_result.score == m_result.outOf)
             printCertificate();  // says itself whether the certificate is printing
         else
-            forms::WrongAnswersScreen.show();
+            screens().show<WrongAnswersScreen>();
     };
-    m_ui.exit->onClick = [] {
-        forms::WrongAnswersScreen.unload();
-        forms::ScoreScreen.unload();
-    };
+    m_ui.exit->onClick = [this] { screens().close(this); };
     SetCancelControl(m_ui.exit);
     screenName = [this] { return m_ui.title->Caption(); };
     m_ui.showPicture->onTimer = [this] { showPicture(); };
@@ -70,7 +67,7 @@ ScoreScreen::ScoreScreen() {
     };
 }
 
-void ScoreScreen::Form_Load() { prepareScreen(*this, m_ui.picture); }
+void ScoreScreen::prepare() { prepareScreen(*this, m_ui.picture); }
 
 void ScoreScreen::present(const Result& result) {
     m_result = result;
@@ -90,7 +87,9 @@ void ScoreScreen::present(const Result& result) {
 }
 
 void ScoreScreen::afterQuiz(const Result& result) {
-    ScoreScreen& w = forms::ScoreScreen.open();
+    ScoreScreen& w = screens().open<ScoreScreen>();
+    // The review of wrong answers, made unseen as the quiz ended, leaves with this screen.
+    if (auto* review = screens().find<WrongAnswersScreen>()) screens().closeTogether(&w, review);
     w.present(result);
     w.m_ui.tryAgain->SetVisible(false);
     w.m_ui.reviewHint->SetVisible(true);
@@ -100,7 +99,7 @@ void ScoreScreen::afterQuiz(const Result& result) {
 }
 
 void ScoreScreen::afterActivity(const Result& result) {
-    ScoreScreen& w = forms::ScoreScreen.open();
+    ScoreScreen& w = screens().open<ScoreScreen>();
     w.present(result);
     w.Show();
     announce(w.m_ui.score->Caption());

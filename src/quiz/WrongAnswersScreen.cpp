@@ -2,8 +2,8 @@
 #include "quiz/ScoreScreen.h"
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
+#include "platform/Navigator.h"
 
-platform::FormRef<::WrongAnswersScreen> forms::WrongAnswersScreen;
 
 using namespace platform;
 
@@ -33,18 +33,15 @@ WrongAnswersScreen::WrongAnswersScreen() {
         build({{.kind = Kind::Label, .name = "Label2", .index = i, .at = {120, 1680 + 600.0f * float(i), 12000, 540},
                 .font = Line, .fore = White, .flags = Transparent | Hidden, .to = slot<&Controls::lines>}}, m_ui);
     // clang-format on
-    m_ui.exit->onClick = [] {
-        forms::ScoreScreen.unload();
-        forms::WrongAnswersScreen.unload();
-    };
+    m_ui.exit->onClick = [this] { screens().close(this); };  // the score screen with it
     SetCancelControl(m_ui.exit);
     screenName = [this] { return m_ui.title->Caption(); };
 }
 
-void WrongAnswersScreen::Form_Load() { prepareScreen(*this); }
+void WrongAnswersScreen::prepare() { prepareScreen(*this); }
 
 void WrongAnswersScreen::list(const QStringList& lines, const QString& title) {
-    WrongAnswersScreen& w = forms::WrongAnswersScreen.open();
+    WrongAnswersScreen& w = screens().open<WrongAnswersScreen>();
     for (int n = 0; n < lines.size(); ++n) {
         w.m_ui.lines[size_t(n)]->SetCaption(lines[n]);
         w.m_ui.lines[size_t(n)]->SetVisible(true);

@@ -2,7 +2,17 @@
 #include "platform/Stage.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
-#include "shell/Forms.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
+#include "pages/PageViewer.h"
+#include "quiz/QuizScreen.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswersScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "pages/PageViewer.h"
 #include "shell/TitleScreen.h"
 #include "shell/TopicScreen.h"
@@ -14,13 +24,13 @@
 
 #include "platform/Paths.h"
 #include "platform/WorkingFiles.h"
+#include "platform/Navigator.h"
 
 #include <QDir>
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcMenu, "vellacourt.menu")
 
-platform::FormRef<::MainMenu> forms::MainMenu;
 
 using namespace platform;
 
@@ -91,10 +101,11 @@ MainMenu::MainMenu() {
             if (m_topics[i]) TopicScreen::show(*m_topics[i]);
         };
     m_ui.exit->onClick = [] { TitleScreen::askToExit(); };
-    m_ui.wizard->onClick = [] { forms::WizardScreen.show(); };
-    m_ui.catalogue->onClick = [] {
-        forms::CatalogueScreen.show();
-        forms::MainMenu.unload();
+    m_ui.wizard->onClick = [] { screens().show<WizardScreen>(); };
+    // The catalogue's worksheets run under the menu's portrait and the program's title.
+    m_ui.catalogue->onClick = [this] {
+        screens().show<CatalogueScreen>().runUnder(Portrait, ProgramTitle);
+        screens().close(this);
     };
     m_ui.acknowledgments->onClick = [] { PageViewer::showAcknowledgments(); };
     m_ui.guide->onClick = [] { PageViewer::show(PageViewer::Guide); };
@@ -104,7 +115,7 @@ MainMenu::MainMenu() {
     screenName = [this] { return m_ui.heading->Caption(); };
 }
 
-void MainMenu::Form_Load() {
+void MainMenu::prepare() {
     prepareScreen(*this);
     // No pupil's work is open here: a screen that changed size is followed from this menu.
     Stage::instance()->setRestingScreen(this);
@@ -140,15 +151,6 @@ void MainMenu::readTopics() {
             qCInfo(lcMenu, "%s has no topic in the folder \"topics\": the entry stays greyed",
                    qPrintable(m_ui.mathematicians[i]->Caption()));
 }
-
-// The catalogue's way back to this menu, and the picture and heading its worksheets run under.
-static const bool catalogueKnowsTheMenu = [] {
-    CatalogueScreen::menu = {[] { forms::MainMenu.show(); }, &MainMenu::portrait, &MainMenu::heading};
-    return true;
-}();
-
-QString MainMenu::portrait() { return Portrait; }
-QString MainMenu::heading() { return ProgramTitle; }
 
 // Reads the catalogue list once, right after the menu is on screen. A missing or short
 // list ends the reading quietly with what was read.

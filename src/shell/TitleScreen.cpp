@@ -3,10 +3,10 @@
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/Stage.h"
-#include "shell/Forms.h"
 #include "shell/MainMenu.h"
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
+#include "platform/Navigator.h"
 
 #include <QTimer>
 
@@ -14,13 +14,8 @@
 
 Q_LOGGING_CATEGORY(lcTitle, "vellacourt.title")
 
-platform::FormRef<::Backdrop> forms::Backdrop;
-platform::FormRef<::TitleScreen> forms::TitleScreen;
 
 using namespace platform;
-
-void Backdrop::Form_Load() { Stage::instance()->setBackColor(theme::BackdropBlue); }
-void Backdrop::Show() { Stage::instance()->showBackdrop(); }
 
 namespace {
 using Controls = TitleScreen::Controls;
@@ -61,26 +56,26 @@ TitleScreen::TitleScreen() : Form(5460, 6570) {
     SetDefaultFocus(m_ui.ok);
     SetCancelControl(m_ui.exit);
     m_ui.ok->onClick = [] {
-        forms::MainMenu.show();
-        forms::TitleScreen.unload();
+        screens().show<MainMenu>();
+        screens().close<TitleScreen>();
     };
     m_ui.exit->onClick = [] { quitProgram(); };
 }
 
 void TitleScreen::askToExit() {
-    TitleScreen& screen = forms::TitleScreen.open();
+    TitleScreen& screen = screens().open<TitleScreen>();
     screen.m_ui.ok->SetCaption(QStringLiteral("Cancel"));
     // Asked whether to leave, Escape stays.
     screen.SetCancelControl(screen.m_ui.ok);
-    forms::TitleScreen.show();
+    screens().show<TitleScreen>();
     // What the screen asks, in words a reader hears: a sighted pupil reads it from the buttons.
     announce(QStringLiteral("Leave Vellacourt Numerists? Exit leaves the program, Cancel goes back."));
 }
 
-void TitleScreen::Form_Load() {
+void TitleScreen::prepare() {
     try {
         centreOn(Stage::instance()->screenWidth(), Stage::instance()->screenHeight());
-        forms::Backdrop.show();
+        Stage::instance()->showBackdrop();
         m_ui.picture->SetPicture(LoadPicture(QStringLiteral("Images\\euclidsm.jpg")));
         // The main menu's crest is decoded while the pupil reads this screen, once it is up: decoded
         // at once it would take the processor from the screen's first showing.
@@ -91,7 +86,7 @@ void TitleScreen::Form_Load() {
         // or nothing of the program would be seen.
         prepareScreen(*this, m_ui.picture);
         m_ui.panel->Move(0, m_ui.panel->Top());
-        if (!Stage::instance()->isVisible()) forms::Backdrop.show();
+        if (!Stage::instance()->isVisible()) Stage::instance()->showBackdrop();
         m_ui.picture->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
     }
 }

@@ -1,5 +1,15 @@
 #include "shell/TopicScreen.h"
-#include "shell/Forms.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
+#include "pages/PageViewer.h"
+#include "quiz/QuizScreen.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswersScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "activities/DiceActivity.h"
 #include "activities/GalleryActivity.h"
 #include "activities/PrimesActivity.h"
@@ -10,6 +20,7 @@
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
+#include "platform/Navigator.h"
 
 #include <QFontMetricsF>
 #include <QLoggingCategory>
@@ -17,7 +28,6 @@
 
 Q_LOGGING_CATEGORY(lcTopic, "vellacourt.topic")
 
-platform::FormRef<::TopicScreen> forms::TopicScreen;
 
 using namespace platform;
 
@@ -68,13 +78,13 @@ TopicScreen::TopicScreen() {
     screenName = [this] { return m_ui.heading->Caption(); };
 }
 
-void TopicScreen::Form_Load() {
+void TopicScreen::prepare() {
     prepareScreen(*this);
     SetBackColor(theme::ScreenBlue);
 }
 
 void TopicScreen::show(const core::Topic& topic) {
-    TopicScreen& t = forms::TopicScreen.open();
+    TopicScreen& t = screens().open<TopicScreen>();
     t.m_topic = topic;
     t.m_ui.heading->SetCaption(topic.heading);
     fitCaption(*t.m_ui.firstActivity, topic.activities[0].caption);
@@ -121,6 +131,5 @@ void TopicScreen::openActivity(const core::TopicActivity& activity) {
 }
 
 void TopicScreen::leave() {
-    forms::MainMenu.show();
-    forms::TopicScreen.unload();
+    screens().returnFrom(this);
 }

@@ -1,10 +1,10 @@
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/Core.h"
-#include "shell/Forms.h"
 #include "platform/Stage.h"
 #include "shell/MainMenu.h"
 #include "shell/TitleScreen.h"
+#include "platform/Navigator.h"
 
 #include <QApplication>
 
@@ -33,11 +33,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("VELLACOURT_START_AT_MENU")) {
         qunsetenv("VELLACOURT_START_AT_MENU");
         platform::run([] {
-            forms::Backdrop.show();
-            forms::MainMenu.show();
+            platform::Stage::instance()->showBackdrop();
+            platform::screens().show<MainMenu>();
         });
     } else {
-        platform::run([] { forms::TitleScreen.show(); });
+        platform::run([] { platform::screens().show<TitleScreen>(); });
     }
     return QApplication::exec();
 }

@@ -7,12 +7,12 @@
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
+#include "platform/Navigator.h"
 
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcCatalogue, "vellacourt.catalogue")
 
-platform::FormRef<::CatalogueScreen> forms::CatalogueScreen;
 
 using namespace platform;
 using core::TitlesPerPage;
@@ -58,10 +58,7 @@ CatalogueScreen::CatalogueScreen() {
         if (m_ui.remove->Value() == 1) m_ui.edit->SetValue(0);
     };
     for (Label* title : m_ui.titles) title->onClick = [this, title] { titleClicked(title->Caption()); };
-    m_ui.exit->onClick = [] {
-        if (menu.show) menu.show();
-        forms::CatalogueScreen.unload();
-    };
+    m_ui.exit->onClick = [this] { screens().returnFrom(this); };
     SetCancelControl(m_ui.exit);
     screenName = [this] { return m_ui.heading->Caption(); };
     m_ui.previous->onClick = [this] { turnPage(-1); };
@@ -72,7 +69,7 @@ CatalogueScreen::CatalogueScreen() {
     SetTabOrder(order);
 }
 
-void CatalogueScreen::Form_Load() {
+void CatalogueScreen::prepare() {
     skipOnFailure([&] { prepareScreen(*this); });
     skipOnFailure([] { worksheetfiles::IndexRead(); });
     m_ui.edit->SetBackColor(theme::ScreenBlue);
@@ -133,8 +130,8 @@ void CatalogueScreen::titleClicked(const QString& title) {
             editWorksheet(w);
             return;
         }
-        // Run it, under the main menu's portrait and title.
-        QuizScreen::start(w, menu.portrait ? menu.portrait() : QString(), menu.heading ? menu.heading() : QString());
+        // Run it, under the opener's portrait and title.
+        QuizScreen::start(w, m_portrait, m_heading);
     } catch (const std::exception& e) {
         file1.Abandon();  // before the message, so nothing is left open while it waits
         qCWarning(lcCatalogue, "%s: %s", qPrintable(title), core::reasonOf(e).c_str());

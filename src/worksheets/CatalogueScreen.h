@@ -2,7 +2,6 @@
 #include "platform/Form.h"
 
 #include <array>
-#include <functional>
 
 namespace core { struct TitlePage; }
 namespace worksheetfiles { struct Worksheet; }
@@ -18,16 +17,13 @@ public:
         platform::CheckBox *edit = nullptr, *remove = nullptr;
     };
     CatalogueScreen();
-    // The main menu the catalogue returns to, and the portrait (a picture file) and heading a worksheet
-    // runs under: given by the shell, which the catalogue does not reach itself.
-    struct Menu {
-        std::function<void()> show;
-        std::function<QString()> portrait;
-        std::function<QString()> heading;
-    };
-    static inline Menu menu;
+    // The portrait (a picture file) and heading a worksheet runs under: its opener's.
+    void runUnder(const QString& portrait, const QString& heading) {
+        m_portrait = portrait;
+        m_heading = heading;
+    }
 
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
     void showCataloguePage();
     void editWorksheet(const worksheetfiles::Worksheet& w);
@@ -36,11 +32,9 @@ public:
 private:
     Controls m_ui;
     int m_page = 0;  // the page of titles shown, from 0
+    QString m_portrait, m_heading;
     void titleClicked(const QString& title);
     void turnPage(int step);
     void showTitles(const core::TitlePage& page);
 };
 
-namespace forms {
-extern platform::FormRef<::CatalogueScreen> CatalogueScreen;  // Worksheets Catalogue
-}  // namespace forms

@@ -4,8 +4,8 @@
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
 #include "worksheets/WorksheetFiles.h"
+#include "platform/Navigator.h"
 
-platform::FormRef<::WizardScreen> forms::WizardScreen;
 
 using namespace platform;
 using namespace worksheetfiles;
@@ -79,7 +79,7 @@ WizardScreen::WizardScreen() {
     SetTabOrder(std::move(order));
 
     m_ui.exit->onClick = [this] {
-        if (mayLeave()) forms::WizardScreen.unload();
+        if (mayLeave()) screens().close<WizardScreen>();
     };
     SetCancelControl(m_ui.exit);
     screenName = [this] { return m_ui.heading->Caption(); };
@@ -97,7 +97,7 @@ WizardScreen::WizardScreen() {
         m_ui.answers[size_t(i)]->onKeyPress = [this, i](int& key) { answerKeyPress(i, key); };
 }
 
-void WizardScreen::Form_Load() {
+void WizardScreen::prepare() {
     prepareScreen(*this);
     for (int i = 0; i < 40; ++i) m_ui.ticks[size_t(i)]->SetBackColor(theme::ScreenBlue);
     m_kept = typedWorksheet();
@@ -254,7 +254,7 @@ void WizardScreen::writeWorksheet() {
 }
 
 void WizardScreen::edit(const worksheetfiles::Worksheet& w) {
-    WizardScreen& z = forms::WizardScreen.open();
+    WizardScreen& z = screens().open<WizardScreen>();
     z.m_ui.title->SetText(w.title);
     for (int q = 0; q < QuestionCount; ++q) {
         const worksheetfiles::Question& in = w.questions[size_t(q)];
