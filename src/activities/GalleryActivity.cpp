@@ -19,26 +19,25 @@ constexpr FontDesc Text{"Times New Roman", 20.25}, Number{"Arial", 24, true}, Cl
 // What every board shows alike: the topic's heading, the texts (captioned by the task), the buttons.
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "heading", .at = {240, 120, 2985, 705},
+    {.at = {240, 120, 2985, 705},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Board::heading>},
-    {.kind = Kind::Label, .name = "fact", .at = {3960, 120, 7305, 1065}, .font = Text, .fore = Yellow,
+    {.at = {3960, 120, 7305, 1065}, .font = Text, .fore = Yellow,
          .flags = Transparent, .to = slot<&Controls::fact>},
-    {.kind = Kind::Label, .name = "instruction", .at = {960, 1200, 9945, 1620}, .font = Text, .fore = Yellow,
+    {.at = {960, 1200, 9945, 1620}, .font = Text, .fore = Yellow,
          .flags = Transparent, .to = slot<&Controls::instruction>},
     // Our own line: the same task without a mouse, or on a touch screen.
-    {.kind = Kind::Label, .name = "HowTo",
-         .caption = "Keyboard: Tab to a tile, Space to lift it, arrows to move it, Space to drop it. "
+    {.kind = Kind::Label, .caption = "Keyboard: Tab to a tile, Space to lift it, arrows to move it, Space to drop it. "
                     "Touch: tap a tile, then a box.",
          .at = {120, 6090, 11550, 330}, .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered},
-    {.kind = Kind::Label, .name = "dragHint", .at = {960, 6600, 9945, 585}, .font = Text, .fore = Yellow,
+    {.at = {960, 6600, 9945, 585}, .font = Text, .fore = Yellow,
          .flags = Transparent, .to = slot<&Controls::dragHint>},
-    {.kind = Kind::Label, .name = "newProblem", .caption = "New Problem", .at = {120, 7920, 2565, 495},
+    {.caption = "New Problem", .at = {120, 7920, 2565, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::newProblem>},
-    {.kind = Kind::Label, .name = "startAgain", .caption = "Start Again", .at = {3360, 7920, 2565, 495},
+    {.caption = "Start Again", .at = {3360, 7920, 2565, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::startAgain>},
-    {.kind = Kind::Label, .name = "checkScore", .caption = "Check Score", .at = {6000, 7920, 2565, 495},
+    {.caption = "Check Score", .at = {6000, 7920, 2565, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Board::checkScore>},
-    {.kind = Kind::Label, .name = "exit", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::exit>},
 };
 // clang-format on
@@ -94,28 +93,28 @@ QString numbers(std::initializer_list<int> values, const QString& separator) {
 // clang-format off
 GalleryActivity::GalleryActivity(Task task) : m_task(task) {
     const TaskLayout& layout = layoutOf(task);
-    build(Layout, m_board, m_ui);
+    build<Layout>(m_board, m_ui);
     for (int i = 0; i < Tiles; ++i) {
         const int row = i / 3, column = i % 3;
         const float top = RowTop + RowStep * float(row);
         // Cells: each clue right-aligned up to its box. Rows: the row's start up to its first box.
         const Geometry clue = layout.cells ? Geometry{CellLeft + CellStep * float(column), top, ClueWidth, ClueHeight}
                                            : Geometry{240, top, layout.firstBox - 600, ClueHeight};
-        build({{.kind = Kind::Label, .name = "clue", .index = i, .at = clue, .font = layout.cells ? Clue : Number,
+        build({{.index = i, .at = clue, .font = layout.cells ? Clue : Number,
                 .fore = Yellow, .flags = Transparent | RightAligned | (layout.cells || column == 0 ? 0 : Hidden),
                 .to = slot<&Controls::clues>}}, m_ui);
         const float left = layout.cells ? clue.left + ClueWidth + 120 : layout.firstBox + layout.boxStep * float(column);
-        build({{.kind = Kind::Label, .name = "box", .index = i, .at = {left, top, BoxWidth, BoxHeight},
+        build({{.index = i, .at = {left, top, BoxWidth, BoxHeight},
                 .font = layout.tileFont, .fore = Yellow, .back = DeepBlue, .flags = Centered, .to = slot<&Board::boxes>}}, m_board);
-        build({{.kind = Kind::Label, .name = "sign", .index = i, .caption = layout.cells ? "" : layout.signs[column],
+        build({{.index = i, .caption = layout.cells ? "" : layout.signs[column],
                 .at = {left + BoxWidth + 60, top, column == 2 ? 1560 : layout.boxStep - BoxWidth - 120, ClueHeight}, .font = Number,
                 .fore = Yellow, .flags = Transparent | (layout.cells ? Hidden : 0), .to = slot<&Controls::signs>}}, m_ui);
     }
     for (int i = 0; i < Tiles; ++i)
-        build({{.kind = Kind::Label, .name = "home", .index = i, .font = {"Tahoma", 12, true}, .flags = Transparent,
+        build({{.index = i, .font = {"Tahoma", 12, true}, .flags = Transparent,
                 .to = slot<&Board::homes>}}, m_board);
     for (int i = 0; i < Tiles; ++i)
-        build({{.kind = Kind::Label, .name = "tile", .index = i, .at = {960 + 840.0f * float(i), 7200, BoxWidth, BoxHeight},
+        build({{.index = i, .at = {960 + 840.0f * float(i), 7200, BoxWidth, BoxHeight},
                 .font = layout.tileFont, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
     m_ui.fact->SetCaption(QString::fromUtf8(layout.fact));
     m_ui.instruction->SetCaption(QString::fromUtf8(layout.instruction));

@@ -15,23 +15,23 @@ constexpr qint64 LogoTurnsMs = 5000;
 // The page pictures first, then the caption and the buttons above them, then the logos above all.
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Image, .name = "page", .at = {120, 0, 10485, 11955}, .to = slot<&Controls::page>},
-    {.kind = Kind::Image, .name = "printCopy", .at = {0, 0, 10485, 11955}, .flags = Hidden, .to = slot<&Controls::printCopy>},
-    {.kind = Kind::Label, .name = "caption", .at = {4200, 7920, 2295, 495}, .font = theme::ButtonFont, .fore = Black,
+    {.at = {120, 0, 10485, 11955}, .to = slot<&Controls::page>},
+    {.at = {0, 0, 10485, 11955}, .flags = Hidden, .to = slot<&Controls::printCopy>},
+    {.at = {4200, 7920, 2295, 495}, .font = theme::ButtonFont, .fore = Black,
          .back = White, .flags = Centered, .to = slot<&Controls::caption>},
-    {.kind = Kind::Label, .name = "print", .caption = "Print", .at = {10680, 120, 1125, 495}, .font = theme::ButtonFont,
+    {.caption = "Print", .at = {10680, 120, 1125, 495}, .font = theme::ButtonFont,
          .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::print>},
-    {.kind = Kind::Label, .name = "exit", .caption = "Exit", .at = {10680, 7920, 1125, 495}, .font = theme::ButtonFont,
+    {.caption = "Exit", .at = {10680, 7920, 1125, 495}, .font = theme::ButtonFont,
          .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
-    {.kind = Kind::Label, .name = "next", .caption = "Next Page", .at = {1320, 7920, 2685, 495}, .font = theme::ButtonFont,
+    {.caption = "Next Page", .at = {1320, 7920, 2685, 495}, .font = theme::ButtonFont,
          .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::next>},
-    {.kind = Kind::Label, .name = "previous", .caption = "Previous Page", .at = {6720, 7920, 2685, 495},
+    {.caption = "Previous Page", .at = {6720, 7920, 2685, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Disabled | Hover,
          .to = slot<&Controls::previous>},
-    {.kind = Kind::PictureBox, .name = "logo", .at = {8520, 4320, 1800, 1800}, .flags = Hidden, .to = slot<&Controls::logo>},
-    {.kind = Kind::PictureBox, .name = "publisherLogo", .at = {8550, 6240, 1800, 1335}, .flags = Hidden,
+    {.at = {8520, 4320, 1800, 1800}, .flags = Hidden, .to = slot<&Controls::logo>},
+    {.at = {8550, 6240, 1800, 1335}, .flags = Hidden,
          .to = slot<&Controls::publisherLogo>},
-    {.kind = Kind::Timer, .name = "turnLogo", .to = slot<&Controls::turnLogo>, .interval = 25},
+    {.to = slot<&Controls::turnLogo>, .interval = 25},
 };
 // clang-format on
 
@@ -48,7 +48,7 @@ QString PageViewer::Document::pageFile(const char* folder, int n) const {
 }
 
 PageViewer::PageViewer() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     m_ui.print->onClick = [this] { printPage(); };
     m_ui.exit->onClick = [] { screens().close<PageViewer>(); };
     m_ui.next->onClick = [this] { turnTo(m_page + 1); };

@@ -18,7 +18,7 @@ public:
     static inline const Document Guide{QStringLiteral("guide"), 4, true};
 
     struct Controls {
-        platform::PictureBox *page = nullptr, *printCopy = nullptr;  // the page on screen, and as it prints
+        platform::Image *page = nullptr, *printCopy = nullptr;  // the page on screen, and as it prints
         platform::Label *caption = nullptr, *print = nullptr, *exit = nullptr, *next = nullptr, *previous = nullptr;
         platform::PictureBox *logo = nullptr, *publisherLogo = nullptr;  // the Acknowledgments page's
         platform::Timer* turnLogo = nullptr;

@@ -82,9 +82,6 @@ public:
     // The control a widget is, or null for a widget that is none of ours.
     static Control* of(const QObject* w);
 
-    QString Name;
-    int Index = -1;
-
     float Left() const { return m_left; }
     float Top() const { return m_top; }
     float Width() const { return m_width; }
@@ -291,6 +288,12 @@ private:
 };
 
 // A filled rectangle with a thin border; it lies under the other controls and never takes the mouse.
+// A picture without a back or frame of its own: what lies beneath shows round it.
+class Image : public PictureBox {
+public:
+    explicit Image(QWidget* parent) : PictureBox(parent, false) {}
+};
+
 class Shape : public ControlWidget<QWidget> {
 public:
     explicit Shape(QWidget* parent);
@@ -367,7 +370,6 @@ protected:
 class Timer : public QObject {
 public:
     explicit Timer(QObject* parent);
-    QString Name;
     bool Enabled() const { return m_timer.isActive(); }
     void SetEnabled(bool e) { e ? m_timer.start() : m_timer.stop(); }
     int Interval() const { return m_timer.interval(); }

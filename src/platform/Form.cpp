@@ -135,17 +135,20 @@ void badSlot(const char* why) { qFatal("A screen's layout puts %s into a handle"
 
 void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles) {
     for (const ControlRow& s : table) {
-        if (s.kind == Kind::Timer) {
+        // (A constant table is checked as it compiles; rows made as the screen is built, here.)
+        if ((s.to.fill != nullptr) == (s.kind != Kind::OfHandle))
+            detail::badSlot("a control whose kind is named twice or not at all");
+        const Kind kind = s.to.fill ? s.to.kind : s.kind;
+        if (kind == Kind::Timer) {
             auto* t = new Timer(this);
-            t->Name = QString::fromLatin1(s.name);
             t->SetInterval(s.interval);
             m_timers.push_back(t);
-            if (s.to) s.to(handles, nullptr, t, s.index);
+            if (s.to.fill) s.to.fill(handles, nullptr, t, s.index);
             continue;
         }
         QWidget* parent = s.container ? s.container(handles) : m_client;
         Control* c = nullptr;
-        switch (s.kind) {
+        switch (kind) {
         case Kind::Label: {
             auto* l = new Label(parent);
             l->SetAlignment(s.flags & Centered ? Center : s.flags & RightAligned ? RightJustify : LeftJustify);
@@ -157,7 +160,7 @@ void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles
         }
         case Kind::Command: c = new CommandButton(parent); break;
         case Kind::Frame: c = new Frame(parent); break;
-        case Kind::Image: c = new PictureBox(parent, false); break;
+        case Kind::Image: c = new Image(parent); break;
         case Kind::PictureBox: c = new PictureBox(parent, true); break;
         case Kind::Shape: c = new Shape(parent); break;
         case Kind::TextBox: {
@@ -168,10 +171,9 @@ void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles
         }
         case Kind::CheckBox: c = new CheckBox(parent); break;
         case Kind::Option: c = new OptionButton(parent); break;
-        case Kind::Timer: break;
+        case Kind::Timer:
+        case Kind::OfHandle: break;
         }
-        c->Name = QString::fromLatin1(s.name);
-        c->Index = s.index;
         c->SetFont(s.font);
         c->SetCaption(QString::fromUtf8(s.caption));
         c->SetBackColor(s.back != DefaultColour ? s.back : m_back);
@@ -180,7 +182,7 @@ void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles
         if (s.flags & Disabled) c->SetEnabled(false);
         if (s.flags & Hidden) c->SetVisible(false);
         m_controls.push_back(c);
-        if (s.to) s.to(handles, c, nullptr, s.index);
+        if (s.to.fill) s.to.fill(handles, c, nullptr, s.index);
     }
 }
 

@@ -11,11 +11,13 @@
 namespace platform {
 
 // One row of a screen's layout table, written with designated initialisers:
-//   {.kind = Kind::Image, .name = "Image1", .at = {120, 240, 4800, 3600},
-//    .to = slot<&Controls::portrait>, .container = container<&Controls::panel>}
-// `.to` names the member of the screen's struct of handles that build() fills with the control (typed:
-// a row whose kind does not fit its member stops the build); rows nobody refers to need none.
-enum class Kind { Label, Command, Frame, Image, PictureBox, Shape, TextBox, CheckBox, Option, Timer };
+//   {.at = {120, 240, 4800, 3600}, .to = slot<&Controls::portrait>, .container = container<&Controls::panel>}
+//   {.kind = Kind::Label, .caption = "Mathematics through history", .at = {360, 5040, 4695, 375}}
+// `.to` names the member of the screen's struct of handles that build() fills with the control, and
+// the control is of that member's type; a row nobody refers to names its kind instead. A table given
+// to build<Table>() is checked as the program compiles: a row with a handle that also names a kind
+// does not build.
+enum class Kind { OfHandle, Label, Command, Frame, Image, PictureBox, Shape, TextBox, CheckBox, Option, Timer };
 // Hover: a menu entry lit (opaque) while the pointer is on it, and put out as it moves over the bare screen.
 enum Flag { Border = 1, Transparent = 2, Hidden = 4, Disabled = 8, Centered = 16, RightAligned = 32, Hover = 64 };
 constexpr quint32 DefaultColour = 0xFFFFFFFFu;
@@ -34,19 +36,22 @@ struct HandleSet {
     }
 };
 template <class H> inline constexpr char handleTag = 0;
-using Slot = void (*)(const HandleSet& handles, Control* control, Timer* timer, int index);
+// Where build() puts a control, and so the control's kind.
+struct Slot {
+    Kind kind = Kind::OfHandle;
+    void (*fill)(const HandleSet& handles, Control* control, Timer* timer, int index) = nullptr;
+};
 using Container = QWidget* (*)(const HandleSet& handles);
 struct ControlRow {
-    Kind kind = Kind::Label;
-    const char* name = "";     // the control's object name, for logs and debugging
-    int index = -1;            // an element of an array of handles; -1: a single control
+    Kind kind = Kind::OfHandle;  // only for a row without a handle
+    int index = -1;              // an element of an array of handles; -1: a single control
     const char* caption = "";  // UTF-8
     Geometry at{};
     FontDesc font{};
     quint32 fore = DefaultColour;
     quint32 back = DefaultColour;
     int flags = 0;
-    Slot to = nullptr;              // where build() puts the control
+    Slot to{};                      // where build() puts the control
     Container container = nullptr;  // the frame it lies in; otherwise the form itself
     int maxLength = 0;              // text boxes: the typing limit
     int interval = 0;               // timers: milliseconds
@@ -54,11 +59,29 @@ struct ControlRow {
 
 namespace detail {
 template <class H, class F> H handlesOf(F H::*);
+// The kind of control a handle of this type holds; a handle of any other type does not build.
+template <class T> consteval Kind kindOf() {
+    if constexpr (std::is_same_v<T, Label>) return Kind::Label;
+    else if constexpr (std::is_same_v<T, CommandButton>) return Kind::Command;
+    else if constexpr (std::is_same_v<T, Frame>) return Kind::Frame;
+    else if constexpr (std::is_same_v<T, Image>) return Kind::Image;
+    else if constexpr (std::is_same_v<T, PictureBox>) return Kind::PictureBox;
+    else if constexpr (std::is_same_v<T, Shape>) return Kind::Shape;
+    else if constexpr (std::is_same_v<T, TextBox>) return Kind::TextBox;
+    else if constexpr (std::is_same_v<T, CheckBox>) return Kind::CheckBox;
+    else if constexpr (std::is_same_v<T, OptionButton>) return Kind::Option;
+    else if constexpr (std::is_same_v<T, Timer>) return Kind::Timer;
+    else static_assert(sizeof(T) == 0, "a handle must be a pointer to one of the controls");
+}
+template <class F> struct HandleType { using type = std::remove_pointer_t<F>; };
+template <class E, size_t N> struct HandleType<std::array<E, N>> { using type = std::remove_pointer_t<E>; };
+template <auto Member> using ControlOf =
+    typename HandleType<std::remove_cvref_t<decltype(std::declval<decltype(handlesOf(Member))&>().*Member)>>::type;
 template <class T> T* as(Control* c, Timer* t) {
     if constexpr (std::is_same_v<T, Timer>)
         return t;
     else
-        return dynamic_cast<T*>(c);
+        return static_cast<T*>(c);
 }
 [[noreturn]] void badSlot(const char* why);
 template <class H> H& handlesIn(const HandleSet& set) {
@@ -70,18 +93,23 @@ template <auto Member> void fill(const HandleSet& handles, Control* c, Timer* t,
     auto& field = handlesIn<decltype(handlesOf(Member))>(handles).*Member;
     using F = std::remove_reference_t<decltype(field)>;
     if constexpr (std::is_pointer_v<F>) {
-        if (!(field = as<std::remove_pointer_t<F>>(c, t))) badSlot("a control of another kind");
+        field = as<std::remove_pointer_t<F>>(c, t);
     } else {
         if (index < 0 || size_t(index) >= field.size()) badSlot("an index outside its array");
-        if (!(field[size_t(index)] = as<std::remove_pointer_t<typename F::value_type>>(c, t)))
-            badSlot("a control of another kind");
+        field[size_t(index)] = as<std::remove_pointer_t<typename F::value_type>>(c, t);
     }
+}
+// Each row names its kind once: by its handle, or (without one) by `.kind`.
+consteval bool kindsNamedOnce(std::span<const ControlRow> table) {
+    for (const ControlRow& row : table)
+        if ((row.to.fill != nullptr) == (row.kind != Kind::OfHandle)) return false;
+    return true;
 }
 template <auto Member> QWidget* frameOf(const HandleSet& handles) {
     return (handlesIn<decltype(handlesOf(Member))>(handles).*Member)->widget();
 }
 }  // namespace detail
-template <auto Member> constexpr Slot slot = &detail::fill<Member>;
+template <auto Member> constexpr Slot slot{detail::kindOf<detail::ControlOf<Member>>(), &detail::fill<Member>};
 template <auto Member> constexpr Container container = &detail::frameOf<Member>;
 
 // Every screen's outer size, in twips: the design's 800 x 600 pixels.
@@ -164,6 +192,11 @@ protected:
     }
     template <class... Handles> void build(std::initializer_list<ControlRow> table, Handles&... handles) {
         build(std::span(table.begin(), table.size()), handles...);
+    }
+    // A screen's constant table, checked as it compiles.
+    template <const auto& Table, class... Handles> void build(Handles&... handles) {
+        static_assert(detail::kindsNamedOnce(Table), "a layout row names its kind twice (by .kind and by its handle) or not at all");
+        build(std::span<const ControlRow>(Table), handles...);
     }
     void paintEvent(QPaintEvent*) override;
     bool focusNextPrevChild(bool next) override;

@@ -21,40 +21,40 @@ constexpr FontDesc AnswerFont{"Times New Roman", 20.25};
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label1", .caption = "Multiple Choice", .at = {120, 120, 6240, 900},
+    {.caption = "Multiple Choice", .at = {120, 120, 6240, 900},
          .font = {"Tahoma", 36, true}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::title>},
-    {.kind = Kind::Label, .name = "Label5", .caption = "Vellacourt Numerists", .at = {120, 1200, 6465, 585},
+    {.caption = "Vellacourt Numerists", .at = {120, 1200, 6465, 585},
          .font = {"Times New Roman", 24}, .fore = BrightGreen, .flags = Transparent, .to = slot<&Controls::heading>},
-    {.kind = Kind::Label, .name = "Label6", .at = {120, 1920, 6465, 705}, .font = {"Times New Roman", 24},
+    {.at = {120, 1920, 6465, 705}, .font = {"Times New Roman", 24},
          .fore = LightBlue, .flags = Transparent, .to = slot<&Controls::worksheetTitle>},
-    {.kind = Kind::Option, .name = "Option1", .at = {6840, 240, 495, 375}, .to = slot<&Controls::noAnswer>},
-    {.kind = Kind::PictureBox, .name = "Picture1", .at = {6840, 240, 855, 615}, .to = slot<&Controls::picture>},
-    {.kind = Kind::Label, .name = "Label4", .caption = "Question 1", .at = {360, 3240, 5415, 615},
+    {.at = {6840, 240, 495, 375}, .to = slot<&Controls::noAnswer>},
+    {.at = {6840, 240, 855, 615}, .to = slot<&Controls::picture>},
+    {.caption = "Question 1", .at = {360, 3240, 5415, 615},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::number>},
-    {.kind = Kind::Label, .name = "Label2", .at = {960, 3960, 9840, 1455}, .font = {"Times New Roman", 30},
+    {.at = {960, 3960, 9840, 1455}, .font = {"Times New Roman", 30},
          .fore = Yellow, .flags = Transparent, .to = slot<&Controls::question>},
-    {.kind = Kind::Option, .name = "Option1", .index = 0, .at = {2400, 5400, 6975, 525}, .font = AnswerFont,
+    {.index = 0, .at = {2400, 5400, 6975, 525}, .font = AnswerFont,
          .fore = Yellow, .to = slot<&Controls::answers>},
-    {.kind = Kind::Option, .name = "Option1", .index = 1, .at = {2400, 6000, 6975, 525}, .font = AnswerFont,
+    {.index = 1, .at = {2400, 6000, 6975, 525}, .font = AnswerFont,
          .fore = Yellow, .to = slot<&Controls::answers>},
-    {.kind = Kind::Option, .name = "Option1", .index = 2, .at = {2400, 6600, 6975, 525}, .font = AnswerFont,
+    {.index = 2, .at = {2400, 6600, 6975, 525}, .font = AnswerFont,
          .fore = Yellow, .to = slot<&Controls::answers>},
-    {.kind = Kind::Option, .name = "Option1", .index = 3, .at = {2400, 7200, 6975, 525}, .font = AnswerFont,
+    {.index = 3, .at = {2400, 7200, 6975, 525}, .font = AnswerFont,
          .fore = Yellow, .to = slot<&Controls::answers>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "<< Previous Question",
+    {.caption = "<< Previous Question",
          .at = {2040, 7920, 3765, 495}, .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Controls::previous>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Next Question >>", .at = {6000, 7920, 3765, 495},
+    {.caption = "Next Question >>", .at = {6000, 7920, 3765, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::next>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Print Worksheet", .at = {7920, 1920, 3045, 495},
+    {.caption = "Print Worksheet", .at = {7920, 1920, 3045, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::print>},
 };
 // clang-format on
 }  // namespace
 
 QuizScreen::QuizScreen() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     // "No answer" lies hidden under the picture: neither Tab, the arrows nor a screen reader reach it.
     m_ui.noAnswer->SetTabStop(false);
     // The keyboard starts on the first answer, under the question, not on "Print Worksheet" above it.

@@ -21,34 +21,33 @@ using Controls = ScoreScreen::Controls;
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label4", .caption = "Well Done!", .at = {0, 120, 12000, 900},
+    {.caption = "Well Done!", .at = {0, 120, 12000, 900},
          .font = {"Tahoma", 36, true}, .fore = Yellow, .flags = Centered | Transparent, .to = slot<&Controls::title>},
-    {.kind = Kind::PictureBox, .name = "Picture1", .at = {5880, 1440, 4800, 3600}, .to = slot<&Controls::picture>},
-    {.kind = Kind::Label, .name = "Label1", .at = {0, 5400, 12000, 855}, .font = Message, .fore = Yellow,
+    {.at = {5880, 1440, 4800, 3600}, .to = slot<&Controls::picture>},
+    {.at = {0, 5400, 12000, 855}, .font = Message, .fore = Yellow,
          .flags = Centered | Transparent, .to = slot<&Controls::score>},
-    {.kind = Kind::Label, .name = "Label5", .at = {1680, 6000, 8640, 1335}, .font = Message, .fore = Yellow,
+    {.at = {1680, 6000, 8640, 1335}, .font = Message, .fore = Yellow,
          .flags = Centered | Transparent | Hidden, .to = slot<&Controls::reviewHint>},
-    {.kind = Kind::Label, .name = "Label6", .caption = "Read the Key Facts and try again.",
+    {.caption = "Read the Key Facts and try again.",
          .at = {0, 6240, 12000, 855}, .font = Message, .fore = Yellow, .flags = Centered | Transparent, .to = slot<&Controls::tryAgain>},
-    {.kind = Kind::TextBox, .name = "Text1", .at = {3120, 6600, 5760, 615}, .font = Message, .fore = Black,
+    {.at = {3120, 6600, 5760, 615}, .font = Message, .fore = Black,
          .back = White, .flags = Hidden, .to = slot<&Controls::name>, .maxLength = 25},
-    {.kind = Kind::Label, .name = "Label2",
-         .caption = "Enter your name in the box above before printing your certificate",
+    {.caption = "Enter your name in the box above before printing your certificate",
          .at = {3120, 7440, 5775, 855}, .font = {"Times New Roman", 18}, .fore = Yellow,
          .flags = Centered | Transparent | Hidden, .to = slot<&Controls::nameHint>},
-    {.kind = Kind::Label, .name = "Label3", .at = {240, 1800, 3765, 495}, .font = theme::ButtonFont,
+    {.at = {240, 1800, 3765, 495}, .font = theme::ButtonFont,
          .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Controls::action>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
-    {.kind = Kind::Timer, .name = "Timer1", .to = slot<&Controls::showPicture>, .interval = 1},
-    {.kind = Kind::Timer, .name = "Timer2", .to = slot<&Controls::readyKeys>, .interval = 10},
-    {.kind = Kind::Timer, .name = "Timer3", .to = slot<&Controls::reseed>, .interval = 1},
+    {.to = slot<&Controls::showPicture>, .interval = 1},
+    {.to = slot<&Controls::readyKeys>, .interval = 10},
+    {.to = slot<&Controls::reseed>, .interval = 1},
 };
 // clang-format on
 }  // namespace
 
 ScoreScreen::ScoreScreen() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     m_ui.name->SetAccessibleName(QStringLiteral("Your name, for the certificate"));
     m_ui.action->onClick = [this] {
         if (m_result.score == m_result.outOf)

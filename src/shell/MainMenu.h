@@ -16,7 +16,7 @@ public:
                         *catalogue = nullptr, *acknowledgments = nullptr, *guide = nullptr;
         std::array<platform::Label*, 12> mathematicians{};
         platform::Frame* frame = nullptr;
-        platform::PictureBox *portrait = nullptr, *logo = nullptr;
+        platform::Image *portrait = nullptr, *logo = nullptr;
         platform::Timer* readCatalogue = nullptr;
     };
 

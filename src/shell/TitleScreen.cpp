@@ -24,23 +24,23 @@ constexpr int FirstFrameMs = 250;
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Frame, .name = "Frame1", .at = {0, -90, 5480, 6660}, .back = Silver, .to = slot<&Controls::panel>},
-    {.kind = Kind::PictureBox, .name = "Picture1", .at = {300, 1200, 4800, 3600}, .to = slot<&Controls::picture>, .container = container<&Controls::panel>},
-    {.kind = Kind::Label, .name = "Label4", .caption = "Vellacourt Numerists", .at = {60, 360, 5355, 1065},
+    {.at = {0, -90, 5480, 6660}, .back = Silver, .to = slot<&Controls::panel>},
+    {.at = {300, 1200, 4800, 3600}, .to = slot<&Controls::picture>, .container = container<&Controls::panel>},
+    {.kind = Kind::Label, .caption = "Vellacourt Numerists", .at = {60, 360, 5355, 1065},
          .font = {"Times New Roman", 20.25, true}, .fore = Blue, .back = Silver, .flags = Centered | Transparent,
          .container = container<&Controls::panel>},
-    {.kind = Kind::Label, .name = "Label1", .caption = "Mathematics through history", .at = {360, 5040, 4695, 375},
+    {.kind = Kind::Label, .caption = "Mathematics through history", .at = {360, 5040, 4695, 375},
          .font = {"Times New Roman", 15.75}, .fore = Blue, .back = Silver, .flags = Centered | Transparent,
          .container = container<&Controls::panel>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "For pupils and their teachers", .at = {480, 5610, 4455, 375},
+    {.kind = Kind::Label, .caption = "For pupils and their teachers", .at = {480, 5610, 4455, 375},
          .font = {"Times New Roman", 12}, .fore = Blue, .back = Silver, .flags = Centered | Transparent,
          .container = container<&Controls::panel>},
-    {.kind = Kind::Label, .name = "Label2", .caption = "Published by Vellacourt Numerists for classroom use",
+    {.kind = Kind::Label, .caption = "Published by Vellacourt Numerists for classroom use",
          .at = {0, 6420, 5415, 255}, .font = {"Arial", 8.25}, .fore = DarkGreen, .back = Silver, .flags = Transparent,
          .container = container<&Controls::panel>},
-    {.kind = Kind::Command, .name = "Command1", .caption = "OK", .at = {1320, 6000, 1335, 375},
+    {.caption = "OK", .at = {1320, 6000, 1335, 375},
          .font = {"Tahoma", 8.25}, .to = slot<&Controls::ok>, .container = container<&Controls::panel>},
-    {.kind = Kind::Command, .name = "Command2", .caption = "Exit", .at = {2760, 6000, 1335, 375},
+    {.caption = "Exit", .at = {2760, 6000, 1335, 375},
          .font = {"Tahoma", 8.25}, .to = slot<&Controls::exit>, .container = container<&Controls::panel>},
 };
 // clang-format on
@@ -51,7 +51,7 @@ void TitleScreen::readPictureAhead() { readAhead(QStringLiteral("Images\\euclids
 TitleScreen::TitleScreen() : Form(5460, 6570) {
     SetCaption(QStringLiteral(" "));
     SetBackColor(Silver);
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     // OK has the keyboard as the screen comes up: Enter goes on into the program.
     SetDefaultFocus(m_ui.ok);
     SetCancelControl(m_ui.exit);

@@ -39,19 +39,19 @@ using Controls = TopicScreen::Controls;
 // and the activities' captions are the topic's.
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label1", .at = {240, 0, 6000, 900},
+    {.at = {240, 0, 6000, 900},
          .font = {"Times New Roman", 27.75, true}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::heading>},
-    {.kind = Kind::Label, .name = "label3", .index = 0, .caption = "Multiple Choice", .at = {120, 7920, 3195, 495},
+    {.index = 0, .caption = "Multiple Choice", .at = {120, 7920, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::quiz>},
-    {.kind = Kind::Label, .name = "label3", .index = 1, .at = {3600, 7920, 3195, 495},
+    {.index = 1, .at = {3600, 7920, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::firstActivity>},
-    {.kind = Kind::Label, .name = "label3", .index = 2, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.index = 2, .caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::exit>},
-    {.kind = Kind::Label, .name = "label3", .index = 3, .at = {7080, 7920, 3195, 495},
+    {.index = 3, .at = {7080, 7920, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::secondActivity>},
-    {.kind = Kind::Label, .name = "label3", .index = 4, .caption = "Key Facts", .at = {6360, 120, 1995, 495},
+    {.index = 4, .caption = "Key Facts", .at = {6360, 120, 1995, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::keyFacts>},
-    {.kind = Kind::Label, .name = "label3", .index = 5, .caption = "Teacher's Notes", .at = {8640, 120, 3195, 495},
+    {.index = 5, .caption = "Teacher's Notes", .at = {8640, 120, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::notes>},
 };
 // clang-format on
@@ -67,7 +67,7 @@ void fitCaption(Label& entry, const QString& caption) {
 }  // namespace
 
 TopicScreen::TopicScreen() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     m_ui.quiz->onClick = [this] { startQuiz(); };
     m_ui.firstActivity->onClick = [this] { openActivity(m_topic.activities[0]); };
     m_ui.secondActivity->onClick = [this] { openActivity(m_topic.activities[1]); };

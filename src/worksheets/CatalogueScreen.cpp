@@ -22,30 +22,30 @@ using Controls = CatalogueScreen::Controls;
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label1", .caption = "Worksheets Catalogue", .at = {0, 0, 12000, 780},
+    {.caption = "Worksheets Catalogue", .at = {0, 0, 12000, 780},
          .font = {"Tahoma", 24, true}, .fore = Yellow, .flags = Centered | Transparent, .to = slot<&Controls::heading>},
-    {.kind = Kind::CheckBox, .name = "Check1", .caption = "Edit Worksheet", .at = {120, 120, 2535, 375},
+    {.caption = "Edit Worksheet", .at = {120, 120, 2535, 375},
          .font = {"Tahoma", 12, true}, .fore = Yellow, .to = slot<&Controls::edit>},
-    {.kind = Kind::CheckBox, .name = "Check2", .caption = "Delete Worksheet", .at = {9240, 120, 2535, 375},
+    {.caption = "Delete Worksheet", .at = {9240, 120, 2535, 375},
          .font = {"Tahoma", 12, true}, .fore = Red, .to = slot<&Controls::remove>},
-    {.kind = Kind::Label, .name = "Label2", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = {"Tahoma", 18, true}, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "<< Previous Page", .at = {2640, 7920, 3195, 495},
+    {.caption = "<< Previous Page", .at = {2640, 7920, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden, .to = slot<&Controls::previous>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Next Page >>", .at = {6000, 7920, 3195, 495},
+    {.caption = "Next Page >>", .at = {6000, 7920, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden, .to = slot<&Controls::next>},
-    {.kind = Kind::Label, .name = "Label4", .caption = "Page 1", .at = {120, 7920, 1995, 495}, .font = theme::ButtonFont,
+    {.caption = "Page 1", .at = {120, 7920, 1995, 495}, .font = theme::ButtonFont,
          .fore = Blue, .back = White, .flags = Centered, .to = slot<&Controls::pageNumber>},
 };
 // clang-format on
 }  // namespace
 
 CatalogueScreen::CatalogueScreen() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     // clang-format off
     for (int i = 0; i < TitlesPerPage; ++i) {
         const float left = i < 12 ? 120 : 6120, top = 720 + 600.0f * float(i % 12);
-        build({{.kind = Kind::Label, .name = "title", .index = i, .at = {left, top, 5715, 375},
+        build({{.index = i, .at = {left, top, 5715, 375},
                 .font = {"Tahoma", 12, true}, .fore = Yellow, .back = Black, .flags = Hidden | Hover,
                 .to = slot<&Controls::titles>}}, m_ui);
     }

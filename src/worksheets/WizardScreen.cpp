@@ -20,41 +20,41 @@ float rowTop(int q) { return 1440.0f * float(q % 5); }
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label1", .caption = "Multiple Choice Wizard", .at = {0, 0, 4320, 540},
+    {.caption = "Multiple Choice Wizard", .at = {0, 0, 4320, 540},
          .font = {"Tahoma", 18, true}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::heading>},
-    {.kind = Kind::Label, .name = "Label1", .index = 1, .caption = "Worksheet Title", .at = {5160, 120, 2295, 375},
+    {.kind = Kind::Label, .index = 1, .caption = "Worksheet Title", .at = {5160, 120, 2295, 375},
          .font = {"Tahoma", 14.25, true}, .fore = Yellow, .flags = Transparent},
-    {.kind = Kind::TextBox, .name = "Text1", .at = {7560, 120, 4215, 375}, .font = {"Times New Roman", 12},
+    {.at = {7560, 120, 4215, 375}, .font = {"Times New Roman", 12},
          .fore = Black, .back = White, .to = slot<&Controls::title>, .maxLength = 25},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Save Worksheet", .at = {240, 7920, 3165, 495},
+    {.caption = "Save Worksheet", .at = {240, 7920, 3165, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::save>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Print Answers", .at = {4320, 7920, 3165, 495},
+    {.caption = "Print Answers", .at = {4320, 7920, 3165, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::print>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
 };
 // clang-format on
 }  // namespace
 
 WizardScreen::WizardScreen() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     // The ten blocks follow one pattern, so they are laid out by rule rather than row by row.
     static const char* const letters[] = {"A.", "B.", "C.", "D."};
     // clang-format off
     for (int q = 0; q < QuestionCount; ++q) {
         const float x = columnLeft(q), y = rowTop(q);
         const std::string caption = "Question " + std::to_string(q + 1);
-        build({{.kind = Kind::Label, .name = "Label1", .index = 2 + q, .caption = caption.c_str(),
+        build({{.kind = Kind::Label, .index = 2 + q, .caption = caption.c_str(),
                 .at = {x + 240, y + 600, 1800, 255}, .font = {"Tahoma", 9.75, true}, .fore = Yellow, .flags = Transparent},
-               {.kind = Kind::TextBox, .name = "Text2", .index = q, .at = {x + 240, y + 840, 5655, 375},
+               {.index = q, .at = {x + 240, y + 840, 5655, 375},
                 .font = {"Times New Roman", 12}, .fore = Black, .back = White, .to = slot<&Controls::questions>, .maxLength = 60}}, m_ui);
         for (int k = 0; k < 4; ++k) {
             const float ax = x + (k % 2 ? 3600 : 720), tx = x + (k % 2 ? 3330 : 480), ay = y + (k < 2 ? 1230 : 1560);
-            build({{.kind = Kind::Label, .name = "Label1", .index = 12 + 4 * q + k, .caption = letters[k],
+            build({{.kind = Kind::Label, .index = 12 + 4 * q + k, .caption = letters[k],
                     .at = {tx - 315, ay, 315, 330}, .font = {"Tahoma", 12, true}, .fore = Yellow, .flags = Transparent},
-                   {.kind = Kind::TextBox, .name = "Text3", .index = 4 * q + k, .at = {ax, ay, 2295, 330},
+                   {.index = 4 * q + k, .at = {ax, ay, 2295, 330},
                     .font = {"Times New Roman", 9.75}, .fore = Black, .back = White, .to = slot<&Controls::answers>, .maxLength = 30},
-                   {.kind = Kind::CheckBox, .name = "Check1", .index = 4 * q + k, .at = {tx, ay, 255, 315}, .to = slot<&Controls::ticks>}}, m_ui);
+                   {.index = 4 * q + k, .at = {tx, ay, 255, 315}, .to = slot<&Controls::ticks>}}, m_ui);
         }
     }
     // clang-format on
