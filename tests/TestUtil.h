@@ -118,11 +118,11 @@ inline QByteArray worksheetBytes(const QString& title, int questions = 10) {
 
 // Fills the wizard with a complete worksheet, answer A ticked throughout.
 inline void fillValid(WizardScreen* w, const QString& title) {
-    w->ui().title->SetText(title);
+    w->ui().title->setContents(title);
     for (int q = 0; q < 10; ++q) {
-        w->ui().questions[q]->SetText(QStringLiteral("Q"));
+        w->ui().questions[q]->setContents(QStringLiteral("Q"));
         for (int k = 0; k < 4; ++k) {
-            w->ui().answers[4 * q + k]->SetText(QStringLiteral("A"));
+            w->ui().answers[4 * q + k]->setContents(QStringLiteral("A"));
             w->ui().ticks[4 * q + k]->SetValue(k == 0);
         }
     }

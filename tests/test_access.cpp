@@ -180,9 +180,9 @@ private slots:
         Label* t = tile(b, 3);
         const float home = t->Left();
         tap(t);
-        QVERIFY(b->carried() == 3 && t->BackColor() == Yellow);
+        QVERIFY(b->carried() == 3 && t->backColor() == Yellow);
         tap(t);
-        QVERIFY(b->carried() == -1 && t->BackColor() == Black);
+        QVERIFY(b->carried() == -1 && t->backColor() == Black);
         tap(t);
         tap(box(b, 7));
         tap(t);

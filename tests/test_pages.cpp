@@ -304,7 +304,7 @@ private slots:
         g->clientArea()->grab();
         testutil::click(g->ui().next);
         QVERIFY(g->ui().page->picture().isNull() && g->ui().printCopy->picture().isNull());
-        QCOMPARE(g->ui().caption->Caption(), QStringLiteral("Page 2 of 4"));
+        QCOMPARE(g->ui().caption->text(), QStringLiteral("Page 2 of 4"));
         testutil::click(g->ui().next);
         QVERIFY(!g->ui().page->picture().isNull());
         QVERIFY(s.messages.isEmpty());
@@ -324,7 +324,7 @@ private slots:
             const int played = pagesPlayedOnTheWindow();
             testutil::click(t->ui().previous);  // greyed on the first page: a click leaves it there
             for (int n = 1; n <= pages; ++n) {
-                QCOMPARE(t->ui().caption->Caption(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
+                QCOMPARE(t->ui().caption->text(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
                 QVERIFY(t->ui().previous->Enabled() == (n > 1) && t->ui().next->Enabled() == (n < pages));
                 const QString file =
                     QStringLiteral("wmf\\%1%2.wmf").arg(stem).arg(QChar(entry < 0 ? u'0' + n : u'a' + n - 1));

@@ -231,7 +231,7 @@ private slots:
         const QString name = QStringLiteral("Ada Byron");
         const int before = int(m_spooler->documents().size());
         QuizScreen* m = testutil::startEuclidQuiz();
-        const QString heading = m->ui().heading->Caption();
+        const QString heading = m->ui().heading->text();
         for (int q = 1; q <= 10; ++q) {
             testutil::tick(m->ui().answers[(int(toNumber(testutil::euclidQuestion(q).correct))) - 1]);
             testutil::click(m->ui().next);
@@ -239,7 +239,7 @@ private slots:
         QTRY_VERIFY(screens().get<ScoreScreen>().ui().name->widget()->hasFocus());
         QTest::keyClicks(QApplication::focusWidget(), name);
         const auto focused = [] { return QApplication::focusWidget(); };
-        for (int i = 0; i < 10 && Control::of(focused())->Caption() != QStringLiteral("Print Certificate"); ++i)
+        for (int i = 0; i < 10 && Control::of(focused())->text() != QStringLiteral("Print Certificate"); ++i)
             QTest::keyClick(focused(), Qt::Key_Tab);
         QTest::keyClick(focused(), Qt::Key_Return);
         QVERIFY(s.messages.size() == 1 && s.messages[0].text == QStringLiteral("Your certificate is now printing."));
@@ -294,12 +294,12 @@ private slots:
         needSpooler();
         Session s;
         WizardScreen* w = &screens().open<WizardScreen>();
-        w->Show();
-        w->ui().title->SetText(QStringLiteral("Halves"));
+        w->showInFront();
+        w->ui().title->setContents(QStringLiteral("Halves"));
         for (int q = 0; q < 10; ++q) {
-            w->ui().questions[q]->SetText(QStringLiteral("What is half of %1?").arg(2 * (q + 1)));
+            w->ui().questions[q]->setContents(QStringLiteral("What is half of %1?").arg(2 * (q + 1)));
             for (int k = 0; k < 4; ++k) {
-                w->ui().answers[4 * q + k]->SetText(QString::number(q + 1 + k - q % 4) + QStringLiteral(" apples"));
+                w->ui().answers[4 * q + k]->setContents(QString::number(q + 1 + k - q % 4) + QStringLiteral(" apples"));
                 w->ui().ticks[4 * q + k]->SetValue(k == q % 4);
             }
         }

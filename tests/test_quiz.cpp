@@ -30,8 +30,8 @@ private slots:
     void aTickCountsOnlyWhenLeftForward() {
         Session s;
         QuizScreen* m = startEuclidQuiz();
-        QVERIFY(Stage::instance()->front() == m && m->ui().number->Caption() == QStringLiteral("Question 1"));
-        QCOMPARE(m->ui().answers[1]->Caption(), testutil::euclidQuestion(1).answers[1]);
+        QVERIFY(Stage::instance()->front() == m && m->ui().number->text() == QStringLiteral("Question 1"));
+        QCOMPARE(m->ui().answers[1]->text(), testutil::euclidQuestion(1).answers[1]);
         QVERIFY(!m->ui().previous->Visible() && m->ui().noAnswer->Value());
         testutil::tick(m->ui().answers[2]);
         testutil::screenshot(QStringLiteral("quiz"));
@@ -66,25 +66,25 @@ private slots:
             Session s;
             answerAll(startEuclidQuiz(), wrong);
             auto* w = screens().find<ScoreScreen>();
-            QCOMPARE(w->ui().score->Caption() + u'|' + w->ui().action->Caption(),
+            QCOMPARE(w->ui().score->text() + u'|' + w->ui().action->text(),
                      QLatin1String(message) + u'|' + QLatin1String(button));
             // The review lists the wrong questions in order, loaded unseen.
             for (int i = 0; i < 10; ++i) {
                 platform::Label* line = screens().get<WrongAnswersScreen>().ui().lines[i];
                 QCOMPARE(line->Visible(), i < wrong.size());
                 if (i < wrong.size())
-                    QCOMPARE(line->Caption(),
+                    QCOMPARE(line->text(),
                              QStringLiteral(" %1. ").arg(wrong[i]) + testutil::euclidQuestion(wrong[i]).text);
             }
             QVERIFY(!screens().get<WrongAnswersScreen>().isVisible());
             const bool perfect = wrong.isEmpty();
-            QVERIFY(w->ui().reviewHint->Caption().isEmpty() == perfect && w->ui().name->Visible() == perfect);
+            QVERIFY(w->ui().reviewHint->text().isEmpty() == perfect && w->ui().name->Visible() == perfect);
             QTRY_VERIFY(!w->ui().picture->picture().isNull());
             QTRY_VERIFY(!w->ui().reseed->Enabled() && !w->ui().readyKeys->Enabled());
             if (perfect) {
                 QVERIFY(w->ui().name->widget()->hasFocus());
                 testutil::type(w->ui().name, QStringLiteral("Alexandra Papadopoulou-Smith"));
-                QCOMPARE(w->ui().name->Text(), QStringLiteral("Alexandra Papadopoulou-Sm"));
+                QCOMPARE(w->ui().name->contents(), QStringLiteral("Alexandra Papadopoulou-Sm"));
                 testutil::screenshot(QStringLiteral("score-perfect"));
                 testutil::click(w->ui().exit);
             } else {
@@ -126,7 +126,7 @@ private slots:
         auto* m = screens().find<QuizScreen>();
         QVERIFY(m && m->isVisible() && !m->ui().picture->picture().isNull());
         // The menu's picture and banner, without opening the menu.
-        QCOMPARE(m->ui().worksheetTitle->Caption() + u'|' + m->ui().heading->Caption(),
+        QCOMPARE(m->ui().worksheetTitle->text() + u'|' + m->ui().heading->text(),
                  QStringLiteral("Fractions|Vellacourt Numerists"));
         QVERIFY(!screens().isOpen<MainMenu>());
         answerAll(m, {});

@@ -39,7 +39,7 @@ private slots:
         Session s;
         Bare form;
         prepareScreen(form);
-        form.Show();
+        form.showInFront();
         const QImage shot = testutil::shown().toImage();
         const auto inPixels = [&shot](const QWidget* w) {
             const QRectF r(w->mapTo(Stage::instance(), QPoint(0, 0)), w->size());
@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(Stage::instance()->front(), menu);
 
         testutil::click(menu->ui().exit);
-        QCOMPARE(screens().get<TitleScreen>().ui().ok->Caption(), QStringLiteral("Cancel"));
+        QCOMPARE(screens().get<TitleScreen>().ui().ok->text(), QStringLiteral("Cancel"));
         QVERIFY(Stage::instance()->front() == screens().find<TitleScreen>() && !menu->isHidden());
         testutil::click(screens().get<TitleScreen>().ui().ok);
         QVERIFY(screens().find<MainMenu>() == menu && screens().opens<MainMenu>() == loads);  // not loaded again
@@ -212,7 +212,7 @@ private slots:
         testutil::click(entries[0]);
         TopicScreen* t = screens().find<TopicScreen>();
         QCOMPARE(Stage::instance()->front(), t);
-        QCOMPARE(t->ui().heading->Caption(), QStringLiteral("Pythagoras"));
+        QCOMPARE(t->ui().heading->text(), QStringLiteral("Pythagoras"));
         QVERIFY(!t->picture().isNull());
         testutil::screenshot(QStringLiteral("topic-pythagoras"));
         testutil::click(t->ui().keyFacts);

@@ -226,7 +226,7 @@ private slots:
         testutil::click(screens().get<CatalogueScreen>().ui().edit);
         testutil::click(screens().get<CatalogueScreen>().ui().titles[0]);
         w = screens().find<WizardScreen>();
-        QCOMPARE(w->ui().title->Text() + w->ui().questions[6]->Text() + w->ui().answers[39]->Text(),
+        QCOMPARE(w->ui().title->contents() + w->ui().questions[6]->contents() + w->ui().answers[39]->contents(),
                  QStringLiteral("DoublesChloé thinks of 7, then doubles it. What does she get?22"));
         for (int i = 0; i < 40; ++i) QCOMPARE(w->ui().ticks[i]->Value(), int(i % 4 == (i / 4) % 4));
     }
@@ -249,7 +249,7 @@ private slots:
         escape();
         testutil::click(w->ui().exit);
         QVERIFY(s.messages.size() == 2 && s.messages[0].text == ask && s.messages[1].text == ask);
-        QCOMPARE(w->ui().questions[0]->Text(), QStringLiteral("What is half of 8?"));
+        QCOMPARE(w->ui().questions[0]->contents(), QStringLiteral("What is half of 8?"));
 
         s.answer = Answer::Ok;  // saved, it leaves at once
         fillValid(w, QStringLiteral("Halves"));
@@ -287,7 +287,7 @@ private slots:
                      {{}, 27, "You have ticked more than one correct answer for Question 7"}};
         for (const auto& c : cases) {
             fillValid(w, QStringLiteral("Checks"));
-            for (TextBox* box : c.emptied) box->SetText({});
+            for (TextBox* box : c.emptied) box->setContents({});
             if (c.tickFlipped >= 0) ui.ticks[c.tickFlipped]->SetValue(1 - ui.ticks[c.tickFlipped]->Value());
             w->checkAndSave();
             QCOMPARE(s.messages.last().text, c.said);
@@ -295,12 +295,12 @@ private slots:
         // A title that cannot be a file name, or text the file cannot hold: refused with its reason, nothing written.
         fillValid(w, QString());
         for (const QString title : {"../escape", "TRACK", "pythagoras"}) {
-            w->ui().title->SetText(title);
+            w->ui().title->setContents(title);
             w->checkAndSave();
             QCOMPARE(s.messages.last().text, worksheetfiles::TitleProblem(title));
         }
-        w->ui().title->SetText(QStringLiteral("Emoji"));
-        w->ui().answers[4 * 6 + 2]->SetText(QStringLiteral("smile 🙂"));
+        w->ui().title->setContents(QStringLiteral("Emoji"));
+        w->ui().answers[4 * 6 + 2]->setContents(QStringLiteral("smile 🙂"));
         w->checkAndSave();
         QVERIFY(s.messages.last().text.startsWith(QStringLiteral("Question 7 contains a character")));
         QCOMPARE(folder.entryList(QDir::Files), files);
@@ -329,7 +329,7 @@ private slots:
         titles.removeAt(2);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
         QVERIFY(QFile::exists(s.path(QStringLiteral("multiple/Sheet 3.txt"))));  // the file stays
-        QCOMPARE(c->ui().titles[2]->Caption(), QStringLiteral("Sheet 4"));
+        QCOMPARE(c->ui().titles[2]->text(), QStringLiteral("Sheet 4"));
     }
 
     // A worksheet missing, short, outside the folder (or, edited, lettered) is said corrupted, and can be removed.

@@ -96,7 +96,7 @@ DiceActivity::DiceActivity() {
     bindBoard();
     // A printed face says its digit and its net ("top left net, face 6").
     for (Label* face : m_ui.faces)
-        face->describe = [this, face] { return netName(netOf(face)) + QStringLiteral(", face ") + face->Caption(); };
+        face->describe = [this, face] { return netName(netOf(face)) + QStringLiteral(", face ") + face->text(); };
 }
 // clang-format on
 
@@ -114,7 +114,7 @@ void DiceActivity::prepare() {
 void DiceActivity::checkScore() {
     std::array<QString, 12> needed, shown;
     for (int i = 0; i < Tiles; ++i) {
-        needed[size_t(i)] = m_board.tiles[size_t(i)]->Caption();
+        needed[size_t(i)] = m_board.tiles[size_t(i)]->text();
         shown[size_t(i)] = shownOn(i);
     }
     showScore(core::diceScore(needed, shown), QStringLiteral("Nets of Dice"));

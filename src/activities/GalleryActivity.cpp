@@ -116,9 +116,9 @@ GalleryActivity::GalleryActivity(Task task) : m_task(task) {
     for (int i = 0; i < Tiles; ++i)
         build({{.index = i, .at = {960 + 840.0f * float(i), 7200, BoxWidth, BoxHeight},
                 .font = layout.tileFont, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
-    m_ui.fact->SetCaption(QString::fromUtf8(layout.fact));
-    m_ui.instruction->SetCaption(QString::fromUtf8(layout.instruction));
-    m_ui.dragHint->SetCaption(QString::fromUtf8(layout.dragHint));
+    m_ui.fact->setText(QString::fromUtf8(layout.fact));
+    m_ui.instruction->setText(QString::fromUtf8(layout.instruction));
+    m_ui.dragHint->setText(QString::fromUtf8(layout.dragHint));
     bindBoard();
     m_board.newProblem->onClick = [this] {
         startAgain();
@@ -168,7 +168,7 @@ void GalleryActivity::draw() {
             const QString sides = turn == 0   ? numbers({t.a, t.b, t.c}, QStringLiteral(", "))
                                   : turn == 1 ? numbers({t.c, t.a, t.b}, QStringLiteral(", "))
                                               : numbers({t.b, t.c, t.a}, QStringLiteral(", "));
-            m_ui.clues[size_t(i)]->SetCaption(sides + QStringLiteral("  "));
+            m_ui.clues[size_t(i)]->setText(sides + QStringLiteral("  "));
         }
         break;
     case Task::Sequences: {
@@ -176,7 +176,7 @@ void GalleryActivity::draw() {
         const auto terms = core::sequenceTerms(rows);
         for (int i = 0; i < Tiles; ++i) m_answers[size_t(i)] = number(terms[size_t(i)]);
         for (int r = 0; r < 4; ++r)
-            m_ui.clues[size_t(3 * r)]->SetCaption(
+            m_ui.clues[size_t(3 * r)]->setText(
                 numbers({rows[size_t(r)].first, rows[size_t(r)].second}, QStringLiteral(",  ")) + QStringLiteral(","));
         break;
     }
@@ -184,12 +184,12 @@ void GalleryActivity::draw() {
         const auto values = core::drawRomanProblem();
         for (int i = 0; i < Tiles; ++i) {
             m_answers[size_t(i)] = number(values[size_t(i)]);
-            m_ui.clues[size_t(i)]->SetCaption(core::romanNumeral(values[size_t(i)]) + QStringLiteral("  ="));
+            m_ui.clues[size_t(i)]->setText(core::romanNumeral(values[size_t(i)]) + QStringLiteral("  ="));
         }
         break;
     }
     }
-    for (int i = 0; i < Tiles; ++i) m_board.boxes[size_t(i)]->SetCaption(m_answers[size_t(i)]);
+    for (int i = 0; i < Tiles; ++i) m_board.boxes[size_t(i)]->setText(m_answers[size_t(i)]);
 }
 
 // The tray in the order of the tiles' values (Yes before No), so where a tile starts says nothing of
@@ -211,7 +211,7 @@ void GalleryActivity::checkScore() {
     const int score = m_task == Task::Triples       ? core::triplesScore(shown)
                       : m_task == Task::RightAngles ? core::rightAngleScore(m_triangles, shown)
                                                     : core::boxesScore(m_answers, shown);
-    showScore(score, Caption());
+    showScore(score, text());
 }
 
 // Where a box stands and what it answers, as a reader says it when a tile is carried there:
@@ -219,7 +219,7 @@ void GalleryActivity::checkScore() {
 // triangle 5, 12, 13", "row 2, box 1".
 QString GalleryActivity::boxPlace(int b) const {
     const QString place = QStringLiteral("row %1, box %2").arg(b / 3 + 1).arg(b % 3 + 1);
-    const QString clue = m_ui.clues[size_t(m_task == Task::Sequences ? b / 3 * 3 : b)]->Caption().simplified();
+    const QString clue = m_ui.clues[size_t(m_task == Task::Sequences ? b / 3 * 3 : b)]->text().simplified();
     switch (m_task) {
     case Task::Sequences: return QStringLiteral("row %1 (%2), box %3").arg(b / 3 + 1).arg(clue).arg(b % 3 + 1);
     case Task::Roman: return place + QStringLiteral(", beside the numeral ") + clue.chopped(2);  // less " ="

@@ -97,9 +97,9 @@ void PrimesActivity::newProblem() {
 // A new problem: its primes in the answer boxes, the products they make beside the rows.
 void PrimesActivity::calculate() {
     Factors = core::drawPrimeProblem();
-    for (int c = 0; c <= 11; ++c) m_board.boxes[size_t(c)]->SetCaption(QString::number(Factors[c]));
+    for (int c = 0; c <= 11; ++c) m_board.boxes[size_t(c)]->setText(QString::number(Factors[c]));
     for (int a = 0; a <= 3; ++a)
-        m_ui.products[size_t(a)]->SetCaption(QString::number(core::productOfRow(Factors, a)) + QStringLiteral("  ="));
+        m_ui.products[size_t(a)]->setText(QString::number(core::productOfRow(Factors, a)) + QStringLiteral("  ="));
 }
 
 // Found afresh at each check: a box without a tile is empty (0), so its row cannot score.
@@ -117,6 +117,6 @@ void PrimesActivity::checkScore() {
 QString PrimesActivity::boxPlace(int b) const {
     return QStringLiteral("row %1 (%2), box %3")
         .arg(b / 3 + 1)
-        .arg(m_ui.products[size_t(b / 3)]->Caption().simplified())
+        .arg(m_ui.products[size_t(b / 3)]->text().simplified())
         .arg(b % 3 + 1);
 }

@@ -53,7 +53,7 @@ PageViewer::PageViewer() {
     m_ui.exit->onClick = [] { screens().close<PageViewer>(); };
     m_ui.next->onClick = [this] { turnTo(m_page + 1); };
     m_ui.previous->onClick = [this] { turnTo(m_page - 1); };
-    SetCancelControl(m_ui.exit);
+    setCancelControl(m_ui.exit);
     screenName = [this] { return pageTitle(m_ui.page->picture()); };
     m_ui.turnLogo->onTimer = [this] { turnLogo(); };
     // The turning logo stops or starts again at a click, Space or Enter on it: nothing moves on a
@@ -73,10 +73,10 @@ void PageViewer::show(const Document& document) {
     PageViewer& v = screens().open<PageViewer>();
     v.m_document = document;
     v.m_page = 1;
-    v.m_ui.caption->SetCaption(pageCaption(1, document.pages));
-    v.m_ui.page->SetPicture(LoadPictureOrEmpty(document.pageFile("wmf", 1)));
-    v.m_ui.printCopy->SetPicture(LoadPictureOrEmpty(document.pageFile("wmf2", 1)));
-    v.Show();
+    v.m_ui.caption->setText(pageCaption(1, document.pages));
+    v.m_ui.page->setPicture(LoadPictureOrEmpty(document.pageFile("wmf", 1)));
+    v.m_ui.printCopy->setPicture(LoadPictureOrEmpty(document.pageFile("wmf2", 1)));
+    v.showInFront();
     v.turnTo(1);
 }
 
@@ -85,13 +85,13 @@ void PageViewer::showAcknowledgments() {
     v.m_ui.caption->SetVisible(false);
     v.m_ui.next->SetVisible(false);
     v.m_ui.previous->SetVisible(false);
-    v.m_ui.page->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\acknowledgments.wmf")));
-    v.m_ui.publisherLogo->SetPicture(LoadPictureOrEmpty(QStringLiteral("logo\\halvern2.bmp")));
-    v.m_ui.printCopy->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\acknowledgments.wmf")));
-    v.SetBackColor(theme::AcknowledgmentsBlue);
+    v.m_ui.page->setPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\acknowledgments.wmf")));
+    v.m_ui.publisherLogo->setPicture(LoadPictureOrEmpty(QStringLiteral("logo\\halvern2.bmp")));
+    v.m_ui.printCopy->setPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\acknowledgments.wmf")));
+    v.setBackColor(theme::AcknowledgmentsBlue);
     v.m_logoTurning.start();
     v.m_ui.turnLogo->SetEnabled(true);
-    v.Show();
+    v.showInFront();
 }
 
 // Page n shown, its neighbours played ahead, and the buttons and caption made to fit it. A page file
@@ -101,8 +101,8 @@ void PageViewer::turnTo(int page) {
     const bool turned = page != m_page;
     if (turned) {
         m_page = page;
-        m_ui.page->SetPicture(LoadPictureOrEmpty(m_document.pageFile("wmf", page)));
-        m_ui.printCopy->SetPicture(LoadPictureOrEmpty(m_document.pageFile("wmf2", page)));
+        m_ui.page->setPicture(LoadPictureOrEmpty(m_document.pageFile("wmf", page)));
+        m_ui.printCopy->setPicture(LoadPictureOrEmpty(m_document.pageFile("wmf2", page)));
     }
     // The keyboard stays with the page buttons: the one greyed with the keyboard on it hands it to
     // the other (on the last page a second Enter turns back, it does not print).
@@ -113,12 +113,12 @@ void PageViewer::turnTo(int page) {
     if (!previous && m_ui.previous->widget()->hasFocus() && next) m_ui.next->SetFocus();
     m_ui.previous->SetEnabled(previous);
     m_ui.next->SetEnabled(next);
-    m_ui.caption->SetCaption(pageCaption(page, pages));
+    m_ui.caption->setText(pageCaption(page, pages));
     // A page turned is said to a screen reader: where the reader is and the page's title.
     if (turned) {
         const Picture& shown = m_ui.page->picture();
         const QStringList texts = shown.metafile() ? shown.metafile()->texts() : QStringList();
-        announce(m_ui.caption->Caption() + (texts.isEmpty() ? QString() : QStringLiteral(". ") + texts.front()));
+        announce(m_ui.caption->text() + (texts.isEmpty() ? QString() : QStringLiteral(". ") + texts.front()));
     }
     // The pages either side are played ahead at the page's scale, so turning to one on a whiteboard
     // is a copy rather than a play. The page itself is asked for first: played ahead already, it is
@@ -136,7 +136,7 @@ void PageViewer::turnLogo() {
     if (m_logoTurning.isValid() && m_logoTurning.elapsed() >= LogoTurnsMs) return m_ui.turnLogo->SetEnabled(false);
     int& frame = core::shared().logoFrame;
     frame = (frame + 1) % 20;
-    m_ui.logo->SetPicture(LoadPictureOrEmpty(QStringLiteral("logo\\hvrn%1.gif").arg(frame, 4, 10, QLatin1Char('0'))));
+    m_ui.logo->setPicture(LoadPictureOrEmpty(QStringLiteral("logo\\hvrn%1.gif").arg(frame, 4, 10, QLatin1Char('0'))));
     m_ui.logo->SetVisible(true);
     m_ui.publisherLogo->SetVisible(true);
 }

@@ -43,7 +43,7 @@ void Navigator::bringForward(Form* screen) {
         if (const Entry* from = entryOf(m_order.back())) e->openedFrom = from->kind;
     m_order.erase(std::remove(m_order.begin(), m_order.end(), screen), m_order.end());
     m_order.push_back(screen);
-    screen->Show();
+    screen->showInFront();
 }
 
 void Navigator::close(Form* screen) {

@@ -58,7 +58,7 @@ QuizScreen::QuizScreen() {
     // "No answer" lies hidden under the picture: neither Tab, the arrows nor a screen reader reach it.
     m_ui.noAnswer->SetTabStop(false);
     // The keyboard starts on the first answer, under the question, not on "Print Worksheet" above it.
-    SetKeyboardStart(m_ui.answers[0]);
+    setKeyboardStart(m_ui.answers[0]);
     m_ui.noAnswer->SetValue(true);
     m_ui.previous->onClick = [this] {
         --m_question;
@@ -67,14 +67,14 @@ QuizScreen::QuizScreen() {
     m_ui.next->onClick = [this] { nextQuestion(); };
     m_ui.exit->onClick = [] { screens().close<QuizScreen>(); };
     m_ui.print->onClick = [this] { printQuestionSheet(); };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.title->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.title->text(); };
 }
 
 void QuizScreen::prepare() {
     prepareScreen(*this, m_ui.picture);
     m_ui.noAnswer->Move(m_ui.picture->Left() + 240, m_ui.picture->Top() + 240);
-    for (OptionButton* answer : m_ui.answers) answer->SetBackColor(theme::ScreenBlue);
+    for (OptionButton* answer : m_ui.answers) answer->setBackColor(theme::ScreenBlue);
 }
 
 void QuizScreen::start(const Worksheet& sheet, const QString& portrait, const QString& heading) {
@@ -83,24 +83,24 @@ void QuizScreen::start(const Worksheet& sheet, const QString& portrait, const QS
     m.m_portrait = portrait;
     m.m_question = 1;
     m.m_marks = {};
-    m.m_ui.worksheetTitle->SetCaption(sheet.title);
+    m.m_ui.worksheetTitle->setText(sheet.title);
     m.showQuestion();
-    m.m_ui.picture->SetPicture(LoadPictureOrEmpty(portrait));
-    m.m_ui.heading->SetCaption(heading);
-    m.Show();
+    m.m_ui.picture->setPicture(LoadPictureOrEmpty(portrait));
+    m.m_ui.heading->setText(heading);
+    m.showInFront();
 }
 
 void QuizScreen::showQuestion() {
     m_ui.noAnswer->SetValue(true);
     m_ui.previous->SetVisible(true);
-    m_ui.next->SetCaption(QStringLiteral("Next Question >>"));
+    m_ui.next->setText(QStringLiteral("Next Question >>"));
     const Question& shown = question();
-    m_ui.number->SetCaption(QStringLiteral("Question") + numberText(m_question));
-    m_ui.question->SetCaption(shown.text);
-    for (size_t k = 0; k < 4; ++k) m_ui.answers[k]->SetCaption(shown.answers[k]);
+    m_ui.number->setText(QStringLiteral("Question") + numberText(m_question));
+    m_ui.question->setText(shown.text);
+    for (size_t k = 0; k < 4; ++k) m_ui.answers[k]->setText(shown.answers[k]);
     if (m_question == 1) m_ui.previous->SetVisible(false);
-    if (m_question == QuestionCount) m_ui.next->SetCaption(QStringLiteral("Check Score >>"));
-    announce(m_ui.number->Caption() + QStringLiteral(". ") + m_ui.question->Caption());
+    if (m_question == QuestionCount) m_ui.next->setText(QStringLiteral("Check Score >>"));
+    announce(m_ui.number->text() + QStringLiteral(". ") + m_ui.question->text());
 }
 
 int QuizScreen::markOfCurrentQuestion() const {
@@ -123,10 +123,10 @@ void QuizScreen::nextQuestion() {
 void QuizScreen::endOfQuiz() {
     core::QuestionTexts texts;
     for (int q = 1; q <= QuestionCount; ++q) texts[size_t(q)] = m_sheet.questions[size_t(q - 1)].text;
-    WrongAnswersScreen::list(core::wrongAnswerLines(m_marks, texts), m_ui.worksheetTitle->Caption());
+    WrongAnswersScreen::list(core::wrongAnswerLines(m_marks, texts), m_ui.worksheetTitle->text());
     int score = 0;
     for (int q = 1; q <= QuestionCount; ++q) score += m_marks[size_t(q)];
-    ScoreScreen::afterQuiz({score, QuestionCount, m_ui.heading->Caption(), m_portrait});
+    ScoreScreen::afterQuiz({score, QuestionCount, m_ui.heading->text(), m_portrait});
     screens().close<QuizScreen>();
 }
 
@@ -169,8 +169,8 @@ void QuizScreen::printQuestionSheet() {
         printer.Print(QStringLiteral(" "));
         writingLine(printer, W);
         printer.SetFontSize(32);
-        printer.PrintCentred(m_ui.heading->Caption());
-        printer.PrintCentred(m_ui.worksheetTitle->Caption());
+        printer.PrintCentred(m_ui.heading->text());
+        printer.PrintCentred(m_ui.worksheetTitle->text());
         printer.Print(QStringLiteral(" "));
         printer.SetFontSize(12);
         for (int i = 1; i <= QuestionCount; ++i) {

@@ -56,8 +56,8 @@ ScoreScreen::ScoreScreen() {
             screens().show<WrongAnswersScreen>();
     };
     m_ui.exit->onClick = [this] { screens().close(this); };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.title->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.title->text(); };
     m_ui.showPicture->onTimer = [this] { showPicture(); };
     m_ui.readyKeys->onTimer = [this] { readyKeys(); };
     m_ui.reseed->onTimer = [this] {
@@ -70,17 +70,17 @@ void ScoreScreen::prepare() { prepareScreen(*this, m_ui.picture); }
 
 void ScoreScreen::present(const Result& result) {
     m_result = result;
-    m_ui.score->SetCaption(core::scoreLine(result.score, result.outOf));
+    m_ui.score->setText(core::scoreLine(result.score, result.outOf));
     if (core::tierOf(result.score, result.outOf) == core::Tier::Perfect) {
         m_ui.tryAgain->SetVisible(false);
         m_ui.action->SetVisible(true);
-        m_ui.action->SetCaption(QStringLiteral("Print Certificate"));
+        m_ui.action->setText(QStringLiteral("Print Certificate"));
         m_ui.name->SetVisible(true);
         m_ui.nameHint->SetVisible(true);
     } else {
-        m_ui.reviewHint->SetCaption(
+        m_ui.reviewHint->setText(
             QStringLiteral("Click the button above to check which questions you answered incorrectly."));
-        m_ui.action->SetCaption(QStringLiteral("Check Wrong Answers"));
+        m_ui.action->setText(QStringLiteral("Check Wrong Answers"));
     }
     m_ui.showPicture->SetEnabled(true);
 }
@@ -93,20 +93,20 @@ void ScoreScreen::afterQuiz(const Result& result) {
     w.m_ui.tryAgain->SetVisible(false);
     w.m_ui.reviewHint->SetVisible(true);
     w.m_ui.action->SetVisible(true);
-    w.Show();
-    announce(w.m_ui.score->Caption());
+    w.showInFront();
+    announce(w.m_ui.score->text());
 }
 
 void ScoreScreen::afterActivity(const Result& result) {
     ScoreScreen& w = screens().open<ScoreScreen>();
     w.present(result);
-    w.Show();
-    announce(w.m_ui.score->Caption());
+    w.showInFront();
+    announce(w.m_ui.score->text());
 }
 
 // The timers run once, in a chain, after the screen is up.
 void ScoreScreen::showPicture() {
-    m_ui.picture->SetPicture(LoadPictureOrEmpty(m_result.portrait));
+    m_ui.picture->setPicture(LoadPictureOrEmpty(m_result.portrait));
     m_ui.showPicture->SetEnabled(false);
     m_ui.readyKeys->SetEnabled(true);
 }
@@ -124,7 +124,7 @@ void ScoreScreen::readyKeys() {
 void ScoreScreen::printCertificate() {
     const bool printed = PrintDocument([this](Printer& printer) {
         const QString banner = QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ");
-        const QString heading = m_result.heading, name = m_ui.name->Text();
+        const QString heading = m_result.heading, name = m_ui.name->contents();
         const QString scored = core::scoredSentence(m_result.score, m_result.outOf);
         // The heading is measured with this screen's own font, as it would be shown here.
         const float headingWidth = float(QFontMetricsF(makeFont({})).horizontalAdvance(heading) * TwipsPerPixel);
@@ -134,23 +134,23 @@ void ScoreScreen::printCertificate() {
         };
         printer.SetFontName(QStringLiteral("Times New Roman"));
         printer.SetFontBold(false);
-        printer.SetForeColor(Blue);
+        printer.setForeColor(Blue);
         printer.SetFontSize(25);
         printer.SetCurrentX(W / 8);
         blank(1);
         printer.Print(banner + banner, false);
         blank(3);
-        printer.SetForeColor(Red);
+        printer.setForeColor(Red);
         printer.SetFontSize(36);
         printer.PrintCentred(ProgramTitle);
         blank(1);
-        printer.SetForeColor(Blue);
+        printer.setForeColor(Blue);
         printer.SetFontSize(headingWidth > W / 4 ? 28 : 36);
         printer.PrintCentred(heading);
         printer.PrintCentred(QString());
         printer.SetFontSize(36);
         blank(3);
-        printer.SetForeColor(Navy);
+        printer.setForeColor(Navy);
         printer.SetFontSize(28);
         printer.PrintCentred(QStringLiteral("Excellent Work"));
         blank(1);
@@ -160,10 +160,10 @@ void ScoreScreen::printCertificate() {
         blank(1);
         printer.SetFontSize(36);
         blank(2);
-        printer.SetForeColor(Blue);
+        printer.setForeColor(Blue);
         printer.SetFontSize(25);
         blank(1);
-        printer.SetForeColor(Black);
+        printer.setForeColor(Black);
         printer.Print(banner + banner, false);
         printer.SetDrawWidth(2);
         const auto frame = [&printer](float left, float top, float right, float bottom) {

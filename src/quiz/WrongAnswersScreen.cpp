@@ -34,8 +34,8 @@ WrongAnswersScreen::WrongAnswersScreen() {
                 .font = Line, .fore = White, .flags = Transparent | Hidden, .to = slot<&Controls::lines>}}, m_ui);
     // clang-format on
     m_ui.exit->onClick = [this] { screens().close(this); };  // the score screen with it
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.title->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.title->text(); };
 }
 
 void WrongAnswersScreen::prepare() { prepareScreen(*this); }
@@ -43,8 +43,8 @@ void WrongAnswersScreen::prepare() { prepareScreen(*this); }
 void WrongAnswersScreen::list(const QStringList& lines, const QString& title) {
     WrongAnswersScreen& w = screens().open<WrongAnswersScreen>();
     for (int n = 0; n < lines.size(); ++n) {
-        w.m_ui.lines[size_t(n)]->SetCaption(lines[n]);
+        w.m_ui.lines[size_t(n)]->setText(lines[n]);
         w.m_ui.lines[size_t(n)]->SetVisible(true);
     }
-    w.m_ui.title->SetCaption(title);
+    w.m_ui.title->setText(title);
 }

@@ -111,17 +111,17 @@ MainMenu::MainMenu() {
     m_ui.guide->onClick = [] { PageViewer::show(PageViewer::Guide); };
     m_ui.webLink->onClick = [] { openUrl(WebAddress); };
     m_ui.readCatalogue->onTimer = [this] { readCatalogue(); };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.heading->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.heading->text(); };
 }
 
 void MainMenu::prepare() {
     prepareScreen(*this);
     // No pupil's work is open here: a screen that changed size is followed from this menu.
     Stage::instance()->setRestingScreen(this);
-    m_ui.logo->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")));
-    m_ui.portrait->SetPicture(LoadPictureOrEmpty(Portrait));
-    m_ui.frame->SetBackColor(theme::ScreenBlue);
+    m_ui.logo->setPicture(LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")));
+    m_ui.portrait->setPicture(LoadPictureOrEmpty(Portrait));
+    m_ui.frame->setBackColor(theme::ScreenBlue);
     m_ui.readCatalogue->SetEnabled(true);
     readTopics();
 }
@@ -149,7 +149,7 @@ void MainMenu::readTopics() {
     for (size_t i = 0; i < m_topics.size(); ++i)
         if (!m_topics[i])
             qCInfo(lcMenu, "%s has no topic in the folder \"topics\": the entry stays greyed",
-                   qPrintable(m_ui.mathematicians[i]->Caption()));
+                   qPrintable(m_ui.mathematicians[i]->text()));
 }
 
 // Reads the catalogue list once, right after the menu is on screen. A missing or short

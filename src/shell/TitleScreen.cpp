@@ -49,12 +49,12 @@ constexpr ControlRow Layout[] = {
 void TitleScreen::readPictureAhead() { readAhead(QStringLiteral("Images\\euclidsm.jpg")); }
 
 TitleScreen::TitleScreen() : Form(5460, 6570) {
-    SetCaption(QStringLiteral(" "));
-    SetBackColor(Silver);
+    setText(QStringLiteral(" "));
+    setBackColor(Silver);
     build<Layout>(m_ui);
     // OK has the keyboard as the screen comes up: Enter goes on into the program.
-    SetDefaultFocus(m_ui.ok);
-    SetCancelControl(m_ui.exit);
+    setDefaultFocus(m_ui.ok);
+    setCancelControl(m_ui.exit);
     m_ui.ok->onClick = [] {
         screens().show<MainMenu>();
         screens().close<TitleScreen>();
@@ -64,9 +64,9 @@ TitleScreen::TitleScreen() : Form(5460, 6570) {
 
 void TitleScreen::askToExit() {
     TitleScreen& screen = screens().open<TitleScreen>();
-    screen.m_ui.ok->SetCaption(QStringLiteral("Cancel"));
+    screen.m_ui.ok->setText(QStringLiteral("Cancel"));
     // Asked whether to leave, Escape stays.
-    screen.SetCancelControl(screen.m_ui.ok);
+    screen.setCancelControl(screen.m_ui.ok);
     screens().show<TitleScreen>();
     // What the screen asks, in words a reader hears: a sighted pupil reads it from the buttons.
     announce(QStringLiteral("Leave Vellacourt Numerists? Exit leaves the program, Cancel goes back."));
@@ -76,7 +76,7 @@ void TitleScreen::prepare() {
     try {
         centreOn(Stage::instance()->screenWidth(), Stage::instance()->screenHeight());
         Stage::instance()->showBackdrop();
-        m_ui.picture->SetPicture(LoadPicture(QStringLiteral("Images\\euclidsm.jpg")));
+        m_ui.picture->setPicture(LoadPicture(QStringLiteral("Images\\euclidsm.jpg")));
         // The main menu's crest is decoded while the pupil reads this screen, once it is up: decoded
         // at once it would take the processor from the screen's first showing.
         QTimer::singleShot(FirstFrameMs, this, [] { readAhead(QStringLiteral("Images\\logo2.jpg")); });
@@ -87,6 +87,6 @@ void TitleScreen::prepare() {
         prepareScreen(*this, m_ui.picture);
         m_ui.panel->Move(0, m_ui.panel->Top());
         if (!Stage::instance()->isVisible()) Stage::instance()->showBackdrop();
-        m_ui.picture->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
+        m_ui.picture->setPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
     }
 }

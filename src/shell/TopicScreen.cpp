@@ -57,7 +57,7 @@ constexpr ControlRow Layout[] = {
 // clang-format on
 // An activity's caption too long for its entry is set smaller, on one line, rather than cut off.
 void fitCaption(Label& entry, const QString& caption) {
-    entry.SetCaption(caption);
+    entry.setText(caption);
     FontDesc font = theme::ButtonFont;
     const double room = double(entry.Width()) / TwipsPerPixel - 12;
     const double wide = QFontMetricsF(makeFont(font)).horizontalAdvance(caption);
@@ -74,23 +74,23 @@ TopicScreen::TopicScreen() {
     m_ui.keyFacts->onClick = [this] { PageViewer::showDocument(m_topic.keyFacts.stem, m_topic.keyFacts.pages); };
     m_ui.notes->onClick = [this] { PageViewer::showDocument(m_topic.notes.stem, m_topic.notes.pages); };
     m_ui.exit->onClick = [this] { leave(); };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.heading->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.heading->text(); };
 }
 
 void TopicScreen::prepare() {
     prepareScreen(*this);
-    SetBackColor(theme::ScreenBlue);
+    setBackColor(theme::ScreenBlue);
 }
 
 void TopicScreen::show(const core::Topic& topic) {
     TopicScreen& t = screens().open<TopicScreen>();
     t.m_topic = topic;
-    t.m_ui.heading->SetCaption(topic.heading);
+    t.m_ui.heading->setText(topic.heading);
     fitCaption(*t.m_ui.firstActivity, topic.activities[0].caption);
     fitCaption(*t.m_ui.secondActivity, topic.activities[1].caption);
-    t.SetPicture(LoadPictureOrEmpty(topic.picture));
-    t.Show();
+    t.setPicture(LoadPictureOrEmpty(topic.picture));
+    t.showInFront();
 }
 
 // Reads the topic's quiz. A missing or damaged file is said plainly and no quiz starts, so no pupil

@@ -57,23 +57,23 @@ CatalogueScreen::CatalogueScreen() {
     m_ui.remove->onClick = [this] {
         if (m_ui.remove->Value() == 1) m_ui.edit->SetValue(0);
     };
-    for (Label* title : m_ui.titles) title->onClick = [this, title] { titleClicked(title->Caption()); };
+    for (Label* title : m_ui.titles) title->onClick = [this, title] { titleClicked(title->text()); };
     m_ui.exit->onClick = [this] { screens().returnFrom(this); };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.heading->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.heading->text(); };
     m_ui.previous->onClick = [this] { turnPage(-1); };
     m_ui.next->onClick = [this] { turnPage(1); };
     // Tab goes down the first column of titles, then down the second, as the titles are listed.
     std::vector<Control*> order{m_ui.edit, m_ui.remove};
     order.insert(order.end(), m_ui.titles.begin(), m_ui.titles.end());
-    SetTabOrder(order);
+    setKeyboardOrder(order);
 }
 
 void CatalogueScreen::prepare() {
     skipOnFailure([&] { prepareScreen(*this); });
     skipOnFailure([] { worksheetfiles::IndexRead(); });
-    m_ui.edit->SetBackColor(theme::ScreenBlue);
-    m_ui.remove->SetBackColor(theme::ScreenBlue);
+    m_ui.edit->setBackColor(theme::ScreenBlue);
+    m_ui.remove->setBackColor(theme::ScreenBlue);
     m_page = 0;
     for (Label* title : m_ui.titles) title->SetFont({"Tahoma", 12, true});
     const core::TitlePage page = core::titlePage(core::shared().worksheetCount, 0);
@@ -85,7 +85,7 @@ void CatalogueScreen::prepare() {
 void CatalogueScreen::showTitles(const core::TitlePage& page) {
     for (int i = 1; i <= TitlesPerPage; ++i) {
         const bool shown = i <= page.shown();
-        m_ui.titles[size_t(i - 1)]->SetCaption(shown ? core::shared().worksheetNames[page.first + i] : QString());
+        m_ui.titles[size_t(i - 1)]->setText(shown ? core::shared().worksheetNames[page.first + i] : QString());
         m_ui.titles[size_t(i - 1)]->SetVisible(shown);
     }
 }
@@ -96,8 +96,8 @@ void CatalogueScreen::turnPage(int step) {
     // The page turned, said with its titles: a reader hears where it is and what it holds.
     QStringList titles;
     for (const Label* title : m_ui.titles)
-        if (!title->Caption().isEmpty()) titles << title->Caption();
-    announce(m_ui.pageNumber->Caption() + QStringLiteral(": ") + titles.join(QStringLiteral(", ")));
+        if (!title->text().isEmpty()) titles << title->text();
+    announce(m_ui.pageNumber->text() + QStringLiteral(": ") + titles.join(QStringLiteral(", ")));
 }
 
 void CatalogueScreen::showCataloguePage() {
@@ -109,7 +109,7 @@ void CatalogueScreen::showCataloguePage() {
     if (!page.previous && page.next && m_ui.previous->widget()->hasFocus()) m_ui.next->SetFocus();
     m_ui.previous->SetVisible(page.previous);
     m_ui.next->SetVisible(page.next);
-    m_ui.pageNumber->SetCaption(QStringLiteral("Page") + numberText(m_page + 1));
+    m_ui.pageNumber->setText(QStringLiteral("Page") + numberText(m_page + 1));
     showTitles(page);
 }
 

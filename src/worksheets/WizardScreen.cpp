@@ -76,13 +76,13 @@ WizardScreen::WizardScreen() {
         }
     }
     for (int i = 0; i < 40; ++i) order.push_back(m_ui.ticks[size_t(i)]);
-    SetTabOrder(std::move(order));
+    setKeyboardOrder(std::move(order));
 
     m_ui.exit->onClick = [this] {
         if (mayLeave()) screens().close<WizardScreen>();
     };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.heading->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.heading->text(); };
     m_ui.save->onClick = [this] { checkAndSave(); };
     m_ui.print->onClick = [this] { printAnswers(); };
     // Enter goes on to the next box, as Tab does.
@@ -99,7 +99,7 @@ WizardScreen::WizardScreen() {
 
 void WizardScreen::prepare() {
     prepareScreen(*this);
-    for (int i = 0; i < 40; ++i) m_ui.ticks[size_t(i)]->SetBackColor(theme::ScreenBlue);
+    for (int i = 0; i < 40; ++i) m_ui.ticks[size_t(i)]->setBackColor(theme::ScreenBlue);
     m_kept = typedWorksheet();
 }
 
@@ -118,19 +118,19 @@ void WizardScreen::checkAndSave() {
 // Whether the sheet has a title, every question and answer, and one tick to each question; if not,
 // the teacher is told what is missing.
 bool WizardScreen::complete() const {
-    if (m_ui.title->Text().isEmpty()) {
+    if (m_ui.title->contents().isEmpty()) {
         showMessage(QStringLiteral("You have not chosen a title for your worksheet"));
         return false;
     }
     for (int q = 0; q < QuestionCount; ++q) {
         const QString n = numberText(q + 1);
-        if (m_ui.questions[size_t(q)]->Text().isEmpty()) {
+        if (m_ui.questions[size_t(q)]->contents().isEmpty()) {
             showMessage(QStringLiteral("You have not completed Question") + n);
             return false;
         }
         int ticks = 0;
         for (int k = 0; k < 4; ++k) {
-            if (m_ui.answers[size_t(4 * q + k)]->Text().isEmpty()) {
+            if (m_ui.answers[size_t(4 * q + k)]->contents().isEmpty()) {
                 showMessage(QStringLiteral("You have not completed Question") + n);
                 return false;
             }
@@ -186,12 +186,12 @@ void WizardScreen::printAnswers() {
 // The worksheet as typed, with the one ticked answer of each question.
 Worksheet WizardScreen::typedWorksheet() const {
     Worksheet w;
-    w.title = m_ui.title->Text();
+    w.title = m_ui.title->contents();
     for (int q = 0; q < QuestionCount; ++q) {
         Question& out = w.questions[q];
-        out.text = m_ui.questions[size_t(q)]->Text();
+        out.text = m_ui.questions[size_t(q)]->contents();
         for (int k = 0; k < 4; ++k) {
-            out.answers[k] = m_ui.answers[size_t(4 * q + k)]->Text();
+            out.answers[k] = m_ui.answers[size_t(4 * q + k)]->contents();
             if (m_ui.ticks[size_t(4 * q + k)]->Value() == 1) out.correct = numberText(k + 1).trimmed();
         }
     }
@@ -201,8 +201,8 @@ Worksheet WizardScreen::typedWorksheet() const {
 // A question or answer that the worksheet file could not give back as typed.
 QString WizardScreen::unsavableText() const {
     for (int q = 0; q < QuestionCount; ++q) {
-        QStringList texts{m_ui.questions[size_t(q)]->Text()};
-        for (int k = 0; k < 4; ++k) texts << m_ui.answers[size_t(4 * q + k)]->Text();
+        QStringList texts{m_ui.questions[size_t(q)]->contents()};
+        for (int k = 0; k < 4; ++k) texts << m_ui.answers[size_t(4 * q + k)]->contents();
         for (const QString& t : texts) {
             if (!canEncode1252(t))
                 return QStringLiteral("Question") + numberText(q + 1) +
@@ -221,7 +221,7 @@ QString WizardScreen::unsavableText() const {
 
 void WizardScreen::writeWorksheet() {
     // Nothing is written unless the title is a safe file name and every text can be kept as typed.
-    const QString title = m_ui.title->Text();
+    const QString title = m_ui.title->contents();
     QString problem = TitleProblem(title);
     if (problem.isEmpty()) problem = unsavableText();
     if (!problem.isEmpty()) {
@@ -255,17 +255,17 @@ void WizardScreen::writeWorksheet() {
 
 void WizardScreen::edit(const worksheetfiles::Worksheet& w) {
     WizardScreen& z = screens().open<WizardScreen>();
-    z.m_ui.title->SetText(w.title);
+    z.m_ui.title->setContents(w.title);
     for (int q = 0; q < QuestionCount; ++q) {
         const worksheetfiles::Question& in = w.questions[size_t(q)];
-        z.m_ui.questions[size_t(q)]->SetText(in.text);
-        for (int k = 0; k < 4; ++k) z.m_ui.answers[size_t(4 * q + k)]->SetText(in.answers[size_t(k)]);
+        z.m_ui.questions[size_t(q)]->setContents(in.text);
+        for (int k = 0; k < 4; ++k) z.m_ui.answers[size_t(4 * q + k)]->setContents(in.answers[size_t(k)]);
         long long correct = 0;
         skipOnFailure([&] { correct = toNumber(in.correct); });
         if (correct >= 1 && correct <= 4) z.m_ui.ticks[size_t(4 * q + int(correct) - 1)]->SetValue(1);
     }
     z.m_kept = z.typedWorksheet();
-    z.Show();
+    z.showInFront();
 }
 
 bool WizardScreen::mayLeave() const {
@@ -276,4 +276,4 @@ bool WizardScreen::mayLeave() const {
                Buttons::YesNo) == Answer::Yes;
 }
 
-void WizardScreen::addToCatalogue() { IndexAppend(m_ui.title->Text()); }
+void WizardScreen::addToCatalogue() { IndexAppend(m_ui.title->contents()); }
