@@ -12,9 +12,9 @@
 // folder; bench_startup times the real program's start as the X server shows it.
 #include "BarePages.h"
 #include "BenchUtil.h"
-#include "platform/Stage.h"
-#include "platform/Fonts.h"
-#include "platform/Core.h"
+#include "platform/screen/Stage.h"
+#include "platform/screen/Fonts.h"
+#include "platform/files/Core.h"
 #include "quiz/QuizScreen.h"
 #include "shell/Forms.h"
 #include "shell/MainMenu.h"

@@ -2,14 +2,14 @@
 // size, recorded message boxes, and screenshots on request.
 #pragma once
 #include "core/Shared.h"
-#include "platform/Desktop.h"
-#include "platform/Dialogs.h"
-#include "platform/FileChannel.h"
-#include "platform/Fonts.h"
-#include "platform/Paths.h"
-#include "platform/ScreenProbe.h"
-#include "platform/Stage.h"
-#include "platform/WorkingFiles.h"
+#include "platform/screen/Desktop.h"
+#include "platform/screen/Dialogs.h"
+#include "platform/files/FileChannel.h"
+#include "platform/screen/Fonts.h"
+#include "platform/files/Paths.h"
+#include "platform/screen/ScreenProbe.h"
+#include "platform/screen/Stage.h"
+#include "platform/files/WorkingFiles.h"
 #include "shell/Forms.h"
 #include "worksheets/WorksheetFiles.h"
 

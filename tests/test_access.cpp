@@ -4,7 +4,7 @@
 #include "activities/PrimesActivity.h"
 #include "core/Contrast.h"
 #include "core/Shared.h"
-#include "platform/Accessibility.h"
+#include "platform/screen/Accessibility.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // Reference pages: the metafile player on hand-made and lying files, and the page viewers by clicks.
 #include "TestUtil.h"
-#include "platform/MetafileBitmap.h"
+#include "platform/pictures/MetafileBitmap.h"
 #include <sys/resource.h>
 #include <QElapsedTimer>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 // The runtime under the screens: fields and Windows-1252, pictures read ahead, painting, working files, errors.
 #include "TestUtil.h"
-#include "platform/WorkingFiles.h"
+#include "platform/files/WorkingFiles.h"
 
 #include <QElapsedTimer>
 #include <atomic>

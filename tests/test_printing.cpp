@@ -1,6 +1,6 @@
 // Printing through the real path into a private CUPS spooler (never the machine's printers), read back as PDF.
 #include "TestUtil.h"
-#include "platform/Printer.h"
+#include "platform/printing/Printer.h"
 
 #include <QApplication>
 #include <QProcess>

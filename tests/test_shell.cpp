@@ -1,6 +1,6 @@
 // The shell: the standard frame, the title screen and exit loop, the main menu and the topic menu.
 #include "TestUtil.h"
-#include "platform/PrepareForm.h"
+#include "platform/screen/PrepareForm.h"
 #include "core/StageScale.h"
 
 using namespace platform;

@@ -1,7 +1,7 @@
 #include "activities/DiceActivity.h"
 #include "core/Activities.h"
 #include "core/Shared.h"
-#include "platform/PrepareForm.h"
+#include "platform/screen/PrepareForm.h"
 #include <algorithm>
 
 platform::FormRef<::DiceActivity> forms::DiceActivity;

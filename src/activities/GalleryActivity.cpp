@@ -1,7 +1,7 @@
 #include "activities/GalleryActivity.h"
 #include "core/NumberText.h"
 #include "core/Random.h"
-#include "platform/PrepareForm.h"
+#include "platform/screen/PrepareForm.h"
 
 #include <algorithm>
 #include <numeric>

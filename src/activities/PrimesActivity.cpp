@@ -1,7 +1,7 @@
 #include "activities/PrimesActivity.h"
 #include "core/Activities.h"
 #include "core/Shared.h"
-#include "platform/PrepareForm.h"
+#include "platform/screen/PrepareForm.h"
 
 platform::FormRef<::PrimesActivity> forms::PrimesActivity;
 

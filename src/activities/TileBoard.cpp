@@ -2,7 +2,7 @@
 #include "core/Activities.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Shared.h"
-#include "platform/Accessibility.h"
+#include "platform/screen/Accessibility.h"
 
 #include <QKeyEvent>
 

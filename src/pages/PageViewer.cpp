@@ -1,8 +1,8 @@
 #include "pages/PageViewer.h"
 #include "pages/PrintPage.h"
 #include "core/Shared.h"
-#include "platform/Accessibility.h"
-#include "platform/PrepareForm.h"
+#include "platform/screen/Accessibility.h"
+#include "platform/screen/PrepareForm.h"
 
 platform::FormRef<::PageViewer> forms::PageViewer;
 

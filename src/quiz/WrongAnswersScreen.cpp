@@ -1,7 +1,7 @@
 #include "quiz/WrongAnswersScreen.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Shared.h"
-#include "platform/PrepareForm.h"
+#include "platform/screen/PrepareForm.h"
 
 platform::FormRef<::WrongAnswersScreen> forms::WrongAnswersScreen;
 

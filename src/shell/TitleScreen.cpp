@@ -1,12 +1,12 @@
 #include "shell/TitleScreen.h"
-#include "platform/Accessibility.h"
-#include "platform/Desktop.h"
-#include "platform/Dialogs.h"
-#include "platform/Stage.h"
+#include "platform/screen/Accessibility.h"
+#include "platform/screen/Desktop.h"
+#include "platform/screen/Dialogs.h"
+#include "platform/screen/Stage.h"
 #include "shell/Forms.h"
 #include "shell/MainMenu.h"
 #include "core/Shared.h"
-#include "platform/PrepareForm.h"
+#include "platform/screen/PrepareForm.h"
 
 #include <QTimer>
 

@@ -6,9 +6,9 @@
 #include "pages/PageViewer.h"
 #include "quiz/QuizScreen.h"
 #include "shell/MainMenu.h"
-#include "platform/FileChannel.h"
+#include "platform/files/FileChannel.h"
 #include "core/Shared.h"
-#include "platform/PrepareForm.h"
+#include "platform/screen/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
 #include <QFontMetricsF>

@@ -1,8 +1,8 @@
-#include "platform/Dialogs.h"
-#include "platform/Fonts.h"
-#include "platform/Core.h"
+#include "platform/screen/Dialogs.h"
+#include "platform/screen/Fonts.h"
+#include "platform/files/Core.h"
 #include "shell/Forms.h"
-#include "platform/Stage.h"
+#include "platform/screen/Stage.h"
 #include "shell/MainMenu.h"
 #include "shell/TitleScreen.h"
 

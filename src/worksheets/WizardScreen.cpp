@@ -1,8 +1,8 @@
 #include "worksheets/WizardScreen.h"
-#include "platform/FileChannel.h"
+#include "platform/files/FileChannel.h"
 #include "core/Shared.h"
-#include "platform/PrepareForm.h"
-#include "platform/Printer.h"
+#include "platform/screen/PrepareForm.h"
+#include "platform/printing/Printer.h"
 #include "worksheets/WorksheetFiles.h"
 
 platform::FormRef<::WizardScreen> forms::WizardScreen;
