@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QStringList>
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -39,8 +40,9 @@ public:
 
     // The picture's own size in twips: the bounding box at its units per inch.
     QSizeF sizeTwips() const { return m_sizeTwips; }
-    // Plays the records into a rectangle of the painter's device, the bounding box filling it.
-    void play(QPainter& painter, const QRectF& target) const;
+    // Plays the records into a rectangle of the painter's device, the bounding box filling it. A play
+    // ahead of the window stops at the record after `stop` is set (the application is going).
+    void play(QPainter& painter, const QRectF& target, const std::atomic<bool>* stop = nullptr) const;
     // The texts the picture writes, in order, decoded from their fonts' code pages.
     QStringList texts() const;
     // One text as written on the picture played at its own size (twips / 15 to a pixel): the box its

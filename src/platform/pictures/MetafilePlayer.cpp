@@ -186,10 +186,11 @@ void Player::play(const Metafile::Record& r) {
     if (const auto it = handlers.constFind(r.function); it != handlers.cend()) (this->*it.value())(Params(m_bytes, r), r.function);
 }
 
-void playAll(Player& player, const std::vector<Metafile::Record>& records, const QString& picture) {
+void playAll(Player& player, const std::vector<Metafile::Record>& records, const QString& picture,
+             const std::atomic<bool>* stop) {
     QElapsedTimer clock;
     clock.start();
-    for (size_t i = 0; i < records.size() && player.stopped.isEmpty(); ++i) {
+    for (size_t i = 0; i < records.size() && player.stopped.isEmpty() && !(stop && *stop); ++i) {
         player.play(records[i]);
         // After every record: one record may cost as much as many.
         if (clock.elapsed() > Limits::Milliseconds)
@@ -206,13 +207,13 @@ void playAll(Player& player, const std::vector<Metafile::Record>& records, const
 
 using namespace wmf;
 
-void Metafile::play(QPainter& painter, const QRectF& target) const {
+void Metafile::play(QPainter& painter, const QRectF& target, const std::atomic<bool>* stop) const {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setClipRect(target, Qt::IntersectClip);
     Player player(painter, m_bytes, m_bounds, target, m_objects);
-    playAll(player, m_records, m_name);
+    playAll(player, m_records, m_name, stop);
     painter.restore();
 }
 

@@ -197,6 +197,7 @@ private:
 };
 
 // Plays every record until a limit is passed or the time is up, and says so in the log.
-void playAll(Player& player, const std::vector<Metafile::Record>& records, const QString& picture);
+void playAll(Player& player, const std::vector<Metafile::Record>& records, const QString& picture,
+             const std::atomic<bool>* stop = nullptr);
 
 }  // namespace platform::wmf

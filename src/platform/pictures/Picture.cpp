@@ -1,4 +1,5 @@
 #include "platform/pictures/Picture.h"
+#include "platform/pictures/WorkAhead.h"
 #include "platform/files/Paths.h"
 #include "platform/files/WorkingFiles.h"
 #include "platform/files/Core.h"
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLoggingCategory>
-#include <QtConcurrent>
 #include <deque>
 
 Q_LOGGING_CATEGORY(lcPictures, "vellacourt.pictures")
@@ -44,15 +44,18 @@ void Picture::draw(QPainter& painter, const QRectF& target) const {
 }
 
 namespace {
-QImage playAt(const Metafile& m, QSize size, double ratio, const QColor& background) {
+// A play ahead (`stop` given) that the application's going cut short gives an empty image.
+QImage playAt(const Metafile& m, QSize size, double ratio, const QColor& background,
+              const std::atomic<bool>* stop = nullptr) {
     QImage image(QSize(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio))),
                  background.isValid() ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(background.isValid() ? background : QColor(Qt::transparent));
     {
         QPainter p(&image);
-        m.play(p, QRectF(QPointF(0, 0), QSizeF(size)));
+        m.play(p, QRectF(QPointF(0, 0), QSizeF(size)), stop);
     }
+    if (stop && *stop) return QImage();
     image.setDevicePixelRatio(1);  // shown pixel for pixel (not shared yet, so nothing is copied)
     return image;
 }
@@ -64,7 +67,7 @@ struct PlayedAhead {
     std::shared_ptr<const Metafile> source;
     double ratio;
     QColor background;
-    QFuture<QImage> image;
+    QFuture<std::optional<QImage>> image;  // empty, or an empty image, when the play was dropped
 };
 // Touched on the window's thread only; the workers fill the futures.
 std::deque<PlayedAhead>& playedAhead() {
@@ -87,10 +90,13 @@ void playAhead(const Picture& picture, double ratio, const QColor& background) {
         return;
     }
     const QSize size = picture.size();
-    ahead.push_back({m, ratio, background, QtConcurrent::run([m, size, ratio, background] { return playAt(*m, size, ratio, background); })});
+    WorkAhead& work = WorkAhead::ofApplication();
+    ahead.push_back({m, ratio, background, work.run([m, size, ratio, background, stop = &work.cancelled()] {
+                         return playAt(*m, size, ratio, background, stop);
+                     })});
     // Three are kept: the page being turned to and its two neighbours (the viewers ask for the page
     // itself first, which keeps it from being pushed out by them). A future let go still finishes
-    // its play; its image is freed when it does.
+    // its play, owned by the application's work ahead; its image is freed when it does.
     while (ahead.size() > 3) ahead.pop_front();
 }
 
@@ -114,9 +120,10 @@ void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at, co
             return a.source == m && sameRatio(a.ratio, ratio) && a.background == background;
         });
         if (played != ahead.end()) {
-            m_image = played->image.result();  // waits, if the worker has not finished yet
+            m_image = played->image.result().value_or(QImage());  // waits, if the worker has not finished yet
             ahead.erase(played);
-        } else {
+        }
+        if (m_image.isNull()) {
             m_image = playAt(*m, picture.size(), ratio, background);
             ++playedOnTheWindow;
         }
@@ -219,7 +226,7 @@ struct ReadAhead {
     QDateTime modified;
     qint64 size = -1;
     double scale = 1;
-    QFuture<Read> read;
+    QFuture<std::optional<Read>> read;  // empty when the read was dropped
 };
 // Touched on the window's thread only, by absolute file name; the workers fill the futures.
 QHash<QString, ReadAhead>& readingAhead() {
@@ -250,7 +257,8 @@ static Picture readPicture(const QFileInfo& info, const QString& path, int pixel
     if (const CachedPicture* e = pictureCache().object(key); e && same(*e)) return e->picture;
     const auto ahead = readingAhead().constFind(key);
     const bool readAhead = ahead != readingAhead().cend() && same(*ahead);
-    const Read read = readAhead ? ahead->read.result() : decode(info, path, pixelsPerPixel, scale);  // waits for the worker
+    std::optional<Read> readThere = readAhead ? ahead->read.result() : std::nullopt;  // waits for the worker
+    const Read read = readThere ? std::move(*readThere) : decode(info, path, pixelsPerPixel, scale);
     readingAhead().remove(key);
     if (read.error) throw *read.error;
     pictureCache().insert(key, new CachedPicture{info.lastModified(), info.size(), scale, read.picture},
@@ -306,7 +314,7 @@ void readAhead(const QString& path, double scale) {
     const QString key = sharpest.absoluteFilePath();
     if (pictureCache().contains(key) || readingAhead().contains(key)) return;
     readingAhead().insert(key, {sharpest.lastModified(), sharpest.size(), scale,
-                                QtConcurrent::run([sharpest, path, pixelsPerPixel, scale] {
+                                WorkAhead::ofApplication().run([sharpest, path, pixelsPerPixel, scale] {
                                     return decode(sharpest, path, pixelsPerPixel, scale);
                                 })});
 }
