@@ -51,9 +51,9 @@ private slots:
     // Round an opaque picture box a frame is repainted in pieces: it comes out as when painted whole.
     void framePaintedInPiecesMatchesFramePaintedWhole() {
         Session s;
-        forms::TitleScreen.show();
-        QWidget* frame = forms::TitleScreen->ui().panel->widget();
-        QWidget* picture = forms::TitleScreen->ui().picture->widget();
+        screens().show<TitleScreen>();
+        QWidget* frame = screens().get<TitleScreen>().ui().panel->widget();
+        QWidget* picture = screens().get<TitleScreen>().ui().picture->widget();
         QImage pieces = frame->grab().toImage();
         picture->hide();
         QImage whole = frame->grab().toImage();
@@ -135,3 +135,4 @@ private slots:
 
 QTEST_MAIN(PlatformTest)
 #include "test_platform.moc"
+#include "platform/screen/Navigator.h"
