@@ -1,7 +1,7 @@
 // The bare Qt program the benchmarks hold the program against: the same pages (pictures and captions
 // in the screens' fonts) built plainly from Qt widgets, a page of a QStackedWidget each.
 #pragma once
-#include "platform/Fonts.h"
+#include "platform/screen/Fonts.h"
 
 #include <QCheckBox>
 #include <QFrame>

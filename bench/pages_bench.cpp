@@ -7,11 +7,11 @@
 
 #include <sys/resource.h>
 #include "pages/PageViewer.h"
-#include "platform/WorkingFiles.h"
-#include "platform/Picture.h"
-#include "platform/Stage.h"
-#include "platform/Fonts.h"
-#include "platform/Core.h"
+#include "platform/files/WorkingFiles.h"
+#include "platform/pictures/Picture.h"
+#include "platform/screen/Stage.h"
+#include "platform/screen/Fonts.h"
+#include "platform/files/Core.h"
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
 #include "pages/PageViewer.h"
@@ -26,7 +26,7 @@
 #include "shell/MainMenu.h"
 #include "core/Shared.h"
 #include "shell/TopicScreen.h"
-#include "platform/Navigator.h"
+#include "platform/screen/Navigator.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 // folder; bench_startup times the real program's start as the X server shows it.
 #include "BarePages.h"
 #include "BenchUtil.h"
-#include "platform/Stage.h"
-#include "platform/Fonts.h"
-#include "platform/Core.h"
+#include "platform/screen/Stage.h"
+#include "platform/screen/Fonts.h"
+#include "platform/files/Core.h"
 #include "quiz/QuizScreen.h"
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
@@ -31,7 +31,7 @@
 #include "shell/TitleScreen.h"
 #include "shell/TopicScreen.h"
 #include "worksheets/CatalogueScreen.h"
-#include "platform/Navigator.h"
+#include "platform/screen/Navigator.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // The catalogue index on any bytes: read, append and remove in a working folder of its own. None
 // may crash, the index must stay readable after a change, and nothing may be written outside
 // the folder "multiple".
-#include "platform/FileChannel.h"
-#include "platform/Core.h"
+#include "platform/files/FileChannel.h"
+#include "platform/files/Core.h"
 #include "core/Shared.h"
 #include "worksheets/WorksheetFiles.h"
 

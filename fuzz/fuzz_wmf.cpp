@@ -1,7 +1,7 @@
 // The metafile reader on any bytes: a file is either refused or played, onto an image the size of
 // a page in the viewer (at scale 1 or 3.6), without reading outside the file; the page's limits keep every play within
 // the run's time and memory limits.
-#include "platform/Metafile.h"
+#include "platform/pictures/Metafile.h"
 
 #include <QGuiApplication>
 #include <QImage>

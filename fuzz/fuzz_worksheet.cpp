@@ -1,7 +1,7 @@
 // The worksheet reader on any bytes: it either reads a worksheet or fails like a damaged file, and
 // what it reads is written back so that it reads the same again.
-#include "platform/FileChannel.h"
-#include "platform/Core.h"
+#include "platform/files/FileChannel.h"
+#include "platform/files/Core.h"
 #include "worksheets/WorksheetFiles.h"
 
 #include <cstdlib>

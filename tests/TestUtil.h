@@ -2,14 +2,14 @@
 // size, recorded message boxes, and screenshots on request.
 #pragma once
 #include "core/Shared.h"
-#include "platform/Desktop.h"
-#include "platform/Dialogs.h"
-#include "platform/FileChannel.h"
-#include "platform/Fonts.h"
-#include "platform/Paths.h"
-#include "platform/ScreenProbe.h"
-#include "platform/Stage.h"
-#include "platform/WorkingFiles.h"
+#include "platform/screen/Desktop.h"
+#include "platform/screen/Dialogs.h"
+#include "platform/files/FileChannel.h"
+#include "platform/screen/Fonts.h"
+#include "platform/files/Paths.h"
+#include "platform/screen/ScreenProbe.h"
+#include "platform/screen/Stage.h"
+#include "platform/files/WorkingFiles.h"
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
 #include "pages/PageViewer.h"
@@ -22,7 +22,7 @@
 #include "worksheets/CatalogueScreen.h"
 #include "worksheets/WizardScreen.h"
 #include "worksheets/WorksheetFiles.h"
-#include "platform/Navigator.h"
+#include "platform/screen/Navigator.h"
 
 #include <QDir>
 #include <QDirIterator>

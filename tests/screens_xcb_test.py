@@ -25,8 +25,8 @@ import numpy as np
 from xharness import Failure, Screen, alive, stop, wait_for, xvfb
 
 TWIPS = 15
-BORDER, CAPTION = 7, 26             # a form's frame round its client area, pixels (src/platform/Form.h)
-SCREEN_BLUE = (39, 63, 137)         # a screen's client area (src/platform/Theme.h)
+BORDER, CAPTION = 7, 26             # a form's frame round its client area, pixels (src/platform/screen/Form.h)
+SCREEN_BLUE = (39, 63, 137)         # a screen's client area (src/platform/screen/Theme.h)
 SILVER = (192, 192, 192)            # the title's panel
 PAPER = (252, 248, 236)             # a reference page's card (assets/make_pages.cpp)
 INK_STEP = 48                       # a channel this far from the band's background is ink

@@ -1,10 +1,11 @@
 // Every pupil: by keyboard alone, by tap and tap, and as a screen reader finds it (Qt's accessibility tree).
+#include "platform/screen/Navigator.h"
 #include "TestUtil.h"
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
 #include "core/Contrast.h"
 #include "core/Shared.h"
-#include "platform/Accessibility.h"
+#include "platform/screen/Accessibility.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -289,4 +290,3 @@ private slots:
 
 QTEST_MAIN(AccessTest)
 #include "test_access.moc"
-#include "platform/Navigator.h"

@@ -1,5 +1,6 @@
 // The drag-and-drop activities, driven as a pupil drives them: real presses, moves and releases
 // through the window, so Qt's own delivery of a drag to the pressed tile is part of what is tried.
+#include "platform/screen/Navigator.h"
 #include "TestUtil.h"
 #include "activities/DiceActivity.h"
 #include "activities/GalleryActivity.h"
@@ -365,4 +366,3 @@ private slots:
 
 QTEST_MAIN(ActivitiesTest)
 #include "test_activities.moc"
-#include "platform/Navigator.h"

@@ -1,6 +1,7 @@
 // Reference pages: the metafile player on hand-made and lying files, and the page viewers by clicks.
+#include "platform/screen/Navigator.h"
 #include "TestUtil.h"
-#include "platform/MetafileBitmap.h"
+#include "platform/pictures/MetafileBitmap.h"
 #include <sys/resource.h>
 #include <QElapsedTimer>
 #include <sys/stat.h>
@@ -371,4 +372,3 @@ private slots:
 
 QTEST_MAIN(PagesTest)
 #include "test_pages.moc"
-#include "platform/Navigator.h"

@@ -1,6 +1,7 @@
 // The runtime under the screens: fields and Windows-1252, pictures read ahead, painting, working files, errors.
+#include "platform/screen/Navigator.h"
 #include "TestUtil.h"
-#include "platform/WorkingFiles.h"
+#include "platform/files/WorkingFiles.h"
 
 #include <QElapsedTimer>
 #include <atomic>
@@ -135,4 +136,3 @@ private slots:
 
 QTEST_MAIN(PlatformTest)
 #include "test_platform.moc"
-#include "platform/Navigator.h"

@@ -1,6 +1,7 @@
 // Printing through the real path into a private CUPS spooler (never the machine's printers), read back as PDF.
+#include "platform/screen/Navigator.h"
 #include "TestUtil.h"
-#include "platform/Printer.h"
+#include "platform/printing/Printer.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -388,4 +389,3 @@ private slots:
 
 QTEST_MAIN(PrintingTest)
 #include "test_printing.moc"
-#include "platform/Navigator.h"

@@ -1,4 +1,5 @@
 // The quiz, the score screen and the review, driven by clicks as a pupil would.
+#include "platform/screen/Navigator.h"
 #include "TestUtil.h"
 
 using namespace platform;
@@ -137,4 +138,3 @@ private slots:
 
 QTEST_MAIN(QuizTest)
 #include "test_quiz.moc"
-#include "platform/Navigator.h"

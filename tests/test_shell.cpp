@@ -1,6 +1,7 @@
 // The shell: the standard frame, the title screen and exit loop, the main menu and the topic menu.
+#include "platform/screen/Navigator.h"
 #include "TestUtil.h"
-#include "platform/PrepareForm.h"
+#include "platform/screen/PrepareForm.h"
 #include "core/StageScale.h"
 
 using namespace platform;
@@ -233,4 +234,3 @@ private slots:
 
 QTEST_MAIN(ShellTest)
 #include "test_shell.moc"
-#include "platform/Navigator.h"

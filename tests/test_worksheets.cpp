@@ -1,4 +1,5 @@
 // Worksheets: the wizard, the catalogue, and a teacher's work kept safe whatever fails.
+#include "platform/screen/Navigator.h"
 #include "TestUtil.h"
 
 #include <QLockFile>
@@ -379,4 +380,3 @@ int main(int argc, char** argv) {
 }
 
 #include "test_worksheets.moc"
-#include "platform/Navigator.h"

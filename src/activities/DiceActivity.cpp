@@ -1,8 +1,8 @@
 #include "activities/DiceActivity.h"
 #include "core/Activities.h"
 #include "core/Shared.h"
-#include "platform/PrepareForm.h"
-#include "platform/Navigator.h"
+#include "platform/screen/PrepareForm.h"
+#include "platform/screen/Navigator.h"
 #include <algorithm>
 
 

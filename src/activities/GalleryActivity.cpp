@@ -1,8 +1,8 @@
 #include "activities/GalleryActivity.h"
 #include "core/NumberText.h"
 #include "core/Random.h"
-#include "platform/PrepareForm.h"
-#include "platform/Navigator.h"
+#include "platform/screen/PrepareForm.h"
+#include "platform/screen/Navigator.h"
 
 #include <algorithm>
 #include <numeric>

@@ -2,8 +2,8 @@
 #include "core/Activities.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Shared.h"
-#include "platform/Accessibility.h"
-#include "platform/Navigator.h"
+#include "platform/screen/Accessibility.h"
+#include "platform/screen/Navigator.h"
 
 #include <QKeyEvent>
 

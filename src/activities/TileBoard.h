@@ -1,7 +1,7 @@
 // The board every activity stands on: twelve tiles dragged from a tray onto twelve answer boxes,
 // twelve home slots that remember where the tiles started, and the buttons below.
 #pragma once
-#include "platform/Form.h"
+#include "platform/screen/Form.h"
 
 #include <array>
 

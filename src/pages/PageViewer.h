@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Form.h"
+#include "platform/screen/Form.h"
 
 #include <QElapsedTimer>
 

@@ -1,6 +1,6 @@
 #include "pages/PrintPage.h"
-#include "platform/Printer.h"
-#include "platform/Core.h"
+#include "platform/printing/Printer.h"
+#include "platform/files/Core.h"
 
 namespace pages {
 

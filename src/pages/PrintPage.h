@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Picture.h"
+#include "platform/pictures/Picture.h"
 
 namespace pages {
 // Prints a page's print picture, as both page viewers do: an empty line starts the job, the picture

@@ -1,6 +1,6 @@
 #pragma once
 #include "core/WorksheetFormat.h"
-#include "platform/Form.h"
+#include "platform/screen/Form.h"
 
 #include <array>
 

@@ -2,10 +2,10 @@
 #include "quiz/WrongAnswersScreen.h"
 #include "core/Marking.h"
 #include "core/Shared.h"
-#include "platform/Accessibility.h"
-#include "platform/PrepareForm.h"
-#include "platform/Printer.h"
-#include "platform/Navigator.h"
+#include "platform/screen/Accessibility.h"
+#include "platform/screen/PrepareForm.h"
+#include "platform/printing/Printer.h"
+#include "platform/screen/Navigator.h"
 
 #include <QFontMetricsF>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Form.h"
+#include "platform/screen/Form.h"
 
 // The score screen after a quiz or an activity: a message by how close the score came to full marks.
 class ScoreScreen : public platform::Form {

@@ -1,8 +1,8 @@
 #include "quiz/WrongAnswersScreen.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Shared.h"
-#include "platform/PrepareForm.h"
-#include "platform/Navigator.h"
+#include "platform/screen/PrepareForm.h"
+#include "platform/screen/Navigator.h"
 
 
 using namespace platform;

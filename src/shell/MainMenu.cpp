@@ -1,7 +1,7 @@
 #include "shell/MainMenu.h"
-#include "platform/Stage.h"
-#include "platform/Desktop.h"
-#include "platform/Dialogs.h"
+#include "platform/screen/Stage.h"
+#include "platform/screen/Desktop.h"
+#include "platform/screen/Dialogs.h"
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
 #include "pages/PageViewer.h"
@@ -19,12 +19,12 @@
 #include "worksheets/CatalogueScreen.h"
 #include "worksheets/WizardScreen.h"
 #include "core/Shared.h"
-#include "platform/PrepareForm.h"
+#include "platform/screen/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
 
-#include "platform/Paths.h"
-#include "platform/WorkingFiles.h"
-#include "platform/Navigator.h"
+#include "platform/files/Paths.h"
+#include "platform/files/WorkingFiles.h"
+#include "platform/screen/Navigator.h"
 
 #include <QDir>
 #include <QLoggingCategory>

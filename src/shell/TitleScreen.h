@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Form.h"
+#include "platform/screen/Form.h"
 
 // The title screen, and later the exit confirmation.
 class TitleScreen : public platform::Form {

@@ -16,11 +16,11 @@
 #include "pages/PageViewer.h"
 #include "quiz/QuizScreen.h"
 #include "shell/MainMenu.h"
-#include "platform/FileChannel.h"
+#include "platform/files/FileChannel.h"
 #include "core/Shared.h"
-#include "platform/PrepareForm.h"
+#include "platform/screen/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
-#include "platform/Navigator.h"
+#include "platform/screen/Navigator.h"
 
 #include <QFontMetricsF>
 #include <QLoggingCategory>

@@ -1,7 +1,7 @@
 #pragma once
 #include "core/TopicFile.h"
 #include "core/WorksheetFormat.h"
-#include "platform/Form.h"
+#include "platform/screen/Form.h"
 
 #include <optional>
 

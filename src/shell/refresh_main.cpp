@@ -1,7 +1,7 @@
 // vellacourt-refresh DATA WORK: the launcher's step before the program starts (see FolderRefresh.h).
 // Says on stderr which files could not be refreshed; on stdout, for the launcher to hand to the
 // program, the one line a teacher is told. Exit status: 0 all done, 1 done in part, 2 stop.
-#include "platform/FolderRefresh.h"
+#include "platform/files/FolderRefresh.h"
 
 #include <cstdio>
 

@@ -1,13 +1,13 @@
 #include "worksheets/CatalogueScreen.h"
-#include "platform/Accessibility.h"
-#include "platform/FileChannel.h"
+#include "platform/screen/Accessibility.h"
+#include "platform/files/FileChannel.h"
 #include "quiz/QuizScreen.h"
 #include "worksheets/WizardScreen.h"
 #include "core/Catalogue.h"
 #include "core/Shared.h"
-#include "platform/PrepareForm.h"
+#include "platform/screen/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
-#include "platform/Navigator.h"
+#include "platform/screen/Navigator.h"
 
 #include <QLoggingCategory>
 

@@ -1,10 +1,10 @@
 #include "worksheets/WizardScreen.h"
-#include "platform/FileChannel.h"
+#include "platform/files/FileChannel.h"
 #include "core/Shared.h"
-#include "platform/PrepareForm.h"
-#include "platform/Printer.h"
+#include "platform/screen/PrepareForm.h"
+#include "platform/printing/Printer.h"
 #include "worksheets/WorksheetFiles.h"
-#include "platform/Navigator.h"
+#include "platform/screen/Navigator.h"
 
 
 using namespace platform;

@@ -1,8 +1,8 @@
 #include "worksheets/WorksheetFiles.h"
-#include "platform/FileChannel.h"
-#include "platform/Paths.h"
-#include "platform/WorkingFiles.h"
-#include "platform/Core.h"
+#include "platform/files/FileChannel.h"
+#include "platform/files/Paths.h"
+#include "platform/files/WorkingFiles.h"
+#include "platform/files/Core.h"
 #include "core/Shared.h"
 
 #include <QFile>

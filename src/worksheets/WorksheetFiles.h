@@ -3,7 +3,7 @@
 #pragma once
 #include "core/Shared.h"
 #include "core/WorksheetFormat.h"
-#include "platform/Core.h"
+#include "platform/files/Core.h"
 
 #include <QByteArray>
 #include <QLockFile>

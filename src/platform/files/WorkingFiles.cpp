@@ -1,0 +1,142 @@
+#include "platform/files/WorkingFiles.h"
+
+#include "platform/files/Descriptors.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QStringList>
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+
+RuntimeError notFound(const QString& path) {
+    return RuntimeError(ErrFileNotFound, QStringLiteral("File not found: %1").arg(path));
+}
+
+QStringList partsOf(const QString& path) {
+    QString p = path;
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QStringList parts = p.split(QLatin1Char('/'));
+    for (const QString& part : parts)
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
+            throw RuntimeError(ErrPathNotFound, QStringLiteral("Path/File access error: %1").arg(path));
+    return parts;
+}
+
+// The entry's name as it stands in the folder: as spelt if there is one, else the first entry that
+// differs only in letter case, else as spelt.
+QByteArray onDisk(int folder, const QString& part) {
+    const QByteArray spelt = QFile::encodeName(part);
+    struct stat st {};
+    if (::fstatat(folder, spelt.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) return spelt;
+    const int copy = ::dup(folder);
+    if (copy < 0) return spelt;
+    DIR* d = ::fdopendir(copy);
+    if (!d) {
+        ::close(copy);
+        return spelt;
+    }
+    QByteArray found = spelt;
+    ::rewinddir(d);  // the copy shares the folder's read position with every other copy
+    while (const dirent* e = ::readdir(d)) {
+        if (QFile::decodeName(e->d_name).compare(part, Qt::CaseInsensitive) == 0) {
+            found = QByteArray(e->d_name);
+            break;
+        }
+    }
+    ::closedir(d);
+    return found;
+}
+
+// The folder that holds the path's last part, opened through each folder in turn, none a link.
+Fd openFolderOf(const QStringList& parts, const QString& path) {
+    Fd folder(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0) throw notFound(path);
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+        Fd next(::openat(folder.get(), onDisk(folder.get(), parts[i]).constData(),
+                         O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (next.get() < 0) throw RuntimeError(ErrPathNotFound, QStringLiteral("Path/File access error: %1").arg(path));
+        folder = std::move(next);
+    }
+    return folder;
+}
+
+
+}  // namespace
+
+QByteArray readWorkingFile(const QString& path, qint64 limit) {
+    const QStringList parts = partsOf(path);
+    const Fd folder = openFolderOf(parts, path);
+    const Fd file(::openat(folder.get(), onDisk(folder.get(), parts.last()).constData(),
+                           O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (file.get() < 0 || ::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) throw notFound(path);
+    const RuntimeError tooLarge(ErrIO, QStringLiteral("%1 is too large to be one of the program's files").arg(path));
+    if (st.st_size > limit) throw tooLarge;
+    // Read to one byte past the limit: a file that grows meanwhile is caught too.
+    QByteArray bytes(qsizetype(std::min<qint64>(st.st_size, limit) + 1), Qt::Uninitialized);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > limit) throw tooLarge;
+            bytes.resize(std::min<qsizetype>(bytes.size() * 2, qsizetype(limit) + 1));
+        }
+        const ssize_t n = ::read(file.get(), bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw RuntimeError(ErrIO, QStringLiteral("Device I/O error"));
+        if (n == 0) break;
+        got += n;
+    }
+    if (got > limit) throw tooLarge;
+    bytes.truncate(got);
+    return bytes;
+}
+
+void replaceWorkingFile(const QString& path, const QByteArray& bytes) {
+    const QStringList parts = partsOf(path);
+    const Fd folder = openFolderOf(parts, path);
+    const QByteArray name = onDisk(folder.get(), parts.last());
+    const RuntimeError failed(ErrIO, QStringLiteral("Device I/O error"));
+    struct stat old {};
+    const bool existed = ::fstatat(folder.get(), name.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    // A link planted where the file goes is refused with a message; one swapped in after this check
+    // is replaced by the rename below, never followed.
+    if (existed && !S_ISREG(old.st_mode))
+        throw RuntimeError(ErrPathNotFound, QStringLiteral("Path/File access error: %1 is not a plain file").arg(path));
+    QByteArray temp;
+    Fd file;
+    for (int attempt = 0; attempt < 16 && file.get() < 0; ++attempt) {
+        temp = "." + name + "." + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".new";
+        file = Fd(::openat(folder.get(), temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (file.get() < 0 && errno != EEXIST) break;
+    }
+    if (file.get() < 0) throw failed;
+    // The new file keeps the old one's permissions, as a save in place would.
+    if (existed) ::fchmod(file.get(), old.st_mode & 07777);
+    const bool whole = writeAll(file.get(), bytes) && ::fdatasync(file.get()) == 0 && ::close(file.release()) == 0;
+    if (!whole || ::renameat(folder.get(), temp.constData(), folder.get(), name.constData()) != 0) {
+        ::unlinkat(folder.get(), temp.constData(), 0);
+        throw failed;
+    }
+}
+
+bool removeWorkingFile(const QString& path) {
+    try {
+        const QStringList parts = partsOf(path);
+        const Fd folder = openFolderOf(parts, path);
+        const QByteArray name = onDisk(folder.get(), parts.last());
+        return ::unlinkat(folder.get(), name.constData(), 0) == 0 || errno == ENOENT;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+}  // namespace platform

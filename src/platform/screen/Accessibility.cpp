@@ -1,0 +1,448 @@
+#include "platform/screen/Accessibility.h"
+#include "platform/screen/Form.h"
+#include "platform/screen/Stage.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <climits>
+#include <optional>
+#include <cmath>
+
+namespace platform {
+
+namespace {
+constexpr qint64 SameAnnouncementMs = 250;
+
+// The screen a control stands on.
+const Form* formOf(const QWidget* w) {
+    while (w && !qobject_cast<const Form*>(w)) w = w->parentWidget();
+    return qobject_cast<const Form*>(w);
+}
+
+// Qt scales the whole stage to the screen, and tells a reader where things are in the stage's own
+// (logical) pixels; a reader's highlight, a magnifier or a click-by-position tool works in the
+// screen's. Each place a reader is told is brought to the screen's pixels, and back for the places
+// it asks about.
+QPointF screenOrigin(const QWidget* w) { return w && w->screen() ? QPointF(w->screen()->geometry().topLeft()) : QPointF(); }
+qreal screenScale(const QWidget* w) { return w && w->screen() ? w->screen()->devicePixelRatio() : 1.0; }
+
+QRect toScreenPixels(const QRect& r, const QWidget* w) {
+    if (r.isNull()) return r;
+    const QPointF o = screenOrigin(w);
+    const qreal f = screenScale(w);
+    const auto at = [&](QPointF p) { return (p - o) * f + o; };
+    const QPointF a = at(QPointF(r.topLeft())), b = at(QPointF(r.topLeft() + QPoint(r.width(), r.height())));
+    return QRect(QPoint(int(std::lround(a.x())), int(std::lround(a.y()))),
+                 QPoint(int(std::lround(b.x())) - 1, int(std::lround(b.y())) - 1));
+}
+
+QPoint fromScreenPixels(QPoint p, const QWidget* w) {
+    const QPointF o = screenOrigin(w);
+    return ((QPointF(p) - o) / screenScale(w) + o).toPoint();
+}
+
+// Qt's own description of a control it draws itself (a text box, a tick, a message box and its
+// buttons), passed on whole but for the places, which are told in the screen's pixels.
+class InScreenPixels : public QAccessibleInterface, public QAccessibleTextInterface {
+public:
+    explicit InScreenPixels(QAccessibleInterface* qt) : m_qt(qt), m_id(QAccessible::uniqueId(qt)), m_object(qt->object()) {}
+    // Qt's description lives in its cache beside ours, and goes with ours; once the program has
+    // ended, the cache is emptying itself.
+    ~InScreenPixels() override {
+        if (QCoreApplication::instance()) QAccessible::deleteAccessibleInterface(m_id);
+    }
+
+    bool isValid() const override { return m_qt->isValid(); }
+    QObject* object() const override { return m_object; }  // asked as the cache empties, after Qt's is gone
+    QWindow* window() const override { return m_qt->window(); }
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override {
+        return m_qt->relations(match);
+    }
+    QAccessibleInterface* focusChild() const override { return m_qt->focusChild(); }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QPoint p = fromScreenPixels(QPoint(x, y), widget());
+        return m_qt->childAt(p.x(), p.y());
+    }
+    QAccessibleInterface* parent() const override { return m_qt->parent(); }
+    QAccessibleInterface* child(int index) const override { return m_qt->child(index); }
+    int childCount() const override { return m_qt->childCount(); }
+    int indexOfChild(const QAccessibleInterface* child) const override { return m_qt->indexOfChild(child); }
+    QString text(QAccessible::Text t) const override { return m_qt->text(t); }
+    void setText(QAccessible::Text t, const QString& text) override { m_qt->setText(t, text); }
+    QRect rect() const override { return toScreenPixels(m_qt->rect(), widget()); }
+    QAccessible::Role role() const override { return m_qt->role(); }
+    QAccessible::State state() const override { return m_qt->state(); }
+    QColor foregroundColor() const override { return m_qt->foregroundColor(); }
+    QColor backgroundColor() const override { return m_qt->backgroundColor(); }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface) return text() ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
+        return m_qt->interface_cast(t);
+    }
+
+    // A text box's text, its characters' places in the screen's pixels.
+    void selection(int i, int* start, int* end) const override { text()->selection(i, start, end); }
+    int selectionCount() const override { return text()->selectionCount(); }
+    void addSelection(int start, int end) override { text()->addSelection(start, end); }
+    void removeSelection(int i) override { text()->removeSelection(i); }
+    void setSelection(int i, int start, int end) override { text()->setSelection(i, start, end); }
+    int cursorPosition() const override { return text()->cursorPosition(); }
+    void setCursorPosition(int position) override { text()->setCursorPosition(position); }
+    QString text(int start, int end) const override { return text()->text(start, end); }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        return text()->textBeforeOffset(offset, type, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        return text()->textAfterOffset(offset, type, start, end);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        return text()->textAtOffset(offset, type, start, end);
+    }
+    int characterCount() const override { return text()->characterCount(); }
+    QRect characterRect(int offset) const override { return toScreenPixels(text()->characterRect(offset), widget()); }
+    int offsetAtPoint(const QPoint& point) const override { return text()->offsetAtPoint(fromScreenPixels(point, widget())); }
+    void scrollToSubstring(int start, int end) override { text()->scrollToSubstring(start, end); }
+    QString attributes(int offset, int* start, int* end) const override { return text()->attributes(offset, start, end); }
+
+private:
+    QAccessibleTextInterface* text() const { return m_qt->textInterface(); }
+    const QWidget* widget() const { return qobject_cast<const QWidget*>(m_qt->object()); }
+    QAccessibleInterface* m_qt;
+    QAccessible::Id m_id;
+    QPointer<QObject> m_object;
+};
+
+// Our own descriptions tell their places in the screen's pixels too.
+template <class Base>
+class ScreenPixels : public Base {
+public:
+    using Base::Base;
+    QRect rect() const override { return toScreenPixels(Base::rect(), Base::widget()); }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QPoint p = fromScreenPixels(QPoint(x, y), Base::widget());
+        return Base::childAt(p.x(), p.y());
+    }
+};
+
+// A page as a reader reads it: its texts gathered into lines top to bottom (a table's cells, a
+// Greek word and its gloss, share a line), each character with its box on the page, and the lines
+// larger or bolder than the body text marked as headings.
+struct PageText {
+    struct Line {
+        qsizetype start = 0, end = 0;  // the line's characters, its line break not counted
+        double pixelSize = 0;
+        int weight = 400;
+        bool heading = false;
+    };
+    QString text;
+    std::vector<QRectF> boxes;  // one to a character, on the page played at its own size
+    std::vector<Line> lines;
+
+    explicit PageText(const Metafile& page) {
+        std::vector<Metafile::Text> runs = page.textBoxes();
+        std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.box.top() < b.box.top(); });
+        // Lines: runs whose middles lie within the first run's height, then left to right.
+        std::vector<std::vector<const Metafile::Text*>> rows;
+        for (const Metafile::Text& r : runs) {
+            if (rows.empty() || r.box.center().y() > rows.back().front()->box.bottom()) rows.emplace_back();
+            rows.back().push_back(&r);
+        }
+        QHash<int, qsizetype> letters;  // characters written at each size: the commonest is the body's
+        for (auto& row : rows) {
+            std::stable_sort(row.begin(), row.end(), [](auto* a, auto* b) { return a->box.left() < b->box.left(); });
+            if (!lines.empty()) add(QLatin1Char('\n'), QRectF(boxes.back().topRight(), QSizeF(0, boxes.back().height())));
+            Line line{text.size()};
+            for (const Metafile::Text* r : row) {
+                if (text.size() > line.start) add(QLatin1Char(' '), QRectF(QPointF(boxes.back().right(), r->box.top()), QPointF(r->box.left(), r->box.bottom())));
+                for (qsizetype i = 0; i < r->text.size(); ++i)
+                    add(r->text.at(i), QRectF(QPointF(r->edges[size_t(i)], r->box.top()), QPointF(r->edges[size_t(i) + 1], r->box.bottom())));
+                line.pixelSize = std::max(line.pixelSize, r->pixelSize);
+                line.weight = std::max(line.weight, r->weight);
+                letters[int(std::lround(r->pixelSize))] += r->text.size();
+            }
+            line.end = text.size();
+            lines.push_back(line);
+        }
+        const auto body = std::max_element(letters.cbegin(), letters.cend());
+        for (Line& l : lines)
+            l.heading = l.weight >= 600 || (body != letters.cend() && std::lround(l.pixelSize) > body.key() * 11 / 10);
+    }
+    const Line* lineAt(qsizetype offset) const {
+        for (const Line& l : lines)
+            if (offset <= l.end) return &l;
+        return nullptr;
+    }
+
+private:
+    void add(QChar c, const QRectF& box) {
+        text += c;
+        boxes.push_back(box);
+    }
+};
+
+// A page is named by the first thing it says, its title.
+QString pageTitleOf(const Metafile& page) {
+    const QStringList texts = page.texts();
+    return texts.isEmpty() ? QStringLiteral("Page") : texts.front();
+}
+
+// A label that can be clicked is a push button; one that cannot, text. Pictures are graphics named
+// for what they show, a page is text to be read. What shows nothing (an empty label, an empty
+// picture, a square of colour) is left out of what a reader walks through.
+class ControlAccessible : public ScreenPixels<QAccessibleWidget>, public QAccessibleTextInterface {
+public:
+    ControlAccessible(QWidget* w, Control* c, QAccessible::Role role) : ScreenPixels(w, role), m_c(c) {}
+
+    // Asked afresh each time: a label's click may be bound after Qt first asked about it.
+    QAccessible::Role role() const override {
+        if (dynamic_cast<Label*>(m_c)) return m_c->onClick ? QAccessible::Button : QAccessible::StaticText;
+        if (auto* box = dynamic_cast<PictureBox*>(m_c)) return box->picture().metafile() ? QAccessible::StaticText : QAccessible::Graphic;
+        return QAccessibleWidget::role();
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return isPage() && m_c->accessibleName().isEmpty() ? pageTitle() : m_c->accessibleName();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (role() != QAccessible::Grouping && text(QAccessible::Name).isEmpty()) s.invisible = true;
+        // A screen covered by another shows nothing of itself to a reader.
+        if (const Form* form = formOf(widget()); form && Stage::instance()->front() != form) s.invisible = true;
+        s.focusable = m_c->TabStop();
+        return s;
+    }
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (m_c->onClick && widget()->isEnabled()) names.prepend(pressAction());
+        return names;
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction() && m_c->onClick && widget()->isEnabled()) {
+            // Answered at once: the click runs once the reader has its reply, so a message box it
+            // opens does not keep the reader waiting for it.
+            QTimer::singleShot(0, widget(), [c = m_c] {
+                if (c->onClick && c->widget()->isEnabled()) run(c->onClick);
+            });
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface && isPage()) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    // A page's text, read top to bottom; nothing can be selected or typed.
+    QString text(int start, int end) const override {
+        const PageText* page = pageText();
+        return page ? page->text.mid(start, end - start) : QString();
+    }
+    int characterCount() const override {
+        const PageText* page = pageText();
+        return page ? int(page->text.size()) : 0;
+    }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int offset) const override {
+        const PageText* page = pageText();
+        if (!page || offset < 0 || size_t(offset) >= page->boxes.size()) return {};
+        const QRectF box = page->boxes[size_t(offset)];
+        const QPoint at = widget()->mapToGlobal(box.topLeft().toPoint());
+        return toScreenPixels(QRect(at, box.size().toSize().expandedTo(QSize(1, 1))), widget());
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        const PageText* page = pageText();
+        if (!page) return -1;
+        const QPointF at = widget()->mapFromGlobal(fromScreenPixels(point, widget()));
+        for (size_t k = 0; k < page->boxes.size(); ++k)
+            if (page->boxes[k].contains(at)) return int(k);
+        return -1;
+    }
+    void scrollToSubstring(int, int) override {}
+    // Each line's font; a heading says so, as a reader that reports the text's attributes tells it.
+    QString attributes(int offset, int* start, int* end) const override {
+        const PageText* page = pageText();
+        const PageText::Line* line = page ? page->lineAt(offset) : nullptr;
+        if (!line) {
+            *start = *end = offset;
+            return {};
+        }
+        *start = int(line->start);
+        *end = int(line->end);
+        return QStringLiteral("font-size:%1pt;font-weight:%2;%3")
+            .arg(std::lround(line->pixelSize * 3 / 4))
+            .arg(line->weight)
+            .arg(line->heading ? QStringLiteral("heading:true;") : QString());
+    }
+
+private:
+    const Picture* picture() const {
+        auto* box = dynamic_cast<PictureBox*>(m_c);
+        return box ? &box->picture() : nullptr;
+    }
+    bool isPage() const {
+        const Picture* p = picture();
+        return p && p->metafile();
+    }
+    QString pageTitle() const { return pageTitleOf(*picture()->metafile()); }
+    // Gathered once for each page shown.
+    const PageText* pageText() const {
+        if (!isPage()) return nullptr;
+        if (m_page != picture()->sharedMetafile()) {
+            m_page = picture()->sharedMetafile();
+            m_text.emplace(*m_page);
+        }
+        return &*m_text;
+    }
+
+    Control* m_c;
+    mutable std::shared_ptr<const Metafile> m_page;
+    mutable std::optional<PageText> m_text;
+};
+
+// A screen: a window named by its caption, showing only while it stands in front, so a reader
+// never wanders into the screens beneath.
+class FormAccessible : public ScreenPixels<QAccessibleWidget> {
+public:
+    explicit FormAccessible(Form* f) : ScreenPixels(f, QAccessible::Pane), m_form(f) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return screenName();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (Stage::instance()->front() != m_form) s.invisible = true;
+        return s;
+    }
+
+private:
+    // As the screen names itself (its heading, a page's title, an activity's name), else the program's.
+    QString screenName() const {
+        const QString name = m_form->screenName ? m_form->screenName().trimmed() : QString();
+        return name.isEmpty() ? ProgramTitle : name;
+    }
+    Form* m_form;
+};
+
+// Where announcements are said: a notice of the stage's own, named by what it says last.
+class Announcer : public QWidget {
+public:
+    explicit Announcer(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setGeometry(0, 0, 1, 1);
+        lower();
+    }
+};
+
+class AnnouncerAccessible : public ScreenPixels<QAccessibleWidget> {
+public:
+    explicit AnnouncerAccessible(QWidget* w) : ScreenPixels(w, QAccessible::Notification) {}
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? widget()->accessibleName() : QAccessibleWidget::text(t);
+    }
+};
+
+Announcer* announcer() {
+    static QPointer<Announcer> a;
+    if (!a) {
+        a = new Announcer(Stage::instance());
+        a->hide();  // shown by each announcement: shown empty first, a reader would say the first one twice
+    }
+    return a;
+}
+
+// Qt's own description of a widget, asked of Qt once (the first time, for the widget's own class),
+// and wrapped so that its places are told in the screen's pixels.
+QAccessibleInterface* qtsOwn(const QString& className, QObject* object) {
+    static bool askingQt = false;
+    if (askingQt || !object->isWidgetType() || className != QLatin1String(object->metaObject()->className()))
+        return nullptr;
+    askingQt = true;
+    QAccessibleInterface* qt = QAccessible::queryAccessibleInterface(object);
+    askingQt = false;
+    return qt ? new InScreenPixels(qt) : nullptr;
+}
+
+QAccessibleInterface* factory(const QString& className, QObject* object) {
+    if (auto* a = dynamic_cast<Announcer*>(object)) return new AnnouncerAccessible(a);
+    // A screen, whatever class it is made as (asked first for its own class).
+    if (auto* form = qobject_cast<Form*>(object)) return new FormAccessible(form);
+    Control* c = Control::of(object);
+    // An option kept from the keyboard (the quiz's hidden "no answer") is kept from a reader too.
+    if (c && className == QLatin1String("QRadioButton") && !c->TabStop())
+        return new ControlAccessible(c->widget(), c, QAccessible::RadioButton);
+    // Controls Qt draws itself (text boxes, ticks, options, message boxes) keep Qt's own description,
+    // told in the screen's pixels.
+    if (!c || className != QLatin1String("QWidget")) return qtsOwn(className, object);
+    // Labels and pictures say their role when asked; a frame groups, a square of colour is a graphic.
+    return new ControlAccessible(c->widget(), c, dynamic_cast<Frame*>(c) ? QAccessible::Grouping : QAccessible::Graphic);
+}
+
+}  // namespace
+
+void installAccessibility() { QAccessible::installFactory(factory); }
+
+void announce(const QString& text) {
+    Announcer* a = announcer();
+    // The same words twice in one moment (a screen that says them as it loads and as it shows) once.
+    static QElapsedTimer lastTime;
+    if (a->accessibleName() == text && lastTime.isValid() && lastTime.elapsed() < SameAnnouncementMs) return;
+    lastTime.start();
+    // A notice that comes into view is read out by a screen reader (Orca reads a notification as it
+    // shows; a renamed one, or an alert, it passes over): hidden, renamed and shown again, each time.
+    a->hide();
+    a->setAccessibleName(text);
+    a->show();
+}
+
+QString lastAnnouncement() { return announcer()->accessibleName(); }
+
+void reportNameChangesSoon() {
+    static bool pending = false;
+    if (pending || !(QAccessible::isActive() || nameChangeHook)) return;
+    pending = true;
+    QTimer::singleShot(0, Stage::instance(), [] {
+        pending = false;
+        reportNameChanges();
+    });
+}
+
+std::function<void(QWidget*)> nameChangeHook;
+
+void reportNameChanges() {
+    if (!(QAccessible::isActive() || nameChangeHook)) return;
+    static QPointer<QWidget> lastFront;
+    static QHash<const QWidget*, QString> told;
+    auto* form = qobject_cast<Form*>(Stage::instance()->front());
+    if (form != lastFront) told.clear();  // a screen brought to the front is read afresh anyway
+    lastFront = form;
+    if (!form) return;
+    QList<QWidget*> widgets = form->findChildren<QWidget*>();
+    widgets.prepend(form);
+    for (QWidget* w : widgets) {
+        QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
+        if (!i) continue;
+        const QString name = i->text(QAccessible::Name);
+        const auto was = told.constFind(w);
+        const bool changed = was != told.cend() && *was != name;
+        told.insert(w, name);
+        if (!changed) continue;
+        QAccessibleEvent e(w, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&e);
+        if (nameChangeHook) nameChangeHook(w);
+    }
+}
+
+QString pageTitle(const Picture& page) { return page.metafile() ? pageTitleOf(*page.metafile()) : QString(); }
+
+}  // namespace platform

@@ -1,0 +1,379 @@
+#include "platform/screen/Controls.h"
+#include "platform/screen/Form.h"
+#include "core/Contrast.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace platform {
+
+MouseArgs mouseArgs(const QMouseEvent* e) {
+    MouseArgs a;
+    const Qt::MouseButtons b = e->type() == QEvent::MouseMove ? e->buttons() : Qt::MouseButtons(e->button());
+    if (b & Qt::LeftButton) a.button |= 1;
+    if (b & Qt::RightButton) a.button |= 2;
+    if (b & Qt::MiddleButton) a.button |= 4;
+    const Qt::KeyboardModifiers m = e->modifiers();
+    if (m & Qt::ShiftModifier) a.shift |= 1;
+    if (m & Qt::ControlModifier) a.shift |= 2;
+    if (m & Qt::AltModifier) a.shift |= 4;
+    const QPointF p = e->position();
+    a.x = float(p.x()) * TwipsPerPixel;
+    a.y = float(p.y()) * TwipsPerPixel;
+    return a;
+}
+
+void drawSunkenEdge(QPainter& p, const QRect& r) {
+    // One-pixel fills: the raster engine draws them faster than lines.
+    const QColor shadow(128, 128, 128);
+    p.fillRect(r.left(), r.top(), r.width(), 1, shadow);
+    p.fillRect(r.left(), r.top(), 1, r.height(), shadow);
+    p.fillRect(r.left() + 1, r.bottom(), r.width() - 1, 1, Qt::white);
+    p.fillRect(r.right(), r.top() + 1, 1, r.height() - 1, Qt::white);
+}
+
+void drawOutline(QPainter& p, const QRect& r, const QColor& c) {
+    const int x0 = r.left(), y0 = r.top(), x1 = r.left() + r.width(), y1 = r.top() + r.height();
+    p.fillRect(x0, y0, x1 - x0 + 1, 1, c);
+    p.fillRect(x0, y0, 1, y1 - y0 + 1, c);
+    p.fillRect(x1, y0, 1, y1 - y0 + 1, c);
+    p.fillRect(x0, y1, x1 - x0 + 1, 1, c);
+}
+
+void drawFocusFrame(QPainter& p, const QWidget* w, quint32 back, QRect around) {
+    if (around.isEmpty()) around = w->rect();
+    const Control* c = Control::of(w);
+    const core::FrameRings rings = core::focusFrameRings(back, c ? c->backAround() : back);
+    constexpr int t = 2;
+    p.setClipping(false);
+    const auto ring = [&p](const QRect& r, const QColor& colour) {
+        p.fillRect(r.left(), r.top(), r.width(), t, colour);
+        p.fillRect(r.left(), r.bottom() - t + 1, r.width(), t, colour);
+        p.fillRect(r.left(), r.top(), t, r.height(), colour);
+        p.fillRect(r.right() - t + 1, r.top(), t, r.height(), colour);
+    };
+    ring(around, toQColor(rings.outer));
+    if (rings.inner != rings.outer) ring(around.adjusted(t, t, -t, -t), toQColor(rings.inner));
+}
+
+static const char* const ControlProperty = "vellacourtControl";
+
+Control::Control(QWidget* self) : m_w(self) {
+    // A control takes its own mouse events; only the bare form reports movement to the form.
+    m_w->setAttribute(Qt::WA_NoMousePropagation);
+    m_w->setMouseTracking(true);
+    m_w->setProperty(ControlProperty, QVariant::fromValue(static_cast<void*>(this)));
+    // Only Tab gives a control the keyboard, so a click never leaves a focus frame behind it; a text
+    // box takes it from a click too, to be typed in.
+    m_tabStop = m_w->focusPolicy() != Qt::NoFocus;
+    if (!qobject_cast<QLineEdit*>(m_w)) m_w->setFocusPolicy(m_tabStop ? Qt::TabFocus : Qt::NoFocus);
+}
+
+bool readingOrder(const Control* a, const Control* b) {
+    return std::pair(a->Top(), a->Left()) < std::pair(b->Top(), b->Left());
+}
+
+Control::~Control() { m_w->setProperty(ControlProperty, QVariant()); }
+
+Control* Control::of(const QObject* w) {
+    return w ? static_cast<Control*>(w->property(ControlProperty).value<void*>()) : nullptr;
+}
+
+quint32 Control::backAround() const {
+    const QWidget* parent = m_w->parentWidget();
+    // A square of colour under the control and round its edge (a tile on a net's square) is what lies
+    // beside the frame, not the screen's own colour.
+    if (parent) {
+        const QRect edge = m_w->geometry().adjusted(-2, -2, 2, 2);
+        const QObjectList& siblings = parent->children();
+        for (qsizetype i = siblings.indexOf(m_w) - 1; i >= 0; --i) {
+            const auto* w = qobject_cast<const QWidget*>(siblings[i]);
+            const auto* square = w && !w->isHidden() ? dynamic_cast<const Shape*>(of(w)) : nullptr;
+            if (square && w->geometry().contains(edge)) return square->backColor();
+        }
+    }
+    if (const Control* frame = of(parent)) return frame->backColor();
+    if (const auto* form = parent ? qobject_cast<const Form*>(parent->parentWidget()) : nullptr) return form->backColor();
+    return m_back;
+}
+
+void Control::Move(float left, float top, float width, float height) {
+    m_left = left;
+    m_top = top;
+    m_width = width;
+    m_height = height;
+    m_w->setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+}
+
+void Control::SetEnabled(bool e) {
+    m_w->setEnabled(e);
+    // A disabled control is not there for the mouse: movement over it is movement over its container.
+    m_w->setAttribute(Qt::WA_NoMousePropagation, e);
+}
+
+void Control::setPaletteColours(QPalette::ColorRole back1, QPalette::ColorRole back2, QPalette::ColorRole fore) {
+    QPalette p = m_w->palette();
+    p.setColor(back1, toQColor(m_back));
+    p.setColor(back2, toQColor(m_back));
+    p.setColor(fore, toQColor(m_fore));
+    m_w->setPalette(p);
+}
+
+static void fire(const std::function<void(int, int, float, float)>& event, const QMouseEvent* e) {
+    if (!event) return;
+    const MouseArgs a = mouseArgs(e);
+    run([&] { event(a.button, a.shift, a.x, a.y); });
+}
+
+void Control::firePress(QMouseEvent* e) {
+    e->accept();
+    if (e->button() == Qt::LeftButton) m_pressed = true;
+    fire(onMouseDown, e);
+}
+
+void Control::fireMove(QMouseEvent* e) {
+    e->accept();
+    fire(onMouseMove, e);
+}
+
+bool Control::fireRelease(QMouseEvent* e) {
+    e->accept();
+    const bool click = e->button() == Qt::LeftButton && m_pressed && m_w->rect().contains(e->position().toPoint());
+    if (e->button() == Qt::LeftButton) m_pressed = false;
+    fire(onMouseUp, e);
+    return click;
+}
+
+// ---- Label
+
+Label::Label(QWidget* parent) : ControlWidget(parent) {
+    m_text.setTextFormat(Qt::PlainText);
+    setAttribute(Qt::WA_OpaquePaintEvent, m_opaque);
+}
+
+void Label::SetBackStyle(int style) {
+    if (m_opaque == (style != 0)) return;
+    m_opaque = style != 0;
+    // An opaque label covers its rectangle, so what lies beneath it need not be painted.
+    setAttribute(Qt::WA_OpaquePaintEvent, m_opaque);
+    update();
+}
+
+void Label::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QRect r = rect();
+    if (m_opaque) p.fillRect(r, toQColor(m_back));
+    if (m_border) {
+        drawSunkenEdge(p, r);
+        r.adjust(1, 1, -1, -1);
+    }
+    if (m_caption.isEmpty()) return;
+    // The caption is laid out once and drawn from that layout until it, the font or the width changes.
+    if (m_layoutWidth != r.width()) {
+        QTextOption option(m_align == Center         ? Qt::AlignHCenter
+                           : m_align == RightJustify ? Qt::AlignRight
+                                                     : Qt::AlignLeft);
+        option.setWrapMode(QTextOption::WordWrap);
+        m_text.setTextOption(option);
+        m_text.setTextWidth(r.width());
+        m_text.prepare(QTransform(), font());
+        m_layoutWidth = r.width();
+    }
+    p.setFont(font());
+    if (hasFocus()) drawFocusFrame(p, this, m_opaque ? m_back : backAround());
+    if (isEnabled()) {
+        p.setPen(toQColor(m_fore));
+        p.drawStaticText(r.topLeft(), m_text);
+    } else {
+        // Greyed: an etched caption, white under grey.
+        p.setPen(Qt::white);
+        p.drawStaticText(r.topLeft() + QPoint(1, 1), m_text);
+        p.setPen(theme::shadow());
+        p.drawStaticText(r.topLeft(), m_text);
+    }
+}
+
+void Label::setText(const QString& c) {
+    if (c == m_caption) return;
+    m_caption = c;
+    m_text.setText(c);
+    m_layoutWidth = -1;
+    update();
+}
+
+void Label::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::FontChange) m_layoutWidth = -1;
+    ControlWidget::changeEvent(e);
+}
+
+// Enter or Space clicks a label or picture that can be clicked; true when it did.
+static bool clickedByKey(Control& c, QKeyEvent* e) {
+    const int k = e->key();
+    if ((k != Qt::Key_Return && k != Qt::Key_Enter && k != Qt::Key_Space) || !c.onClick || e->isAutoRepeat()) return false;
+    e->accept();
+    run(c.onClick);
+    return true;
+}
+
+void Label::keyPressEvent(QKeyEvent* e) {
+    if (!clickedByKey(*this, e)) ControlWidget::keyPressEvent(e);
+}
+
+void Label::SetAlignment(Alignment a) {
+    m_align = a;
+    m_layoutWidth = -1;
+    update();
+}
+
+// ---- CommandButton
+
+CommandButton::CommandButton(QWidget* parent) : ControlWidget(parent) {
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (onClick) run(onClick);
+    });
+}
+
+// ---- Frame
+
+void Frame::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    p.setFont(font());
+    const int top = m_caption.isEmpty() ? 0 : fontMetrics().height() / 2;
+    const QRect r = rect().adjusted(0, top, -1, -1);
+    const QRect text(8, 0, fontMetrics().horizontalAdvance(m_caption) + 4, fontMetrics().height());
+    paintByRects(p, e->region(), [&](const QRect& area) {
+        p.fillRect(area, toQColor(m_back));
+        drawOutline(p, r.adjusted(0, 0, -1, -1), theme::shadow());
+        drawOutline(p, r.adjusted(1, 1, 0, 0), Qt::white);
+        if (m_caption.isEmpty() || !area.intersects(text)) return;
+        p.fillRect(text, toQColor(m_back));
+        p.setPen(toQColor(m_fore));
+        p.drawText(text, Qt::AlignCenter, m_caption);
+    });
+}
+
+// ---- PictureBox / Image
+
+// An image played onto a known colour is shown as a plain copy, not blended over what lies beneath:
+// at a whiteboard's scale a page blended takes several times as long to show.
+QColor PictureBox::fill() const {
+    if (m_framed) return toQColor(m_back);
+    const QWidget* parent = parentWidget();
+    const auto* form = parent ? qobject_cast<const Form*>(parent->parentWidget()) : nullptr;
+    if (!form || !form->picture().isNull() || parent->children().isEmpty() || parent->children().first() != this)
+        return {};
+    return toQColor(form->backColor());
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    int inset = 0;
+    if (m_framed) {
+        p.fillRect(rect(), toQColor(m_back));
+        drawSunkenEdge(p, rect());
+        inset = 2;
+        p.setClipRect(rect().adjusted(inset, inset, -inset, -inset));
+    }
+    m_shown.draw(p, m_picture, QPoint(inset, inset), fill());
+    // A page taller than its screen is framed where it shows, against the paper just inside.
+    if (hasFocus()) {
+        const QRect shows = visibleRegion().boundingRect();
+        const QColor inside = m_shown.colourAt(QPoint(shows.left() + 4, shows.center().y()));
+        drawFocusFrame(p, this, inside.isValid() ? fromQColor(inside) : backAround(), shows);
+    }
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* e) {
+    if (!clickedByKey(*this, e)) ControlWidget::keyPressEvent(e);
+}
+
+// ---- Shape
+
+Shape::Shape(QWidget* parent) : ControlWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+
+void Shape::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), toQColor(m_back));
+    // Filled, not stroked: at a fractional scale a pen would leave a sliver of what lies beneath.
+    drawOutline(p, rect().adjusted(0, 0, -1, -1), toQColor(m_fore));
+}
+
+// ---- TextBox
+
+TextBox::TextBox(QWidget* parent) : ControlWidget(parent) {
+    m_back = White;
+    // Text the program sets is never cut, so Qt's own limit must lie beyond any text a worksheet holds.
+    setMaxLength(std::numeric_limits<int>::max());
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) { edited(text); });
+}
+
+void TextBox::edited(const QString& t) {
+    // Typing or pasting past the limit is refused; text the program put there is never cut.
+    if (m_max > 0 && t.size() > m_max && t.size() > m_last.size()) {
+        const int cursor = cursorPosition() - int(t.size() - m_last.size());
+        QLineEdit::setText(m_last);
+        setCursorPosition(std::max(0, cursor));
+        return;
+    }
+    m_last = t;
+}
+
+void TextBox::keyPressEvent(QKeyEvent* e) {
+    if (onKeyPress) {
+        int key = 0;
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+            key = 13;
+        else if (e->text().size() == 1)
+            key = e->text().at(0).unicode();
+        if (key) {
+            run([&] { onKeyPress(key); });
+            if (key == 0) return;
+        }
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+// ---- CheckBox and OptionButton
+
+CheckBox::CheckBox(QWidget* parent) : ChoiceControl(parent) {
+    connect(this, &QCheckBox::stateChanged, this, [this] {
+        if (onClick) run(onClick);
+    });
+}
+
+OptionButton::OptionButton(QWidget* parent) : ChoiceControl(parent) {
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (on && onClick) run(onClick);
+    });
+}
+
+void OptionButton::keyPressEvent(QKeyEvent* e) {
+    const int k = e->key();
+    const int step = k == Qt::Key_Down || k == Qt::Key_Right ? 1 : k == Qt::Key_Up || k == Qt::Key_Left ? -1 : 0;
+    if (!step) return ChoiceControl::keyPressEvent(e);
+    e->accept();
+    // The options of this group a pupil can reach, top to bottom; an option kept out of the
+    // keyboard's way (the quiz's "no answer") is never one of them.
+    std::vector<OptionButton*> group;
+    for (QObject* o : parentWidget()->children()) {
+        auto* b = dynamic_cast<OptionButton*>(Control::of(o));
+        if (b && b->isVisible() && b->isEnabled() && b->TabStop()) group.push_back(b);
+    }
+    std::sort(group.begin(), group.end(), readingOrder);
+    const auto at = std::find(group.begin(), group.end(), this);
+    if (at == group.end()) return;
+    OptionButton* next = roundStep(group, at - group.begin(), step);
+    next->setFocus(Qt::TabFocusReason);
+    next->setChecked(true);
+}
+
+// ---- Timer
+
+Timer::Timer(QObject* parent) : QObject(parent) {
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (onTimer) run(onTimer);
+    });
+}
+
+}  // namespace platform

@@ -1,0 +1,82 @@
+// The one owner of the screens: which are open, the order they were brought forward in, who opened
+// whom, and which close together. Screens ask it to open, return and close; nothing else creates or
+// destroys a screen, and touching a screen never opens it.
+#pragma once
+#include "platform/screen/Form.h"
+
+#include <functional>
+#include <typeindex>
+#include <vector>
+
+namespace platform {
+
+class Navigator {
+public:
+    Navigator() = default;
+    Navigator(const Navigator&) = delete;
+    Navigator& operator=(const Navigator&) = delete;
+    ~Navigator();
+
+    // The screen of this kind, created and prepared (unseen) if it is not open.
+    template <class T> T& open() {
+        if (T* s = find<T>()) return *s;
+        T* s = new T();
+        add(typeid(T), s, [] { return static_cast<Form*>(new T()); });
+        s->prepare();
+        return *s;
+    }
+    // Opened if need be, then brought to the front; the screen in front until now is its opener.
+    template <class T> T& show() {
+        T& s = open<T>();
+        bringForward(&s);
+        return s;
+    }
+    // The open screen of this kind. Reaching one that is not open is a fault in the program, stopped
+    // at once with the screen's name, never a silent open.
+    template <class T> T& get() const {
+        if (T* s = find<T>()) return *s;
+        notOpen(typeid(T));
+    }
+    template <class T> T* find() const { return static_cast<T*>(screenOf(typeid(T))); }
+    template <class T> bool isOpen() const { return find<T>() != nullptr; }
+    // How many times a screen of this kind was opened since the program started.
+    template <class T> int opens() const { return opensOf(typeid(T)); }
+
+    // Closes a screen and every screen that closes with it.
+    template <class T> void close() { close(find<T>()); }
+    void close(Form* screen);
+    // Closes `screen` and brings back the screen that opened it (opening it again if it was closed).
+    void returnFrom(Form* screen);
+    // `member` closes whenever `screen` does, and `screen` whenever `member` does (the score screen
+    // and its review of wrong answers).
+    void closeTogether(Form* screen, Form* member);
+    // Closes every screen (tests start each case from none; the program as it ends).
+    void closeAll();
+
+    // The open screens, in the order they were brought forward (the front one last).
+    const std::vector<Form*>& order() const { return m_order; }
+
+private:
+    struct Entry {
+        std::type_index kind;
+        Form* screen;
+        std::function<Form*()> make;  // a new one of its kind, for a return to a closed opener
+        std::type_index openedFrom = typeid(void);
+        std::vector<Form*> together;
+    };
+    void add(std::type_index kind, Form* screen, std::function<Form*()> make);
+    void bringForward(Form* screen);
+    Form* screenOf(std::type_index kind) const;
+    int opensOf(std::type_index kind) const;
+    Entry* entryOf(const Form* screen);
+    [[noreturn]] static void notOpen(std::type_index kind);
+    std::vector<Entry> m_open;
+    std::vector<Form*> m_order;
+    std::vector<std::pair<std::type_index, int>> m_opens;
+    std::vector<std::pair<std::type_index, std::function<Form*()>>> m_makers;
+};
+
+// The stage's navigator.
+Navigator& screens();
+
+}  // namespace platform

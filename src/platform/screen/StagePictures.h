@@ -1,0 +1,11 @@
+// Pictures as the screens load them: at the stage's scale.
+#pragma once
+#include "platform/pictures/Picture.h"
+
+namespace platform {
+
+Picture LoadPicture(const QString& path);
+Picture LoadPictureOrEmpty(const QString& path);
+void readAhead(const QString& path);
+
+}  // namespace platform
