@@ -17,7 +17,7 @@ void Navigator::add(std::type_index kind, Form* screen, std::function<Form*()> m
     const auto counted = std::find_if(m_opens.begin(), m_opens.end(), [&](const auto& c) { return c.first == kind; });
     if (counted != m_opens.end()) ++counted->second;
     else m_opens.emplace_back(kind, 1);
-    if (std::none_of(m_makers.begin(), m_makers.end(), [&](const auto& m) { return m.first == kind; }))
+    if (make && std::none_of(m_makers.begin(), m_makers.end(), [&](const auto& m) { return m.first == kind; }))
         m_makers.emplace_back(kind, std::move(make));
 }
 
@@ -61,8 +61,8 @@ void Navigator::returnFrom(Form* screen) {
     const std::type_index back = e ? e->openedFrom : std::type_index(typeid(void));
     if (Form* open = screenOf(back)) {
         bringForward(open);
-    } else if (back != typeid(void)) {
-        const auto maker = std::find_if(m_makers.begin(), m_makers.end(), [&](const auto& m) { return m.first == back; });
+    } else if (const auto maker = std::find_if(m_makers.begin(), m_makers.end(), [&](const auto& m) { return m.first == back; });
+               maker != m_makers.end()) {
         Form* s = maker->second();
         add(back, s, maker->second);
         s->prepare();

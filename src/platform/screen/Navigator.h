@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <typeindex>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -17,11 +18,14 @@ public:
     Navigator& operator=(const Navigator&) = delete;
     ~Navigator();
 
-    // The screen of this kind, created and prepared (unseen) if it is not open.
-    template <class T> T& open() {
+    // The screen of this kind, created and prepared (unseen) if it is not open. A screen made for what
+    // it shows (one screen for several boards) is given that as it is made.
+    template <class T, class... Args> T& open(Args&&... made) {
         if (T* s = find<T>()) return *s;
-        T* s = new T();
-        add(typeid(T), s, [] { return static_cast<Form*>(new T()); });
+        T* s = new T(std::forward<Args>(made)...);
+        std::function<Form*()> again;  // what a return to it makes anew: only a screen made from nothing
+        if constexpr (sizeof...(Args) == 0) again = [] { return static_cast<Form*>(new T()); };
+        add(typeid(T), s, std::move(again));
         s->prepare();
         return *s;
     }
