@@ -297,7 +297,7 @@ private slots:
         for (const QString title : {"../escape", "TRACK", "pythagoras"}) {
             w->ui().title->SetText(title);
             w->checkAndSave();
-            QCOMPARE(s.messages.last().text, worksheetfiles::TitleProblem(title));
+            QCOMPARE(s.messages.last().text, worksheetfiles::TitleProblem(title, platform::topicsPresent()));
         }
         w->ui().title->SetText(QStringLiteral("Emoji"));
         w->ui().answers[4 * 6 + 2]->SetText(QStringLiteral("smile 🙂"));

@@ -19,23 +19,12 @@ constexpr FontDesc Digit{"Tahoma", 15.75, true};
 
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label6", .caption = "Euclid", .at = {240, 120, 3345, 705},
+    {.kind = Kind::Label, .name = "Label6", .at = {240, 120, 3345, 705},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Board::heading>},
     {.kind = Kind::Label, .name = "Label7",
          .caption = "               The nets of these cubic dice have numbers missing. "
                     "Drag numbers into the empty squares to show the missing digits.",
          .at = {1080, 360, 10680, 1065}, .font = {"Times New Roman", 20.25}, .fore = Yellow, .flags = Transparent},
-    // Our own line: the same task without a mouse, or on a touch screen.
-    {.kind = Kind::Label, .name = "HowTo",
-         .caption = "Keyboard: Tab to a number, Space to lift it, arrows to move it, Space to drop it. "
-                    "Touch: tap a number, then a square.",
-         .at = {120, 6855, 11550, 330}, .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Start Again", .at = {3360, 7920, 2565, 495},
-         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::startAgain>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Check Score", .at = {6000, 7920, 2565, 495},
-         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Board::checkScore>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::exit>},
 };
 // clang-format on
 
@@ -92,6 +81,7 @@ DiceActivity::DiceActivity() {
         build({{.kind = Kind::Label, .name = "home", .index = i, .font = {"Tahoma", 9, true}, .flags = Transparent,
                 .to = slot<&Board::homes>}}, m_board);
     build(Layout, m_board);
+    buildButtons({.font = Digit, .newProblem = false, .howToTop = 6855, .tile = "number", .place = "square"});
     for (int k = 0; k < 12; ++k)
         build({{.kind = Kind::Label, .name = "tile", .index = TrayOrder[k], .at = {2400 + 600.0f * float(k), 7320, 450, 450},
                 .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
@@ -102,8 +92,8 @@ DiceActivity::DiceActivity() {
 }
 // clang-format on
 
-void DiceActivity::open(const QString& caption, const QString& heading, const QString& portrait) {
-    forms::DiceActivity.open().showAs(caption, heading, portrait);
+void DiceActivity::open(const BoardKind&, const BoardOpening& opening) {
+    forms::DiceActivity.open().showAs(opening.caption, opening.heading, opening.portrait);
 }
 
 void DiceActivity::Form_Load() {
@@ -119,7 +109,7 @@ void DiceActivity::checkScore() {
         needed[size_t(i)] = m_board.tiles[size_t(i)]->Caption();
         shown[size_t(i)] = shownOn(i);
     }
-    showScore(core::diceScore(needed, shown), QStringLiteral("Nets of Dice"));
+    showScore(core::diceScore(needed, shown), Caption());
 }
 
 void DiceActivity::unloadSelf() { forms::DiceActivity.unload(); }

@@ -8,6 +8,28 @@
 
 using namespace platform;
 
+void TileBoard::buildButtons(const Buttons& b) {
+    using Board = TileBoard::Board;
+    // Our own line: the same task without a mouse, or on a touch screen.
+    const QByteArray howTo = QStringLiteral("Keyboard: Tab to a %1, Space to lift it, arrows to move it, Space to drop it. "
+                                            "Touch: tap a %1, then a %2.")
+                                 .arg(QLatin1String(b.tile), QLatin1String(b.place))
+                                 .toUtf8();
+    // clang-format off
+    build({{.kind = Kind::Label, .name = "HowTo", .caption = howTo.constData(), .at = {120, b.howToTop, 11550, 330},
+            .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered}});
+    if (b.newProblem)
+        build({{.kind = Kind::Label, .name = "newProblem", .caption = "New Problem", .at = {120, 7920, 2565, 495},
+                .font = b.font, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::newProblem>}}, m_board);
+    build({{.kind = Kind::Label, .name = "startAgain", .caption = "Start Again", .at = {3360, 7920, 2565, 495},
+            .font = b.font, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::startAgain>},
+           {.kind = Kind::Label, .name = "checkScore", .caption = "Check Score", .at = {6000, 7920, 2565, 495},
+            .font = b.font, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Board::checkScore>},
+           {.kind = Kind::Label, .name = "exit", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+            .font = b.font, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::exit>}}, m_board);
+    // clang-format on
+}
+
 void TileBoard::bindBoard() {
     for (int i = 0; i < Tiles; ++i) {
         Label* t = tile(i);
@@ -25,6 +47,11 @@ void TileBoard::bindBoard() {
     screenName = [this] { return Caption(); };
     m_board.startAgain->onClick = [this] { startAgain(); };
     m_board.checkScore->onClick = [this] { checkScore(); };
+    if (m_board.newProblem)
+        m_board.newProblem->onClick = [this] {
+            startAgain();
+            newProblem();
+        };
     // A dragged tile stays in view above boxes, slots and squares, and a press on a tile reaches it.
     for (Label* tile : m_board.tiles) tile->ZOrderFront();
     // Tab goes from tile to tile; boxes are reached by carrying a tile there.
@@ -218,7 +245,7 @@ void TileBoard::startAgain() {
     m_board.checkScore->SetVisible(false);
 }
 
-void TileBoard::showAs(const QString& caption, const QString& heading, const QString& portrait) {
+void TileBoard::showAs(const QString& caption, const QString& heading, const core::PictureFile& portrait) {
     SetCaption(caption);
     m_portrait = portrait;
     m_board.heading->SetCaption(heading);

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <span>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -201,9 +202,10 @@ protected:
 template <class T>
 class FormRef final : public FormRefBase {
 public:
-    T& open() {
+    // A screen made for what it shows (one screen for several boards, say) is given that when made.
+    template <class... Args> T& open(Args&&... made) {
         if (!m_p) {
-            m_p = new T();
+            m_p = new T(std::forward<Args>(made)...);
             ++m_loads;
             m_p->Form_Load();
         }

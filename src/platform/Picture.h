@@ -2,6 +2,7 @@
 // Raster pictures (JPEG, GIF, BMP) are images; Windows metafiles stay vectors and are played.
 #pragma once
 #include "core/StageScale.h"
+#include "core/TopicFile.h"
 #include "platform/Metafile.h"
 
 #include <QImage>
@@ -80,6 +81,8 @@ int pagesPlayedOnTheWindow();
 Picture LoadPicture(const QString& path);
 // For screens that go on without a picture that is missing: the box is left empty.
 Picture LoadPictureOrEmpty(const QString& path);
+// A topic's picture, told to a screen reader in the topic's own words.
+Picture LoadPictureOrEmpty(const core::PictureFile& picture);
 // Starts reading a picture a screen is about to load, on a worker thread; LoadPicture then takes it.
 void readAhead(const QString& path);
 

@@ -77,7 +77,7 @@ void QuizScreen::Form_Load() {
     for (OptionButton* answer : m_ui.answers) answer->SetBackColor(theme::ScreenBlue);
 }
 
-void QuizScreen::start(const Worksheet& sheet, const QString& portrait, const QString& heading) {
+void QuizScreen::start(const Worksheet& sheet, const core::PictureFile& portrait, const QString& heading) {
     QuizScreen& m = forms::QuizScreen.open();
     m.m_sheet = sheet;
     m.m_portrait = portrait;

@@ -14,6 +14,7 @@
 
 #include "platform/Paths.h"
 #include "platform/WorkingFiles.h"
+#include "activities/BoardKinds.h"
 
 #include <QDir>
 #include <QLoggingCategory>
@@ -25,6 +26,7 @@ platform::FormRef<::MainMenu> forms::MainMenu;
 using namespace platform;
 
 namespace {
+// The program's own picture (the title screen's too), not a topic's.
 const QString Portrait = QStringLiteral("Images\\euclidsm.jpg");
 constexpr FontDesc Entry12{"Tahoma", 12, true}, Entry18{"Tahoma", 18, true}, Entry14{"Tahoma", 14.25, true};
 constexpr int EntryFlags = Border | Centered | Hover;
@@ -115,25 +117,22 @@ void MainMenu::Form_Load() {
     readTopics();
 }
 
-// Each topic in the folder "topics" opens its mathematician's entry. A topic missing or broken leaves
-// the entry greyed, with a log line saying why.
+// Each topic in the folder "topics" opens its mathematician's entry. A topic missing or broken, or
+// naming a board there is none of, leaves the entry greyed, with a log line saying why.
 void MainMenu::readTopics() {
-    QStringList files;
-    skipOnFailure([&] {
-        files =
-            QDir(resolvePath(QStringLiteral("topics"))).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
-    });
-    for (const QString& name : files) {
-        const QString file = QStringLiteral("topics\\") + name;
-        try {
-            const core::Topic topic = core::parseTopic(readWorkingFile(file, core::MaxTopicBytes));
-            std::optional<core::Topic>& entry = m_topics[size_t(topic.entry)];
-            if (entry) throw RuntimeError(ErrTypeMismatch, QStringLiteral("another topic has its entry"));
-            entry = topic;
-            m_ui.mathematicians[size_t(topic.entry)]->SetEnabled(true);
-        } catch (const std::exception& e) {
-            qCWarning(lcMenu, "%s is left out: %s", qPrintable(file), core::reasonOf(e).c_str());
+    for (const TopicFileRead& read : readTopicFiles()) {
+        QString problem = read.problem;
+        if (read.topic) {
+            for (const core::TopicActivity& a : read.topic->activities)
+                if (!boardKind(a.kind)) problem = QStringLiteral("no board is called \"%1\"").arg(a.kind);
+            if (problem.isEmpty() && m_topics[size_t(read.topic->entry)]) problem = QStringLiteral("another topic has its entry");
         }
+        if (!problem.isEmpty()) {
+            qCWarning(lcMenu, "%s is left out: %s", qPrintable(read.file), qPrintable(problem));
+            continue;
+        }
+        m_topics[size_t(read.topic->entry)] = read.topic;
+        m_ui.mathematicians[size_t(read.topic->entry)]->SetEnabled(true);
     }
     for (size_t i = 0; i < m_topics.size(); ++i)
         if (!m_topics[i])
@@ -147,7 +146,7 @@ static const bool catalogueKnowsTheMenu = [] {
     return true;
 }();
 
-QString MainMenu::portrait() { return Portrait; }
+core::PictureFile MainMenu::portrait() { return {Portrait, {}}; }
 QString MainMenu::heading() { return ProgramTitle; }
 
 // Reads the catalogue list once, right after the menu is on screen. A missing or short
@@ -161,5 +160,5 @@ void MainMenu::readCatalogue() {
     m_ui.readCatalogue->SetEnabled(false);
     // Euclid's page is the one ready to open: on a scaled stage its large picture is decoded now,
     // while the pupil reads the menu, not when the pupil clicks.
-    if (Stage::instance()->devicePixelRatioF() > 1) LoadPictureOrEmpty(QStringLiteral("Images\\euclid.jpg"));
+    if (Stage::instance()->devicePixelRatioF() > 1 && m_topics[Euclid]) LoadPictureOrEmpty(m_topics[Euclid]->picture.file);
 }

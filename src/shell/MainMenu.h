@@ -21,8 +21,8 @@ public:
     };
 
     MainMenu();
-    // The menu's portrait (its picture file) and heading, which a worksheet from the catalogue runs under.
-    static QString portrait();
+    // The menu's portrait and heading, which a worksheet from the catalogue runs under.
+    static core::PictureFile portrait();
     static QString heading();
     void Form_Load() override;
     const Controls& ui() const { return m_ui; }

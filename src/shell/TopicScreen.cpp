@@ -1,8 +1,6 @@
 #include "shell/TopicScreen.h"
 #include "shell/Forms.h"
-#include "activities/DiceActivity.h"
-#include "activities/GalleryActivity.h"
-#include "activities/PrimesActivity.h"
+#include "activities/BoardKinds.h"
 #include "pages/PageViewer.h"
 #include "quiz/QuizScreen.h"
 #include "shell/MainMenu.h"
@@ -106,18 +104,10 @@ void TopicScreen::startQuiz() {
     QuizScreen::start(*sheet, m_topic.portrait, QStringLiteral("Vellacourt Numerists"));
 }
 
-// The activity on the tile board of the kind the topic names (the topic reader knows no other kinds).
+// The board the topic names, looked up by its kind (the menu opened no topic naming a board there is none of).
 void TopicScreen::openActivity(const core::TopicActivity& activity) {
-    const QString& caption = activity.caption;
-    const QString &heading = m_topic.heading, &portrait = m_topic.portrait;
-    using Task = GalleryActivity::Task;
-    if (activity.kind == QLatin1String("primes")) PrimesActivity::open(caption, heading, portrait);
-    if (activity.kind == QLatin1String("dice")) DiceActivity::open(caption, heading, portrait);
-    if (activity.kind == QLatin1String("triples")) GalleryActivity::open(Task::Triples, caption, heading, portrait);
-    if (activity.kind == QLatin1String("right-angles"))
-        GalleryActivity::open(Task::RightAngles, caption, heading, portrait);
-    if (activity.kind == QLatin1String("sequences")) GalleryActivity::open(Task::Sequences, caption, heading, portrait);
-    if (activity.kind == QLatin1String("roman")) GalleryActivity::open(Task::Roman, caption, heading, portrait);
+    if (const BoardKind* kind = boardKind(activity.kind))
+        kind->open(*kind, {activity.caption, m_topic.heading, m_topic.portrait});
 }
 
 void TopicScreen::leave() {

@@ -134,7 +134,7 @@ void CatalogueScreen::titleClicked(const QString& title) {
             return;
         }
         // Run it, under the main menu's portrait and title.
-        QuizScreen::start(w, menu.portrait ? menu.portrait() : QString(), menu.heading ? menu.heading() : QString());
+        QuizScreen::start(w, menu.portrait ? menu.portrait() : core::PictureFile{}, menu.heading ? menu.heading() : QString());
     } catch (const std::exception& e) {
         file1.Abandon();  // before the message, so nothing is left open while it waits
         qCWarning(lcCatalogue, "%s: %s", qPrintable(title), core::reasonOf(e).c_str());

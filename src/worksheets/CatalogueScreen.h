@@ -1,4 +1,5 @@
 #pragma once
+#include "core/TopicFile.h"
 #include "platform/Form.h"
 
 #include <array>
@@ -18,11 +19,11 @@ public:
         platform::CheckBox *edit = nullptr, *remove = nullptr;
     };
     CatalogueScreen();
-    // The main menu the catalogue returns to, and the portrait (a picture file) and heading a worksheet
+    // The main menu the catalogue returns to, and the portrait and heading a worksheet
     // runs under: given by the shell, which the catalogue does not reach itself.
     struct Menu {
         std::function<void()> show;
-        std::function<QString()> portrait;
+        std::function<core::PictureFile()> portrait;
         std::function<QString()> heading;
     };
     static inline Menu menu;

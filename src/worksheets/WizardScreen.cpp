@@ -3,6 +3,7 @@
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
+#include "platform/WorkingFiles.h"
 #include "worksheets/WorksheetFiles.h"
 
 platform::FormRef<::WizardScreen> forms::WizardScreen;
@@ -222,7 +223,7 @@ QString WizardScreen::unsavableText() const {
 void WizardScreen::writeWorksheet() {
     // Nothing is written unless the title is a safe file name and every text can be kept as typed.
     const QString title = m_ui.title->Text();
-    QString problem = TitleProblem(title);
+    QString problem = TitleProblem(title, topicsPresent());
     if (problem.isEmpty()) problem = unsavableText();
     if (!problem.isEmpty()) {
         showMessage(problem);
