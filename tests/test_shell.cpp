@@ -198,6 +198,9 @@ private slots:
         Session s;
         s.write(QStringLiteral("topics/fibonacci.txt"), "entry = 6\nheading = Fibonacci\n");
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("fibonacci.txt is left out: .*missing")));
+        s.write(QStringLiteral("topics/sieve.txt"),
+                s.read(QStringLiteral("topics/euclid.txt")).replace("entry = 1", "entry = 2").replace("dice,", "sieve,"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("sieve.txt is left out: no board is called \"sieve\"")));
         forms::MainMenu.show();
         const int menuLoads = forms::MainMenu.loads();
         const auto& entries = forms::MainMenu->ui().mathematicians;
@@ -218,6 +221,9 @@ private slots:
         testutil::click(t->ui().keyFacts);
         testutil::screenshot(QStringLiteral("keyfacts-pythagoras-1"));
         testutil::click(forms::PageViewer->ui().exit);
+        testutil::click(t->ui().quiz);  // the portrait told to a screen reader in the topic's words
+        QVERIFY(forms::QuizScreen->ui().picture->Caption() == t->topic().portrait.shows && !t->topic().portrait.shows.isEmpty());
+        testutil::click(forms::QuizScreen->ui().exit);
         testutil::click(t->ui().exit);
         QVERIFY(QFile::remove(s.path(QStringLiteral("Images/euclid.jpg"))));
         testutil::click(entries[MainMenu::Euclid]);
