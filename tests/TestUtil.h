@@ -168,10 +168,12 @@ inline worksheetfiles::Question euclidQuestion(int q) {
 // What each box of a gallery board needs, worked out from what the board shows alone (its clues, the
 // tiles in its tray), never from the board's own answers: so a clue that says the wrong thing fails.
 inline int romanAsRead(const QString& numeral) {  // our own reader: a smaller letter before a larger is taken away
-    const auto value = [](QChar c) { return QStringLiteral("IVXLCDM").indexOf(c) < 0 ? 0 : QList<int>{1, 5, 10, 50, 100, 500, 1000}[QStringLiteral("IVXLCDM").indexOf(c)]; };
+    static const QHash<QChar, int> letters{{u'I', 1}, {u'V', 5}, {u'X', 10}, {u'L', 50}, {u'C', 100}, {u'D', 500}, {u'M', 1000}};
     int total = 0;
-    for (int i = 0; i < numeral.size(); ++i)
-        total += value(numeral[i]) < (i + 1 < numeral.size() ? value(numeral[i + 1]) : 0) ? -value(numeral[i]) : value(numeral[i]);
+    for (qsizetype i = 0; i < numeral.size(); ++i) {
+        const int v = letters.value(numeral[i]), next = i + 1 < numeral.size() ? letters.value(numeral[i + 1]) : 0;
+        total += v < next ? -v : v;
+    }
     return total;
 }
 inline QList<int> numbersIn(const QString& text) {
