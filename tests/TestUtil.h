@@ -2,6 +2,7 @@
 // size, recorded message boxes, and screenshots on request.
 #pragma once
 #include "activities/GalleryActivity.h"
+#include "platform/Navigator.h"
 #include "core/Shared.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
@@ -11,7 +12,17 @@
 #include "platform/ScreenProbe.h"
 #include "platform/Stage.h"
 #include "platform/WorkingFiles.h"
-#include "shell/Forms.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
+#include "pages/PageViewer.h"
+#include "quiz/QuizScreen.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswersScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "worksheets/WorksheetFiles.h"
 
 #include <QDir>
@@ -60,7 +71,7 @@ public:
     }
     // Unloads every screen and lets the deferred deletions happen.
     static void reset() {
-        platform::FormRefBase::unloadAll();
+        platform::screens().closeAll();
         platform::FileChannel::one().Abandon();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -106,11 +117,11 @@ inline QByteArray worksheetBytes(const QString& title, int questions = 10) {
 
 // Fills the wizard with a complete worksheet, answer A ticked throughout.
 inline void fillValid(WizardScreen* w, const QString& title) {
-    w->ui().title->SetText(title);
+    w->ui().title->setContents(title);
     for (int q = 0; q < 10; ++q) {
-        w->ui().questions[q]->SetText(QStringLiteral("Q"));
+        w->ui().questions[q]->setContents(QStringLiteral("Q"));
         for (int k = 0; k < 4; ++k) {
-            w->ui().answers[4 * q + k]->SetText(QStringLiteral("A"));
+            w->ui().answers[4 * q + k]->setContents(QStringLiteral("A"));
             w->ui().ticks[4 * q + k]->SetValue(k == 0);
         }
     }
@@ -153,7 +164,7 @@ inline void showEuclid() { showTopic(QStringLiteral("euclid")); }
 
 // Euclid's entries as the tests number them: the quiz, the two activities, Exit and the two documents.
 inline platform::Label* topicEntry(int entry) {
-    const TopicScreen::Controls& ui = forms::TopicScreen->ui();
+    const TopicScreen::Controls& ui = platform::screens().get<TopicScreen>().ui();
     return std::array{ui.quiz, ui.firstActivity, ui.exit, ui.secondActivity, ui.keyFacts, ui.notes}[size_t(entry)];
 }
 
@@ -202,10 +213,10 @@ inline bool triplesFrom(QList<int> left, std::array<QString, 12>& rows, int row 
 inline std::array<QString, 12> neededAsShown(const GalleryActivity* g) {
     std::array<QString, 12> needed;
     const QString kind = QLatin1String(g->kind().key);
-    const auto clue = [g](int b) { return g->ui().clues[size_t(b)]->Caption(); };
+    const auto clue = [g](int b) { return g->ui().clues[size_t(b)]->text(); };
     if (kind == QLatin1String("triples")) {
         QList<int> tiles;
-        for (const platform::Label* t : g->board().tiles) tiles << t->Caption().toInt();
+        for (const platform::Label* t : g->board().tiles) tiles << t->text().toInt();
         if (!triplesFrom(tiles, needed)) return {};
     }
     for (int b = 0; b < 12; ++b) {
@@ -230,7 +241,7 @@ inline bool solveBoard(GalleryActivity* g, const std::function<void(int, int)>& 
     std::array<bool, 12> taken{};
     for (int t = 0; t < 12; ++t) {
         int b = 0;
-        while (b < 12 && (taken[size_t(b)] || needed[size_t(b)] != g->board().tiles[size_t(t)]->Caption())) ++b;
+        while (b < 12 && (taken[size_t(b)] || needed[size_t(b)] != g->board().tiles[size_t(t)]->text())) ++b;
         if (b == 12) return false;
         taken[size_t(b)] = true;
         if (g->board().checkScore->Visible()) return false;  // shown before every tile is on a box
@@ -240,13 +251,13 @@ inline bool solveBoard(GalleryActivity* g, const std::function<void(int, int)>& 
 }
 
 // The score the score screen shows.
-inline int score() { return forms::ScoreScreen.loaded() ? forms::ScoreScreen->result().score : 0; }
+inline int score() { return platform::screens().isOpen<ScoreScreen>() ? platform::screens().get<ScoreScreen>().result().score : 0; }
 
 inline QuizScreen* startEuclidQuiz() {
-    forms::MainMenu.show();
+    platform::screens().show<MainMenu>();
     showEuclid();
-    click(forms::TopicScreen->ui().quiz);
-    return forms::QuizScreen.instance();
+    click(platform::screens().get<TopicScreen>().ui().quiz);
+    return platform::screens().find<QuizScreen>();
 }
 
 // What the screen shows of the stage. On an X server it is read back from the server, as a pupil

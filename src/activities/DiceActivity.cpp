@@ -1,10 +1,10 @@
 #include "activities/DiceActivity.h"
+#include "platform/Navigator.h"
 #include "core/Activities.h"
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
 #include <algorithm>
 
-platform::FormRef<::DiceActivity> forms::DiceActivity;
 
 using namespace platform;
 
@@ -19,10 +19,9 @@ constexpr FontDesc Digit{"Tahoma", 15.75, true};
 
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label6", .at = {240, 120, 3345, 705},
+    {.at = {240, 120, 3345, 705},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Board::heading>},
-    {.kind = Kind::Label, .name = "Label7",
-         .caption = "               The nets of these cubic dice have numbers missing. "
+    {.kind = Kind::Label, .caption = "               The nets of these cubic dice have numbers missing. "
                     "Drag numbers into the empty squares to show the missing digits.",
          .at = {1080, 360, 10680, 1065}, .font = {"Times New Roman", 20.25}, .fore = Yellow, .flags = Transparent},
 };
@@ -67,36 +66,36 @@ constexpr int TrayOrder[12] = {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7};
 DiceActivity::DiceActivity() {
     // The squares lie beneath everything else, so they are built first; the tiles last, on top.
     for (const Square& q : Squares)
-        build({{.kind = Kind::Shape, .name = "square", .index = q.index, .at = {q.left, q.top, 750, 750},
+        build({{.kind = Kind::Shape, .index = q.index, .at = {q.left, q.top, 750, 750},
                 .fore = Black, .back = q.colour}});
     for (const Placing& d : Printed)
-        build({{.kind = Kind::Label, .name = "face", .index = d.index, .caption = d.digit,
+        build({{.index = d.index, .caption = d.digit,
                 .at = {d.left, d.top, 555, 495}, .font = Digit, .fore = Yellow, .flags = Transparent,
                 .to = slot<&Controls::faces>}}, m_ui);
     for (const Placing& d : Boxes)
-        build({{.kind = Kind::Label, .name = "box", .index = d.index, .caption = d.digit,
+        build({{.index = d.index, .caption = d.digit,
                 .at = {d.left, d.top, 450, 450}, .font = Digit, .fore = Yellow, .back = Navy, .flags = Centered,
                 .to = slot<&Board::boxes>}}, m_board);
     for (int i = 0; i < 12; ++i)
-        build({{.kind = Kind::Label, .name = "home", .index = i, .font = {"Tahoma", 9, true}, .flags = Transparent,
+        build({{.index = i, .font = {"Tahoma", 9, true}, .flags = Transparent,
                 .to = slot<&Board::homes>}}, m_board);
-    build(Layout, m_board);
+    build<Layout>(m_board);
     buildButtons({.font = Digit, .newProblem = false, .howToTop = 6855, .tile = "number", .place = "square"});
     for (int k = 0; k < 12; ++k)
-        build({{.kind = Kind::Label, .name = "tile", .index = TrayOrder[k], .at = {2400 + 600.0f * float(k), 7320, 450, 450},
+        build({{.index = TrayOrder[k], .at = {2400 + 600.0f * float(k), 7320, 450, 450},
                 .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
     bindBoard();
     // A printed face says its digit and its net ("top left net, face 6").
     for (Label* face : m_ui.faces)
-        face->describe = [this, face] { return netName(netOf(face)) + QStringLiteral(", face ") + face->Caption(); };
+        face->describe = [this, face] { return netName(netOf(face)) + QStringLiteral(", face ") + face->text(); };
 }
 // clang-format on
 
 void DiceActivity::open(const BoardKind&, const BoardOpening& opening) {
-    forms::DiceActivity.open().showAs(opening.caption, opening.heading, opening.portrait);
+    screens().open<DiceActivity>().showAs(opening.caption, opening.heading, opening.portrait);
 }
 
-void DiceActivity::Form_Load() {
+void DiceActivity::prepare() {
     prepareScreen(*this);
     boardSetUp();
 }
@@ -106,13 +105,12 @@ void DiceActivity::Form_Load() {
 void DiceActivity::checkScore() {
     std::array<QString, 12> needed, shown;
     for (int i = 0; i < Tiles; ++i) {
-        needed[size_t(i)] = m_board.tiles[size_t(i)]->Caption();
+        needed[size_t(i)] = m_board.tiles[size_t(i)]->text();
         shown[size_t(i)] = shownOn(i);
     }
-    showScore(core::diceScore(needed, shown), Caption());
+    showScore(core::diceScore(needed, shown), text());
 }
 
-void DiceActivity::unloadSelf() { forms::DiceActivity.unload(); }
 
 int DiceActivity::netOf(const Control* c) const {
     const float x = c->Left() + c->Width() / 2, y = c->Top() + c->Height() / 2;

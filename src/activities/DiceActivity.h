@@ -13,11 +13,10 @@ public:
     // The activity under the opener's caption, heading and portrait.
     static void open(const BoardKind& kind, const BoardOpening& opening);
 
-    void Form_Load() override;
+    void prepare() override;
 
 protected:
     void checkScore() override;
-    void unloadSelf() override;
     QString boxPlace(int b) const override;
     QString boxClue(int b) const override;
 
@@ -27,6 +26,3 @@ private:
     Controls m_ui;
 };
 
-namespace forms {
-extern platform::FormRef<::DiceActivity> DiceActivity;  // Nets of Dice
-}  // namespace forms

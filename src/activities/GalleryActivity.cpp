@@ -1,4 +1,5 @@
 #include "activities/GalleryActivity.h"
+#include "platform/Navigator.h"
 #include "core/NumberText.h"
 #include "core/Random.h"
 #include "platform/PrepareForm.h"
@@ -6,7 +7,6 @@
 #include <algorithm>
 #include <numeric>
 
-platform::FormRef<::GalleryActivity> forms::GalleryActivity;
 
 using namespace platform;
 
@@ -18,13 +18,13 @@ constexpr FontDesc Text{"Times New Roman", 20.25}, Number{"Arial", 24, true}, Cl
 // What every board shows alike: the topic's heading, and the texts the kind's layout words.
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "heading", .at = {240, 120, 2985, 705},
+    {.at = {240, 120, 2985, 705},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Board::heading>},
-    {.kind = Kind::Label, .name = "fact", .at = {3960, 120, 7305, 1065}, .font = Text, .fore = Yellow,
+    {.at = {3960, 120, 7305, 1065}, .font = Text, .fore = Yellow,
          .flags = Transparent, .to = slot<&Controls::fact>},
-    {.kind = Kind::Label, .name = "instruction", .at = {960, 1200, 9945, 1620}, .font = Text, .fore = Yellow,
+    {.at = {960, 1200, 9945, 1620}, .font = Text, .fore = Yellow,
          .flags = Transparent, .to = slot<&Controls::instruction>},
-    {.kind = Kind::Label, .name = "dragHint", .at = {960, 6600, 9945, 585}, .font = Text, .fore = Yellow,
+    {.at = {960, 6600, 9945, 585}, .font = Text, .fore = Yellow,
          .flags = Transparent, .to = slot<&Controls::dragHint>},
 };
 // clang-format on
@@ -37,7 +37,7 @@ constexpr float CellLeft = 240, CellStep = 3840, ClueWidth = 2400;
 // clang-format off
 GalleryActivity::GalleryActivity(const BoardKind& kind) : m_kind(kind) {
     const GalleryLayout& layout = kind.layout;
-    build(Layout, m_board, m_ui);
+    build<Layout>(m_board, m_ui);
     buildButtons({.font = theme::ButtonFont, .newProblem = true, .howToTop = 6090, .tile = "tile", .place = "box"});
     for (int i = 0; i < Tiles; ++i) {
         const int row = i / 3, column = i % 3;
@@ -45,36 +45,36 @@ GalleryActivity::GalleryActivity(const BoardKind& kind) : m_kind(kind) {
         // Cells: each clue right-aligned up to its box. Rows: the row's start up to its first box.
         const Geometry clue = layout.cells ? Geometry{CellLeft + CellStep * float(column), top, ClueWidth, ClueHeight}
                                            : Geometry{240, top, layout.firstBox - 600, ClueHeight};
-        build({{.kind = Kind::Label, .name = "clue", .index = i, .at = clue, .font = layout.cells ? Clue : Number,
+        build({{.index = i, .at = clue, .font = layout.cells ? Clue : Number,
                 .fore = Yellow, .flags = Transparent | RightAligned | (layout.cells || column == 0 ? 0 : Hidden),
                 .to = slot<&Controls::clues>}}, m_ui);
         const float left = layout.cells ? clue.left + ClueWidth + 120 : layout.firstBox + layout.boxStep * float(column);
-        build({{.kind = Kind::Label, .name = "box", .index = i, .at = {left, top, BoxWidth, BoxHeight},
+        build({{.index = i, .at = {left, top, BoxWidth, BoxHeight},
                 .font = layout.tileFont, .fore = Yellow, .back = DeepBlue, .flags = Centered, .to = slot<&Board::boxes>}}, m_board);
-        build({{.kind = Kind::Label, .name = "sign", .index = i, .caption = layout.cells ? "" : layout.signs[column],
+        build({{.index = i, .caption = layout.cells ? "" : layout.signs[column],
                 .at = {left + BoxWidth + 60, top, column == 2 ? 1560 : layout.boxStep - BoxWidth - 120, ClueHeight}, .font = Number,
                 .fore = Yellow, .flags = Transparent | (layout.cells ? Hidden : 0), .to = slot<&Controls::signs>}}, m_ui);
     }
     for (int i = 0; i < Tiles; ++i)
-        build({{.kind = Kind::Label, .name = "home", .index = i, .font = {"Tahoma", 12, true}, .flags = Transparent,
+        build({{.index = i, .font = {"Tahoma", 12, true}, .flags = Transparent,
                 .to = slot<&Board::homes>}}, m_board);
     for (int i = 0; i < Tiles; ++i)
-        build({{.kind = Kind::Label, .name = "tile", .index = i, .at = {960 + 840.0f * float(i), 7200, BoxWidth, BoxHeight},
+        build({{.index = i, .at = {960 + 840.0f * float(i), 7200, BoxWidth, BoxHeight},
                 .font = layout.tileFont, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
-    m_ui.fact->SetCaption(QString::fromUtf8(layout.fact));
-    m_ui.instruction->SetCaption(QString::fromUtf8(layout.instruction));
-    m_ui.dragHint->SetCaption(QString::fromUtf8(layout.dragHint));
+    m_ui.fact->setText(QString::fromUtf8(layout.fact));
+    m_ui.instruction->setText(QString::fromUtf8(layout.instruction));
+    m_ui.dragHint->setText(QString::fromUtf8(layout.dragHint));
     bindBoard();
 }
 // clang-format on
 
 void GalleryActivity::open(const BoardKind& kind, const BoardOpening& opening) {
     // One screen serves every kind: a board of another kind still standing is taken away first.
-    if (forms::GalleryActivity.loaded() && &forms::GalleryActivity->kind() != &kind) forms::GalleryActivity.unload();
-    forms::GalleryActivity.open(kind).showAs(opening.caption, opening.heading, opening.portrait);
+    if (screens().isOpen<GalleryActivity>() && &screens().get<GalleryActivity>().kind() != &kind) screens().close<GalleryActivity>();
+    screens().open<GalleryActivity>(kind).showAs(opening.caption, opening.heading, opening.portrait);
 }
 
-void GalleryActivity::Form_Load() {
+void GalleryActivity::prepare() {
     prepareScreen(*this);
     newProblem();
 }
@@ -85,8 +85,8 @@ void GalleryActivity::newProblem() {
     core::reseedRandom();
     m_problem = m_kind.rule->draw();
     for (int i = 0; i < Tiles; ++i) {
-        m_board.boxes[size_t(i)]->SetCaption(m_problem.answers[size_t(i)]);
-        if (!m_problem.clues[size_t(i)].isEmpty()) m_ui.clues[size_t(i)]->SetCaption(m_problem.clues[size_t(i)]);
+        m_board.boxes[size_t(i)]->setText(m_problem.answers[size_t(i)]);
+        if (!m_problem.clues[size_t(i)].isEmpty()) m_ui.clues[size_t(i)]->setText(m_problem.clues[size_t(i)]);
     }
     trayInOrder();
     boardSetUp();
@@ -108,10 +108,9 @@ void GalleryActivity::trayInOrder() {
 void GalleryActivity::checkScore() {
     std::array<QString, Tiles> shown;
     for (int b = 0; b < Tiles; ++b) shown[size_t(b)] = shownOn(b);
-    showScore(m_kind.rule->score(m_problem, shown), Caption());
+    showScore(m_kind.rule->score(m_problem, shown), text());
 }
 
 // Where a box stands and what it answers, as a reader says it when a tile is carried there.
 QString GalleryActivity::boxPlace(int b) const { return m_kind.rule->describe(m_problem, b); }
 
-void GalleryActivity::unloadSelf() { forms::GalleryActivity.unload(); }

@@ -20,7 +20,7 @@ public:
     // The board of this kind for a topic, under the opener's caption, heading and portrait.
     static void open(const BoardKind& kind, const BoardOpening& opening);
 
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
     const BoardKind& kind() const { return m_kind; }
     void newProblem() override;
@@ -30,7 +30,6 @@ public:
 
 protected:
     void checkScore() override;
-    void unloadSelf() override;
     QString boxPlace(int b) const override;
 
 private:
@@ -40,6 +39,3 @@ private:
     core::GalleryProblem m_problem;
 };
 
-namespace forms {
-extern platform::FormRef<::GalleryActivity> GalleryActivity;  // the gallery board open, of whichever kind
-}  // namespace forms

@@ -14,7 +14,7 @@ public:
     // The activity under the opener's caption, heading and portrait.
     static void open(const BoardKind& kind, const BoardOpening& opening);
 
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
     void calculate();
     void newProblem() override;
@@ -23,13 +23,9 @@ public:
 
 protected:
     void checkScore() override;
-    void unloadSelf() override;
     QString boxPlace(int b) const override;
 
 private:
     Controls m_ui;
 };
 
-namespace forms {
-extern platform::FormRef<::PrimesActivity> PrimesActivity;  // Products of Primes
-}  // namespace forms
