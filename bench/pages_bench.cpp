@@ -3,6 +3,7 @@
 // apart. Medians in ms. Then pages and pictures made to cost without end: the time each takes to
 // load and play at the viewer's page size, and how far the program's peak memory grew.
 #include "BenchUtil.h"
+#include "platform/screen/Navigator.h"
 #include "WmfWriter.h"
 
 #include <sys/resource.h>
@@ -26,7 +27,6 @@
 #include "shell/MainMenu.h"
 #include "core/Shared.h"
 #include "shell/TopicScreen.h"
-#include "platform/screen/Navigator.h"
 
 namespace {
 

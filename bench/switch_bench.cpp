@@ -11,6 +11,7 @@
 // "again" all later ones. Medians throughout. The start-up here includes filling the working
 // folder; bench_startup times the real program's start as the X server shows it.
 #include "BarePages.h"
+#include "platform/screen/Navigator.h"
 #include "BenchUtil.h"
 #include "platform/screen/Stage.h"
 #include "platform/screen/Fonts.h"
@@ -31,7 +32,11 @@
 #include "shell/TitleScreen.h"
 #include "shell/TopicScreen.h"
 #include "worksheets/CatalogueScreen.h"
-#include "platform/screen/Navigator.h"
+#include "worksheets/WizardScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -36,7 +36,9 @@ rm "$work/multiple/track.txt"
 for f in multiple/Euclid.txt multiple/track.txt wmf/guide1.wmf Images/missing-target.jpg; do
     ln -sf "$tmp/victim" "$work/$f"
 done
+echo "a stale copy" > "$work/multiple/Pythagoras.txt"  # every topic's quiz is the program's, refreshed
 launch VELLACOURT_HOME="$work"
+same "$work/multiple/Pythagoras.txt" "$data/multiple/Pythagoras.txt"
 same "$tmp/victim" "$tmp/victim.before"
 check test ! -L "$work/multiple/Euclid.txt" && same "$work/multiple/Euclid.txt" "$data/multiple/Euclid.txt"
 check test ! -L "$work/wmf/guide1.wmf" && same "$work/wmf/guide1.wmf" "$data/wmf/guide1.wmf"

@@ -16,6 +16,7 @@
 #include <set>
 
 using namespace core;
+Q_DECLARE_METATYPE(const core::GalleryRule*)
 
 namespace {
 
@@ -27,6 +28,17 @@ template <typename Numbers> std::array<QString, 12> captions(const Numbers& n) {
     std::array<QString, 12> text;
     for (size_t i = 0; i < 12; ++i) text[i] = QString::number(n[i]);
     return text;
+}
+
+// The topics shipped, as the program reads them.
+std::vector<Topic> shippedTopics() {
+    std::vector<Topic> topics;
+    const QDir folder(QStringLiteral(DATA_DIR "/topics"));
+    for (const QString& file : folder.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        QFile f(folder.filePath(file));
+        if (f.open(QIODevice::ReadOnly)) topics.push_back(parseTopic(f.readAll()));
+    }
+    return topics;
 }
 
 }  // namespace
@@ -86,8 +98,15 @@ private slots:
               "one, two",  "salt & pepper", " leading",  "trailing ",  "dots...", "..",        "tab\there", "CON",
               "lpt1",      "Com3.notes",    "nul",       "COM0",       "LPT0",    "COM\u00B9", "lpt\u00B3", "CONIN$",
               "conout$",   "euclid",        "FIBONACCI", "Pythagoras", "TRACK",   "track",     "łódź"})
-            QVERIFY2(!worksheetfiles::TitleProblem(QString::fromUtf8(bad)).isEmpty(), bad);
-        QVERIFY(worksheetfiles::TitleProblem(QStringLiteral("Fractions €")).isEmpty());
+            QVERIFY2(!worksheetfiles::TitleProblem(QString::fromUtf8(bad), shippedTopics()).isEmpty(), bad);
+        QVERIFY(worksheetfiles::TitleProblem(QStringLiteral("Fractions €"), shippedTopics()).isEmpty());
+        // A quiz title is kept by the topic present, whatever its name.
+        Topic eratosthenes;
+        eratosthenes.heading = QStringLiteral("Eratosthenes");
+        eratosthenes.quiz = QStringLiteral("multiple\\Sieve.txt");
+        QVERIFY(worksheetfiles::TitleProblem(QStringLiteral("sieve"), shippedTopics()).isEmpty());
+        QCOMPARE(worksheetfiles::TitleProblem(QStringLiteral("sieve"), {eratosthenes}),
+                 QStringLiteral("The title Sieve belongs to Eratosthenes's own quiz. Please choose another title."));
         QCOMPARE(worksheetfiles::IndexLine(QStringLiteral(" lead")), QStringLiteral("\" lead\""));
     }
 
@@ -207,6 +226,32 @@ private slots:
         QCOMPARE(seen.size(), size_t(99));
     }
 
+    // Each gallery rule as a board uses it: its own answers score 12 and one answer moved scores less;
+    // a box is described by the clue beside it (or its row's start).
+    void galleryRules_data() {
+        QTest::addColumn<const GalleryRule*>("rule");
+        QTest::addColumn<int>("oneOff");    // the score with box 0 wrong
+        QTest::addColumn<QString>("said");  // box 4's description; %1 its clue, %2 its row's start
+        QTest::newRow("triples") << &TriplesRule << 9 << "row 2, box 2";
+        QTest::newRow("right-angles") << &RightAngleRule << 11 << "row 2, box 2, beside the triangle %1";
+        QTest::newRow("sequences") << &SequencesRule << 11 << "row 2 (%2), box 2";
+        QTest::newRow("roman") << &RomanRule << 11 << "row 2, box 2, beside the numeral %1";
+    }
+    void galleryRules() {
+        QFETCH(const GalleryRule*, rule);
+        QFETCH(int, oneOff);
+        QFETCH(QString, said);
+        for (int draw = 0; draw < 200; ++draw) {
+            const GalleryProblem p = rule->draw();
+            QCOMPARE(rule->score(p, p.answers), 12);
+            std::array<QString, 12> off = p.answers;
+            off[0] = QString::number(off[0].toInt() + 100);
+            QCOMPARE(rule->score(p, off), oneOff);
+            const QString clue = p.clues[4].simplified().remove(QStringLiteral(" ="));
+            QCOMPARE(rule->describe(p, 4), QString(said).replace("%1", clue).replace("%2", p.clues[3].simplified()));
+        }
+    }
+
     void numbersAsText() {
         QCOMPARE(numberText(3) + numberText(-3) + PrintNumber(12), QStringLiteral(" 3-3 12 "));
         QCOMPARE(toNumber(QStringLiteral(" 2.5 ")), 3LL);  // halves round away from zero
@@ -232,7 +277,8 @@ private slots:
             QVERIFY(f.open(QIODevice::ReadOnly));
             const Topic t = parseTopic(f.readAll());
             QVERIFY2(entries.insert(t.entry).second, qPrintable(file));
-            for (const QString& name : {t.picture, t.portrait, t.quiz}) QVERIFY2(exists(name), qPrintable(name));
+            for (const QString& name : {t.picture.file, t.portrait.file, t.quiz}) QVERIFY2(exists(name), qPrintable(name));
+            QVERIFY(!t.picture.shows.isEmpty() && !t.portrait.shows.isEmpty());
             for (const TopicDocument& d : {t.keyFacts, t.notes})
                 for (int n = 0; n < d.pages; ++n)
                     for (const char* folder : {"wmf", "wmf2"})
@@ -246,10 +292,12 @@ private slots:
     // A topic file that breaks a rule is refused with its reason, whatever the rule.
     void brokenTopicsAreRefused() {
         const QByteArray good =
-            "entry = 1\nheading = Euclid\npicture = Images\\euclid.jpg\nportrait = images\\euclidsm.jpg\n"
+            "entry = 1\nheading = Euclid\npicture = Images\\euclid.jpg, Euclid, before a temple\n"
+            "portrait = images\\euclidsm.jpg, Euclid\n"
             "quiz = multiple\\Euclid.txt\nkey facts = key euclid, 3\nnotes = euclid, 2\n"
             "activity = primes, Products of Primes\nactivity = dice, Nets of Dice\n";
-        QCOMPARE(parseTopic(good).activities[1].kind, QStringLiteral("dice"));
+        const Topic t = parseTopic(good);
+        QVERIFY(t.activities[1].kind == "dice" && t.picture.shows == "Euclid, before a temple" && t.quizTitle() == "Euclid");
         QCOMPARE(parseTopic("# comment\r\n\r\n" + QByteArray(good).replace("\n", "\r\n")).entry, 1);
         const std::pair<const char*, const char*> breaks[] = {
             {"entry = 1", "entry = 12"},
@@ -267,7 +315,8 @@ private slots:
             {"key euclid, 3", "key euclid, 27"},
             {"key euclid, 3", "key euclid"},
             {"key euclid, 3", "..\\x, 3"},
-            {"primes,", "spelling,"},
+            {"primes,", "Primes!,"},
+            {", Euclid\n", "\n"},
             {"activity = dice, Nets of Dice\n", ""},
             {"dice, Nets of Dice\n", "dice, Nets of Dice\nactivity = dice, Again\n"},
             {"Euclid\n", "Eu\xFF\n"}};

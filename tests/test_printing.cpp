@@ -257,6 +257,63 @@ private slots:
         pdfToPng(file, QStringLiteral("print-certificate"));
     }
 
+    // A fourth mathematician made of files alone (no change to the program): his topic, portraits, quiz
+    // and page put in the working folder open his greyed entry; his quiz runs to a printed certificate
+    // and both his boards, of kinds other topics use, are finished to 12 out of 12.
+    void aTopicOfFilesAlone() {
+        needSpooler();
+        Session s;
+        const auto copy = [&s](const QString& from, const QString& to) { QVERIFY(QFile::copy(s.path(from), s.path(to))); };
+        copy("Images/euclid.jpg", "Images/eratosthenes.jpg");
+        copy("Images/euclidsm.jpg", "Images/eratosthenessm.jpg");
+        for (const char* folder : {"wmf/", "wmf2/"})
+            copy(QLatin1String(folder) + "key euclida.wmf", QLatin1String(folder) + "sievea.wmf");
+        s.write(QStringLiteral("multiple/Sieve.txt"), testutil::worksheetBytes(QStringLiteral("The Sieve")));
+        s.write(QStringLiteral("topics/eratosthenes.txt"),
+                "entry = 2\nheading = Eratosthenes\npicture = Images\\eratosthenes.jpg, Eratosthenes at his sieve\n"
+                "portrait = Images\\eratosthenessm.jpg, Eratosthenes, small\nquiz = multiple\\Sieve.txt\n"
+                "key facts = sieve, 1\nnotes = sieve, 1\nactivity = roman, Numerals of Rome\n"
+                "activity = sequences, Rows That Grow\n");
+        screens().show<MainMenu>();
+        testutil::click(screens().get<MainMenu>().ui().mathematicians[2]);
+        const TopicScreen::Controls& topic = screens().get<TopicScreen>().ui();
+        QCOMPARE(topic.heading->text(), QStringLiteral("Eratosthenes"));
+        testutil::click(topic.keyFacts);
+        QTRY_VERIFY(!screens().get<PageViewer>().ui().page->picture().isNull());
+        testutil::click(screens().get<PageViewer>().ui().exit);
+
+        const int before = int(m_spooler->documents().size());
+        testutil::click(topic.quiz);
+        QuizScreen* m = screens().find<QuizScreen>();
+        QVERIFY(m->ui().worksheetTitle->text() == "The Sieve" &&
+                m->ui().picture->picture().description() == "Eratosthenes, small");
+        for (int q = 1; q <= 10; ++q) {
+            testutil::tick(m->ui().answers[q % 4]);
+            testutil::click(m->ui().next);
+        }
+        QTRY_VERIFY(screens().get<ScoreScreen>().ui().name->widget()->hasFocus());
+        testutil::type(screens().get<ScoreScreen>().ui().name, QStringLiteral("Hypatia"));
+        testutil::click(screens().get<ScoreScreen>().ui().action);
+        QVERIFY(s.messages.size() == 1 && s.messages[0].text == QStringLiteral("Your certificate is now printing."));
+        const Pdf pdf(m_spooler->next(before));
+        QVERIFY2(pdf.line(QStringLiteral("You have scored 10 out of 10."), pdf.line(QStringLiteral("Hypatia"))) > 0,
+                 qPrintable(pdf.lines.join(u'\n')));
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
+
+        for (Label* board : {topic.firstActivity, topic.secondActivity}) {
+            testutil::click(board);
+            GalleryActivity* g = screens().find<GalleryActivity>();
+            QVERIFY(testutil::solveBoard(g, [g](int t, int b) {
+                testutil::click(g->board().tiles[size_t(t)]);
+                testutil::click(g->board().boxes[size_t(b)]);
+            }));
+            testutil::click(g->board().checkScore);
+            QVERIFY(testutil::score() == 12 && screens().get<ScoreScreen>().result().heading == board->text());
+            testutil::click(screens().get<ScoreScreen>().ui().exit);
+            testutil::click(g->board().exit);
+        }
+    }
+
     // The question sheet, printed mid-quiz (which stays put): header, name line, title, questions in order.
     void worksheetSheet() {
         needSpooler();

@@ -199,6 +199,9 @@ private slots:
         Session s;
         s.write(QStringLiteral("topics/fibonacci.txt"), "entry = 6\nheading = Fibonacci\n");
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("fibonacci.txt is left out: .*missing")));
+        s.write(QStringLiteral("topics/sieve.txt"),
+                s.read(QStringLiteral("topics/euclid.txt")).replace("entry = 1", "entry = 2").replace("dice,", "sieve,"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("sieve.txt is left out: no board is called \"sieve\"")));
         screens().show<MainMenu>();
         const int menuLoads = screens().opens<MainMenu>();
         const auto& entries = screens().get<MainMenu>().ui().mathematicians;
@@ -219,6 +222,9 @@ private slots:
         testutil::click(t->ui().keyFacts);
         testutil::screenshot(QStringLiteral("keyfacts-pythagoras-1"));
         testutil::click(screens().get<PageViewer>().ui().exit);
+        testutil::click(t->ui().quiz);  // the portrait told to a screen reader in the topic's words
+        QVERIFY(screens().get<QuizScreen>().ui().picture->text() == t->topic().portrait.shows && !t->topic().portrait.shows.isEmpty());
+        testutil::click(screens().get<QuizScreen>().ui().exit);
         testutil::click(t->ui().exit);
         QVERIFY(QFile::remove(s.path(QStringLiteral("Images/euclid.jpg"))));
         testutil::click(entries[MainMenu::Euclid]);

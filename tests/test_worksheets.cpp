@@ -298,7 +298,7 @@ private slots:
         for (const QString title : {"../escape", "TRACK", "pythagoras"}) {
             w->ui().title->setContents(title);
             w->checkAndSave();
-            QCOMPARE(s.messages.last().text, worksheetfiles::TitleProblem(title));
+            QCOMPARE(s.messages.last().text, worksheetfiles::TitleProblem(title, platform::topicsPresent()));
         }
         w->ui().title->setContents(QStringLiteral("Emoji"));
         w->ui().answers[4 * 6 + 2]->setContents(QStringLiteral("smile 🙂"));

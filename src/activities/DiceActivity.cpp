@@ -1,8 +1,8 @@
 #include "activities/DiceActivity.h"
+#include "platform/screen/Navigator.h"
 #include "core/Activities.h"
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
-#include "platform/screen/Navigator.h"
 #include <algorithm>
 
 
@@ -19,21 +19,11 @@ constexpr FontDesc Digit{"Tahoma", 15.75, true};
 
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.caption = "Euclid", .at = {240, 120, 3345, 705},
+    {.at = {240, 120, 3345, 705},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Board::heading>},
     {.kind = Kind::Label, .caption = "               The nets of these cubic dice have numbers missing. "
                     "Drag numbers into the empty squares to show the missing digits.",
          .at = {1080, 360, 10680, 1065}, .font = {"Times New Roman", 20.25}, .fore = Yellow, .flags = Transparent},
-    // Our own line: the same task without a mouse, or on a touch screen.
-    {.kind = Kind::Label, .caption = "Keyboard: Tab to a number, Space to lift it, arrows to move it, Space to drop it. "
-                    "Touch: tap a number, then a square.",
-         .at = {120, 6855, 11550, 330}, .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered},
-    {.caption = "Start Again", .at = {3360, 7920, 2565, 495},
-         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::startAgain>},
-    {.caption = "Check Score", .at = {6000, 7920, 2565, 495},
-         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Board::checkScore>},
-    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::exit>},
 };
 // clang-format on
 
@@ -90,6 +80,7 @@ DiceActivity::DiceActivity() {
         build({{.index = i, .font = {"Tahoma", 9, true}, .flags = Transparent,
                 .to = slot<&Board::homes>}}, m_board);
     build<Layout>(m_board);
+    buildButtons({.font = Digit, .newProblem = false, .howToTop = 6855, .tile = "number", .place = "square"});
     for (int k = 0; k < 12; ++k)
         build({{.index = TrayOrder[k], .at = {2400 + 600.0f * float(k), 7320, 450, 450},
                 .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
@@ -100,8 +91,8 @@ DiceActivity::DiceActivity() {
 }
 // clang-format on
 
-void DiceActivity::open(const QString& caption, const QString& heading, const QString& portrait) {
-    screens().open<DiceActivity>().showAs(caption, heading, portrait);
+void DiceActivity::open(const BoardKind&, const BoardOpening& opening) {
+    screens().open<DiceActivity>().showAs(opening.caption, opening.heading, opening.portrait);
 }
 
 void DiceActivity::prepare() {
@@ -117,7 +108,7 @@ void DiceActivity::checkScore() {
         needed[size_t(i)] = m_board.tiles[size_t(i)]->text();
         shown[size_t(i)] = shownOn(i);
     }
-    showScore(core::diceScore(needed, shown), QStringLiteral("Nets of Dice"));
+    showScore(core::diceScore(needed, shown), text());
 }
 
 

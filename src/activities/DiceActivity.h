@@ -1,4 +1,5 @@
 #pragma once
+#include "activities/BoardKinds.h"
 #include "activities/TileBoard.h"
 
 // Nets of Dice: four flat nets of dice with digits missing; opposite faces add up to 7.
@@ -10,7 +11,7 @@ public:
     };
     DiceActivity();
     // The activity under the opener's caption, heading and portrait.
-    static void open(const QString& caption, const QString& heading, const QString& portrait);
+    static void open(const BoardKind& kind, const BoardOpening& opening);
 
     void prepare() override;
 

@@ -1,8 +1,8 @@
 #include "activities/PrimesActivity.h"
+#include "platform/screen/Navigator.h"
 #include "core/Activities.h"
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
-#include "platform/screen/Navigator.h"
 
 
 using namespace platform;
@@ -14,7 +14,7 @@ constexpr FontDesc Text{"Times New Roman", 20.25}, Number{"Arial", 24, true};
 
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.caption = "Euclid", .at = {240, 120, 2985, 705},
+    {.at = {240, 120, 2985, 705},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Board::heading>},
     // The sentence pupils read first: 1 is neither prime nor a product of primes, so it is left out.
     {.kind = Kind::Label, .caption = "Every whole number greater than 1 is a prime or a product of primes.",
@@ -31,20 +31,8 @@ constexpr ControlRow Layout[] = {
          .font = Number, .fore = Yellow, .flags = Transparent | RightAligned, .to = slot<&Controls::products>},
     {.index = 3, .caption = "1 =", .at = {3480, 5400, 1695, 465},
          .font = Number, .fore = Yellow, .flags = Transparent | RightAligned, .to = slot<&Controls::products>},
-    // Our own line: the same task without a mouse, or on a touch screen.
-    {.kind = Kind::Label, .caption = "Keyboard: Tab to a number, Space to lift it, arrows to move it, Space to drop it. "
-                    "Touch: tap a number, then a box.",
-         .at = {120, 6090, 11550, 330}, .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered},
     {.kind = Kind::Label, .caption = "Drag and drop these prime numbers into the correct boxes.",
          .at = {960, 6600, 9945, 585}, .font = Text, .fore = Yellow, .flags = Transparent},
-    {.caption = "New Problem", .at = {120, 7920, 2565, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::newProblem>},
-    {.caption = "Start Again", .at = {3360, 7920, 2565, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::startAgain>},
-    {.caption = "Check Score", .at = {6000, 7920, 2565, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Board::checkScore>},
-    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
-         .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::exit>},
 };
 // clang-format on
 
@@ -55,6 +43,7 @@ constexpr int TrayOrder[12] = {6, 10, 5, 8, 7, 2, 11, 0, 4, 9, 1, 3};
 // clang-format off
 PrimesActivity::PrimesActivity() {
     build<Layout>(m_board, m_ui);
+    buildButtons({.font = theme::ButtonFont, .newProblem = true, .howToTop = 6090, .tile = "number", .place = "box"});
     // The rows of boxes and signs, the home slots and the tray follow one pattern each.
     for (int a = 0; a < 4; ++a) {
         const float top = 2880 + 840.0f * float(a);
@@ -72,15 +61,11 @@ PrimesActivity::PrimesActivity() {
         build({{.index = TrayOrder[k], .at = {960 + 840.0f * float(k), 7200, 720, 585},
                 .font = Number, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
     bindBoard();
-    m_board.newProblem->onClick = [this] {
-        startAgain();
-        newProblem();
-    };
 }
 // clang-format on
 
-void PrimesActivity::open(const QString& caption, const QString& heading, const QString& portrait) {
-    screens().open<PrimesActivity>().showAs(caption, heading, portrait);
+void PrimesActivity::open(const BoardKind&, const BoardOpening& opening) {
+    screens().open<PrimesActivity>().showAs(opening.caption, opening.heading, opening.portrait);
 }
 
 void PrimesActivity::prepare() {
@@ -108,8 +93,8 @@ void PrimesActivity::checkScore() {
         const QString shown = shownOn(b);
         Placed[size_t(b)] = shown.isEmpty() ? 0 : qint16(toNumber(shown));
     }
-    // The certificate names what the pupil achieved.
-    showScore(core::primesScore(Factors, Placed), QStringLiteral("Products of Primes"));
+    // The certificate names what the pupil achieved, as the topic captions it.
+    showScore(core::primesScore(Factors, Placed), text());
 }
 
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "activities/BoardKinds.h"
 #include "activities/TileBoard.h"
 #include "core/Activities.h"
 
@@ -11,12 +12,12 @@ public:
     };
     PrimesActivity();
     // The activity under the opener's caption, heading and portrait.
-    static void open(const QString& caption, const QString& heading, const QString& portrait);
+    static void open(const BoardKind& kind, const BoardOpening& opening);
 
     void prepare() override;
     const Controls& ui() const { return m_ui; }
     void calculate();
-    void newProblem();
+    void newProblem() override;
 
     core::Factors Factors{}, Placed{};
 

@@ -1,13 +1,35 @@
 #include "activities/TileBoard.h"
+#include "platform/screen/Navigator.h"
 #include "core/Activities.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Shared.h"
 #include "platform/screen/Accessibility.h"
-#include "platform/screen/Navigator.h"
 
 #include <QKeyEvent>
 
 using namespace platform;
+
+void TileBoard::buildButtons(const Buttons& b) {
+    using Board = TileBoard::Board;
+    // Our own line: the same task without a mouse, or on a touch screen.
+    const QByteArray howTo = QStringLiteral("Keyboard: Tab to a %1, Space to lift it, arrows to move it, Space to drop it. "
+                                            "Touch: tap a %1, then a %2.")
+                                 .arg(QLatin1String(b.tile), QLatin1String(b.place))
+                                 .toUtf8();
+    // clang-format off
+    build({{.kind = Kind::Label, .caption = howTo.constData(), .at = {120, b.howToTop, 11550, 330},
+            .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered}});
+    if (b.newProblem)
+        build({{.caption = "New Problem", .at = {120, 7920, 2565, 495},
+                .font = b.font, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::newProblem>}}, m_board);
+    build({{.caption = "Start Again", .at = {3360, 7920, 2565, 495},
+            .font = b.font, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::startAgain>},
+           {.caption = "Check Score", .at = {6000, 7920, 2565, 495},
+            .font = b.font, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Board::checkScore>},
+           {.caption = "Exit", .at = {10560, 7920, 1245, 495},
+            .font = b.font, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::exit>}}, m_board);
+    // clang-format on
+}
 
 void TileBoard::bindBoard() {
     for (int i = 0; i < Tiles; ++i) {
@@ -26,6 +48,11 @@ void TileBoard::bindBoard() {
     screenName = [this] { return text(); };
     m_board.startAgain->onClick = [this] { startAgain(); };
     m_board.checkScore->onClick = [this] { checkScore(); };
+    if (m_board.newProblem)
+        m_board.newProblem->onClick = [this] {
+            startAgain();
+            newProblem();
+        };
     // A dragged tile stays in view above boxes, slots and squares, and a press on a tile reaches it.
     for (Label* tile : m_board.tiles) tile->ZOrderFront();
     // Tab goes from tile to tile; boxes are reached by carrying a tile there.
@@ -228,7 +255,7 @@ void TileBoard::startAgain() {
     m_board.checkScore->SetVisible(false);
 }
 
-void TileBoard::showAs(const QString& caption, const QString& heading, const QString& portrait) {
+void TileBoard::showAs(const QString& caption, const QString& heading, const core::PictureFile& portrait) {
     setText(caption);
     m_portrait = portrait;
     m_board.heading->setText(heading);

@@ -2,6 +2,7 @@
 // twelve home slots that remember where the tiles started, and the buttons below.
 #pragma once
 #include "platform/screen/Form.h"
+#include "core/TopicFile.h"
 
 #include <array>
 
@@ -27,10 +28,23 @@ public:
     // What box b shows the pupil: the caption of the tile on top of it, or nothing.
     QString shownOn(int b) const;
     // Shows the activity under its opener's caption and heading; the score screen shows the portrait.
-    void showAs(const QString& caption, const QString& heading, const QString& portrait);
+    void showAs(const QString& caption, const QString& heading, const core::PictureFile& portrait);
 
 protected:
     Board m_board;
+
+    // How a board's own controls look: the buttons' font, whether the board draws new problems, where
+    // the line on working without a mouse stands and what it calls a tile and the place it goes.
+    struct Buttons {
+        platform::FontDesc font;
+        bool newProblem;
+        float howToTop;
+        const char *tile, *place;
+    };
+    // Builds the board's own controls: that line, and New Problem, Start Again, Check Score and Exit.
+    void buildButtons(const Buttons& buttons);
+    // A problem drawn afresh, on a board set up again (boards with a New Problem button).
+    virtual void newProblem() {}
 
     // Binds the board's events and puts the tiles above every other control; after the layout is built.
     void bindBoard();
@@ -71,5 +85,5 @@ private:
     int m_carried = -1;
     float m_fromLeft = 0, m_fromTop = 0;
     bool m_dragged = false;  // the tile under the pointer moved since the press: a drag, not a tap
-    QString m_portrait;      // the opener's, for the score screen
+    core::PictureFile m_portrait;  // the opener's, for the score screen
 };

@@ -1,6 +1,8 @@
 #include "core/GalleryActivities.h"
 #include "core/Random.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <vector>
 
@@ -164,5 +166,84 @@ std::array<qint16, 12> drawRomanProblem() {
     std::copy(numbers.begin(), numbers.begin() + 12, problem.begin());
     return problem;
 }
+
+}  // namespace core
+
+namespace core {
+
+namespace {
+QString numbers(std::initializer_list<int> values, const QString& separator) {
+    QStringList parts;
+    for (int v : values) parts << QString::number(v);
+    return parts.join(separator);
+}
+QString place(int b) { return QStringLiteral("row %1, box %2").arg(b / 3 + 1).arg(b % 3 + 1); }
+int answersScore(const GalleryProblem& problem, const std::array<QString, 12>& shown) {
+    return boxesScore(problem.answers, shown);
+}
+}  // namespace
+
+// The rows as drawn are one arrangement; any other that works scores as well.
+const GalleryRule TriplesRule{
+    [] {
+        GalleryProblem p;
+        const auto sides = drawTriplesProblem();
+        for (size_t i = 0; i < 12; ++i) p.answers[i] = QString::number(sides[i]);
+        return p;
+    },
+    [](const GalleryProblem&, const std::array<QString, 12>& shown) { return triplesScore(shown); },
+    [](const GalleryProblem&, int b) { return place(b); }};
+
+// A triangle's sides in a random turn: the longest is not always written last, as on a worksheet it
+// need not be.
+const GalleryRule RightAngleRule{
+    [] {
+        GalleryProblem p;
+        const auto triangles = drawRightAngleProblem();
+        for (size_t i = 0; i < 12; ++i) {
+            const Triangle& t = triangles[i];
+            p.answers[i] = rightAngleAnswer(t);
+            const int turn = int(randomFraction() * 3);
+            p.clues[i] = (turn == 0   ? numbers({t.a, t.b, t.c}, QStringLiteral(", "))
+                          : turn == 1 ? numbers({t.c, t.a, t.b}, QStringLiteral(", "))
+                                      : numbers({t.b, t.c, t.a}, QStringLiteral(", "))) +
+                         QStringLiteral("  ");
+        }
+        return p;
+    },
+    answersScore,
+    [](const GalleryProblem& p, int b) {
+        return place(b) + QStringLiteral(", beside the triangle ") + p.clues[size_t(b)].simplified();
+    }};
+
+const GalleryRule SequencesRule{
+    [] {
+        GalleryProblem p;
+        const auto rows = drawSequenceProblem();
+        const auto terms = sequenceTerms(rows);
+        for (size_t i = 0; i < 12; ++i) p.answers[i] = QString::number(terms[i]);
+        for (size_t r = 0; r < 4; ++r)
+            p.clues[3 * r] = numbers({rows[r].first, rows[r].second}, QStringLiteral(",  ")) + QStringLiteral(",");
+        return p;
+    },
+    answersScore,
+    [](const GalleryProblem& p, int b) {
+        return QStringLiteral("row %1 (%2), box %3").arg(b / 3 + 1).arg(p.clues[size_t(b / 3 * 3)].simplified()).arg(b % 3 + 1);
+    }};
+
+const GalleryRule RomanRule{
+    [] {
+        GalleryProblem p;
+        const auto values = drawRomanProblem();
+        for (size_t i = 0; i < 12; ++i) {
+            p.answers[i] = QString::number(values[i]);
+            p.clues[i] = romanNumeral(values[i]) + QStringLiteral("  =");
+        }
+        return p;
+    },
+    answersScore,
+    [](const GalleryProblem& p, int b) {
+        return place(b) + QStringLiteral(", beside the numeral ") + p.clues[size_t(b)].simplified().chopped(2);  // less " ="
+    }};
 
 }  // namespace core

@@ -10,6 +10,21 @@
 
 namespace core {
 
+// A gallery board's problem as its screen shows it: what each box must show for its point, and the clue
+// written beside each box ("XLVII  ="); on a board of rows, a row's start stands at its first box
+// ("4,  7,") and the other clues are "".
+struct GalleryProblem {
+    std::array<QString, 12> answers, clues;
+};
+// A gallery board kind's rule: it draws a problem, scores what the boxes show, and says where box b
+// stands and what it answers as a screen reader tells it ("row 2 (4, 7,), box 1").
+struct GalleryRule {
+    GalleryProblem (*draw)();
+    int (*score)(const GalleryProblem& problem, const std::array<QString, 12>& shown);
+    QString (*describe)(const GalleryProblem& problem, int box);
+};
+extern const GalleryRule TriplesRule, RightAngleRule, SequencesRule, RomanRule;
+
 // A point for each box that shows exactly the text it needs; an empty box never scores.
 int boxesScore(const std::array<QString, 12>& needed, const std::array<QString, 12>& shown);
 

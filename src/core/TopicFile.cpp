@@ -8,11 +8,10 @@
 
 namespace core {
 
-const QStringList& topicActivityKinds() {
-    static const QStringList kinds{QStringLiteral("primes"),    QStringLiteral("dice"),
-                                   QStringLiteral("triples"),   QStringLiteral("right-angles"),
-                                   QStringLiteral("sequences"), QStringLiteral("roman")};
-    return kinds;
+QString Topic::quizTitle() const {
+    QString name = quiz.section(QLatin1Char('\\'), 1);
+    if (name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) name.chop(4);
+    return name;
 }
 
 namespace {
@@ -39,6 +38,13 @@ std::pair<QString, QString> pairOf(const QString& value, int line) {
     const QString first = value.left(comma).trimmed(), second = value.mid(comma + 1).trimmed();
     if (first.isEmpty() || second.isEmpty()) refuse(line, QStringLiteral("a value is empty"));
     return {first, second};
+}
+
+// "file, what it shows": the description may hold commas of its own.
+PictureFile picture(const QString& value, int line) {
+    const auto [file, shows] = pairOf(value, line);
+    if (shows.size() > 200) refuse(line, QStringLiteral("a picture is described in at most 200 characters"));
+    return {fileName(file, {QStringLiteral("Images")}, line), shows};
 }
 
 TopicDocument document(const QString& value, int line) {
@@ -79,8 +85,7 @@ Topic parseTopic(const QByteArray& bytes) {
             if (value.size() > 40) refuse(lineNumber, QStringLiteral("a heading has at most 40 characters"));
             topic.heading = value;
         } else if (name == QLatin1String("picture") || name == QLatin1String("portrait")) {
-            (name == QLatin1String("picture") ? topic.picture : topic.portrait) =
-                fileName(value, {QStringLiteral("Images")}, lineNumber);
+            (name == QLatin1String("picture") ? topic.picture : topic.portrait) = picture(value, lineNumber);
         } else if (name == QLatin1String("quiz")) {
             topic.quiz = fileName(value, {QStringLiteral("multiple")}, lineNumber);
         } else if (name == QLatin1String("key facts") || name == QLatin1String("notes")) {
@@ -88,8 +93,9 @@ Topic parseTopic(const QByteArray& bytes) {
         } else if (name == QLatin1String("activity")) {
             if (activities == 2) refuse(lineNumber, QStringLiteral("a topic has two activities"));
             const auto [kind, caption] = pairOf(value, lineNumber);
-            if (!topicActivityKinds().contains(kind))
-                refuse(lineNumber, QStringLiteral("no activity is called \"%1\"").arg(kind));
+            static const QRegularExpression kindShape(QStringLiteral("^[a-z]+(-[a-z]+)*$"));
+            if (!kindShape.match(kind).hasMatch())
+                refuse(lineNumber, QStringLiteral("\"%1\" is not a board's kind").arg(kind));
             if (caption.size() > 40) refuse(lineNumber, QStringLiteral("a caption has at most 40 characters"));
             topic.activities[size_t(activities++)] = {kind, caption};
         } else {

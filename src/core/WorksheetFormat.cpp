@@ -30,7 +30,7 @@ QString WorksheetPath(const QString& title) {
     return QStringLiteral("multiple/") + title + QStringLiteral(".txt");
 }
 
-QString TitleProblem(const QString& title) {
+QString TitleProblem(const QString& title, const std::vector<core::Topic>& topics) {
     static const QString forbidden = QStringLiteral("\\/:*?\"<>|,&");
     for (const QChar c : title) {
         if (forbidden.contains(c))
@@ -57,9 +57,10 @@ QString TitleProblem(const QString& title) {
             .arg(title);
     // Letter case does not tell files apart on every disk (a FAT memory stick, a Windows share).
     // The topics' own quizzes are files of the worksheet folder too.
-    for (const QString& topic : {QStringLiteral("Euclid"), QStringLiteral("Pythagoras"), QStringLiteral("Fibonacci")})
-        if (title.compare(topic, Qt::CaseInsensitive) == 0)
-            return QStringLiteral("The title %1 belongs to %1's own quiz. Please choose another title.").arg(topic);
+    for (const Topic& topic : topics)
+        if (title.compare(topic.quizTitle(), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("The title %1 belongs to %2's own quiz. Please choose another title.")
+                .arg(topic.quizTitle(), topic.heading);
     if (title.compare(QStringLiteral("track"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("The title track is the name of the catalogue's own list of worksheets. "
                               "Please choose another title.");

@@ -2,11 +2,13 @@
 // as worksheets made on Windows machines; and which titles can be kept as file names.
 #pragma once
 #include "core/Shared.h"
+#include "core/TopicFile.h"
 
 #include <QByteArray>
 #include <QString>
 #include <array>
 #include <functional>
+#include <vector>
 
 namespace worksheetfiles {
 
@@ -34,8 +36,8 @@ QByteArray WorksheetBytes(const Worksheet& w);
 // The file a title is saved in: "multiple/" + title + ".txt".
 QString WorksheetPath(const QString& title);
 // Why a title cannot be saved (a file name it would break, or an index line that would not read back),
-// or an empty text when it can.
-QString TitleProblem(const QString& title);
+// or an empty text when it can. The topics present keep their quizzes' titles.
+QString TitleProblem(const QString& title, const std::vector<core::Topic>& topics);
 
 // A title as an index line that reads back as the same title (quoted where it holds a comma or begins
 // with a blank), and the index bytes for a list.

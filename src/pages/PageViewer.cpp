@@ -1,9 +1,9 @@
 #include "pages/PageViewer.h"
+#include "platform/screen/Navigator.h"
 #include "pages/PrintPage.h"
 #include "core/Shared.h"
 #include "platform/screen/Accessibility.h"
 #include "platform/screen/PrepareForm.h"
-#include "platform/screen/Navigator.h"
 
 
 using namespace platform;

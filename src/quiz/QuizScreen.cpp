@@ -1,4 +1,5 @@
 #include "quiz/QuizScreen.h"
+#include "platform/screen/Navigator.h"
 #include "quiz/ScoreScreen.h"
 #include "quiz/WrongAnswersScreen.h"
 #include "core/Marking.h"
@@ -6,7 +7,6 @@
 #include "platform/screen/Accessibility.h"
 #include "platform/screen/PrepareForm.h"
 #include "platform/printing/Printer.h"
-#include "platform/screen/Navigator.h"
 
 
 using namespace platform;
@@ -77,7 +77,7 @@ void QuizScreen::prepare() {
     for (OptionButton* answer : m_ui.answers) answer->setBackColor(theme::ScreenBlue);
 }
 
-void QuizScreen::start(const Worksheet& sheet, const QString& portrait, const QString& heading) {
+void QuizScreen::start(const Worksheet& sheet, const core::PictureFile& portrait, const QString& heading) {
     QuizScreen& m = screens().open<QuizScreen>();
     m.m_sheet = sheet;
     m.m_portrait = portrait;

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/TopicFile.h"
 #include "core/WorksheetFormat.h"
 #include "platform/screen/Form.h"
 
@@ -16,9 +17,9 @@ public:
         platform::PictureBox* picture = nullptr;
     };
     QuizScreen();
-    // A worksheet's quiz from its first question, under a portrait (a picture file, shown again on the
-    // score screen) and a heading of the opener's.
-    static void start(const worksheetfiles::Worksheet& sheet, const QString& portrait, const QString& heading);
+    // A worksheet's quiz from its first question, under a portrait (shown again on the score screen)
+    // and a heading of the opener's.
+    static void start(const worksheetfiles::Worksheet& sheet, const core::PictureFile& portrait, const QString& heading);
 
     void prepare() override;
     const Controls& ui() const { return m_ui; }
@@ -30,7 +31,7 @@ public:
 private:
     Controls m_ui;
     worksheetfiles::Worksheet m_sheet;
-    QString m_portrait;
+    core::PictureFile m_portrait;
     int m_question = 1;
     std::array<int, core::QuestionCount + 1> m_marks{};  // question q's mark at q, once it is left forward
     const worksheetfiles::Question& question() const { return m_sheet.questions[size_t(m_question - 1)]; }

@@ -1,11 +1,11 @@
 #include "quiz/ScoreScreen.h"
+#include "platform/screen/Navigator.h"
 #include "quiz/WrongAnswersScreen.h"
 #include "core/Marking.h"
 #include "core/Shared.h"
 #include "platform/screen/Accessibility.h"
 #include "platform/screen/PrepareForm.h"
 #include "platform/printing/Printer.h"
-#include "platform/screen/Navigator.h"
 
 #include <QFontMetricsF>
 

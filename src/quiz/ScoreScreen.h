@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/screen/Form.h"
+#include "core/TopicFile.h"
 
 // The score screen after a quiz or an activity: a message by how close the score came to full marks.
 class ScoreScreen : public platform::Form {
@@ -14,11 +15,11 @@ public:
         platform::Timer *showPicture = nullptr, *readyKeys = nullptr, *reseed = nullptr;
     };
     // What the pupil scored, the heading the certificate carries (the quiz's, or the activity's name),
-    // and the portrait of the mathematician the work was on (a picture file).
+    // and the portrait of the mathematician the work was on (the menu's own after a teacher's worksheet).
     struct Result {
         int score = 0, outOf = 0;
         QString heading;
-        QString portrait = QStringLiteral("Images\\euclidsm.jpg");
+        core::PictureFile portrait;
     };
 
     ScoreScreen();

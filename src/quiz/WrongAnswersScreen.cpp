@@ -1,8 +1,8 @@
 #include "quiz/WrongAnswersScreen.h"
+#include "platform/screen/Navigator.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
-#include "platform/screen/Navigator.h"
 
 
 using namespace platform;

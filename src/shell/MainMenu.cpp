@@ -2,6 +2,7 @@
 #include "platform/screen/Stage.h"
 #include "platform/screen/Desktop.h"
 #include "platform/screen/Dialogs.h"
+#include "platform/screen/Navigator.h"
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
 #include "pages/PageViewer.h"
@@ -24,7 +25,7 @@
 
 #include "platform/files/Paths.h"
 #include "platform/files/WorkingFiles.h"
-#include "platform/screen/Navigator.h"
+#include "activities/BoardKinds.h"
 
 #include <QDir>
 #include <QLoggingCategory>
@@ -35,6 +36,7 @@ Q_LOGGING_CATEGORY(lcMenu, "vellacourt.menu")
 using namespace platform;
 
 namespace {
+// The program's own picture (the title screen's too), not a topic's.
 const QString Portrait = QStringLiteral("Images\\euclidsm.jpg");
 constexpr FontDesc Entry12{"Tahoma", 12, true}, Entry18{"Tahoma", 18, true}, Entry14{"Tahoma", 14.25, true};
 constexpr int EntryFlags = Border | Centered | Hover;
@@ -104,7 +106,7 @@ MainMenu::MainMenu() {
     m_ui.wizard->onClick = [] { screens().show<WizardScreen>(); };
     // The catalogue's worksheets run under the menu's portrait and the program's title.
     m_ui.catalogue->onClick = [this] {
-        screens().show<CatalogueScreen>().runUnder(Portrait, ProgramTitle);
+        screens().show<CatalogueScreen>().runUnder({Portrait, {}}, ProgramTitle);
         screens().close(this);
     };
     m_ui.acknowledgments->onClick = [] { PageViewer::showAcknowledgments(); };
@@ -126,25 +128,22 @@ void MainMenu::prepare() {
     readTopics();
 }
 
-// Each topic in the folder "topics" opens its mathematician's entry. A topic missing or broken leaves
-// the entry greyed, with a log line saying why.
+// Each topic in the folder "topics" opens its mathematician's entry. A topic missing or broken, or
+// naming a board there is none of, leaves the entry greyed, with a log line saying why.
 void MainMenu::readTopics() {
-    QStringList files;
-    skipOnFailure([&] {
-        files =
-            QDir(resolvePath(QStringLiteral("topics"))).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
-    });
-    for (const QString& name : files) {
-        const QString file = QStringLiteral("topics\\") + name;
-        try {
-            const core::Topic topic = core::parseTopic(readWorkingFile(file, core::MaxTopicBytes));
-            std::optional<core::Topic>& entry = m_topics[size_t(topic.entry)];
-            if (entry) throw RuntimeError(ErrTypeMismatch, QStringLiteral("another topic has its entry"));
-            entry = topic;
-            m_ui.mathematicians[size_t(topic.entry)]->SetEnabled(true);
-        } catch (const std::exception& e) {
-            qCWarning(lcMenu, "%s is left out: %s", qPrintable(file), core::reasonOf(e).c_str());
+    for (const TopicFileRead& read : readTopicFiles()) {
+        QString problem = read.problem;
+        if (read.topic) {
+            for (const core::TopicActivity& a : read.topic->activities)
+                if (!boardKind(a.kind)) problem = QStringLiteral("no board is called \"%1\"").arg(a.kind);
+            if (problem.isEmpty() && m_topics[size_t(read.topic->entry)]) problem = QStringLiteral("another topic has its entry");
         }
+        if (!problem.isEmpty()) {
+            qCWarning(lcMenu, "%s is left out: %s", qPrintable(read.file), qPrintable(problem));
+            continue;
+        }
+        m_topics[size_t(read.topic->entry)] = read.topic;
+        m_ui.mathematicians[size_t(read.topic->entry)]->SetEnabled(true);
     }
     for (size_t i = 0; i < m_topics.size(); ++i)
         if (!m_topics[i])
@@ -163,5 +162,5 @@ void MainMenu::readCatalogue() {
     m_ui.readCatalogue->SetEnabled(false);
     // Euclid's page is the one ready to open: on a scaled stage its large picture is decoded now,
     // while the pupil reads the menu, not when the pupil clicks.
-    if (Stage::instance()->devicePixelRatioF() > 1) LoadPictureOrEmpty(QStringLiteral("Images\\euclid.jpg"));
+    if (Stage::instance()->devicePixelRatioF() > 1 && m_topics[Euclid]) LoadPictureOrEmpty(m_topics[Euclid]->picture.file);
 }

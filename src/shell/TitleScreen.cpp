@@ -3,6 +3,7 @@
 #include "platform/screen/Desktop.h"
 #include "platform/screen/Dialogs.h"
 #include "platform/screen/Stage.h"
+#include "platform/screen/Navigator.h"
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
 #include "pages/PageViewer.h"
@@ -17,7 +18,6 @@
 #include "shell/MainMenu.h"
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
-#include "platform/screen/Navigator.h"
 
 #include <QTimer>
 

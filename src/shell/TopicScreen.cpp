@@ -10,9 +10,19 @@
 #include "shell/TopicScreen.h"
 #include "worksheets/CatalogueScreen.h"
 #include "worksheets/WizardScreen.h"
+#include "platform/screen/Navigator.h"
 #include "activities/DiceActivity.h"
-#include "activities/GalleryActivity.h"
 #include "activities/PrimesActivity.h"
+#include "pages/PageViewer.h"
+#include "quiz/QuizScreen.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswersScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
+#include "activities/BoardKinds.h"
 #include "pages/PageViewer.h"
 #include "quiz/QuizScreen.h"
 #include "shell/MainMenu.h"
@@ -20,7 +30,6 @@
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
-#include "platform/screen/Navigator.h"
 
 #include <QFontMetricsF>
 #include <QLoggingCategory>
@@ -116,18 +125,10 @@ void TopicScreen::startQuiz() {
     QuizScreen::start(*sheet, m_topic.portrait, QStringLiteral("Vellacourt Numerists"));
 }
 
-// The activity on the tile board of the kind the topic names (the topic reader knows no other kinds).
+// The board the topic names, looked up by its kind (the menu opened no topic naming a board there is none of).
 void TopicScreen::openActivity(const core::TopicActivity& activity) {
-    const QString& caption = activity.caption;
-    const QString &heading = m_topic.heading, &portrait = m_topic.portrait;
-    using Task = GalleryActivity::Task;
-    if (activity.kind == QLatin1String("primes")) PrimesActivity::open(caption, heading, portrait);
-    if (activity.kind == QLatin1String("dice")) DiceActivity::open(caption, heading, portrait);
-    if (activity.kind == QLatin1String("triples")) GalleryActivity::open(Task::Triples, caption, heading, portrait);
-    if (activity.kind == QLatin1String("right-angles"))
-        GalleryActivity::open(Task::RightAngles, caption, heading, portrait);
-    if (activity.kind == QLatin1String("sequences")) GalleryActivity::open(Task::Sequences, caption, heading, portrait);
-    if (activity.kind == QLatin1String("roman")) GalleryActivity::open(Task::Roman, caption, heading, portrait);
+    if (const BoardKind* kind = boardKind(activity.kind))
+        kind->open(*kind, {activity.caption, m_topic.heading, m_topic.portrait});
 }
 
 void TopicScreen::leave() {

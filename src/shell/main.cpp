@@ -1,6 +1,7 @@
 #include "platform/screen/Dialogs.h"
 #include "platform/screen/Fonts.h"
 #include "platform/files/Core.h"
+#include "platform/screen/Navigator.h"
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
 #include "pages/PageViewer.h"
@@ -15,7 +16,12 @@
 #include "platform/screen/Stage.h"
 #include "shell/MainMenu.h"
 #include "shell/TitleScreen.h"
-#include "platform/screen/Navigator.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
+#include "platform/screen/Stage.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
 
 #include <QApplication>
 

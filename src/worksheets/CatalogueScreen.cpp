@@ -1,13 +1,13 @@
 #include "worksheets/CatalogueScreen.h"
 #include "platform/screen/Accessibility.h"
 #include "platform/files/FileChannel.h"
+#include "platform/screen/Navigator.h"
 #include "quiz/QuizScreen.h"
 #include "worksheets/WizardScreen.h"
 #include "core/Catalogue.h"
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
-#include "platform/screen/Navigator.h"
 
 #include <QLoggingCategory>
 

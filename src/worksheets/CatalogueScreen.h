@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/screen/Form.h"
+#include "core/TopicFile.h"
 
 #include <array>
 
@@ -17,8 +18,8 @@ public:
         platform::CheckBox *edit = nullptr, *remove = nullptr;
     };
     CatalogueScreen();
-    // The portrait (a picture file) and heading a worksheet runs under: its opener's.
-    void runUnder(const QString& portrait, const QString& heading) {
+    // The portrait and heading a worksheet runs under: its opener's.
+    void runUnder(const core::PictureFile& portrait, const QString& heading) {
         m_portrait = portrait;
         m_heading = heading;
     }
@@ -32,7 +33,8 @@ public:
 private:
     Controls m_ui;
     int m_page = 0;  // the page of titles shown, from 0
-    QString m_portrait, m_heading;
+    core::PictureFile m_portrait;
+    QString m_heading;
     void titleClicked(const QString& title);
     void turnPage(int step);
     void showTitles(const core::TitlePage& page);

@@ -3,8 +3,9 @@
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
 #include "platform/printing/Printer.h"
-#include "worksheets/WorksheetFiles.h"
 #include "platform/screen/Navigator.h"
+#include "platform/files/WorkingFiles.h"
+#include "worksheets/WorksheetFiles.h"
 
 
 using namespace platform;
@@ -222,7 +223,7 @@ QString WizardScreen::unsavableText() const {
 void WizardScreen::writeWorksheet() {
     // Nothing is written unless the title is a safe file name and every text can be kept as typed.
     const QString title = m_ui.title->contents();
-    QString problem = TitleProblem(title);
+    QString problem = TitleProblem(title, topicsPresent());
     if (problem.isEmpty()) problem = unsavableText();
     if (!problem.isEmpty()) {
         showMessage(problem);

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include "platform/files/Descriptors.h"
+#include "core/Errors.h"
+#include "core/TopicFile.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -68,6 +70,23 @@ QByteArray newFile(int folder, const QByteArray& name, const QByteArray& bytes, 
     return {};
 }
 
+// The file names of the shipped topics' own quizzes ("Euclid.txt"): the program's, refreshed like its
+// pictures, where every other worksheet is a teacher's and only added. A shipped topic that does not
+// read is the program's own fault; its quiz is then only added, as a teacher's would be.
+QList<QByteArray> shippedQuizzes(const QString& data) {
+    QList<QByteArray> quizzes;
+    const QDir topics(data + QStringLiteral("/topics"));
+    for (const QString& name : topics.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        QFile file(topics.filePath(name));
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        try {
+            quizzes << QFile::encodeName(core::parseTopic(file.read(core::MaxTopicBytes + 1)).quiz.section(QLatin1Char('\\'), 1));
+        } catch (const core::RuntimeError&) {
+        }
+    }
+    return quizzes;
+}
+
 }  // namespace
 
 RefreshReport refreshWorkingFolder(const QString& data, const QString& work) {
@@ -84,6 +103,7 @@ RefreshReport refreshWorkingFolder(const QString& data, const QString& work) {
     const auto failed = [&](const QByteArray& folder, const QByteArray& name) {
         report.failed << work + QLatin1Char('/') + QFile::decodeName(folder) + QLatin1Char('/') + QFile::decodeName(name);
     };
+    const QList<QByteArray> quizzes = shippedQuizzes(data);
     for (const char* folderName : Folders) {
         const QByteArray folder(folderName);
         QList<QByteArray> names = spellings(root.get(), folder);
@@ -120,9 +140,9 @@ RefreshReport refreshWorkingFolder(const QString& data, const QString& work) {
                 if (!src.open(QIODevice::ReadOnly)) continue;
                 const QByteArray bytes = src.readAll();
                 const QByteArray target = QFile::encodeName(file);
-                // The worksheet folder only gains what it lacks, so a teacher's work is kept; Euclid's
-                // quiz belongs to the program (no worksheet may take its name) and is refreshed.
-                const bool addOnly = folder == "multiple" && target != "Euclid.txt";
+                // The worksheet folder only gains what it lacks, so a teacher's work is kept; the topics'
+                // quizzes belong to the program (no worksheet may take their names) and are refreshed.
+                const bool addOnly = folder == "multiple" && !quizzes.contains(target);
                 struct stat there {};
                 if (addOnly && ::fstatat(dir.get(), target.constData(), &there, AT_SYMLINK_NOFOLLOW) == 0) continue;
                 if (!addOnly && holds(dir.get(), target, bytes)) continue;

@@ -16,7 +16,7 @@ struct RefreshReport {
     QStringList notes;   // what a teacher should know but need not stop for
 };
 
-// `data`: the program's shipped folder (Images, logo, wmf, wmf2, multiple); `work`: the working folder.
+// `data`: the program's shipped folder (Images, logo, wmf, wmf2, multiple, topics); `work`: the working folder.
 RefreshReport refreshWorkingFolder(const QString& data, const QString& work);
 
 }  // namespace platform

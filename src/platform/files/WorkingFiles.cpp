@@ -1,6 +1,9 @@
 #include "platform/files/WorkingFiles.h"
 
 #include "platform/files/Descriptors.h"
+#include "platform/files/Paths.h"
+#include "core/Errors.h"
+#include <QDir>
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -137,6 +140,33 @@ bool removeWorkingFile(const QString& path) {
     } catch (const RuntimeError&) {
         return false;
     }
+}
+
+std::vector<TopicFileRead> readTopicFiles() {
+    std::vector<TopicFileRead> out;
+    QStringList names;
+    try {
+        names = QDir(resolvePath(QStringLiteral("topics"))).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    } catch (const std::exception&) {
+        return out;  // no working folder to look in
+    }
+    for (const QString& name : names) {
+        TopicFileRead read{QStringLiteral("topics\\") + name, std::nullopt, {}};
+        try {
+            read.topic = core::parseTopic(readWorkingFile(read.file, core::MaxTopicBytes));
+        } catch (const std::exception& e) {
+            read.problem = QString::fromStdString(core::reasonOf(e));
+        }
+        out.push_back(std::move(read));
+    }
+    return out;
+}
+
+std::vector<core::Topic> topicsPresent() {
+    std::vector<core::Topic> topics;
+    for (const TopicFileRead& read : readTopicFiles())
+        if (read.topic) topics.push_back(*read.topic);
+    return topics;
 }
 
 }  // namespace platform

@@ -7,8 +7,12 @@
 #pragma once
 #include "platform/files/Core.h"
 
+#include "core/TopicFile.h"
+
 #include <QByteArray>
 #include <QString>
+#include <optional>
+#include <vector>
 
 namespace platform {
 
@@ -27,5 +31,16 @@ QByteArray readWorkingFile(const QString& path, qint64 limit);
 void replaceWorkingFile(const QString& path, const QByteArray& bytes);
 // Removes the file (a link is removed, not followed); true if there is none there afterwards.
 bool removeWorkingFile(const QString& path);
+
+// The topic files of the folder "topics" ("topics\\euclid.txt"), in name order: each with its topic, or
+// with the reason it cannot be read (missing folder: none).
+struct TopicFileRead {
+    QString file;
+    std::optional<core::Topic> topic;
+    QString problem;
+};
+std::vector<TopicFileRead> readTopicFiles();
+// The topics among them that read soundly.
+std::vector<core::Topic> topicsPresent();
 
 }  // namespace platform

@@ -283,12 +283,11 @@ static QFileInfo sharpestFor(const QFileInfo& picture, double scale, int* pixels
     return best;
 }
 
-// What our own pictures show, in a few words for a screen reader; by file name, without its folder.
+// What the program's own pictures show, in a few words for a screen reader; by file name, without its folder.
 static QString describe(const QString& path) {
     const QString file = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')).section(QLatin1Char('/'), -1).toLower();
-    // By whole name: a page of Euclid's ("euclida.wmf") is named by its own title, not as his portrait.
-    if (file == QLatin1String("euclid.jpg") || file == QLatin1String("euclidsm.jpg"))
-        return QStringLiteral("Euclid with his compasses, before a temple");
+    // The title's and the main menu's own picture; a topic's pictures are described by its file.
+    if (file == QLatin1String("euclidsm.jpg")) return QStringLiteral("Euclid with his compasses, before a temple");
     if (file == QLatin1String("logo2.jpg")) return QStringLiteral("The Vellacourt Numerists crest: compasses on a shield");
     if (file == QLatin1String("halvern2.bmp")) return QStringLiteral("The publisher's sign: compasses and the letters VN");
     if (file.startsWith(QLatin1String("hvrn"))) return QStringLiteral("The publisher's turning dial");
@@ -326,6 +325,12 @@ Picture LoadPictureOrEmpty(const QString& path, double scale) {
         qCWarning(lcPictures, "%s is left empty: %s", qPrintable(path), core::reasonOf(e).c_str());
         return {};
     }
+}
+
+Picture LoadPictureOrEmpty(const core::PictureFile& picture, double scale) {
+    Picture p = LoadPictureOrEmpty(picture.file, scale);
+    if (!p.isNull() && !picture.shows.isEmpty()) p.setDescription(picture.shows);
+    return p;
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #pragma once
 #include "core/StageScale.h"
 #include "platform/pictures/Metafile.h"
+#include "core/TopicFile.h"
 
 #include <QImage>
 #include <QPainter>
@@ -85,6 +86,8 @@ int pagesPlayedOnTheWindow();
 Picture LoadPicture(const QString& path, double scale);
 // For screens that go on without a picture that is missing: the box is left empty.
 Picture LoadPictureOrEmpty(const QString& path, double scale);
+// A topic's picture, told to a screen reader in the topic's own words.
+Picture LoadPictureOrEmpty(const core::PictureFile& picture, double scale);
 // Starts reading a picture a screen is about to load, on a worker thread; LoadPicture then takes it.
 void readAhead(const QString& path, double scale);
 

@@ -9,7 +9,6 @@
 #include "platform/screen/Navigator.h"
 
 #include "core/StageScale.h"
-#include "platform/screen/Navigator.h"
 
 #include <QApplication>
 #include <QGuiApplication>

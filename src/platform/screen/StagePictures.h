@@ -6,6 +6,7 @@ namespace platform {
 
 Picture LoadPicture(const QString& path);
 Picture LoadPictureOrEmpty(const QString& path);
+Picture LoadPictureOrEmpty(const core::PictureFile& picture);
 void readAhead(const QString& path);
 
 }  // namespace platform
