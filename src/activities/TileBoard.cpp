@@ -91,12 +91,12 @@ void TileBoard::boardSetUp() {
 }
 
 // Drags with the left button alone; the tile centres itself under the pointer at every move.
-void TileBoard::dragTile(int Index, int Button, float X, float Y) {
-    if (Button != 1) return;
+void TileBoard::dragTile(int which, int button, float x, float y) {
+    if (button != 1) return;
     m_dragged = true;
-    Label* t = tile(Index);
-    t->Move(float(double(t->Left()) + X - double(t->Width()) / 2), t->Top());
-    t->Move(t->Left(), float(double(t->Top()) + Y - double(t->Height()) / 2));
+    Label* t = tile(which);
+    t->Move(float(double(t->Left()) + x - double(t->Width()) / 2), t->Top());
+    t->Move(t->Left(), float(double(t->Top()) + y - double(t->Height()) / 2));
 }
 
 bool TileBoard::hits(const Control& t, const Control& r) {
@@ -121,10 +121,10 @@ QString TileBoard::shownOn(int b) const {
 }
 
 // Any button drops: the last box or slot hit in the pass takes the tile; a miss leaves it where it is.
-void TileBoard::dropTile(int Index) {
-    if (Index == m_carried && m_dragged) showCarried(false);  // a tile picked up, then dragged, is put down by the drag
+void TileBoard::dropTile(int which) {
+    if (which == m_carried && m_dragged) showCarried(false);  // a tile picked up, then dragged, is put down by the drag
     const int n = Tiles;
-    Label* t = tile(Index);
+    Label* t = tile(which);
     for (int i = 0; i < n; ++i) {
         if (hits(*t, *box(i))) t->Move(box(i)->Left(), box(i)->Top());
         if (hits(*t, *home(i))) t->Move(home(i)->Left(), home(i)->Top());
@@ -139,16 +139,16 @@ void TileBoard::dropTile(int Index) {
     }
 }
 
-void TileBoard::tileClicked(int Index) {
+void TileBoard::tileClicked(int t) {
     if (std::exchange(m_dragged, false)) return;  // the end of a drag, already dropped
-    if (m_carried == Index) return putDown();
+    if (m_carried == t) return putDown();
     if (m_carried >= 0) putBack();
-    pickUp(Index);
+    pickUp(t);
 }
 
-void TileBoard::boxClicked(int Index) {
+void TileBoard::boxClicked(int b) {
     if (m_carried < 0) return;
-    tile(m_carried)->Move(box(Index)->Left(), box(Index)->Top());
+    tile(m_carried)->Move(box(b)->Left(), box(b)->Top());
     putDown();
 }
 

@@ -5,9 +5,9 @@
 // skipped. Every name below must be given once ("activity" twice), and nothing else:
 //   entry = 1                        which of the main menu's twelve mathematicians (0 to 11)
 //   heading = Euclid                 the topic screen's heading, and the activities'
-//   picture = Images\euclid.jpg, Euclid with his compasses, before a temple
+//   picture = Images\euclid.jpg, Euclid holding compasses in front of a temple, ...
 //                                    the topic screen's backdrop, and what it shows (for a screen reader)
-//   portrait = images\euclidsm.jpg, Euclid with his compasses, before a temple
+//   portrait = images\euclidsm.jpg, Euclid holding compasses in front of a temple, ...
 //                                    the quiz's and the score screen's small portrait, likewise
 //   quiz = multiple\Euclid.txt       a worksheet file; its name (Euclid) is no teacher's worksheet's
 //   key facts = key euclid, 3        a document: its page stem and page count (1 to 26)

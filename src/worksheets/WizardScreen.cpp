@@ -104,12 +104,12 @@ void WizardScreen::prepare() {
     m_kept = typedWorksheet();
 }
 
-void WizardScreen::answerKeyPress(int Index, int& KeyAscii) {
-    if (KeyAscii != 13) return;
-    if (Index % 4 < 3)
-        m_ui.answers[size_t(Index + 1)]->SetFocus();
-    else if (Index < 39)
-        m_ui.questions[size_t((Index + 1) / 4)]->SetFocus();
+void WizardScreen::answerKeyPress(int answer, int& key) {
+    if (key != 13) return;
+    if (answer % 4 < 3)
+        m_ui.answers[size_t(answer + 1)]->SetFocus();
+    else if (answer < 39)
+        m_ui.questions[size_t((answer + 1) / 4)]->SetFocus();
 }
 
 void WizardScreen::checkAndSave() {

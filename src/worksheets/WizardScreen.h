@@ -30,7 +30,7 @@ public:
 
 private:
     Controls m_ui;
-    void answerKeyPress(int index, int& keyAscii);
+    void answerKeyPress(int answer, int& key);
 
     bool complete() const;
     QString unsavableText() const;

@@ -287,7 +287,7 @@ static QFileInfo sharpestFor(const QFileInfo& picture, double scale, int* pixels
 static QString describe(const QString& path) {
     const QString file = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')).section(QLatin1Char('/'), -1).toLower();
     // The title's and the main menu's own picture; a topic's pictures are described by its file.
-    if (file == QLatin1String("euclidsm.jpg")) return QStringLiteral("Euclid with his compasses, before a temple");
+    if (file == QLatin1String("euclidsm.jpg")) return QStringLiteral("Euclid holding compasses in front of a temple, by his scroll of two circles and a triangle, and squares on a triangle");
     if (file == QLatin1String("logo2.jpg")) return QStringLiteral("The Vellacourt Numerists crest: compasses on a shield");
     if (file == QLatin1String("halvern2.bmp")) return QStringLiteral("The publisher's sign: compasses and the letters VN");
     if (file.startsWith(QLatin1String("hvrn"))) return QStringLiteral("The publisher's turning dial");
