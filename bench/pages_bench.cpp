@@ -3,6 +3,7 @@
 // apart. Medians in ms. Then pages and pictures made to cost without end: the time each takes to
 // load and play at the viewer's page size, and how far the program's peak memory grew.
 #include "BenchUtil.h"
+#include "platform/Navigator.h"
 #include "WmfWriter.h"
 
 #include <sys/resource.h>
@@ -12,7 +13,17 @@
 #include "platform/Stage.h"
 #include "platform/Fonts.h"
 #include "platform/Core.h"
-#include "shell/Forms.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
+#include "pages/PageViewer.h"
+#include "quiz/QuizScreen.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswersScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "shell/MainMenu.h"
 #include "core/Shared.h"
 #include "shell/TopicScreen.h"
@@ -149,10 +160,10 @@ int main(int argc, char** argv) {
     }
 
     platform::Stage::instance()->showBackdrop();
-    forms::MainMenu.show();
+    platform::screens().show<MainMenu>();
     TopicScreen::show(
         core::parseTopic(platform::readWorkingFile(QStringLiteral("topics\\euclid.txt"), core::MaxTopicBytes)));
-    clickAt(forms::TopicScreen->ui().keyFacts->widget());  // Key Facts
+    clickAt(platform::screens().get<TopicScreen>().ui().keyFacts->widget());  // Key Facts
     // Pages turned back to back, then at a reader's pace: half a second between turns, the time a
     // viewer has to play the pages either side ahead.
     const int paced = std::max(5, repeats / 3);
@@ -169,13 +180,13 @@ int main(int argc, char** argv) {
         }
         return median(times);
     };
-    const double keyFacts = turns(repeats, 0, forms::PageViewer.instance());
-    const double keyFactsPaced = turns(paced, 500, forms::PageViewer.instance());
-    clickAt(forms::PageViewer->ui().exit->widget());
-    clickAt(forms::TopicScreen->ui().exit->widget());
-    clickAt(forms::MainMenu->ui().guide->widget());  // Teachers' Guide
-    const double guidePages = turns(repeats, 0, forms::PageViewer.instance());
-    const double guidePaced = turns(paced, 500, forms::PageViewer.instance());
+    const double keyFacts = turns(repeats, 0, platform::screens().find<PageViewer>());
+    const double keyFactsPaced = turns(paced, 500, platform::screens().find<PageViewer>());
+    clickAt(platform::screens().get<PageViewer>().ui().exit->widget());
+    clickAt(platform::screens().get<TopicScreen>().ui().exit->widget());
+    clickAt(platform::screens().get<MainMenu>().ui().guide->widget());  // Teachers' Guide
+    const double guidePages = turns(repeats, 0, platform::screens().find<PageViewer>());
+    const double guidePaced = turns(paced, 500, platform::screens().find<PageViewer>());
     std::printf("%-32s %10s %10s\n", "page switch (ms)", "at once", "0.5 s on");
     std::printf("%-32s %10.2f %10.2f\n", "Key Facts", keyFacts, keyFactsPaced);
     std::printf("%-32s %10.2f %10.2f\n", "Teachers' Guide", guidePages, guidePaced);

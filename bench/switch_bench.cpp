@@ -11,12 +11,23 @@
 // "again" all later ones. Medians throughout. The start-up here includes filling the working
 // folder; bench_startup times the real program's start as the X server shows it.
 #include "BarePages.h"
+#include "platform/Navigator.h"
 #include "BenchUtil.h"
 #include "platform/Stage.h"
 #include "platform/Fonts.h"
 #include "platform/Core.h"
 #include "quiz/QuizScreen.h"
-#include "shell/Forms.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
+#include "pages/PageViewer.h"
+#include "quiz/QuizScreen.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswersScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "shell/MainMenu.h"
 #include "shell/TitleScreen.h"
 #include "shell/TopicScreen.h"
@@ -62,21 +73,21 @@ void runOurs(int rounds) {
     QTemporaryDir dir;
     useCopyOfData(dir);
     initFonts();
-    waitForFirstPaint([] { return static_cast<QWidget*>(forms::TitleScreen.instance()); },
-                      [] { forms::TitleScreen.show(); });
+    waitForFirstPaint([] { return static_cast<QWidget*>(screens().find<TitleScreen>()); },
+                      [] { screens().show<TitleScreen>(); });
     for (int r = 0; r < rounds; ++r) {
-        report(Switches[0], measure([] { clickAt(forms::TitleScreen->ui().ok->widget()); },
-                                    [] { return forms::MainMenu.instance(); }));
-        report(Switches[1], measure([] { clickAt(forms::MainMenu->ui().mathematicians[MainMenu::Euclid]->widget()); },
-                                    [] { return forms::TopicScreen.instance(); }));
-        report(Switches[2], measure([] { clickAt(forms::TopicScreen->ui().exit->widget()); },
-                                    [] { return forms::MainMenu.instance(); }));
-        report(Switches[3], measure([] { clickAt(forms::MainMenu->ui().catalogue->widget()); },
-                                    [] { return forms::CatalogueScreen.instance(); }));
-        report(Switches[4], measure([] { clickAt(forms::CatalogueScreen->ui().exit->widget()); },
-                                    [] { return forms::MainMenu.instance(); }));
-        report(Switches[5], measure([] { clickAt(forms::MainMenu->ui().exit->widget()); },
-                                    [] { return forms::TitleScreen.instance(); }));
+        report(Switches[0], measure([] { clickAt(screens().get<TitleScreen>().ui().ok->widget()); },
+                                    [] { return screens().find<MainMenu>(); }));
+        report(Switches[1], measure([] { clickAt(screens().get<MainMenu>().ui().mathematicians[MainMenu::Euclid]->widget()); },
+                                    [] { return screens().find<TopicScreen>(); }));
+        report(Switches[2], measure([] { clickAt(screens().get<TopicScreen>().ui().exit->widget()); },
+                                    [] { return screens().find<MainMenu>(); }));
+        report(Switches[3], measure([] { clickAt(screens().get<MainMenu>().ui().catalogue->widget()); },
+                                    [] { return screens().find<CatalogueScreen>(); }));
+        report(Switches[4], measure([] { clickAt(screens().get<CatalogueScreen>().ui().exit->widget()); },
+                                    [] { return screens().find<MainMenu>(); }));
+        report(Switches[5], measure([] { clickAt(screens().get<MainMenu>().ui().exit->widget()); },
+                                    [] { return screens().find<TitleScreen>(); }));
     }
 }
 

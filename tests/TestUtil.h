@@ -2,6 +2,7 @@
 // size, recorded message boxes, and screenshots on request.
 #pragma once
 #include "core/Shared.h"
+#include "platform/Navigator.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/FileChannel.h"
@@ -10,7 +11,17 @@
 #include "platform/ScreenProbe.h"
 #include "platform/Stage.h"
 #include "platform/WorkingFiles.h"
-#include "shell/Forms.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
+#include "pages/PageViewer.h"
+#include "quiz/QuizScreen.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswersScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "worksheets/WorksheetFiles.h"
 
 #include <QDir>
@@ -67,7 +78,7 @@ public:
     }
     // Unloads every screen and lets the deferred deletions happen.
     static void reset() {
-        platform::FormRefBase::unloadAll();
+        platform::screens().closeAll();
         platform::FileChannel::one().Abandon();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -113,11 +124,11 @@ inline QByteArray worksheetBytes(const QString& title, int questions = 10) {
 
 // Fills the wizard with a complete worksheet, answer A ticked throughout.
 inline void fillValid(WizardScreen* w, const QString& title) {
-    w->ui().title->SetText(title);
+    w->ui().title->setContents(title);
     for (int q = 0; q < 10; ++q) {
-        w->ui().questions[q]->SetText(QStringLiteral("Q"));
+        w->ui().questions[q]->setContents(QStringLiteral("Q"));
         for (int k = 0; k < 4; ++k) {
-            w->ui().answers[4 * q + k]->SetText(QStringLiteral("A"));
+            w->ui().answers[4 * q + k]->setContents(QStringLiteral("A"));
             w->ui().ticks[4 * q + k]->SetValue(k == 0);
         }
     }
@@ -160,7 +171,7 @@ inline void showEuclid() { showTopic(QStringLiteral("euclid")); }
 
 // Euclid's entries as the tests number them: the quiz, the two activities, Exit and the two documents.
 inline platform::Label* topicEntry(int entry) {
-    const TopicScreen::Controls& ui = forms::TopicScreen->ui();
+    const TopicScreen::Controls& ui = platform::screens().get<TopicScreen>().ui();
     return std::array{ui.quiz, ui.firstActivity, ui.exit, ui.secondActivity, ui.keyFacts, ui.notes}[size_t(entry)];
 }
 
@@ -173,13 +184,13 @@ inline worksheetfiles::Question euclidQuestion(int q) {
     return sheet.questions[size_t(q - 1)];
 }
 // The score the score screen shows.
-inline int score() { return forms::ScoreScreen.loaded() ? forms::ScoreScreen->result().score : 0; }
+inline int score() { return platform::screens().isOpen<ScoreScreen>() ? platform::screens().get<ScoreScreen>().result().score : 0; }
 
 inline QuizScreen* startEuclidQuiz() {
-    forms::MainMenu.show();
+    platform::screens().show<MainMenu>();
     showEuclid();
-    click(forms::TopicScreen->ui().quiz);
-    return forms::QuizScreen.instance();
+    click(platform::screens().get<TopicScreen>().ui().quiz);
+    return platform::screens().find<QuizScreen>();
 }
 
 // What the screen shows of the stage. On an X server it is read back from the server, as a pupil

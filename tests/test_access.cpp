@@ -1,5 +1,6 @@
 // Every pupil: by keyboard alone, by tap and tap, and as a screen reader finds it (Qt's accessibility tree).
 #include "TestUtil.h"
+#include "platform/Navigator.h"
 #include "activities/DiceActivity.h"
 #include "activities/PrimesActivity.h"
 #include "core/Contrast.h"
@@ -64,7 +65,7 @@ Label* box(TileBoard* b, int i) { return b->board().boxes[i]; }
 TileBoard* openActivity(int entry) {
     testutil::showEuclid();
     testutil::click(testutil::topicEntry(entry));
-    return entry == 1 ? static_cast<TileBoard*>(forms::PrimesActivity.instance()) : forms::DiceActivity.instance();
+    return entry == 1 ? static_cast<TileBoard*>(screens().find<PrimesActivity>()) : screens().find<DiceActivity>();
 }
 
 // A tap at a whiteboard: a touch that does not move.
@@ -92,36 +93,36 @@ private slots:
     // Menus by keys: stops in reading order (greyed ones skipped), Escape for "Exit", and as Cancel when asked.
     void menusByKeyboard() {
         Session s;
-        forms::TitleScreen.show();
+        screens().show<TitleScreen>();
         QCOMPARE(focusedName(), QStringLiteral("OK"));
         key(Qt::Key_Return);
-        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
+        QCOMPARE(Stage::instance()->front(), screens().find<MainMenu>());
         QCOMPARE(tabRound(),
                  (QStringList{"Teachers' Guide", "Pythagoras", "Fibonacci", "Euclid", "Multiple Choice Wizard",
                               "Worksheet Catalogue", "www.vellacourt.example", "Acknowledgments", "Exit"}));
         QVERIFY(tabTo(QStringLiteral("Euclid")));
         testutil::screenshot(QStringLiteral("keyboard-mainmenu"));
         key(Qt::Key_Space);
-        QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
+        QCOMPARE(Stage::instance()->front(), screens().find<TopicScreen>());
         QCOMPARE(focusedName(), QStringLiteral("Key Facts"));  // the first stop, top left
         key(Qt::Key_Escape);
-        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
+        QCOMPARE(Stage::instance()->front(), screens().find<MainMenu>());
         key(Qt::Key_Escape);
-        QCOMPARE(Stage::instance()->front(), forms::TitleScreen.instance());
+        QCOMPARE(Stage::instance()->front(), screens().find<TitleScreen>());
         QCOMPARE(focusedName(), QStringLiteral("Cancel"));
         QVERIFY(lastAnnouncement().startsWith(QStringLiteral("Leave Vellacourt Numerists?")));  // the question, heard
         key(Qt::Key_Escape);
-        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
+        QCOMPARE(Stage::instance()->front(), screens().find<MainMenu>());
         QCOMPARE(s.ended, 0);
     }
 
     // The quiz by keys from its entry's focus frame (2 px, 3:1, gone on Tab); the arrows tick round answers, 10/10.
     void quizByKeyboard() {
         Session s;
-        forms::MainMenu.show();
+        screens().show<MainMenu>();
         testutil::showEuclid();
         QVERIFY(tabTo(QStringLiteral("Multiple Choice")));
-        Label* l = forms::TopicScreen->ui().quiz;
+        Label* l = screens().get<TopicScreen>().ui().quiz;
         const QImage shot = l->widget()->grab().toImage();
         const qreal dpr = shot.devicePixelRatio();
         const int mid = shot.height() / 2;
@@ -135,7 +136,7 @@ private slots:
         QVERIFY(l->widget()->grab().toImage().pixel(0, mid) != frame);
         QVERIFY(tabTo(QStringLiteral("Multiple Choice")));
         key(Qt::Key_Return);
-        QuizScreen* m = forms::QuizScreen.instance();
+        QuizScreen* m = screens().find<QuizScreen>();
         QVERIFY(m && Stage::instance()->front() == m);
         const auto option = [m](int k) -> OptionButton* {
             return k == 5 ? m->ui().noAnswer : m->ui().answers[size_t(k - 1)];
@@ -180,9 +181,9 @@ private slots:
         Label* t = tile(b, 3);
         const float home = t->Left();
         tap(t);
-        QVERIFY(b->carried() == 3 && t->BackColor() == Yellow);
+        QVERIFY(b->carried() == 3 && t->backColor() == Yellow);
         tap(t);
-        QVERIFY(b->carried() == -1 && t->BackColor() == Black);
+        QVERIFY(b->carried() == -1 && t->backColor() == Black);
         tap(t);
         tap(box(b, 7));
         tap(t);
@@ -196,7 +197,7 @@ private slots:
         QStringList titles;
         for (int i = 1; i <= 24; ++i) titles << QStringLiteral("Worksheet %1").arg(i);
         s.write(QStringLiteral("multiple/track.txt"), testutil::indexOf(titles));
-        forms::TitleScreen.show();
+        screens().show<TitleScreen>();
         key(Qt::Key_Return);
         QVERIFY(tabTo(QStringLiteral("Multiple Choice Wizard")));
         key(Qt::Key_Return);
@@ -235,10 +236,10 @@ private slots:
                                                  [] { testutil::showEuclid(); },
                                                  [] { testutil::startEuclidQuiz(); },
                                                  [] { openActivity(3); },
-                                                 [] { forms::WizardScreen.show(); },
-                                                 [] { forms::CatalogueScreen.show(); }};
+                                                 [] { screens().show<WizardScreen>(); },
+                                                 [] { screens().show<CatalogueScreen>(); }};
         for (const auto& open : screens) {
-            forms::MainMenu.show();
+            screens().show<MainMenu>();
             open();
             QWidget* front = Stage::instance()->front();
             for (QAccessibleInterface* i : readerSees(front))
@@ -251,10 +252,10 @@ private slots:
     // A Key Facts page is text to a reader, its title a heading, each letter where it is drawn. (Orca: atspi_test.)
     void aPageIsReadAloud() {
         Session s;
-        forms::MainMenu.show();
+        screens().show<MainMenu>();
         testutil::showEuclid();
-        testutil::click(forms::TopicScreen->ui().keyFacts);
-        QAccessibleInterface* i = accessible(forms::PageViewer->ui().page);
+        testutil::click(screens().get<TopicScreen>().ui().keyFacts);
+        QAccessibleInterface* i = accessible(screens().get<PageViewer>().ui().page);
         QAccessibleTextInterface* t = i->textInterface();
         QVERIFY(t);
         const QString text = t->text(0, t->characterCount());
@@ -276,7 +277,7 @@ private slots:
         QList<QObject*> renamed;
         nameChangeHook = [&renamed](QWidget* w) { renamed << w; };
         const auto done = qScopeGuard([] { nameChangeHook = nullptr; });
-        forms::MainMenu.show();
+        screens().show<MainMenu>();
         TileBoard* b = openActivity(3);  // Nets of Dice
         platform::reportNameChanges();   // the names as the pupil first meets them
         renamed.clear();

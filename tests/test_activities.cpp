@@ -1,6 +1,7 @@
 // The drag-and-drop activities, driven as a pupil drives them: real presses, moves and releases
 // through the window, so Qt's own delivery of a drag to the pressed tile is part of what is tried.
 #include "TestUtil.h"
+#include "platform/Navigator.h"
 #include "activities/DiceActivity.h"
 #include "activities/GalleryActivity.h"
 #include "activities/PrimesActivity.h"
@@ -45,8 +46,8 @@ void drag(Label* tile, float left, float top, Qt::MouseButtons held = Qt::LeftBu
 TileBoard* openActivity(int entry) {
     testutil::showEuclid();
     testutil::click(testutil::topicEntry(entry));
-    if (entry == 1) return forms::PrimesActivity.instance();
-    return forms::DiceActivity.instance();
+    if (entry == 1) return screens().find<PrimesActivity>();
+    return screens().find<DiceActivity>();
 }
 
 // Every tile onto a box: tile i onto box place(i).
@@ -167,22 +168,22 @@ private slots:
     void netsOfDiceOpensAndScores() {
         Session s;
         auto* d = static_cast<DiceActivity*>(openActivity(3));
-        QCOMPARE(d->Caption(), QStringLiteral("Nets of Dice"));
+        QCOMPARE(d->text(), QStringLiteral("Nets of Dice"));
         QStringList digits;
-        for (int k : {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7}) digits << tile(d, k)->Caption();
+        for (int k : {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7}) digits << tile(d, k)->text();
         QCOMPARE(digits.join(QString()), QStringLiteral("112233445566"));
         testutil::screenshot(QStringLiteral("dice-start"));
         placeAll(d, [](int i) { return i; });
         testutil::screenshot(QStringLiteral("dice-complete"));
         testutil::click(button(d, 2));
         QCOMPARE(testutil::score(), 12);
-        QVERIFY(forms::ScoreScreen->ui().score->Caption().startsWith(QStringLiteral("Excellent work.")));
-        QCOMPARE(forms::ScoreScreen->result().heading, QStringLiteral("Nets of Dice"));
-        testutil::click(forms::ScoreScreen->ui().exit);
+        QVERIFY(screens().get<ScoreScreen>().ui().score->text().startsWith(QStringLiteral("Excellent work.")));
+        QCOMPARE(screens().get<ScoreScreen>().result().heading, QStringLiteral("Nets of Dice"));
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
         QCOMPARE(Stage::instance()->front(), d);
         testutil::click(button(d, 0));
-        QVERIFY(!forms::DiceActivity.loaded());
-        QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
+        QVERIFY(!screens().isOpen<DiceActivity>());
+        QCOMPARE(Stage::instance()->front(), screens().find<TopicScreen>());
     }
 
     // A box scores by the digit it shows, whichever of the two like tiles shows it.
@@ -209,7 +210,7 @@ private slots:
         placeAll(d, [&](int i) { return boxOfTile[i]; });
         testutil::click(button(d, 2));
         QCOMPARE(testutil::score(), expected);
-        QCOMPARE(forms::ScoreScreen->ui().score->Caption(), sentence);
+        QCOMPARE(screens().get<ScoreScreen>().ui().score->text(), sentence);
     }
     void productsOfPrimesDrawsScoresAndDrawsAgain() {
         Session s;
@@ -218,11 +219,11 @@ private slots:
         // The tiles are the four rows' prime factors, and the printed numbers their products.
         const auto problemShown = [p] {
             for (int i = 0; i < 12; ++i) {
-                QCOMPARE(tile(p, i)->Caption().toInt(), int(p->Factors[i]));
+                QCOMPARE(tile(p, i)->text().toInt(), int(p->Factors[i]));
                 QCOMPARE(tile(p, i)->Left(), home(p, i)->Left());  // at home
             }
             for (int a = 0; a < 4; ++a)
-                QCOMPARE(p->ui().products[a]->Caption(),
+                QCOMPARE(p->ui().products[a]->text(),
                          QString::number(p->Factors[3 * a] * p->Factors[3 * a + 1] * p->Factors[3 * a + 2]) + "  =");
             QVERIFY(!button(p, 2)->Visible());
         };
@@ -236,8 +237,8 @@ private slots:
         testutil::screenshot(QStringLiteral("primes-complete"));
         testutil::click(button(p, 2));
         QCOMPARE(testutil::score(), 12);
-        QCOMPARE(forms::ScoreScreen->result().heading, QStringLiteral("Products of Primes"));
-        testutil::click(forms::ScoreScreen->ui().exit);
+        QCOMPARE(screens().get<ScoreScreen>().result().heading, QStringLiteral("Products of Primes"));
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
         // Two new problems within the same second are still two new draws.
         testutil::click(button(p, 3));
         const auto first = p->Factors;
@@ -245,7 +246,7 @@ private slots:
         QVERIFY(p->Factors != first);
         QCOMPARE(testutil::score(), 0);
         problemShown();
-        QCOMPARE(p->Caption(), QStringLiteral("Products of Primes"));  // a new problem keeps the screen's name
+        QCOMPARE(p->text(), QStringLiteral("Products of Primes"));  // a new problem keeps the screen's name
     }
 
     // A box left empty scores nothing, whatever an earlier check found on it: after a perfect check
@@ -258,14 +259,14 @@ private slots:
         placeAll(p, [](int i) { return i; });
         testutil::click(button(p, 2));
         QCOMPARE(testutil::score(), 12);
-        testutil::click(forms::ScoreScreen->ui().exit);
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
         testutil::click(button(p, 1));
         placeAll(p, boxZeroEmpty);
         QVERIFY(button(p, 2)->Visible());
         testutil::click(button(p, 2));
         QCOMPARE(testutil::score(), 9);
-        QCOMPARE(forms::ScoreScreen->ui().score->Caption(), QStringLiteral("You have scored 9 out of 12."));
-        testutil::click(forms::ScoreScreen->ui().exit);
+        QCOMPARE(screens().get<ScoreScreen>().ui().score->text(), QStringLiteral("You have scored 9 out of 12."));
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
         testutil::click(button(p, 3));
         placeAll(p, boxZeroEmpty);
         testutil::click(button(p, 2));
@@ -294,22 +295,22 @@ private slots:
         testutil::showTopic(topic);
         if (!second) {  // the topic screen and its first page, for the pictures in docs/
             testutil::screenshot("topic-" + topic);
-            testutil::click(forms::TopicScreen->ui().keyFacts);
+            testutil::click(screens().get<TopicScreen>().ui().keyFacts);
             testutil::screenshot("keyfacts-" + topic + "-1");
-            testutil::click(forms::PageViewer->ui().exit);
+            testutil::click(screens().get<PageViewer>().ui().exit);
         }
         const QString caption =
-            (second ? forms::TopicScreen->ui().secondActivity : forms::TopicScreen->ui().firstActivity)->Caption();
+            (second ? screens().get<TopicScreen>().ui().secondActivity : screens().get<TopicScreen>().ui().firstActivity)->text();
         testutil::click(testutil::topicEntry(second ? 3 : 1));
         auto* g = qobject_cast<GalleryActivity*>(Stage::instance()->front());
         QVERIFY(g);
-        QCOMPARE(g->Caption(), caption);
+        QCOMPARE(g->text(), caption);
         const auto answers = g->answers();
         const auto rank = [](const QString& a) { return a == "Yes" ? -1 : a.toInt(); };  // "No" ranks 0
         std::vector<std::pair<float, int>> tray;
         QList<int> needed;
         for (int i = 0; i < 12; ++i) {
-            tray.emplace_back(tile(g, i)->Left(), rank(tile(g, i)->Caption()));
+            tray.emplace_back(tile(g, i)->Left(), rank(tile(g, i)->text()));
             needed << rank(answers[i]);
         }
         std::sort(tray.begin(), tray.end());
@@ -319,7 +320,7 @@ private slots:
         std::array<bool, 12> taken{};  // tile t onto the first free box needing what it shows
         for (int t = 0; t < 12; ++t) {
             int b = 0;
-            while (taken[b] || answers[b] != tile(g, t)->Caption()) ++b;
+            while (taken[b] || answers[b] != tile(g, t)->text()) ++b;
             taken[b] = true;
             if (t % 2) {
                 drag(tile(g, t), box(g, b)->Left(), box(g, b)->Top());
@@ -331,16 +332,16 @@ private slots:
         testutil::screenshot(shot + "-complete");
         testutil::click(button(g, 2));
         QCOMPARE(testutil::score(), 12);
-        QCOMPARE(forms::ScoreScreen->result().heading, caption);
-        QCOMPARE(forms::ScoreScreen->result().portrait, "Images\\" + topic + "sm.jpg");
+        QCOMPARE(screens().get<ScoreScreen>().result().heading, caption);
+        QCOMPARE(screens().get<ScoreScreen>().result().portrait, "Images\\" + topic + "sm.jpg");
         QTest::qWait(50);  // the portrait comes up just after the score
         testutil::screenshot(shot + "-score");
-        testutil::click(forms::ScoreScreen->ui().exit);
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
         testutil::click(button(g, 3));
         QVERIFY(g->answers() != answers);
         QCOMPARE(testutil::score(), 0);
         testutil::click(button(g, 0));
-        QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
+        QCOMPARE(Stage::instance()->front(), screens().find<TopicScreen>());
     }
 
     // Triples score by what works, not by the rows drawn: rows 0 and 1 swapped, and row 1's first two.
@@ -348,13 +349,13 @@ private slots:
         Session s;
         testutil::showTopic("pythagoras");
         testutil::click(testutil::topicEntry(1));
-        auto* g = forms::TriplesActivity.instance();
+        auto* g = screens().find<TriplesActivity>();
         const auto answers = g->answers();
         std::array<bool, 12> used{};
         const int order[12] = {4, 3, 5, 0, 1, 2, 6, 7, 8, 9, 10, 11};
         for (int b = 0; b < 12; ++b) {
             int t = 0;
-            while (used[t] || tile(g, t)->Caption() != answers[order[b]]) ++t;
+            while (used[t] || tile(g, t)->text() != answers[order[b]]) ++t;
             used[t] = true;
             drag(tile(g, t), box(g, b)->Left(), box(g, b)->Top());
         }

@@ -1,5 +1,6 @@
 // Reference pages: the metafile player on hand-made and lying files, and the page viewers by clicks.
 #include "TestUtil.h"
+#include "platform/Navigator.h"
 #include "platform/MetafileBitmap.h"
 #include <sys/resource.h>
 #include <QElapsedTimer>
@@ -298,13 +299,13 @@ private slots:
         s.write(QStringLiteral("wmf/guide1.wmf"), bytes(zigzag));
         QVERIFY(QFile::remove(s.path(QStringLiteral("wmf/guide2.wmf"))));
         s.write(QStringLiteral("wmf2/guide2.wmf"), "damaged");
-        forms::MainMenu.show();
-        testutil::click(forms::MainMenu->ui().guide);
-        PageViewer* g = forms::PageViewer.instance();
+        screens().show<MainMenu>();
+        testutil::click(screens().get<MainMenu>().ui().guide);
+        PageViewer* g = screens().find<PageViewer>();
         g->clientArea()->grab();
         testutil::click(g->ui().next);
         QVERIFY(g->ui().page->picture().isNull() && g->ui().printCopy->picture().isNull());
-        QCOMPARE(g->ui().caption->Caption(), QStringLiteral("Page 2 of 4"));
+        QCOMPARE(g->ui().caption->text(), QStringLiteral("Page 2 of 4"));
         testutil::click(g->ui().next);
         QVERIFY(!g->ui().page->picture().isNull());
         QVERIFY(s.messages.isEmpty());
@@ -315,16 +316,16 @@ private slots:
         for (const auto& [entry, pages, name, stem] :
              {std::tuple{-1, 4, "guide", "guide"}, {4, 3, "keyfacts", "key euclid"}, {5, 2, "notes", "euclid"}}) {
             Session s;
-            forms::MainMenu.show();
+            screens().show<MainMenu>();
             if (entry >= 0) testutil::showEuclid();
             QWidget* opener = Stage::instance()->front();
-            testutil::click(entry < 0 ? forms::MainMenu->ui().guide : testutil::topicEntry(entry));
-            PageViewer* t = forms::PageViewer.instance();
+            testutil::click(entry < 0 ? screens().get<MainMenu>().ui().guide : testutil::topicEntry(entry));
+            PageViewer* t = screens().find<PageViewer>();
             t->ui().page->widget()->grab();
             const int played = pagesPlayedOnTheWindow();
             testutil::click(t->ui().previous);  // greyed on the first page: a click leaves it there
             for (int n = 1; n <= pages; ++n) {
-                QCOMPARE(t->ui().caption->Caption(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
+                QCOMPARE(t->ui().caption->text(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
                 QVERIFY(t->ui().previous->Enabled() == (n > 1) && t->ui().next->Enabled() == (n < pages));
                 const QString file =
                     QStringLiteral("wmf\\%1%2.wmf").arg(stem).arg(QChar(entry < 0 ? u'0' + n : u'a' + n - 1));
@@ -347,9 +348,9 @@ private slots:
         Session s;
         int& frame = core::shared().logoFrame;
         frame = 17;
-        forms::MainMenu.show();
-        testutil::click(forms::MainMenu->ui().acknowledgments);
-        PictureBox* logo = forms::PageViewer->ui().logo;
+        screens().show<MainMenu>();
+        testutil::click(screens().get<MainMenu>().ui().acknowledgments);
+        PictureBox* logo = screens().get<PageViewer>().ui().logo;
         QTRY_VERIFY(frame == 1);  // 18, 19, 0, 1: round the loop
         testutil::screenshot(QStringLiteral("acknowledgments"));
         const auto still = [&] {
@@ -364,7 +365,7 @@ private slots:
         QTest::qWait(5000);
         QVERIFY(still());
         testutil::click(logo);
-        testutil::click(forms::PageViewer->ui().exit);
+        testutil::click(screens().get<PageViewer>().ui().exit);
         QVERIFY(still());
     }
 };

@@ -1,5 +1,6 @@
 // The runtime under the screens: fields and Windows-1252, pictures read ahead, painting, working files, errors.
 #include "TestUtil.h"
+#include "platform/Navigator.h"
 #include "platform/WorkingFiles.h"
 
 #include <QElapsedTimer>
@@ -51,9 +52,9 @@ private slots:
     // Round an opaque picture box a frame is repainted in pieces: it comes out as when painted whole.
     void framePaintedInPiecesMatchesFramePaintedWhole() {
         Session s;
-        forms::TitleScreen.show();
-        QWidget* frame = forms::TitleScreen->ui().panel->widget();
-        QWidget* picture = forms::TitleScreen->ui().picture->widget();
+        screens().show<TitleScreen>();
+        QWidget* frame = screens().get<TitleScreen>().ui().panel->widget();
+        QWidget* picture = screens().get<TitleScreen>().ui().picture->widget();
         QImage pieces = frame->grab().toImage();
         picture->hide();
         QImage whole = frame->grab().toImage();

@@ -1,5 +1,6 @@
 // Printing through the real path into a private CUPS spooler (never the machine's printers), read back as PDF.
 #include "TestUtil.h"
+#include "platform/Navigator.h"
 #include "platform/Printer.h"
 
 #include <QApplication>
@@ -232,15 +233,15 @@ private slots:
         const QString name = QStringLiteral("Ada Byron");
         const int before = int(m_spooler->documents().size());
         QuizScreen* m = testutil::startEuclidQuiz();
-        const QString heading = m->ui().heading->Caption();
+        const QString heading = m->ui().heading->text();
         for (int q = 1; q <= 10; ++q) {
             testutil::tick(m->ui().answers[(int(toNumber(testutil::euclidQuestion(q).correct))) - 1]);
             testutil::click(m->ui().next);
         }
-        QTRY_VERIFY(forms::ScoreScreen->ui().name->widget()->hasFocus());
+        QTRY_VERIFY(screens().get<ScoreScreen>().ui().name->widget()->hasFocus());
         QTest::keyClicks(QApplication::focusWidget(), name);
         const auto focused = [] { return QApplication::focusWidget(); };
-        for (int i = 0; i < 10 && Control::of(focused())->Caption() != QStringLiteral("Print Certificate"); ++i)
+        for (int i = 0; i < 10 && Control::of(focused())->text() != QStringLiteral("Print Certificate"); ++i)
             QTest::keyClick(focused(), Qt::Key_Tab);
         QTest::keyClick(focused(), Qt::Key_Return);
         QVERIFY(s.messages.size() == 1 && s.messages[0].text == QStringLiteral("Your certificate is now printing."));
@@ -294,13 +295,13 @@ private slots:
     void answerKey() {
         SKIP_IF(noSpooler());
         Session s;
-        WizardScreen* w = &forms::WizardScreen.open();
-        w->Show();
-        w->ui().title->SetText(QStringLiteral("Halves"));
+        WizardScreen* w = &screens().open<WizardScreen>();
+        w->showInFront();
+        w->ui().title->setContents(QStringLiteral("Halves"));
         for (int q = 0; q < 10; ++q) {
-            w->ui().questions[q]->SetText(QStringLiteral("What is half of %1?").arg(2 * (q + 1)));
+            w->ui().questions[q]->setContents(QStringLiteral("What is half of %1?").arg(2 * (q + 1)));
             for (int k = 0; k < 4; ++k) {
-                w->ui().answers[4 * q + k]->SetText(QString::number(q + 1 + k - q % 4) + QStringLiteral(" apples"));
+                w->ui().answers[4 * q + k]->setContents(QString::number(q + 1 + k - q % 4) + QStringLiteral(" apples"));
                 w->ui().ticks[4 * q + k]->SetValue(k == q % 4);
             }
         }
@@ -315,17 +316,17 @@ private slots:
         const int question = pdf.line(QStringLiteral("Question 7 What is half of 14?"));
         QVERIFY(question >= 0 && pdf.line(QStringLiteral("C. 7 apples"), question + 1) > question);
         pdfToPng(file, QStringLiteral("print-answer-key"));
-        forms::WizardScreen.unload();
+        screens().close<WizardScreen>();
     }
 
     // A page of the Teachers' Guide printed from its viewer, which says nothing when all goes well.
     void referencePage() {
         SKIP_IF(noSpooler());
         Session s;
-        forms::MainMenu.show();
-        testutil::click(forms::MainMenu->ui().guide);
+        screens().show<MainMenu>();
+        testutil::click(screens().get<MainMenu>().ui().guide);
         const int before = int(m_spooler->documents().size());
-        testutil::click(forms::PageViewer->ui().print);
+        testutil::click(screens().get<PageViewer>().ui().print);
         QVERIFY(s.messages.isEmpty());
         const QString file = m_spooler->next(before);
         QVERIFY(Pdf(file).line(QStringLiteral("Teachers' Guide: finding your way")) >= 0);

@@ -1,5 +1,6 @@
 // The quiz, the score screen and the review, driven by clicks as a pupil would.
 #include "TestUtil.h"
+#include "platform/Navigator.h"
 
 using namespace platform;
 using namespace core;
@@ -30,8 +31,8 @@ private slots:
     void aTickCountsOnlyWhenLeftForward() {
         Session s;
         QuizScreen* m = startEuclidQuiz();
-        QVERIFY(Stage::instance()->front() == m && m->ui().number->Caption() == QStringLiteral("Question 1"));
-        QCOMPARE(m->ui().answers[1]->Caption(), testutil::euclidQuestion(1).answers[1]);
+        QVERIFY(Stage::instance()->front() == m && m->ui().number->text() == QStringLiteral("Question 1"));
+        QCOMPARE(m->ui().answers[1]->text(), testutil::euclidQuestion(1).answers[1]);
         QVERIFY(!m->ui().previous->Visible() && m->ui().noAnswer->Value());
         testutil::tick(m->ui().answers[2]);
         testutil::screenshot(QStringLiteral("quiz"));
@@ -53,8 +54,8 @@ private slots:
         QCOMPARE(m->marks()[3], 0);
         // Exit leaves without a score, question 2's mark notwithstanding.
         testutil::click(m->ui().exit);
-        QVERIFY(!forms::QuizScreen.loaded() && !forms::ScoreScreen.loaded() && !forms::WrongAnswersScreen.loaded());
-        QVERIFY(testutil::score() == 0 && Stage::instance()->front() == forms::TopicScreen.instance());
+        QVERIFY(!screens().isOpen<QuizScreen>() && !screens().isOpen<ScoreScreen>() && !screens().isOpen<WrongAnswersScreen>());
+        QVERIFY(testutil::score() == 0 && Stage::instance()->front() == screens().find<TopicScreen>());
     }
 
     void scoreTiersAndTheReview() {
@@ -65,37 +66,37 @@ private slots:
         for (const auto& [wrong, message, button] : tiers) {
             Session s;
             answerAll(startEuclidQuiz(), wrong);
-            auto* w = forms::ScoreScreen.instance();
-            QCOMPARE(w->ui().score->Caption() + u'|' + w->ui().action->Caption(),
+            auto* w = screens().find<ScoreScreen>();
+            QCOMPARE(w->ui().score->text() + u'|' + w->ui().action->text(),
                      QLatin1String(message) + u'|' + QLatin1String(button));
             // The review lists the wrong questions in order, loaded unseen.
             for (int i = 0; i < 10; ++i) {
-                platform::Label* line = forms::WrongAnswersScreen->ui().lines[i];
+                platform::Label* line = screens().get<WrongAnswersScreen>().ui().lines[i];
                 QCOMPARE(line->Visible(), i < wrong.size());
                 if (i < wrong.size())
-                    QCOMPARE(line->Caption(),
+                    QCOMPARE(line->text(),
                              QStringLiteral(" %1. ").arg(wrong[i]) + testutil::euclidQuestion(wrong[i]).text);
             }
-            QVERIFY(!forms::WrongAnswersScreen->isVisible());
+            QVERIFY(!screens().get<WrongAnswersScreen>().isVisible());
             const bool perfect = wrong.isEmpty();
-            QVERIFY(w->ui().reviewHint->Caption().isEmpty() == perfect && w->ui().name->Visible() == perfect);
+            QVERIFY(w->ui().reviewHint->text().isEmpty() == perfect && w->ui().name->Visible() == perfect);
             QTRY_VERIFY(!w->ui().picture->picture().isNull());
             QTRY_VERIFY(!w->ui().reseed->Enabled() && !w->ui().readyKeys->Enabled());
             if (perfect) {
                 QVERIFY(w->ui().name->widget()->hasFocus());
                 testutil::type(w->ui().name, QStringLiteral("Alexandra Papadopoulou-Smith"));
-                QCOMPARE(w->ui().name->Text(), QStringLiteral("Alexandra Papadopoulou-Sm"));
+                QCOMPARE(w->ui().name->contents(), QStringLiteral("Alexandra Papadopoulou-Sm"));
                 testutil::screenshot(QStringLiteral("score-perfect"));
                 testutil::click(w->ui().exit);
             } else {
                 if (wrong.size() == 3) testutil::screenshot(QStringLiteral("score-below"));
                 testutil::click(w->ui().action);
-                QCOMPARE(Stage::instance()->front(), forms::WrongAnswersScreen.instance());
+                QCOMPARE(Stage::instance()->front(), screens().find<WrongAnswersScreen>());
                 if (wrong.size() == 3) testutil::screenshot(QStringLiteral("review"));
-                testutil::click(forms::WrongAnswersScreen->ui().exit);  // Exit here closes both
+                testutil::click(screens().get<WrongAnswersScreen>().ui().exit);  // Exit here closes both
             }
-            QVERIFY(!forms::ScoreScreen.loaded() && !forms::WrongAnswersScreen.loaded() && !forms::QuizScreen.loaded());
-            QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
+            QVERIFY(!screens().isOpen<ScoreScreen>() && !screens().isOpen<WrongAnswersScreen>() && !screens().isOpen<QuizScreen>());
+            QCOMPARE(Stage::instance()->front(), screens().find<TopicScreen>());
         }
     }
 
@@ -104,12 +105,12 @@ private slots:
         const QByteArray full = s.read(QStringLiteral("multiple/Euclid.txt"));
         s.write(QStringLiteral("multiple/Euclid.txt"), full.left(full.size() / 2));
         startEuclidQuiz();
-        QVERIFY(!forms::QuizScreen.loaded() && s.messages.size() == 1);
+        QVERIFY(!screens().isOpen<QuizScreen>() && s.messages.size() == 1);
         QVERIFY(s.messages[0].text.contains(QStringLiteral("Euclid.txt")));
-        QCOMPARE(Stage::instance()->front(), forms::TopicScreen.instance());
+        QCOMPARE(Stage::instance()->front(), screens().find<TopicScreen>());
         QFile::remove(s.path(QStringLiteral("multiple/Euclid.txt")));
-        testutil::click(forms::TopicScreen->ui().quiz);
-        QVERIFY(!forms::QuizScreen.loaded() && s.messages.size() == 2);
+        testutil::click(screens().get<TopicScreen>().ui().quiz);
+        QVERIFY(!screens().isOpen<QuizScreen>() && s.messages.size() == 2);
         QCOMPARE(FileChannel::one().mode(), FileChannel::Mode::Closed);
     }
 
@@ -119,19 +120,19 @@ private slots:
         sheet.replace(0, 6, "Fractions");
         s.write(QStringLiteral("multiple/Fractions.txt"), sheet);
         s.write(QStringLiteral("multiple/track.txt"), " 1 \r\nFractions\r\n");
-        forms::MainMenu.show();
-        testutil::click(forms::MainMenu->ui().catalogue);
-        QVERIFY(!forms::MainMenu.loaded());
-        testutil::click(forms::CatalogueScreen->ui().titles[0]);
-        auto* m = forms::QuizScreen.instance();
+        screens().show<MainMenu>();
+        testutil::click(screens().get<MainMenu>().ui().catalogue);
+        QVERIFY(!screens().isOpen<MainMenu>());
+        testutil::click(screens().get<CatalogueScreen>().ui().titles[0]);
+        auto* m = screens().find<QuizScreen>();
         QVERIFY(m && m->isVisible() && !m->ui().picture->picture().isNull());
         // The menu's picture and banner, without opening the menu.
-        QCOMPARE(m->ui().worksheetTitle->Caption() + u'|' + m->ui().heading->Caption(),
+        QCOMPARE(m->ui().worksheetTitle->text() + u'|' + m->ui().heading->text(),
                  QStringLiteral("Fractions|Vellacourt Numerists"));
-        QVERIFY(!forms::MainMenu.loaded());
+        QVERIFY(!screens().isOpen<MainMenu>());
         answerAll(m, {});
-        testutil::click(forms::ScoreScreen->ui().exit);
-        QCOMPARE(Stage::instance()->front(), forms::CatalogueScreen.instance());
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
+        QCOMPARE(Stage::instance()->front(), screens().find<CatalogueScreen>());
     }
 };
 

@@ -1,5 +1,6 @@
 // The shell: the standard frame, the title screen and exit loop, the main menu and the topic menu.
 #include "TestUtil.h"
+#include "platform/Navigator.h"
 #include "platform/PrepareForm.h"
 #include "core/StageScale.h"
 
@@ -39,7 +40,7 @@ private slots:
         Session s;
         Bare form;
         prepareScreen(form);
-        form.Show();
+        form.showInFront();
         const QImage shot = testutil::shown().toImage();
         const auto inPixels = [&shot](const QWidget* w) {
             const QRectF r(w->mapTo(Stage::instance(), QPoint(0, 0)), w->size());
@@ -81,17 +82,17 @@ private slots:
         emit screen->geometryChanged(QRect(0, 0, 1920, 1080));
         QTest::qWait(Stage::ScreenSettleMs + 200);
         QCOMPARE(restarts, 0);
-        testutil::click(forms::QuizScreen->ui().exit);                      // the quiz's Exit
+        testutil::click(screens().get<QuizScreen>().ui().exit);                      // the quiz's Exit
         QCOMPARE(restarts, 0);                                              // Euclid's page is in front
-        testutil::click(forms::TopicScreen->ui().exit);                     // its Exit
-        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
+        testutil::click(screens().get<TopicScreen>().ui().exit);                     // its Exit
+        QCOMPARE(Stage::instance()->front(), screens().find<MainMenu>());
         QCOMPARE(restarts, 1);
         testutil::showEuclid();
         emit screen->geometryChanged(QRect(0, 0, 1024, 768));
         emit screen->geometryChanged(QRect(0, 0, 800, 600));  // settled back at the size it had: nothing to do
         QTest::qWait(Stage::ScreenSettleMs + 200);
-        forms::TopicScreen.unload();
-        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
+        screens().close<TopicScreen>();
+        QCOMPARE(Stage::instance()->front(), screens().find<MainMenu>());
         QCOMPARE(restarts, 1);
         Stage::restartHook = nullptr;
     }
@@ -103,58 +104,58 @@ private slots:
         if (std::abs(dpr - core::stageScale(w, h)) > 0.001) QSKIP("shown where the stage has this screen's scale");
         Session s;
         Session::stage(qRound(w / dpr), qRound(h / dpr));
-        forms::MainMenu.show();
-        QCOMPARE(qRound(forms::MainMenu->height() * dpr), h);
-        const int left = forms::MainMenu->x(), right = Stage::instance()->width() - left - forms::MainMenu->width();
+        screens().show<MainMenu>();
+        QCOMPARE(qRound(screens().get<MainMenu>().height() * dpr), h);
+        const int left = screens().get<MainMenu>().x(), right = Stage::instance()->width() - left - screens().get<MainMenu>().width();
         QVERIFY(std::abs(left - right) <= 1);
         testutil::screenshot(QStringLiteral("mainmenu"));
         QuizScreen* quiz = testutil::startEuclidQuiz();
         QCOMPARE(qRound(quiz->height() * dpr), h);
         testutil::screenshot(QStringLiteral("quiz"));
         testutil::click(quiz->ui().exit);  // Exit
-        testutil::click(forms::TopicScreen->ui().keyFacts);
-        testutil::click(forms::PageViewer->ui().next);
+        testutil::click(screens().get<TopicScreen>().ui().keyFacts);
+        testutil::click(screens().get<PageViewer>().ui().next);
         testutil::screenshot(QStringLiteral("keyfacts-2"));
-        testutil::click(forms::PageViewer->ui().exit);
-        testutil::click(forms::TopicScreen->ui().secondActivity);
+        testutil::click(screens().get<PageViewer>().ui().exit);
+        testutil::click(screens().get<TopicScreen>().ui().secondActivity);
         testutil::screenshot(QStringLiteral("dice-start"));
     }
 
     // The title screen centred, or shown in the standard frame without its picture; the exit loop.
     void titleScreenAndTheExitLoop() {
         Session s;
-        forms::TitleScreen.show();
-        QVERIFY(forms::TitleScreen->Left() == 3165.0f && forms::TitleScreen->Top() == 915.0f);  // centred on 800 x 600
-        QCOMPARE(Stage::instance()->front(), forms::TitleScreen.instance());
+        screens().show<TitleScreen>();
+        QVERIFY(screens().get<TitleScreen>().Left() == 3165.0f && screens().get<TitleScreen>().Top() == 915.0f);  // centred on 800 x 600
+        QCOMPARE(Stage::instance()->front(), screens().find<TitleScreen>());
         testutil::screenshot(QStringLiteral("title"));
         // Without its picture: the standard frame, said nothing, still shown.
         Session::reset();
         QVERIFY(QFile::remove(s.path(QStringLiteral("Images/euclidsm.jpg"))));
-        forms::TitleScreen.show();
-        QCOMPARE(forms::TitleScreen->Left(), 0.0f);
-        QVERIFY(forms::TitleScreen->ui().picture->picture().isNull() && forms::TitleScreen->isVisible());
+        screens().show<TitleScreen>();
+        QCOMPARE(screens().get<TitleScreen>().Left(), 0.0f);
+        QVERIFY(screens().get<TitleScreen>().ui().picture->picture().isNull() && screens().get<TitleScreen>().isVisible());
         QVERIFY(s.messages.isEmpty());
-        testutil::click(forms::TitleScreen->ui().ok);
-        QVERIFY(!forms::TitleScreen.loaded());
-        auto* menu = forms::MainMenu.instance();
-        const int loads = forms::MainMenu.loads();
+        testutil::click(screens().get<TitleScreen>().ui().ok);
+        QVERIFY(!screens().isOpen<TitleScreen>());
+        auto* menu = screens().find<MainMenu>();
+        const int loads = screens().opens<MainMenu>();
         QCOMPARE(Stage::instance()->front(), menu);
 
         testutil::click(menu->ui().exit);
-        QCOMPARE(forms::TitleScreen->ui().ok->Caption(), QStringLiteral("Cancel"));
-        QVERIFY(Stage::instance()->front() == forms::TitleScreen.instance() && !menu->isHidden());
-        testutil::click(forms::TitleScreen->ui().ok);
-        QVERIFY(forms::MainMenu.instance() == menu && forms::MainMenu.loads() == loads);  // not loaded again
+        QCOMPARE(screens().get<TitleScreen>().ui().ok->text(), QStringLiteral("Cancel"));
+        QVERIFY(Stage::instance()->front() == screens().find<TitleScreen>() && !menu->isHidden());
+        testutil::click(screens().get<TitleScreen>().ui().ok);
+        QVERIFY(screens().find<MainMenu>() == menu && screens().opens<MainMenu>() == loads);  // not loaded again
         QCOMPARE(Stage::instance()->front(), menu);
         testutil::click(menu->ui().exit);
-        testutil::click(forms::TitleScreen->ui().exit);
+        testutil::click(screens().get<TitleScreen>().ui().exit);
         QCOMPARE(s.ended, 1);
     }
 
     void mainMenuEntries() {
         Session s;
-        forms::MainMenu.show();
-        auto* m = forms::MainMenu.instance();
+        screens().show<MainMenu>();
+        auto* m = screens().find<MainMenu>();
         std::vector<Label*> entries(m->ui().mathematicians.begin(), m->ui().mathematicians.end());
         entries.insert(entries.end(),
                        {m->ui().exit, m->ui().wizard, m->ui().catalogue, m->ui().acknowledgments, m->ui().guide});
@@ -185,8 +186,8 @@ private slots:
             core::shared().worksheetNames[1] = QStringLiteral("Kept");
             if (index.isEmpty()) QVERIFY(QFile::remove(s.path(QStringLiteral("multiple/track.txt"))));
             else s.write(QStringLiteral("multiple/track.txt"), index);
-            forms::MainMenu.show();
-            QTRY_VERIFY(!forms::MainMenu->ui().readCatalogue->Enabled());
+            screens().show<MainMenu>();
+            QTRY_VERIFY(!screens().get<MainMenu>().ui().readCatalogue->Enabled());
             QCOMPARE(core::shared().worksheetCount, count);
             for (int i = 0; i <= names.size(); ++i) QCOMPARE(core::shared().worksheetNames[i + 1], names.value(i));
             QVERIFY(FileChannel::one().mode() == FileChannel::Mode::Closed && s.messages.isEmpty());
@@ -198,36 +199,36 @@ private slots:
         Session s;
         s.write(QStringLiteral("topics/fibonacci.txt"), "entry = 6\nheading = Fibonacci\n");
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("fibonacci.txt is left out: .*missing")));
-        forms::MainMenu.show();
-        const int menuLoads = forms::MainMenu.loads();
-        const auto& entries = forms::MainMenu->ui().mathematicians;
+        screens().show<MainMenu>();
+        const int menuLoads = screens().opens<MainMenu>();
+        const auto& entries = screens().get<MainMenu>().ui().mathematicians;
         for (int i = 0; i < 12; ++i) QCOMPARE(entries[size_t(i)]->Enabled(), i == 0 || i == MainMenu::Euclid);
         testutil::click(entries[MainMenu::Euclid]);
-        QCOMPARE(forms::TopicScreen->picture().size(), QSize(786, 560));
+        QCOMPARE(screens().get<TopicScreen>().picture().size(), QSize(786, 560));
         testutil::screenshot(QStringLiteral("topicmenu"));
-        testutil::click(forms::TopicScreen->ui().exit);
-        QVERIFY(!forms::TopicScreen.loaded());
-        QCOMPARE(Stage::instance()->front(), forms::MainMenu.instance());
-        QCOMPARE(forms::MainMenu.loads(), menuLoads);
+        testutil::click(screens().get<TopicScreen>().ui().exit);
+        QVERIFY(!screens().isOpen<TopicScreen>());
+        QCOMPARE(Stage::instance()->front(), screens().find<MainMenu>());
+        QCOMPARE(screens().opens<MainMenu>(), menuLoads);
         testutil::click(entries[0]);
-        TopicScreen* t = forms::TopicScreen.instance();
+        TopicScreen* t = screens().find<TopicScreen>();
         QCOMPARE(Stage::instance()->front(), t);
-        QCOMPARE(t->ui().heading->Caption(), QStringLiteral("Pythagoras"));
+        QCOMPARE(t->ui().heading->text(), QStringLiteral("Pythagoras"));
         QVERIFY(!t->picture().isNull());
         testutil::screenshot(QStringLiteral("topic-pythagoras"));
         testutil::click(t->ui().keyFacts);
         testutil::screenshot(QStringLiteral("keyfacts-pythagoras-1"));
-        testutil::click(forms::PageViewer->ui().exit);
+        testutil::click(screens().get<PageViewer>().ui().exit);
         testutil::click(t->ui().exit);
         QVERIFY(QFile::remove(s.path(QStringLiteral("Images/euclid.jpg"))));
         testutil::click(entries[MainMenu::Euclid]);
-        QVERIFY(forms::TopicScreen->picture().isNull() && s.messages.isEmpty());
+        QVERIFY(screens().get<TopicScreen>().picture().isNull() && s.messages.isEmpty());
         // Without Euclid's file, his entry is greyed too.
-        forms::MainMenu.unload();
+        screens().close<MainMenu>();
         QVERIFY(QFile::remove(s.path(QStringLiteral("topics/euclid.txt"))));
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^Euclid has no topic")));
-        forms::MainMenu.show();
-        QVERIFY(!forms::MainMenu->ui().mathematicians[MainMenu::Euclid]->Enabled());
+        screens().show<MainMenu>();
+        QVERIFY(!screens().get<MainMenu>().ui().mathematicians[MainMenu::Euclid]->Enabled());
     }
 };
 

@@ -1,5 +1,6 @@
 // Worksheets: the wizard, the catalogue, and a teacher's work kept safe whatever fails.
 #include "TestUtil.h"
+#include "platform/Navigator.h"
 
 #include <QLockFile>
 #include <QProcess>
@@ -19,7 +20,7 @@ const QString SaveProblem = QStringLiteral("There was a problem saving your work
 
 // Saves a complete worksheet under a title through the wizard, as a teacher does.
 void saveThroughWizard(const QString& title) {
-    auto* w = forms::WizardScreen.instance() ? forms::WizardScreen.instance() : &forms::WizardScreen.open();
+    auto* w = screens().find<WizardScreen>() ? screens().find<WizardScreen>() : &screens().open<WizardScreen>();
     fillValid(w, title);
     testutil::click(w->ui().save);
 }
@@ -38,7 +39,7 @@ int saveTitles(const QString& folder, const QString& prefix) {
     // A save told the catalogue is busy is made again, as a teacher would; nothing else may fail.
     for (int i = 1; i <= 50; ++i)
         for (int attempt = 0; attempt < 20 && (attempt == 0 || busy); ++attempt) saveThroughWizard(prefix + QString::number(i));
-    FormRefBase::unloadAll();
+    screens().closeAll();
     std::fprintf(stderr, "%s", qPrintable(failed.join(u'\n')));
     return int(failed.size());
 }
@@ -203,9 +204,9 @@ private slots:
     // Typed as a teacher types, saved byte for byte in the format, and opened again from the catalogue as typed.
     void typedWorksheetRoundTripsThroughTheCatalogue() {
         Session s;
-        forms::MainMenu.show();
-        testutil::click(forms::MainMenu->ui().wizard);
-        auto* w = forms::WizardScreen.instance();
+        screens().show<MainMenu>();
+        testutil::click(screens().get<MainMenu>().ui().wizard);
+        auto* w = screens().find<WizardScreen>();
         testutil::type(w->ui().title, QStringLiteral("Doubles"));
         for (int q = 0; q < 10; ++q) {
             testutil::type(w->ui().questions[q],
@@ -222,11 +223,11 @@ private slots:
         QCOMPARE(saved.count("\r\n"), 72);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf({"Doubles"}));
         testutil::click(w->ui().exit);
-        testutil::click(forms::MainMenu->ui().catalogue);
-        testutil::click(forms::CatalogueScreen->ui().edit);
-        testutil::click(forms::CatalogueScreen->ui().titles[0]);
-        w = forms::WizardScreen.instance();
-        QCOMPARE(w->ui().title->Text() + w->ui().questions[6]->Text() + w->ui().answers[39]->Text(),
+        testutil::click(screens().get<MainMenu>().ui().catalogue);
+        testutil::click(screens().get<CatalogueScreen>().ui().edit);
+        testutil::click(screens().get<CatalogueScreen>().ui().titles[0]);
+        w = screens().find<WizardScreen>();
+        QCOMPARE(w->ui().title->contents() + w->ui().questions[6]->contents() + w->ui().answers[39]->contents(),
                  QStringLiteral("DoublesChloé thinks of 7, then doubles it. What does she get?22"));
         for (int i = 0; i < 40; ++i) QCOMPARE(w->ui().ticks[i]->Value(), int(i % 4 == (i / 4) % 4));
     }
@@ -236,36 +237,36 @@ private slots:
         Session s;
         const QString ask = QStringLiteral(
             "You have not saved the changes to your worksheet. Do you want to leave without saving them?");
-        const auto escape = [] { QTest::keyClick(forms::WizardScreen.instance(), Qt::Key_Escape); };
-        forms::MainMenu.show();
-        testutil::click(forms::MainMenu->ui().wizard);
+        const auto escape = [] { QTest::keyClick(screens().find<WizardScreen>(), Qt::Key_Escape); };
+        screens().show<MainMenu>();
+        testutil::click(screens().get<MainMenu>().ui().wizard);
         escape();
-        QVERIFY(!forms::WizardScreen.loaded() && s.messages.isEmpty());
+        QVERIFY(!screens().isOpen<WizardScreen>() && s.messages.isEmpty());
 
-        testutil::click(forms::MainMenu->ui().wizard);
-        WizardScreen* w = forms::WizardScreen.instance();
+        testutil::click(screens().get<MainMenu>().ui().wizard);
+        WizardScreen* w = screens().find<WizardScreen>();
         testutil::type(w->ui().questions[0], QStringLiteral("What is half of 8?"));
         s.answer = Answer::No;
         escape();
         testutil::click(w->ui().exit);
         QVERIFY(s.messages.size() == 2 && s.messages[0].text == ask && s.messages[1].text == ask);
-        QCOMPARE(w->ui().questions[0]->Text(), QStringLiteral("What is half of 8?"));
+        QCOMPARE(w->ui().questions[0]->contents(), QStringLiteral("What is half of 8?"));
 
         s.answer = Answer::Ok;  // saved, it leaves at once
         fillValid(w, QStringLiteral("Halves"));
         testutil::click(w->ui().save);
         testutil::click(w->ui().exit);
-        QVERIFY(!forms::WizardScreen.loaded() && s.messages.size() == 3);
+        QVERIFY(!screens().isOpen<WizardScreen>() && s.messages.size() == 3);
 
         // Opened from the catalogue, a tick moved asks, and "Yes" leaves.
-        forms::MainMenu.show();
-        testutil::click(forms::MainMenu->ui().catalogue);
-        testutil::click(forms::CatalogueScreen->ui().edit);
-        testutil::click(forms::CatalogueScreen->ui().titles[0]);
-        testutil::tick(forms::WizardScreen->ui().ticks[1]);
+        screens().show<MainMenu>();
+        testutil::click(screens().get<MainMenu>().ui().catalogue);
+        testutil::click(screens().get<CatalogueScreen>().ui().edit);
+        testutil::click(screens().get<CatalogueScreen>().ui().titles[0]);
+        testutil::tick(screens().get<WizardScreen>().ui().ticks[1]);
         s.answer = Answer::Yes;
         escape();
-        QVERIFY(!forms::WizardScreen.loaded() && s.messages.last().text == ask);
+        QVERIFY(!screens().isOpen<WizardScreen>() && s.messages.last().text == ask);
     }
 
     // What is missing is said in the order a teacher reads the sheet; nothing is written.
@@ -275,7 +276,7 @@ private slots:
         const QByteArray index = s.read(QStringLiteral("multiple/track.txt")),
                          pythagoras = s.read(QStringLiteral("multiple/Pythagoras.txt"));
         const QStringList files = folder.entryList(QDir::Files);
-        auto* w = &forms::WizardScreen.open();
+        auto* w = &screens().open<WizardScreen>();
         const WizardScreen::Controls& ui = w->ui();
         const struct {
             std::vector<TextBox*> emptied;
@@ -287,7 +288,7 @@ private slots:
                      {{}, 27, "You have ticked more than one correct answer for Question 7"}};
         for (const auto& c : cases) {
             fillValid(w, QStringLiteral("Checks"));
-            for (TextBox* box : c.emptied) box->SetText({});
+            for (TextBox* box : c.emptied) box->setContents({});
             if (c.tickFlipped >= 0) ui.ticks[c.tickFlipped]->SetValue(1 - ui.ticks[c.tickFlipped]->Value());
             w->checkAndSave();
             QCOMPARE(s.messages.last().text, c.said);
@@ -295,12 +296,12 @@ private slots:
         // A title that cannot be a file name, or text the file cannot hold: refused with its reason, nothing written.
         fillValid(w, QString());
         for (const QString title : {"../escape", "TRACK", "pythagoras"}) {
-            w->ui().title->SetText(title);
+            w->ui().title->setContents(title);
             w->checkAndSave();
             QCOMPARE(s.messages.last().text, worksheetfiles::TitleProblem(title));
         }
-        w->ui().title->SetText(QStringLiteral("Emoji"));
-        w->ui().answers[4 * 6 + 2]->SetText(QStringLiteral("smile 🙂"));
+        w->ui().title->setContents(QStringLiteral("Emoji"));
+        w->ui().answers[4 * 6 + 2]->setContents(QStringLiteral("smile 🙂"));
         w->checkAndSave();
         QVERIFY(s.messages.last().text.startsWith(QStringLiteral("Question 7 contains a character")));
         QCOMPARE(folder.entryList(QDir::Files), files);
@@ -316,8 +317,8 @@ private slots:
         for (int i = 1; i <= 30; ++i) titles << QStringLiteral("Sheet %1").arg(i);
         s.write(QStringLiteral("multiple/Sheet 3.txt"), worksheetBytes(QStringLiteral("Sheet 3")));
         s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
-        forms::CatalogueScreen.show();
-        auto* c = forms::CatalogueScreen.instance();
+        screens().show<CatalogueScreen>();
+        auto* c = screens().find<CatalogueScreen>();
         testutil::screenshot(QStringLiteral("catalogue-page1"));
         testutil::click(c->ui().remove);
         s.answer = Answer::Cancel;
@@ -329,7 +330,7 @@ private slots:
         titles.removeAt(2);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles));
         QVERIFY(QFile::exists(s.path(QStringLiteral("multiple/Sheet 3.txt"))));  // the file stays
-        QCOMPARE(c->ui().titles[2]->Caption(), QStringLiteral("Sheet 4"));
+        QCOMPARE(c->ui().titles[2]->text(), QStringLiteral("Sheet 4"));
     }
 
     // Deleting the last title of a page steps back to the last page with titles, also when another
@@ -346,16 +347,16 @@ private slots:
             QStringList titles;
             for (int i = 1; i <= k.listed; ++i) titles << QStringLiteral("Sheet %1").arg(i);
             s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
-            forms::CatalogueScreen.show();
-            auto* c = forms::CatalogueScreen.instance();
+            screens().show<CatalogueScreen>();
+            auto* c = screens().find<CatalogueScreen>();
             for (int i = 0; i < k.pagesOn; ++i) testutil::click(c->ui().next);
-            QCOMPARE(c->ui().titles[0]->Caption(), titles.last());
+            QCOMPARE(c->ui().titles[0]->text(), titles.last());
             s.write(QStringLiteral("multiple/track.txt"), indexOf(titles.mid(0, k.onDisk - 1) << titles.last()));
             testutil::click(c->ui().remove);
             testutil::click(c->ui().titles[0]);
             QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles.mid(0, k.onDisk - 1)));
-            QCOMPARE(c->ui().pageNumber->Caption(), k.page);
-            QVERIFY(c->ui().titles[0]->Visible() && c->ui().titles[0]->Caption() == k.first);
+            QCOMPARE(c->ui().pageNumber->text(), k.page);
+            QVERIFY(c->ui().titles[0]->Visible() && c->ui().titles[0]->text() == k.first);
             QCOMPARE(c->ui().previous->Visible(), k.previous);
             QVERIFY(!c->ui().next->Visible());
         }
@@ -371,8 +372,8 @@ private slots:
         s.write(QStringLiteral("Outside.txt"), worksheetBytes(QStringLiteral("Outside")));
         const QStringList titles{"Missing", "Short", "../Outside", "Bad answer"};
         s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
-        forms::CatalogueScreen.show();
-        auto* c = forms::CatalogueScreen.instance();
+        screens().show<CatalogueScreen>();
+        auto* c = screens().find<CatalogueScreen>();
         for (bool editing : {false, true}) {
             if (editing) testutil::click(c->ui().edit);
             for (int slot = 0; slot < (editing ? 4 : 3); ++slot) {  // a letter for an answer is the quiz's to mark
@@ -382,7 +383,7 @@ private slots:
                         s.messages[0].text == QStringLiteral("This worksheet seems to be corrupted."));
             }
         }
-        QVERIFY(!forms::WizardScreen.loaded() && !forms::QuizScreen.loaded());  // nothing half-filled left behind
+        QVERIFY(!screens().isOpen<WizardScreen>() && !screens().isOpen<QuizScreen>());  // nothing half-filled left behind
         testutil::click(c->ui().remove);
         testutil::click(c->ui().titles[0]);
         QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles.mid(1)));
@@ -397,8 +398,8 @@ int main(int argc, char** argv) {
             std::printf("%s\n", qPrintable(text));
             return platform::Answer::Ok;
         };
-        testutil::fillValid(&forms::WizardScreen.open(), QString::fromLocal8Bit(argv[3]));
-        forms::WizardScreen->checkAndSave();
+        testutil::fillValid(&screens().open<WizardScreen>(), QString::fromLocal8Bit(argv[3]));
+        screens().get<WizardScreen>().checkAndSave();
         return 0;
     }
     if (argc == 4 && QByteArray(argv[1]) == "--save-titles")

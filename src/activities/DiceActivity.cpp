@@ -1,10 +1,10 @@
 #include "activities/DiceActivity.h"
+#include "platform/Navigator.h"
 #include "core/Activities.h"
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
 #include <algorithm>
 
-platform::FormRef<::DiceActivity> forms::DiceActivity;
 
 using namespace platform;
 
@@ -19,22 +19,20 @@ constexpr FontDesc Digit{"Tahoma", 15.75, true};
 
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label6", .caption = "Euclid", .at = {240, 120, 3345, 705},
+    {.caption = "Euclid", .at = {240, 120, 3345, 705},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Board::heading>},
-    {.kind = Kind::Label, .name = "Label7",
-         .caption = "               The nets of these cubic dice have numbers missing. "
+    {.kind = Kind::Label, .caption = "               The nets of these cubic dice have numbers missing. "
                     "Drag numbers into the empty squares to show the missing digits.",
          .at = {1080, 360, 10680, 1065}, .font = {"Times New Roman", 20.25}, .fore = Yellow, .flags = Transparent},
     // Our own line: the same task without a mouse, or on a touch screen.
-    {.kind = Kind::Label, .name = "HowTo",
-         .caption = "Keyboard: Tab to a number, Space to lift it, arrows to move it, Space to drop it. "
+    {.kind = Kind::Label, .caption = "Keyboard: Tab to a number, Space to lift it, arrows to move it, Space to drop it. "
                     "Touch: tap a number, then a square.",
          .at = {120, 6855, 11550, 330}, .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Start Again", .at = {3360, 7920, 2565, 495},
+    {.caption = "Start Again", .at = {3360, 7920, 2565, 495},
          .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::startAgain>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Check Score", .at = {6000, 7920, 2565, 495},
+    {.caption = "Check Score", .at = {6000, 7920, 2565, 495},
          .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Board::checkScore>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::exit>},
 };
 // clang-format on
@@ -78,35 +76,35 @@ constexpr int TrayOrder[12] = {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7};
 DiceActivity::DiceActivity() {
     // The squares lie beneath everything else, so they are built first; the tiles last, on top.
     for (const Square& q : Squares)
-        build({{.kind = Kind::Shape, .name = "square", .index = q.index, .at = {q.left, q.top, 750, 750},
+        build({{.kind = Kind::Shape, .index = q.index, .at = {q.left, q.top, 750, 750},
                 .fore = Black, .back = q.colour}});
     for (const Placing& d : Printed)
-        build({{.kind = Kind::Label, .name = "face", .index = d.index, .caption = d.digit,
+        build({{.index = d.index, .caption = d.digit,
                 .at = {d.left, d.top, 555, 495}, .font = Digit, .fore = Yellow, .flags = Transparent,
                 .to = slot<&Controls::faces>}}, m_ui);
     for (const Placing& d : Boxes)
-        build({{.kind = Kind::Label, .name = "box", .index = d.index, .caption = d.digit,
+        build({{.index = d.index, .caption = d.digit,
                 .at = {d.left, d.top, 450, 450}, .font = Digit, .fore = Yellow, .back = Navy, .flags = Centered,
                 .to = slot<&Board::boxes>}}, m_board);
     for (int i = 0; i < 12; ++i)
-        build({{.kind = Kind::Label, .name = "home", .index = i, .font = {"Tahoma", 9, true}, .flags = Transparent,
+        build({{.index = i, .font = {"Tahoma", 9, true}, .flags = Transparent,
                 .to = slot<&Board::homes>}}, m_board);
-    build(Layout, m_board);
+    build<Layout>(m_board);
     for (int k = 0; k < 12; ++k)
-        build({{.kind = Kind::Label, .name = "tile", .index = TrayOrder[k], .at = {2400 + 600.0f * float(k), 7320, 450, 450},
+        build({{.index = TrayOrder[k], .at = {2400 + 600.0f * float(k), 7320, 450, 450},
                 .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
     bindBoard();
     // A printed face says its digit and its net ("top left net, face 6").
     for (Label* face : m_ui.faces)
-        face->describe = [this, face] { return netName(netOf(face)) + QStringLiteral(", face ") + face->Caption(); };
+        face->describe = [this, face] { return netName(netOf(face)) + QStringLiteral(", face ") + face->text(); };
 }
 // clang-format on
 
 void DiceActivity::open(const QString& caption, const QString& heading, const QString& portrait) {
-    forms::DiceActivity.open().showAs(caption, heading, portrait);
+    screens().open<DiceActivity>().showAs(caption, heading, portrait);
 }
 
-void DiceActivity::Form_Load() {
+void DiceActivity::prepare() {
     prepareScreen(*this);
     boardSetUp();
 }
@@ -116,13 +114,12 @@ void DiceActivity::Form_Load() {
 void DiceActivity::checkScore() {
     std::array<QString, 12> needed, shown;
     for (int i = 0; i < Tiles; ++i) {
-        needed[size_t(i)] = m_board.tiles[size_t(i)]->Caption();
+        needed[size_t(i)] = m_board.tiles[size_t(i)]->text();
         shown[size_t(i)] = shownOn(i);
     }
     showScore(core::diceScore(needed, shown), QStringLiteral("Nets of Dice"));
 }
 
-void DiceActivity::unloadSelf() { forms::DiceActivity.unload(); }
 
 int DiceActivity::netOf(const Control* c) const {
     const float x = c->Left() + c->Width() / 2, y = c->Top() + c->Height() / 2;

@@ -12,11 +12,10 @@ public:
     // The activity under the opener's caption, heading and portrait.
     static void open(const QString& caption, const QString& heading, const QString& portrait);
 
-    void Form_Load() override;
+    void prepare() override;
 
 protected:
     void checkScore() override;
-    void unloadSelf() override;
     QString boxPlace(int b) const override;
     QString boxClue(int b) const override;
 
@@ -26,6 +25,3 @@ private:
     Controls m_ui;
 };
 
-namespace forms {
-extern platform::FormRef<::DiceActivity> DiceActivity;  // Nets of Dice
-}  // namespace forms

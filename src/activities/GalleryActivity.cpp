@@ -1,4 +1,5 @@
 #include "activities/GalleryActivity.h"
+#include "platform/Navigator.h"
 #include "core/NumberText.h"
 #include "core/Random.h"
 #include "platform/PrepareForm.h"
@@ -6,10 +7,6 @@
 #include <algorithm>
 #include <numeric>
 
-platform::FormRef<::TriplesActivity> forms::TriplesActivity;
-platform::FormRef<::RightAngleActivity> forms::RightAngleActivity;
-platform::FormRef<::SequencesActivity> forms::SequencesActivity;
-platform::FormRef<::RomanActivity> forms::RomanActivity;
 
 using namespace platform;
 using Task = GalleryActivity::Task;
@@ -22,26 +19,25 @@ constexpr FontDesc Text{"Times New Roman", 20.25}, Number{"Arial", 24, true}, Cl
 // What every board shows alike: the topic's heading, the texts (captioned by the task), the buttons.
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "heading", .at = {240, 120, 2985, 705},
+    {.at = {240, 120, 2985, 705},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Board::heading>},
-    {.kind = Kind::Label, .name = "fact", .at = {3960, 120, 7305, 1065}, .font = Text, .fore = Yellow,
+    {.at = {3960, 120, 7305, 1065}, .font = Text, .fore = Yellow,
          .flags = Transparent, .to = slot<&Controls::fact>},
-    {.kind = Kind::Label, .name = "instruction", .at = {960, 1200, 9945, 1620}, .font = Text, .fore = Yellow,
+    {.at = {960, 1200, 9945, 1620}, .font = Text, .fore = Yellow,
          .flags = Transparent, .to = slot<&Controls::instruction>},
     // Our own line: the same task without a mouse, or on a touch screen.
-    {.kind = Kind::Label, .name = "HowTo",
-         .caption = "Keyboard: Tab to a tile, Space to lift it, arrows to move it, Space to drop it. "
+    {.kind = Kind::Label, .caption = "Keyboard: Tab to a tile, Space to lift it, arrows to move it, Space to drop it. "
                     "Touch: tap a tile, then a box.",
          .at = {120, 6090, 11550, 330}, .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered},
-    {.kind = Kind::Label, .name = "dragHint", .at = {960, 6600, 9945, 585}, .font = Text, .fore = Yellow,
+    {.at = {960, 6600, 9945, 585}, .font = Text, .fore = Yellow,
          .flags = Transparent, .to = slot<&Controls::dragHint>},
-    {.kind = Kind::Label, .name = "newProblem", .caption = "New Problem", .at = {120, 7920, 2565, 495},
+    {.caption = "New Problem", .at = {120, 7920, 2565, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::newProblem>},
-    {.kind = Kind::Label, .name = "startAgain", .caption = "Start Again", .at = {3360, 7920, 2565, 495},
+    {.caption = "Start Again", .at = {3360, 7920, 2565, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::startAgain>},
-    {.kind = Kind::Label, .name = "checkScore", .caption = "Check Score", .at = {6000, 7920, 2565, 495},
+    {.caption = "Check Score", .at = {6000, 7920, 2565, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Board::checkScore>},
-    {.kind = Kind::Label, .name = "exit", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::exit>},
 };
 // clang-format on
@@ -97,32 +93,32 @@ QString numbers(std::initializer_list<int> values, const QString& separator) {
 // clang-format off
 GalleryActivity::GalleryActivity(Task task) : m_task(task) {
     const TaskLayout& layout = layoutOf(task);
-    build(Layout, m_board, m_ui);
+    build<Layout>(m_board, m_ui);
     for (int i = 0; i < Tiles; ++i) {
         const int row = i / 3, column = i % 3;
         const float top = RowTop + RowStep * float(row);
         // Cells: each clue right-aligned up to its box. Rows: the row's start up to its first box.
         const Geometry clue = layout.cells ? Geometry{CellLeft + CellStep * float(column), top, ClueWidth, ClueHeight}
                                            : Geometry{240, top, layout.firstBox - 600, ClueHeight};
-        build({{.kind = Kind::Label, .name = "clue", .index = i, .at = clue, .font = layout.cells ? Clue : Number,
+        build({{.index = i, .at = clue, .font = layout.cells ? Clue : Number,
                 .fore = Yellow, .flags = Transparent | RightAligned | (layout.cells || column == 0 ? 0 : Hidden),
                 .to = slot<&Controls::clues>}}, m_ui);
         const float left = layout.cells ? clue.left + ClueWidth + 120 : layout.firstBox + layout.boxStep * float(column);
-        build({{.kind = Kind::Label, .name = "box", .index = i, .at = {left, top, BoxWidth, BoxHeight},
+        build({{.index = i, .at = {left, top, BoxWidth, BoxHeight},
                 .font = layout.tileFont, .fore = Yellow, .back = DeepBlue, .flags = Centered, .to = slot<&Board::boxes>}}, m_board);
-        build({{.kind = Kind::Label, .name = "sign", .index = i, .caption = layout.cells ? "" : layout.signs[column],
+        build({{.index = i, .caption = layout.cells ? "" : layout.signs[column],
                 .at = {left + BoxWidth + 60, top, column == 2 ? 1560 : layout.boxStep - BoxWidth - 120, ClueHeight}, .font = Number,
                 .fore = Yellow, .flags = Transparent | (layout.cells ? Hidden : 0), .to = slot<&Controls::signs>}}, m_ui);
     }
     for (int i = 0; i < Tiles; ++i)
-        build({{.kind = Kind::Label, .name = "home", .index = i, .font = {"Tahoma", 12, true}, .flags = Transparent,
+        build({{.index = i, .font = {"Tahoma", 12, true}, .flags = Transparent,
                 .to = slot<&Board::homes>}}, m_board);
     for (int i = 0; i < Tiles; ++i)
-        build({{.kind = Kind::Label, .name = "tile", .index = i, .at = {960 + 840.0f * float(i), 7200, BoxWidth, BoxHeight},
+        build({{.index = i, .at = {960 + 840.0f * float(i), 7200, BoxWidth, BoxHeight},
                 .font = layout.tileFont, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
-    m_ui.fact->SetCaption(QString::fromUtf8(layout.fact));
-    m_ui.instruction->SetCaption(QString::fromUtf8(layout.instruction));
-    m_ui.dragHint->SetCaption(QString::fromUtf8(layout.dragHint));
+    m_ui.fact->setText(QString::fromUtf8(layout.fact));
+    m_ui.instruction->setText(QString::fromUtf8(layout.instruction));
+    m_ui.dragHint->setText(QString::fromUtf8(layout.dragHint));
     bindBoard();
     m_board.newProblem->onClick = [this] {
         startAgain();
@@ -133,14 +129,14 @@ GalleryActivity::GalleryActivity(Task task) : m_task(task) {
 
 void GalleryActivity::open(Task task, const QString& caption, const QString& heading, const QString& portrait) {
     switch (task) {
-    case Task::Triples: return forms::TriplesActivity.open().showAs(caption, heading, portrait);
-    case Task::RightAngles: return forms::RightAngleActivity.open().showAs(caption, heading, portrait);
-    case Task::Sequences: return forms::SequencesActivity.open().showAs(caption, heading, portrait);
-    case Task::Roman: return forms::RomanActivity.open().showAs(caption, heading, portrait);
+    case Task::Triples: return screens().open<TriplesActivity>().showAs(caption, heading, portrait);
+    case Task::RightAngles: return screens().open<RightAngleActivity>().showAs(caption, heading, portrait);
+    case Task::Sequences: return screens().open<SequencesActivity>().showAs(caption, heading, portrait);
+    case Task::Roman: return screens().open<RomanActivity>().showAs(caption, heading, portrait);
     }
 }
 
-void GalleryActivity::Form_Load() {
+void GalleryActivity::prepare() {
     prepareScreen(*this);
     newProblem();
 }
@@ -172,7 +168,7 @@ void GalleryActivity::draw() {
             const QString sides = turn == 0   ? numbers({t.a, t.b, t.c}, QStringLiteral(", "))
                                   : turn == 1 ? numbers({t.c, t.a, t.b}, QStringLiteral(", "))
                                               : numbers({t.b, t.c, t.a}, QStringLiteral(", "));
-            m_ui.clues[size_t(i)]->SetCaption(sides + QStringLiteral("  "));
+            m_ui.clues[size_t(i)]->setText(sides + QStringLiteral("  "));
         }
         break;
     case Task::Sequences: {
@@ -180,7 +176,7 @@ void GalleryActivity::draw() {
         const auto terms = core::sequenceTerms(rows);
         for (int i = 0; i < Tiles; ++i) m_answers[size_t(i)] = number(terms[size_t(i)]);
         for (int r = 0; r < 4; ++r)
-            m_ui.clues[size_t(3 * r)]->SetCaption(
+            m_ui.clues[size_t(3 * r)]->setText(
                 numbers({rows[size_t(r)].first, rows[size_t(r)].second}, QStringLiteral(",  ")) + QStringLiteral(","));
         break;
     }
@@ -188,12 +184,12 @@ void GalleryActivity::draw() {
         const auto values = core::drawRomanProblem();
         for (int i = 0; i < Tiles; ++i) {
             m_answers[size_t(i)] = number(values[size_t(i)]);
-            m_ui.clues[size_t(i)]->SetCaption(core::romanNumeral(values[size_t(i)]) + QStringLiteral("  ="));
+            m_ui.clues[size_t(i)]->setText(core::romanNumeral(values[size_t(i)]) + QStringLiteral("  ="));
         }
         break;
     }
     }
-    for (int i = 0; i < Tiles; ++i) m_board.boxes[size_t(i)]->SetCaption(m_answers[size_t(i)]);
+    for (int i = 0; i < Tiles; ++i) m_board.boxes[size_t(i)]->setText(m_answers[size_t(i)]);
 }
 
 // The tray in the order of the tiles' values (Yes before No), so where a tile starts says nothing of
@@ -215,7 +211,7 @@ void GalleryActivity::checkScore() {
     const int score = m_task == Task::Triples       ? core::triplesScore(shown)
                       : m_task == Task::RightAngles ? core::rightAngleScore(m_triangles, shown)
                                                     : core::boxesScore(m_answers, shown);
-    showScore(score, Caption());
+    showScore(score, text());
 }
 
 // Where a box stands and what it answers, as a reader says it when a tile is carried there:
@@ -223,7 +219,7 @@ void GalleryActivity::checkScore() {
 // triangle 5, 12, 13", "row 2, box 1".
 QString GalleryActivity::boxPlace(int b) const {
     const QString place = QStringLiteral("row %1, box %2").arg(b / 3 + 1).arg(b % 3 + 1);
-    const QString clue = m_ui.clues[size_t(m_task == Task::Sequences ? b / 3 * 3 : b)]->Caption().simplified();
+    const QString clue = m_ui.clues[size_t(m_task == Task::Sequences ? b / 3 * 3 : b)]->text().simplified();
     switch (m_task) {
     case Task::Sequences: return QStringLiteral("row %1 (%2), box %3").arg(b / 3 + 1).arg(clue).arg(b % 3 + 1);
     case Task::Roman: return place + QStringLiteral(", beside the numeral ") + clue.chopped(2);  // less " ="
@@ -233,7 +229,3 @@ QString GalleryActivity::boxPlace(int b) const {
     return place;
 }
 
-void TriplesActivity::unloadSelf() { forms::TriplesActivity.unload(); }
-void RightAngleActivity::unloadSelf() { forms::RightAngleActivity.unload(); }
-void SequencesActivity::unloadSelf() { forms::SequencesActivity.unload(); }
-void RomanActivity::unloadSelf() { forms::RomanActivity.unload(); }

@@ -20,7 +20,7 @@ public:
     // The board for a topic's activity, under the opener's caption, heading and portrait.
     static void open(Task task, const QString& caption, const QString& heading, const QString& portrait);
 
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
     Task task() const { return m_task; }
     // A problem drawn afresh, on a board set up again.
@@ -46,27 +46,17 @@ private:
 class TriplesActivity final : public GalleryActivity {
 public:
     TriplesActivity() : GalleryActivity(Task::Triples) {}
-    void unloadSelf() override;
 };
 class RightAngleActivity final : public GalleryActivity {
 public:
     RightAngleActivity() : GalleryActivity(Task::RightAngles) {}
-    void unloadSelf() override;
 };
 class SequencesActivity final : public GalleryActivity {
 public:
     SequencesActivity() : GalleryActivity(Task::Sequences) {}
-    void unloadSelf() override;
 };
 class RomanActivity final : public GalleryActivity {
 public:
     RomanActivity() : GalleryActivity(Task::Roman) {}
-    void unloadSelf() override;
 };
 
-namespace forms {
-extern platform::FormRef<::TriplesActivity> TriplesActivity;        // Pythagorean Triples
-extern platform::FormRef<::RightAngleActivity> RightAngleActivity;  // Right-Angled?
-extern platform::FormRef<::SequencesActivity> SequencesActivity;    // Fibonacci Sequences
-extern platform::FormRef<::RomanActivity> RomanActivity;            // Roman Numerals
-}  // namespace forms

@@ -1,9 +1,9 @@
 #include "activities/PrimesActivity.h"
+#include "platform/Navigator.h"
 #include "core/Activities.h"
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
 
-platform::FormRef<::PrimesActivity> forms::PrimesActivity;
 
 using namespace platform;
 
@@ -14,39 +14,36 @@ constexpr FontDesc Text{"Times New Roman", 20.25}, Number{"Arial", 24, true};
 
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label6", .caption = "Euclid", .at = {240, 120, 2985, 705},
+    {.caption = "Euclid", .at = {240, 120, 2985, 705},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Board::heading>},
     // The sentence pupils read first: 1 is neither prime nor a product of primes, so it is left out.
-    {.kind = Kind::Label, .name = "Label7",
-         .caption = "Every whole number greater than 1 is a prime or a product of primes.",
+    {.kind = Kind::Label, .caption = "Every whole number greater than 1 is a prime or a product of primes.",
          .at = {3960, 120, 7305, 1065}, .font = Text, .fore = Yellow, .flags = Transparent},
     // As Key Facts says it: 1 has no prime factors, and 2 x 3 and 3 x 2 are the same factorisation.
-    {.kind = Kind::Label, .name = "Label9",
-         .caption = "Every whole number greater than 1 can be written as a product of primes in just one way, "
+    {.kind = Kind::Label, .caption = "Every whole number greater than 1 can be written as a product of primes in just one way, "
                     "apart from the order of the factors. Find the prime factors of the numbers below.",
          .at = {960, 1200, 9945, 1620}, .font = Text, .fore = Yellow, .flags = Transparent},
-    {.kind = Kind::Label, .name = "Label5", .index = 0, .caption = "1 =", .at = {2760, 2880, 2415, 465},
+    {.index = 0, .caption = "1 =", .at = {2760, 2880, 2415, 465},
          .font = Number, .fore = Yellow, .flags = Transparent | RightAligned, .to = slot<&Controls::products>},
-    {.kind = Kind::Label, .name = "Label5", .index = 1, .caption = "1 =", .at = {3120, 3720, 2055, 465},
+    {.index = 1, .caption = "1 =", .at = {3120, 3720, 2055, 465},
          .font = Number, .fore = Yellow, .flags = Transparent | RightAligned, .to = slot<&Controls::products>},
-    {.kind = Kind::Label, .name = "Label5", .index = 2, .caption = "1 =", .at = {3240, 4560, 1935, 465},
+    {.index = 2, .caption = "1 =", .at = {3240, 4560, 1935, 465},
          .font = Number, .fore = Yellow, .flags = Transparent | RightAligned, .to = slot<&Controls::products>},
-    {.kind = Kind::Label, .name = "Label5", .index = 3, .caption = "1 =", .at = {3480, 5400, 1695, 465},
+    {.index = 3, .caption = "1 =", .at = {3480, 5400, 1695, 465},
          .font = Number, .fore = Yellow, .flags = Transparent | RightAligned, .to = slot<&Controls::products>},
     // Our own line: the same task without a mouse, or on a touch screen.
-    {.kind = Kind::Label, .name = "HowTo",
-         .caption = "Keyboard: Tab to a number, Space to lift it, arrows to move it, Space to drop it. "
+    {.kind = Kind::Label, .caption = "Keyboard: Tab to a number, Space to lift it, arrows to move it, Space to drop it. "
                     "Touch: tap a number, then a box.",
          .at = {120, 6090, 11550, 330}, .font = {"Tahoma", 10.5}, .fore = Yellow, .flags = Transparent | Centered},
-    {.kind = Kind::Label, .name = "Label8", .caption = "Drag and drop these prime numbers into the correct boxes.",
+    {.kind = Kind::Label, .caption = "Drag and drop these prime numbers into the correct boxes.",
          .at = {960, 6600, 9945, 585}, .font = Text, .fore = Yellow, .flags = Transparent},
-    {.kind = Kind::Label, .name = "Label3", .caption = "New Problem", .at = {120, 7920, 2565, 495},
+    {.caption = "New Problem", .at = {120, 7920, 2565, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::newProblem>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Start Again", .at = {3360, 7920, 2565, 495},
+    {.caption = "Start Again", .at = {3360, 7920, 2565, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::startAgain>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Check Score", .at = {6000, 7920, 2565, 495},
+    {.caption = "Check Score", .at = {6000, 7920, 2565, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Board::checkScore>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Board::exit>},
 };
 // clang-format on
@@ -57,22 +54,22 @@ constexpr int TrayOrder[12] = {6, 10, 5, 8, 7, 2, 11, 0, 4, 9, 1, 3};
 
 // clang-format off
 PrimesActivity::PrimesActivity() {
-    build(Layout, m_board, m_ui);
+    build<Layout>(m_board, m_ui);
     // The rows of boxes and signs, the home slots and the tray follow one pattern each.
     for (int a = 0; a < 4; ++a) {
         const float top = 2880 + 840.0f * float(a);
         for (int b = 0; b < 3; ++b)
-            build({{.kind = Kind::Label, .name = "box", .index = 3 * a + b, .at = {5520 + 1440.0f * float(b), top, 720, 585},
+            build({{.index = 3 * a + b, .at = {5520 + 1440.0f * float(b), top, 720, 585},
                     .font = Number, .fore = Yellow, .back = DeepBlue, .flags = Centered, .to = slot<&Board::boxes>}}, m_board);
         for (int k = 0; k < 2; ++k)
-            build({{.kind = Kind::Label, .name = "times", .caption = "x",
+            build({{.kind = Kind::Label, .caption = "x",
                     .at = {6480 + 1440.0f * float(k), top, 285, 555}, .font = Number, .fore = Yellow, .flags = Transparent}});
     }
     for (int i = 0; i < 12; ++i)
-        build({{.kind = Kind::Label, .name = "home", .index = i, .font = {"Tahoma", 12, true}, .flags = Transparent,
+        build({{.index = i, .font = {"Tahoma", 12, true}, .flags = Transparent,
                 .to = slot<&Board::homes>}}, m_board);
     for (int k = 0; k < 12; ++k)
-        build({{.kind = Kind::Label, .name = "tile", .index = TrayOrder[k], .at = {960 + 840.0f * float(k), 7200, 720, 585},
+        build({{.index = TrayOrder[k], .at = {960 + 840.0f * float(k), 7200, 720, 585},
                 .font = Number, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
     bindBoard();
     m_board.newProblem->onClick = [this] {
@@ -83,10 +80,10 @@ PrimesActivity::PrimesActivity() {
 // clang-format on
 
 void PrimesActivity::open(const QString& caption, const QString& heading, const QString& portrait) {
-    forms::PrimesActivity.open().showAs(caption, heading, portrait);
+    screens().open<PrimesActivity>().showAs(caption, heading, portrait);
 }
 
-void PrimesActivity::Form_Load() {
+void PrimesActivity::prepare() {
     prepareScreen(*this);
     newProblem();
 }
@@ -100,9 +97,9 @@ void PrimesActivity::newProblem() {
 // A new problem: its primes in the answer boxes, the products they make beside the rows.
 void PrimesActivity::calculate() {
     Factors = core::drawPrimeProblem();
-    for (int c = 0; c <= 11; ++c) m_board.boxes[size_t(c)]->SetCaption(QString::number(Factors[c]));
+    for (int c = 0; c <= 11; ++c) m_board.boxes[size_t(c)]->setText(QString::number(Factors[c]));
     for (int a = 0; a <= 3; ++a)
-        m_ui.products[size_t(a)]->SetCaption(QString::number(core::productOfRow(Factors, a)) + QStringLiteral("  ="));
+        m_ui.products[size_t(a)]->setText(QString::number(core::productOfRow(Factors, a)) + QStringLiteral("  ="));
 }
 
 // Found afresh at each check: a box without a tile is empty (0), so its row cannot score.
@@ -115,12 +112,11 @@ void PrimesActivity::checkScore() {
     showScore(core::primesScore(Factors, Placed), QStringLiteral("Products of Primes"));
 }
 
-void PrimesActivity::unloadSelf() { forms::PrimesActivity.unload(); }
 
 // "row 2 (30 =), box 1": the row's product is what the pupil reads beside it.
 QString PrimesActivity::boxPlace(int b) const {
     return QStringLiteral("row %1 (%2), box %3")
         .arg(b / 3 + 1)
-        .arg(m_ui.products[size_t(b / 3)]->Caption().simplified())
+        .arg(m_ui.products[size_t(b / 3)]->text().simplified())
         .arg(b % 3 + 1);
 }

@@ -13,7 +13,7 @@ public:
     // The activity under the opener's caption, heading and portrait.
     static void open(const QString& caption, const QString& heading, const QString& portrait);
 
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
     void calculate();
     void newProblem();
@@ -22,13 +22,9 @@ public:
 
 protected:
     void checkScore() override;
-    void unloadSelf() override;
     QString boxPlace(int b) const override;
 
 private:
     Controls m_ui;
 };
 
-namespace forms {
-extern platform::FormRef<::PrimesActivity> PrimesActivity;  // Products of Primes
-}  // namespace forms

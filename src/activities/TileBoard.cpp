@@ -1,4 +1,5 @@
 #include "activities/TileBoard.h"
+#include "platform/Navigator.h"
 #include "core/Activities.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Shared.h"
@@ -19,10 +20,10 @@ void TileBoard::bindBoard() {
         box(i)->onClick = [this, i] { boxClicked(i); };
         home(i)->onClick = [this] { homeClicked(); };
     }
-    m_board.exit->onClick = [this] { unloadSelf(); };
-    SetCancelControl(m_board.exit);
+    m_board.exit->onClick = [this] { platform::screens().close(this); };
+    setCancelControl(m_board.exit);
     // An activity is named by its caption ("Products of Primes").
-    screenName = [this] { return Caption(); };
+    screenName = [this] { return text(); };
     m_board.startAgain->onClick = [this] { startAgain(); };
     m_board.checkScore->onClick = [this] { checkScore(); };
     // A dragged tile stays in view above boxes, slots and squares, and a press on a tile reaches it.
@@ -36,7 +37,7 @@ void TileBoard::bindBoard() {
                    (t < 0 ? QStringLiteral(", empty") : QStringLiteral(", showing ") + shownOn(i));
         };
         tile(i)->describe = [this, i] {
-            return QStringLiteral("tile ") + tile(i)->Caption() + QStringLiteral(", ") + whereIs(i);
+            return QStringLiteral("tile ") + tile(i)->text() + QStringLiteral(", ") + whereIs(i);
         };
     }
     for (Label* home : m_board.homes) home->SetTabStop(false);
@@ -50,8 +51,8 @@ void TileBoard::boardSetUp() {
     }
     for (int i = 0; i < n; ++i) {
         // The answer reaches the tile only this way: copied before the box is emptied.
-        tile(i)->SetCaption(box(i)->Caption());
-        box(i)->SetCaption(QString());
+        tile(i)->setText(box(i)->text());
+        box(i)->setText(QString());
         box(i)->SetBackStyle(0);
         box(i)->SetVisible(true);
         home(i)->Move(tile(i)->Left(), tile(i)->Top());
@@ -89,7 +90,7 @@ int TileBoard::tileOn(int b) const {
 
 QString TileBoard::shownOn(int b) const {
     const int t = tileOn(b);
-    return t < 0 ? QString() : tile(t)->Caption();
+    return t < 0 ? QString() : tile(t)->text();
 }
 
 // Any button drops: the last box or slot hit in the pass takes the tile; a miss leaves it where it is.
@@ -138,7 +139,7 @@ void TileBoard::pickUp(int t) {
     // Carried over a box that holds a tile already, it must stay in sight above that one.
     tile(t)->ZOrderFront();
     showCarried(true);
-    announce(tile(t)->Caption() + QStringLiteral(" picked up"));
+    announce(tile(t)->text() + QStringLiteral(" picked up"));
 }
 
 void TileBoard::putDown() {
@@ -147,7 +148,7 @@ void TileBoard::putDown() {
     const bool checkShown = m_board.checkScore->Visible();
     dropTile(t);
     const QString where = whereIs(t);
-    QString said = tile(t)->Caption() +
+    QString said = tile(t)->text() +
                    (where == QLatin1String("in the tray") ? QStringLiteral(" back ") : QStringLiteral(" placed ")) +
                    where;
     if (!checkShown && m_board.checkScore->Visible()) said += QStringLiteral(". Check Score is now available");
@@ -158,14 +159,14 @@ void TileBoard::putBack() {
     const int t = m_carried;
     showCarried(false);
     tile(t)->Move(m_fromLeft, m_fromTop);
-    announce(tile(t)->Caption() + QStringLiteral(" put back ") + whereIs(t));
+    announce(tile(t)->text() + QStringLiteral(" put back ") + whereIs(t));
 }
 
 void TileBoard::showCarried(bool carried) {
     // A tile picked up shows its colours the other way round: black on yellow stands out on every box.
     Label* t = tile(m_carried);
-    t->SetBackColor(carried ? Yellow : Black);
-    t->SetForeColor(carried ? Black : Yellow);
+    t->setBackColor(carried ? Yellow : Black);
+    t->setForeColor(carried ? Black : Yellow);
     if (!carried) m_carried = -1;
 }
 
@@ -219,10 +220,10 @@ void TileBoard::startAgain() {
 }
 
 void TileBoard::showAs(const QString& caption, const QString& heading, const QString& portrait) {
-    SetCaption(caption);
+    setText(caption);
     m_portrait = portrait;
-    m_board.heading->SetCaption(heading);
-    Show();
+    m_board.heading->setText(heading);
+    showInFront();
 }
 
 void TileBoard::showScore(int score, const QString& name) const {

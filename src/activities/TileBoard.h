@@ -42,7 +42,6 @@ protected:
     virtual void checkScore() = 0;
     // The score screen for this score out of the tiles, under the activity's name and the opener's portrait.
     void showScore(int score, const QString& name) const;
-    virtual void unloadSelf() = 0;
     // Where box b stands, in words a screen reader says ("row 2, box 1").
     virtual QString boxPlace(int b) const = 0;
     // What else a reader is told of box b, after its place (", opposite the 2"); nothing by default.

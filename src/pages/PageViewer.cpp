@@ -1,10 +1,10 @@
 #include "pages/PageViewer.h"
+#include "platform/Navigator.h"
 #include "pages/PrintPage.h"
 #include "core/Shared.h"
 #include "platform/Accessibility.h"
 #include "platform/PrepareForm.h"
 
-platform::FormRef<::PageViewer> forms::PageViewer;
 
 using namespace platform;
 
@@ -15,23 +15,23 @@ constexpr qint64 LogoTurnsMs = 5000;
 // The page pictures first, then the caption and the buttons above them, then the logos above all.
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Image, .name = "page", .at = {120, 0, 10485, 11955}, .to = slot<&Controls::page>},
-    {.kind = Kind::Image, .name = "printCopy", .at = {0, 0, 10485, 11955}, .flags = Hidden, .to = slot<&Controls::printCopy>},
-    {.kind = Kind::Label, .name = "caption", .at = {4200, 7920, 2295, 495}, .font = theme::ButtonFont, .fore = Black,
+    {.at = {120, 0, 10485, 11955}, .to = slot<&Controls::page>},
+    {.at = {0, 0, 10485, 11955}, .flags = Hidden, .to = slot<&Controls::printCopy>},
+    {.at = {4200, 7920, 2295, 495}, .font = theme::ButtonFont, .fore = Black,
          .back = White, .flags = Centered, .to = slot<&Controls::caption>},
-    {.kind = Kind::Label, .name = "print", .caption = "Print", .at = {10680, 120, 1125, 495}, .font = theme::ButtonFont,
+    {.caption = "Print", .at = {10680, 120, 1125, 495}, .font = theme::ButtonFont,
          .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::print>},
-    {.kind = Kind::Label, .name = "exit", .caption = "Exit", .at = {10680, 7920, 1125, 495}, .font = theme::ButtonFont,
+    {.caption = "Exit", .at = {10680, 7920, 1125, 495}, .font = theme::ButtonFont,
          .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
-    {.kind = Kind::Label, .name = "next", .caption = "Next Page", .at = {1320, 7920, 2685, 495}, .font = theme::ButtonFont,
+    {.caption = "Next Page", .at = {1320, 7920, 2685, 495}, .font = theme::ButtonFont,
          .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::next>},
-    {.kind = Kind::Label, .name = "previous", .caption = "Previous Page", .at = {6720, 7920, 2685, 495},
+    {.caption = "Previous Page", .at = {6720, 7920, 2685, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Disabled | Hover,
          .to = slot<&Controls::previous>},
-    {.kind = Kind::PictureBox, .name = "logo", .at = {8520, 4320, 1800, 1800}, .flags = Hidden, .to = slot<&Controls::logo>},
-    {.kind = Kind::PictureBox, .name = "publisherLogo", .at = {8550, 6240, 1800, 1335}, .flags = Hidden,
+    {.at = {8520, 4320, 1800, 1800}, .flags = Hidden, .to = slot<&Controls::logo>},
+    {.at = {8550, 6240, 1800, 1335}, .flags = Hidden,
          .to = slot<&Controls::publisherLogo>},
-    {.kind = Kind::Timer, .name = "turnLogo", .to = slot<&Controls::turnLogo>, .interval = 25},
+    {.to = slot<&Controls::turnLogo>, .interval = 25},
 };
 // clang-format on
 
@@ -48,12 +48,12 @@ QString PageViewer::Document::pageFile(const char* folder, int n) const {
 }
 
 PageViewer::PageViewer() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     m_ui.print->onClick = [this] { printPage(); };
-    m_ui.exit->onClick = [] { forms::PageViewer.unload(); };
+    m_ui.exit->onClick = [] { screens().close<PageViewer>(); };
     m_ui.next->onClick = [this] { turnTo(m_page + 1); };
     m_ui.previous->onClick = [this] { turnTo(m_page - 1); };
-    SetCancelControl(m_ui.exit);
+    setCancelControl(m_ui.exit);
     screenName = [this] { return pageTitle(m_ui.page->picture()); };
     m_ui.turnLogo->onTimer = [this] { turnLogo(); };
     // The turning logo stops or starts again at a click, Space or Enter on it: nothing moves on a
@@ -67,31 +67,31 @@ PageViewer::PageViewer() {
     m_ui.page->SetTabStop(true);
 }
 
-void PageViewer::Form_Load() { prepareScreen(*this); }
+void PageViewer::prepare() { prepareScreen(*this); }
 
 void PageViewer::show(const Document& document) {
-    PageViewer& v = forms::PageViewer.open();
+    PageViewer& v = screens().open<PageViewer>();
     v.m_document = document;
     v.m_page = 1;
-    v.m_ui.caption->SetCaption(pageCaption(1, document.pages));
-    v.m_ui.page->SetPicture(LoadPictureOrEmpty(document.pageFile("wmf", 1)));
-    v.m_ui.printCopy->SetPicture(LoadPictureOrEmpty(document.pageFile("wmf2", 1)));
-    v.Show();
+    v.m_ui.caption->setText(pageCaption(1, document.pages));
+    v.m_ui.page->setPicture(LoadPictureOrEmpty(document.pageFile("wmf", 1)));
+    v.m_ui.printCopy->setPicture(LoadPictureOrEmpty(document.pageFile("wmf2", 1)));
+    v.showInFront();
     v.turnTo(1);
 }
 
 void PageViewer::showAcknowledgments() {
-    PageViewer& v = forms::PageViewer.open();
+    PageViewer& v = screens().open<PageViewer>();
     v.m_ui.caption->SetVisible(false);
     v.m_ui.next->SetVisible(false);
     v.m_ui.previous->SetVisible(false);
-    v.m_ui.page->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\acknowledgments.wmf")));
-    v.m_ui.publisherLogo->SetPicture(LoadPictureOrEmpty(QStringLiteral("logo\\halvern2.bmp")));
-    v.m_ui.printCopy->SetPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\acknowledgments.wmf")));
-    v.SetBackColor(theme::AcknowledgmentsBlue);
+    v.m_ui.page->setPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\acknowledgments.wmf")));
+    v.m_ui.publisherLogo->setPicture(LoadPictureOrEmpty(QStringLiteral("logo\\halvern2.bmp")));
+    v.m_ui.printCopy->setPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\acknowledgments.wmf")));
+    v.setBackColor(theme::AcknowledgmentsBlue);
     v.m_logoTurning.start();
     v.m_ui.turnLogo->SetEnabled(true);
-    v.Show();
+    v.showInFront();
 }
 
 // Page n shown, its neighbours played ahead, and the buttons and caption made to fit it. A page file
@@ -101,8 +101,8 @@ void PageViewer::turnTo(int page) {
     const bool turned = page != m_page;
     if (turned) {
         m_page = page;
-        m_ui.page->SetPicture(LoadPictureOrEmpty(m_document.pageFile("wmf", page)));
-        m_ui.printCopy->SetPicture(LoadPictureOrEmpty(m_document.pageFile("wmf2", page)));
+        m_ui.page->setPicture(LoadPictureOrEmpty(m_document.pageFile("wmf", page)));
+        m_ui.printCopy->setPicture(LoadPictureOrEmpty(m_document.pageFile("wmf2", page)));
     }
     // The keyboard stays with the page buttons: the one greyed with the keyboard on it hands it to
     // the other (on the last page a second Enter turns back, it does not print).
@@ -113,12 +113,12 @@ void PageViewer::turnTo(int page) {
     if (!previous && m_ui.previous->widget()->hasFocus() && next) m_ui.next->SetFocus();
     m_ui.previous->SetEnabled(previous);
     m_ui.next->SetEnabled(next);
-    m_ui.caption->SetCaption(pageCaption(page, pages));
+    m_ui.caption->setText(pageCaption(page, pages));
     // A page turned is said to a screen reader: where the reader is and the page's title.
     if (turned) {
         const Picture& shown = m_ui.page->picture();
         const QStringList texts = shown.metafile() ? shown.metafile()->texts() : QStringList();
-        announce(m_ui.caption->Caption() + (texts.isEmpty() ? QString() : QStringLiteral(". ") + texts.front()));
+        announce(m_ui.caption->text() + (texts.isEmpty() ? QString() : QStringLiteral(". ") + texts.front()));
     }
     // The pages either side are played ahead at the page's scale, so turning to one on a whiteboard
     // is a copy rather than a play. The page itself is asked for first: played ahead already, it is
@@ -136,7 +136,7 @@ void PageViewer::turnLogo() {
     if (m_logoTurning.isValid() && m_logoTurning.elapsed() >= LogoTurnsMs) return m_ui.turnLogo->SetEnabled(false);
     int& frame = core::shared().logoFrame;
     frame = (frame + 1) % 20;
-    m_ui.logo->SetPicture(LoadPictureOrEmpty(QStringLiteral("logo\\hvrn%1.gif").arg(frame, 4, 10, QLatin1Char('0'))));
+    m_ui.logo->setPicture(LoadPictureOrEmpty(QStringLiteral("logo\\hvrn%1.gif").arg(frame, 4, 10, QLatin1Char('0'))));
     m_ui.logo->SetVisible(true);
     m_ui.publisherLogo->SetVisible(true);
 }

@@ -32,7 +32,7 @@ public:
     // The Acknowledgments page, with the publisher's logo and the animated one.
     static void showAcknowledgments();
 
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
     int page() const { return m_page; }  // the page shown, from 1
 
@@ -47,6 +47,3 @@ private:
     void printPage();
 };
 
-namespace forms {
-extern platform::FormRef<::PageViewer> PageViewer;  // every document's pages
-}  // namespace forms

@@ -90,11 +90,11 @@ quint32 Control::backAround() const {
         for (qsizetype i = siblings.indexOf(m_w) - 1; i >= 0; --i) {
             const auto* w = qobject_cast<const QWidget*>(siblings[i]);
             const auto* square = w && !w->isHidden() ? dynamic_cast<const Shape*>(of(w)) : nullptr;
-            if (square && w->geometry().contains(edge)) return square->BackColor();
+            if (square && w->geometry().contains(edge)) return square->backColor();
         }
     }
-    if (const Control* frame = of(parent)) return frame->BackColor();
-    if (const auto* form = parent ? qobject_cast<const Form*>(parent->parentWidget()) : nullptr) return form->BackColor();
+    if (const Control* frame = of(parent)) return frame->backColor();
+    if (const auto* form = parent ? qobject_cast<const Form*>(parent->parentWidget()) : nullptr) return form->backColor();
     return m_back;
 }
 
@@ -194,7 +194,7 @@ void Label::paintEvent(QPaintEvent*) {
     }
 }
 
-void Label::SetCaption(const QString& c) {
+void Label::setText(const QString& c) {
     if (c == m_caption) return;
     m_caption = c;
     m_text.setText(c);
@@ -263,7 +263,7 @@ QColor PictureBox::fill() const {
     const auto* form = parent ? qobject_cast<const Form*>(parent->parentWidget()) : nullptr;
     if (!form || !form->picture().isNull() || parent->children().isEmpty() || parent->children().first() != this)
         return {};
-    return toQColor(form->BackColor());
+    return toQColor(form->backColor());
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {

@@ -116,24 +116,24 @@ public:
     // Where the control stands among its container's children: a higher one is drawn over a lower one.
     int ZOrderPosition() const { return m_w->parentWidget() ? int(m_w->parentWidget()->children().indexOf(m_w)) : 0; }
 
-    quint32 BackColor() const { return m_back; }
-    void SetBackColor(quint32 bgr) {
+    quint32 backColor() const { return m_back; }
+    void setBackColor(quint32 bgr) {
         m_back = bgr;
         coloursChanged();
     }
-    quint32 ForeColor() const { return m_fore; }
-    void SetForeColor(quint32 bgr) {
+    quint32 foreColor() const { return m_fore; }
+    void setForeColor(quint32 bgr) {
         m_fore = bgr;
         coloursChanged();
     }
     void SetFont(const FontDesc& f) { m_w->setFont(makeFont(f)); }
-    virtual QString Caption() const { return {}; }
-    virtual void SetCaption(const QString&) {}
+    virtual QString text() const { return {}; }
+    virtual void setText(const QString&) {}
     // What a screen reader calls the control: its caption, unless the screen describes it (a tile
     // says which digit it carries and where it stands).
     std::function<QString()> describe;
     QString accessibleName() const {
-        return !m_w->accessibleName().isEmpty() ? m_w->accessibleName() : describe ? describe() : Caption();
+        return !m_w->accessibleName().isEmpty() ? m_w->accessibleName() : describe ? describe() : text();
     }
     // A fixed name, for a box or tick that has no caption of its own.
     void SetAccessibleName(const QString& name) { m_w->setAccessibleName(name); }
@@ -197,8 +197,8 @@ protected:
 class Label : public ControlWidget<QWidget> {
 public:
     explicit Label(QWidget* parent);
-    QString Caption() const override { return m_caption; }
-    void SetCaption(const QString& c) override;
+    QString text() const override { return m_caption; }
+    void setText(const QString& c) override;
     int BackStyle() const { return m_opaque ? 1 : 0; }  // 0 transparent, 1 opaque
     void SetBackStyle(int style);
     void SetAlignment(Alignment a);
@@ -233,8 +233,8 @@ private:
 class CommandButton : public ControlWidget<QPushButton> {
 public:
     explicit CommandButton(QWidget* parent);
-    QString Caption() const override { return text(); }
-    void SetCaption(const QString& c) override { setText(c); }
+    QString text() const override { return text(); }
+    void setText(const QString& c) override { setText(c); }
 
 protected:
     // Enter does what Space and a click do.
@@ -249,8 +249,8 @@ class Frame : public ControlWidget<QWidget> {
 public:
     // A frame fills its rectangle, so what lies beneath need not be painted.
     explicit Frame(QWidget* parent) : ControlWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
-    QString Caption() const override { return m_caption; }
-    void SetCaption(const QString& c) override {
+    QString text() const override { return m_caption; }
+    void setText(const QString& c) override {
         m_caption = c;
         update();
     }
@@ -270,12 +270,12 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent, framed);
     }
     const Picture& picture() const { return m_picture; }
-    void SetPicture(const Picture& p) {
+    void setPicture(const Picture& p) {
         m_picture = p;
         m_shown.forget();
         update();
     }
-    QString Caption() const override { return m_picture.description(); }
+    QString text() const override { return m_picture.description(); }
     // What lies under the picture: the back colour of a picture box, or of the screen under an image
     // that lies lowest on a screen of one colour; otherwise nothing known (the picture is blended).
     QColor fill() const;
@@ -303,8 +303,8 @@ protected:
 class TextBox : public ControlWidget<QLineEdit> {
 public:
     explicit TextBox(QWidget* parent);
-    QString Text() const { return text(); }
-    void SetText(const QString& t) {
+    QString contents() const { return text(); }
+    void setContents(const QString& t) {
         setText(t);
         m_last = t;
     }
@@ -327,8 +327,8 @@ template <class QtButton>
 class ChoiceControl : public ControlWidget<QtButton> {
 public:
     explicit ChoiceControl(QWidget* parent) : ControlWidget<QtButton>(parent) { this->setAutoFillBackground(true); }
-    QString Caption() const override { return this->text(); }
-    void SetCaption(const QString& c) override { this->setText(c); }
+    QString text() const override { return this->text(); }
+    void setText(const QString& c) override { this->setText(c); }
 
 protected:
     void coloursChanged() override {

@@ -1,4 +1,5 @@
 #include "platform/Form.h"
+#include "platform/Navigator.h"
 #include "platform/Stage.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ protected:
         const Picture& picture = m_form->picture();
         QRegion back = e->region();
         if (picture.isOpaque()) back -= QRect(QPoint(0, 0), picture.size());
-        paintByRects(p, back, [&](const QRect& area) { p.fillRect(area, toQColor(m_form->BackColor())); });
+        paintByRects(p, back, [&](const QRect& area) { p.fillRect(area, toQColor(m_form->backColor())); });
         p.setClipping(false);
         picture.draw(p, QPoint(0, 0));
     }
@@ -36,7 +37,7 @@ protected:
         e->accept();
         const MouseArgs a = mouseArgs(e);
         m_form->unhover();
-        run([&] { m_form->Form_MouseMove(a.button, a.shift, a.x, a.y); });
+        run([&] { m_form->clientMouseMove(a.button, a.shift, a.x, a.y); });
     }
     void mousePressEvent(QMouseEvent* e) override { e->accept(); }
 
@@ -63,23 +64,23 @@ void Form::place() {
                           std::max(0, height() - 2 * BorderPx - CaptionPx));
 }
 
-void Form::SetCaption(const QString& c) {
+void Form::setText(const QString& c) {
     m_caption = c;
     update();
     if (Stage::instance()->front() == this) Stage::instance()->frontChanged();
 }
 
-void Form::SetBackColor(quint32 bgr) {
+void Form::setBackColor(quint32 bgr) {
     m_back = bgr;
     m_client->update();
 }
 
-void Form::SetPicture(const Picture& p) {
+void Form::setPicture(const Picture& p) {
     m_picture = p;
     m_client->update();
 }
 
-void Form::Show() {
+void Form::showInFront() {
     // A label a pupil can click is a stop for Tab, unless the screen said otherwise.
     for (Control* c : m_controls)
         if (auto* l = dynamic_cast<Label*>(c)) l->setTabStopByDefault(bool(l->onClick));
@@ -173,9 +174,9 @@ void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles
         c->Name = QString::fromLatin1(s.name);
         c->Index = s.index;
         c->SetFont(s.font);
-        c->SetCaption(QString::fromUtf8(s.caption));
-        c->SetBackColor(s.back != DefaultColour ? s.back : m_back);
-        if (s.fore != DefaultColour) c->SetForeColor(s.fore);
+        c->setText(QString::fromUtf8(s.caption));
+        c->setBackColor(s.back != DefaultColour ? s.back : m_back);
+        if (s.fore != DefaultColour) c->setForeColor(s.fore);
         c->Move(s.at.left, s.at.top, s.at.width, s.at.height);
         if (s.flags & Disabled) c->SetEnabled(false);
         if (s.flags & Hidden) c->SetVisible(false);
@@ -268,7 +269,7 @@ static std::vector<FormRefBase*>& allRefs() {
 }
 FormRefBase::FormRefBase() { allRefs().push_back(this); }
 void FormRefBase::notOpen(const char* screen) { qFatal("A screen was reached before it was opened: %s", screen); }
-void FormRefBase::unloadAll() {
+void screens().closeAll() {
     for (FormRefBase* r : allRefs()) r->unload();
 }
 

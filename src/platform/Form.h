@@ -96,12 +96,12 @@ public:
 
     explicit Form(float designClientWidth = 11790, float designClientHeight = 8400);
 
-    QString Caption() const { return m_caption; }
-    void SetCaption(const QString& c);
-    quint32 BackColor() const { return m_back; }
-    void SetBackColor(quint32 bgr);
+    QString text() const { return m_caption; }
+    void setText(const QString& c);
+    quint32 backColor() const { return m_back; }
+    void setBackColor(quint32 bgr);
     const Picture& picture() const { return m_picture; }
-    void SetPicture(const Picture& p);
+    void setPicture(const Picture& p);
 
     // Outer position and size in twips on the stage.
     float Left() const { return m_left; }
@@ -120,27 +120,27 @@ public:
     void SetHeight(float v) { m_height = v; place(); }
     // clang-format on
 
-    void Show();
+    void showInFront();
     QWidget* clientArea() const { return m_client; }
 
     // The keyboard's way round the screen: the controls Tab stops on, top to bottom and left to right,
     // leaving out what is hidden or greyed.
     std::vector<Control*> tabOrder() const;
     // A screen whose table gives its own order: these first, in this order, then the others by place.
-    void SetTabOrder(std::vector<Control*> order) { m_tabOrder = std::move(order); }
+    void setKeyboardOrder(std::vector<Control*> order) { m_tabOrder = std::move(order); }
     // The control that takes the keyboard whenever the screen comes to the front (none: the screen itself,
     // until Tab, or the control Tab would reach first when the pupil is using the keyboard).
-    void SetDefaultFocus(Control* c) { m_defaultFocus = c; }
+    void setDefaultFocus(Control* c) { m_defaultFocus = c; }
     // Where a pupil using the keyboard starts, where the first stop in reading order would be wrong
     // (a button whose Enter prints, above the question's answers).
-    void SetKeyboardStart(Control* c) { m_keyboardStart = c; }
+    void setKeyboardStart(Control* c) { m_keyboardStart = c; }
     // The control Escape clicks (none: Escape does nothing on this screen).
-    void SetCancelControl(Control* c) { m_cancel = c; }
+    void setCancelControl(Control* c) { m_cancel = c; }
     // Gives the keyboard to the screen as it comes to the front.
     void takeFocus(bool keyboardUser);
 
-    virtual void Form_Load() {}
-    virtual void Form_MouseMove(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
+    virtual void prepare() {}
+    virtual void clientMouseMove(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
 
     // Unloading: stops the timers, takes the screen away, and deletes it once its own handler is done.
     void destroyForm();
@@ -205,11 +205,11 @@ public:
         if (!m_p) {
             m_p = new T();
             ++m_loads;
-            m_p->Form_Load();
+            m_p->prepare();
         }
         return *m_p;
     }
-    void show() { open().Show(); }
+    void show() { open().showInFront(); }
     T* operator->() const { return &**this; }
     T& operator*() const {
         if (!m_p) notOpen(typeid(T).name());

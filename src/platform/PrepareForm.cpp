@@ -6,10 +6,10 @@
 namespace platform {
 
 void prepareScreen(Form& form, Control* picture) {
-    form.SetBackColor(theme::ScreenBlue);
-    form.SetCaption(ProgramTitle);
+    form.setBackColor(theme::ScreenBlue);
+    form.setText(ProgramTitle);
     // A screen with a picture gives it the picture's blue; a screen without one has nothing to colour.
-    if (picture) picture->SetBackColor(theme::PictureBlue);
+    if (picture) picture->setBackColor(theme::PictureBlue);
     form.SetWidth(FormWidth);
     form.SetHeight(FormHeight);
     Stage* screen = Stage::instance();

@@ -30,7 +30,7 @@ public:
     void SetFontName(const QString& family);
     void SetFontSize(double points);
     void SetFontBold(bool bold);
-    void SetForeColor(quint32 bgr) { m_colour = bgr; }
+    void setForeColor(quint32 bgr) { m_colour = bgr; }
     float CurrentX() const { return m_x; }
     void SetCurrentX(float twips) { m_x = twips; }
     float CurrentY() const { return m_y; }

@@ -1,4 +1,5 @@
 #include "platform/Stage.h"
+#include "platform/Navigator.h"
 #include "platform/Accessibility.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
@@ -87,7 +88,7 @@ static void hoverByKeyboard(Control* c, bool in) {
         if (frame->onMouseMove) run([&] { frame->onMouseMove(0, 0, float(centre.x()), float(centre.y())); });
     } else if (auto* form = qobject_cast<Form*>(parent->parentWidget())) {
         form->unhover();
-        run([&] { form->Form_MouseMove(0, 0, float(centre.x()), float(centre.y())); });
+        run([&] { form->clientMouseMove(0, 0, float(centre.x()), float(centre.y())); });
     }
     if (!in || !w->isEnabled()) return;
     if (entry) entry->SetBackStyle(1);
@@ -325,7 +326,7 @@ QWidget* Stage::front() const {
 void Stage::frontChanged() {
     QWidget* w = front();
     auto* form = qobject_cast<Form*>(w);
-    const QString caption = form ? form->Caption() : QString();
+    const QString caption = form ? form->text() : QString();
     setWindowTitle(caption.trimmed().isEmpty() ? ProgramTitle : caption);
     if (w == m_lastFront) return;
     m_lastFront = w;

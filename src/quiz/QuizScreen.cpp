@@ -1,4 +1,5 @@
 #include "quiz/QuizScreen.h"
+#include "platform/Navigator.h"
 #include "quiz/ScoreScreen.h"
 #include "quiz/WrongAnswersScreen.h"
 #include "core/Marking.h"
@@ -7,7 +8,6 @@
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
 
-platform::FormRef<::QuizScreen> forms::QuizScreen;
 
 using namespace platform;
 using core::QuestionCount;
@@ -21,86 +21,86 @@ constexpr FontDesc AnswerFont{"Times New Roman", 20.25};
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label1", .caption = "Multiple Choice", .at = {120, 120, 6240, 900},
+    {.caption = "Multiple Choice", .at = {120, 120, 6240, 900},
          .font = {"Tahoma", 36, true}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::title>},
-    {.kind = Kind::Label, .name = "Label5", .caption = "Vellacourt Numerists", .at = {120, 1200, 6465, 585},
+    {.caption = "Vellacourt Numerists", .at = {120, 1200, 6465, 585},
          .font = {"Times New Roman", 24}, .fore = BrightGreen, .flags = Transparent, .to = slot<&Controls::heading>},
-    {.kind = Kind::Label, .name = "Label6", .at = {120, 1920, 6465, 705}, .font = {"Times New Roman", 24},
+    {.at = {120, 1920, 6465, 705}, .font = {"Times New Roman", 24},
          .fore = LightBlue, .flags = Transparent, .to = slot<&Controls::worksheetTitle>},
-    {.kind = Kind::Option, .name = "Option1", .at = {6840, 240, 495, 375}, .to = slot<&Controls::noAnswer>},
-    {.kind = Kind::PictureBox, .name = "Picture1", .at = {6840, 240, 855, 615}, .to = slot<&Controls::picture>},
-    {.kind = Kind::Label, .name = "Label4", .caption = "Question 1", .at = {360, 3240, 5415, 615},
+    {.at = {6840, 240, 495, 375}, .to = slot<&Controls::noAnswer>},
+    {.at = {6840, 240, 855, 615}, .to = slot<&Controls::picture>},
+    {.caption = "Question 1", .at = {360, 3240, 5415, 615},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::number>},
-    {.kind = Kind::Label, .name = "Label2", .at = {960, 3960, 9840, 1455}, .font = {"Times New Roman", 30},
+    {.at = {960, 3960, 9840, 1455}, .font = {"Times New Roman", 30},
          .fore = Yellow, .flags = Transparent, .to = slot<&Controls::question>},
-    {.kind = Kind::Option, .name = "Option1", .index = 0, .at = {2400, 5400, 6975, 525}, .font = AnswerFont,
+    {.index = 0, .at = {2400, 5400, 6975, 525}, .font = AnswerFont,
          .fore = Yellow, .to = slot<&Controls::answers>},
-    {.kind = Kind::Option, .name = "Option1", .index = 1, .at = {2400, 6000, 6975, 525}, .font = AnswerFont,
+    {.index = 1, .at = {2400, 6000, 6975, 525}, .font = AnswerFont,
          .fore = Yellow, .to = slot<&Controls::answers>},
-    {.kind = Kind::Option, .name = "Option1", .index = 2, .at = {2400, 6600, 6975, 525}, .font = AnswerFont,
+    {.index = 2, .at = {2400, 6600, 6975, 525}, .font = AnswerFont,
          .fore = Yellow, .to = slot<&Controls::answers>},
-    {.kind = Kind::Option, .name = "Option1", .index = 3, .at = {2400, 7200, 6975, 525}, .font = AnswerFont,
+    {.index = 3, .at = {2400, 7200, 6975, 525}, .font = AnswerFont,
          .fore = Yellow, .to = slot<&Controls::answers>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "<< Previous Question",
+    {.caption = "<< Previous Question",
          .at = {2040, 7920, 3765, 495}, .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Controls::previous>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Next Question >>", .at = {6000, 7920, 3765, 495},
+    {.caption = "Next Question >>", .at = {6000, 7920, 3765, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::next>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Print Worksheet", .at = {7920, 1920, 3045, 495},
+    {.caption = "Print Worksheet", .at = {7920, 1920, 3045, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::print>},
 };
 // clang-format on
 }  // namespace
 
 QuizScreen::QuizScreen() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     // "No answer" lies hidden under the picture: neither Tab, the arrows nor a screen reader reach it.
     m_ui.noAnswer->SetTabStop(false);
     // The keyboard starts on the first answer, under the question, not on "Print Worksheet" above it.
-    SetKeyboardStart(m_ui.answers[0]);
+    setKeyboardStart(m_ui.answers[0]);
     m_ui.noAnswer->SetValue(true);
     m_ui.previous->onClick = [this] {
         --m_question;
         showQuestion();
     };
     m_ui.next->onClick = [this] { nextQuestion(); };
-    m_ui.exit->onClick = [] { forms::QuizScreen.unload(); };
+    m_ui.exit->onClick = [] { screens().close<QuizScreen>(); };
     m_ui.print->onClick = [this] { printQuestionSheet(); };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.title->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.title->text(); };
 }
 
-void QuizScreen::Form_Load() {
+void QuizScreen::prepare() {
     prepareScreen(*this, m_ui.picture);
     m_ui.noAnswer->Move(m_ui.picture->Left() + 240, m_ui.picture->Top() + 240);
-    for (OptionButton* answer : m_ui.answers) answer->SetBackColor(theme::ScreenBlue);
+    for (OptionButton* answer : m_ui.answers) answer->setBackColor(theme::ScreenBlue);
 }
 
 void QuizScreen::start(const Worksheet& sheet, const QString& portrait, const QString& heading) {
-    QuizScreen& m = forms::QuizScreen.open();
+    QuizScreen& m = screens().open<QuizScreen>();
     m.m_sheet = sheet;
     m.m_portrait = portrait;
     m.m_question = 1;
     m.m_marks = {};
-    m.m_ui.worksheetTitle->SetCaption(sheet.title);
+    m.m_ui.worksheetTitle->setText(sheet.title);
     m.showQuestion();
-    m.m_ui.picture->SetPicture(LoadPictureOrEmpty(portrait));
-    m.m_ui.heading->SetCaption(heading);
-    m.Show();
+    m.m_ui.picture->setPicture(LoadPictureOrEmpty(portrait));
+    m.m_ui.heading->setText(heading);
+    m.showInFront();
 }
 
 void QuizScreen::showQuestion() {
     m_ui.noAnswer->SetValue(true);
     m_ui.previous->SetVisible(true);
-    m_ui.next->SetCaption(QStringLiteral("Next Question >>"));
+    m_ui.next->setText(QStringLiteral("Next Question >>"));
     const Question& shown = question();
-    m_ui.number->SetCaption(QStringLiteral("Question") + numberText(m_question));
-    m_ui.question->SetCaption(shown.text);
-    for (size_t k = 0; k < 4; ++k) m_ui.answers[k]->SetCaption(shown.answers[k]);
+    m_ui.number->setText(QStringLiteral("Question") + numberText(m_question));
+    m_ui.question->setText(shown.text);
+    for (size_t k = 0; k < 4; ++k) m_ui.answers[k]->setText(shown.answers[k]);
     if (m_question == 1) m_ui.previous->SetVisible(false);
-    if (m_question == QuestionCount) m_ui.next->SetCaption(QStringLiteral("Check Score >>"));
-    announce(m_ui.number->Caption() + QStringLiteral(". ") + m_ui.question->Caption());
+    if (m_question == QuestionCount) m_ui.next->setText(QStringLiteral("Check Score >>"));
+    announce(m_ui.number->text() + QStringLiteral(". ") + m_ui.question->text());
 }
 
 int QuizScreen::markOfCurrentQuestion() const {
@@ -123,11 +123,11 @@ void QuizScreen::nextQuestion() {
 void QuizScreen::endOfQuiz() {
     core::QuestionTexts texts;
     for (int q = 1; q <= QuestionCount; ++q) texts[size_t(q)] = m_sheet.questions[size_t(q - 1)].text;
-    WrongAnswersScreen::list(core::wrongAnswerLines(m_marks, texts), m_ui.worksheetTitle->Caption());
+    WrongAnswersScreen::list(core::wrongAnswerLines(m_marks, texts), m_ui.worksheetTitle->text());
     int score = 0;
     for (int q = 1; q <= QuestionCount; ++q) score += m_marks[size_t(q)];
-    ScoreScreen::afterQuiz({score, QuestionCount, m_ui.heading->Caption(), m_portrait});
-    forms::QuizScreen.unload();
+    ScoreScreen::afterQuiz({score, QuestionCount, m_ui.heading->text(), m_portrait});
+    screens().close<QuizScreen>();
 }
 
 // "Name", "Class" and "Date", each followed by a rule to write on, across the printable width.
@@ -169,8 +169,8 @@ void QuizScreen::printQuestionSheet() {
         printer.Print(QStringLiteral(" "));
         writingLine(printer, W);
         printer.SetFontSize(32);
-        printer.PrintCentred(m_ui.heading->Caption());
-        printer.PrintCentred(m_ui.worksheetTitle->Caption());
+        printer.PrintCentred(m_ui.heading->text());
+        printer.PrintCentred(m_ui.worksheetTitle->text());
         printer.Print(QStringLiteral(" "));
         printer.SetFontSize(12);
         for (int i = 1; i <= QuestionCount; ++i) {

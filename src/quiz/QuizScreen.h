@@ -20,7 +20,7 @@ public:
     // score screen) and a heading of the opener's.
     static void start(const worksheetfiles::Worksheet& sheet, const QString& portrait, const QString& heading);
 
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
     const worksheetfiles::Worksheet& worksheet() const { return m_sheet; }
     int questionNumber() const { return m_question; }  // the question shown, from 1
@@ -40,6 +40,3 @@ private:
     void endOfQuiz();
 };
 
-namespace forms {
-extern platform::FormRef<::QuizScreen> QuizScreen;  // the quiz
-}  // namespace forms

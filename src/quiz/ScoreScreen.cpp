@@ -1,4 +1,5 @@
 #include "quiz/ScoreScreen.h"
+#include "platform/Navigator.h"
 #include "quiz/WrongAnswersScreen.h"
 #include "core/Marking.h"
 #include "core/Shared.h"
@@ -8,7 +9,6 @@
 
 #include <QFontMetricsF>
 
-platform::FormRef<::ScoreScreen> forms::ScoreScreen;
 
 using namespace platform;
 
@@ -21,47 +21,46 @@ using Controls = ScoreScreen::Controls;
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label4", .caption = "Well Done!", .at = {0, 120, 12000, 900},
+    {.caption = "Well Done!", .at = {0, 120, 12000, 900},
          .font = {"Tahoma", 36, true}, .fore = Yellow, .flags = Centered | Transparent, .to = slot<&Controls::title>},
-    {.kind = Kind::PictureBox, .name = "Picture1", .at = {5880, 1440, 4800, 3600}, .to = slot<&Controls::picture>},
-    {.kind = Kind::Label, .name = "Label1", .at = {0, 5400, 12000, 855}, .font = Message, .fore = Yellow,
+    {.at = {5880, 1440, 4800, 3600}, .to = slot<&Controls::picture>},
+    {.at = {0, 5400, 12000, 855}, .font = Message, .fore = Yellow,
          .flags = Centered | Transparent, .to = slot<&Controls::score>},
-    {.kind = Kind::Label, .name = "Label5", .at = {1680, 6000, 8640, 1335}, .font = Message, .fore = Yellow,
+    {.at = {1680, 6000, 8640, 1335}, .font = Message, .fore = Yellow,
          .flags = Centered | Transparent | Hidden, .to = slot<&Controls::reviewHint>},
-    {.kind = Kind::Label, .name = "Label6", .caption = "Read the Key Facts and try again.",
+    {.caption = "Read the Key Facts and try again.",
          .at = {0, 6240, 12000, 855}, .font = Message, .fore = Yellow, .flags = Centered | Transparent, .to = slot<&Controls::tryAgain>},
-    {.kind = Kind::TextBox, .name = "Text1", .at = {3120, 6600, 5760, 615}, .font = Message, .fore = Black,
+    {.at = {3120, 6600, 5760, 615}, .font = Message, .fore = Black,
          .back = White, .flags = Hidden, .to = slot<&Controls::name>, .maxLength = 25},
-    {.kind = Kind::Label, .name = "Label2",
-         .caption = "Enter your name in the box above before printing your certificate",
+    {.caption = "Enter your name in the box above before printing your certificate",
          .at = {3120, 7440, 5775, 855}, .font = {"Times New Roman", 18}, .fore = Yellow,
          .flags = Centered | Transparent | Hidden, .to = slot<&Controls::nameHint>},
-    {.kind = Kind::Label, .name = "Label3", .at = {240, 1800, 3765, 495}, .font = theme::ButtonFont,
+    {.at = {240, 1800, 3765, 495}, .font = theme::ButtonFont,
          .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Controls::action>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
-    {.kind = Kind::Timer, .name = "Timer1", .to = slot<&Controls::showPicture>, .interval = 1},
-    {.kind = Kind::Timer, .name = "Timer2", .to = slot<&Controls::readyKeys>, .interval = 10},
-    {.kind = Kind::Timer, .name = "Timer3", .to = slot<&Controls::reseed>, .interval = 1},
+    {.to = slot<&Controls::showPicture>, .interval = 1},
+    {.to = slot<&Controls::readyKeys>, .interval = 10},
+    {.to = slot<&Controls::reseed>, .interval = 1},
 };
 // clang-format on
 }  // namespace
 
 ScoreScreen::ScoreScreen() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     m_ui.name->SetAccessibleName(QStringLiteral("Your name, for the certificate"));
     m_ui.action->onClick = [this] {
         if (m_result.score == m_result.outOf)
             printCertificate();  // says itself whether the certificate is printing
         else
-            forms::WrongAnswersScreen.show();
+            screens().show<WrongAnswersScreen>();
     };
     m_ui.exit->onClick = [] {
-        forms::WrongAnswersScreen.unload();
-        forms::ScoreScreen.unload();
+        screens().close<WrongAnswersScreen>();
+        screens().close<ScoreScreen>();
     };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.title->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.title->text(); };
     m_ui.showPicture->onTimer = [this] { showPicture(); };
     m_ui.readyKeys->onTimer = [this] { readyKeys(); };
     m_ui.reseed->onTimer = [this] {
@@ -70,45 +69,45 @@ ScoreScreen::ScoreScreen() {
     };
 }
 
-void ScoreScreen::Form_Load() { prepareScreen(*this, m_ui.picture); }
+void ScoreScreen::prepare() { prepareScreen(*this, m_ui.picture); }
 
 void ScoreScreen::present(const Result& result) {
     m_result = result;
-    m_ui.score->SetCaption(core::scoreLine(result.score, result.outOf));
+    m_ui.score->setText(core::scoreLine(result.score, result.outOf));
     if (core::tierOf(result.score, result.outOf) == core::Tier::Perfect) {
         m_ui.tryAgain->SetVisible(false);
         m_ui.action->SetVisible(true);
-        m_ui.action->SetCaption(QStringLiteral("Print Certificate"));
+        m_ui.action->setText(QStringLiteral("Print Certificate"));
         m_ui.name->SetVisible(true);
         m_ui.nameHint->SetVisible(true);
     } else {
-        m_ui.reviewHint->SetCaption(
+        m_ui.reviewHint->setText(
             QStringLiteral("Click the button above to check which questions you answered incorrectly."));
-        m_ui.action->SetCaption(QStringLiteral("Check Wrong Answers"));
+        m_ui.action->setText(QStringLiteral("Check Wrong Answers"));
     }
     m_ui.showPicture->SetEnabled(true);
 }
 
 void ScoreScreen::afterQuiz(const Result& result) {
-    ScoreScreen& w = forms::ScoreScreen.open();
+    ScoreScreen& w = screens().open<ScoreScreen>();
     w.present(result);
     w.m_ui.tryAgain->SetVisible(false);
     w.m_ui.reviewHint->SetVisible(true);
     w.m_ui.action->SetVisible(true);
-    w.Show();
-    announce(w.m_ui.score->Caption());
+    w.showInFront();
+    announce(w.m_ui.score->text());
 }
 
 void ScoreScreen::afterActivity(const Result& result) {
-    ScoreScreen& w = forms::ScoreScreen.open();
+    ScoreScreen& w = screens().open<ScoreScreen>();
     w.present(result);
-    w.Show();
-    announce(w.m_ui.score->Caption());
+    w.showInFront();
+    announce(w.m_ui.score->text());
 }
 
 // The timers run once, in a chain, after the screen is up.
 void ScoreScreen::showPicture() {
-    m_ui.picture->SetPicture(LoadPictureOrEmpty(m_result.portrait));
+    m_ui.picture->setPicture(LoadPictureOrEmpty(m_result.portrait));
     m_ui.showPicture->SetEnabled(false);
     m_ui.readyKeys->SetEnabled(true);
 }
@@ -126,7 +125,7 @@ void ScoreScreen::readyKeys() {
 void ScoreScreen::printCertificate() {
     const bool printed = PrintDocument([this](Printer& printer) {
         const QString banner = QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ");
-        const QString heading = m_result.heading, name = m_ui.name->Text();
+        const QString heading = m_result.heading, name = m_ui.name->contents();
         const QString scored = core::scoredSentence(m_result.score, m_result.outOf);
         // The heading is measured with this screen's own font, as it would be shown here.
         const float headingWidth = float(QFontMetricsF(makeFont({})).horizontalAdvance(heading) * TwipsPerPixel);
@@ -136,23 +135,23 @@ void ScoreScreen::printCertificate() {
         };
         printer.SetFontName(QStringLiteral("Times New Roman"));
         printer.SetFontBold(false);
-        printer.SetForeColor(Blue);
+        printer.setForeColor(Blue);
         printer.SetFontSize(25);
         printer.SetCurrentX(W / 8);
         blank(1);
         printer.Print(banner + banner, false);
         blank(3);
-        printer.SetForeColor(Red);
+        printer.setForeColor(Red);
         printer.SetFontSize(36);
         printer.PrintCentred(ProgramTitle);
         blank(1);
-        printer.SetForeColor(Blue);
+        printer.setForeColor(Blue);
         printer.SetFontSize(headingWidth > W / 4 ? 28 : 36);
         printer.PrintCentred(heading);
         printer.PrintCentred(QString());
         printer.SetFontSize(36);
         blank(3);
-        printer.SetForeColor(Navy);
+        printer.setForeColor(Navy);
         printer.SetFontSize(28);
         printer.PrintCentred(QStringLiteral("Excellent Work"));
         blank(1);
@@ -162,10 +161,10 @@ void ScoreScreen::printCertificate() {
         blank(1);
         printer.SetFontSize(36);
         blank(2);
-        printer.SetForeColor(Blue);
+        printer.setForeColor(Blue);
         printer.SetFontSize(25);
         blank(1);
-        printer.SetForeColor(Black);
+        printer.setForeColor(Black);
         printer.Print(banner + banner, false);
         printer.SetDrawWidth(2);
         const auto frame = [&printer](float left, float top, float right, float bottom) {

@@ -27,7 +27,7 @@ public:
     // After an activity: the score under the activity's name.
     static void afterActivity(const Result& result);
 
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
     const Result& result() const { return m_result; }
     void printCertificate();
@@ -40,6 +40,3 @@ private:
     void readyKeys();
 };
 
-namespace forms {
-extern platform::FormRef<::ScoreScreen> ScoreScreen;  // the score screen
-}  // namespace forms

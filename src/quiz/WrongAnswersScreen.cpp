@@ -1,9 +1,9 @@
 #include "quiz/WrongAnswersScreen.h"
+#include "platform/Navigator.h"
 #include "quiz/ScoreScreen.h"
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
 
-platform::FormRef<::WrongAnswersScreen> forms::WrongAnswersScreen;
 
 using namespace platform;
 
@@ -14,40 +14,40 @@ constexpr FontDesc Heading{"Tahoma", 20.25, true}, Line{"Tahoma", 15.75, true};
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label6", .at = {0, 120, 12000, 540}, .font = Heading, .fore = Yellow,
+    {.at = {0, 120, 12000, 540}, .font = Heading, .fore = Yellow,
          .flags = Centered | Transparent, .to = slot<&Controls::title>},
-    {.kind = Kind::Label, .name = "Label4", .caption = "You answered the following questions incorrectly.",
+    {.kind = Kind::Label, .caption = "You answered the following questions incorrectly.",
          .at = {240, 960, 12000, 540}, .font = Line, .fore = Yellow, .flags = Transparent},
-    {.kind = Kind::Label, .name = "Label5", .caption = "Read the Key Facts and try again.",
+    {.kind = Kind::Label, .caption = "Read the Key Facts and try again.",
          .at = {0, 7920, 12000, 540}, .font = Heading, .fore = Yellow, .flags = Centered | Transparent},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = Line, .fore = Yellow, .back = Black, .flags = Centered, .to = slot<&Controls::exit>},
 };
 // clang-format on
 }  // namespace
 
 WrongAnswersScreen::WrongAnswersScreen() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     // clang-format off
     for (int i = 0; i < core::QuestionCount; ++i)
-        build({{.kind = Kind::Label, .name = "Label2", .index = i, .at = {120, 1680 + 600.0f * float(i), 12000, 540},
+        build({{.index = i, .at = {120, 1680 + 600.0f * float(i), 12000, 540},
                 .font = Line, .fore = White, .flags = Transparent | Hidden, .to = slot<&Controls::lines>}}, m_ui);
     // clang-format on
     m_ui.exit->onClick = [] {
-        forms::ScoreScreen.unload();
-        forms::WrongAnswersScreen.unload();
+        screens().close<ScoreScreen>();
+        screens().close<WrongAnswersScreen>();
     };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.title->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.title->text(); };
 }
 
-void WrongAnswersScreen::Form_Load() { prepareScreen(*this); }
+void WrongAnswersScreen::prepare() { prepareScreen(*this); }
 
 void WrongAnswersScreen::list(const QStringList& lines, const QString& title) {
-    WrongAnswersScreen& w = forms::WrongAnswersScreen.open();
+    WrongAnswersScreen& w = screens().open<WrongAnswersScreen>();
     for (int n = 0; n < lines.size(); ++n) {
-        w.m_ui.lines[size_t(n)]->SetCaption(lines[n]);
+        w.m_ui.lines[size_t(n)]->setText(lines[n]);
         w.m_ui.lines[size_t(n)]->SetVisible(true);
     }
-    w.m_ui.title->SetCaption(title);
+    w.m_ui.title->setText(title);
 }

@@ -15,13 +15,10 @@ public:
     // The review, filled (unseen) with the lines of the questions answered wrongly, under the worksheet's title.
     static void list(const QStringList& lines, const QString& title);
 
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
 
 private:
     Controls m_ui;
 };
 
-namespace forms {
-extern platform::FormRef<::WrongAnswersScreen> WrongAnswersScreen;  // the wrong-answers review
-}  // namespace forms

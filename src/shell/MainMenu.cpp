@@ -1,8 +1,19 @@
 #include "shell/MainMenu.h"
+#include "platform/Navigator.h"
 #include "platform/Stage.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
-#include "shell/Forms.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
+#include "pages/PageViewer.h"
+#include "quiz/QuizScreen.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswersScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "pages/PageViewer.h"
 #include "shell/TitleScreen.h"
 #include "shell/TopicScreen.h"
@@ -20,7 +31,6 @@
 
 Q_LOGGING_CATEGORY(lcMenu, "vellacourt.menu")
 
-platform::FormRef<::MainMenu> forms::MainMenu;
 
 using namespace platform;
 
@@ -34,83 +44,83 @@ constexpr int Greyed = EntryFlags | Disabled;
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label1", .caption = "Vellacourt Numerists", .at = {0, 0, 12000, 900},
+    {.caption = "Vellacourt Numerists", .at = {0, 0, 12000, 900},
          .font = {"Tahoma", 32.25, true}, .fore = Yellow, .flags = Centered | Transparent, .to = slot<&Controls::heading>},
-    {.kind = Kind::Frame, .name = "Frame1", .at = {6720, 1080, 5055, 3975}, .to = slot<&Controls::frame>},
-    {.kind = Kind::Image, .name = "Image1", .at = {120, 240, 4800, 3600}, .to = slot<&Controls::portrait>,
+    {.at = {6720, 1080, 5055, 3975}, .to = slot<&Controls::frame>},
+    {.at = {120, 240, 4800, 3600}, .to = slot<&Controls::portrait>,
          .container = container<&Controls::frame>},
-    {.kind = Kind::Image, .name = "Image2", .at = {4200, 6300, 1500, 2085}, .to = slot<&Controls::logo>},
-    {.kind = Kind::Label, .name = "Label4", .caption = "www.vellacourt.example", .at = {6960, 7680, 3315, 375},
+    {.at = {4200, 6300, 1500, 2085}, .to = slot<&Controls::logo>},
+    {.caption = "www.vellacourt.example", .at = {6960, 7680, 3315, 375},
          .font = {"Arial", 12, true}, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Controls::webLink>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "\u00A9 Vellacourt Numerists 2026",
+    {.kind = Kind::Label, .caption = "\u00A9 Vellacourt Numerists 2026",
          .at = {6960, 8160, 3480, 375}, .font = {"Tahoma", 9.75}, .fore = Yellow, .flags = Centered | Transparent},
-    {.kind = Kind::Label, .name = "Label2", .index = 0, .caption = "Pythagoras", .at = {120, 2160, 3075, 375},
+    {.index = 0, .caption = "Pythagoras", .at = {120, 2160, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
-    {.kind = Kind::Label, .name = "Label2", .index = 1, .caption = "Euclid", .at = {120, 2880, 3075, 375},
+    {.index = 1, .caption = "Euclid", .at = {120, 2880, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
-    {.kind = Kind::Label, .name = "Label2", .index = 2, .caption = "Eratosthenes", .at = {120, 3600, 3075, 375},
+    {.index = 2, .caption = "Eratosthenes", .at = {120, 3600, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
-    {.kind = Kind::Label, .name = "Label2", .index = 3, .caption = "Archimedes", .at = {120, 4320, 3075, 375},
+    {.index = 3, .caption = "Archimedes", .at = {120, 4320, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
-    {.kind = Kind::Label, .name = "Label2", .index = 4, .caption = "Al-Khwarizmi", .at = {120, 5040, 3075, 375},
+    {.index = 4, .caption = "Al-Khwarizmi", .at = {120, 5040, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
-    {.kind = Kind::Label, .name = "Label2", .index = 5, .caption = "Omar Khayyam", .at = {120, 5760, 3075, 375},
+    {.index = 5, .caption = "Omar Khayyam", .at = {120, 5760, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
-    {.kind = Kind::Label, .name = "Label2", .index = 6, .caption = "Fibonacci", .at = {3360, 2160, 3075, 375},
+    {.index = 6, .caption = "Fibonacci", .at = {3360, 2160, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
-    {.kind = Kind::Label, .name = "Label2", .index = 7, .caption = "John Napier", .at = {3360, 2880, 3075, 375},
+    {.index = 7, .caption = "John Napier", .at = {3360, 2880, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
-    {.kind = Kind::Label, .name = "Label2", .index = 8, .caption = "René Descartes", .at = {3360, 3600, 3075, 375},
+    {.index = 8, .caption = "René Descartes", .at = {3360, 3600, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
-    {.kind = Kind::Label, .name = "Label2", .index = 9, .caption = "Blaise Pascal", .at = {3360, 4320, 3075, 375},
+    {.index = 9, .caption = "Blaise Pascal", .at = {3360, 4320, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
-    {.kind = Kind::Label, .name = "Label2", .index = 10, .caption = "Leonhard Euler", .at = {3360, 5040, 3075, 375},
+    {.index = 10, .caption = "Leonhard Euler", .at = {3360, 5040, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
-    {.kind = Kind::Label, .name = "Label2", .index = 11, .caption = "Ada Lovelace", .at = {3360, 5760, 3075, 375},
+    {.index = 11, .caption = "Ada Lovelace", .at = {3360, 5760, 3075, 375},
          .font = Entry12, .fore = Yellow, .back = Black, .flags = Greyed, .to = slot<&Controls::mathematicians>},
-    {.kind = Kind::Label, .name = "Label2", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = Entry18, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::exit>},
-    {.kind = Kind::Label, .name = "Label2", .caption = "Multiple Choice Wizard",
+    {.caption = "Multiple Choice Wizard",
          .at = {6960, 5760, 4635, 495}, .font = Entry18, .fore = Yellow, .back = Navy, .flags = EntryFlags, .to = slot<&Controls::wizard>},
-    {.kind = Kind::Label, .name = "Label2", .caption = "Worksheet Catalogue",
+    {.caption = "Worksheet Catalogue",
          .at = {6960, 6600, 4635, 495}, .font = Entry18, .fore = Yellow, .back = Navy, .flags = EntryFlags, .to = slot<&Controls::catalogue>},
-    {.kind = Kind::Label, .name = "Label2", .caption = "Acknowledgments", .at = {120, 7920, 3075, 495},
+    {.caption = "Acknowledgments", .at = {120, 7920, 3075, 495},
          .font = Entry14, .fore = Yellow, .back = Navy, .flags = EntryFlags, .to = slot<&Controls::acknowledgments>},
-    {.kind = Kind::Label, .name = "Label2", .caption = "Teachers' Guide", .at = {120, 1080, 3075, 495},
+    {.caption = "Teachers' Guide", .at = {120, 1080, 3075, 495},
          .font = Entry14, .fore = Yellow, .back = Navy, .flags = EntryFlags, .to = slot<&Controls::guide>},
-    {.kind = Kind::Timer, .name = "Timer1", .to = slot<&Controls::readCatalogue>, .interval = 1},
+    {.to = slot<&Controls::readCatalogue>, .interval = 1},
 };
 // clang-format on
 }  // namespace
 
 MainMenu::MainMenu() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     // Every mathematician is an entry; those without a topic stay greyed.
     for (size_t i = 0; i < m_ui.mathematicians.size(); ++i)
         m_ui.mathematicians[i]->onClick = [this, i] {
             if (m_topics[i]) TopicScreen::show(*m_topics[i]);
         };
     m_ui.exit->onClick = [] { TitleScreen::askToExit(); };
-    m_ui.wizard->onClick = [] { forms::WizardScreen.show(); };
+    m_ui.wizard->onClick = [] { screens().show<WizardScreen>(); };
     m_ui.catalogue->onClick = [] {
-        forms::CatalogueScreen.show();
-        forms::MainMenu.unload();
+        screens().show<CatalogueScreen>();
+        screens().close<MainMenu>();
     };
     m_ui.acknowledgments->onClick = [] { PageViewer::showAcknowledgments(); };
     m_ui.guide->onClick = [] { PageViewer::show(PageViewer::Guide); };
     m_ui.webLink->onClick = [] { openUrl(WebAddress); };
     m_ui.readCatalogue->onTimer = [this] { readCatalogue(); };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.heading->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.heading->text(); };
 }
 
-void MainMenu::Form_Load() {
+void MainMenu::prepare() {
     prepareScreen(*this);
     // No pupil's work is open here: a screen that changed size is followed from this menu.
     Stage::instance()->setRestingScreen(this);
-    m_ui.logo->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")));
-    m_ui.portrait->SetPicture(LoadPictureOrEmpty(Portrait));
-    m_ui.frame->SetBackColor(theme::ScreenBlue);
+    m_ui.logo->setPicture(LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")));
+    m_ui.portrait->setPicture(LoadPictureOrEmpty(Portrait));
+    m_ui.frame->setBackColor(theme::ScreenBlue);
     m_ui.readCatalogue->SetEnabled(true);
     readTopics();
 }
@@ -138,12 +148,12 @@ void MainMenu::readTopics() {
     for (size_t i = 0; i < m_topics.size(); ++i)
         if (!m_topics[i])
             qCInfo(lcMenu, "%s has no topic in the folder \"topics\": the entry stays greyed",
-                   qPrintable(m_ui.mathematicians[i]->Caption()));
+                   qPrintable(m_ui.mathematicians[i]->text()));
 }
 
 // The catalogue's way back to this menu, and the picture and heading its worksheets run under.
 static const bool catalogueKnowsTheMenu = [] {
-    CatalogueScreen::menu = {[] { forms::MainMenu.show(); }, &MainMenu::portrait, &MainMenu::heading};
+    CatalogueScreen::menu = {[] { screens().show<MainMenu>(); }, &MainMenu::portrait, &MainMenu::heading};
     return true;
 }();
 

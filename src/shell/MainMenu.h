@@ -24,7 +24,7 @@ public:
     // The menu's portrait (its picture file) and heading, which a worksheet from the catalogue runs under.
     static QString portrait();
     static QString heading();
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
 
     static inline const QString WebAddress = QStringLiteral("https://www.vellacourt.example/");
@@ -36,6 +36,3 @@ private:
     void readCatalogue();
 };
 
-namespace forms {
-extern platform::FormRef<::MainMenu> MainMenu;  // the main menu
-}  // namespace forms

@@ -1,9 +1,20 @@
 #include "shell/TitleScreen.h"
+#include "platform/Navigator.h"
 #include "platform/Accessibility.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/Stage.h"
-#include "shell/Forms.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
+#include "pages/PageViewer.h"
+#include "quiz/QuizScreen.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswersScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "shell/MainMenu.h"
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
@@ -14,13 +25,11 @@
 
 Q_LOGGING_CATEGORY(lcTitle, "vellacourt.title")
 
-platform::FormRef<::Backdrop> forms::Backdrop;
-platform::FormRef<::TitleScreen> forms::TitleScreen;
 
 using namespace platform;
 
-void Backdrop::Form_Load() { Stage::instance()->setBackColor(theme::BackdropBlue); }
-void Backdrop::Show() { Stage::instance()->showBackdrop(); }
+void Backdrop::prepare() { Stage::instance()->setBackColor(theme::BackdropBlue); }
+void Backdrop::showInFront() { Stage::instance()->showBackdrop(); }
 
 namespace {
 using Controls = TitleScreen::Controls;
@@ -29,23 +38,23 @@ constexpr int FirstFrameMs = 250;
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Frame, .name = "Frame1", .at = {0, -90, 5480, 6660}, .back = Silver, .to = slot<&Controls::panel>},
-    {.kind = Kind::PictureBox, .name = "Picture1", .at = {300, 1200, 4800, 3600}, .to = slot<&Controls::picture>, .container = container<&Controls::panel>},
-    {.kind = Kind::Label, .name = "Label4", .caption = "Vellacourt Numerists", .at = {60, 360, 5355, 1065},
+    {.at = {0, -90, 5480, 6660}, .back = Silver, .to = slot<&Controls::panel>},
+    {.at = {300, 1200, 4800, 3600}, .to = slot<&Controls::picture>, .container = container<&Controls::panel>},
+    {.kind = Kind::Label, .caption = "Vellacourt Numerists", .at = {60, 360, 5355, 1065},
          .font = {"Times New Roman", 20.25, true}, .fore = Blue, .back = Silver, .flags = Centered | Transparent,
          .container = container<&Controls::panel>},
-    {.kind = Kind::Label, .name = "Label1", .caption = "Mathematics through history", .at = {360, 5040, 4695, 375},
+    {.kind = Kind::Label, .caption = "Mathematics through history", .at = {360, 5040, 4695, 375},
          .font = {"Times New Roman", 15.75}, .fore = Blue, .back = Silver, .flags = Centered | Transparent,
          .container = container<&Controls::panel>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "For pupils and their teachers", .at = {480, 5610, 4455, 375},
+    {.kind = Kind::Label, .caption = "For pupils and their teachers", .at = {480, 5610, 4455, 375},
          .font = {"Times New Roman", 12}, .fore = Blue, .back = Silver, .flags = Centered | Transparent,
          .container = container<&Controls::panel>},
-    {.kind = Kind::Label, .name = "Label2", .caption = "Published by Vellacourt Numerists for classroom use",
+    {.kind = Kind::Label, .caption = "Published by Vellacourt Numerists for classroom use",
          .at = {0, 6420, 5415, 255}, .font = {"Arial", 8.25}, .fore = DarkGreen, .back = Silver, .flags = Transparent,
          .container = container<&Controls::panel>},
-    {.kind = Kind::Command, .name = "Command1", .caption = "OK", .at = {1320, 6000, 1335, 375},
+    {.caption = "OK", .at = {1320, 6000, 1335, 375},
          .font = {"Tahoma", 8.25}, .to = slot<&Controls::ok>, .container = container<&Controls::panel>},
-    {.kind = Kind::Command, .name = "Command2", .caption = "Exit", .at = {2760, 6000, 1335, 375},
+    {.caption = "Exit", .at = {2760, 6000, 1335, 375},
          .font = {"Tahoma", 8.25}, .to = slot<&Controls::exit>, .container = container<&Controls::panel>},
 };
 // clang-format on
@@ -54,34 +63,34 @@ constexpr ControlRow Layout[] = {
 void TitleScreen::readPictureAhead() { readAhead(QStringLiteral("Images\\euclidsm.jpg")); }
 
 TitleScreen::TitleScreen() : Form(5460, 6570) {
-    SetCaption(QStringLiteral(" "));
-    SetBackColor(Silver);
-    build(Layout, m_ui);
+    setText(QStringLiteral(" "));
+    setBackColor(Silver);
+    build<Layout>(m_ui);
     // OK has the keyboard as the screen comes up: Enter goes on into the program.
-    SetDefaultFocus(m_ui.ok);
-    SetCancelControl(m_ui.exit);
+    setDefaultFocus(m_ui.ok);
+    setCancelControl(m_ui.exit);
     m_ui.ok->onClick = [] {
-        forms::MainMenu.show();
-        forms::TitleScreen.unload();
+        screens().show<MainMenu>();
+        screens().close<TitleScreen>();
     };
     m_ui.exit->onClick = [] { quitProgram(); };
 }
 
 void TitleScreen::askToExit() {
-    TitleScreen& screen = forms::TitleScreen.open();
-    screen.m_ui.ok->SetCaption(QStringLiteral("Cancel"));
+    TitleScreen& screen = screens().open<TitleScreen>();
+    screen.m_ui.ok->setText(QStringLiteral("Cancel"));
     // Asked whether to leave, Escape stays.
-    screen.SetCancelControl(screen.m_ui.ok);
-    forms::TitleScreen.show();
+    screen.setCancelControl(screen.m_ui.ok);
+    screens().show<TitleScreen>();
     // What the screen asks, in words a reader hears: a sighted pupil reads it from the buttons.
     announce(QStringLiteral("Leave Vellacourt Numerists? Exit leaves the program, Cancel goes back."));
 }
 
-void TitleScreen::Form_Load() {
+void TitleScreen::prepare() {
     try {
         centreOn(Stage::instance()->screenWidth(), Stage::instance()->screenHeight());
-        forms::Backdrop.show();
-        m_ui.picture->SetPicture(LoadPicture(QStringLiteral("Images\\euclidsm.jpg")));
+        screens().show<Backdrop>();
+        m_ui.picture->setPicture(LoadPicture(QStringLiteral("Images\\euclidsm.jpg")));
         // The main menu's crest is decoded while the pupil reads this screen, once it is up: decoded
         // at once it would take the processor from the screen's first showing.
         QTimer::singleShot(FirstFrameMs, this, [] { readAhead(QStringLiteral("Images\\logo2.jpg")); });
@@ -91,7 +100,7 @@ void TitleScreen::Form_Load() {
         // or nothing of the program would be seen.
         prepareScreen(*this, m_ui.picture);
         m_ui.panel->Move(0, m_ui.panel->Top());
-        if (!Stage::instance()->isVisible()) forms::Backdrop.show();
-        m_ui.picture->SetPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
+        if (!Stage::instance()->isVisible()) screens().show<Backdrop>();
+        m_ui.picture->setPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
     }
 }

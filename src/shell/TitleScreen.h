@@ -4,8 +4,8 @@
 // The backdrop: the stage itself, coloured when first shown.
 class Backdrop {
 public:
-    void Form_Load();
-    void Show();
+    void prepare();
+    void showInFront();
     void destroyForm() { delete this; }  // the stage itself stays for the whole run; this handle goes
 };
 
@@ -24,14 +24,10 @@ public:
     // Starts decoding the screen's picture on a worker, for a start that has other work to do first.
     static void readPictureAhead();
 
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
 
 private:
     Controls m_ui;
 };
 
-namespace forms {
-extern platform::FormRef<::Backdrop> Backdrop;  // the backdrop
-extern platform::FormRef<::TitleScreen> TitleScreen;  // title screen and exit confirmation
-}  // namespace forms

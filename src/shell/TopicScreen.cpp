@@ -1,5 +1,16 @@
 #include "shell/TopicScreen.h"
-#include "shell/Forms.h"
+#include "platform/Navigator.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
+#include "pages/PageViewer.h"
+#include "quiz/QuizScreen.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswersScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "activities/DiceActivity.h"
 #include "activities/GalleryActivity.h"
 #include "activities/PrimesActivity.h"
@@ -17,7 +28,6 @@
 
 Q_LOGGING_CATEGORY(lcTopic, "vellacourt.topic")
 
-platform::FormRef<::TopicScreen> forms::TopicScreen;
 
 using namespace platform;
 
@@ -29,25 +39,25 @@ using Controls = TopicScreen::Controls;
 // and the activities' captions are the topic's.
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label1", .at = {240, 0, 6000, 900},
+    {.at = {240, 0, 6000, 900},
          .font = {"Times New Roman", 27.75, true}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::heading>},
-    {.kind = Kind::Label, .name = "label3", .index = 0, .caption = "Multiple Choice", .at = {120, 7920, 3195, 495},
+    {.index = 0, .caption = "Multiple Choice", .at = {120, 7920, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::quiz>},
-    {.kind = Kind::Label, .name = "label3", .index = 1, .at = {3600, 7920, 3195, 495},
+    {.index = 1, .at = {3600, 7920, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::firstActivity>},
-    {.kind = Kind::Label, .name = "label3", .index = 2, .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.index = 2, .caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::exit>},
-    {.kind = Kind::Label, .name = "label3", .index = 3, .at = {7080, 7920, 3195, 495},
+    {.index = 3, .at = {7080, 7920, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::secondActivity>},
-    {.kind = Kind::Label, .name = "label3", .index = 4, .caption = "Key Facts", .at = {6360, 120, 1995, 495},
+    {.index = 4, .caption = "Key Facts", .at = {6360, 120, 1995, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::keyFacts>},
-    {.kind = Kind::Label, .name = "label3", .index = 5, .caption = "Teacher's Notes", .at = {8640, 120, 3195, 495},
+    {.index = 5, .caption = "Teacher's Notes", .at = {8640, 120, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = EntryFlags, .to = slot<&Controls::notes>},
 };
 // clang-format on
 // An activity's caption too long for its entry is set smaller, on one line, rather than cut off.
 void fitCaption(Label& entry, const QString& caption) {
-    entry.SetCaption(caption);
+    entry.setText(caption);
     FontDesc font = theme::ButtonFont;
     const double room = double(entry.Width()) / TwipsPerPixel - 12;
     const double wide = QFontMetricsF(makeFont(font)).horizontalAdvance(caption);
@@ -57,30 +67,30 @@ void fitCaption(Label& entry, const QString& caption) {
 }  // namespace
 
 TopicScreen::TopicScreen() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     m_ui.quiz->onClick = [this] { startQuiz(); };
     m_ui.firstActivity->onClick = [this] { openActivity(m_topic.activities[0]); };
     m_ui.secondActivity->onClick = [this] { openActivity(m_topic.activities[1]); };
     m_ui.keyFacts->onClick = [this] { PageViewer::showDocument(m_topic.keyFacts.stem, m_topic.keyFacts.pages); };
     m_ui.notes->onClick = [this] { PageViewer::showDocument(m_topic.notes.stem, m_topic.notes.pages); };
     m_ui.exit->onClick = [this] { leave(); };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.heading->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.heading->text(); };
 }
 
-void TopicScreen::Form_Load() {
+void TopicScreen::prepare() {
     prepareScreen(*this);
-    SetBackColor(theme::ScreenBlue);
+    setBackColor(theme::ScreenBlue);
 }
 
 void TopicScreen::show(const core::Topic& topic) {
-    TopicScreen& t = forms::TopicScreen.open();
+    TopicScreen& t = screens().open<TopicScreen>();
     t.m_topic = topic;
-    t.m_ui.heading->SetCaption(topic.heading);
+    t.m_ui.heading->setText(topic.heading);
     fitCaption(*t.m_ui.firstActivity, topic.activities[0].caption);
     fitCaption(*t.m_ui.secondActivity, topic.activities[1].caption);
-    t.SetPicture(LoadPictureOrEmpty(topic.picture));
-    t.Show();
+    t.setPicture(LoadPictureOrEmpty(topic.picture));
+    t.showInFront();
 }
 
 // Reads the topic's quiz. A missing or damaged file is said plainly and no quiz starts, so no pupil
@@ -121,6 +131,6 @@ void TopicScreen::openActivity(const core::TopicActivity& activity) {
 }
 
 void TopicScreen::leave() {
-    forms::MainMenu.show();
-    forms::TopicScreen.unload();
+    screens().show<MainMenu>();
+    screens().close<TopicScreen>();
 }

@@ -17,7 +17,7 @@ public:
     TopicScreen();
     // The topic's screen, in front.
     static void show(const core::Topic& topic);
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
     const core::Topic& topic() const { return m_topic; }
 
@@ -30,6 +30,3 @@ private:
     void leave();
 };
 
-namespace forms {
-extern platform::FormRef<::TopicScreen> TopicScreen;  // the topic of the mathematician chosen
-}  // namespace forms

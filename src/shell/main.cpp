@@ -1,7 +1,18 @@
 #include "platform/Dialogs.h"
+#include "platform/Navigator.h"
 #include "platform/Fonts.h"
 #include "platform/Core.h"
-#include "shell/Forms.h"
+#include "activities/DiceActivity.h"
+#include "activities/PrimesActivity.h"
+#include "pages/PageViewer.h"
+#include "quiz/QuizScreen.h"
+#include "quiz/ScoreScreen.h"
+#include "quiz/WrongAnswersScreen.h"
+#include "shell/MainMenu.h"
+#include "shell/TitleScreen.h"
+#include "shell/TopicScreen.h"
+#include "worksheets/CatalogueScreen.h"
+#include "worksheets/WizardScreen.h"
 #include "platform/Stage.h"
 #include "shell/MainMenu.h"
 #include "shell/TitleScreen.h"
@@ -34,11 +45,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("VELLACOURT_START_AT_MENU")) {
         qunsetenv("VELLACOURT_START_AT_MENU");
         platform::run([] {
-            forms::Backdrop.show();
-            forms::MainMenu.show();
+            platform::screens().show<Backdrop>();
+            platform::screens().show<MainMenu>();
         });
     } else {
-        platform::run([] { forms::TitleScreen.show(); });
+        platform::run([] { platform::screens().show<TitleScreen>(); });
     }
     return QApplication::exec();
 }

@@ -1,4 +1,5 @@
 #include "worksheets/CatalogueScreen.h"
+#include "platform/Navigator.h"
 #include "platform/Accessibility.h"
 #include "platform/FileChannel.h"
 #include "quiz/QuizScreen.h"
@@ -13,7 +14,6 @@
 
 Q_LOGGING_CATEGORY(lcCatalogue, "vellacourt.catalogue")
 
-platform::FormRef<::CatalogueScreen> forms::CatalogueScreen;
 
 using namespace platform;
 using core::TitlesPerPage;
@@ -23,30 +23,30 @@ using Controls = CatalogueScreen::Controls;
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label1", .caption = "Worksheets Catalogue", .at = {0, 0, 12000, 780},
+    {.caption = "Worksheets Catalogue", .at = {0, 0, 12000, 780},
          .font = {"Tahoma", 24, true}, .fore = Yellow, .flags = Centered | Transparent, .to = slot<&Controls::heading>},
-    {.kind = Kind::CheckBox, .name = "Check1", .caption = "Edit Worksheet", .at = {120, 120, 2535, 375},
+    {.caption = "Edit Worksheet", .at = {120, 120, 2535, 375},
          .font = {"Tahoma", 12, true}, .fore = Yellow, .to = slot<&Controls::edit>},
-    {.kind = Kind::CheckBox, .name = "Check2", .caption = "Delete Worksheet", .at = {9240, 120, 2535, 375},
+    {.caption = "Delete Worksheet", .at = {9240, 120, 2535, 375},
          .font = {"Tahoma", 12, true}, .fore = Red, .to = slot<&Controls::remove>},
-    {.kind = Kind::Label, .name = "Label2", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = {"Tahoma", 18, true}, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "<< Previous Page", .at = {2640, 7920, 3195, 495},
+    {.caption = "<< Previous Page", .at = {2640, 7920, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden, .to = slot<&Controls::previous>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Next Page >>", .at = {6000, 7920, 3195, 495},
+    {.caption = "Next Page >>", .at = {6000, 7920, 3195, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden, .to = slot<&Controls::next>},
-    {.kind = Kind::Label, .name = "Label4", .caption = "Page 1", .at = {120, 7920, 1995, 495}, .font = theme::ButtonFont,
+    {.caption = "Page 1", .at = {120, 7920, 1995, 495}, .font = theme::ButtonFont,
          .fore = Blue, .back = White, .flags = Centered, .to = slot<&Controls::pageNumber>},
 };
 // clang-format on
 }  // namespace
 
 CatalogueScreen::CatalogueScreen() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     // clang-format off
     for (int i = 0; i < TitlesPerPage; ++i) {
         const float left = i < 12 ? 120 : 6120, top = 720 + 600.0f * float(i % 12);
-        build({{.kind = Kind::Label, .name = "title", .index = i, .at = {left, top, 5715, 375},
+        build({{.index = i, .at = {left, top, 5715, 375},
                 .font = {"Tahoma", 12, true}, .fore = Yellow, .back = Black, .flags = Hidden | Hover,
                 .to = slot<&Controls::titles>}}, m_ui);
     }
@@ -58,26 +58,26 @@ CatalogueScreen::CatalogueScreen() {
     m_ui.remove->onClick = [this] {
         if (m_ui.remove->Value() == 1) m_ui.edit->SetValue(0);
     };
-    for (Label* title : m_ui.titles) title->onClick = [this, title] { titleClicked(title->Caption()); };
+    for (Label* title : m_ui.titles) title->onClick = [this, title] { titleClicked(title->text()); };
     m_ui.exit->onClick = [] {
         if (menu.show) menu.show();
-        forms::CatalogueScreen.unload();
+        screens().close<CatalogueScreen>();
     };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.heading->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.heading->text(); };
     m_ui.previous->onClick = [this] { turnPage(-1); };
     m_ui.next->onClick = [this] { turnPage(1); };
     // Tab goes down the first column of titles, then down the second, as the titles are listed.
     std::vector<Control*> order{m_ui.edit, m_ui.remove};
     order.insert(order.end(), m_ui.titles.begin(), m_ui.titles.end());
-    SetTabOrder(order);
+    setKeyboardOrder(order);
 }
 
-void CatalogueScreen::Form_Load() {
+void CatalogueScreen::prepare() {
     skipOnFailure([&] { prepareScreen(*this); });
     skipOnFailure([] { worksheetfiles::IndexRead(); });
-    m_ui.edit->SetBackColor(theme::ScreenBlue);
-    m_ui.remove->SetBackColor(theme::ScreenBlue);
+    m_ui.edit->setBackColor(theme::ScreenBlue);
+    m_ui.remove->setBackColor(theme::ScreenBlue);
     m_page = 0;
     for (Label* title : m_ui.titles) title->SetFont({"Tahoma", 12, true});
     const core::TitlePage page = core::titlePage(core::shared().worksheetCount, 0);
@@ -89,7 +89,7 @@ void CatalogueScreen::Form_Load() {
 void CatalogueScreen::showTitles(const core::TitlePage& page) {
     for (int i = 1; i <= TitlesPerPage; ++i) {
         const bool shown = i <= page.shown();
-        m_ui.titles[size_t(i - 1)]->SetCaption(shown ? core::shared().worksheetNames[page.first + i] : QString());
+        m_ui.titles[size_t(i - 1)]->setText(shown ? core::shared().worksheetNames[page.first + i] : QString());
         m_ui.titles[size_t(i - 1)]->SetVisible(shown);
     }
 }
@@ -100,8 +100,8 @@ void CatalogueScreen::turnPage(int step) {
     // The page turned, said with its titles: a reader hears where it is and what it holds.
     QStringList titles;
     for (const Label* title : m_ui.titles)
-        if (!title->Caption().isEmpty()) titles << title->Caption();
-    announce(m_ui.pageNumber->Caption() + QStringLiteral(": ") + titles.join(QStringLiteral(", ")));
+        if (!title->text().isEmpty()) titles << title->text();
+    announce(m_ui.pageNumber->text() + QStringLiteral(": ") + titles.join(QStringLiteral(", ")));
 }
 
 void CatalogueScreen::showCataloguePage() {
@@ -113,7 +113,7 @@ void CatalogueScreen::showCataloguePage() {
     if (!page.previous && page.next && m_ui.previous->widget()->hasFocus()) m_ui.next->SetFocus();
     m_ui.previous->SetVisible(page.previous);
     m_ui.next->SetVisible(page.next);
-    m_ui.pageNumber->SetCaption(QStringLiteral("Page") + numberText(m_page + 1));
+    m_ui.pageNumber->setText(QStringLiteral("Page") + numberText(m_page + 1));
     showTitles(page);
 }
 

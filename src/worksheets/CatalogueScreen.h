@@ -27,7 +27,7 @@ public:
     };
     static inline Menu menu;
 
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
     void showCataloguePage();
     void editWorksheet(const worksheetfiles::Worksheet& w);
@@ -41,6 +41,3 @@ private:
     void showTitles(const core::TitlePage& page);
 };
 
-namespace forms {
-extern platform::FormRef<::CatalogueScreen> CatalogueScreen;  // Worksheets Catalogue
-}  // namespace forms

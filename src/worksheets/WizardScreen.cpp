@@ -1,11 +1,11 @@
 #include "worksheets/WizardScreen.h"
+#include "platform/Navigator.h"
 #include "platform/FileChannel.h"
 #include "core/Shared.h"
 #include "platform/PrepareForm.h"
 #include "platform/Printer.h"
 #include "worksheets/WorksheetFiles.h"
 
-platform::FormRef<::WizardScreen> forms::WizardScreen;
 
 using namespace platform;
 using namespace worksheetfiles;
@@ -20,41 +20,41 @@ float rowTop(int q) { return 1440.0f * float(q % 5); }
 // The screen's controls, in the order they are built (later ones lie above earlier ones).
 // clang-format off
 constexpr ControlRow Layout[] = {
-    {.kind = Kind::Label, .name = "Label1", .caption = "Multiple Choice Wizard", .at = {0, 0, 4320, 540},
+    {.caption = "Multiple Choice Wizard", .at = {0, 0, 4320, 540},
          .font = {"Tahoma", 18, true}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::heading>},
-    {.kind = Kind::Label, .name = "Label1", .index = 1, .caption = "Worksheet Title", .at = {5160, 120, 2295, 375},
+    {.kind = Kind::Label, .index = 1, .caption = "Worksheet Title", .at = {5160, 120, 2295, 375},
          .font = {"Tahoma", 14.25, true}, .fore = Yellow, .flags = Transparent},
-    {.kind = Kind::TextBox, .name = "Text1", .at = {7560, 120, 4215, 375}, .font = {"Times New Roman", 12},
+    {.at = {7560, 120, 4215, 375}, .font = {"Times New Roman", 12},
          .fore = Black, .back = White, .to = slot<&Controls::title>, .maxLength = 25},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Save Worksheet", .at = {240, 7920, 3165, 495},
+    {.caption = "Save Worksheet", .at = {240, 7920, 3165, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::save>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Print Answers", .at = {4320, 7920, 3165, 495},
+    {.caption = "Print Answers", .at = {4320, 7920, 3165, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::print>},
-    {.kind = Kind::Label, .name = "Label3", .caption = "Exit", .at = {10560, 7920, 1245, 495},
+    {.caption = "Exit", .at = {10560, 7920, 1245, 495},
          .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
 };
 // clang-format on
 }  // namespace
 
 WizardScreen::WizardScreen() {
-    build(Layout, m_ui);
+    build<Layout>(m_ui);
     // The ten blocks follow one pattern, so they are laid out by rule rather than row by row.
     static const char* const letters[] = {"A.", "B.", "C.", "D."};
     // clang-format off
     for (int q = 0; q < QuestionCount; ++q) {
         const float x = columnLeft(q), y = rowTop(q);
         const std::string caption = "Question " + std::to_string(q + 1);
-        build({{.kind = Kind::Label, .name = "Label1", .index = 2 + q, .caption = caption.c_str(),
+        build({{.kind = Kind::Label, .index = 2 + q, .caption = caption.c_str(),
                 .at = {x + 240, y + 600, 1800, 255}, .font = {"Tahoma", 9.75, true}, .fore = Yellow, .flags = Transparent},
-               {.kind = Kind::TextBox, .name = "Text2", .index = q, .at = {x + 240, y + 840, 5655, 375},
+               {.index = q, .at = {x + 240, y + 840, 5655, 375},
                 .font = {"Times New Roman", 12}, .fore = Black, .back = White, .to = slot<&Controls::questions>, .maxLength = 60}}, m_ui);
         for (int k = 0; k < 4; ++k) {
             const float ax = x + (k % 2 ? 3600 : 720), tx = x + (k % 2 ? 3330 : 480), ay = y + (k < 2 ? 1230 : 1560);
-            build({{.kind = Kind::Label, .name = "Label1", .index = 12 + 4 * q + k, .caption = letters[k],
+            build({{.kind = Kind::Label, .index = 12 + 4 * q + k, .caption = letters[k],
                     .at = {tx - 315, ay, 315, 330}, .font = {"Tahoma", 12, true}, .fore = Yellow, .flags = Transparent},
-                   {.kind = Kind::TextBox, .name = "Text3", .index = 4 * q + k, .at = {ax, ay, 2295, 330},
+                   {.index = 4 * q + k, .at = {ax, ay, 2295, 330},
                     .font = {"Times New Roman", 9.75}, .fore = Black, .back = White, .to = slot<&Controls::answers>, .maxLength = 30},
-                   {.kind = Kind::CheckBox, .name = "Check1", .index = 4 * q + k, .at = {tx, ay, 255, 315}, .to = slot<&Controls::ticks>}}, m_ui);
+                   {.index = 4 * q + k, .at = {tx, ay, 255, 315}, .to = slot<&Controls::ticks>}}, m_ui);
         }
     }
     // clang-format on
@@ -76,13 +76,13 @@ WizardScreen::WizardScreen() {
         }
     }
     for (int i = 0; i < 40; ++i) order.push_back(m_ui.ticks[size_t(i)]);
-    SetTabOrder(std::move(order));
+    setKeyboardOrder(std::move(order));
 
     m_ui.exit->onClick = [this] {
-        if (mayLeave()) forms::WizardScreen.unload();
+        if (mayLeave()) screens().close<WizardScreen>();
     };
-    SetCancelControl(m_ui.exit);
-    screenName = [this] { return m_ui.heading->Caption(); };
+    setCancelControl(m_ui.exit);
+    screenName = [this] { return m_ui.heading->text(); };
     m_ui.save->onClick = [this] { checkAndSave(); };
     m_ui.print->onClick = [this] { printAnswers(); };
     // Enter goes on to the next box, as Tab does.
@@ -97,9 +97,9 @@ WizardScreen::WizardScreen() {
         m_ui.answers[size_t(i)]->onKeyPress = [this, i](int& key) { answerKeyPress(i, key); };
 }
 
-void WizardScreen::Form_Load() {
+void WizardScreen::prepare() {
     prepareScreen(*this);
-    for (int i = 0; i < 40; ++i) m_ui.ticks[size_t(i)]->SetBackColor(theme::ScreenBlue);
+    for (int i = 0; i < 40; ++i) m_ui.ticks[size_t(i)]->setBackColor(theme::ScreenBlue);
     m_kept = typedWorksheet();
 }
 
@@ -118,19 +118,19 @@ void WizardScreen::checkAndSave() {
 // Whether the sheet has a title, every question and answer, and one tick to each question; if not,
 // the teacher is told what is missing.
 bool WizardScreen::complete() const {
-    if (m_ui.title->Text().isEmpty()) {
+    if (m_ui.title->contents().isEmpty()) {
         showMessage(QStringLiteral("You have not chosen a title for your worksheet"));
         return false;
     }
     for (int q = 0; q < QuestionCount; ++q) {
         const QString n = numberText(q + 1);
-        if (m_ui.questions[size_t(q)]->Text().isEmpty()) {
+        if (m_ui.questions[size_t(q)]->contents().isEmpty()) {
             showMessage(QStringLiteral("You have not completed Question") + n);
             return false;
         }
         int ticks = 0;
         for (int k = 0; k < 4; ++k) {
-            if (m_ui.answers[size_t(4 * q + k)]->Text().isEmpty()) {
+            if (m_ui.answers[size_t(4 * q + k)]->contents().isEmpty()) {
                 showMessage(QStringLiteral("You have not completed Question") + n);
                 return false;
             }
@@ -186,12 +186,12 @@ void WizardScreen::printAnswers() {
 // The worksheet as typed, with the one ticked answer of each question.
 Worksheet WizardScreen::typedWorksheet() const {
     Worksheet w;
-    w.title = m_ui.title->Text();
+    w.title = m_ui.title->contents();
     for (int q = 0; q < QuestionCount; ++q) {
         Question& out = w.questions[q];
-        out.text = m_ui.questions[size_t(q)]->Text();
+        out.text = m_ui.questions[size_t(q)]->contents();
         for (int k = 0; k < 4; ++k) {
-            out.answers[k] = m_ui.answers[size_t(4 * q + k)]->Text();
+            out.answers[k] = m_ui.answers[size_t(4 * q + k)]->contents();
             if (m_ui.ticks[size_t(4 * q + k)]->Value() == 1) out.correct = numberText(k + 1).trimmed();
         }
     }
@@ -201,8 +201,8 @@ Worksheet WizardScreen::typedWorksheet() const {
 // A question or answer that the worksheet file could not give back as typed.
 QString WizardScreen::unsavableText() const {
     for (int q = 0; q < QuestionCount; ++q) {
-        QStringList texts{m_ui.questions[size_t(q)]->Text()};
-        for (int k = 0; k < 4; ++k) texts << m_ui.answers[size_t(4 * q + k)]->Text();
+        QStringList texts{m_ui.questions[size_t(q)]->contents()};
+        for (int k = 0; k < 4; ++k) texts << m_ui.answers[size_t(4 * q + k)]->contents();
         for (const QString& t : texts) {
             if (!canEncode1252(t))
                 return QStringLiteral("Question") + numberText(q + 1) +
@@ -221,7 +221,7 @@ QString WizardScreen::unsavableText() const {
 
 void WizardScreen::writeWorksheet() {
     // Nothing is written unless the title is a safe file name and every text can be kept as typed.
-    const QString title = m_ui.title->Text();
+    const QString title = m_ui.title->contents();
     QString problem = TitleProblem(title);
     if (problem.isEmpty()) problem = unsavableText();
     if (!problem.isEmpty()) {
@@ -254,18 +254,18 @@ void WizardScreen::writeWorksheet() {
 }
 
 void WizardScreen::edit(const worksheetfiles::Worksheet& w) {
-    WizardScreen& z = forms::WizardScreen.open();
-    z.m_ui.title->SetText(w.title);
+    WizardScreen& z = screens().open<WizardScreen>();
+    z.m_ui.title->setContents(w.title);
     for (int q = 0; q < QuestionCount; ++q) {
         const worksheetfiles::Question& in = w.questions[size_t(q)];
-        z.m_ui.questions[size_t(q)]->SetText(in.text);
-        for (int k = 0; k < 4; ++k) z.m_ui.answers[size_t(4 * q + k)]->SetText(in.answers[size_t(k)]);
+        z.m_ui.questions[size_t(q)]->setContents(in.text);
+        for (int k = 0; k < 4; ++k) z.m_ui.answers[size_t(4 * q + k)]->setContents(in.answers[size_t(k)]);
         long long correct = 0;
         skipOnFailure([&] { correct = toNumber(in.correct); });
         if (correct >= 1 && correct <= 4) z.m_ui.ticks[size_t(4 * q + int(correct) - 1)]->SetValue(1);
     }
     z.m_kept = z.typedWorksheet();
-    z.Show();
+    z.showInFront();
 }
 
 bool WizardScreen::mayLeave() const {
@@ -276,4 +276,4 @@ bool WizardScreen::mayLeave() const {
                Buttons::YesNo) == Answer::Yes;
 }
 
-void WizardScreen::addToCatalogue() { IndexAppend(m_ui.title->Text()); }
+void WizardScreen::addToCatalogue() { IndexAppend(m_ui.title->contents()); }

@@ -21,7 +21,7 @@ public:
     // so the wizard asks for a tick before saving.
     static void edit(const worksheetfiles::Worksheet& w);
 
-    void Form_Load() override;
+    void prepare() override;
     const Controls& ui() const { return m_ui; }
     void checkAndSave();
     void printAnswers();
@@ -40,6 +40,3 @@ private:
     worksheetfiles::Worksheet m_kept;  // the sheet as opened or last saved
 };
 
-namespace forms {
-extern platform::FormRef<::WizardScreen> WizardScreen;  // Multiple Choice Wizard
-}  // namespace forms
