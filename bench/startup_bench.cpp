@@ -12,6 +12,11 @@
 // 3840 x 2160, until they equal the picture that side settles at (learnt from a run of each side
 // left to settle first). Memory is the child's VmHWM just before it is ended, half a second after
 // its first complete frame.
+//
+// On a busy machine the times spread widely, so beside the ratio of the medians it prints the median
+// of each run's ratio to the bare run next to it, and the processor time each side had spent (all its
+// threads) when its frame was complete, which other work on the machine hardly changes.
+// BENCH_PROGRAM times another build of the program (an earlier one, to compare) in place of this one.
 #include "core/StageScale.h"
 
 #include <QByteArray>
@@ -150,7 +155,7 @@ struct Side {
     std::vector<std::string> env;   // the whole environment it starts with
     std::string log;                // its output, read only if a run fails
     std::vector<uint32_t> settled{}, settledQuick{};  // the picture it settles at, in a whole and a quick look
-    std::vector<double> ms{}, peakMiB{};
+    std::vector<double> ms{}, peakMiB{}, cpuMs{};
     int startedTwice = 0;
 };
 
@@ -158,7 +163,7 @@ struct Side {
 std::vector<std::string> plainEnvironment() {
     static const char* const Dropped[] = {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "VELLACOURT_SCALE",
                                           "VELLACOURT_SCALED", "QT_QPA_PLATFORM", "VELLACOURT_START_AT_MENU",
-                                          "VELLACOURT_PROBLEM"};
+                                          "VELLACOURT_PROBLEM", "BENCH_PROGRAM"};
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string var(*e);
@@ -188,6 +193,17 @@ pid_t start(const Side& side, const std::string& folder) {
 QByteArray procFile(pid_t pid, const char* name) {
     QFile f(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The processor time all the process's threads have had so far.
+double cpuMs(pid_t pid) {
+    double ns = 0;
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile f(tasks.filePath(task) + QStringLiteral("/schedstat"));
+        if (f.open(QIODevice::ReadOnly)) ns += f.readAll().split(' ').first().toDouble();
+    }
+    return ns / 1e6;
 }
 
 double peakMiB(pid_t pid) {
@@ -277,6 +293,7 @@ bool timedRun(ScreenWatch& screen, Side& side, const std::string& folder, const 
         if (!complete && wait > 0) QThread::usleep(wait / 1000);
     }
     if (complete) {
+        side.cpuMs.push_back(cpuMs(pid));
         // Left as long as a pupil would look at it, so what its first moments set going counts too.
         QThread::msleep(settleMs);
         side.ms.push_back(double(sent) / 1e6);
@@ -324,7 +341,8 @@ int main(int argc, char** argv) {
     copyData(work);
     const std::string folder = work.toStdString();
 
-    Side ours{.name = "ours", .program = PROGRAM, .env = plainEnvironment(),
+    const QByteArray program = qEnvironmentVariableIsEmpty("BENCH_PROGRAM") ? QByteArray(PROGRAM) : qgetenv("BENCH_PROGRAM");
+    Side ours{.name = "ours", .program = program.toStdString(), .env = plainEnvironment(),
               .log = (dir.path() + QStringLiteral("/ours.log")).toStdString()};
     Side bare{.name = "bare", .program = BARE_TITLE, .env = plainEnvironment(),
               .log = (dir.path() + QStringLiteral("/bare.log")).toStdString()};
@@ -370,6 +388,11 @@ int main(int argc, char** argv) {
     std::printf("%-11s %9.1f  [%6.1f, %6.1f] %9.1f  [%6.1f, %6.1f] %6.2fx\n",
                 qPrintable(QStringLiteral("%1x%2").arg(screen.width).arg(screen.height)), median(ours.ms), oLow, oHigh,
                 median(bare.ms), bLow, bHigh, median(ours.ms) / median(bare.ms));
+    std::vector<double> ratios;
+    for (size_t i = 0; i < ours.ms.size() && i < bare.ms.size(); ++i) ratios.push_back(ours.ms[i] / bare.ms[i]);
+    std::printf("%-11s %9s %17s %9s %17s %6.2fx\n", "run by run", "", "", "", "", median(ratios));
+    std::printf("%-11s %9.1f %17s %9.1f %17s %6.2fx\n", "processor", median(ours.cpuMs), "", median(bare.cpuMs), "",
+                median(ours.cpuMs) / median(bare.cpuMs));
     std::printf("%-11s %9s %17s %9s %17s %7s\n", "", "ours MiB", "", "bare MiB", "", "ratio");
     std::printf("%-11s %9.1f %17s %9.1f %17s %6.2fx\n", "peak memory", median(ours.peakMiB), "",
                 median(bare.peakMiB), "", median(ours.peakMiB) / median(bare.peakMiB));

@@ -31,6 +31,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+// Skips the test that says it when `reason` (a helper's answer) is not empty. The test itself must
+// skip: a QSKIP inside a helper ends only the helper, and the test runs on.
+#define SKIP_IF(reason)                                                  \
+    do {                                                                 \
+        if (const QString skipReason = (reason); !skipReason.isEmpty()) \
+            QSKIP(qPrintable(skipReason));                               \
+    } while (false)
+
 namespace testutil {
 
 struct Message {
@@ -69,7 +77,7 @@ public:
         if (!s->isVisible()) s->show();
         // The stage's shared keys (Escape, F11) reach it only as the active window, as on a desktop.
         s->activateWindow();
-        QTest::qWaitForWindowActive(s);
+        if (!QTest::qWaitForWindowActive(s)) qWarning("the stage did not become the active window");
     }
     // Unloads every screen and lets the deferred deletions happen.
     static void reset() {

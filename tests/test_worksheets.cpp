@@ -333,6 +333,35 @@ private slots:
         QCOMPARE(c->ui().titles[2]->text(), QStringLiteral("Sheet 4"));
     }
 
+    // Deleting the last title of a page steps back to the last page with titles, also when another
+    // computer has shortened the list by more than a page meanwhile; never an empty page.
+    void deletingThePagesLastTitle() {
+        const struct {
+            int listed, pagesOn;   // titles listed, and pages turned on before the delete
+            int onDisk;            // the list as another computer left it: titles 1 to onDisk - 1 and the last
+            QString page, first;   // the page then shown, and its first title
+            bool previous;
+        } cases[] = {{25, 1, 25, "Page 1", "Sheet 1", false}, {73, 3, 30, "Page 2", "Sheet 25", true}};
+        for (const auto& k : cases) {
+            Session s;
+            QStringList titles;
+            for (int i = 1; i <= k.listed; ++i) titles << QStringLiteral("Sheet %1").arg(i);
+            s.write(QStringLiteral("multiple/track.txt"), indexOf(titles));
+            screens().show<CatalogueScreen>();
+            auto* c = screens().find<CatalogueScreen>();
+            for (int i = 0; i < k.pagesOn; ++i) testutil::click(c->ui().next);
+            QCOMPARE(c->ui().titles[0]->text(), titles.last());
+            s.write(QStringLiteral("multiple/track.txt"), indexOf(titles.mid(0, k.onDisk - 1) << titles.last()));
+            testutil::click(c->ui().remove);
+            testutil::click(c->ui().titles[0]);
+            QCOMPARE(s.read(QStringLiteral("multiple/track.txt")), indexOf(titles.mid(0, k.onDisk - 1)));
+            QCOMPARE(c->ui().pageNumber->text(), k.page);
+            QVERIFY(c->ui().titles[0]->Visible() && c->ui().titles[0]->text() == k.first);
+            QCOMPARE(c->ui().previous->Visible(), k.previous);
+            QVERIFY(!c->ui().next->Visible());
+        }
+    }
+
     // A worksheet missing, short, outside the folder (or, edited, lettered) is said corrupted, and can be removed.
     void corruptedWorksheets() {
         Session s;

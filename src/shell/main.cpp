@@ -27,6 +27,7 @@
 
 // The run starts by loading and showing the title screen; its load event does the rest.
 int main(int argc, char** argv) {
+    platform::startFontconfig();
     platform::Stage::useScaleSetting();
     platform::Stage::chooseScaleBeforeStart();
     QApplication app(argc, argv);

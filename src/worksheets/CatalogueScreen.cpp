@@ -10,6 +10,7 @@
 #include "worksheets/WorksheetFiles.h"
 
 #include <QLoggingCategory>
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcCatalogue, "vellacourt.catalogue")
 
@@ -153,8 +154,9 @@ void CatalogueScreen::deleteTitle(const QString& title) {
         return;
     }
     // The same page again, one title shorter, its buttons as the shorter list needs: a page left
-    // empty gives way to the one before it.
-    if (m_page > 0 && core::shared().worksheetCount <= TitlesPerPage * m_page) --m_page;
+    // empty gives way to the last one with titles (the list is read afresh as the title is taken
+    // out, so other computers' deletes may have shortened it by more than one page meanwhile).
+    m_page = std::min(m_page, std::max(0, core::shared().worksheetCount - 1) / TitlesPerPage);
     showCataloguePage();
 }
 

@@ -1,9 +1,9 @@
 #include "worksheets/WizardScreen.h"
 #include "platform/files/FileChannel.h"
+#include "platform/screen/Navigator.h"
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
 #include "platform/printing/Printer.h"
-#include "platform/screen/Navigator.h"
 #include "platform/files/WorkingFiles.h"
 #include "worksheets/WorksheetFiles.h"
 

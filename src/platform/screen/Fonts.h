@@ -10,6 +10,9 @@ struct FontDesc {
     bool bold = false;
 };
 QFont makeFont(const FontDesc& f);
+// Before the application starts: fontconfig reads its configuration and the system's font lists on
+// a worker (some ten milliseconds) while Qt connects to the screen, instead of at initFonts.
+void startFontconfig();
 void initFonts();  // registers Tahoma from the system's Wine fonts when there is none
 
 }  // namespace platform
