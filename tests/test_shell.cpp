@@ -4,6 +4,8 @@
 #include "platform/screen/PrepareForm.h"
 #include "core/StageScale.h"
 
+#include <QProcess>
+
 using namespace platform;
 using testutil::Session;
 
@@ -236,7 +238,26 @@ private slots:
         screens().show<MainMenu>();
         QVERIFY(!screens().get<MainMenu>().ui().mathematicians[MainMenu::Euclid]->Enabled());
     }
+
+    // A screen reached before it is opened stops the program at once and says which, by its name.
+    void aScreenReachedUnopenedIsNamed() {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--reach-unopened")});
+        QVERIFY(child.waitForFinished(20000));
+        QVERIFY(child.exitStatus() == QProcess::CrashExit);
+        QVERIFY2(child.readAll().contains("A screen was reached before it was opened: QuizScreen\n"), "named plainly");
+    }
 };
 
-QTEST_MAIN(ShellTest)
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc == 2 && QByteArray(argv[1]) == "--reach-unopened") {
+        testutil::initApp();
+        screens().get<QuizScreen>().ui();
+        return 0;
+    }
+    ShellTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_shell.moc"
