@@ -132,7 +132,7 @@ inline void fillValid(WizardScreen* w, const QString& title) {
         w->ui().questions[q]->setContents(QStringLiteral("Q"));
         for (int k = 0; k < 4; ++k) {
             w->ui().answers[4 * q + k]->setContents(QStringLiteral("A"));
-            w->ui().ticks[4 * q + k]->SetValue(k == 0);
+            w->ui().ticks[4 * q + k]->setTicked(k == 0);
         }
     }
 }
@@ -254,10 +254,10 @@ inline bool solveBoard(GalleryActivity* g, const std::function<void(int, int)>& 
         while (b < 12 && (taken[size_t(b)] || needed[size_t(b)] != g->board().tiles[size_t(t)]->text())) ++b;
         if (b == 12) return false;
         taken[size_t(b)] = true;
-        if (g->board().checkScore->Visible()) return false;  // shown before every tile is on a box
+        if (g->board().checkScore->isShown()) return false;  // shown before every tile is on a box
         place(t, b);
     }
-    return g->board().checkScore->Visible();
+    return g->board().checkScore->isShown();
 }
 
 // The score the score screen shows.

@@ -145,12 +145,12 @@ private slots:
         QVERIFY(!tabRound().contains(QString()));  // "no answer" has no caption: Tab never lands on it
         for (int q = 1; q <= QuestionCount; ++q) {
             QVERIFY(tabTo(testutil::euclidQuestion(q).answers[0]));
-            QVERIFY(!option(1)->Value());  // landing on an answer does not tick it
+            QVERIFY(!option(1)->isChosen());  // landing on an answer does not tick it
             key(Qt::Key_Up);              // round to the last
-            QVERIFY(option(4)->Value() && option(4)->widget()->hasFocus());
+            QVERIFY(option(4)->isChosen() && option(4)->widget()->hasFocus());
             const int right = testutil::euclidQuestion(q).correct.trimmed().toInt();
             for (int k = 1; k <= right; ++k) key(Qt::Key_Right);
-            QVERIFY(option(right)->Value() && !option(5)->Value());
+            QVERIFY(option(right)->isChosen() && !option(5)->isChosen());
             QVERIFY(tabTo(q < QuestionCount ? QStringLiteral("Next Question >>") : QStringLiteral("Check Score >>")));
             key(Qt::Key_Return);
         }
@@ -162,15 +162,15 @@ private slots:
         Session s;
         TileBoard* b = openActivity(3);  // Nets of Dice
         Label* first = tile(b, 0);
-        first->SetFocus();
-        const float home = first->Left();
+        first->setFocus();
+        const float home = first->leftTwips();
         for (int put : {Qt::Key_Escape, Qt::Key_Tab}) {
             key(Qt::Key_Space);
             key(Qt::Key_Right);
-            QVERIFY(b->carried() == 0 && first->Left() != home);
+            QVERIFY(b->carried() == 0 && first->leftTwips() != home);
             key(put);
-            QVERIFY(b->carried() == -1 && first->Left() == home && Stage::instance()->front() == b);
-            first->SetFocus();
+            QVERIFY(b->carried() == -1 && first->leftTwips() == home && Stage::instance()->front() == b);
+            first->setFocus();
         }
     }
 
@@ -179,7 +179,7 @@ private slots:
         Session s;
         TileBoard* b = openActivity(1);  // Products of Primes
         Label* t = tile(b, 3);
-        const float home = t->Left();
+        const float home = t->leftTwips();
         tap(t);
         QVERIFY(b->carried() == 3 && t->backColor() == Yellow);
         tap(t);
@@ -188,7 +188,7 @@ private slots:
         tap(box(b, 7));
         tap(t);
         tap(b->board().homes[3]);
-        QCOMPARE(t->Left(), home);
+        QCOMPARE(t->leftTwips(), home);
     }
 
     // A teacher by keys alone: a worksheet typed box after box and saved; the catalogue's last page reached.

@@ -37,7 +37,7 @@ void drag(Label* tile, float left, float top, Qt::MouseButtons held = Qt::LeftBu
     const QPoint start = tile->widget()->mapTo(Stage::instance(), tile->widget()->rect().center());
     for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton})
         if (held & b) QTest::mousePress(window(), b, {}, start);
-    const QPoint to = at(tile, left + tile->Width() / 2, top + tile->Height() / 2);
+    const QPoint to = at(tile, left + tile->widthTwips() / 2, top + tile->heightTwips() / 2);
     QTest::mouseMove(window(), to);
     for (Qt::MouseButton b : {Qt::RightButton, Qt::LeftButton})
         if (held & b) QTest::mouseRelease(window(), b, {}, to);
@@ -52,7 +52,7 @@ TileBoard* openActivity(int entry) {
 
 // Every tile onto a box: tile i onto box place(i).
 void placeAll(TileBoard* b, const std::function<int(int)>& place) {
-    for (int i = 0; i < 12; ++i) drag(tile(b, i), box(b, place(i))->Left(), box(b, place(i))->Top());
+    for (int i = 0; i < 12; ++i) drag(tile(b, i), box(b, place(i))->leftTwips(), box(b, place(i))->topTwips());
 }
 
 }  // namespace
@@ -79,8 +79,8 @@ private slots:
         TileBoard* b = openActivity(3);
         Label* t = tile(b, 9);
         drag(t, left, 2670);
-        QCOMPARE(t->Left(), expected);
-        QCOMPARE(t->Top(), 2670.0f);
+        QCOMPARE(t->leftTwips(), expected);
+        QCOMPARE(t->topTwips(), 2670.0f);
     }
 
     void dropsOverGapsSlotsAndTwoToABox() {
@@ -88,24 +88,24 @@ private slots:
         TileBoard* b = openActivity(3);
         // Over a gap the tile stays where it was let go, not at home.
         drag(tile(b, 9), 300, 6600);
-        QCOMPARE(tile(b, 9)->Left(), 300.0f);
-        QCOMPARE(tile(b, 9)->Top(), 6600.0f);
+        QCOMPARE(tile(b, 9)->leftTwips(), 300.0f);
+        QCOMPARE(tile(b, 9)->topTwips(), 6600.0f);
         // Another tile's home slot takes it.
-        drag(tile(b, 9), home(b, 2)->Left() + 100, home(b, 2)->Top() + 60);
-        QCOMPARE(tile(b, 9)->Left(), home(b, 2)->Left());
-        QCOMPARE(tile(b, 9)->Top(), home(b, 2)->Top());
+        drag(tile(b, 9), home(b, 2)->leftTwips() + 100, home(b, 2)->topTwips() + 60);
+        QCOMPARE(tile(b, 9)->leftTwips(), home(b, 2)->leftTwips());
+        QCOMPARE(tile(b, 9)->topTwips(), home(b, 2)->topTwips());
         // Two tiles on box 1 and box 0 empty: all twelve count as placed, so "Check Score" shows.
         testutil::click(button(b, 1));
         placeAll(b, [](int i) { return i == 0 ? 1 : i; });
-        QVERIFY(button(b, 2)->Visible());
+        QVERIFY(button(b, 2)->isShown());
         QVERIFY(b->onBox(0, 1) && b->onBox(1, 1));
         testutil::screenshot(QStringLiteral("dice-two-on-a-box"));
         // Dragging a tile off again leaves it visible; "Start Again" sends all home and hides it.
         drag(tile(b, 0), 300, 6600);
-        QVERIFY(button(b, 2)->Visible());
+        QVERIFY(button(b, 2)->isShown());
         testutil::click(button(b, 1));
-        QVERIFY(!button(b, 2)->Visible());
-        for (int i = 0; i < 12; ++i) QCOMPARE(tile(b, i)->Left(), home(b, i)->Left());
+        QVERIFY(!button(b, 2)->isShown());
+        for (int i = 0; i < 12; ++i) QCOMPARE(tile(b, i)->leftTwips(), home(b, i)->leftTwips());
     }
 
     void aFastMoveStillReachesTheTileAndStaysOnTop() {
@@ -116,8 +116,8 @@ private slots:
         const QPoint start = t->widget()->mapTo(Stage::instance(), t->widget()->rect().center());
         QTest::mousePress(window(), Qt::LeftButton, {}, start);
         QTest::mouseMove(window(), at(t, 10500 + 225, 1500 + 225));
-        QCOMPARE(t->Left(), 10500.0f);
-        QCOMPARE(t->Top(), 1500.0f);
+        QCOMPARE(t->leftTwips(), 10500.0f);
+        QCOMPARE(t->topTwips(), 1500.0f);
         QTest::mouseRelease(window(), Qt::LeftButton, {}, at(t, 10500 + 225, 1500 + 225));
         // A tile let go over a printed digit's square stays above the digit and the square.
         drag(tile(b, 5), 2400, 2700);
@@ -135,34 +135,34 @@ private slots:
         const QPoint near = at(t, 990 + 225, 2700 + 225);  // just off box 2's corner
         QTest::touchEvent(window(), finger).press(0, start, window());
         QTest::touchEvent(window(), finger).move(0, near, window());
-        QCOMPARE(t->Left(), 990.0f);
+        QCOMPARE(t->leftTwips(), 990.0f);
         QTest::touchEvent(window(), finger).release(0, near, window());
-        QCOMPARE(t->Left(), 975.0f);
-        QCOMPARE(t->Top(), 2670.0f);
+        QCOMPARE(t->leftTwips(), 975.0f);
+        QCOMPARE(t->topTwips(), 2670.0f);
     }
 
     void onlyTheLeftButtonAloneDragsButEveryReleaseSnaps() {
         Session s;
         TileBoard* b = openActivity(3);
         Label* t = tile(b, 9);
-        const float homeLeft = t->Left(), homeTop = t->Top();
+        const float homeLeft = t->leftTwips(), homeTop = t->topTwips();
         drag(t, 975, 2670, Qt::RightButton);
-        QCOMPARE(t->Left(), homeLeft);
-        QCOMPARE(t->Top(), homeTop);
+        QCOMPARE(t->leftTwips(), homeLeft);
+        QCOMPARE(t->topTwips(), homeTop);
         // Left near box 2, then right as well: the move with both held does not move the t,
         // and letting go of the right button snaps it onto the box it is near.
         const QPoint start = t->widget()->mapTo(Stage::instance(), t->widget()->rect().center());
         QTest::mousePress(window(), Qt::LeftButton, {}, start);
         QTest::mouseMove(window(), at(t, 990 + 225, 2700 + 225));
-        QCOMPARE(t->Left(), 990.0f);
+        QCOMPARE(t->leftTwips(), 990.0f);
         QTest::mousePress(window(), Qt::RightButton, {}, at(t, 990 + 225, 2700 + 225));
         QTest::mouseMove(window(), at(t, 5000, 5000));
-        QCOMPARE(t->Left(), 990.0f);
+        QCOMPARE(t->leftTwips(), 990.0f);
         QTest::mouseRelease(window(), Qt::RightButton, {}, at(t, 5000, 5000));
-        QCOMPARE(t->Left(), 975.0f);
-        QCOMPARE(t->Top(), 2670.0f);
+        QCOMPARE(t->leftTwips(), 975.0f);
+        QCOMPARE(t->topTwips(), 2670.0f);
         QTest::mouseRelease(window(), Qt::LeftButton, {}, at(t, 5000, 5000));
-        QCOMPARE(t->Left(), 975.0f);
+        QCOMPARE(t->leftTwips(), 975.0f);
     }
 
     void netsOfDiceOpensAndScores() {
@@ -220,18 +220,18 @@ private slots:
         const auto problemShown = [p] {
             for (int i = 0; i < 12; ++i) {
                 QCOMPARE(tile(p, i)->text().toInt(), int(p->Factors[i]));
-                QCOMPARE(tile(p, i)->Left(), home(p, i)->Left());  // at home
+                QCOMPARE(tile(p, i)->leftTwips(), home(p, i)->leftTwips());  // at home
             }
             for (int a = 0; a < 4; ++a)
                 QCOMPARE(p->ui().products[a]->text(),
                          QString::number(p->Factors[3 * a] * p->Factors[3 * a + 1] * p->Factors[3 * a + 2]) + "  =");
-            QVERIFY(!button(p, 2)->Visible());
+            QVERIFY(!button(p, 2)->isShown());
         };
         problemShown();
         testutil::screenshot(QStringLiteral("primes-start"));
         // Row 0 reversed, the others in place: every row scores.
         const auto place = [](int i) { return i < 3 ? 2 - i : i; };
-        for (int i = 0; i < 6; ++i) drag(tile(p, i), box(p, place(i))->Left(), box(p, place(i))->Top());
+        for (int i = 0; i < 6; ++i) drag(tile(p, i), box(p, place(i))->leftTwips(), box(p, place(i))->topTwips());
         testutil::screenshot(QStringLiteral("primes-half"));
         placeAll(p, place);
         testutil::screenshot(QStringLiteral("primes-complete"));
@@ -262,7 +262,7 @@ private slots:
         testutil::click(screens().get<ScoreScreen>().ui().exit);
         testutil::click(button(p, 1));
         placeAll(p, boxZeroEmpty);
-        QVERIFY(button(p, 2)->Visible());
+        QVERIFY(button(p, 2)->isShown());
         testutil::click(button(p, 2));
         QCOMPARE(testutil::score(), 9);
         QCOMPARE(screens().get<ScoreScreen>().ui().score->text(), QStringLiteral("You have scored 9 out of 12."));
@@ -307,14 +307,14 @@ private slots:
         QCOMPARE(g->text(), caption);
         const auto rank = [](const QString& a) { return a == "Yes" ? -1 : a.toInt(); };  // "No" ranks 0
         std::vector<std::pair<float, int>> tray;
-        for (int i = 0; i < 12; ++i) tray.emplace_back(tile(g, i)->Left(), rank(tile(g, i)->text()));
+        for (int i = 0; i < 12; ++i) tray.emplace_back(tile(g, i)->leftTwips(), rank(tile(g, i)->text()));
         std::sort(tray.begin(), tray.end());
         for (int k = 1; k < 12; ++k) QVERIFY(tray[k - 1].second <= tray[k].second);
         testutil::screenshot(shot + "-start");
         for (int round = 0; round < 3; ++round) {  // three problems, so that a clue wrong only now and then is met
             QVERIFY(testutil::solveBoard(g, [g](int t, int b) {
                 if (t % 2) {
-                    drag(tile(g, t), box(g, b)->Left(), box(g, b)->Top());
+                    drag(tile(g, t), box(g, b)->leftTwips(), box(g, b)->topTwips());
                 } else {
                     testutil::click(tile(g, t));
                     testutil::click(box(g, b));
@@ -332,7 +332,7 @@ private slots:
             testutil::click(screens().get<ScoreScreen>().ui().exit);
             const std::array<QString, 12> drawn = testutil::neededAsShown(g);
             testutil::click(button(g, 3));
-            QVERIFY(testutil::neededAsShown(g) != drawn && !button(g, 2)->Visible());
+            QVERIFY(testutil::neededAsShown(g) != drawn && !button(g, 2)->isShown());
         }
         testutil::click(button(g, 0));
         QCOMPARE(Stage::instance()->front(), screens().find<TopicScreen>());
@@ -351,7 +351,7 @@ private slots:
             int t = 0;
             while (used[t] || tile(g, t)->text() != answers[order[b]]) ++t;
             used[t] = true;
-            drag(tile(g, t), box(g, b)->Left(), box(g, b)->Top());
+            drag(tile(g, t), box(g, b)->leftTwips(), box(g, b)->topTwips());
         }
         testutil::click(button(g, 2));
         QCOMPARE(testutil::score(), 12);

@@ -326,7 +326,7 @@ private slots:
             testutil::click(t->ui().previous);  // greyed on the first page: a click leaves it there
             for (int n = 1; n <= pages; ++n) {
                 QCOMPARE(t->ui().caption->text(), QStringLiteral("Page %1 of %2").arg(n).arg(pages));
-                QVERIFY(t->ui().previous->Enabled() == (n > 1) && t->ui().next->Enabled() == (n < pages));
+                QVERIFY(t->ui().previous->isEnabled() == (n > 1) && t->ui().next->isEnabled() == (n < pages));
                 const QString file =
                     QStringLiteral("wmf\\%1%2.wmf").arg(stem).arg(QChar(entry < 0 ? u'0' + n : u'a' + n - 1));
                 QCOMPARE(t->ui().page->picture().metafile(), LoadPicture(file).metafile());

@@ -359,7 +359,7 @@ private slots:
             w->ui().questions[q]->setContents(QStringLiteral("What is half of %1?").arg(2 * (q + 1)));
             for (int k = 0; k < 4; ++k) {
                 w->ui().answers[4 * q + k]->setContents(QString::number(q + 1 + k - q % 4) + QStringLiteral(" apples"));
-                w->ui().ticks[4 * q + k]->SetValue(k == q % 4);
+                w->ui().ticks[4 * q + k]->setTicked(k == q % 4);
             }
         }
         const int before = int(m_spooler->documents().size());

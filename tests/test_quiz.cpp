@@ -33,7 +33,7 @@ private slots:
         QuizScreen* m = startEuclidQuiz();
         QVERIFY(Stage::instance()->front() == m && m->ui().number->text() == QStringLiteral("Question 1"));
         QCOMPARE(m->ui().answers[1]->text(), testutil::euclidQuestion(1).answers[1]);
-        QVERIFY(!m->ui().previous->Visible() && m->ui().noAnswer->Value());
+        QVERIFY(!m->ui().previous->isShown() && m->ui().noAnswer->isChosen());
         testutil::tick(m->ui().answers[2]);
         testutil::screenshot(QStringLiteral("quiz"));
         testutil::click(m->ui().next);
@@ -41,7 +41,7 @@ private slots:
         testutil::tick(m->ui().answers[(right(2)) - 1]);  // changed to the right one
         testutil::click(m->ui().previous);                // back: question 2 keeps no mark yet
         testutil::click(m->ui().next);
-        QVERIFY(m->ui().noAnswer->Value());  // the earlier tick is not shown again
+        QVERIFY(m->ui().noAnswer->isChosen());  // the earlier tick is not shown again
         testutil::tick(m->ui().answers[(right(2)) - 1]);
         testutil::click(m->ui().next);
         QCOMPARE(m->marks()[2], 1);
@@ -72,16 +72,16 @@ private slots:
             // The review lists the wrong questions in order, loaded unseen.
             for (int i = 0; i < 10; ++i) {
                 platform::Label* line = screens().get<WrongAnswersScreen>().ui().lines[i];
-                QCOMPARE(line->Visible(), i < wrong.size());
+                QCOMPARE(line->isShown(), i < wrong.size());
                 if (i < wrong.size())
                     QCOMPARE(line->text(),
                              QStringLiteral(" %1. ").arg(wrong[i]) + testutil::euclidQuestion(wrong[i]).text);
             }
             QVERIFY(!screens().get<WrongAnswersScreen>().isVisible());
             const bool perfect = wrong.isEmpty();
-            QVERIFY(w->ui().reviewHint->text().isEmpty() == perfect && w->ui().name->Visible() == perfect);
+            QVERIFY(w->ui().reviewHint->text().isEmpty() == perfect && w->ui().name->isShown() == perfect);
             QTRY_VERIFY(!w->ui().picture->picture().isNull());
-            QTRY_VERIFY(!w->ui().reseed->Enabled() && !w->ui().readyKeys->Enabled());
+            QTRY_VERIFY(!w->ui().reseed->isEnabled() && !w->ui().readyKeys->isEnabled());
             if (perfect) {
                 QVERIFY(w->ui().name->widget()->hasFocus());
                 testutil::type(w->ui().name, QStringLiteral("Alexandra Papadopoulou-Smith"));

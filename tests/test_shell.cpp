@@ -31,7 +31,7 @@ private slots:
             Session::stage(w, h);
             Bare form;
             prepareScreen(form);
-            QVERIFY(form.Left() == left && form.Top() == top);
+            QVERIFY(form.leftTwips() == left && form.topTwips() == top);
             QCOMPARE(form.geometry().topLeft(), QPoint(toPixels(left), toPixels(top)));
             QVERIFY(!QGuiApplication::overrideCursor() && s.messages.isEmpty());  // no picture, nothing said
         }
@@ -127,14 +127,14 @@ private slots:
     void titleScreenAndTheExitLoop() {
         Session s;
         screens().show<TitleScreen>();
-        QVERIFY(screens().get<TitleScreen>().Left() == 3165.0f && screens().get<TitleScreen>().Top() == 915.0f);  // centred on 800 x 600
+        QVERIFY(screens().get<TitleScreen>().leftTwips() == 3165.0f && screens().get<TitleScreen>().topTwips() == 915.0f);  // centred on 800 x 600
         QCOMPARE(Stage::instance()->front(), screens().find<TitleScreen>());
         testutil::screenshot(QStringLiteral("title"));
         // Without its picture: the standard frame, said nothing, still shown.
         Session::reset();
         QVERIFY(QFile::remove(s.path(QStringLiteral("Images/euclidsm.jpg"))));
         screens().show<TitleScreen>();
-        QCOMPARE(screens().get<TitleScreen>().Left(), 0.0f);
+        QCOMPARE(screens().get<TitleScreen>().leftTwips(), 0.0f);
         QVERIFY(screens().get<TitleScreen>().ui().picture->picture().isNull() && screens().get<TitleScreen>().isVisible());
         QVERIFY(s.messages.isEmpty());
         testutil::click(screens().get<TitleScreen>().ui().ok);
@@ -161,14 +161,14 @@ private slots:
         std::vector<Label*> entries(m->ui().mathematicians.begin(), m->ui().mathematicians.end());
         entries.insert(entries.end(),
                        {m->ui().exit, m->ui().wizard, m->ui().catalogue, m->ui().acknowledgments, m->ui().guide});
-        for (Label* e : entries) QCOMPARE(e->BackStyle(), 1);  // opaque when first shown
+        for (Label* e : entries) QCOMPARE(e->backStyle(), 1);  // opaque when first shown
         testutil::screenshot(QStringLiteral("mainmenu"));
         testutil::hoverForm(m, 6000, 1000);  // the bare form clears every entry
-        for (Label* e : entries) QCOMPARE(e->BackStyle(), 0);
+        for (Label* e : entries) QCOMPARE(e->backStyle(), 0);
         testutil::hover(m->ui().mathematicians[1]);
         testutil::hover(m->ui().guide);  // straight on, without crossing the form
         testutil::hover(m->ui().frame);  // the frame changes nothing
-        QVERIFY(m->ui().mathematicians[1]->BackStyle() == 1 && m->ui().guide->BackStyle() == 1);
+        QVERIFY(m->ui().mathematicians[1]->backStyle() == 1 && m->ui().guide->backStyle() == 1);
         for (int i : {2, 5, 8, 11}) testutil::click(m->ui().mathematicians[i]);
         QCOMPARE(Stage::instance()->front(), m);
         testutil::click(m->ui().webLink);
@@ -189,7 +189,7 @@ private slots:
             if (index.isEmpty()) QVERIFY(QFile::remove(s.path(QStringLiteral("multiple/track.txt"))));
             else s.write(QStringLiteral("multiple/track.txt"), index);
             screens().show<MainMenu>();
-            QTRY_VERIFY(!screens().get<MainMenu>().ui().readCatalogue->Enabled());
+            QTRY_VERIFY(!screens().get<MainMenu>().ui().readCatalogue->isEnabled());
             QCOMPARE(core::shared().worksheetCount, count);
             for (int i = 0; i <= names.size(); ++i) QCOMPARE(core::shared().worksheetNames[i + 1], names.value(i));
             QVERIFY(FileChannel::one().mode() == FileChannel::Mode::Closed && s.messages.isEmpty());
@@ -207,7 +207,7 @@ private slots:
         screens().show<MainMenu>();
         const int menuLoads = screens().opens<MainMenu>();
         const auto& entries = screens().get<MainMenu>().ui().mathematicians;
-        for (int i = 0; i < 12; ++i) QCOMPARE(entries[size_t(i)]->Enabled(), i == 0 || i == MainMenu::Euclid);
+        for (int i = 0; i < 12; ++i) QCOMPARE(entries[size_t(i)]->isEnabled(), i == 0 || i == MainMenu::Euclid);
         testutil::click(entries[MainMenu::Euclid]);
         QCOMPARE(screens().get<TopicScreen>().picture().size(), QSize(786, 560));
         testutil::screenshot(QStringLiteral("topicmenu"));
@@ -236,7 +236,7 @@ private slots:
         QVERIFY(QFile::remove(s.path(QStringLiteral("topics/euclid.txt"))));
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^Euclid has no topic")));
         screens().show<MainMenu>();
-        QVERIFY(!screens().get<MainMenu>().ui().mathematicians[MainMenu::Euclid]->Enabled());
+        QVERIFY(!screens().get<MainMenu>().ui().mathematicians[MainMenu::Euclid]->isEnabled());
     }
 
     // A screen reached before it is opened stops the program at once and says which, by its name.

@@ -113,7 +113,7 @@ void DiceActivity::checkScore() {
 
 
 int DiceActivity::netOf(const Control* c) const {
-    const float x = c->Left() + c->Width() / 2, y = c->Top() + c->Height() / 2;
+    const float x = c->leftTwips() + c->widthTwips() / 2, y = c->topTwips() + c->heightTwips() / 2;
     for (const Square& q : Squares)
         if (x >= q.left && x < q.left + 750 && y >= q.top && y < q.top + 750) return q.index / 6;
     return -1;
@@ -126,7 +126,7 @@ QString DiceActivity::boxPlace(int b) const {
     int ordinal = 1;
     for (const Label* other : m_board.boxes)
         if (other != box && netOf(other) == net &&
-            std::pair(other->Top(), other->Left()) < std::pair(box->Top(), box->Left()))
+            std::pair(other->topTwips(), other->leftTwips()) < std::pair(box->topTwips(), box->leftTwips()))
             ++ordinal;
     return netName(net) + QStringLiteral(", box %1").arg(ordinal);
 }

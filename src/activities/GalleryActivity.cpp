@@ -102,7 +102,7 @@ void GalleryActivity::trayInOrder() {
         return a == QLatin1String("Yes") ? -1 : a == QLatin1String("No") ? 0 : int(toNumber(a));
     };
     std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return value(x) < value(y); });
-    for (int k = 0; k < Tiles; ++k) m_board.tiles[size_t(order[size_t(k)])]->Move(960 + 840.0f * float(k), 7200);
+    for (int k = 0; k < Tiles; ++k) m_board.tiles[size_t(order[size_t(k)])]->moveTo(960 + 840.0f * float(k), 7200);
 }
 
 void GalleryActivity::checkScore() {

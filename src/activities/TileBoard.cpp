@@ -54,10 +54,10 @@ void TileBoard::bindBoard() {
             newProblem();
         };
     // A dragged tile stays in view above boxes, slots and squares, and a press on a tile reaches it.
-    for (Label* tile : m_board.tiles) tile->ZOrderFront();
+    for (Label* tile : m_board.tiles) tile->putOnTop();
     // Tab goes from tile to tile; boxes are reached by carrying a tile there.
     for (int i = 0; i < Tiles; ++i) {
-        box(i)->SetTabStop(false);
+        box(i)->setTabStop(false);
         box(i)->describe = [this, i] {
             const int t = tileOn(i);
             return QStringLiteral("box: ") + boxPlace(i) + boxClue(i) +
@@ -67,26 +67,26 @@ void TileBoard::bindBoard() {
             return QStringLiteral("tile ") + tile(i)->text() + QStringLiteral(", ") + whereIs(i);
         };
     }
-    for (Label* home : m_board.homes) home->SetTabStop(false);
+    for (Label* home : m_board.homes) home->setTabStop(false);
 }
 
 void TileBoard::boardSetUp() {
     const int n = Tiles;
     for (int i = 0; i < n; ++i) {
-        box(i)->SetVisible(false);
-        home(i)->Move(home(i)->Left(), home(i)->Top(), tile(i)->Width(), tile(i)->Height());
+        box(i)->setShown(false);
+        home(i)->moveTo(home(i)->leftTwips(), home(i)->topTwips(), tile(i)->widthTwips(), tile(i)->heightTwips());
     }
     for (int i = 0; i < n; ++i) {
         // The answer reaches the tile only this way: copied before the box is emptied.
         tile(i)->setText(box(i)->text());
         box(i)->setText(QString());
-        box(i)->SetBackStyle(0);
-        box(i)->SetVisible(true);
-        home(i)->Move(tile(i)->Left(), tile(i)->Top());
+        box(i)->setBackStyle(0);
+        box(i)->setShown(true);
+        home(i)->moveTo(tile(i)->leftTwips(), tile(i)->topTwips());
     }
     for (int i = 0; i < n; ++i) {
-        tile(i)->SetVisible(true);
-        home(i)->SetVisible(true);
+        tile(i)->setShown(true);
+        home(i)->setShown(true);
     }
 }
 
@@ -95,23 +95,23 @@ void TileBoard::dragTile(int which, int button, float x, float y) {
     if (button != 1) return;
     m_dragged = true;
     Label* t = tile(which);
-    t->Move(float(double(t->Left()) + x - double(t->Width()) / 2), t->Top());
-    t->Move(t->Left(), float(double(t->Top()) + y - double(t->Height()) / 2));
+    t->moveTo(float(double(t->leftTwips()) + x - double(t->widthTwips()) / 2), t->topTwips());
+    t->moveTo(t->leftTwips(), float(double(t->topTwips()) + y - double(t->heightTwips()) / 2));
 }
 
 bool TileBoard::hits(const Control& t, const Control& r) {
-    const auto place = [](const Control& c) { return core::Place{c.Left(), c.Top(), c.Width(), c.Height()}; };
+    const auto place = [](const Control& c) { return core::Place{c.leftTwips(), c.topTwips(), c.widthTwips(), c.heightTwips()}; };
     return core::hits(place(t), place(r));
 }
 
 bool TileBoard::onBox(int t, int b) const {
-    return tile(t)->Left() == box(b)->Left() && tile(t)->Top() == box(b)->Top();
+    return tile(t)->leftTwips() == box(b)->leftTwips() && tile(t)->topTwips() == box(b)->topTwips();
 }
 
 int TileBoard::tileOn(int b) const {
     int top = -1;
     for (int t = 0; t < Tiles; ++t)
-        if (onBox(t, b) && (top < 0 || tile(t)->ZOrderPosition() > tile(top)->ZOrderPosition())) top = t;
+        if (onBox(t, b) && (top < 0 || tile(t)->stackPosition() > tile(top)->stackPosition())) top = t;
     return top;
 }
 
@@ -126,15 +126,15 @@ void TileBoard::dropTile(int which) {
     const int n = Tiles;
     Label* t = tile(which);
     for (int i = 0; i < n; ++i) {
-        if (hits(*t, *box(i))) t->Move(box(i)->Left(), box(i)->Top());
-        if (hits(*t, *home(i))) t->Move(home(i)->Left(), home(i)->Top());
+        if (hits(*t, *box(i))) t->moveTo(box(i)->leftTwips(), box(i)->topTwips());
+        if (hits(*t, *home(i))) t->moveTo(home(i)->leftTwips(), home(i)->topTwips());
     }
     int placed = 0;
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j)
             if (onBox(i, j)) ++placed;
-    if (placed == n && !m_board.checkScore->Visible()) {
-        m_board.checkScore->SetVisible(true);
+    if (placed == n && !m_board.checkScore->isShown()) {
+        m_board.checkScore->setShown(true);
         announce(QStringLiteral("Check Score is now available"));
     }
 }
@@ -148,23 +148,23 @@ void TileBoard::tileClicked(int t) {
 
 void TileBoard::boxClicked(int b) {
     if (m_carried < 0) return;
-    tile(m_carried)->Move(box(b)->Left(), box(b)->Top());
+    tile(m_carried)->moveTo(box(b)->leftTwips(), box(b)->topTwips());
     putDown();
 }
 
 // A tile always goes home to its own place, whichever place in the tray is tapped.
 void TileBoard::homeClicked() {
     if (m_carried < 0) return;
-    tile(m_carried)->Move(home(m_carried)->Left(), home(m_carried)->Top());
+    tile(m_carried)->moveTo(home(m_carried)->leftTwips(), home(m_carried)->topTwips());
     putDown();
 }
 
 void TileBoard::pickUp(int t) {
     m_carried = t;
-    m_fromLeft = tile(t)->Left();
-    m_fromTop = tile(t)->Top();
+    m_fromLeft = tile(t)->leftTwips();
+    m_fromTop = tile(t)->topTwips();
     // Carried over a box that holds a tile already, it must stay in sight above that one.
-    tile(t)->ZOrderFront();
+    tile(t)->putOnTop();
     showCarried(true);
     announce(tile(t)->text() + QStringLiteral(" picked up"));
 }
@@ -172,20 +172,20 @@ void TileBoard::pickUp(int t) {
 void TileBoard::putDown() {
     const int t = m_carried;
     showCarried(false);
-    const bool checkShown = m_board.checkScore->Visible();
+    const bool checkShown = m_board.checkScore->isShown();
     dropTile(t);
     const QString where = whereIs(t);
     QString said = tile(t)->text() +
                    (where == QLatin1String("in the tray") ? QStringLiteral(" back ") : QStringLiteral(" placed ")) +
                    where;
-    if (!checkShown && m_board.checkScore->Visible()) said += QStringLiteral(". Check Score is now available");
+    if (!checkShown && m_board.checkScore->isShown()) said += QStringLiteral(". Check Score is now available");
     announce(said);
 }
 
 void TileBoard::putBack() {
     const int t = m_carried;
     showCarried(false);
-    tile(t)->Move(m_fromLeft, m_fromTop);
+    tile(t)->moveTo(m_fromLeft, m_fromTop);
     announce(tile(t)->text() + QStringLiteral(" put back ") + whereIs(t));
 }
 
@@ -208,14 +208,14 @@ void TileBoard::moveCarried(int step) {
     // The places a tile can go, in reading order: every box, and its own place in the tray.
     std::vector<Control*> places;
     for (Label* box : m_board.boxes)
-        if (box->Visible()) places.push_back(box);
+        if (box->isShown()) places.push_back(box);
     places.push_back(home(m_carried));
     std::stable_sort(places.begin(), places.end(), readingOrder);
     Label* t = tile(m_carried);
     const auto at = std::find_if(places.begin(), places.end(),
-                                 [t](const Control* p) { return p->Left() == t->Left() && p->Top() == t->Top(); });
+                                 [t](const Control* p) { return p->leftTwips() == t->leftTwips() && p->topTwips() == t->topTwips(); });
     Control* to = roundStep(places, at == places.end() ? -1 : at - places.begin(), step);
-    t->Move(to->Left(), to->Top());
+    t->moveTo(to->leftTwips(), to->topTwips());
     const auto box = std::find(m_board.boxes.begin(), m_board.boxes.end(), to);
     announce(box == m_board.boxes.end() ? QStringLiteral("the tray") : boxPlace(int(box - m_board.boxes.begin())));
 }
@@ -251,8 +251,8 @@ bool TileBoard::focusNextPrevChild(bool next) {
 
 void TileBoard::startAgain() {
     if (m_carried >= 0) showCarried(false);
-    for (int i = 0; i < Tiles; ++i) tile(i)->Move(home(i)->Left(), home(i)->Top());
-    m_board.checkScore->SetVisible(false);
+    for (int i = 0; i < Tiles; ++i) tile(i)->moveTo(home(i)->leftTwips(), home(i)->topTwips());
+    m_board.checkScore->setShown(false);
 }
 
 void TileBoard::showAs(const QString& caption, const QString& heading, const core::PictureFile& portrait) {

@@ -48,7 +48,8 @@ protected:
 
     // Binds the board's events and puts the tiles above every other control; after the layout is built.
     void bindBoard();
-    // The set-up the load event runs: answers from the boxes onto the tiles, home slots onto the tiles.
+    // The set-up a board runs as it prepares and for each new problem: answers from the boxes onto the
+    // tiles, home slots onto the tiles.
     void boardSetUp();
     // Every tile back to its home slot; Check Score hidden until the boxes are full again.
     void startAgain();

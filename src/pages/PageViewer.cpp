@@ -58,13 +58,13 @@ PageViewer::PageViewer() {
     m_ui.turnLogo->onTimer = [this] { turnLogo(); };
     // The turning logo stops or starts again at a click, Space or Enter on it: nothing moves on a
     // page for long without a way to stop it.
-    m_ui.logo->SetTabStop(true);
+    m_ui.logo->setTabStop(true);
     m_ui.logo->onClick = [this] {
-        if (!m_ui.turnLogo->Enabled()) m_logoTurning.start();
-        m_ui.turnLogo->SetEnabled(!m_ui.turnLogo->Enabled());
+        if (!m_ui.turnLogo->isEnabled()) m_logoTurning.start();
+        m_ui.turnLogo->setEnabled(!m_ui.turnLogo->isEnabled());
     };
     // The page itself takes the keyboard, so that a screen reader's "read all" reads it.
-    m_ui.page->SetTabStop(true);
+    m_ui.page->setTabStop(true);
 }
 
 void PageViewer::prepare() { prepareScreen(*this); }
@@ -82,15 +82,15 @@ void PageViewer::show(const Document& document) {
 
 void PageViewer::showAcknowledgments() {
     PageViewer& v = screens().open<PageViewer>();
-    v.m_ui.caption->SetVisible(false);
-    v.m_ui.next->SetVisible(false);
-    v.m_ui.previous->SetVisible(false);
+    v.m_ui.caption->setShown(false);
+    v.m_ui.next->setShown(false);
+    v.m_ui.previous->setShown(false);
     v.m_ui.page->setPicture(LoadPictureOrEmpty(QStringLiteral("wmf\\acknowledgments.wmf")));
     v.m_ui.publisherLogo->setPicture(LoadPictureOrEmpty(QStringLiteral("logo\\halvern2.bmp")));
     v.m_ui.printCopy->setPicture(LoadPictureOrEmpty(QStringLiteral("wmf2\\acknowledgments.wmf")));
     v.setBackColor(theme::AcknowledgmentsBlue);
     v.m_logoTurning.start();
-    v.m_ui.turnLogo->SetEnabled(true);
+    v.m_ui.turnLogo->setEnabled(true);
     v.showInFront();
 }
 
@@ -107,12 +107,12 @@ void PageViewer::turnTo(int page) {
     // The keyboard stays with the page buttons: the one greyed with the keyboard on it hands it to
     // the other (on the last page a second Enter turns back, it does not print).
     const bool next = page<pages, previous = page> 1;
-    if (next) m_ui.next->SetEnabled(true);
-    if (previous) m_ui.previous->SetEnabled(true);
-    if (!next && m_ui.next->widget()->hasFocus() && previous) m_ui.previous->SetFocus();
-    if (!previous && m_ui.previous->widget()->hasFocus() && next) m_ui.next->SetFocus();
-    m_ui.previous->SetEnabled(previous);
-    m_ui.next->SetEnabled(next);
+    if (next) m_ui.next->setEnabled(true);
+    if (previous) m_ui.previous->setEnabled(true);
+    if (!next && m_ui.next->widget()->hasFocus() && previous) m_ui.previous->setFocus();
+    if (!previous && m_ui.previous->widget()->hasFocus() && next) m_ui.next->setFocus();
+    m_ui.previous->setEnabled(previous);
+    m_ui.next->setEnabled(next);
     m_ui.caption->setText(pageCaption(page, pages));
     // A page turned is said to a screen reader: where the reader is and the page's title.
     if (turned) {
@@ -133,12 +133,12 @@ void PageViewer::turnTo(int page) {
 // Each frame file is decoded once and kept, so a frame every 25 ms costs no decoding.
 void PageViewer::turnLogo() {
     // Five seconds of turning, then it rests (a click turns it again).
-    if (m_logoTurning.isValid() && m_logoTurning.elapsed() >= LogoTurnsMs) return m_ui.turnLogo->SetEnabled(false);
+    if (m_logoTurning.isValid() && m_logoTurning.elapsed() >= LogoTurnsMs) return m_ui.turnLogo->setEnabled(false);
     int& frame = core::shared().logoFrame;
     frame = (frame + 1) % 20;
     m_ui.logo->setPicture(LoadPictureOrEmpty(QStringLiteral("logo\\hvrn%1.gif").arg(frame, 4, 10, QLatin1Char('0'))));
-    m_ui.logo->SetVisible(true);
-    m_ui.publisherLogo->SetVisible(true);
+    m_ui.logo->setShown(true);
+    m_ui.publisherLogo->setShown(true);
 }
 
 void PageViewer::printPage() { pages::printPicture(m_ui.printCopy->picture()); }

@@ -56,10 +56,10 @@ constexpr ControlRow Layout[] = {
 QuizScreen::QuizScreen() {
     build<Layout>(m_ui);
     // "No answer" lies hidden under the picture: neither Tab, the arrows nor a screen reader reach it.
-    m_ui.noAnswer->SetTabStop(false);
+    m_ui.noAnswer->setTabStop(false);
     // The keyboard starts on the first answer, under the question, not on "Print Worksheet" above it.
     setKeyboardStart(m_ui.answers[0]);
-    m_ui.noAnswer->SetValue(true);
+    m_ui.noAnswer->setChosen(true);
     m_ui.previous->onClick = [this] {
         --m_question;
         showQuestion();
@@ -73,7 +73,7 @@ QuizScreen::QuizScreen() {
 
 void QuizScreen::prepare() {
     prepareScreen(*this, m_ui.picture);
-    m_ui.noAnswer->Move(m_ui.picture->Left() + 240, m_ui.picture->Top() + 240);
+    m_ui.noAnswer->moveTo(m_ui.picture->leftTwips() + 240, m_ui.picture->topTwips() + 240);
     for (OptionButton* answer : m_ui.answers) answer->setBackColor(theme::ScreenBlue);
 }
 
@@ -91,14 +91,14 @@ void QuizScreen::start(const Worksheet& sheet, const core::PictureFile& portrait
 }
 
 void QuizScreen::showQuestion() {
-    m_ui.noAnswer->SetValue(true);
-    m_ui.previous->SetVisible(true);
+    m_ui.noAnswer->setChosen(true);
+    m_ui.previous->setShown(true);
     m_ui.next->setText(QStringLiteral("Next Question >>"));
     const Question& shown = question();
     m_ui.number->setText(QStringLiteral("Question") + numberText(m_question));
     m_ui.question->setText(shown.text);
     for (size_t k = 0; k < 4; ++k) m_ui.answers[k]->setText(shown.answers[k]);
-    if (m_question == 1) m_ui.previous->SetVisible(false);
+    if (m_question == 1) m_ui.previous->setShown(false);
     if (m_question == QuestionCount) m_ui.next->setText(QStringLiteral("Check Score >>"));
     announce(m_ui.number->text() + QStringLiteral(". ") + m_ui.question->text());
 }
@@ -106,7 +106,7 @@ void QuizScreen::showQuestion() {
 int QuizScreen::markOfCurrentQuestion() const {
     int ticked = 0;
     for (int k = 1; k <= 4; ++k)
-        if (m_ui.answers[size_t(k - 1)]->Value()) ticked = k;
+        if (m_ui.answers[size_t(k - 1)]->isChosen()) ticked = k;
     return core::markOf(question().correct, ticked);
 }
 

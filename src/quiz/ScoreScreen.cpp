@@ -48,7 +48,7 @@ constexpr ControlRow Layout[] = {
 
 ScoreScreen::ScoreScreen() {
     build<Layout>(m_ui);
-    m_ui.name->SetAccessibleName(QStringLiteral("Your name, for the certificate"));
+    m_ui.name->setAccessibleName(QStringLiteral("Your name, for the certificate"));
     m_ui.action->onClick = [this] {
         if (m_result.score == m_result.outOf)
             printCertificate();  // says itself whether the certificate is printing
@@ -62,7 +62,7 @@ ScoreScreen::ScoreScreen() {
     m_ui.readyKeys->onTimer = [this] { readyKeys(); };
     m_ui.reseed->onTimer = [this] {
         reseedRandom();
-        m_ui.reseed->SetEnabled(false);
+        m_ui.reseed->setEnabled(false);
     };
 }
 
@@ -72,17 +72,17 @@ void ScoreScreen::present(const Result& result) {
     m_result = result;
     m_ui.score->setText(core::scoreLine(result.score, result.outOf));
     if (core::tierOf(result.score, result.outOf) == core::Tier::Perfect) {
-        m_ui.tryAgain->SetVisible(false);
-        m_ui.action->SetVisible(true);
+        m_ui.tryAgain->setShown(false);
+        m_ui.action->setShown(true);
         m_ui.action->setText(QStringLiteral("Print Certificate"));
-        m_ui.name->SetVisible(true);
-        m_ui.nameHint->SetVisible(true);
+        m_ui.name->setShown(true);
+        m_ui.nameHint->setShown(true);
     } else {
         m_ui.reviewHint->setText(
             QStringLiteral("Click the button above to check which questions you answered incorrectly."));
         m_ui.action->setText(QStringLiteral("Check Wrong Answers"));
     }
-    m_ui.showPicture->SetEnabled(true);
+    m_ui.showPicture->setEnabled(true);
 }
 
 void ScoreScreen::afterQuiz(const Result& result) {
@@ -90,9 +90,9 @@ void ScoreScreen::afterQuiz(const Result& result) {
     // The review of wrong answers, made unseen as the quiz ended, leaves with this screen.
     if (auto* review = screens().find<WrongAnswersScreen>()) screens().closeTogether(&w, review);
     w.present(result);
-    w.m_ui.tryAgain->SetVisible(false);
-    w.m_ui.reviewHint->SetVisible(true);
-    w.m_ui.action->SetVisible(true);
+    w.m_ui.tryAgain->setShown(false);
+    w.m_ui.reviewHint->setShown(true);
+    w.m_ui.action->setShown(true);
     w.showInFront();
     announce(w.m_ui.score->text());
 }
@@ -107,16 +107,16 @@ void ScoreScreen::afterActivity(const Result& result) {
 // The timers run once, in a chain, after the screen is up.
 void ScoreScreen::showPicture() {
     m_ui.picture->setPicture(LoadPictureOrEmpty(m_result.portrait));
-    m_ui.showPicture->SetEnabled(false);
-    m_ui.readyKeys->SetEnabled(true);
+    m_ui.showPicture->setEnabled(false);
+    m_ui.readyKeys->setEnabled(true);
 }
 
 void ScoreScreen::readyKeys() {
-    if (m_ui.name->Visible()) m_ui.name->SetFocus();
-    m_ui.readyKeys->SetEnabled(false);
-    m_ui.action->SetBackStyle(1);
-    m_ui.exit->SetBackStyle(1);
-    m_ui.reseed->SetEnabled(true);
+    if (m_ui.name->isShown()) m_ui.name->setFocus();
+    m_ui.readyKeys->setEnabled(false);
+    m_ui.action->setBackStyle(1);
+    m_ui.exit->setBackStyle(1);
+    m_ui.reseed->setEnabled(true);
 }
 
 // The certificate: two banners, the title, the heading, the award, the name and the score, in a

@@ -44,7 +44,7 @@ void WrongAnswersScreen::list(const QStringList& lines, const QString& title) {
     WrongAnswersScreen& w = screens().open<WrongAnswersScreen>();
     for (int n = 0; n < lines.size(); ++n) {
         w.m_ui.lines[size_t(n)]->setText(lines[n]);
-        w.m_ui.lines[size_t(n)]->SetVisible(true);
+        w.m_ui.lines[size_t(n)]->setShown(true);
     }
     w.m_ui.title->setText(title);
 }

@@ -124,7 +124,7 @@ void MainMenu::prepare() {
     m_ui.logo->setPicture(LoadPictureOrEmpty(QStringLiteral("Images\\logo2.jpg")));
     m_ui.portrait->setPicture(LoadPictureOrEmpty(Portrait));
     m_ui.frame->setBackColor(theme::ScreenBlue);
-    m_ui.readCatalogue->SetEnabled(true);
+    m_ui.readCatalogue->setEnabled(true);
     readTopics();
 }
 
@@ -143,7 +143,7 @@ void MainMenu::readTopics() {
             continue;
         }
         m_topics[size_t(read.topic->entry)] = read.topic;
-        m_ui.mathematicians[size_t(read.topic->entry)]->SetEnabled(true);
+        m_ui.mathematicians[size_t(read.topic->entry)]->setEnabled(true);
     }
     for (size_t i = 0; i < m_topics.size(); ++i)
         if (!m_topics[i])
@@ -159,7 +159,7 @@ void MainMenu::readCatalogue() {
     } catch (const RuntimeError& e) {
         qCInfo(lcMenu, "the catalogue list is read as far as it goes: %s", core::reasonOf(e).c_str());
     }
-    m_ui.readCatalogue->SetEnabled(false);
+    m_ui.readCatalogue->setEnabled(false);
     // Euclid's page is the one ready to open: on a scaled stage its large picture is decoded now,
     // while the pupil reads the menu, not when the pupil clicks.
     if (Stage::instance()->devicePixelRatioF() > 1 && m_topics[Euclid]) LoadPictureOrEmpty(m_topics[Euclid]->picture.file);

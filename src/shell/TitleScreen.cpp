@@ -96,7 +96,7 @@ void TitleScreen::prepare() {
         // Recovery: the standard frame, and one more try at the picture. The backdrop must be up,
         // or nothing of the program would be seen.
         prepareScreen(*this, m_ui.picture);
-        m_ui.panel->Move(0, m_ui.panel->Top());
+        m_ui.panel->moveTo(0, m_ui.panel->topTwips());
         if (!Stage::instance()->isVisible()) Stage::instance()->showBackdrop();
         m_ui.picture->setPicture(LoadPictureOrEmpty(QStringLiteral("Images\\euclidsm.jpg")));
     }

@@ -79,10 +79,10 @@ constexpr ControlRow Layout[] = {
 void fitCaption(Label& entry, const QString& caption) {
     entry.setText(caption);
     FontDesc font = theme::ButtonFont;
-    const double room = double(entry.Width()) / TwipsPerPixel - 12;
+    const double room = double(entry.widthTwips()) / TwipsPerPixel - 12;
     const double wide = QFontMetricsF(makeFont(font)).horizontalAdvance(caption);
     if (wide > room) font.points = std::floor(font.points * room / wide * 4) / 4;
-    entry.SetFont(font);
+    entry.setFont(font);
 }
 }  // namespace
 

@@ -25,7 +25,7 @@
 
 #include <QApplication>
 
-// The run starts by loading and showing the title screen; its load event does the rest.
+// The run starts by opening and showing the title screen; its prepare() does the rest.
 int main(int argc, char** argv) {
     platform::startFontconfig();
     platform::Stage::useScaleSetting();

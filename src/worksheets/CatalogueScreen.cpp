@@ -53,10 +53,10 @@ CatalogueScreen::CatalogueScreen() {
     // clang-format on
     // Edit and Delete exclude each other.
     m_ui.edit->onClick = [this] {
-        if (m_ui.edit->Value() == 1) m_ui.remove->SetValue(0);
+        if (m_ui.edit->isTicked()) m_ui.remove->setTicked(false);
     };
     m_ui.remove->onClick = [this] {
-        if (m_ui.remove->Value() == 1) m_ui.edit->SetValue(0);
+        if (m_ui.remove->isTicked()) m_ui.edit->setTicked(false);
     };
     for (Label* title : m_ui.titles) title->onClick = [this, title] { titleClicked(title->text()); };
     m_ui.exit->onClick = [this] { screens().returnFrom(this); };
@@ -76,9 +76,9 @@ void CatalogueScreen::prepare() {
     m_ui.edit->setBackColor(theme::ScreenBlue);
     m_ui.remove->setBackColor(theme::ScreenBlue);
     m_page = 0;
-    for (Label* title : m_ui.titles) title->SetFont({"Tahoma", 12, true});
+    for (Label* title : m_ui.titles) title->setFont({"Tahoma", 12, true});
     const core::TitlePage page = core::titlePage(core::shared().worksheetCount, 0);
-    if (page.next) m_ui.next->SetVisible(true);
+    if (page.next) m_ui.next->setShown(true);
     showTitles(page);
 }
 
@@ -87,7 +87,7 @@ void CatalogueScreen::showTitles(const core::TitlePage& page) {
     for (int i = 1; i <= TitlesPerPage; ++i) {
         const bool shown = i <= page.shown();
         m_ui.titles[size_t(i - 1)]->setText(shown ? core::shared().worksheetNames[page.first + i] : QString());
-        m_ui.titles[size_t(i - 1)]->SetVisible(shown);
+        m_ui.titles[size_t(i - 1)]->setShown(shown);
     }
 }
 
@@ -104,12 +104,12 @@ void CatalogueScreen::turnPage(int step) {
 void CatalogueScreen::showCataloguePage() {
     const core::TitlePage page = core::titlePage(core::shared().worksheetCount, m_page);
     // The keyboard stays with the page buttons: the one hidden with the keyboard on it hands it over.
-    if (page.previous) m_ui.previous->SetVisible(true);
-    if (page.next) m_ui.next->SetVisible(true);
-    if (!page.next && page.previous && m_ui.next->widget()->hasFocus()) m_ui.previous->SetFocus();
-    if (!page.previous && page.next && m_ui.previous->widget()->hasFocus()) m_ui.next->SetFocus();
-    m_ui.previous->SetVisible(page.previous);
-    m_ui.next->SetVisible(page.next);
+    if (page.previous) m_ui.previous->setShown(true);
+    if (page.next) m_ui.next->setShown(true);
+    if (!page.next && page.previous && m_ui.next->widget()->hasFocus()) m_ui.previous->setFocus();
+    if (!page.previous && page.next && m_ui.previous->widget()->hasFocus()) m_ui.next->setFocus();
+    m_ui.previous->setShown(page.previous);
+    m_ui.next->setShown(page.next);
     m_ui.pageNumber->setText(QStringLiteral("Page") + numberText(m_page + 1));
     showTitles(page);
 }
@@ -117,7 +117,7 @@ void CatalogueScreen::showCataloguePage() {
 void CatalogueScreen::titleClicked(const QString& title) {
     // A title is taken out of the catalogue without reading its file, so a worksheet that is
     // missing or damaged can still be removed; the file itself stays in the folder.
-    if (m_ui.remove->Value() == 1) {
+    if (m_ui.remove->isTicked()) {
         deleteTitle(title);
         return;
     }
@@ -127,7 +127,7 @@ void CatalogueScreen::titleClicked(const QString& title) {
         file1.openForReading(worksheetfiles::WorksheetPath(title));
         const worksheetfiles::Worksheet w = worksheetfiles::readOpenWorksheet();
         file1.Close();
-        if (m_ui.edit->Value() == 1) {
+        if (m_ui.edit->isTicked()) {
             editWorksheet(w);
             return;
         }

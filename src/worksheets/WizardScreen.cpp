@@ -63,15 +63,15 @@ WizardScreen::WizardScreen() {
     // named for a screen reader by the question and letter it stands for.
     static const char* const answers[] = {"A", "B", "C", "D"};
     std::vector<Control*> order{m_ui.title};
-    m_ui.title->SetAccessibleName(QStringLiteral("Worksheet Title"));
+    m_ui.title->setAccessibleName(QStringLiteral("Worksheet Title"));
     for (int q = 0; q < QuestionCount; ++q) {
         const QString question = QStringLiteral("Question %1").arg(q + 1);
-        m_ui.questions[size_t(q)]->SetAccessibleName(question);
+        m_ui.questions[size_t(q)]->setAccessibleName(question);
         order.push_back(m_ui.questions[size_t(q)]);
         for (int k = 0; k < 4; ++k) {
-            m_ui.answers[size_t(4 * q + k)]->SetAccessibleName(question + QStringLiteral(", answer ") +
+            m_ui.answers[size_t(4 * q + k)]->setAccessibleName(question + QStringLiteral(", answer ") +
                                                                QLatin1String(answers[k]));
-            m_ui.ticks[size_t(4 * q + k)]->SetAccessibleName(question + QStringLiteral(": answer ") +
+            m_ui.ticks[size_t(4 * q + k)]->setAccessibleName(question + QStringLiteral(": answer ") +
                                                              QLatin1String(answers[k]) + QStringLiteral(" is right"));
             order.push_back(m_ui.answers[size_t(4 * q + k)]);
         }
@@ -88,11 +88,11 @@ WizardScreen::WizardScreen() {
     m_ui.print->onClick = [this] { printAnswers(); };
     // Enter goes on to the next box, as Tab does.
     m_ui.title->onKeyPress = [this](int& key) {
-        if (key == 13) m_ui.questions[0]->SetFocus();
+        if (key == 13) m_ui.questions[0]->setFocus();
     };
     for (int i = 0; i < QuestionCount; ++i)
         m_ui.questions[size_t(i)]->onKeyPress = [this, i](int& key) {
-            if (key == 13) m_ui.answers[size_t(i) * 4]->SetFocus();
+            if (key == 13) m_ui.answers[size_t(i) * 4]->setFocus();
         };
     for (int i = 0; i < 4 * QuestionCount; ++i)
         m_ui.answers[size_t(i)]->onKeyPress = [this, i](int& key) { answerKeyPress(i, key); };
@@ -107,9 +107,9 @@ void WizardScreen::prepare() {
 void WizardScreen::answerKeyPress(int answer, int& key) {
     if (key != 13) return;
     if (answer % 4 < 3)
-        m_ui.answers[size_t(answer + 1)]->SetFocus();
+        m_ui.answers[size_t(answer + 1)]->setFocus();
     else if (answer < 39)
-        m_ui.questions[size_t((answer + 1) / 4)]->SetFocus();
+        m_ui.questions[size_t((answer + 1) / 4)]->setFocus();
 }
 
 void WizardScreen::checkAndSave() {
@@ -135,7 +135,7 @@ bool WizardScreen::complete() const {
                 showMessage(QStringLiteral("You have not completed Question") + n);
                 return false;
             }
-            if (m_ui.ticks[size_t(4 * q + k)]->Value() == 1) ++ticks;
+            if (m_ui.ticks[size_t(4 * q + k)]->isTicked()) ++ticks;
         }
         if (ticks == 0) {
             showMessage(QStringLiteral("You have not ticked the correct answer for Question") + n);
@@ -193,7 +193,7 @@ Worksheet WizardScreen::typedWorksheet() const {
         out.text = m_ui.questions[size_t(q)]->contents();
         for (int k = 0; k < 4; ++k) {
             out.answers[k] = m_ui.answers[size_t(4 * q + k)]->contents();
-            if (m_ui.ticks[size_t(4 * q + k)]->Value() == 1) out.correct = numberText(k + 1).trimmed();
+            if (m_ui.ticks[size_t(4 * q + k)]->isTicked()) out.correct = numberText(k + 1).trimmed();
         }
     }
     return w;
@@ -263,7 +263,7 @@ void WizardScreen::edit(const worksheetfiles::Worksheet& w) {
         for (int k = 0; k < 4; ++k) z.m_ui.answers[size_t(4 * q + k)]->setContents(in.answers[size_t(k)]);
         long long correct = 0;
         skipOnFailure([&] { correct = toNumber(in.correct); });
-        if (correct >= 1 && correct <= 4) z.m_ui.ticks[size_t(4 * q + int(correct) - 1)]->SetValue(1);
+        if (correct >= 1 && correct <= 4) z.m_ui.ticks[size_t(4 * q + int(correct) - 1)]->setTicked(true);
     }
     z.m_kept = z.typedWorksheet();
     z.showInFront();

@@ -213,7 +213,7 @@ public:
         if (role() != QAccessible::Grouping && text(QAccessible::Name).isEmpty()) s.invisible = true;
         // A screen covered by another shows nothing of itself to a reader.
         if (const Form* form = formOf(widget()); form && Stage::instance()->front() != form) s.invisible = true;
-        s.focusable = m_c->TabStop();
+        s.focusable = m_c->tabStop();
         return s;
     }
     QStringList actionNames() const override {
@@ -379,7 +379,7 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (auto* form = qobject_cast<Form*>(object)) return new FormAccessible(form);
     Control* c = Control::of(object);
     // An option kept from the keyboard (the quiz's hidden "no answer") is kept from a reader too.
-    if (c && className == QLatin1String("QRadioButton") && !c->TabStop())
+    if (c && className == QLatin1String("QRadioButton") && !c->tabStop())
         return new ControlAccessible(c->widget(), c, QAccessible::RadioButton);
     // Controls Qt draws itself (text boxes, ticks, options, message boxes) keep Qt's own description,
     // told in the screen's pixels.

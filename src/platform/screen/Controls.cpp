@@ -71,7 +71,7 @@ Control::Control(QWidget* self) : m_w(self) {
 }
 
 bool readingOrder(const Control* a, const Control* b) {
-    return std::pair(a->Top(), a->Left()) < std::pair(b->Top(), b->Left());
+    return std::pair(a->topTwips(), a->leftTwips()) < std::pair(b->topTwips(), b->leftTwips());
 }
 
 Control::~Control() { m_w->setProperty(ControlProperty, QVariant()); }
@@ -98,7 +98,7 @@ quint32 Control::backAround() const {
     return m_back;
 }
 
-void Control::Move(float left, float top, float width, float height) {
+void Control::moveTo(float left, float top, float width, float height) {
     m_left = left;
     m_top = top;
     m_width = width;
@@ -106,7 +106,7 @@ void Control::Move(float left, float top, float width, float height) {
     m_w->setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
-void Control::SetEnabled(bool e) {
+void Control::setEnabled(bool e) {
     m_w->setEnabled(e);
     // A disabled control is not there for the mouse: movement over it is movement over its container.
     m_w->setAttribute(Qt::WA_NoMousePropagation, e);
@@ -152,7 +152,7 @@ Label::Label(QWidget* parent) : ControlWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent, m_opaque);
 }
 
-void Label::SetBackStyle(int style) {
+void Label::setBackStyle(int style) {
     if (m_opaque == (style != 0)) return;
     m_opaque = style != 0;
     // An opaque label covers its rectangle, so what lies beneath it need not be painted.
@@ -220,7 +220,7 @@ void Label::keyPressEvent(QKeyEvent* e) {
     if (!clickedByKey(*this, e)) ControlWidget::keyPressEvent(e);
 }
 
-void Label::SetAlignment(Alignment a) {
+void Label::setAlignment(Alignment a) {
     m_align = a;
     m_layoutWidth = -1;
     update();
@@ -358,13 +358,13 @@ void OptionButton::keyPressEvent(QKeyEvent* e) {
     std::vector<OptionButton*> group;
     for (QObject* o : parentWidget()->children()) {
         auto* b = dynamic_cast<OptionButton*>(Control::of(o));
-        if (b && b->isVisible() && b->isEnabled() && b->TabStop()) group.push_back(b);
+        if (b && b->isVisible() && b->isEnabled() && b->tabStop()) group.push_back(b);
     }
     std::sort(group.begin(), group.end(), readingOrder);
     const auto at = std::find(group.begin(), group.end(), this);
     if (at == group.end()) return;
     OptionButton* next = roundStep(group, at - group.begin(), step);
-    next->setFocus(Qt::TabFocusReason);
+    next->widget()->setFocus(Qt::TabFocusReason);
     next->setChecked(true);
 }
 

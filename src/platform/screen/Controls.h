@@ -81,22 +81,22 @@ public:
     // The control a widget is, or null for a widget that is none of ours.
     static Control* of(const QObject* w);
 
-    float Left() const { return m_left; }
-    float Top() const { return m_top; }
-    float Width() const { return m_width; }
-    float Height() const { return m_height; }
-    void Move(float left, float top, float width, float height);
-    void Move(float left, float top) { Move(left, top, m_width, m_height); }
+    float leftTwips() const { return m_left; }
+    float topTwips() const { return m_top; }
+    float widthTwips() const { return m_width; }
+    float heightTwips() const { return m_height; }
+    void moveTo(float left, float top, float width, float height);
+    void moveTo(float left, float top) { moveTo(left, top, m_width, m_height); }
 
-    bool Visible() const { return !m_w->isHidden(); }
-    void SetVisible(bool v) { m_w->setVisible(v); }
-    bool Enabled() const { return m_w->isEnabled(); }
-    void SetEnabled(bool e);
-    void SetFocus() { m_w->setFocus(Qt::OtherFocusReason); }
+    bool isShown() const { return !m_w->isHidden(); }
+    void setShown(bool v) { m_w->setVisible(v); }
+    bool isEnabled() const { return m_w->isEnabled(); }
+    void setEnabled(bool e);
+    void setFocus() { m_w->setFocus(Qt::OtherFocusReason); }
     // Whether Tab stops on the control. A label does where it can be clicked, unless a screen says otherwise.
     // (Our own flag: Qt takes Tab from the options of a group that are not selected.)
-    bool TabStop() const { return m_tabStop; }
-    void SetTabStop(bool stop) {
+    bool tabStop() const { return m_tabStop; }
+    void setTabStop(bool stop) {
         m_tabStopSet = false;
         setTabStopByDefault(stop);
         m_tabStopSet = true;
@@ -108,9 +108,9 @@ public:
         m_w->setFocusPolicy(stop ? Qt::TabFocus : Qt::NoFocus);
     }
     // Brings the control in front of every other control of its container.
-    void ZOrderFront() { m_w->raise(); }
+    void putOnTop() { m_w->raise(); }
     // Where the control stands among its container's children: a higher one is drawn over a lower one.
-    int ZOrderPosition() const { return m_w->parentWidget() ? int(m_w->parentWidget()->children().indexOf(m_w)) : 0; }
+    int stackPosition() const { return m_w->parentWidget() ? int(m_w->parentWidget()->children().indexOf(m_w)) : 0; }
 
     quint32 backColor() const { return m_back; }
     void setBackColor(quint32 bgr) {
@@ -122,7 +122,7 @@ public:
         m_fore = bgr;
         coloursChanged();
     }
-    void SetFont(const FontDesc& f) { m_w->setFont(makeFont(f)); }
+    void setFont(const FontDesc& f) { m_w->setFont(makeFont(f)); }
     virtual QString text() const { return {}; }
     virtual void setText(const QString&) {}
     // What a screen reader calls the control: its caption, unless the screen describes it (a tile
@@ -132,7 +132,7 @@ public:
         return !m_w->accessibleName().isEmpty() ? m_w->accessibleName() : describe ? describe() : text();
     }
     // A fixed name, for a box or tick that has no caption of its own.
-    void SetAccessibleName(const QString& name) { m_w->setAccessibleName(name); }
+    void setAccessibleName(const QString& name) { m_w->setAccessibleName(name); }
     // The colour around the control: its container's back.
     quint32 backAround() const;
 
@@ -167,6 +167,11 @@ public:
     // A control's words are the control's, whatever its Qt widget calls its own.
     using Control::setText;
     using Control::text;
+    using Control::setEnabled;
+    using Control::isEnabled;
+    using Control::setFocus;
+    using Control::setFont;
+    using Control::setAccessibleName;
 
 protected:
     void mousePressEvent(QMouseEvent* e) override {
@@ -198,10 +203,10 @@ public:
     explicit Label(QWidget* parent);
     QString text() const override { return m_caption; }
     void setText(const QString& c) override;
-    int BackStyle() const { return m_opaque ? 1 : 0; }  // 0 transparent, 1 opaque
-    void SetBackStyle(int style);
-    void SetAlignment(Alignment a);
-    void SetBorder(bool single) {
+    int backStyle() const { return m_opaque ? 1 : 0; }  // 0 transparent, 1 opaque
+    void setBackStyle(int style);
+    void setAlignment(Alignment a);
+    void setBorder(bool single) {
         m_border = single;
         update();
     }
@@ -217,7 +222,7 @@ protected:
     void focusInEvent(QFocusEvent*) override { update(); }
     void focusOutEvent(QFocusEvent*) override { update(); }
     void mouseMoveEvent(QMouseEvent* e) override {
-        if (m_hover) SetBackStyle(1);
+        if (m_hover) setBackStyle(1);
         ControlWidget::mouseMoveEvent(e);
     }
 
@@ -315,7 +320,7 @@ public:
         m_last = t;
     }
     int MaxLength() const { return m_max; }
-    void SetMaxLength(int n) { m_max = n; }
+    void setTypingLimit(int n) { m_max = n; }
     std::function<void(int& keyAscii)> onKeyPress;
 
 protected:
@@ -352,16 +357,16 @@ protected:
 class CheckBox : public ChoiceControl<QCheckBox> {
 public:
     explicit CheckBox(QWidget* parent);
-    int Value() const { return isChecked() ? 1 : 0; }
-    void SetValue(int v) { setChecked(v != 0); }
+    bool isTicked() const { return isChecked(); }
+    void setTicked(bool on) { setChecked(on); }
 };
 
 // Option buttons on one container form one group: selecting one clears the others.
 class OptionButton : public ChoiceControl<QRadioButton> {
 public:
     explicit OptionButton(QWidget* parent);
-    bool Value() const { return isChecked(); }
-    void SetValue(bool v) { setChecked(v); }
+    bool isChosen() const { return isChecked(); }
+    void setChosen(bool on) { setChecked(on); }
 
 protected:
     // The arrow keys move to the group's next or previous option the pupil can see, and select it;
@@ -373,10 +378,10 @@ protected:
 class Timer : public QObject {
 public:
     explicit Timer(QObject* parent);
-    bool Enabled() const { return m_timer.isActive(); }
-    void SetEnabled(bool e) { e ? m_timer.start() : m_timer.stop(); }
-    int Interval() const { return m_timer.interval(); }
-    void SetInterval(int ms) { m_timer.setInterval(ms); }
+    bool isEnabled() const { return m_timer.isActive(); }
+    void setEnabled(bool e) { e ? m_timer.start() : m_timer.stop(); }
+    int interval() const { return m_timer.interval(); }
+    void setInterval(int ms) { m_timer.setInterval(ms); }
     std::function<void()> onTimer;
 
 private:

@@ -142,7 +142,7 @@ void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles
         const Kind kind = s.to.fill ? s.to.kind : s.kind;
         if (kind == Kind::Timer) {
             auto* t = new Timer(this);
-            t->SetInterval(s.interval);
+            t->setInterval(s.interval);
             m_timers.push_back(t);
             if (s.to.fill) s.to.fill(handles, nullptr, t, s.index);
             continue;
@@ -152,9 +152,9 @@ void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles
         switch (kind) {
         case Kind::Label: {
             auto* l = new Label(parent);
-            l->SetAlignment(s.flags & Centered ? Center : s.flags & RightAligned ? RightJustify : LeftJustify);
-            l->SetBorder(s.flags & Border);
-            l->SetBackStyle(s.flags & Transparent ? 0 : 1);
+            l->setAlignment(s.flags & Centered ? Center : s.flags & RightAligned ? RightJustify : LeftJustify);
+            l->setBorder(s.flags & Border);
+            l->setBackStyle(s.flags & Transparent ? 0 : 1);
             l->setHover(s.flags & Hover);
             c = l;
             break;
@@ -166,7 +166,7 @@ void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles
         case Kind::Shape: c = new Shape(parent); break;
         case Kind::TextBox: {
             auto* t = new TextBox(parent);
-            t->SetMaxLength(s.maxLength);
+            t->setTypingLimit(s.maxLength);
             c = t;
             break;
         }
@@ -175,13 +175,13 @@ void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles
         case Kind::Timer:
         case Kind::OfHandle: break;
         }
-        c->SetFont(s.font);
+        c->setFont(s.font);
         c->setText(QString::fromUtf8(s.caption));
         c->setBackColor(s.back != DefaultColour ? s.back : m_back);
         if (s.fore != DefaultColour) c->setForeColor(s.fore);
-        c->Move(s.at.left, s.at.top, s.at.width, s.at.height);
-        if (s.flags & Disabled) c->SetEnabled(false);
-        if (s.flags & Hidden) c->SetVisible(false);
+        c->moveTo(s.at.left, s.at.top, s.at.width, s.at.height);
+        if (s.flags & Disabled) c->setEnabled(false);
+        if (s.flags & Hidden) c->setShown(false);
         m_controls.push_back(c);
         if (s.to.fill) s.to.fill(handles, c, nullptr, s.index);
     }
@@ -189,14 +189,14 @@ void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles
 
 void Form::unhover() {
     for (Control* c : m_controls)
-        if (auto* l = dynamic_cast<Label*>(c); l && l->hovers()) l->SetBackStyle(0);
+        if (auto* l = dynamic_cast<Label*>(c); l && l->hovers()) l->setBackStyle(0);
 }
 
 std::vector<Control*> Form::tabOrder() const {
     std::vector<std::pair<QPoint, Control*>> stops;
     for (Control* c : m_controls) {
         const QWidget* w = c->widget();
-        if (c->TabStop() && w->isVisibleTo(m_client) && w->isEnabledTo(m_client))
+        if (c->tabStop() && w->isVisibleTo(m_client) && w->isEnabledTo(m_client))
             stops.emplace_back(w->mapTo(m_client, QPoint(0, 0)), c);
     }
     std::stable_sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) {
@@ -245,7 +245,7 @@ void Form::takeFocus(bool keyboardUser) {
 
 void Form::cancel() {
     Control* c = m_cancel;
-    if (!c || !c->widget()->isVisibleTo(this) || !c->Enabled()) return;
+    if (!c || !c->widget()->isVisibleTo(this) || !c->isEnabled()) return;
     if (auto* b = qobject_cast<QAbstractButton*>(c->widget()))
         b->click();
     else if (c->onClick)
@@ -253,7 +253,7 @@ void Form::cancel() {
 }
 
 void Form::destroyForm() {
-    for (Timer* t : m_timers) t->SetEnabled(false);
+    for (Timer* t : m_timers) t->setEnabled(false);
     hide();
     Stage::instance()->frontChanged();
     deleteLater();

@@ -131,20 +131,20 @@ public:
     void setPicture(const Picture& p);
 
     // Outer position and size in twips on the stage.
-    float Left() const { return m_left; }
-    float Top() const { return m_top; }
-    float Width() const { return m_width; }
-    float Height() const { return m_height; }
+    float leftTwips() const { return m_left; }
+    float topTwips() const { return m_top; }
+    float widthTwips() const { return m_width; }
+    float heightTwips() const { return m_height; }
     // clang-format off
-    void SetLeft(float v) { m_left = v; place(); }
-    void SetTop(float v) { m_top = v; place(); }
+    void setLeftTwips(float v) { m_left = v; place(); }
+    void setTopTwips(float v) { m_top = v; place(); }
     // Centred on a screen of this size in twips; a screen smaller than the form leaves it overhanging.
     void centreOn(double screenWidth, double screenHeight) {
-        SetTop(float(screenHeight / 2 - double(Height()) / 2));
-        SetLeft(float(screenWidth / 2 - double(Width()) / 2));
+        setTopTwips(float(screenHeight / 2 - double(heightTwips()) / 2));
+        setLeftTwips(float(screenWidth / 2 - double(widthTwips()) / 2));
     }
-    void SetWidth(float v) { m_width = v; place(); }
-    void SetHeight(float v) { m_height = v; place(); }
+    void setWidthTwips(float v) { m_width = v; place(); }
+    void setHeightTwips(float v) { m_height = v; place(); }
     // clang-format on
 
     void showInFront();

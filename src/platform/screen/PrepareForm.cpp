@@ -10,8 +10,8 @@ void prepareScreen(Form& form, Control* picture) {
     form.setText(ProgramTitle);
     // A screen with a picture gives it the picture's blue; a screen without one has nothing to colour.
     if (picture) picture->setBackColor(theme::PictureBlue);
-    form.SetWidth(FormWidth);
-    form.SetHeight(FormHeight);
+    form.setWidthTwips(FormWidth);
+    form.setHeightTwips(FormHeight);
     Stage* screen = Stage::instance();
     screen->setMousePointer(11);
     form.centreOn(screen->screenWidth(), screen->screenHeight());

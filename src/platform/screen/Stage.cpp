@@ -103,12 +103,14 @@ static void hoverByKeyboard(Control* c, bool in) {
         run([&] { form->clientMouseMove(0, 0, float(centre.x()), float(centre.y())); });
     }
     if (!in || !w->isEnabled()) return;
-    if (entry) entry->SetBackStyle(1);
-    if (c->onMouseMove) run([&] { c->onMouseMove(0, 0, c->Width() / 2, c->Height() / 2); });
+    if (entry) entry->setBackStyle(1);
+    if (c->onMouseMove) run([&] { c->onMouseMove(0, 0, c->widthTwips() / 2, c->heightTwips() / 2); });
 }
 
 bool Stage::eventFilter(QObject*, QEvent* e) {
     switch (e->type()) {
+    // (A key the stage's shortcuts take, Escape or F11, comes only as its ShortcutOverride.)
+    case QEvent::ShortcutOverride:
     case QEvent::KeyPress: {
         const int k = static_cast<QKeyEvent*>(e)->key();
         if (k != Qt::Key_Shift && k != Qt::Key_Control && k != Qt::Key_Alt && k != Qt::Key_Meta) m_keyboardUser = true;
@@ -119,13 +121,11 @@ bool Stage::eventFilter(QObject*, QEvent* e) {
     default: break;
     }
     switch (e->type()) {
-    case QEvent::MouseButtonRelease: case QEvent::KeyPress: case QEvent::TouchEnd: reportNameChangesSoon(); break;
+    case QEvent::MouseButtonRelease: case QEvent::KeyPress: case QEvent::ShortcutOverride: case QEvent::TouchEnd: reportNameChangesSoon(); break;
     default: break;
     }
     return false;
 }
-
-// F11 reaches the stage from whichever control has the focus: none of them takes it.
 
 void Stage::useScaleSetting() {
     if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) return;
