@@ -137,7 +137,7 @@ void badSlot(const char* why) { qFatal("A screen's layout puts %s into a handle"
 void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles) {
     for (const ControlRow& s : table) {
         // (A constant table is checked as it compiles; rows made as the screen is built, here.)
-        if ((s.to.fill != nullptr) == (s.kind != Kind::OfHandle))
+        if ((s.to.kind != Kind::OfHandle) == (s.kind != Kind::OfHandle))
             detail::badSlot("a control whose kind is named twice or not at all");
         const Kind kind = s.to.fill ? s.to.kind : s.kind;
         if (kind == Kind::Timer) {

@@ -36,7 +36,8 @@ struct HandleSet {
     }
 };
 template <class H> inline constexpr char handleTag = 0;
-// Where build() puts a control, and so the control's kind.
+// Where build() puts a control, and so the control's kind (never OfHandle where a handle is named:
+// the table check reads the kind, as a function's address is not a constant under the sanitizers).
 struct Slot {
     Kind kind = Kind::OfHandle;
     void (*fill)(const HandleSet& handles, Control* control, Timer* timer, int index) = nullptr;
@@ -102,7 +103,7 @@ template <auto Member> void fill(const HandleSet& handles, Control* c, Timer* t,
 // Each row names its kind once: by its handle, or (without one) by `.kind`.
 consteval bool kindsNamedOnce(std::span<const ControlRow> table) {
     for (const ControlRow& row : table)
-        if ((row.to.fill != nullptr) == (row.kind != Kind::OfHandle)) return false;
+        if ((row.to.kind != Kind::OfHandle) == (row.kind != Kind::OfHandle)) return false;
     return true;
 }
 template <auto Member> QWidget* frameOf(const HandleSet& handles) {
