@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         IndexRemove(core::shared().worksheetNames[1]);
     } catch (const platform::RuntimeError&) {
     }
-    platform::FileChannel::one().Abandon();
+    platform::FileChannel::one().abandon();
     if (changed) IndexRead();  // what we wrote must read back without failing
     for (const QString& f : filesBelow(work.path()))
         if (!f.startsWith(QLatin1String("/multiple/"))) std::abort();

@@ -82,7 +82,7 @@ public:
     // Unloads every screen and lets the deferred deletions happen.
     static void reset() {
         platform::screens().closeAll();
-        platform::FileChannel::one().Abandon();
+        platform::FileChannel::one().abandon();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // A path in the working folder; an absolute path is kept as it is, for files outside it.
@@ -183,7 +183,7 @@ inline worksheetfiles::Question euclidQuestion(int q) {
     const platform::FileOneGuard guard;
     platform::FileChannel::one().openForReading(QStringLiteral("multiple\\Euclid.txt"));
     const worksheetfiles::Worksheet sheet = worksheetfiles::readOpenWorksheet();
-    platform::FileChannel::one().Close();
+    platform::FileChannel::one().close();
     return sheet.questions[size_t(q - 1)];
 }
 // What each box of a gallery board needs, worked out from what the board shows alone (its clues, the

@@ -6,8 +6,8 @@ namespace pages {
 
 void printPicture(const platform::Picture& picture) {
     platform::PrintDocument([&picture](platform::Printer& printer) {
-        printer.Print(QString());
-        printer.PaintPicture(picture, 1000, 1000);
+        printer.print(QString());
+        printer.paintPicture(picture, 1000, 1000);
     });
 }
 

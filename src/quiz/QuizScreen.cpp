@@ -132,21 +132,21 @@ void QuizScreen::endOfQuiz() {
 
 // "Name", "Class" and "Date", each followed by a rule to write on, across the printable width.
 static void writingLine(Printer& printer, float W) {
-    printer.SetFontSize(12);
-    const float y = printer.CurrentY();
+    printer.setFontSize(12);
+    const float y = printer.currentY();
     const float rule = y + 260;  // just under the letters' baseline at 12 points
     const std::pair<const char*, float> fields[] = {{"Name", 0.56f}, {"Class", 0.76f}, {"Date", 15 / 16.0f}};
     float x = W / 16;
     for (const auto& [label, end] : fields) {
-        printer.SetCurrentY(y);
-        printer.SetCurrentX(x);
-        printer.Print(QString::fromLatin1(label), false);
-        printer.Line(printer.CurrentX() + 80, rule, W * end, rule, 0);
+        printer.setCurrentY(y);
+        printer.setCurrentX(x);
+        printer.print(QString::fromLatin1(label), false);
+        printer.line(printer.currentX() + 80, rule, W * end, rule, 0);
         x = W * end + 240;
     }
-    printer.SetCurrentY(y);
-    printer.Print(QStringLiteral(" "));
-    printer.Print(QStringLiteral(" "));
+    printer.setCurrentY(y);
+    printer.print(QStringLiteral(" "));
+    printer.print(QStringLiteral(" "));
 }
 
 // The question sheet: a header line, a line for the pupil's name, class and date, the heading and
@@ -155,37 +155,37 @@ static void writingLine(Printer& printer, float W) {
 void QuizScreen::printQuestionSheet() {
     const bool printed = PrintDocument([this](Printer& printer) {
         const QString publisher = QStringLiteral("Halvern Press Publishing Ltd");
-        const float W = printer.ScaleWidth();
-        printer.SetFontName(QStringLiteral("Times New Roman"));
-        printer.SetFontBold(false);
-        printer.SetFontSize(16);
-        printer.SetCurrentX(W / 8);
-        printer.Print(QStringLiteral(" "));
-        printer.SetCurrentX(W / 16);
-        printer.Print(ProgramTitle, false);
+        const float W = printer.printableWidth();
+        printer.setFontName(QStringLiteral("Times New Roman"));
+        printer.setFontBold(false);
+        printer.setFontSize(16);
+        printer.setCurrentX(W / 8);
+        printer.print(QStringLiteral(" "));
+        printer.setCurrentX(W / 16);
+        printer.print(ProgramTitle, false);
         // The publisher ends where the margin starts, so its name is never cut at the page's edge.
-        printer.SetCurrentX(W - W / 16 - printer.TextWidth(publisher));
-        printer.Print(publisher);
-        printer.Print(QStringLiteral(" "));
+        printer.setCurrentX(W - W / 16 - printer.textWidth(publisher));
+        printer.print(publisher);
+        printer.print(QStringLiteral(" "));
         writingLine(printer, W);
-        printer.SetFontSize(32);
-        printer.PrintCentred(m_ui.heading->text());
-        printer.PrintCentred(m_ui.worksheetTitle->text());
-        printer.Print(QStringLiteral(" "));
-        printer.SetFontSize(12);
+        printer.setFontSize(32);
+        printer.printCentred(m_ui.heading->text());
+        printer.printCentred(m_ui.worksheetTitle->text());
+        printer.print(QStringLiteral(" "));
+        printer.setFontSize(12);
         for (int i = 1; i <= QuestionCount; ++i) {
             const Question& q = m_sheet.questions[size_t(i - 1)];
-            printer.SetCurrentX(W / 16);
-            printer.Print(QStringLiteral("Question") + numberText(i) + QStringLiteral("    ") + q.text);
-            printer.SetCurrentX(2 * W / 6);
-            printer.Print(QStringLiteral("A. ") + q.answers[0], false);
-            printer.SetCurrentX(4 * W / 6);
-            printer.Print(QStringLiteral("B. ") + q.answers[1]);
-            printer.SetCurrentX(2 * W / 6);
-            printer.Print(QStringLiteral("C. ") + q.answers[2], false);
-            printer.SetCurrentX(4 * W / 6);
-            printer.Print(QStringLiteral("D. ") + q.answers[3]);
-            printer.Print(QStringLiteral(" "));
+            printer.setCurrentX(W / 16);
+            printer.print(QStringLiteral("Question") + numberText(i) + QStringLiteral("    ") + q.text);
+            printer.setCurrentX(2 * W / 6);
+            printer.print(QStringLiteral("A. ") + q.answers[0], false);
+            printer.setCurrentX(4 * W / 6);
+            printer.print(QStringLiteral("B. ") + q.answers[1]);
+            printer.setCurrentX(2 * W / 6);
+            printer.print(QStringLiteral("C. ") + q.answers[2], false);
+            printer.setCurrentX(4 * W / 6);
+            printer.print(QStringLiteral("D. ") + q.answers[3]);
+            printer.print(QStringLiteral(" "));
         }
     });
     if (printed) showMessage(QStringLiteral("Your worksheet is now printing."));

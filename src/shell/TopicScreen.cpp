@@ -120,7 +120,7 @@ std::optional<worksheetfiles::Worksheet> TopicScreen::readQuiz() {
     try {
         FileChannel::one().openForReading(m_topic.quiz);
         const worksheetfiles::Worksheet sheet = worksheetfiles::readOpenWorksheet();
-        FileChannel::one().Close();
+        FileChannel::one().close();
         return sheet;
     } catch (const std::exception& e) {
         qCWarning(lcTopic, "%s: %s", qPrintable(m_topic.quiz), core::reasonOf(e).c_str());

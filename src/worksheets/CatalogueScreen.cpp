@@ -126,7 +126,7 @@ void CatalogueScreen::titleClicked(const QString& title) {
     try {
         file1.openForReading(worksheetfiles::WorksheetPath(title));
         const worksheetfiles::Worksheet w = worksheetfiles::readOpenWorksheet();
-        file1.Close();
+        file1.close();
         if (m_ui.edit->isTicked()) {
             editWorksheet(w);
             return;
@@ -134,7 +134,7 @@ void CatalogueScreen::titleClicked(const QString& title) {
         // Run it, under the opener's portrait and title.
         QuizScreen::start(w, m_portrait, m_heading);
     } catch (const std::exception& e) {
-        file1.Abandon();  // before the message, so nothing is left open while it waits
+        file1.abandon();  // before the message, so nothing is left open while it waits
         qCWarning(lcCatalogue, "%s: %s", qPrintable(title), core::reasonOf(e).c_str());
         showMessage(QStringLiteral("This worksheet seems to be corrupted."));
     }

@@ -156,29 +156,29 @@ void WizardScreen::printAnswers() {
     if (!complete()) return;
     const Worksheet w = typedWorksheet();
     const bool printed = PrintDocument([&w](Printer& printer) {
-        const float W = printer.ScaleWidth();
+        const float W = printer.printableWidth();
         const auto letter = [&w](int q) { return QChar(u'A' + int(toNumber(w.questions[size_t(q)].correct)) - 1); };
-        printer.SetFontName(QStringLiteral("Times New Roman"));
-        printer.SetFontBold(false);
-        printer.SetFontSize(16);
-        printer.Print(QStringLiteral(" "));
-        printer.SetFontSize(28);
-        printer.PrintCentred(QStringLiteral("Answer Key"));
-        printer.PrintCentred(w.title);
-        printer.SetFontSize(12);
-        printer.Print(QStringLiteral(" "));
+        printer.setFontName(QStringLiteral("Times New Roman"));
+        printer.setFontBold(false);
+        printer.setFontSize(16);
+        printer.print(QStringLiteral(" "));
+        printer.setFontSize(28);
+        printer.printCentred(QStringLiteral("Answer Key"));
+        printer.printCentred(w.title);
+        printer.setFontSize(12);
+        printer.print(QStringLiteral(" "));
         QStringList letters;
         for (int q = 0; q < QuestionCount; ++q) letters << QString::number(q + 1) + QLatin1Char(' ') + letter(q);
-        printer.SetCurrentX(W / 16);
-        printer.Print(letters.join(QStringLiteral(", ")));
-        printer.Print(QStringLiteral(" "));
+        printer.setCurrentX(W / 16);
+        printer.print(letters.join(QStringLiteral(", ")));
+        printer.print(QStringLiteral(" "));
         for (int q = 0; q < QuestionCount; ++q) {
             const Question& in = w.questions[size_t(q)];
-            printer.SetCurrentX(W / 16);
-            printer.Print(QStringLiteral("Question") + numberText(q + 1) + QStringLiteral("    ") + in.text);
-            printer.SetCurrentX(2 * W / 6);
-            printer.Print(QString(letter(q)) + QStringLiteral(". ") + in.answers[size_t(toNumber(in.correct)) - 1]);
-            printer.Print(QStringLiteral(" "));
+            printer.setCurrentX(W / 16);
+            printer.print(QStringLiteral("Question") + numberText(q + 1) + QStringLiteral("    ") + in.text);
+            printer.setCurrentX(2 * W / 6);
+            printer.print(QString(letter(q)) + QStringLiteral(". ") + in.answers[size_t(toNumber(in.correct)) - 1]);
+            printer.print(QStringLiteral(" "));
         }
     });
     if (printed) showMessage(QStringLiteral("Your answer key is now printing."));
@@ -239,8 +239,8 @@ void WizardScreen::writeWorksheet() {
         const SavedCopy before(WorksheetPath(title));
         try {
             file1.openForWriting(WorksheetPath(title));
-            file1.Write(WorksheetBytes(typedWorksheet()));
-            file1.Close();
+            file1.write(WorksheetBytes(typedWorksheet()));
+            file1.close();
             addToCatalogue();
         } catch (const std::exception&) {
             before.restore();  // closes file 1 first
@@ -249,7 +249,7 @@ void WizardScreen::writeWorksheet() {
         m_kept = typedWorksheet();
         showMessage(QStringLiteral("Your worksheet has been saved."));
     } catch (const std::exception& e) {
-        file1.Abandon();  // before the message, so nothing is left open while it waits
+        file1.abandon();  // before the message, so nothing is left open while it waits
         showMessage(catalogueMessage(e, QStringLiteral("There was a problem saving your worksheet")));
     }
 }

@@ -41,15 +41,15 @@ void IndexRead() {
             throw RuntimeError(ErrSubscript, QStringLiteral("Subscript out of range"));
         list.worksheetNames[i] = file1().readField();
     }
-    file1().Close();
+    file1().close();
 }
 
 // Writes the whole index anew; the old one stays until the new one is complete.
 static void IndexWrite(int count, const core::TitleList& names) {
     const FileOneGuard guard;
     file1().openForWriting(IndexPath);
-    file1().Write(IndexBytes(count, names));
-    file1().Close();
+    file1().write(IndexBytes(count, names));
+    file1().close();
 }
 
 // ---- The catalogue lock
@@ -134,15 +134,15 @@ SavedCopy::SavedCopy(const QString& path) : m_path(path) {
 
 void SavedCopy::restore() const {
     FileChannel& f = file1();
-    f.Abandon();
+    f.abandon();
     if (m_other) return;  // a link or folder was never written through: nothing to put back
     if (!m_existed) {
         removeWorkingFile(m_path);
         return;
     }
     f.openForWriting(m_path);
-    f.Write(m_bytes);
-    f.Close();
+    f.write(m_bytes);
+    f.close();
 }
 
 // ---- Index changes

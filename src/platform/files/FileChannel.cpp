@@ -26,12 +26,12 @@ QString FileChannel::readField() {
     return m_reader->next();
 }
 
-void FileChannel::Write(const QByteArray& bytes) {
+void FileChannel::write(const QByteArray& bytes) {
     if (m_mode != Mode::Output) throw RuntimeError(ErrIO, QStringLiteral("Bad file mode"));
     m_out += bytes;
 }
 
-void FileChannel::Close() {
+void FileChannel::close() {
     const Mode mode = m_mode;
     m_mode = Mode::Closed;
     m_reader.reset();
@@ -41,7 +41,7 @@ void FileChannel::Close() {
     replaceWorkingFile(m_outPath, bytes);
 }
 
-void FileChannel::Abandon() {
+void FileChannel::abandon() {
     m_out.clear();
     m_reader.reset();
     m_mode = Mode::Closed;

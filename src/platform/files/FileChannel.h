@@ -22,9 +22,9 @@ public:
     // Output goes to a new file beside the old one and replaces it only when closed whole.
     void openForWriting(const QString& path);
     QString readField();
-    void Write(const QByteArray& bytes);   // bytes already in the file's encoding
-    void Close();                          // finishes the file; fails if it could not be written
-    void Abandon();                        // an error trap's close: what was being written is dropped
+    void write(const QByteArray& bytes);   // bytes already in the file's encoding
+    void close();                          // finishes the file; fails if it could not be written
+    void abandon();                        // an error trap's close: what was being written is dropped
     Mode mode() const { return m_mode; }
 
 private:
@@ -41,7 +41,7 @@ class FileOneGuard {
 public:
     FileOneGuard() = default;
     ~FileOneGuard() {
-        if (FileChannel::one().mode() != FileChannel::Mode::Closed) FileChannel::one().Abandon();
+        if (FileChannel::one().mode() != FileChannel::Mode::Closed) FileChannel::one().abandon();
     }
     FileOneGuard(const FileOneGuard&) = delete;
     FileOneGuard& operator=(const FileOneGuard&) = delete;

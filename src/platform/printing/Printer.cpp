@@ -353,32 +353,32 @@ QFont Printer::deviceFont() const {
     return f;
 }
 
-void Printer::SetFontName(const QString& family) { m_family = family; }
-void Printer::SetFontSize(double points) { m_points = points; }
-void Printer::SetFontBold(bool bold) { m_bold = bold; }
+void Printer::setFontName(const QString& family) { m_family = family; }
+void Printer::setFontSize(double points) { m_points = points; }
+void Printer::setFontBold(bool bold) { m_bold = bold; }
 
-float Printer::ScaleWidth() {
+float Printer::printableWidth() {
     begin();
     return float(toTwips(paintRect().width()));
 }
 
-float Printer::ScaleHeight() {
+float Printer::printableHeight() {
     begin();
     return float(toTwips(paintRect().height()));
 }
 
-float Printer::TextWidth(const QString& text) {
+float Printer::textWidth(const QString& text) {
     begin();
     const QFontMetricsF fm(deviceFont(), m_writer.get());
     return float(toTwips(fm.horizontalAdvance(text)));
 }
 
-void Printer::Print(const QString& text, bool lineEnd) {
+void Printer::print(const QString& text, bool lineEnd) {
     begin();
     const QFont font = deviceFont();
     const QFontMetricsF fm(font, m_writer.get());
     const float lineHeight = float(toTwips(fm.lineSpacing()));
-    if (m_y + lineHeight > ScaleHeight() && m_y > 0) {
+    if (m_y + lineHeight > printableHeight() && m_y > 0) {
         if (!m_writer->newPage()) throw printerError(QStringLiteral("a new page could not be started"));
         m_y = 0;
     }
@@ -393,13 +393,13 @@ void Printer::Print(const QString& text, bool lineEnd) {
     }
 }
 
-void Printer::PrintCentred(const QString& text) {
-    SetCurrentX((ScaleWidth() - TextWidth(text)) / 2);
-    Print(text);
+void Printer::printCentred(const QString& text) {
+    setCurrentX((printableWidth() - textWidth(text)) / 2);
+    print(text);
 }
 
 // Lines are as wide as on a screen of 96 pixels to the inch, so they look the same on any printer.
-void Printer::Line(float x1, float y1, float x2, float y2, quint32 bgr) {
+void Printer::line(float x1, float y1, float x2, float y2, quint32 bgr) {
     begin();
     QPen pen(toQColor(bgr));
     pen.setWidthF(m_drawWidth * resolution() / 96.0);
@@ -408,13 +408,13 @@ void Printer::Line(float x1, float y1, float x2, float y2, quint32 bgr) {
     m_painter->drawLine(QPointF(toDevice(x1), toDevice(y1)), QPointF(toDevice(x2), toDevice(y2)));
 }
 
-void Printer::PaintPicture(const Picture& picture, float x, float y) {
+void Printer::paintPicture(const Picture& picture, float x, float y) {
     begin();
     const QSizeF size = picture.sizeTwips();
     picture.draw(*m_painter, QRectF(toDevice(x), toDevice(y), toDevice(size.width()), toDevice(size.height())));
 }
 
-Printer::Sent Printer::EndDoc() {
+Printer::Sent Printer::endDocument() {
     begin();
     resetSettings();
     const bool ended = m_painter->end();
@@ -457,7 +457,7 @@ void Printer::resetSettings() {
 }
 
 // Nothing has left the program before the document ends, so abandoning it is dropping it.
-void Printer::KillDoc() {
+void Printer::abandonDocument() {
     resetSettings();
     if (!m_painter) return;
     m_painter->end();
@@ -471,14 +471,14 @@ bool PrintDocument(const std::function<void(Printer&)>& draw) {
     Printer& printer = Printer::one();
     try {
         draw(printer);
-        if (printer.EndDoc() == Printer::Sent::Printing) return true;
+        if (printer.endDocument() == Printer::Sent::Printing) return true;
         showMessage(
             QStringLiteral("Your document was sent to the printer, but the printer has not confirmed it. "
                            "Please look at the printer before you print it again."));
         return false;
     } catch (const std::exception& e) {
         qCWarning(lcPrinting, "%s", e.what());
-        printer.KillDoc();
+        printer.abandonDocument();
         showMessage(QStringLiteral("There was a problem printing to your printer."));
         return false;
     }

@@ -27,35 +27,35 @@ class Printer {
 public:
     static Printer& one();  // the printer of the program
 
-    void SetFontName(const QString& family);
-    void SetFontSize(double points);
-    void SetFontBold(bool bold);
+    void setFontName(const QString& family);
+    void setFontSize(double points);
+    void setFontBold(bool bold);
     void setForeColor(quint32 bgr) { m_colour = bgr; }
-    float CurrentX() const { return m_x; }
-    void SetCurrentX(float twips) { m_x = twips; }
-    float CurrentY() const { return m_y; }
-    void SetCurrentY(float twips) { m_y = twips; }
-    void SetDrawWidth(int pixels) { m_drawWidth = pixels; }
+    float currentX() const { return m_x; }
+    void setCurrentX(float twips) { m_x = twips; }
+    float currentY() const { return m_y; }
+    void setCurrentY(float twips) { m_y = twips; }
+    void setDrawWidth(int pixels) { m_drawWidth = pixels; }
 
     // The printable area and text widths, in twips. Each starts the document if it has not begun.
-    float ScaleWidth();
-    float ScaleHeight();
-    float TextWidth(const QString& text);
+    float printableWidth();
+    float printableHeight();
+    float textWidth(const QString& text);
 
     // Prints text at the current position; with a line end the position moves to the left edge of
     // the next line (the line height following the font), without one it stays after the text.
-    void Print(const QString& text, bool lineEnd = true);
+    void print(const QString& text, bool lineEnd = true);
     // Prints a line centred across the printable width.
-    void PrintCentred(const QString& text);
-    void Line(float x1, float y1, float x2, float y2, quint32 bgr);
+    void printCentred(const QString& text);
+    void line(float x1, float y1, float x2, float y2, quint32 bgr);
     // A picture at its own size, a metafile as vectors.
-    void PaintPicture(const Picture& picture, float x, float y);
+    void paintPicture(const Picture& picture, float x, float y);
     // Sends the document to the printer; fails unless the printing system took the job. A job sent
     // whole whose fate the server no longer says is Unconfirmed: it may well print.
     enum class Sent { Printing, Unconfirmed };
-    Sent EndDoc();
+    Sent endDocument();
     // Abandons the document being made: nothing of it comes out of the printer.
-    void KillDoc();
+    void abandonDocument();
 
 private:
     Printer();
