@@ -57,7 +57,6 @@
 
 namespace {
 
-
 long peakKiB() {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly)) return 0;
@@ -126,7 +125,6 @@ void runBare(int rounds) {
 }
 
 // ---- The parent: runs the children in turn and prints the table
-
 
 struct Figures {
     std::vector<double> startup, peakMiB;

@@ -137,7 +137,6 @@ inline void fillValid(WizardScreen* w, const QString& title) {
     }
 }
 
-
 // Screen centre of a control, for the mouse.
 inline QPoint centre(platform::Control* c) { return c->widget()->rect().center(); }
 

@@ -5,7 +5,6 @@
 #include "platform/screen/PrepareForm.h"
 #include <algorithm>
 
-
 using namespace platform;
 
 namespace {
@@ -110,7 +109,6 @@ void DiceActivity::checkScore() {
     }
     showScore(core::diceScore(needed, shown), text());
 }
-
 
 int DiceActivity::netOf(const Control* c) const {
     const float x = c->leftTwips() + c->widthTwips() / 2, y = c->topTwips() + c->heightTwips() / 2;

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <numeric>
 
-
 using namespace platform;
 
 namespace {

@@ -4,7 +4,6 @@
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
 
-
 using namespace platform;
 
 namespace {
@@ -96,7 +95,6 @@ void PrimesActivity::checkScore() {
     // The certificate names what the pupil achieved, as the topic captions it.
     showScore(core::primesScore(Factors, Placed), text());
 }
-
 
 // "row 2 (30 =), box 1": the row's product is what the pupil reads beside it.
 QString PrimesActivity::boxPlace(int b) const {

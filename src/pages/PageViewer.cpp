@@ -5,7 +5,6 @@
 #include "platform/screen/Accessibility.h"
 #include "platform/screen/PrepareForm.h"
 
-
 using namespace platform;
 
 namespace {

@@ -8,7 +8,6 @@
 #include "platform/screen/PrepareForm.h"
 #include "platform/printing/Printer.h"
 
-
 using namespace platform;
 using core::QuestionCount;
 using worksheetfiles::Question;

@@ -9,7 +9,6 @@
 
 #include <QFontMetricsF>
 
-
 using namespace platform;
 
 namespace {

@@ -4,7 +4,6 @@
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
 
-
 using namespace platform;
 
 namespace {

@@ -32,7 +32,6 @@
 
 Q_LOGGING_CATEGORY(lcMenu, "vellacourt.menu")
 
-
 using namespace platform;
 
 namespace {

@@ -25,7 +25,6 @@
 
 Q_LOGGING_CATEGORY(lcTitle, "vellacourt.title")
 
-
 using namespace platform;
 
 namespace {

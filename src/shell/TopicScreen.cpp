@@ -48,7 +48,6 @@
 
 Q_LOGGING_CATEGORY(lcTopic, "vellacourt.topic")
 
-
 using namespace platform;
 
 namespace {

@@ -14,7 +14,6 @@
 
 Q_LOGGING_CATEGORY(lcCatalogue, "vellacourt.catalogue")
 
-
 using namespace platform;
 using core::TitlesPerPage;
 

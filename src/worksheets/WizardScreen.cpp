@@ -7,7 +7,6 @@
 #include "platform/files/WorkingFiles.h"
 #include "worksheets/WorksheetFiles.h"
 
-
 using namespace platform;
 using namespace worksheetfiles;
 using core::QuestionCount;

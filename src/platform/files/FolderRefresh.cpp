@@ -37,7 +37,6 @@ QList<QByteArray> spellings(int folder, const QByteArray& name) {
     return out;
 }
 
-
 // Whether the plain file `name` in the folder holds exactly `bytes`; a link, FIFO or other is not.
 bool holds(int folder, const QByteArray& name, const QByteArray& bytes) {
     const Fd f(::openat(folder, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));

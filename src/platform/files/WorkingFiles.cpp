@@ -19,7 +19,6 @@ namespace platform {
 
 namespace {
 
-
 RuntimeError notFound(const QString& path) {
     return RuntimeError(ErrFileNotFound, QStringLiteral("File not found: %1").arg(path));
 }
@@ -71,7 +70,6 @@ Fd openFolderOf(const QStringList& parts, const QString& path) {
     }
     return folder;
 }
-
 
 }  // namespace
 
