@@ -16,6 +16,7 @@ cat > "$tmp/program" <<'STUB'
 #!/bin/sh
 pwd > "$STUB_LOG"
 echo "${VELLACOURT_PROBLEM:-}" >> "$STUB_LOG"
+echo "${LD_LIBRARY_PATH:-}" >> "$STUB_LOG"
 echo "${VELLACOURT_NOTICE:-}" > "$STUB_LOG.notice"
 STUB
 chmod +x "$tmp/program"
@@ -120,3 +121,30 @@ touch "$tmp/stop"
 wait "$pupil"
 same "$teacher/.profile" "$tmp/profile.before"
 check test "$(ls -A "$teacher")" = ".profile"
+
+# No library is loaded from the working folder, whatever LD_LIBRARY_PATH holds: the launcher keeps only
+# its absolute folders, and the program started directly there starts itself again without the rest. A
+# library planted as the picture reader's own (loaded when the title's picture is read) leaves a mark if run.
+launch VELLACOURT_HOME="$tmp/school" LD_LIBRARY_PATH=":/nowhere::lib:"
+check test "$(sed -n 3p "$tmp/started")" = "/nowhere"
+# (The reader binds every function as it loads, so the planted library has all it asks for, doing nothing.)
+plugin=$(find /usr/lib -name libqjpeg.so -path '*qt6*' | head -1)
+{
+    printf '%s\n' '#include <fcntl.h>' '#include <unistd.h>' \
+        '__attribute__((constructor)) static void ran(void) { close(open("planted-ran", O_WRONLY | O_CREAT, 0644)); }'
+    nm -D --undefined-only "$plugin" | sed -n 's/.* U \(jpeg_[A-Za-z_]*\)@LIBJPEG_6.2$/void \1(void) {}/p'
+} > "$tmp/planted.c"
+echo 'LIBJPEG_6.2 { global: *; };' > "$tmp/planted.map"
+cc -shared -fPIC -Wl,--version-script="$tmp/planted.map" -o "$tmp/school/libjpeg.so.62" "$tmp/planted.c"
+for start in launcher direct; do
+    if [ $start = launcher ]; then
+        (cd "$tmp" && env LD_LIBRARY_PATH=: QT_QPA_PLATFORM=offscreen VELLACOURT_HOME="$tmp/school" VELLACOURT_DATA="$data" \
+            VELLACOURT_PROGRAM="$build/vellacourt" VELLACOURT_REFRESHER="$build/vellacourt-refresh" timeout 5 "$launcher") || true
+    else
+        (cd "$tmp/school" && env LD_LIBRARY_PATH=: QT_QPA_PLATFORM=offscreen timeout 5 "$build/vellacourt") || true
+    fi
+    check test ! -e "$tmp/school/planted-ran"
+done
+# The same library named by an absolute entry is loaded: the mark above would have been seen.
+(cd "$tmp/school" && env LD_LIBRARY_PATH="$tmp/school" QT_QPA_PLATFORM=offscreen timeout 5 "$build/vellacourt" 2>/dev/null) || true
+check test -e "$tmp/school/planted-ran"

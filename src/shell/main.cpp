@@ -1,24 +1,7 @@
+#include "platform/files/LibraryPath.h"
 #include "platform/screen/Dialogs.h"
 #include "platform/screen/Fonts.h"
-#include "platform/files/Core.h"
 #include "platform/screen/Navigator.h"
-#include "activities/DiceActivity.h"
-#include "activities/PrimesActivity.h"
-#include "pages/PageViewer.h"
-#include "quiz/QuizScreen.h"
-#include "quiz/ScoreScreen.h"
-#include "quiz/WrongAnswersScreen.h"
-#include "shell/MainMenu.h"
-#include "shell/TitleScreen.h"
-#include "shell/TopicScreen.h"
-#include "worksheets/CatalogueScreen.h"
-#include "worksheets/WizardScreen.h"
-#include "platform/screen/Stage.h"
-#include "shell/MainMenu.h"
-#include "shell/TitleScreen.h"
-#include "shell/TopicScreen.h"
-#include "worksheets/CatalogueScreen.h"
-#include "worksheets/WizardScreen.h"
 #include "platform/screen/Stage.h"
 #include "shell/MainMenu.h"
 #include "shell/TitleScreen.h"
@@ -27,6 +10,7 @@
 
 // The run starts by opening and showing the title screen; its prepare() does the rest.
 int main(int argc, char** argv) {
+    platform::startWithoutRelativeLibraryPaths(argv);
     platform::startFontconfig();
     platform::Stage::useScaleSetting();
     platform::Stage::chooseScaleBeforeStart();

@@ -5,12 +5,7 @@
 #include "platform/files/Core.h"
 #include "core/Shared.h"
 
-#include <QFile>
-#include <QDateTime>
 #include <QFileInfo>
-#include <QSysInfo>
-#include <cerrno>
-#include <csignal>
 
 using namespace platform;
 
@@ -26,16 +21,17 @@ void IndexRead() {
     core::Shared& list = core::shared();
     const FileOneGuard guard;
     file1().openForReading(IndexPath);
-    const QString count = file1().readField();
-    try {
-        const long long n = toNumber(count);
-        // A count outside what an index can hold is a damaged index, whatever follows it.
-        if (n < 0 || n > core::MaxTitles) throw CatalogueError(CatalogueDamaged);
-        list.worksheetCount = int(n);
-    } catch (const RuntimeError&) {
+    // The count is a plain whole number the program wrote ("1e3" or "12.4" is no count); one outside
+    // what an index can hold is a damaged index, whatever follows it.
+    const QString count = file1().readField().trimmed();
+    bool plain = !count.isEmpty() && count.size() <= 4;
+    for (const QChar c : count) plain = plain && c >= u'0' && c <= u'9';
+    const int n = plain ? count.toInt() : -1;
+    if (n < 0 || n > core::MaxTitles) {
         list.worksheetCount = 0;
-        throw;
+        throw CatalogueError(CatalogueDamaged);
     }
+    list.worksheetCount = n;
     for (int i = 1; i <= list.worksheetCount; ++i) {
         if (i >= int(list.worksheetNames.size()))
             throw RuntimeError(ErrSubscript, QStringLiteral("Subscript out of range"));
@@ -56,52 +52,26 @@ static void IndexWrite(int count, const core::TitleList& names) {
 
 static int lockDepth = 0;
 
-// Whether the lock file at `path` was left by a program that is no longer changing the catalogue.
-static bool lockIsStale(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink()) return false;
-    // Only a plain file is a lock; anything else stands in the way for good.
-    if (info.isSymLink() || !info.isFile()) throw CatalogueError(CatalogueLockStuck);
-    const qint64 age = info.lastModified().msecsTo(QDateTime::currentDateTime());
-    qint64 pid = 0;
-    QString host, app;
-    const bool known = QLockFile(path).getLockInfo(&pid, &host, &app);
-    if (known && host == QSysInfo::machineHostName()) {
-        const bool running = pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
-        return !running || age > CatalogueLock::StaleMs;
-    }
-    // A program writes its lock the moment it makes it: one still empty or unreadable after a few
-    // seconds was left by a program stopped in between, and nobody holds it.
-    if (!known) return age > CatalogueLock::UnwrittenStaleMs || age < -CatalogueLock::FutureMs;
-    // Another computer's clock may run ahead of ours: its fresh lock is not taken over for that.
-    return age > CatalogueLock::OtherHostStaleMs || age < -CatalogueLock::FutureMs;
-}
-
 CatalogueLock::CatalogueLock() {
     if (lockDepth++ > 0) return;
-    const QString path = resolvePath(QStringLiteral("multiple")) + QStringLiteral("/track.lock");
-    try {
-        if (lockIsStale(path) && !QFile::remove(path) && QFileInfo::exists(path)) throw CatalogueError(CatalogueLockStuck);
-    } catch (...) {
-        --lockDepth;
-        throw;
-    }
-    m_lock = std::make_unique<QLockFile>(path);
-    // Staleness is judged above, by our rules; Qt's own would take a lock from the future as stale.
-    m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(WaitMs)) {
-        // Held elsewhere is "busy"; a lock file that cannot be made at all (a full or read-only disk)
-        // is the failure of the save itself.
-        const bool busy = m_lock->error() == QLockFile::LockFailedError;
-        --lockDepth;
-        m_lock.reset();
-        if (busy) throw CatalogueError(CatalogueBusy);
+    m_lock = std::make_unique<LockFile>();
+    const LockFile::Outcome outcome = m_lock->take(
+        QStringLiteral("multiple"), "track.lock", {StaleMs, OtherHostStaleMs, FutureMs, UnwrittenStaleMs, WaitMs});
+    if (outcome == LockFile::Outcome::Taken) return;
+    --lockDepth;
+    m_lock.reset();
+    switch (outcome) {
+    case LockFile::Outcome::Busy: throw CatalogueError(CatalogueBusy);
+    case LockFile::Outcome::Stuck: throw CatalogueError(CatalogueLockStuck);
+    case LockFile::Outcome::NoFolder: throw CatalogueError(CatalogueNoFolder);
+    default:
+        // A lock file that cannot be made at all (a full or read-only disk) is the failure of the change itself.
         throw RuntimeError(ErrIO, QStringLiteral("The catalogue's lock file cannot be written"));
     }
 }
 
 CatalogueLock::~CatalogueLock() {
-    if (m_lock) m_lock->unlock();
+    m_lock.reset();
     if (lockDepth > 0) --lockDepth;
 }
 

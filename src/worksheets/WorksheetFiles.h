@@ -4,9 +4,9 @@
 #include "core/Shared.h"
 #include "core/WorksheetFormat.h"
 #include "platform/files/Core.h"
+#include "platform/files/LockFile.h"
 
 #include <QByteArray>
-#include <QLockFile>
 #include <QString>
 #include <array>
 #include <functional>
@@ -37,17 +37,18 @@ inline const QString CatalogueLockStuck =
 inline const QString CatalogueDamaged =
     QStringLiteral("The worksheet catalogue, multiple/track.txt, is damaged: it does not say how many worksheets it "
                    "lists. Nothing has been changed.");
+inline const QString CatalogueNoFolder =
+    QStringLiteral("The worksheet folder, multiple, is missing or is not a folder of its own (it is a link), so the "
+                   "catalogue cannot be changed there. Ask whoever looks after the worksheet folder to make it a real "
+                   "folder. Nothing has been changed.");
 // What to tell the teacher about a failed change: the catalogue's own reason, or `otherwise`.
 QString catalogueMessage(const std::exception& e, const QString& otherwise);
 
 // One read-change-write of the catalogue at a time, also between computers that share the folder:
-// a lock file beside the index. Nested locks in one program share the outermost. A lock left by a
-// program that stopped is taken over: on this computer once its program is gone or after StaleMs; from
-// another computer, whose clock may be a little off, only after OtherHostStaleMs, and never while its
-// time lies ahead of ours (up to FutureMs, a clock too far ahead to be believed); an empty or
-// unreadable one after UnwrittenStaleMs. A lock not taken
-// within WaitMs fails with CatalogueBusy; one that is stale but cannot be removed (another user's, in
-// a folder where only owners may remove files), or that is no file at all, fails with CatalogueLockStuck.
+// the lock file multiple/track.lock (platform::LockFile says how it is judged). Nested locks in one
+// program share the outermost. A lock not taken within WaitMs fails with CatalogueBusy; one that is
+// abandoned but cannot be removed (another user's, in a folder where only owners may remove files), or
+// a folder at its place, with CatalogueLockStuck; a worksheet folder that is a link, with CatalogueNoFolder.
 class CatalogueLock {
 public:
     CatalogueLock();
@@ -57,7 +58,7 @@ public:
     static inline int WaitMs = 1000;  // the window waits no longer than this for another computer
     static constexpr qint64 StaleMs = 30000, OtherHostStaleMs = 120000, FutureMs = 600000, UnwrittenStaleMs = 5000;
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<platform::LockFile> m_lock;
 };
 
 // Fails, changing nothing, unless the index can be read and can list the title.

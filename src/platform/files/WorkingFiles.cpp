@@ -73,6 +73,12 @@ Fd openFolderOf(const QStringList& parts, const QString& path) {
 
 }  // namespace
 
+Fd openWorkingFolder(const QString& path) {
+    QStringList parts = partsOf(path);
+    parts << QString();  // every part is a folder to go through
+    return openFolderOf(parts, path);
+}
+
 QByteArray readWorkingFile(const QString& path, qint64 limit) {
     const QStringList parts = partsOf(path);
     const Fd folder = openFolderOf(parts, path);
@@ -120,8 +126,15 @@ void replaceWorkingFile(const QString& path, const QByteArray& bytes) {
         if (file.get() < 0 && errno != EEXIST) break;
     }
     if (file.get() < 0) throw failed;
-    // The new file keeps the old one's permissions, as a save in place would.
-    if (existed) ::fchmod(file.get(), old.st_mode & 07777);
+    // The new file keeps the old one's permissions, as a save in place would, and whatever the umask of
+    // whoever saved last, everyone in the folder's group can read it (and a new one, in a folder the
+    // group shares, change it too), so a colleague's save never hides a worksheet from the others.
+    struct stat in {};
+    const mode_t shared = ::fstat(folder.get(), &in) == 0 && (in.st_mode & S_IWGRP) ? 0664 : 0644;
+    if (::fchmod(file.get(), existed ? (old.st_mode & 07777) | S_IRUSR | S_IWUSR | S_IRGRP : shared) != 0) {
+        ::unlinkat(folder.get(), temp.constData(), 0);
+        throw failed;
+    }
     const bool whole = writeAll(file.get(), bytes) && ::fdatasync(file.get()) == 0 && ::close(file.release()) == 0;
     if (!whole || ::renameat(folder.get(), temp.constData(), folder.get(), name.constData()) != 0) {
         ::unlinkat(folder.get(), temp.constData(), 0);

@@ -6,6 +6,7 @@
 // after any check is replaced, never written through, and the old file stays if the write fails.
 #pragma once
 #include "platform/files/Core.h"
+#include "platform/files/Descriptors.h"
 
 #include "core/TopicFile.h"
 
@@ -29,6 +30,8 @@ struct FileLimits {
 QByteArray readWorkingFile(const QString& path, qint64 limit);
 // Replaces the file whole, or fails leaving it as it was. A link standing at its place is refused.
 void replaceWorkingFile(const QString& path, const QByteArray& bytes);
+// The folder itself, opened through each folder in turn, none a link (RuntimeError if it cannot be).
+Fd openWorkingFolder(const QString& path);
 // Removes the file (a link is removed, not followed); true if there is none there afterwards.
 bool removeWorkingFile(const QString& path);
 

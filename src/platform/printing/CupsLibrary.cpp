@@ -1,12 +1,16 @@
 #include "platform/printing/CupsLibrary.h"
 
+#include <QFileInfo>
 #include <QLibrary>
 
 namespace platform {
 
 const CupsLibrary* cupsLibrary() {
     static const CupsLibrary* const loaded = []() -> const CupsLibrary* {
-        QLibrary library(QStringLiteral("cups"), 2);
+        // By its full name in the system's library folder; by name only (a search of the system's
+        // folders) where the system keeps it elsewhere.
+        const QString installed = QStringLiteral(CUPS_LIBRARY_DIR "/libcups.so.2");
+        QLibrary library(QFileInfo(installed).isAbsolute() && QFileInfo::exists(installed) ? installed : QStringLiteral("libcups.so.2"));
         if (!library.load()) {
             qWarning("the printing library cannot be loaded: %s", qPrintable(library.errorString()));
             return nullptr;
