@@ -12,13 +12,17 @@ Navigator& screens() { return Stage::instance()->navigator(); }
 
 Navigator::~Navigator() { closeAll(); }
 
+Navigator::KindSeen* Navigator::seen(std::type_index kind) {
+    const auto k = std::find_if(m_kinds.begin(), m_kinds.end(), [&](const KindSeen& x) { return x.kind == kind; });
+    return k == m_kinds.end() ? nullptr : &*k;
+}
+
 void Navigator::add(std::type_index kind, Form* screen, std::function<Form*()> make) {
-    m_open.push_back({kind, screen, make});
-    const auto counted = std::find_if(m_opens.begin(), m_opens.end(), [&](const auto& c) { return c.first == kind; });
-    if (counted != m_opens.end()) ++counted->second;
-    else m_opens.emplace_back(kind, 1);
-    if (make && std::none_of(m_makers.begin(), m_makers.end(), [&](const auto& m) { return m.first == kind; }))
-        m_makers.emplace_back(kind, std::move(make));
+    m_open.push_back({kind, screen});
+    KindSeen* k = seen(kind);
+    if (!k) k = &m_kinds.emplace_back(KindSeen{kind});
+    ++k->opens;
+    if (!k->make) k->make = std::move(make);
 }
 
 Form* Navigator::screenOf(std::type_index kind) const {
@@ -27,8 +31,9 @@ Form* Navigator::screenOf(std::type_index kind) const {
 }
 
 int Navigator::opensOf(std::type_index kind) const {
-    const auto c = std::find_if(m_opens.begin(), m_opens.end(), [&](const auto& x) { return x.first == kind; });
-    return c == m_opens.end() ? 0 : c->second;
+    for (const KindSeen& k : m_kinds)
+        if (k.kind == kind) return k.opens;
+    return 0;
 }
 
 Navigator::Entry* Navigator::entryOf(const Form* screen) {
@@ -61,10 +66,10 @@ void Navigator::returnFrom(Form* screen) {
     const std::type_index back = e ? e->openedFrom : std::type_index(typeid(void));
     if (Form* open = screenOf(back)) {
         bringForward(open);
-    } else if (const auto maker = std::find_if(m_makers.begin(), m_makers.end(), [&](const auto& m) { return m.first == back; });
-               maker != m_makers.end()) {
-        Form* s = maker->second();
-        add(back, s, maker->second);
+    } else if (const KindSeen* k = seen(back); k && k->make) {
+        const std::function<Form*()> make = k->make;
+        Form* s = make();
+        add(back, s, make);
         s->prepare();
         bringForward(s);
     }

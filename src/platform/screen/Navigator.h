@@ -64,20 +64,25 @@ private:
     struct Entry {
         std::type_index kind;
         Form* screen;
-        std::function<Form*()> make;  // a new one of its kind, for a return to a closed opener
         std::type_index openedFrom = typeid(void);
         std::vector<Form*> together;
+    };
+    // What is known of a kind of screen for the whole run, open or not.
+    struct KindSeen {
+        std::type_index kind;
+        int opens = 0;
+        std::function<Form*()> make;  // a new one of its kind, for a return to a closed opener
     };
     void add(std::type_index kind, Form* screen, std::function<Form*()> make);
     void bringForward(Form* screen);
     Form* screenOf(std::type_index kind) const;
     int opensOf(std::type_index kind) const;
     Entry* entryOf(const Form* screen);
+    KindSeen* seen(std::type_index kind);
     [[noreturn]] static void notOpen(std::type_index kind);
     std::vector<Entry> m_open;
     std::vector<Form*> m_order;
-    std::vector<std::pair<std::type_index, int>> m_opens;
-    std::vector<std::pair<std::type_index, std::function<Form*()>>> m_makers;
+    std::vector<KindSeen> m_kinds;
 };
 
 // The stage's navigator.
