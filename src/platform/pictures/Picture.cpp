@@ -152,7 +152,7 @@ void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at, co
 // megabyte of a 100 x 100 picture once took nine seconds). The time is the thread's own, so that a
 // machine busy with other work does not cost a picture: ours take a few tens of milliseconds.
 constexpr double MaxDecodeMs = 400;
-constexpr std::chrono::milliseconds DecodeTime{600};
+constexpr std::chrono::milliseconds DecodeTime{500};
 
 static std::chrono::nanoseconds threadTime() {
     timespec t{};
