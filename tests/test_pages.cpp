@@ -255,7 +255,9 @@ private slots:
         QVERIFY2(log.lines.isEmpty(), qPrintable(log.lines.join(QLatin1Char('\n'))));
     }
 
-    // Planted pictures (FIFO, endless header, endless JPEG scans, too large) are refused at once; the cache is bounded.
+    // Planted pictures are refused at once, whatever their names say (a FIFO, an endless header, a JPEG
+    // of endless empty scans or of arithmetic-coded noise, an icon holding a large PNG, one too large), a
+    // GIF whose every code is thousands of pixels within its time; the cache is bounded.
     void plantedPicturesRefusedAndTheCacheBounded() {
         Session s;
         const auto save = [&s](const QString& name, QSize size) {
@@ -266,17 +268,65 @@ private slots:
         QVERIFY(::mkfifo(qPrintable(s.path(QStringLiteral("Images/fifo.jpg"))), 0600) == 0);
         s.write(QStringLiteral("Images/endless.ppm"), "P6\n# ");
         QVERIFY(QFile::resize(s.path(QStringLiteral("Images/endless.ppm")), qint64(1) << 30));
-        QByteArray scans("\xFF\xD8\xFF\xE0", 4);
-        for (int i = 0; i < 5000; ++i) scans += QByteArray("\xFF\xDA\x00\x08\x01\x01\x00\x00\x3F\x00\x00\x00", 12);
+        // Progressive, at the largest size shown: one grey component, its quantisation all ones.
+        const auto progressive = [](char sof) {
+            QByteArray b("\xFF\xD8\xFF\xDB\x00\x43\x00", 7);
+            b += QByteArray(64, 1);
+            b += QByteArray("\xFF\x00\x00\x0B\x08\x09\x60\x0C\x80\x01\x01\x11\x00", 13);
+            b[b.size() - 12] = sof;
+            return b;
+        };
+        QByteArray scans = progressive('\xC2');
+        for (int i = 0; i < 5000; ++i) scans += QByteArray("\xFF\xDA\x00\x08\x01\x01\x00\x01\x3F\x00\x00\x00", 12);
         s.write(QStringLiteral("Images/scans.jpg"), scans + QByteArray("\xFF\xD9", 2));
+        // Arithmetic-coded noise in 60 scans (which a count of scans let through): a second to decode.
+        QByteArray noise = progressive('\xCA');
+        QRandomGenerator random(37);
+        for (int scan = 0; scan < 60; ++scan) {
+            noise += scan == 0 ? QByteArray("\xFF\xDA\x00\x08\x01\x01\x00\x00\x00\x00", 10)
+                               : QByteArray("\xFF\xDA\x00\x08\x01\x01\x00\x01\x3F\x00", 10);
+            QByteArray data(100'000, Qt::Uninitialized);
+            random.fillRange(reinterpret_cast<quint32*>(data.data()), data.size() / 4);
+            noise += data.replace('\xFF', '\x7F');
+        }
+        s.write(QStringLiteral("Images/noise.jpg"), noise + QByteArray("\xFF\xD9", 2));
+        // An icon whose directory says 256 x 256, holding a PNG of 5600 x 5600.
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        QImage flat(5600, 5600, QImage::Format_Mono);
+        flat.fill(0);
+        QVERIFY(flat.save(&png, "PNG"));
+        QByteArray icon("\0\0\1\0\1\0\0\0\0\0\1\0\x20\0", 14);
+        const quint32 sizeAndOffset[2] = {quint32(png.data().size()), 22};
+        s.write(QStringLiteral("Images/icon.jpg"), icon + QByteArray(reinterpret_cast<const char*>(sizeAndOffset), 8) + png.data());
+        // A GIF of 100 x 100 whose codes each stand for the longest string its table holds, a megabyte of them.
+        QByteArray gif("GIF89a\x64\0\x64\0\x80\0\0\0\0\0\xFF\xFF\xFF,\0\0\0\0\x64\0\x64\0\0\x08", 30);
+        QByteArray lzw;
+        quint64 bits = 0;
+        int held = 0, next = 258, width = 9;
+        const auto put = [&](int code) {
+            bits |= quint64(code) << held;
+            for (held += width; held >= 8; held -= 8, bits >>= 8) lzw += char(bits & 0xFF);
+        };
+        put(256), put(0);
+        while (lzw.size() < 1'000'000) {
+            put(next < 4096 ? next : 4095);
+            if (next < 4096 && ++next == 1 << width && width < 12) ++width;
+        }
+        for (qsizetype i = 0; i < lzw.size(); i += 255) gif += char(std::min<qsizetype>(255, lzw.size() - i)) + lzw.mid(i, 255);
+        s.write(QStringLiteral("Images/codes.gif"), gif + QByteArray("\0;", 2));
         save(QStringLiteral("Images/tall.jpg"), {8, Picture::MaxSize.height() + 1});
         QElapsedTimer t;
         t.start();
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("scans.jpg is a JPEG of more than 64 scans")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("scans.jpg is a JPEG that would take about \\d+ ms to decode")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("noise.jpg is a JPEG that would take about \\d+ ms to decode")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("icon.jpg is not a JPEG, GIF or BMP picture")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("codes.gif took more than \\d+ ms to decode")));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("tall.jpg is 8 x 2401 pixels")));
-        for (const char* file : {"Images\\fifo.jpg", "Images\\endless.ppm", "Images\\scans.jpg", "Images\\tall.jpg"})
+        for (const char* file : {"Images\\fifo.jpg", "Images\\endless.ppm", "Images\\scans.jpg", "Images\\noise.jpg",
+                                 "Images\\icon.jpg", "Images\\codes.gif", "Images\\tall.jpg"})
             QVERIFY_THROWS_EXCEPTION(RuntimeError, LoadPicture(QString::fromLatin1(file)));
-        QVERIFY(t.elapsed() < 2000);
+        QVERIFY2(t.elapsed() < 2000, qPrintable(QStringLiteral("%1 ms").arg(t.elapsed())));
         save(QStringLiteral("Images/most.jpg"), Picture::MaxSize);
         const qint64 first = LoadPicture(QStringLiteral("Images\\most.jpg")).image().cacheKey();
         QCOMPARE(LoadPicture(QStringLiteral("Images\\most.jpg")).image().cacheKey(), first);

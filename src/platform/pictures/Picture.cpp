@@ -1,4 +1,5 @@
 #include "platform/pictures/Picture.h"
+#include "platform/pictures/PictureHeader.h"
 #include "platform/pictures/WorkAhead.h"
 #include "platform/files/Paths.h"
 #include "platform/files/WorkingFiles.h"
@@ -12,6 +13,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLoggingCategory>
+#include <chrono>
+#include <ctime>
 #include <deque>
 
 Q_LOGGING_CATEGORY(lcPictures, "vellacourt.pictures")
@@ -143,14 +146,39 @@ void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at, co
     painter.restore();
 }
 
-// A progressive JPEG is decoded scan by scan, each over the whole picture: a small file of many
-// empty scans takes the decoder tens of seconds. Ours have at most ten; a photo a few dozen. (The
-// marker that starts a scan cannot occur inside coded data, so counting it over-counts at worst.)
-constexpr int MaxJpegScans = 64;
-static int jpegScans(const QByteArray& bytes) {
-    if (!bytes.startsWith("\xFF\xD8")) return 0;
-    return int(bytes.count(QByteArrayView("\xFF\xDA", 2)));
+// A picture is refused when its decoding would keep a screen waiting: a JPEG by what its markers
+// say its decoding takes, before a pixel is decoded; and any picture whose decoder is still asking
+// for its bytes when its time is up (a GIF's codes can stand for thousands of pixels a byte, so a
+// megabyte of a 100 x 100 picture once took nine seconds). The time is the thread's own, so that a
+// machine busy with other work does not cost a picture: ours take a few tens of milliseconds.
+constexpr double MaxDecodeMs = 400;
+constexpr std::chrono::milliseconds DecodeTime{500};
+
+static std::chrono::nanoseconds threadTime() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
 }
+
+namespace {
+// A picture's bytes as its decoder reads them, a few thousand at a time: once its time is up, the
+// decoder is told they have ended, and the picture is cut short.
+class TimedBuffer : public QBuffer {
+public:
+    TimedBuffer(QByteArray* data, std::chrono::nanoseconds time) : QBuffer(data), m_end(threadTime() + time) {}
+    bool cut() const { return m_cut; }
+
+protected:
+    qint64 readData(char* data, qint64 max) override {
+        if (m_cut || threadTime() > m_end) return m_cut = true, 0;
+        return QBuffer::readData(data, max);
+    }
+
+private:
+    std::chrono::nanoseconds m_end;
+    bool m_cut = false;
+};
+}  // namespace
 
 namespace {
 // A file read and decoded, or why it could not be.
@@ -186,22 +214,41 @@ Read decode(const QFileInfo& info, const QString& path, int pixelsPerPixel, doub
         out.error.reset();
         return out;
     }
-    if (jpegScans(data) > MaxJpegScans) {
-        qCWarning(lcPictures, "%s is a JPEG of more than %d scans, which would take too long to show: not shown",
-                  qPrintable(path), MaxJpegScans);
+    // Known by its first bytes, whatever its name says, and handed to that format's reader alone: an
+    // icon or a PNG named .jpg never reaches a decoder, and no other reader judges the bytes.
+    const PictureHeader header = readPictureHeader(data);
+    if (!header.format) {
+        qCWarning(lcPictures, "%s is not a JPEG, GIF or BMP picture: not shown", qPrintable(path));
         return out;
     }
-    QBuffer buffer(&data);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(false);
-    // Judged by its header, before a pixel is decoded.
-    const QSize size = reader.size();
+    // Judged by its own header, before a pixel is decoded.
+    const QSize size = header.size;
+    if (size.isEmpty()) return out;
     if (size.width() > Picture::MaxSize.width() || size.height() > Picture::MaxSize.height()) {
         qCWarning(lcPictures, "%s is %d x %d pixels, larger than any screen shows it: not shown", qPrintable(path),
                   size.width(), size.height());
         return out;
     }
+    if (header.decodeMs > MaxDecodeMs) {
+        qCWarning(lcPictures, "%s is a JPEG that would take about %d ms to decode, too long to show: not shown",
+                  qPrintable(path), int(header.decodeMs));
+        return out;
+    }
+    // And should a header lie all the same, the readers allocate no picture larger than ours.
+    static const bool allocationLimited = [] {
+        QImageReader::setAllocationLimit(int(qint64(Picture::MaxSize.width()) * Picture::MaxSize.height() * 4 >> 20) + 1);
+        return true;
+    }();
+    Q_UNUSED(allocationLimited);
+    TimedBuffer buffer(&data, DecodeTime);
+    QImageReader reader(&buffer, header.format);
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoTransform(false);
     QImage image = reader.read();
+    if (buffer.cut()) {
+        qCWarning(lcPictures, "%s took more than %d ms to decode: not shown", qPrintable(path), int(DecodeTime.count()));
+        return out;
+    }
     if (image.isNull() || image.width() > Picture::MaxSize.width() || image.height() > Picture::MaxSize.height())
         return out;
     // A sharper copy than the stage needs (the @4x one at 3.6) is brought down to the screen's own
