@@ -103,6 +103,29 @@ chmod 2750 "$work/multiple"
 launch VELLACOURT_HOME="$work"
 check grep -q "chmod -R g+ws \"$work/multiple\"" "$tmp/started.notice"
 
+# A teacher whose umask is 077: the group still reads the pictures (one left 0600 before is put right)
+# and enters the folders made.
+work=$tmp/private-umask
+mkdir "$work" && chmod 2770 "$work"
+(umask 077 && launch VELLACOURT_HOME="$work")
+chmod 600 "$work/logo/halvern2.bmp"
+(umask 077 && launch VELLACOURT_HOME="$work")
+check test "$(stat -c %a "$work/topics")" = 2770
+for f in Images/euclid.jpg logo/halvern2.bmp multiple/track.txt; do check test "$(stat -c %a "$work/$f")" = 664; done
+
+# Every other spelling of Images (63 of them) is left as it stands, not filled with pictures.
+work=$tmp/spellings
+mkdir -p "$work"
+lower=images
+for n in $(seq 0 63); do
+    name=
+    for i in 0 1 2 3 4 5; do c=${lower:i:1}; ((n >> i & 1)) && c=${c^}; name+=$c; done
+    [ "$name" = Images ] || mkdir "$work/$name"
+done
+launch VELLACOURT_HOME="$work"
+same "$work/Images/euclid.jpg" "$data/Images/euclid.jpg"
+check test "$(find "$work" -mindepth 2 -maxdepth 2 -ipath "$work/images/*" ! -path "$work/Images/*" | wc -l)" = 0
+
 # A pupil swapping folders and files for links to a teacher's private ones during 100 starts.
 work=$tmp/raced
 launch VELLACOURT_HOME="$work"

@@ -80,6 +80,9 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(RuntimeError, readWorkingFile(QString::fromLatin1(path), FileLimits::Text));
         QVERIFY(t.elapsed() < 1000);
         QVERIFY(!readWorkingFile(QStringLiteral("Multiple\\Track.TXT"), FileLimits::Text).isEmpty());
+        // Renamed in other letters, the folder is found by its new name: no listing outlives a change.
+        QVERIFY(QFile::rename(s.path(QStringLiteral("multiple")), s.path(QStringLiteral("MULTIPLE"))));
+        QVERIFY(!readWorkingFile(QStringLiteral("Multiple\\Track.TXT"), FileLimits::Text).isEmpty());
     }
 
     // A pupil swapping a link, a FIFO and a folder in at the index's place never reaches outside nor tears a save.

@@ -3,8 +3,11 @@
 #include "TestUtil.h"
 #include "platform/screen/PrepareForm.h"
 #include "core/StageScale.h"
+#include "platform/files/Paths.h"
+#include "platform/files/WorkingFiles.h"
 
 #include <QProcess>
+#include <unistd.h>
 
 using namespace platform;
 using testutil::Session;
@@ -201,9 +204,9 @@ private slots:
         Session s;
         s.write(QStringLiteral("topics/fibonacci.txt"), "entry = 6\nheading = Fibonacci\n");
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("fibonacci.txt is left out: .*missing")));
-        s.write(QStringLiteral("topics/sieve.txt"),
+        s.write(QStringLiteral("topics/eratosthenes.txt"),
                 s.read(QStringLiteral("topics/euclid.txt")).replace("entry = 1", "entry = 2").replace("dice,", "sieve,"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("sieve.txt is left out: no board is called \"sieve\"")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("eratosthenes.txt is left out: no board is called \"sieve\"")));
         screens().show<MainMenu>();
         const int menuLoads = screens().opens<MainMenu>();
         const auto& entries = screens().get<MainMenu>().ui().mathematicians;
@@ -237,6 +240,29 @@ private slots:
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^Euclid has no topic")));
         screens().show<MainMenu>();
         QVERIFY(!screens().get<MainMenu>().ui().mathematicians[MainMenu::Euclid]->isEnabled());
+    }
+
+    // A working folder flooded with 200,000 entries and 40,000 links to a topic in "topics" starts as
+    // usual: Enter shows the menu with the shipped topics' entries alone, and a name spelt in other
+    // letters lists a folder once while it is unchanged, cut at its bound (said once, so counted here).
+    void aFloodedFolderStartsAsUsual() {
+        Session s;
+        for (int i = 0; i < 200000; ++i) {  // links to four empty files, as quick to plant as any entries
+            if (i < 4) s.write(QStringLiteral("p%1").arg(i), "");
+            QVERIFY(i < 4 || ::link(qPrintable(QStringLiteral("p%1").arg(i % 4)), qPrintable(QStringLiteral("p%1").arg(i))) == 0);
+        }
+        for (int i = 0; i < 40000; ++i)
+            QVERIFY(::link("topics/euclid.txt", qPrintable(QStringLiteral("topics/t%1.txt").arg(i))) == 0);
+        const QRegularExpression cut(QStringLiteral("holds more than %1 entries").arg(ListedEntries));
+        QTest::failOnWarning(cut);
+        QTest::ignoreMessage(QtWarningMsg, cut);  // "topics", looked in for the nine topics not there
+        screens().show<TitleScreen>();
+        testutil::click(screens().get<TitleScreen>().ui().ok);
+        const auto& entries = screens().get<MainMenu>().ui().mathematicians;
+        for (int i = 0; i < 12; ++i) QCOMPARE(entries[size_t(i)]->isEnabled(), i == 0 || i == MainMenu::Euclid || i == 6);
+        QTest::ignoreMessage(QtWarningMsg, cut);  // the working folder, for a folder in no spelling there
+        for (int i = 0; i < 20; ++i)
+            QVERIFY_THROWS_EXCEPTION(RuntimeError, readWorkingFile(QStringLiteral("Missing\\Euclid.txt"), FileLimits::Text));
     }
 
     // A screen reached before it is opened stops the program at once and says which, by its name.

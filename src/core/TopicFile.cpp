@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringList>
+#include <algorithm>
 #include <map>
 
 namespace core {
@@ -21,14 +22,17 @@ constexpr int ErrBadTopic = 1001;  // ours: a topic file that breaks its rules
     throw RuntimeError(ErrBadTopic, line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(why) : why);
 }
 
-// A file of the working folder: "Folder\name.ext", nothing that could climb out of it.
+// A file of the working folder: "Folder\name.ext", nothing that could climb out of it; the folder
+// spelt as the program spells it, so that it is found as spelt.
 QString fileName(const QString& value, const QStringList& folders, int line) {
     static const QRegularExpression shape(QStringLiteral("^([A-Za-z]+)\\\\([A-Za-z0-9 _.-]+)$"));
     const QRegularExpressionMatch m = shape.match(value);
-    if (!m.hasMatch() || m.captured(2).startsWith(QLatin1Char('.')) ||
-        !folders.contains(m.captured(1), Qt::CaseInsensitive))
+    const auto folder = std::find_if(folders.begin(), folders.end(), [&](const QString& f) {
+        return m.hasMatch() && f.compare(m.captured(1), Qt::CaseInsensitive) == 0;
+    });
+    if (folder == folders.end() || m.captured(2).startsWith(QLatin1Char('.')))
         refuse(line, QStringLiteral("\"%1\" is not a file of %2").arg(value, folders.join(QStringLiteral(" or "))));
-    return value;
+    return *folder + QLatin1Char('\\') + m.captured(2);
 }
 
 // "stem, count" for a document, "kind, caption" for an activity: the text before the first comma and after it.

@@ -7,7 +7,7 @@
 //   heading = Euclid                 the topic screen's heading, and the activities'
 //   picture = Images\euclid.jpg, Euclid holding compasses in front of a temple, ...
 //                                    the topic screen's backdrop, and what it shows (for a screen reader)
-//   portrait = images\euclidsm.jpg, Euclid holding compasses in front of a temple, ...
+//   portrait = Images\euclidsm.jpg, Euclid holding compasses in front of a temple, ...
 //                                    the quiz's and the score screen's small portrait, likewise
 //   quiz = multiple\Euclid.txt       a worksheet file; its name (Euclid) is no teacher's worksheet's
 //   key facts = key euclid, 3        a document: its page stem and page count (1 to 26)
@@ -16,7 +16,10 @@
 // A board's kind is a word of small letters and hyphens; which kinds there are is the boards'
 // registry's to say (activities/BoardKinds.h), not the reader's.
 // Files are named as the program names them: a folder of the working folder, a backslash, a name
-// of letters, digits, spaces, dots, hyphens and underscores.
+// of letters, digits, spaces, dots, hyphens and underscores. The folder is read in any letter case
+// and taken as the program spells it ("images" is "Images"), so it is found without a listing.
+// Each mathematician's topic is the file named by the last word of the menu's entry, in small letters
+// (TopicFiles); no other file of the folder is read.
 #pragma once
 #include <QByteArray>
 #include <QString>
@@ -47,6 +50,11 @@ struct Topic {
     // The quiz's title, its file's name less ".txt": a title no teacher's worksheet may take.
     QString quizTitle() const;
 };
+// The topic files by the main menu's entry (0 to 11).
+constexpr const char* TopicFiles[12] = {
+    "topics\\pythagoras.txt",   "topics\\euclid.txt",  "topics\\eratosthenes.txt", "topics\\archimedes.txt",
+    "topics\\al-khwarizmi.txt", "topics\\khayyam.txt", "topics\\fibonacci.txt",    "topics\\napier.txt",
+    "topics\\descartes.txt",    "topics\\pascal.txt",  "topics\\euler.txt",        "topics\\lovelace.txt"};
 // The largest topic file read; anything longer is refused unread.
 constexpr qsizetype MaxTopicBytes = 16 * 1024;
 

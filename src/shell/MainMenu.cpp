@@ -127,7 +127,7 @@ void MainMenu::prepare() {
     readTopics();
 }
 
-// Each topic in the folder "topics" opens its mathematician's entry. A topic missing or broken, or
+// Each mathematician's topic file in the folder "topics" opens the entry. A topic missing or broken, or
 // naming a board there is none of, leaves the entry greyed, with a log line saying why.
 void MainMenu::readTopics() {
     for (const TopicFileRead& read : readTopicFiles()) {

@@ -9,7 +9,6 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,28 +19,14 @@ namespace {
 
 const char* const Folders[] = {"Images", "logo", "wmf", "wmf2", "multiple", "topics"};
 
-// The entries of a folder whose names differ from `name` only in letter case, `name` itself included:
-// the program finds its folders in any case, so every spelling is kept up to date.
-QList<QByteArray> spellings(int folder, const QByteArray& name) {
-    QList<QByteArray> out;
-    const int copy = ::dup(folder);
-    DIR* d = copy >= 0 ? ::fdopendir(copy) : nullptr;
-    if (!d) {
-        if (copy >= 0) ::close(copy);
-        return out;
-    }
-    ::rewinddir(d);  // the copy shares the folder's read position with every other copy
-    while (const dirent* e = ::readdir(d))
-        if (QByteArray(e->d_name).compare(name, Qt::CaseInsensitive) == 0) out << QByteArray(e->d_name);
-    ::closedir(d);
-    return out;
-}
-
-// Whether the plain file `name` in the folder holds exactly `bytes`; a link, FIFO or other is not.
-bool holds(int folder, const QByteArray& name, const QByteArray& bytes) {
+// Whether the plain file `name` in the folder holds exactly `bytes` with at least `mode`'s permissions;
+// a link, FIFO or other is not.
+bool holds(int folder, const QByteArray& name, const QByteArray& bytes, mode_t mode) {
     const Fd f(::openat(folder, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
-    if (f.get() < 0 || ::fstat(f.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != bytes.size()) return false;
+    if (f.get() < 0 || ::fstat(f.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != bytes.size() ||
+        (st.st_mode & mode) != mode)
+        return false;
     QByteArray got(bytes.size() + 1, Qt::Uninitialized);
     qsizetype n = 0;
     for (ssize_t r; n < got.size() && (r = ::read(f.get(), got.data() + n, size_t(got.size() - n))) != 0;) {
@@ -52,7 +37,8 @@ bool holds(int folder, const QByteArray& name, const QByteArray& bytes) {
     return n == bytes.size() && QByteArrayView(got.constData(), n) == bytes;
 }
 
-// A new file with `bytes` in the folder under a name nobody else has; empty on failure.
+// A new file with `bytes` and `mode` (whatever the umask) in the folder under a name nobody else has;
+// empty on failure.
 QByteArray newFile(int folder, const QByteArray& name, const QByteArray& bytes, mode_t mode) {
     for (int attempt = 0; attempt < 16; ++attempt) {
         const QByteArray temp = "." + name + "." + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".new";
@@ -61,7 +47,8 @@ QByteArray newFile(int folder, const QByteArray& name, const QByteArray& bytes, 
             if (errno == EEXIST) continue;
             return {};
         }
-        const bool whole = writeAll(f.get(), bytes) && ::fdatasync(f.get()) == 0 && ::close(f.release()) == 0;
+        const bool whole = ::fchmod(f.get(), mode) == 0 && writeAll(f.get(), bytes) && ::fdatasync(f.get()) == 0 &&
+                           ::close(f.release()) == 0;
         if (whole) return temp;
         ::unlinkat(folder, temp.constData(), 0);
         return {};
@@ -103,60 +90,54 @@ RefreshReport refreshWorkingFolder(const QString& data, const QString& work) {
         report.failed << work + QLatin1Char('/') + QFile::decodeName(folder) + QLatin1Char('/') + QFile::decodeName(name);
     };
     const QList<QByteArray> quizzes = shippedQuizzes(data);
+    // Each folder as the program spells it, the only spelling it reads: others are left as they stand.
     for (const char* folderName : Folders) {
         const QByteArray folder(folderName);
-        QList<QByteArray> names = spellings(root.get(), folder);
-        if (names.isEmpty()) {
-            if (::mkdirat(root.get(), folder.constData(), 0755) != 0 && errno != EEXIST) {
-                report.problem = QStringLiteral("The folder %1/%2 cannot be made.").arg(work, QFile::decodeName(folder));
-                return report;
-            }
-            if (shared) {
-                const Fd made(::openat(root.get(), folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-                if (made.get() >= 0) ::fchmod(made.get(), rootStat.st_mode & 07777);
-            }
-            names << folder;
+        if (::mkdirat(root.get(), folder.constData(), 0755) == 0) {
+            const Fd made(::openat(root.get(), folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (made.get() >= 0) ::fchmod(made.get(), shared ? rootStat.st_mode & 07777 : 0755);
+        } else if (errno != EEXIST) {
+            report.problem = QStringLiteral("The folder %1/%2 cannot be made.").arg(work, QFile::decodeName(folder));
+            return report;
         }
-        for (const QByteArray& name : names) {
-            const QString shown = work + QLatin1Char('/') + QFile::decodeName(name);
-            const Fd dir(::openat(root.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-            if (dir.get() < 0) {
-                report.problem = QStringLiteral(
-                                     "%1 is not a folder of its own (it is a link or a file), so the program will not "
-                                     "write there. Ask whoever looks after the shared folder to replace it with a real folder.")
-                                     .arg(shown);
-                return report;
+        const QString shown = work + QLatin1Char('/') + QFile::decodeName(folder);
+        const Fd dir(::openat(root.get(), folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (dir.get() < 0) {
+            report.problem = QStringLiteral(
+                                 "%1 is not a folder of its own (it is a link or a file), so the program will not "
+                                 "write there. Ask whoever looks after the shared folder to replace it with a real folder.")
+                                 .arg(shown);
+            return report;
+        }
+        struct stat st {};
+        if (shared && ::fstat(dir.get(), &st) == 0 && (!(st.st_mode & S_IWGRP) || !(st.st_mode & S_ISGID)))
+            report.notes << QStringLiteral("The folder %1 cannot be changed by everyone in the shared folder's group, so "
+                                           "other teachers' saves there will fail. Ask whoever looks after the shared "
+                                           "folder to run: chmod -R g+ws \"%1\"")
+                                .arg(shown);
+        const QDir from(data + QLatin1Char('/') + QFile::decodeName(folder));
+        for (const QString& file : from.entryList(QDir::Files)) {
+            QFile src(from.filePath(file));
+            if (!src.open(QIODevice::ReadOnly)) continue;
+            const QByteArray bytes = src.readAll();
+            const QByteArray target = QFile::encodeName(file);
+            // The worksheet folder only gains what it lacks, so a teacher's work is kept; the topics'
+            // quizzes belong to the program (no worksheet may take their names) and are refreshed.
+            const bool addOnly = folder == "multiple" && !quizzes.contains(target);
+            struct stat there {};
+            if (addOnly && ::fstatat(dir.get(), target.constData(), &there, AT_SYMLINK_NOFOLLOW) == 0) continue;
+            if (!addOnly && holds(dir.get(), target, bytes, fileMode)) continue;
+            const QByteArray temp = newFile(dir.get(), target, bytes, fileMode);
+            if (temp.isEmpty()) {
+                failed(folder, target);
+                continue;
             }
-            struct stat st {};
-            if (shared && ::fstat(dir.get(), &st) == 0 && (!(st.st_mode & S_IWGRP) || !(st.st_mode & S_ISGID)))
-                report.notes << QStringLiteral("The folder %1 cannot be changed by everyone in the shared folder's group, so "
-                                               "other teachers' saves there will fail. Ask whoever looks after the shared "
-                                               "folder to run: chmod -R g+ws \"%1\"")
-                                    .arg(shown);
-            const QDir from(data + QLatin1Char('/') + QFile::decodeName(folder));
-            for (const QString& file : from.entryList(QDir::Files)) {
-                QFile src(from.filePath(file));
-                if (!src.open(QIODevice::ReadOnly)) continue;
-                const QByteArray bytes = src.readAll();
-                const QByteArray target = QFile::encodeName(file);
-                // The worksheet folder only gains what it lacks, so a teacher's work is kept; the topics'
-                // quizzes belong to the program (no worksheet may take their names) and are refreshed.
-                const bool addOnly = folder == "multiple" && !quizzes.contains(target);
-                struct stat there {};
-                if (addOnly && ::fstatat(dir.get(), target.constData(), &there, AT_SYMLINK_NOFOLLOW) == 0) continue;
-                if (!addOnly && holds(dir.get(), target, bytes)) continue;
-                const QByteArray temp = newFile(dir.get(), target, bytes, fileMode);
-                if (temp.isEmpty()) {
-                    failed(name, target);
-                    continue;
-                }
-                // Adding links the new file in, which fails if anything came to stand there meanwhile;
-                // refreshing renames it over what stands there (a link is replaced, never followed).
-                const bool placed = addOnly ? (::linkat(dir.get(), temp.constData(), dir.get(), target.constData(), 0) == 0 || errno == EEXIST)
-                                            : ::renameat(dir.get(), temp.constData(), dir.get(), target.constData()) == 0;
-                if (addOnly || !placed) ::unlinkat(dir.get(), temp.constData(), 0);
-                if (!placed) failed(name, target);
-            }
+            // Adding links the new file in, which fails if anything came to stand there meanwhile;
+            // refreshing renames it over what stands there (a link is replaced, never followed).
+            const bool placed = addOnly ? (::linkat(dir.get(), temp.constData(), dir.get(), target.constData(), 0) == 0 || errno == EEXIST)
+                                        : ::renameat(dir.get(), temp.constData(), dir.get(), target.constData()) == 0;
+            if (addOnly || !placed) ::unlinkat(dir.get(), temp.constData(), 0);
+            if (!placed) failed(folder, target);
         }
     }
     return report;

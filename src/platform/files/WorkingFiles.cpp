@@ -3,7 +3,7 @@
 #include "platform/files/Descriptors.h"
 #include "platform/files/Paths.h"
 #include "core/Errors.h"
-#include <QDir>
+#include <QFileInfo>
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -34,29 +34,8 @@ QStringList partsOf(const QString& path) {
 }
 
 // The entry's name as it stands in the folder: as spelt if there is one, else the first entry that
-// differs only in letter case, else as spelt.
-QByteArray onDisk(int folder, const QString& part) {
-    const QByteArray spelt = QFile::encodeName(part);
-    struct stat st {};
-    if (::fstatat(folder, spelt.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) return spelt;
-    const int copy = ::dup(folder);
-    if (copy < 0) return spelt;
-    DIR* d = ::fdopendir(copy);
-    if (!d) {
-        ::close(copy);
-        return spelt;
-    }
-    QByteArray found = spelt;
-    ::rewinddir(d);  // the copy shares the folder's read position with every other copy
-    while (const dirent* e = ::readdir(d)) {
-        if (QFile::decodeName(e->d_name).compare(part, Qt::CaseInsensitive) == 0) {
-            found = QByteArray(e->d_name);
-            break;
-        }
-    }
-    ::closedir(d);
-    return found;
-}
+// differs only in letter case (from a bounded listing made once while the folder is unchanged), else as spelt.
+QByteArray onDisk(int folder, const QString& part) { return entryName(folder, part); }
 
 // The folder that holds the path's last part, opened through each folder in turn, none a link.
 Fd openFolderOf(const QStringList& parts, const QString& path) {
@@ -155,17 +134,15 @@ bool removeWorkingFile(const QString& path) {
 
 std::vector<TopicFileRead> readTopicFiles() {
     std::vector<TopicFileRead> out;
-    QStringList names;
-    try {
-        names = QDir(resolvePath(QStringLiteral("topics"))).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
-    } catch (const std::exception&) {
-        return out;  // no working folder to look in
-    }
-    for (const QString& name : names) {
-        TopicFileRead read{QStringLiteral("topics\\") + name, std::nullopt, {}};
+    // Only the files the program names are read, however many others stand in the folder.
+    for (const char* file : core::TopicFiles) {
+        TopicFileRead read{QString::fromLatin1(file), std::nullopt, {}};
         try {
             read.topic = core::parseTopic(readWorkingFile(read.file, core::MaxTopicBytes));
         } catch (const std::exception& e) {
+            // Nothing there is no topic; anything else standing there (a link, a FIFO, a folder) is a broken one.
+            const QFileInfo there(resolvePath(read.file));
+            if (!there.exists() && !there.isSymLink()) continue;
             read.problem = QString::fromStdString(core::reasonOf(e));
         }
         out.push_back(std::move(read));
