@@ -35,18 +35,18 @@ private slots:
         const auto save = [](const char* file, QSize size, Qt::GlobalColor colour) {
             QImage image(size, QImage::Format_RGB32);
             image.fill(colour);
-            QVERIFY(image.save(QString::fromLatin1(file), "PNG"));
+            QVERIFY(image.save(QString::fromLatin1(file), "BMP"));
         };
-        save("Images/ahead.png", {4, 4}, Qt::red);
-        readAhead(QStringLiteral("Images\\ahead.png"));
+        save("Images/ahead.bmp", {4, 4}, Qt::red);
+        readAhead(QStringLiteral("Images\\ahead.bmp"));
         QTest::qWait(200);  // read on the worker before the file changes
-        save("Images/ahead.png", {5, 5}, Qt::green);
-        QCOMPARE(LoadPicture(QStringLiteral("Images\\ahead.png")).image().pixelColor(1, 1), QColor(Qt::green));
+        save("Images/ahead.bmp", {5, 5}, Qt::green);
+        QCOMPARE(LoadPicture(QStringLiteral("Images\\ahead.bmp")).image().pixelColor(1, 1), QColor(Qt::green));
         // Shown, then changed on disk (same size, a later time): the next showing is the new picture.
-        save("Images/ahead.png", {5, 5}, Qt::yellow);
+        save("Images/ahead.bmp", {5, 5}, Qt::yellow);
         const timeval later[2] = {{::time(nullptr) + 2, 0}, {::time(nullptr) + 2, 0}};
-        QVERIFY(::utimes("Images/ahead.png", later) == 0);
-        QCOMPARE(LoadPicture(QStringLiteral("Images\\ahead.png")).image().pixelColor(1, 1), QColor(Qt::yellow));
+        QVERIFY(::utimes("Images/ahead.bmp", later) == 0);
+        QCOMPARE(LoadPicture(QStringLiteral("Images\\ahead.bmp")).image().pixelColor(1, 1), QColor(Qt::yellow));
     }
 
     // Round an opaque picture box a frame is repainted in pieces: it comes out as when painted whole.

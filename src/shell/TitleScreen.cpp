@@ -11,11 +11,9 @@
 #include "quiz/ScoreScreen.h"
 #include "quiz/WrongAnswersScreen.h"
 #include "shell/MainMenu.h"
-#include "shell/TitleScreen.h"
 #include "shell/TopicScreen.h"
 #include "worksheets/CatalogueScreen.h"
 #include "worksheets/WizardScreen.h"
-#include "shell/MainMenu.h"
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
 

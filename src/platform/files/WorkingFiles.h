@@ -35,8 +35,8 @@ Fd openWorkingFolder(const QString& path);
 // Removes the file (a link is removed, not followed); true if there is none there afterwards.
 bool removeWorkingFile(const QString& path);
 
-// The topic files of the folder "topics" ("topics\\euclid.txt"), in name order: each with its topic, or
-// with the reason it cannot be read (missing folder: none).
+// The topic files of the folder "topics" by the names the program knows (core::TopicFiles, in entry
+// order), each that is there with its topic, or with the reason it cannot be read.
 struct TopicFileRead {
     QString file;
     std::optional<core::Topic> topic;
