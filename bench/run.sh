@@ -10,7 +10,8 @@
 #
 # BENCH_BUILD: the build folder (build/); BENCH_SIZES: the sizes ("800x600 3840x2160");
 # STARTUP_RUNS: start-up runs a side (9); SWITCH_ARGS: bench_switch's processes and rounds;
-# BENCH_PROGRAM: another build of the program to time at start-up (an earlier one, to compare).
+# BENCH_PROGRAM: another build of the program to time at start-up (an earlier one, to compare);
+# BENCH_FLOOD=1: the switches in a working folder flooded with 200,000 names and 40,000 topic links.
 # On a busy machine start-up times spread widely: run more (STARTUP_RUNS=21) and read the run-by-run
 # and processor ratios beside the ratio of the medians.
 set -euo pipefail
