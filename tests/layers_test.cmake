@@ -1,5 +1,5 @@
 # The layer check on a small tree planted here: passes on a good one, and fails, naming the file, on
-# each way an include could reach the wrong way past it.
+# an include running the wrong way, plainly, spaced or through "..".
 # Run as: cmake -DCHECK=<CheckLayers.cmake> -DTREE=<scratch folder> -P layers_test.cmake
 cmake_minimum_required(VERSION 3.25)
 
