@@ -162,8 +162,6 @@ inline void hoverForm(platform::Form* f, float x, float y) {
     QTest::mouseMove(f->clientArea(), QPoint(platform::toPixels(x), platform::toPixels(y)));
 }
 
-// Starts Euclid's quiz from his page, as a pupil does.
-// Euclid's screen, from his topic file in the working folder.
 // A mathematician's topic screen, from the topic file of that name ("euclid").
 inline void showTopic(const QString& name) {
     TopicScreen::show(core::parseTopic(
@@ -175,6 +173,15 @@ inline void showEuclid() { showTopic(QStringLiteral("euclid")); }
 inline platform::Label* topicEntry(int entry) {
     const TopicScreen::Controls& ui = platform::screens().get<TopicScreen>().ui();
     return std::array{ui.quiz, ui.firstActivity, ui.exit, ui.secondActivity, ui.keyFacts, ui.notes}[size_t(entry)];
+}
+
+// A board's tile and box i; and Euclid's board at his entry 1 (Products of Primes) or 3 (Nets of Dice).
+inline platform::Label* tile(const TileBoard* b, int i) { return b->board().tiles[size_t(i)]; }
+inline platform::Label* box(const TileBoard* b, int i) { return b->board().boxes[size_t(i)]; }
+inline TileBoard* openEuclidBoard(int entry) {
+    showEuclid();
+    click(topicEntry(entry));
+    return entry == 1 ? static_cast<TileBoard*>(platform::screens().find<PrimesActivity>()) : platform::screens().find<DiceActivity>();
 }
 
 // Question q (from 1) of Euclid's quiz, as its file in the working folder holds it.
@@ -267,6 +274,15 @@ inline QuizScreen* startEuclidQuiz() {
     showEuclid();
     click(platform::screens().get<TopicScreen>().ui().quiz);
     return platform::screens().find<QuizScreen>();
+}
+// Answers every question of Euclid's quiz forward: right unless q is listed as wrong.
+inline void answerAll(QuizScreen* m, const QList<int>& wrong = {}) {
+    for (int q = 1; q <= 10; ++q) {
+        QCOMPARE(m->questionNumber(), q);
+        const int right = int(core::toNumber(euclidQuestion(q).correct));
+        tick(m->ui().answers[(wrong.contains(q) ? right % 4 + 1 : right) - 1]);
+        click(m->ui().next);
+    }
 }
 
 // What the screen shows of the stage. On an X server it is read back from the server, as a pupil

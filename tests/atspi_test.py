@@ -89,8 +89,7 @@ def said_so_far():
 def heard(words):
     """Waits for Orca to say something containing `words`."""
     def said():
-        with open(os.environ["SPEECH_LOG"], encoding="utf-8") as log:
-            return next((line.strip() for line in log if words in line), None)
+        return next((line.strip() for line in said_so_far().splitlines() if words in line), None)
     print("ok: Orca said:", wait_for(f"Orca to say {words!r}", said, 15))
 
 

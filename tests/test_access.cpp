@@ -1,10 +1,6 @@
 // Every pupil: by keyboard alone, by tap and tap, and as a screen reader finds it (Qt's accessibility tree).
-#include "platform/screen/Navigator.h"
 #include "TestUtil.h"
-#include "activities/DiceActivity.h"
-#include "activities/PrimesActivity.h"
 #include "core/Contrast.h"
-#include "core/Shared.h"
 #include "platform/screen/Accessibility.h"
 
 #include <QAccessible>
@@ -13,6 +9,9 @@
 using namespace platform;
 using namespace core;
 using testutil::Session;
+using testutil::box;
+using testutil::openEuclidBoard;
+using testutil::tile;
 
 namespace {
 
@@ -57,15 +56,6 @@ QList<QAccessibleInterface*> readerSees(QWidget* form) {
             if (QAccessibleInterface* child = out[n]->child(k); child && !child->state().invisible) out << child;
     out.removeFirst();
     return out;
-}
-
-Label* tile(TileBoard* b, int i) { return b->board().tiles[i]; }
-Label* box(TileBoard* b, int i) { return b->board().boxes[i]; }
-
-TileBoard* openActivity(int entry) {
-    testutil::showEuclid();
-    testutil::click(testutil::topicEntry(entry));
-    return entry == 1 ? static_cast<TileBoard*>(screens().find<PrimesActivity>()) : screens().find<DiceActivity>();
 }
 
 // A tap at a whiteboard: a touch that does not move.
@@ -160,7 +150,7 @@ private slots:
     // Escape and Tab put a tile carried by keys back where it was, on the board. (Put down: gallery_walk_test.)
     void aTileByKeyboard() {
         Session s;
-        TileBoard* b = openActivity(3);  // Nets of Dice
+        TileBoard* b = openEuclidBoard(3);  // Nets of Dice
         Label* first = tile(b, 0);
         first->setFocus();
         const float home = first->leftTwips();
@@ -177,7 +167,7 @@ private slots:
     // Tap and tap: a tap picks a tile up (yellow), a tap on it again or on its place in the tray puts it back.
     void aTileByTapAndTap() {
         Session s;
-        TileBoard* b = openActivity(1);  // Products of Primes
+        TileBoard* b = openEuclidBoard(1);  // Products of Primes
         Label* t = tile(b, 3);
         const float home = t->leftTwips();
         tap(t);
@@ -235,7 +225,7 @@ private slots:
         const std::function<void()> openers[] = {[] {},
                                                  [] { testutil::showEuclid(); },
                                                  [] { testutil::startEuclidQuiz(); },
-                                                 [] { openActivity(3); },
+                                                 [] { openEuclidBoard(3); },
                                                  [] { screens().show<WizardScreen>(); },
                                                  [] { screens().show<CatalogueScreen>(); }};
         for (const auto& open : openers) {
@@ -278,7 +268,7 @@ private slots:
         nameChangeHook = [&renamed](QWidget* w) { renamed << w; };
         const auto done = qScopeGuard([] { nameChangeHook = nullptr; });
         screens().show<MainMenu>();
-        TileBoard* b = openActivity(3);  // Nets of Dice
+        TileBoard* b = openEuclidBoard(3);  // Nets of Dice
         platform::reportNameChanges();   // the names as the pupil first meets them
         renamed.clear();
         tap(tile(b, 0));

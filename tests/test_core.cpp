@@ -24,11 +24,6 @@ namespace {
 const std::set<std::array<int, 3>> triples = {{3, 4, 5},    {6, 8, 10},   {5, 12, 13},  {9, 12, 15},
                                               {8, 15, 17},  {12, 16, 20}, {15, 20, 25}, {7, 24, 25},
                                               {10, 24, 26}, {20, 21, 29}, {18, 24, 30}};
-template <typename Numbers> std::array<QString, 12> captions(const Numbers& n) {
-    std::array<QString, 12> text;
-    for (size_t i = 0; i < 12; ++i) text[i] = QString::number(n[i]);
-    return text;
-}
 
 // The topics shipped, as the program reads them.
 std::vector<Topic> shippedTopics() {
@@ -131,7 +126,7 @@ private slots:
         QVERIFY(scaleSetting(" 1.5 ") == 1.5 && scaleSetting("big") == 0.0 && scaleSetting("20") == 0.0);
     }
 
-    // Each activity drawn 10,000 times: its invariants, every value drawn some time, its own answers scoring 12.
+    // Each activity drawn 10,000 times: its invariants, and every value drawn some time.
     void triplesProblems() {
         std::set<std::array<int, 3>> seen;
         for (int draw = 0; draw < 10000; ++draw) {
@@ -140,7 +135,6 @@ private slots:
             for (int r = 0; r < 4; ++r) rows.insert({p[3 * r], p[3 * r + 1], p[3 * r + 2]});
             QVERIFY(rows.size() == 4 && std::includes(triples.begin(), triples.end(), rows.begin(), rows.end()));
             seen.insert(rows.begin(), rows.end());
-            QCOMPARE(triplesScore(captions(p)), 12);
         }
         QCOMPARE(seen, triples);
         // a and b either way round, and a triple across rows, score; c out of place, empty or "07" do not.
@@ -159,7 +153,7 @@ private slots:
         for (int draw = 0; draw < 10000; ++draw) {
             const auto p = drawRightAngleProblem();
             std::set<std::array<int, 3>> distinct;
-            std::array<QString, 12> answers;
+            int right = 0;
             for (size_t i = 0; i < 12; ++i) {
                 const std::array<int, 3> t = {p[i].a, p[i].b, p[i].c};
                 QVERIFY(1 <= t[0] && t[0] <= t[1] && t[1] <= t[2] && t[2] <= 30 && t[0] + t[1] > t[2]);
@@ -169,16 +163,10 @@ private slots:
                     return std::abs(t[0] - x[0]) + std::abs(t[1] - x[1]) + std::abs(t[2] - x[2]) <= 2;
                 }));
                 distinct.insert(t);
-                answers[i] = rightAngleAnswer(p[i]);
+                right += rightAngleAnswer(p[i]) == QLatin1String("Yes");
             }
-            const auto right = std::count(answers.begin(), answers.end(), "Yes");
             QVERIFY(distinct.size() == 12 && right >= 4 && right <= 8);
-            counts.insert(int(right));
-            QCOMPARE(rightAngleScore(p, answers), 12);
-            answers[0] = answers[0] == "Yes" ? "No" : "Yes";
-            answers[1] = "";
-            answers[2] = answers[2].toUpper();
-            QCOMPARE(rightAngleScore(p, answers), 9);
+            counts.insert(right);
         }
         QCOMPARE(counts, (std::set<int>{4, 5, 6, 7, 8}));
     }
@@ -197,7 +185,6 @@ private slots:
             }
             QCOMPARE(starts.size(), size_t(4));
             seen.insert(starts.begin(), starts.end());
-            QCOMPARE(boxesScore(captions(terms), captions(terms)), 12);
         }
         QCOMPARE(seen.size(), size_t(81));
         // Empty boxes, terms a place off and " 6" score nothing, nor "" where "" is needed; dice alike.
@@ -219,9 +206,6 @@ private slots:
             const std::set<int> numbers(p.begin(), p.end());
             QVERIFY(numbers.size() == 12 && *numbers.begin() >= 1 && *numbers.rbegin() <= 99);
             seen.insert(numbers.begin(), numbers.end());
-            std::array<int, 12> read;  // what a pupil reads off each numeral
-            for (size_t i = 0; i < 12; ++i) read[i] = romanValue(romanNumeral(p[i]));
-            QCOMPARE(boxesScore(captions(p), captions(read)), 12);
         }
         QCOMPARE(seen.size(), size_t(99));
     }
@@ -300,26 +284,15 @@ private slots:
         QVERIFY(t.activities[1].kind == "dice" && t.picture.shows == "Euclid, before a temple" && t.quizTitle() == "Euclid");
         QCOMPARE(parseTopic("# comment\r\n\r\n" + QByteArray(good).replace("\n", "\r\n")).entry, 1);
         const std::pair<const char*, const char*> breaks[] = {
-            {"entry = 1", "entry = 12"},
-            {"entry = 1", "entry = one"},
-            {"heading = Euclid\n", ""},
-            {"heading = Euclid", "heading = Euclid\nheading = Euclid"},
-            {"heading = Euclid", "colour = red"},
-            {"heading = Euclid", "heading ="},
-            {"heading = Euclid", "heading Euclid"},
-            {"Images\\euclid.jpg", "Images\\..\\..\\etc"},
-            {"Images\\euclid.jpg", "/etc/passwd"},
-            {"Images\\euclid.jpg", "multiple\\euclid.jpg"},
-            {"Images\\euclid.jpg", "Images\\.hidden"},
-            {"key euclid, 3", "key euclid, 0"},
-            {"key euclid, 3", "key euclid, 27"},
-            {"key euclid, 3", "key euclid"},
-            {"key euclid, 3", "..\\x, 3"},
-            {"primes,", "Primes!,"},
-            {", Euclid\n", "\n"},
+            {"entry = 1", "entry = 12"}, {"entry = 1", "entry = one"}, {"heading = Euclid\n", ""},
+            {"heading = Euclid", "heading = Euclid\nheading = Euclid"}, {"heading = Euclid", "colour = red"},
+            {"heading = Euclid", "heading ="}, {"heading = Euclid", "heading Euclid"},
+            {"Images\\euclid.jpg", "Images\\..\\..\\etc"}, {"Images\\euclid.jpg", "/etc/passwd"},
+            {"Images\\euclid.jpg", "multiple\\euclid.jpg"}, {"Images\\euclid.jpg", "Images\\.hidden"},
+            {"key euclid, 3", "key euclid, 0"}, {"key euclid, 3", "key euclid, 27"}, {"key euclid, 3", "key euclid"},
+            {"key euclid, 3", "..\\x, 3"}, {"primes,", "Primes!,"}, {", Euclid\n", "\n"},
             {"activity = dice, Nets of Dice\n", ""},
-            {"dice, Nets of Dice\n", "dice, Nets of Dice\nactivity = dice, Again\n"},
-            {"Euclid\n", "Eu\xFF\n"}};
+            {"dice, Nets of Dice\n", "dice, Nets of Dice\nactivity = dice, Again\n"}, {"Euclid\n", "Eu\xFF\n"}};
         for (const auto& [from, to] : breaks) {
             QByteArray bad = good;
             bad.replace(from, to);

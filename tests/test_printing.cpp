@@ -1,5 +1,4 @@
 // Printing through the real path into a private CUPS spooler (never the machine's printers), read back as PDF.
-#include "platform/screen/Navigator.h"
 #include "TestUtil.h"
 #include "platform/printing/Printer.h"
 
@@ -234,10 +233,7 @@ private slots:
         const int before = int(m_spooler->documents().size());
         QuizScreen* m = testutil::startEuclidQuiz();
         const QString heading = m->ui().heading->text();
-        for (int q = 1; q <= 10; ++q) {
-            testutil::tick(m->ui().answers[(int(toNumber(testutil::euclidQuestion(q).correct))) - 1]);
-            testutil::click(m->ui().next);
-        }
+        testutil::answerAll(m);
         QTRY_VERIFY(screens().get<ScoreScreen>().ui().name->widget()->hasFocus());
         QTest::keyClicks(QApplication::focusWidget(), name);
         const auto focused = [] { return QApplication::focusWidget(); };
@@ -258,17 +254,15 @@ private slots:
         pdfToPng(file, QStringLiteral("print-certificate"));
     }
 
-    // A fourth mathematician made of files alone (no change to the program): his topic, portraits, quiz
-    // and page put in the working folder open his greyed entry; his quiz runs to a printed certificate
-    // and both his boards, of kinds other topics use, are finished to 12 out of 12.
+    // A fourth mathematician made of files alone (no change to the program): his topic, portraits and
+    // quiz put in the working folder open his greyed entry; his quiz scores 10 out of 10 and both his
+    // boards, of kinds other topics use, are finished to 12 out of 12. (Printing the certificate is
+    // the same for any topic: certificate.)
     void aTopicOfFilesAlone() {
-        SKIP_IF(noSpooler());
         Session s;
         const auto copy = [&s](const QString& from, const QString& to) { QVERIFY(QFile::copy(s.path(from), s.path(to))); };
         copy("Images/euclid.jpg", "Images/eratosthenes.jpg");
         copy("Images/euclidsm.jpg", "Images/eratosthenessm.jpg");
-        for (const char* folder : {"wmf/", "wmf2/"})
-            copy(QLatin1String(folder) + "key euclida.wmf", QLatin1String(folder) + "sievea.wmf");
         s.write(QStringLiteral("multiple/Sieve.txt"), testutil::worksheetBytes(QStringLiteral("The Sieve")));
         s.write(QStringLiteral("topics/eratosthenes.txt"),
                 "entry = 2\nheading = Eratosthenes\npicture = Images\\eratosthenes.jpg, Eratosthenes at his sieve\n"
@@ -279,11 +273,7 @@ private slots:
         testutil::click(screens().get<MainMenu>().ui().mathematicians[2]);
         const TopicScreen::Controls& topic = screens().get<TopicScreen>().ui();
         QCOMPARE(topic.heading->text(), QStringLiteral("Eratosthenes"));
-        testutil::click(topic.keyFacts);
-        QTRY_VERIFY(!screens().get<PageViewer>().ui().page->picture().isNull());
-        testutil::click(screens().get<PageViewer>().ui().exit);
 
-        const int before = int(m_spooler->documents().size());
         testutil::click(topic.quiz);
         QuizScreen* m = screens().find<QuizScreen>();
         QVERIFY(m->ui().worksheetTitle->text() == "The Sieve" &&
@@ -292,13 +282,7 @@ private slots:
             testutil::tick(m->ui().answers[q % 4]);
             testutil::click(m->ui().next);
         }
-        QTRY_VERIFY(screens().get<ScoreScreen>().ui().name->widget()->hasFocus());
-        testutil::type(screens().get<ScoreScreen>().ui().name, QStringLiteral("Hypatia"));
-        testutil::click(screens().get<ScoreScreen>().ui().action);
-        QVERIFY(s.messages.size() == 1 && s.messages[0].text == QStringLiteral("Your certificate is now printing."));
-        const Pdf pdf(m_spooler->next(before));
-        QVERIFY2(pdf.line(QStringLiteral("You have scored 10 out of 10."), pdf.line(QStringLiteral("Hypatia"))) > 0,
-                 qPrintable(pdf.lines.join(u'\n')));
+        QCOMPARE(testutil::score(), 10);
         testutil::click(screens().get<ScoreScreen>().ui().exit);
 
         for (Label* board : {topic.firstActivity, topic.secondActivity}) {

@@ -1,24 +1,15 @@
 // The quiz, the score screen and the review, driven by clicks as a pupil would.
-#include "platform/screen/Navigator.h"
 #include "TestUtil.h"
 
 using namespace platform;
 using namespace core;
 using testutil::Session;
+using testutil::answerAll;
 using testutil::startEuclidQuiz;
 
 namespace {
 
 int right(int q) { return int(toNumber(testutil::euclidQuestion(q).correct)); }
-
-// Answers every question forward: right unless q is listed as wrong.
-void answerAll(QuizScreen* m, const QList<int>& wrong) {
-    for (int q = 1; q <= 10; ++q) {
-        QCOMPARE(m->questionNumber(), q);
-        testutil::tick(m->ui().answers[(wrong.contains(q) ? right(q) % 4 + 1 : right(q)) - 1]);
-        testutil::click(m->ui().next);
-    }
-}
 
 }  // namespace
 
@@ -130,7 +121,7 @@ private slots:
         QCOMPARE(m->ui().worksheetTitle->text() + u'|' + m->ui().heading->text(),
                  QStringLiteral("Fractions|Vellacourt Numerists"));
         QVERIFY(!screens().isOpen<MainMenu>());
-        answerAll(m, {});
+        answerAll(m);
         testutil::click(screens().get<ScoreScreen>().ui().exit);
         QCOMPARE(Stage::instance()->front(), screens().find<CatalogueScreen>());
     }

@@ -1,5 +1,4 @@
 // Worksheets: the wizard, the catalogue, and a teacher's work kept safe whatever fails.
-#include "platform/screen/Navigator.h"
 #include "TestUtil.h"
 
 #include <QLockFile>
