@@ -102,12 +102,6 @@ std::array<Triangle, 12> drawRightAngleProblem() {
     return shuffled;
 }
 
-int rightAngleScore(const std::array<Triangle, 12>& triangles, const std::array<QString, 12>& shown) {
-    std::array<QString, 12> needed;
-    for (size_t i = 0; i < needed.size(); ++i) needed[i] = rightAngleAnswer(triangles[i]);
-    return boxesScore(needed, shown);
-}
-
 std::array<SequenceRow, 4> drawSequenceProblem() {
     std::vector<SequenceRow> starts;
     for (qint16 first = 1; first <= 9; ++first)

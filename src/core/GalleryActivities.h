@@ -45,8 +45,6 @@ QString rightAngleAnswer(const Triangle& t);  // "Yes" or "No"
 // Four to eight right-angled triangles from the triples; the rest are triples with one side off by 1
 // or 2, still triangles (a + b > c, sides 1 to 30) but not right-angled; all in random order.
 std::array<Triangle, 12> drawRightAngleProblem();
-// A point for each box showing its triangle's answer.
-int rightAngleScore(const std::array<Triangle, 12>& triangles, const std::array<QString, 12>& shown);
 
 // Fibonacci Sequences: four different starts, each term 1 to 9.
 struct SequenceRow {
