@@ -254,13 +254,17 @@ inline std::array<QString, 12> neededAsShown(const GalleryActivity* g) {
 // false if a tile has no box to go to. Check Score must stay hidden until the last tile is down.
 inline bool solveBoard(GalleryActivity* g, const std::function<void(int, int)>& place) {
     const std::array<QString, 12> needed = neededAsShown(g);
-    std::array<bool, 12> taken{};
-    for (int t = 0; t < 12; ++t) {
-        int b = 0;
-        while (b < 12 && (taken[size_t(b)] || needed[size_t(b)] != g->board().tiles[size_t(t)]->text())) ++b;
-        if (b == 12) return false;
-        taken[size_t(b)] = true;
-        if (g->board().checkScore->isShown()) return false;  // shown before every tile is on a box
+    const auto& tiles = g->board().tiles;
+    std::array<bool, 12> used{};
+    for (int b = 0; b < 12; ++b) {
+        // The tile a pupil sees with that face: the top one where tiles lie on a pile.
+        int t = -1;
+        for (int i = 0; i < 12; ++i)
+            if (!used[size_t(i)] && tiles[size_t(i)]->text() == needed[size_t(b)] &&
+                (t < 0 || tiles[size_t(i)]->stackPosition() > tiles[size_t(t)]->stackPosition()))
+                t = i;
+        if (t < 0 || g->board().checkScore->isShown()) return false;  // no such tile, or shown too soon
+        used[size_t(t)] = true;
         place(t, b);
     }
     return g->board().checkScore->isShown();

@@ -386,6 +386,9 @@ private slots:
         w->ui().answers[4 * 6 + 2]->setContents(QStringLiteral("smile 🙂"));
         w->checkAndSave();
         QVERIFY(s.messages.last().text.startsWith(QStringLiteral("Question 7 contains a character")));
+        w->ui().answers[4 * 6 + 2]->setContents(QStringLiteral("9 cm & 12 cm"));  // would come back "9 cm , 12 cm"
+        w->checkAndSave();
+        QCOMPARE(s.messages.last().text, QStringLiteral("Question 7 has an \"&\", which a worksheet cannot keep. Please write \"and\" instead."));
         QCOMPARE(folder.entryList(QDir::Files), files);
         QVERIFY(!QFile::exists(s.path(QStringLiteral("escape.txt"))));
         QCOMPARE(s.read(QStringLiteral("multiple/Pythagoras.txt")), pythagoras);

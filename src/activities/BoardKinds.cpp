@@ -24,7 +24,7 @@ constexpr BoardKind Kinds[] = {
         .instruction = "Each triangle below is given by the lengths of its three sides. Put Yes beside every "
                        "right-angled triangle and No beside the others.",
         .dragHint = "Drag and drop Yes or No beside each triangle.",
-        .cells = true, .tileFont = {"Arial", 14.25, true}},
+        .cells = true, .tileFont = {"Arial", 14.25, true}, .piles = true},
      .rule = &core::RightAngleRule},
     // A row reads "4,  7,  11,  18,  29, ...".
     {.key = "sequences", .open = GalleryActivity::open, .layout = {

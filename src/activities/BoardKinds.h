@@ -21,6 +21,9 @@ struct GalleryLayout {
     const char* signs[3] = {"", "", ""};  // rows: after the first, second and third box
     float firstBox = 0, boxStep = 0;      // rows: where the boxes stand across
     platform::FontDesc tileFont{};
+    // Tiles of one face lie on one pile in the tray: a tray of Yes and No tiles side by side would
+    // tell how many of each answer there are.
+    bool piles = false;
 };
 
 struct BoardKind {

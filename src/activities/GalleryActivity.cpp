@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <set>
 
 using namespace platform;
 
@@ -101,7 +102,17 @@ void GalleryActivity::trayInOrder() {
         return a == QLatin1String("Yes") ? -1 : a == QLatin1String("No") ? 0 : int(toNumber(a));
     };
     std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return value(x) < value(y); });
-    for (int k = 0; k < Tiles; ++k) m_board.tiles[size_t(order[size_t(k)])]->moveTo(960 + 840.0f * float(k), 7200);
+    // Piles stand in the middle of the tray, a place for each face.
+    int place = 0;
+    if (m_kind.layout.piles) {
+        std::set<int> faces;
+        for (int i = 0; i < Tiles; ++i) faces.insert(value(i));
+        place = (Tiles - int(faces.size())) / 2;
+    }
+    for (int k = 0; k < Tiles; ++k) {
+        if (m_kind.layout.piles && k > 0 && value(order[size_t(k)]) != value(order[size_t(k - 1)])) ++place;
+        m_board.tiles[size_t(order[size_t(k)])]->moveTo(960 + 840.0f * float(m_kind.layout.piles ? place : k), 7200);
+    }
 }
 
 void GalleryActivity::checkScore() {

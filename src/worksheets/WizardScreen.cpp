@@ -209,6 +209,10 @@ QString WizardScreen::unsavableText() const {
                        QStringLiteral(
                            " contains a character that cannot be saved in a worksheet. "
                            "Please type it another way.");
+            // A worksheet keeps a comma as "&", so an "&" typed would come back as a comma.
+            if (t.contains(QLatin1Char('&')))
+                return QStringLiteral("Question") + numberText(q + 1) +
+                       QStringLiteral(" has an \"&\", which a worksheet cannot keep. Please write \"and\" instead.");
             if (t.trimmed().startsWith(QLatin1Char('"')))
                 return QStringLiteral("Question") + numberText(q + 1) +
                        QStringLiteral(
