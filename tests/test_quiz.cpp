@@ -27,6 +27,16 @@ private slots:
         QVERIFY(!m->ui().previous->isShown() && m->ui().noAnswer->isChosen());
         testutil::tick(m->ui().answers[2]);
         testutil::screenshot(QStringLiteral("quiz"));
+        // The small portrait shows the whole picture, scaled to its box: its colours are the picture's, not a corner's.
+        const auto mean = [](const QImage& i) {
+            const QImage one = i.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            return one.pixelColor(0, 0);
+        };
+        QWidget* box = m->ui().picture->widget();
+        const QColor shown = mean(box->grab(box->rect().adjusted(4, 4, -4, -4)).toImage());
+        const QColor whole = mean(m->ui().picture->picture().image());
+        QVERIFY2(std::abs(shown.red() - whole.red()) + std::abs(shown.green() - whole.green()) + std::abs(shown.blue() - whole.blue()) < 40,
+                 qPrintable(shown.name() + QStringLiteral(" against ") + whole.name()));
         testutil::click(m->ui().next);
         testutil::tick(m->ui().answers[(right(2) % 4 + 1) - 1]);
         testutil::tick(m->ui().answers[(right(2)) - 1]);  // changed to the right one

@@ -27,7 +27,7 @@ constexpr ControlRow Layout[] = {
     {.at = {120, 1920, 6465, 705}, .font = {"Times New Roman", 24},
          .fore = LightBlue, .flags = Transparent, .to = slot<&Controls::worksheetTitle>},
     {.at = {6840, 240, 495, 375}, .to = slot<&Controls::noAnswer>},
-    {.at = {6840, 240, 855, 615}, .to = slot<&Controls::picture>},
+    {.at = {6840, 240, 855, 615}, .flags = Stretch, .to = slot<&Controls::picture>},
     {.caption = "Question 1", .at = {360, 3240, 5415, 615},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::number>},
     {.at = {960, 3960, 9840, 1455}, .font = {"Times New Roman", 30},

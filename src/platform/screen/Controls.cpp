@@ -275,7 +275,15 @@ void PictureBox::paintEvent(QPaintEvent*) {
         inset = 2;
         p.setClipRect(rect().adjusted(inset, inset, -inset, -inset));
     }
-    m_shown.draw(p, m_picture, QPoint(inset, inset), fill());
+    if (m_stretch && !m_picture.isNull()) {
+        // Whole and centred in the box, smoothly: a portrait larger than its box shows its sitter, not a corner.
+        const QSizeF room = QSizeF(size()) - QSizeF(2 * inset, 2 * inset);
+        const QSizeF fitted = QSizeF(m_picture.size()).scaled(room, Qt::KeepAspectRatio);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        m_picture.draw(p, QRectF(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted));
+    } else {
+        m_shown.draw(p, m_picture, QPoint(inset, inset), fill());
+    }
     // A page taller than its screen is framed where it shows, against the paper just inside.
     if (hasFocus()) {
         const QRect shows = visibleRegion().boundingRect();

@@ -280,6 +280,7 @@ public:
         update();
     }
     QString text() const override { return m_picture.description(); }
+    void setStretch(bool stretch) { m_stretch = stretch; }
     // What lies under the picture: the back colour of a picture box, or of the screen under an image
     // that lies lowest on a screen of one colour; otherwise nothing known (the picture is blended).
     QColor fill() const;
@@ -292,6 +293,7 @@ private:
     Picture m_picture;
     ShownPicture m_shown;
     bool m_framed;
+    bool m_stretch = false;
 };
 
 // A filled rectangle with a thin border; it lies under the other controls and never takes the mouse.

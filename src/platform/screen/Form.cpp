@@ -161,8 +161,13 @@ void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles
         }
         case Kind::Command: c = new CommandButton(parent); break;
         case Kind::Frame: c = new Frame(parent); break;
-        case Kind::Image: c = new Image(parent); break;
-        case Kind::PictureBox: c = new PictureBox(parent, true); break;
+        case Kind::Image:
+        case Kind::PictureBox: {
+            auto* i = kind == Kind::Image ? new Image(parent) : new PictureBox(parent, true);
+            i->setStretch(s.flags & Stretch);
+            c = i;
+            break;
+        }
         case Kind::Shape: c = new Shape(parent); break;
         case Kind::TextBox: {
             auto* t = new TextBox(parent);

@@ -19,7 +19,8 @@ namespace platform {
 // does not build.
 enum class Kind { OfHandle, Label, Command, Frame, Image, PictureBox, Shape, TextBox, CheckBox, Option, Timer };
 // Hover: a menu entry lit (opaque) while the pointer is on it, and put out as it moves over the bare screen.
-enum Flag { Border = 1, Transparent = 2, Hidden = 4, Disabled = 8, Centered = 16, RightAligned = 32, Hover = 64 };
+// Stretch: an image scaled to fit its box whole, keeping its proportions (a portrait shown small).
+enum Flag { Border = 1, Transparent = 2, Hidden = 4, Disabled = 8, Centered = 16, RightAligned = 32, Hover = 64, Stretch = 128 };
 constexpr quint32 DefaultColour = 0xFFFFFFFFu;
 struct Geometry {
     float left = 0, top = 0, width = 0, height = 0;
