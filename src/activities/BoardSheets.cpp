@@ -4,6 +4,7 @@
 #include "platform/screen/Dialogs.h"
 
 #include <algorithm>
+#include <numeric>
 
 using namespace platform;
 
@@ -103,7 +104,7 @@ void printPage(Printer& printer, const BoardKind& kind, const QString& heading, 
     }
     y += 300;
 
-    // The tiles go below the boxes; the boxes share out what room is left.
+    // The tiles go below the boxes; the boxes share out what room is left, less a little to spare.
     // Each tile stands apart from the next, a line holding as many as fit across.
     setFont(printer, Numbers, 18, true);
     QList<QStringList> tileLines{{}};
@@ -115,7 +116,7 @@ void printPage(Printer& printer, const BoardKind& kind, const QString& heading, 
     const float tilesHeight = textLine + 120 + lineHeight(printer) * float(tileLines.size());
     const bool rows = !layout.cells && *layout.signs[0];
     const int lines = layout.cells || rows ? 4 : 12;
-    const float step = std::min(MostStep, (H - y - tilesHeight - 300) / float(lines));
+    const float step = std::min(MostStep, (H - y - tilesHeight - 600) / float(lines));
     const float boxHeight = step * 0.7f;
     const auto box = [&](int b, float left, float top) {
         frame(printer, left, top, BoxWidth, boxHeight);
@@ -159,12 +160,17 @@ void printPage(Printer& printer, const BoardKind& kind, const QString& heading, 
         float said = 0;
         for (const QString& words : sheet.boxes) said = std::max(said, printer.textWidth(words));
         const float left = (W - said - Gap - BoxWidth) / 2;
-        for (int b = 0; b < 12; ++b, y += step) {
+        // Listed net by net, each net's boxes in order, as the words sort.
+        std::array<int, 12> order;
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(), [&sheet](int x, int z) { return sheet.boxes[size_t(x)] < sheet.boxes[size_t(z)]; });
+        for (int b : order) {
             setFont(printer, Text, 13, false);
             QString words = sheet.boxes[size_t(b)];
             words[0] = words[0].toUpper();
             clue(words, left + said, y);
             box(b, left + said + Gap, y);
+            y += step;
         }
     }
 
