@@ -210,8 +210,9 @@ private slots:
         QCOMPARE(seen.size(), size_t(99));
     }
 
-    // Each gallery rule as a board uses it: its own answers score 12 and one answer moved scores less;
-    // a box is described by the clue beside it (or its row's start).
+    // Each board's rule as a board uses it: its own answers score 12 and one answer moved scores less;
+    // a box is described by the clue beside it (or its row's start). Its sheet: the answers of a fresh
+    // draw score 12, each box's words are its own, and the tiles are the answers (words once each).
     void galleryRules_data() {
         QTest::addColumn<const GalleryRule*>("rule");
         QTest::addColumn<int>("oneOff");    // the score with box 0 wrong
@@ -220,6 +221,8 @@ private slots:
         QTest::newRow("right-angles") << &RightAngleRule << 11 << "row 2, box 2, beside the triangle %1";
         QTest::newRow("sequences") << &SequencesRule << 11 << "row 2 (%2), box 2";
         QTest::newRow("roman") << &RomanRule << 11 << "row 2, box 2, beside the numeral %1";
+        QTest::newRow("primes") << &PrimesRule << 9 << "row 2 (%2), box 2";
+        QTest::newRow("dice") << &DiceRule << 11 << "bottom middle net, box 1, opposite the 3";
     }
     void galleryRules() {
         QFETCH(const GalleryRule*, rule);
@@ -233,6 +236,13 @@ private slots:
             QCOMPARE(rule->score(p, off), oneOff);
             const QString clue = p.clues[4].simplified().remove(QStringLiteral(" ="));
             QCOMPARE(rule->describe(p, 4), QString(said).replace("%1", clue).replace("%2", p.clues[3].simplified()));
+            const BoardSheet sheet = drawSheet(*rule);
+            QCOMPARE(rule->score(sheet.problem, sheet.problem.answers), 12);
+            QCOMPARE(std::set<QString>(sheet.boxes.begin(), sheet.boxes.end()).size(), size_t(12));
+            QStringList answers(sheet.problem.answers.begin(), sheet.problem.answers.end());
+            if (answers.contains(QStringLiteral("Yes"))) answers = QStringList{"Yes", "No"};
+            std::stable_sort(answers.begin(), answers.end(), [](const QString& x, const QString& y) { return x.toInt() < y.toInt(); });
+            QCOMPARE(sheet.tiles, answers);
         }
     }
 

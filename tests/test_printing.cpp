@@ -198,6 +198,25 @@ struct Pdf {
     }
 };
 
+// The words of each page of a printed document, with where they stand (points from the top left).
+struct Word {
+    QString text;
+    double x, y, height;
+};
+QList<QList<Word>> wordsOf(const QString& file) {
+    QList<QList<Word>> pages;
+    static const QRegularExpression tag(QStringLiteral(
+        "<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    const QString html = output(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
+    for (const QRegularExpressionMatch& m : tag.globalMatch(html)) {
+        if (m.captured(4).isEmpty() && m.captured(1).isEmpty()) pages << QList<Word>();
+        else if (!pages.isEmpty())
+            pages.last() << Word{m.captured(4).replace(QStringLiteral("&amp;"), QStringLiteral("&")), m.captured(1).toDouble(),
+                                 m.captured(2).toDouble(), m.captured(3).toDouble() - m.captured(2).toDouble()};
+    }
+    return pages;
+}
+
 }  // namespace
 
 class PrintingTest : public QObject {
@@ -372,6 +391,64 @@ private slots:
         const QString file = m_spooler->next(before);
         QVERIFY(Pdf(file).line(QStringLiteral("Teachers' Guide: finding your way")) >= 0);
         pdfToPng(file, QStringLiteral("print-guide-1"));
+    }
+
+    // The Pythagoras boards printed from the topic's Teacher's Notes (Key Facts has no such button): for
+    // each board a sheet, then its key laid out the same. What the sheet alone has is its Name, Class and
+    // Date; what the key alone has is "Answers" and one answer a box, which the board's rule scores 12.
+    void boardSheets() {
+        SKIP_IF(noSpooler());
+        Session s;
+        screens().show<MainMenu>();
+        testutil::click(screens().get<MainMenu>().ui().mathematicians[0]);
+        testutil::click(screens().get<TopicScreen>().ui().keyFacts);
+        QVERIFY(!screens().get<PageViewer>().ui().printBoards->isShown());
+        testutil::click(screens().get<PageViewer>().ui().exit);
+        testutil::click(screens().get<TopicScreen>().ui().notes);
+        const int before = int(m_spooler->documents().size());
+        testutil::click(screens().get<PageViewer>().ui().printBoards);
+        QCOMPARE(s.messages.last().text, QStringLiteral("The board sheets and their answers are now printing."));
+        const QString file = m_spooler->next(before);
+        const QList<QList<Word>> pages = wordsOf(file);
+        QCOMPARE(pages.size(), 4);
+        const auto onlyOn = [](const QList<Word>& page, const QList<Word>& other) {
+            QList<Word> only;
+            for (const Word& w : page)
+                if (std::none_of(other.begin(), other.end(), [&w](const Word& o) { return o.text == w.text && qAbs(o.x - w.x) < 1 && qAbs(o.y - w.y) < 1; }))
+                    only << w;
+            return only;
+        };
+        for (int board = 0; board < 2; ++board) {
+            const QList<Word>&sheet = pages[2 * board], &key = pages[2 * board + 1];
+            QStringList said;
+            for (const Word& w : sheet) said << w.text;
+            QVERIFY2(said.join(u' ').startsWith(board ? "Pythagoras — Right-Angled?" : "Pythagoras — Pythagorean Triples"), qPrintable(said.join(u' ')));
+            QStringList sheetAlone;
+            for (const Word& w : onlyOn(sheet, key)) sheetAlone << w.text;
+            QCOMPARE(sheetAlone, QStringList({"Name", "Class", "Date"}));
+            QList<Word> answers = onlyOn(key, sheet);
+            QVERIFY(!answers.isEmpty() && answers.takeFirst().text == QStringLiteral("Answers"));
+            QCOMPARE(answers.size(), 12);
+            // In reading order, box by box; on Right-Angled? each triangle is read from its clue, left of its box.
+            std::sort(answers.begin(), answers.end(), [](const Word& a, const Word& b) { return std::pair(qRound(a.y / 10), a.x) < std::pair(qRound(b.y / 10), b.x); });
+            std::array<QString, 12> shown;
+            GalleryProblem problem;
+            for (int b = 0; b < 12; ++b) {
+                const Word& a = answers[b];
+                shown[size_t(b)] = a.text;
+                std::vector<int> sides;
+                for (const Word& w : key)
+                    if (qAbs(w.y + w.height / 2 - a.y - a.height / 2) < 6 && w.x < a.x && (b % 3 == 0 || w.x > answers[b - 1].x))
+                        sides.push_back(QString(w.text).remove(u',').toInt());
+                std::sort(sides.begin(), sides.end());
+                if (board == 1) {
+                    QCOMPARE(sides.size(), size_t(3));
+                    problem.answers[size_t(b)] = rightAngleAnswer({qint16(sides[0]), qint16(sides[1]), qint16(sides[2])});
+                }
+            }
+            QCOMPARE((board ? RightAngleRule : TriplesRule).score(problem, shown), 12);
+        }
+        pdfToPng(file, QStringLiteral("print-board-sheet"));
     }
 
     // A queue refusing jobs, a printer where nothing listens: a problem said within seconds, no job left waiting.

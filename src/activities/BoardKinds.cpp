@@ -8,8 +8,17 @@ constexpr platform::FontDesc Number{"Arial", 24, true};
 
 // clang-format off
 constexpr BoardKind Kinds[] = {
-    {.key = "primes", .open = PrimesActivity::open},
-    {.key = "dice", .open = DiceActivity::open},
+    // Boards with screens of their own: the layout and rule here are for their sheets alone.
+    {.key = "primes", .open = PrimesActivity::open, .layout = {
+        .instruction = "Every whole number greater than 1 can be written as a product of primes in just one way, "
+                       "apart from the order of the factors. Find the prime factors of the numbers below.",
+        .signs = {"×", "×", ""}},
+     .rule = &core::PrimesRule},
+    // On paper the nets are not drawn: each box is said by its net and the face opposite it.
+    {.key = "dice", .open = DiceActivity::open, .layout = {
+        .instruction = "The faces opposite each other on a die add up to 7. Each box below is a blank face on one of "
+                       "the four nets of dice on the screen: write the digit it needs."},
+     .rule = &core::DiceRule},
     // A row reads "9² + 12² = 15²".
     {.key = "triples", .open = GalleryActivity::open, .layout = {
         .fact = "Whole numbers with a² + b² = c² make a Pythagorean triple.",

@@ -29,7 +29,8 @@ struct GalleryLayout {
 struct BoardKind {
     const char* key = "";  // as a topic file names it
     void (*open)(const BoardKind& kind, const BoardOpening& opening) = nullptr;
-    // Gallery boards only; a board with a screen of its own has its layout there.
+    // A gallery board's screen and rule. A board with a screen of its own has its layout there; here
+    // it has what its printed sheet needs: the instruction, the signs of its rows, and its rule.
     GalleryLayout layout{};
     const core::GalleryRule* rule = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "core/GalleryActivities.h"
+#include "core/Activities.h"
 #include "core/Random.h"
 
 #include <QStringList>
@@ -239,5 +240,65 @@ const GalleryRule RomanRule{
     [](const GalleryProblem& p, int b) {
         return place(b) + QStringLiteral(", beside the numeral ") + p.clues[size_t(b)].simplified().chopped(2);  // less " ="
     }};
+
+}  // namespace core
+
+namespace core {
+
+namespace {
+// The nets of Nets of Dice as its board draws them: the net each box is on (its place, as the board
+// names it), its count in reading order on that net, and the digit it needs.
+struct DiceBox {
+    int net, ordinal, digit;
+};
+constexpr const char* NetPlaces[] = {"top left", "bottom middle", "top middle", "right"};
+constexpr DiceBox DiceBoxes[12] = {{1, 3, 6}, {0, 3, 5}, {0, 2, 1}, {0, 1, 4}, {1, 1, 4}, {2, 2, 5},
+                                   {2, 3, 3}, {2, 1, 6}, {1, 2, 2}, {3, 1, 1}, {3, 3, 3}, {3, 2, 2}};
+}  // namespace
+
+const GalleryRule PrimesRule{
+    [] {
+        GalleryProblem p;
+        const Factors factors = drawPrimeProblem();
+        for (size_t i = 0; i < 12; ++i) p.answers[i] = QString::number(factors[i]);
+        for (int r = 0; r < 4; ++r) p.clues[size_t(3 * r)] = QString::number(productOfRow(factors, r)) + QStringLiteral("  =");
+        return p;
+    },
+    // Any order of a row's primes scores, as on the board; a number too large for a prime tile is none.
+    [](const GalleryProblem& p, const std::array<QString, 12>& shown) {
+        Factors factors{}, placed{};
+        for (size_t i = 0; i < 12; ++i) {
+            factors[i] = qint16(p.answers[i].toInt());
+            const qint64 n = shownNumber(shown[i]);
+            placed[i] = n <= 99 ? qint16(n) : 0;
+        }
+        return primesScore(factors, placed);
+    },
+    [](const GalleryProblem& p, int b) {
+        return QStringLiteral("row %1 (%2), box %3").arg(b / 3 + 1).arg(p.clues[size_t(b / 3 * 3)].simplified()).arg(b % 3 + 1);
+    }};
+
+// The dice's problem is always the same; each box needs 7 less the face opposite it when folded.
+const GalleryRule DiceRule{
+    [] {
+        GalleryProblem p;
+        for (size_t i = 0; i < 12; ++i) p.answers[i] = QString::number(DiceBoxes[i].digit);
+        return p;
+    },
+    [](const GalleryProblem& p, const std::array<QString, 12>& shown) { return diceScore(p.answers, shown); },
+    [](const GalleryProblem&, int b) {
+        const DiceBox& d = DiceBoxes[size_t(b)];
+        return QStringLiteral("%1 net, box %2, opposite the %3").arg(QLatin1String(NetPlaces[d.net])).arg(d.ordinal).arg(7 - d.digit);
+    }};
+
+BoardSheet drawSheet(const GalleryRule& rule) {
+    BoardSheet sheet{rule.draw(), {}, {}};
+    for (int b = 0; b < 12; ++b) sheet.boxes[size_t(b)] = rule.describe(sheet.problem, b);
+    const auto value = [](const QString& a) { return a == QLatin1String("Yes") ? -1 : a == QLatin1String("No") ? 0 : a.toInt(); };
+    for (const QString& a : sheet.problem.answers)
+        if (shownNumber(a) || !sheet.tiles.contains(a)) sheet.tiles << a;
+    std::stable_sort(sheet.tiles.begin(), sheet.tiles.end(), [&](const QString& x, const QString& y) { return value(x) < value(y); });
+    return sheet;
+}
 
 }  // namespace core

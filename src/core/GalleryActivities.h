@@ -6,6 +6,7 @@
 // (reseedRandom()) before it draws, so a new problem is new, while the same seed draws the same problem.
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <array>
 
 namespace core {
@@ -24,6 +25,19 @@ struct GalleryRule {
     QString (*describe)(const GalleryProblem& problem, int box);
 };
 extern const GalleryRule TriplesRule, RightAngleRule, SequencesRule, RomanRule;
+// Products of Primes and Nets of Dice as rules too: their boards have screens of their own, and these
+// give their problems to the sheets a teacher prints.
+extern const GalleryRule PrimesRule, DiceRule;
+
+// A freshly drawn problem as a sheet to do by hand shows it: the problem, what each box answers in the
+// words the board gives a screen reader ("row 2 (4, 7,), box 1"), and the tiles to write in the boxes,
+// smallest first. Tiles of words (Yes, No) are listed once each, so the list does not tell how many.
+struct BoardSheet {
+    GalleryProblem problem;
+    std::array<QString, 12> boxes;
+    QStringList tiles;
+};
+BoardSheet drawSheet(const GalleryRule& rule);
 
 // A point for each box that shows exactly the text it needs; an empty box never scores.
 int boxesScore(const std::array<QString, 12>& needed, const std::array<QString, 12>& shown);

@@ -20,6 +20,9 @@ constexpr ControlRow Layout[] = {
          .back = White, .flags = Centered, .to = slot<&Controls::caption>},
     {.caption = "Print", .at = {10680, 120, 1125, 495}, .font = theme::ButtonFont,
          .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::print>},
+    // Teacher's Notes alone: a board's sheet and answer key are the teacher's, never on a pupil's board.
+    {.caption = "Print Boards", .at = {10680, 720, 1125, 855}, .font = theme::ButtonFont,
+         .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Controls::printBoards>},
     {.caption = "Exit", .at = {10680, 7920, 1125, 495}, .font = theme::ButtonFont,
          .fore = Yellow, .back = Black, .flags = Centered | Hover, .to = slot<&Controls::exit>},
     {.caption = "Next Page", .at = {1320, 7920, 2685, 495}, .font = theme::ButtonFont,
@@ -49,6 +52,9 @@ QString PageViewer::Document::pageFile(const char* folder, int n) const {
 PageViewer::PageViewer() {
     build<Layout>(m_ui);
     m_ui.print->onClick = [this] { printPage(); };
+    m_ui.printBoards->onClick = [this] {
+        if (m_printBoards) m_printBoards();
+    };
     m_ui.exit->onClick = [] { screens().close<PageViewer>(); };
     m_ui.next->onClick = [this] { turnTo(m_page + 1); };
     m_ui.previous->onClick = [this] { turnTo(m_page - 1); };
@@ -68,9 +74,11 @@ PageViewer::PageViewer() {
 
 void PageViewer::prepare() { prepareScreen(*this); }
 
-void PageViewer::show(const Document& document) {
+void PageViewer::show(const Document& document, std::function<void()> printBoards) {
     PageViewer& v = screens().open<PageViewer>();
     v.m_document = document;
+    v.m_printBoards = std::move(printBoards);
+    v.m_ui.printBoards->setShown(bool(v.m_printBoards));
     v.m_page = 1;
     v.m_ui.caption->setText(pageCaption(1, document.pages));
     v.m_ui.page->setPicture(LoadPictureOrEmpty(document.pageFile("wmf", 1)));
@@ -81,6 +89,8 @@ void PageViewer::show(const Document& document) {
 
 void PageViewer::showAcknowledgments() {
     PageViewer& v = screens().open<PageViewer>();
+    v.m_printBoards = {};
+    v.m_ui.printBoards->setShown(false);
     v.m_ui.caption->setShown(false);
     v.m_ui.next->setShown(false);
     v.m_ui.previous->setShown(false);

@@ -2,6 +2,7 @@
 #include "platform/screen/Form.h"
 
 #include <QElapsedTimer>
+#include <functional>
 
 // A document of pages to read, turn and print: Key Facts, Teacher's Notes, the Teachers' Guide, and
 // the Acknowledgments page with its logos.
@@ -20,15 +21,19 @@ public:
     struct Controls {
         platform::Image *page = nullptr, *printCopy = nullptr;  // the page on screen, and as it prints
         platform::Label *caption = nullptr, *print = nullptr, *exit = nullptr, *next = nullptr, *previous = nullptr;
+        platform::Label* printBoards = nullptr;  // Teacher's Notes: the topic's boards as sheets with keys
         platform::PictureBox *logo = nullptr, *publisherLogo = nullptr;  // the Acknowledgments page's
         platform::Timer* turnLogo = nullptr;
     };
 
     PageViewer();
-    // A document from its first page.
-    static void show(const Document& document);
+    // A document from its first page; with `printBoards` (the topic's, handed by its opener, since
+    // boards are not this screen's to know), a "Print Boards" button that calls it.
+    static void show(const Document& document, std::function<void()> printBoards = {});
     // Key Facts or Teacher's Notes: `pages` pages, from wmf\<stem>a.wmf on.
-    static void showDocument(const QString& stem, int pages) { show({stem, pages}); }
+    static void showDocument(const QString& stem, int pages, std::function<void()> printBoards = {}) {
+        show({stem, pages}, std::move(printBoards));
+    }
     // The Acknowledgments page, with the publisher's logo and the animated one.
     static void showAcknowledgments();
 
@@ -39,6 +44,7 @@ public:
 private:
     Controls m_ui;
     Document m_document;
+    std::function<void()> m_printBoards;
     int m_page = 1;
     QElapsedTimer m_logoTurning;  // since the logo last started turning
 

@@ -11,6 +11,7 @@
 #include "worksheets/CatalogueScreen.h"
 #include "worksheets/WizardScreen.h"
 #include "activities/BoardKinds.h"
+#include "activities/BoardSheets.h"
 #include "platform/files/FileChannel.h"
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
@@ -65,7 +66,10 @@ TopicScreen::TopicScreen() {
     m_ui.firstActivity->onClick = [this] { openActivity(m_topic.activities[0]); };
     m_ui.secondActivity->onClick = [this] { openActivity(m_topic.activities[1]); };
     m_ui.keyFacts->onClick = [this] { PageViewer::showDocument(m_topic.keyFacts.stem, m_topic.keyFacts.pages); };
-    m_ui.notes->onClick = [this] { PageViewer::showDocument(m_topic.notes.stem, m_topic.notes.pages); };
+    // The Notes are the teacher's, so the boards' sheets and answer keys are printed from there.
+    m_ui.notes->onClick = [this] {
+        PageViewer::showDocument(m_topic.notes.stem, m_topic.notes.pages, [topic = m_topic] { printBoardSheets(topic); });
+    };
     m_ui.exit->onClick = [this] { leave(); };
     setCancelControl(m_ui.exit);
     screenName = [this] { return m_ui.heading->text(); };
