@@ -1,5 +1,6 @@
 // Every pupil: by keyboard alone, by tap and tap, and as a screen reader finds it (Qt's accessibility tree).
 #include "TestUtil.h"
+#include "core/GalleryActivities.h"
 #include "core/Contrast.h"
 #include "platform/screen/Accessibility.h"
 
@@ -151,6 +152,10 @@ private slots:
     void aTileByKeyboard() {
         Session s;
         TileBoard* b = openEuclidBoard(3);  // Nets of Dice
+        // A box's name holds the words its printed sheet gives it (the sheet's rule has its own copy of the nets).
+        for (int i = 0; i < 12; ++i)
+            QVERIFY2(box(b, i)->Control::accessibleName().contains(core::DiceRule.describe(core::DiceRule.draw(), i)),
+                     qPrintable(box(b, i)->Control::accessibleName()));
         Label* first = tile(b, 0);
         first->setFocus();
         const float home = first->leftTwips();

@@ -28,7 +28,7 @@ public:
         static constexpr qint64 BitmapPixels = 2048 * 2048;  // bitmap pixels decoded
         static constexpr int ClipRecords = 4096;          // clip rectangles set or cut out
         static constexpr qint64 ClipCopies = 65536;       // clips carried by saved states (each save copies them)
-        static constexpr int Milliseconds = 1500;         // and in any case no longer than this
+        static constexpr int Milliseconds = 1500;         // and in any case no longer than this, of its thread's own time
     };
 
     // The file's records checked whole; an empty optional (and why, in `error`) when they do not hold.

@@ -1,7 +1,7 @@
 #include "platform/pictures/MetafilePlayer.h"
+#include "platform/pictures/ThreadClock.h"
 #include "platform/pictures/MetafileBitmap.h"
 
-#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
@@ -188,12 +188,11 @@ void Player::play(const Metafile::Record& r) {
 
 void playAll(Player& player, const std::vector<Metafile::Record>& records, const QString& picture,
              const std::atomic<bool>* stop) {
-    QElapsedTimer clock;
-    clock.start();
+    const auto end = threadTime() + std::chrono::milliseconds(Limits::Milliseconds);
     for (size_t i = 0; i < records.size() && player.stopped.isEmpty() && !(stop && *stop); ++i) {
         player.play(records[i]);
         // After every record: one record may cost as much as many.
-        if (clock.elapsed() > Limits::Milliseconds)
+        if (threadTime() > end)
             player.stopped = QStringLiteral("longer than %1 ms to draw").arg(Limits::Milliseconds);
     }
     player.unwind();

@@ -1,5 +1,6 @@
 #include "platform/pictures/Picture.h"
 #include "platform/pictures/PictureHeader.h"
+#include "platform/pictures/ThreadClock.h"
 #include "platform/pictures/WorkAhead.h"
 #include "platform/files/Paths.h"
 #include "platform/files/WorkingFiles.h"
@@ -13,8 +14,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLoggingCategory>
-#include <chrono>
-#include <ctime>
 #include <deque>
 
 Q_LOGGING_CATEGORY(lcPictures, "vellacourt.pictures")
@@ -153,12 +152,6 @@ void ShownPicture::draw(QPainter& painter, const Picture& picture, QPoint at, co
 // machine busy with other work does not cost a picture: ours take a few tens of milliseconds.
 constexpr double MaxDecodeMs = 400;
 constexpr std::chrono::milliseconds DecodeTime{500};
-
-static std::chrono::nanoseconds threadTime() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
-}
 
 namespace {
 // A picture's bytes as its decoder reads them, a few thousand at a time: once its time is up, the
