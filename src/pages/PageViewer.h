@@ -8,14 +8,16 @@
 class PageViewer : public platform::Form {
     Q_OBJECT
 public:
-    // A document's pages: <stem>a.wmf, <stem>b.wmf, ... or, numbered, <stem>1.wmf, <stem>2.wmf, ...
+    // A document's pages: <stem>a.wmf, <stem>b.wmf, ... or, numbered, <stem>1.wmf, <stem>2.wmf, ...;
+    // and its name as a printed page's header gives it ("Pythagoras — Key Facts").
     struct Document {
         QString stem;
         int pages = 1;
         bool numbered = false;
+        QString title;
         QString pageFile(const char* folder, int n) const;  // page n, from 1
     };
-    static inline const Document Guide{QStringLiteral("guide"), 4, true};
+    static inline const Document Guide{QStringLiteral("guide"), 4, true, QStringLiteral("Teachers' Guide")};
 
     struct Controls {
         platform::Image *page = nullptr, *printCopy = nullptr;  // the page on screen, and as it prints
@@ -27,8 +29,8 @@ public:
     PageViewer();
     // A document from its first page.
     static void show(const Document& document);
-    // Key Facts or Teacher's Notes: `pages` pages, from wmf\<stem>a.wmf on.
-    static void showDocument(const QString& stem, int pages) { show({stem, pages}); }
+    // Key Facts or Teacher's Notes: `pages` pages, from wmf\<stem>a.wmf on, printed under `title`.
+    static void showDocument(const QString& stem, int pages, const QString& title) { show({stem, pages, false, title}); }
     // The Acknowledgments page, with the publisher's logo and the animated one.
     static void showAcknowledgments();
 
