@@ -227,8 +227,9 @@ private slots:
 
     // Certificates as a pupil earns them. Pythagoras's quiz, printed by keys (Tab to "Print Certificate",
     // Enter) under a name too wide for the page at its own size: the mathematician, the quiz, the award,
-    // the whole name within the page, the score, today's date as a UK school writes it, and the
-    // signature line. Then his board's, naming him and the board.
+    // the whole name (text past the page's edge is not read back), the score, today's date as a UK
+    // school writes it on a computer set to German, and the signature line. Then his board's, naming
+    // him and the board.
     void certificates() {
         SKIP_IF(noSpooler());
         Session s;
@@ -271,15 +272,6 @@ private slots:
                                     QStringLiteral("You have scored 10 out of 10."), today})
             QVERIFY2((at = pdf.lines.indexOf(line, at + 1)) >= 0, qPrintable(line + u'\n' + pdf.lines.join(u'\n')));
         QVERIFY2(pdf.line(QStringLiteral("Date Teacher's signature"), at + 1) > at, qPrintable(pdf.lines.join(u'\n')));
-        // Every word of the name inside the page, read from where the words are drawn.
-        const QString boxes = output(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
-        const double width = QRegularExpression(QStringLiteral("<page width=\"([0-9.]+)\"")).match(boxes).captured(1).toDouble();
-        for (const QString& word : name.split(u' ')) {
-            const auto box = QRegularExpression(QStringLiteral("xMin=\"([-0-9.]+)\" yMin=\"[-0-9.]+\" xMax=\"([-0-9.]+)\"[^>]*>") +
-                                                QRegularExpression::escape(word) + u'<')
-                                 .match(boxes);
-            QVERIFY2(box.hasMatch() && box.captured(1).toDouble() > 0 && box.captured(2).toDouble() < width, qPrintable(word));
-        }
         pdfToPng(file, QStringLiteral("print-certificate"));
         testutil::click(screens().get<ScoreScreen>().ui().exit);
 
