@@ -244,33 +244,68 @@ private slots:
     void cleanupTestCase() { m_spooler.reset(); }
     void cleanup() { Session::reset(); }
 
-    // A certificate as a pupil earns it by keys (name typed, Tab to "Print Certificate", Enter), read back in order.
-    void certificate() {
+    // Certificates as a pupil earns them. Pythagoras's quiz, printed by keys (Tab to "Print Certificate",
+    // Enter) under a name too wide for the page at its own size: the mathematician, the quiz, the award,
+    // the whole name (text past the page's edge is not read back), the score, today's date as a UK
+    // school writes it on a computer set to German, and the signature line. Then his board's, naming
+    // him and the board.
+    void certificates() {
         SKIP_IF(noSpooler());
         Session s;
-        const QString name = QStringLiteral("Ada Byron");
-        const int before = int(m_spooler->documents().size());
-        QuizScreen* m = testutil::startEuclidQuiz();
-        const QString heading = m->ui().heading->text();
-        testutil::answerAll(m);
-        QTRY_VERIFY(screens().get<ScoreScreen>().ui().name->widget()->hasFocus());
-        QTest::keyClicks(QApplication::focusWidget(), name);
-        const auto focused = [] { return QApplication::focusWidget(); };
-        for (int i = 0; i < 10 && Control::of(focused())->text() != QStringLiteral("Print Certificate"); ++i)
-            QTest::keyClick(focused(), Qt::Key_Tab);
-        QTest::keyClick(focused(), Qt::Key_Return);
-        QVERIFY(s.messages.size() == 1 && s.messages[0].text == QStringLiteral("Your certificate is now printing."));
-        const QString file = m_spooler->next(before);
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));  // a computer in another language
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
+        const QString name = QStringLiteral("ELIZABETH WOLLSTONECRAFT MONTGOMERY-HOWE");
+        QCOMPARE(name.size(), 40);
+        const auto print = [this, &s](const QString& pupil) {
+            const int before = int(m_spooler->documents().size());
+            if (!QTest::qWaitFor([] { return screens().get<ScoreScreen>().ui().name->widget()->hasFocus(); })) return QString();
+            screens().get<ScoreScreen>().ui().name->setContents(pupil);
+            const auto focused = [] { return QApplication::focusWidget(); };
+            for (int i = 0; i < 10 && Control::of(focused())->text() != QStringLiteral("Print Certificate"); ++i)
+                QTest::keyClick(focused(), Qt::Key_Tab);
+            s.messages.clear();
+            QTest::keyClick(focused(), Qt::Key_Return);
+            const bool said = s.messages.size() == 1 && s.messages[0].text == QStringLiteral("Your certificate is now printing.");
+            return said ? m_spooler->next(before) : QString();
+        };
+        const QString today = QDate::currentDate().toString(QStringLiteral("d ")) +
+                              QStringList{"January", "February", "March", "April", "May", "June", "July", "August", "September",
+                                          "October", "November", "December"}[QDate::currentDate().month() - 1] +
+                              QDate::currentDate().toString(QStringLiteral(" yyyy"));
+        screens().show<MainMenu>();
+        testutil::showTopic(QStringLiteral("pythagoras"));
+        testutil::click(screens().get<TopicScreen>().ui().quiz);
+        QuizScreen* m = screens().find<QuizScreen>();
+        for (int q = 1; q <= 10; ++q) {
+            testutil::tick(m->ui().answers[size_t(core::toNumber(m->worksheet().questions[size_t(q - 1)].correct) - 1)]);
+            testutil::click(m->ui().next);
+        }
+        const QString file = print(name);
+        QVERIFY(!file.isEmpty());
         const Pdf pdf(file);
         QCOMPARE(pdf.pages, 1);
         QVERIFY2(pdf.fonts.contains(QStringLiteral("LiberationSerif")), qPrintable(pdf.fonts));
-        const int title = pdf.line(QStringLiteral("Vellacourt Numerists")),
-                  head = pdf.line(heading.section(u' ', 0, 2), title + 1),
-                  award = pdf.line(QStringLiteral("Excellent Work"), head + 1), named = pdf.line(name, award + 1),
-                  score = pdf.line(QStringLiteral("You have scored 10 out of 10."), named + 1);
-        QVERIFY2(title >= 0 && head > title && award > head && named > award && score > named,
-                 qPrintable(pdf.lines.join(u'\n')));
+        int at = -1;
+        for (const QString& line : {QStringLiteral("Vellacourt Numerists"), QStringLiteral("Pythagoras"),
+                                    QStringLiteral("Pythagoras Quiz"), QStringLiteral("Excellent Work"), name,
+                                    QStringLiteral("You have scored 10 out of 10."), today})
+            QVERIFY2((at = pdf.lines.indexOf(line, at + 1)) >= 0, qPrintable(line + u'\n' + pdf.lines.join(u'\n')));
+        QVERIFY2(pdf.line(QStringLiteral("Date Teacher's signature"), at + 1) > at, qPrintable(pdf.lines.join(u'\n')));
         pdfToPng(file, QStringLiteral("print-certificate"));
+        testutil::click(screens().get<ScoreScreen>().ui().exit);
+
+        testutil::click(screens().get<TopicScreen>().ui().firstActivity);
+        GalleryActivity* g = screens().find<GalleryActivity>();
+        QVERIFY(testutil::solveBoard(g, [g](int t, int b) {
+            testutil::click(g->board().tiles[size_t(t)]);
+            testutil::click(g->board().boxes[size_t(b)]);
+        }));
+        testutil::click(g->board().checkScore);
+        const Pdf board(print(QStringLiteral("Ada Byron")));
+        const int topic = board.lines.indexOf(QStringLiteral("Pythagoras"));
+        QVERIFY2(topic >= 0 && board.lines.indexOf(QStringLiteral("Pythagorean Triples"), topic + 1) > topic &&
+                     board.lines.indexOf(QStringLiteral("You have scored 12 out of 12."), topic + 1) > topic,
+                 qPrintable(board.lines.join(u'\n')));
     }
 
     // A fourth mathematician made of files alone (no change to the program): his topic, portraits and
@@ -379,18 +414,33 @@ private slots:
         screens().close<WizardScreen>();
     }
 
-    // A page of the Teachers' Guide printed from its viewer, which says nothing when all goes well.
+    // A page of Pythagoras's Key Facts printed on its own: its topic and document above, its place and
+    // the program below, the picture as wide as most of the printable area, and "Print" says so.
     void referencePage() {
         SKIP_IF(noSpooler());
         Session s;
         screens().show<MainMenu>();
-        testutil::click(screens().get<MainMenu>().ui().guide);
+        testutil::showTopic(QStringLiteral("pythagoras"));
+        testutil::click(screens().get<TopicScreen>().ui().keyFacts);
+        testutil::click(screens().get<PageViewer>().ui().next);
         const int before = int(m_spooler->documents().size());
         testutil::click(screens().get<PageViewer>().ui().print);
-        QVERIFY(s.messages.isEmpty());
+        QVERIFY(s.messages.size() == 1 && s.messages[0].text == QStringLiteral("This page is now printing."));
         const QString file = m_spooler->next(before);
-        QVERIFY(Pdf(file).line(QStringLiteral("Teachers' Guide: finding your way")) >= 0);
-        pdfToPng(file, QStringLiteral("print-guide-1"));
+        const Pdf pdf(file);
+        const int header = pdf.line(QStringLiteral("Pythagoras — Key Facts"));
+        QVERIFY2(pdf.pages == 1 && header >= 0 && pdf.line(QStringLiteral("Vellacourt Numerists Page 2 of 3")) >= 0,
+                 qPrintable(pdf.lines.join(u'\n')));
+        // The picture's ink, between the header's rule and the footer's, across most of the width inside the margins.
+        QTemporaryDir dir;
+        QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "30", "-png", "-singlefile", file, dir.filePath(QStringLiteral("page"))});
+        const QImage page = QImage(dir.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_Grayscale8);
+        int left = page.width(), right = -1;
+        for (int y = page.height() / 8; y < page.height() * 7 / 8; ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (page.pixelColor(x, y).value() < 200) left = std::min(left, x), right = std::max(right, x);
+        QVERIFY2(right - left > page.width() * 3 / 4, qPrintable(QStringLiteral("%1 to %2 of %3").arg(left).arg(right).arg(page.width())));
+        pdfToPng(file, QStringLiteral("print-key-facts-2"));
     }
 
     // The Pythagoras boards printed from the topic's Teacher's Notes (Key Facts has no such button): for

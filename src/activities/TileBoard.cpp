@@ -263,5 +263,5 @@ void TileBoard::showAs(const QString& caption, const QString& heading, const cor
 }
 
 void TileBoard::showScore(int score, const QString& name) const {
-    ScoreScreen::afterActivity({score, Tiles, name, m_portrait});
+    ScoreScreen::afterActivity({score, Tiles, name, m_portrait, m_board.heading->text()});
 }

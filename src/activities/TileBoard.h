@@ -55,7 +55,8 @@ protected:
     void startAgain();
     // The pupil's score, from what the boxes show, and the score screen under the activity's name.
     virtual void checkScore() = 0;
-    // The score screen for this score out of the tiles, under the activity's name and the opener's portrait.
+    // The score screen for this score out of the tiles, under the activity's name, the opener's portrait
+    // and the mathematician the board shows as its heading.
     void showScore(int score, const QString& name) const;
     // Where box b stands, in words a screen reader says ("row 2, box 1").
     virtual QString boxPlace(int b) const = 0;

@@ -89,6 +89,7 @@ void PageViewer::show(const Document& document, std::function<void()> printBoard
 
 void PageViewer::showAcknowledgments() {
     PageViewer& v = screens().open<PageViewer>();
+    v.m_document = {QString(), 1, false, QStringLiteral("Acknowledgments")};
     v.m_printBoards = {};
     v.m_ui.printBoards->setShown(false);
     v.m_ui.caption->setShown(false);
@@ -150,4 +151,10 @@ void PageViewer::turnLogo() {
     m_ui.publisherLogo->setShown(true);
 }
 
-void PageViewer::printPage() { pages::printPicture(m_ui.printCopy->picture()); }
+// The page as printed, said when it is on its way, as every printout is: a click that seemed to do
+// nothing would be clicked again, and each click is a copy.
+void PageViewer::printPage() {
+    const QString place = pageCaption(m_page, m_document.pages);
+    if (pages::printPage(m_ui.printCopy->picture(), m_document.title, place))
+        showMessage(QStringLiteral("This page is now printing."));
+}

@@ -9,14 +9,16 @@
 class PageViewer : public platform::Form {
     Q_OBJECT
 public:
-    // A document's pages: <stem>a.wmf, <stem>b.wmf, ... or, numbered, <stem>1.wmf, <stem>2.wmf, ...
+    // A document's pages: <stem>a.wmf, <stem>b.wmf, ... or, numbered, <stem>1.wmf, <stem>2.wmf, ...;
+    // and its name as a printed page's header gives it ("Pythagoras — Key Facts").
     struct Document {
         QString stem;
         int pages = 1;
         bool numbered = false;
+        QString title;
         QString pageFile(const char* folder, int n) const;  // page n, from 1
     };
-    static inline const Document Guide{QStringLiteral("guide"), 4, true};
+    static inline const Document Guide{QStringLiteral("guide"), 4, true, QStringLiteral("Teachers' Guide")};
 
     struct Controls {
         platform::Image *page = nullptr, *printCopy = nullptr;  // the page on screen, and as it prints
@@ -30,9 +32,9 @@ public:
     // A document from its first page; with `printBoards` (the topic's, handed by its opener, since
     // boards are not this screen's to know), a "Print Boards" button that calls it.
     static void show(const Document& document, std::function<void()> printBoards = {});
-    // Key Facts or Teacher's Notes: `pages` pages, from wmf\<stem>a.wmf on.
-    static void showDocument(const QString& stem, int pages, std::function<void()> printBoards = {}) {
-        show({stem, pages}, std::move(printBoards));
+    // Key Facts or Teacher's Notes: `pages` pages, from wmf\<stem>a.wmf on, printed under `title`.
+    static void showDocument(const QString& stem, int pages, const QString& title, std::function<void()> printBoards = {}) {
+        show({stem, pages, false, title}, std::move(printBoards));
     }
     // The Acknowledgments page, with the publisher's logo and the animated one.
     static void showAcknowledgments();

@@ -76,10 +76,12 @@ void QuizScreen::prepare() {
     for (OptionButton* answer : m_ui.answers) answer->setBackColor(theme::ScreenBlue);
 }
 
-void QuizScreen::start(const Worksheet& sheet, const core::PictureFile& portrait, const QString& heading) {
+void QuizScreen::start(const Worksheet& sheet, const core::PictureFile& portrait, const QString& heading,
+                       const QString& topic) {
     QuizScreen& m = screens().open<QuizScreen>();
     m.m_sheet = sheet;
     m.m_portrait = portrait;
+    m.m_topic = topic;
     m.m_question = 1;
     m.m_marks = {};
     m.m_ui.worksheetTitle->setText(sheet.title);
@@ -125,7 +127,9 @@ void QuizScreen::endOfQuiz() {
     WrongAnswersScreen::list(core::wrongAnswerLines(m_marks, texts), m_ui.worksheetTitle->text());
     int score = 0;
     for (int q = 1; q <= QuestionCount; ++q) score += m_marks[size_t(q)];
-    ScoreScreen::afterQuiz({score, QuestionCount, m_ui.heading->text(), m_portrait});
+    // The certificate names the work: a topic's quiz after its mathematician, a teacher's by its title.
+    const QString work = m_topic.isEmpty() ? m_sheet.title : m_topic + QStringLiteral(" Quiz");
+    ScoreScreen::afterQuiz({score, QuestionCount, work, m_portrait, m_topic});
     screens().close<QuizScreen>();
 }
 

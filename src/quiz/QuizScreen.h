@@ -18,8 +18,9 @@ public:
     };
     QuizScreen();
     // A worksheet's quiz from its first question, under a portrait (shown again on the score screen)
-    // and a heading of the opener's.
-    static void start(const worksheetfiles::Worksheet& sheet, const core::PictureFile& portrait, const QString& heading);
+    // and a heading of the opener's; a topic's quiz names its mathematician, for the certificate.
+    static void start(const worksheetfiles::Worksheet& sheet, const core::PictureFile& portrait, const QString& heading,
+                      const QString& topic = {});
 
     void prepare() override;
     const Controls& ui() const { return m_ui; }
@@ -32,6 +33,7 @@ private:
     Controls m_ui;
     worksheetfiles::Worksheet m_sheet;
     core::PictureFile m_portrait;
+    QString m_topic;  // the mathematician whose quiz this is; none for a teacher's worksheet
     int m_question = 1;
     std::array<int, core::QuestionCount + 1> m_marks{};  // question q's mark at q, once it is left forward
     const worksheetfiles::Question& question() const { return m_sheet.questions[size_t(m_question - 1)]; }

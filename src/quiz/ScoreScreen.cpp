@@ -7,7 +7,11 @@
 #include "platform/screen/PrepareForm.h"
 #include "platform/printing/Printer.h"
 
+#include <QDate>
 #include <QFontMetricsF>
+#include <QLocale>
+#include <cmath>
+#include <tuple>
 
 using namespace platform;
 
@@ -118,18 +122,37 @@ void ScoreScreen::readyKeys() {
     m_ui.reseed->setEnabled(true);
 }
 
-// The certificate: two banners, the title, the heading, the award, the name and the score, in a
-// border of nested frames. A failed print is abandoned whole, so nothing half-printed comes out later.
+// The certificate: two banners, the title, the mathematician and the work by name, the award, the
+// name and the score in a border of nested frames, and under them the date and a line for the
+// teacher's signature. A failed print is abandoned whole, so nothing half-printed comes out later.
 void ScoreScreen::printCertificate() {
     const bool printed = PrintDocument([this](Printer& printer) {
         const QString banner = QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ");
-        const QString heading = m_result.heading, name = m_ui.name->contents();
+        // A teacher's worksheet names no mathematician: its own title stands in his place.
+        const QString topic = m_result.topic.isEmpty() ? m_result.heading : m_result.topic;
+        const QString work = m_result.topic.isEmpty() ? QString() : m_result.heading;
+        const QString name = m_ui.name->contents();
         const QString scored = core::scoredSentence(m_result.score, m_result.outOf);
-        // The heading is measured with this screen's own font, as it would be shown here.
-        const float headingWidth = float(QFontMetricsF(makeFont({})).horizontalAdvance(heading) * TwipsPerPixel);
+        // Dated as a UK school writes it, whatever the computer's own language.
+        const QString date = QLocale(QLocale::English, QLocale::UnitedKingdom).toString(QDate::currentDate(), QStringLiteral("d MMMM yyyy"));
+        // The topic is measured with this screen's own font, as it would be shown here.
+        const float topicWidth = float(QFontMetricsF(makeFont({})).horizontalAdvance(topic) * TwipsPerPixel);
         const float W = printer.printableWidth(), H = printer.printableHeight();
+        // Five nested frames round the page, each a step inside the last; the first three also frame
+        // the award in the middle of the page.
+        constexpr float Step = 45, TopMargin = 225, AwardInset = 600, AwardTop = 7050, AwardBottom = 3750;
+        const float awardTop = TopMargin + 3 * Step + AwardTop, awardBottom = H - TopMargin - 3 * Step - AwardBottom;
+        const float awardRoom = W - 2 * (3 * Step + AwardInset + 240);  // inside the innermost, with a margin
         const auto blank = [&printer](int lines) {
             for (int i = 0; i < lines; ++i) printer.print(QStringLiteral(" "));
+        };
+        // A line centred at `points`, or smaller where it would not fit `room`: a long name is never cut.
+        const auto centred = [&printer](const QString& text, double points, float room) {
+            printer.setFontSize(points);
+            if (const float wide = printer.textWidth(text); wide > room)
+                printer.setFontSize(std::floor(points * room / wide * 4) / 4);
+            printer.printCentred(text);
+            printer.setFontSize(points);
         };
         printer.setFontName(QStringLiteral("Times New Roman"));
         printer.setFontBold(false);
@@ -144,25 +167,38 @@ void ScoreScreen::printCertificate() {
         printer.printCentred(ProgramTitle);
         blank(1);
         printer.setForeColor(Blue);
-        printer.setFontSize(headingWidth > W / 4 ? 28 : 36);
-        printer.printCentred(heading);
-        printer.printCentred(QString());
-        printer.setFontSize(36);
-        blank(3);
+        centred(topic, topicWidth > W / 4 ? 28 : 36, W - 2 * AwardInset);
+        centred(work, 28, W - 2 * AwardInset);
+        // The award, the name and the score, spread evenly inside the middle frames.
         printer.setForeColor(Navy);
         printer.setFontSize(28);
-        printer.printCentred(QStringLiteral("Excellent Work"));
-        blank(1);
-        printer.printCentred(name);
-        printer.printCentred(QString());
-        printer.printCentred(scored);
-        blank(1);
-        printer.setFontSize(36);
-        blank(2);
-        printer.setForeColor(Blue);
-        printer.setFontSize(25);
-        blank(1);
+        const float gap = (awardBottom - awardTop) / 4;
+        const QString award[] = {QStringLiteral("Excellent Work"), name, scored};
+        for (int i = 0; i < 3; ++i) {
+            printer.setCurrentY(awardTop + gap * float(i + 1) - 320);  // half a line at 28 points above
+            centred(award[i], 28, awardRoom);
+        }
+        // The date and the teacher's signature, each on a rule of its own, between the frames and the banner.
+        const float rule = awardBottom + (H - awardBottom) / 3, ruleWidth = W * 0.3f;
+        printer.setDrawWidth(1);
+        for (const auto& [centre, above, under] :
+             {std::tuple{W * 0.3f, date, QStringLiteral("Date")}, std::tuple{W * 0.7f, QString(), QStringLiteral("Teacher's signature")}}) {
+            printer.line(centre - ruleWidth / 2, rule, centre + ruleWidth / 2, rule, Black);
+            printer.setForeColor(Navy);
+            printer.setFontSize(20);
+            printer.setCurrentX(centre - printer.textWidth(above) / 2);
+            printer.setCurrentY(rule - 500);
+            printer.print(above);
+            printer.setForeColor(Black);
+            printer.setFontSize(12);
+            printer.setCurrentX(centre - printer.textWidth(under) / 2);
+            printer.setCurrentY(rule + 60);
+            printer.print(under);
+        }
         printer.setForeColor(Black);
+        printer.setFontSize(25);
+        printer.setCurrentX(0);
+        printer.setCurrentY(H - TopMargin - 5 * Step - 1000);
         printer.print(banner + banner, false);
         printer.setDrawWidth(2);
         const auto frame = [&printer](float left, float top, float right, float bottom) {
@@ -171,9 +207,6 @@ void ScoreScreen::printCertificate() {
             printer.line(right, top, right, bottom, Black);
             printer.line(left, bottom, right, bottom, Black);
         };
-        // Five nested frames round the page, each a step inside the last; the first three also frame
-        // the award in the middle of the page.
-        constexpr float Step = 45, TopMargin = 225, AwardInset = 600, AwardTop = 7050, AwardBottom = 3750;
         for (int k = 1; k <= 5; ++k) {
             const float a = Step * float(k), b = TopMargin + Step * float(k);
             frame(a, b, W - a, H - b);

@@ -14,12 +14,14 @@ public:
         platform::TextBox* name = nullptr;  // the pupil's name, for the certificate
         platform::Timer *showPicture = nullptr, *readyKeys = nullptr, *reseed = nullptr;
     };
-    // What the pupil scored, the heading the certificate carries (the quiz's, or the activity's name),
-    // and the portrait of the mathematician the work was on (the menu's own after a teacher's worksheet).
+    // What the pupil scored, the work's name the certificate carries (the quiz's, or the activity's),
+    // the portrait of the mathematician the work was on (the menu's own after a teacher's worksheet)
+    // and his name (none after a teacher's worksheet).
     struct Result {
         int score = 0, outOf = 0;
         QString heading;
         core::PictureFile portrait;
+        QString topic;
     };
 
     ScoreScreen();

@@ -65,10 +65,14 @@ TopicScreen::TopicScreen() {
     m_ui.quiz->onClick = [this] { startQuiz(); };
     m_ui.firstActivity->onClick = [this] { openActivity(m_topic.activities[0]); };
     m_ui.secondActivity->onClick = [this] { openActivity(m_topic.activities[1]); };
-    m_ui.keyFacts->onClick = [this] { PageViewer::showDocument(m_topic.keyFacts.stem, m_topic.keyFacts.pages); };
+    // Each document printed under the topic's name and its own ("Pythagoras — Key Facts").
+    m_ui.keyFacts->onClick = [this] {
+        PageViewer::showDocument(m_topic.keyFacts.stem, m_topic.keyFacts.pages, m_topic.heading + QStringLiteral(" — Key Facts"));
+    };
     // The Notes are the teacher's, so the boards' sheets and answer keys are printed from there.
     m_ui.notes->onClick = [this] {
-        PageViewer::showDocument(m_topic.notes.stem, m_topic.notes.pages, [topic = m_topic] { printBoardSheets(topic); });
+        PageViewer::showDocument(m_topic.notes.stem, m_topic.notes.pages, m_topic.heading + QStringLiteral(" — Teacher's Notes"),
+                                 [topic = m_topic] { printBoardSheets(topic); });
     };
     m_ui.exit->onClick = [this] { leave(); };
     setCancelControl(m_ui.exit);
@@ -110,7 +114,7 @@ std::optional<worksheetfiles::Worksheet> TopicScreen::readQuiz() {
 void TopicScreen::startQuiz() {
     const std::optional<worksheetfiles::Worksheet> sheet = readQuiz();
     if (!sheet) return;
-    QuizScreen::start(*sheet, m_topic.portrait, QStringLiteral("Vellacourt Numerists"));
+    QuizScreen::start(*sheet, m_topic.portrait, QStringLiteral("Vellacourt Numerists"), m_topic.heading);
 }
 
 // The board the topic names, looked up by its kind (the menu opened no topic naming a board there is none of).

@@ -414,6 +414,11 @@ void Printer::paintPicture(const Picture& picture, float x, float y) {
     picture.draw(*m_painter, QRectF(toDevice(x), toDevice(y), toDevice(size.width()), toDevice(size.height())));
 }
 
+void Printer::paintPicture(const Picture& picture, float x, float y, float width, float height) {
+    begin();
+    picture.draw(*m_painter, QRectF(toDevice(x), toDevice(y), toDevice(width), toDevice(height)));
+}
+
 Printer::Sent Printer::endDocument() {
     begin();
     resetSettings();

@@ -50,6 +50,8 @@ public:
     void line(float x1, float y1, float x2, float y2, quint32 bgr);
     // A picture at its own size, a metafile as vectors.
     void paintPicture(const Picture& picture, float x, float y);
+    // A picture drawn to a size of the caller's, a metafile as vectors.
+    void paintPicture(const Picture& picture, float x, float y, float width, float height);
     // Sends the document to the printer; fails unless the printing system took the job. A job sent
     // whole whose fate the server no longer says is Unconfirmed: it may well print.
     enum class Sent { Printing, Unconfirmed };
