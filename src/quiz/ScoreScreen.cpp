@@ -163,6 +163,8 @@ void ScoreScreen::printCertificate() {
         printer.setFontSize(25);
         blank(1);
         printer.setForeColor(Black);
+        // On paper shorter than A4 (Letter) the closing banner is raised to stay on the page, inside the frames.
+        printer.setCurrentY(std::min(printer.currentY(), H - 1050));
         printer.print(banner + banner, false);
         printer.setDrawWidth(2);
         const auto frame = [&printer](float left, float top, float right, float bottom) {
