@@ -178,21 +178,31 @@ private:
                         : QMarginsF(12, 12, 12, 12);
     }
 
-    // A paper named as the printing system or a user writes it ("iso_a4_210x297mm", "A4", "a4"): its
-    // size and margins as the queue lists it, else its size alone.
-    bool named(cups_dest_t* dest, cups_dinfo_t* info, const char* name, cups_size_t& size) {
-        if (!name || !*name) return false;
-        const pwg_media_t* media = cups->pwgMediaForPWG(name);
-        if (!media) media = cups->pwgMediaForPPD(name);
-        if (!media) media = cups->pwgMediaForLegacy(name);
-        if (!media || media->width <= 0 || media->length <= 0) return false;
-        if (info && cups->cupsGetDestMediaByName(m_http, dest, info, media->pwg, CUPS_MEDIA_FLAGS_DEFAULT, &size) &&
-            size.width > 0 && size.length > 0)
+    // A paper named as the printing system or a user writes it ("iso_a4_210x297mm", "A4", "letter",
+    // or "A4,Tray1" with a tray or a kind of paper): its size and margins as the queue lists it, else its
+    // size alone. Margins that would leave less than half the paper are not the printer's.
+    bool named(cups_dest_t* dest, cups_dinfo_t* info, const char* names, cups_size_t& size) {
+        for (const QByteArray& name : QByteArray(names).split(',')) {
+            const pwg_media_t* media = cups->pwgMediaForPWG(name.constData());
+            if (!media) media = cups->pwgMediaForPPD(name.constData());
+            if (!media) media = cups->pwgMediaForLegacy(name.constData());
+            if (!media && !name.isEmpty())  // "a4", "letter" as the print server itself takes them
+                media = cups->pwgMediaForPPD((name.left(1).toUpper() + name.mid(1).toLower()).constData());
+            if (!media || !plausible(media->width) || !plausible(media->length)) continue;
+            size = cups_size_t{};
+            if (!info || !cups->cupsGetDestMediaByName(m_http, dest, info, media->pwg, CUPS_MEDIA_FLAGS_DEFAULT, &size) ||
+                !marginsFit(size))
+                size = cups_size_t{{}, media->width, media->length, 0, 0, 0, 0};
             return true;
-        size = cups_size_t{};
-        size.width = media->width;
-        size.length = media->length;
-        return true;
+        }
+        return false;
+    }
+
+    // A paper of 5 cm to a metre a side: anything else is a mistake in the settings.
+    static bool plausible(int hundredthsMm) { return hundredthsMm >= 5000 && hundredthsMm <= 100000; }
+    static bool marginsFit(const cups_size_t& size) {
+        return size.width > 0 && size.length > 0 && std::min({size.left, size.right, size.top, size.bottom}) >= 0 &&
+               2 * (size.left + size.right) <= size.width && 2 * (size.top + size.bottom) <= size.length;
     }
 
     // A media-col value: its media-size and, where given, its margins.
@@ -207,7 +217,9 @@ private:
         size.right = value(media, "media-right-margin");
         size.top = value(media, "media-top-margin");
         size.bottom = value(media, "media-bottom-margin");
-        return size.width > 0 && size.length > 0;
+        if (!plausible(size.width) || !plausible(size.length)) return false;
+        if (!marginsFit(size)) size.left = size.right = size.top = size.bottom = 0;
+        return true;
     }
 
     // The computer's own paper as libpaper reads it (PAPERSIZE, PAPERCONF, /etc/papersize), else A4.
