@@ -5,7 +5,7 @@ BUILD="$ROOT/build"
 # The print tests run a private print spooler of their own and read the PDF it keeps; the screen
 # reader's test runs a private session bus, accessibility bus and X server, reads through pyatspi and
 # hears through Orca, which speaks to a stand-in speech server that writes down what it would say.
-PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev libxcb-randr0-dev libfontconfig-dev libcups2-dev fonts-liberation fonts-wine
+PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev libxcb-randr0-dev libfontconfig-dev libcups2-dev libpaper-dev fonts-liberation fonts-wine
           cups-daemon cups-client poppler-utils
           dbus at-spi2-core python3-pyatspi orca python3-speechd xvfb xauth openbox python3-xlib python3-numpy python3-pil
           desktop-file-utils appstream dpkg-dev file)

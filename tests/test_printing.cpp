@@ -68,6 +68,27 @@ public:
         return run(QStringLiteral("lpadmin -p Keep -E -v file:///dev/null -m raw")) &&
                run(QStringLiteral("lpadmin -d Keep"));
     }
+    // A queue keeping what it is sent, whose printer description defaults to `size` (A4 or Letter),
+    // each with margins of its own: a quarter of an inch at the sides, half an inch top and bottom.
+    bool addPpdQueue(const QString& name, const QString& size) {
+        QString ppd = QStringLiteral(
+            "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n*LanguageVersion: English\n"
+            "*LanguageEncoding: ISOLatin1\n*PCFileName: \"KEEP.PPD\"\n*Manufacturer: \"Test\"\n*Product: \"(Keep)\"\n"
+            "*ModelName: \"Keep\"\n*ShortNickName: \"Keep\"\n*NickName: \"Keep\"\n*PSVersion: \"(3010.000) 0\"\n"
+            "*LanguageLevel: \"3\"\n*ColorDevice: False\n*DefaultColorSpace: Gray\n*FileSystem: False\n*Throughput: \"1\"\n"
+            "*LandscapeOrientation: Plus90\n*TTRasterizer: Type42\n*cupsFilter2: \"application/pdf application/pdf 0 -\"\n");
+        for (const QString option : {"PageSize", "PageRegion"})
+            ppd += QStringLiteral("*OpenUI *%1: PickOne\n*OrderDependency: 10 AnySetup *%1\n*Default%1: %2\n"
+                                  "*%1 Letter: \"<</PageSize[612 792]>>setpagedevice\"\n"
+                                  "*%1 A4: \"<</PageSize[595 842]>>setpagedevice\"\n*CloseUI: *%1\n")
+                       .arg(option, size);
+        ppd += QStringLiteral("*DefaultImageableArea: %1\n*ImageableArea Letter: \"18 36 594 756\"\n"
+                              "*ImageableArea A4: \"18 36 577 806\"\n*DefaultPaperDimension: %1\n"
+                              "*PaperDimension Letter: \"612 792\"\n*PaperDimension A4: \"595 842\"\n")
+                   .arg(size);
+        write(name + QStringLiteral(".ppd"), ppd);
+        return run(QStringLiteral("lpadmin -p %1 -E -v file:///dev/null -P %2").arg(name, dir.filePath(name + QStringLiteral(".ppd"))));
+    }
     // Runs a command line of words split at spaces; true if it succeeded.
     static bool run(const QString& command) {
         QStringList args = command.split(u' ');
@@ -217,6 +238,43 @@ QList<QList<Word>> wordsOf(const QString& file) {
     return pages;
 }
 
+// A printed document's first page as it comes out: its size in points, the sides where ink reaches
+// the outer eighth of an inch (nearer the edge than any printer's margin: something there is cut),
+// and whether a frame runs whole along each of the four sides (a line over most of the page's height
+// or width, in each half of the page).
+struct Sheet {
+    QSizeF points;
+    QString inkAtEdge;
+    bool framed = false;
+
+    explicit Sheet(const QString& file) {
+        const auto size = QRegularExpression(QStringLiteral("Page size: *([0-9.]+) x ([0-9.]+)")).match(output(QStringLiteral("pdfinfo"), {file}));
+        points = QSizeF(size.captured(1).toDouble(), size.captured(2).toDouble());
+        QTemporaryDir dir;
+        QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "48", "-gray", "-png", "-singlefile", "-f", "1", "-l", "1", file, dir.filePath("page")});
+        const QImage image(dir.filePath(QStringLiteral("page.png")));
+        const int w = image.width(), h = image.height(), edge = 6;  // pixels: an eighth of an inch
+        const auto dark = [&image](int x, int y) { return qGray(image.pixel(x, y)) < 160; };
+        bool sides[4] = {};  // left, right, top, bottom
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (dark(x, y) && (x < edge || x >= w - edge || y < edge || y >= h - edge))
+                    inkAtEdge += QStringLiteral(" (%1, %2)").arg(x).arg(y);
+        for (int x = 0; x < w; ++x) {
+            int n = 0;
+            for (int y = 0; y < h; ++y) n += dark(x, y);
+            sides[x < w / 2 ? 0 : 1] |= n > h * 3 / 4;
+        }
+        for (int y = 0; y < h; ++y) {
+            int n = 0;
+            for (int x = 0; x < w; ++x) n += dark(x, y);
+            sides[y < h / 2 ? 2 : 3] |= n > w * 3 / 4;
+        }
+        framed = !image.isNull() && sides[0] && sides[1] && sides[2] && sides[3];
+        inkAtEdge.truncate(200);
+    }
+};
+
 }  // namespace
 
 class PrintingTest : public QObject {
@@ -232,13 +290,18 @@ class PrintingTest : public QObject {
     // With SCREENSHOTS set, the first page of a printed PDF as a PNG for the README.
     static void pdfToPng(const QString& file, const QString& name) {
         if (const QString dir = qEnvironmentVariable("SCREENSHOTS"); !dir.isEmpty())
-            QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "60", "-png", "-singlefile", file, dir + u'/' + name});
+            QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "50", "-png", "-singlefile", file, dir + u'/' + name});
     }
 
 private slots:
     void initTestCase() {
         testutil::initApp();
         m_spooler = std::make_unique<PrintSpooler>();
+        // The computer's paper, which the raw queue prints on, is A4 whatever this machine's own.
+        QFile paper(m_spooler->dir.filePath(QStringLiteral("papersize")));
+        if (paper.open(QIODevice::WriteOnly)) paper.write("a4\n");
+        qputenv("PAPERCONF", paper.fileName().toUtf8());
+        qunsetenv("PAPERSIZE");
         if (!m_spooler->problem.isEmpty()) qWarning("print tests will be skipped: %s", qPrintable(m_spooler->problem));
     }
     void cleanupTestCase() { m_spooler.reset(); }
@@ -306,6 +369,59 @@ private slots:
         QVERIFY2(topic >= 0 && board.lines.indexOf(QStringLiteral("Pythagorean Triples"), topic + 1) > topic &&
                      board.lines.indexOf(QStringLiteral("You have scored 12 out of 12."), topic + 1) > topic,
                  qPrintable(board.lines.join(u'\n')));
+    }
+
+    // Each printout on the default queue's own paper, laid out whole on it: a PPD's default page size
+    // beats the computer's paper, a queue that states none (raw) takes the computer's (libpaper reads
+    // PAPERCONF), and with neither it is A4. A certificate (through the window, by mouse), a question
+    // sheet and a page of the Guide on each: the size the job was spooled at, no word off the page,
+    // and the certificate's frames whole on all four sides.
+    void printoutsOnTheQueuesOwnPaper() {
+        SKIP_IF(noSpooler());
+        Session s;
+        QVERIFY(m_spooler->addPpdQueue(QStringLiteral("A4"), QStringLiteral("A4")) &&
+                m_spooler->addPpdQueue(QStringLiteral("Letter"), QStringLiteral("Letter")));
+        const QByteArray papersize = qgetenv("PAPERCONF");
+        const auto restore = qScopeGuard([&] {
+            PrintSpooler::run(QStringLiteral("lpadmin -d Keep"));
+            qputenv("PAPERCONF", papersize);
+        });
+        const QSizeF a4(595.28, 841.89), letter(612, 792);
+        for (const auto& [queue, computers, paper] : {std::tuple{"A4", "letter", a4},
+                                                      {"Letter", "a4", letter},
+                                                      {"Keep", "letter", letter},
+                                                      {"Keep", "", a4}}) {
+            const QString at = QStringLiteral("%1 queue, the computer's paper '%2'").arg(queue, computers);
+            QVERIFY(PrintSpooler::run(QStringLiteral("lpadmin -d ") + queue));
+            s.write(QStringLiteral("papersize"), QByteArray(computers) + '\n');
+            qputenv("PAPERCONF", (*computers ? s.path(QStringLiteral("papersize")) : s.path(QStringLiteral("none"))).toUtf8());
+            QStringList files;
+            const auto printed = [&](const std::function<void()>& print) {
+                const int before = int(m_spooler->documents().size());
+                print();
+                files << m_spooler->next(before);
+            };
+            QuizScreen* m = testutil::startEuclidQuiz();
+            printed([m] { testutil::click(m->ui().print); });
+            testutil::answerAll(m);
+            ScoreScreen& score = screens().get<ScoreScreen>();
+            QTRY_VERIFY(score.ui().name->widget()->hasFocus());
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Ada Byron"));
+            printed([&score] { testutil::click(score.ui().action); });
+            screens().show<MainMenu>();
+            testutil::click(screens().get<MainMenu>().ui().guide);
+            printed([] { testutil::click(screens().get<PageViewer>().ui().print); });
+            for (int i = 0; i < files.size(); ++i) {
+                QVERIFY2(!files[i].isEmpty(), qPrintable(at));
+                const Sheet sheet(files[i]);
+                const QString what = at + QStringLiteral(", printout %1: %2 x %3 pt, ink at the edge:%4")
+                                              .arg(i).arg(sheet.points.width()).arg(sheet.points.height()).arg(sheet.inkAtEdge);
+                QVERIFY2(qAbs(sheet.points.width() - paper.width()) < 1 && qAbs(sheet.points.height() - paper.height()) < 1, qPrintable(what));
+                QVERIFY2(sheet.inkAtEdge.isEmpty(), qPrintable(what));
+                QVERIFY2(i != 1 || sheet.framed, qPrintable(what));
+            }
+            Session::reset();
+        }
     }
 
     // A fourth mathematician made of files alone (no change to the program): his topic, portraits and

@@ -22,6 +22,7 @@
 #include <atomic>
 #include <netdb.h>
 #include <optional>
+#include <paper.h>
 
 Q_LOGGING_CATEGORY(lcPrinting, "vellacourt.printing")
 
@@ -154,21 +155,84 @@ public:
     }
 
 private:
-    // The queue's default paper and the margins its printer cannot print in; where the printer does
-    // not say, A4 with the sixth of an inch most printers leave.
+    // The queue's default paper and the margins its printer cannot print in, in the printing system's
+    // own order: the user's choice for this queue (their lpoptions, which the destination carries),
+    // then the queue's own default (media-default, which a PPD queue takes from its default page
+    // size; media-col-default where only that is stated: it can lag behind media-default). Where the
+    // queue says nothing (a raw queue), the computer's paper, else A4. The margins are the printer's
+    // own where it states them, else the sixth of an inch most printers leave.
+    // (cupsGetDestMediaDefault is not asked: without the user's choice it answers US Letter whatever
+    // the queue's default.)
     void paper(cups_dest_t* dest, Setup& s) {
-        s.size = QPageSize(QPageSize::A4);
-        s.margins = QMarginsF(12, 12, 12, 12);
         cups_dinfo_t* info = cups->cupsCopyDestInfo(m_http, dest);
-        if (!info) return;
         cups_size_t size{};
-        if (cups->cupsGetDestMediaDefault(m_http, dest, info, 0, &size) && size.width > 0 && size.length > 0) {
-            const auto points = [](int hundredthsMm) { return hundredthsMm / 2540.0 * 72; };
-            s.size = QPageSize(QSizeF(points(size.width), points(size.length)), QPageSize::Point, QString(), QPageSize::FuzzyMatch);
-            if (size.left || size.right || size.top || size.bottom)
-                s.margins = QMarginsF(points(size.left), points(size.top), points(size.right), points(size.bottom));
+        const bool stated = named(dest, info, cups->cupsGetOption("media", dest->num_options, dest->options), size) ||
+                            (info && named(dest, info, cups->ippGetString(cups->cupsFindDestDefault(m_http, dest, info, "media"), 0, nullptr), size)) ||
+                            (info && collection(cups->cupsFindDestDefault(m_http, dest, info, "media-col"), size));
+        if (info) cups->cupsFreeDestInfo(info);
+        const auto points = [](int hundredthsMm) { return hundredthsMm / 2540.0 * 72; };
+        s.size = stated ? QPageSize(QSizeF(points(size.width), points(size.length)), QPageSize::Point, QString(), QPageSize::FuzzyMatch)
+                        : systemPaper();
+        s.margins = size.left || size.right || size.top || size.bottom
+                        ? QMarginsF(points(size.left), points(size.top), points(size.right), points(size.bottom))
+                        : QMarginsF(12, 12, 12, 12);
+    }
+
+    // A paper named as the printing system or a user writes it ("iso_a4_210x297mm", "A4", "letter",
+    // or "A4,Tray1" with a tray or a kind of paper): its size and margins as the queue lists it, else its
+    // size alone. Margins that would leave less than half the paper are not the printer's.
+    bool named(cups_dest_t* dest, cups_dinfo_t* info, const char* names, cups_size_t& size) {
+        for (const QByteArray& name : QByteArray(names).split(',')) {
+            const pwg_media_t* media = cups->pwgMediaForPWG(name.constData());
+            if (!media) media = cups->pwgMediaForPPD(name.constData());
+            if (!media) media = cups->pwgMediaForLegacy(name.constData());
+            if (!media && !name.isEmpty())  // "a4", "letter" as the print server itself takes them
+                media = cups->pwgMediaForPPD((name.left(1).toUpper() + name.mid(1).toLower()).constData());
+            if (!media || !plausible(media->width) || !plausible(media->length)) continue;
+            size = cups_size_t{};
+            if (!info || !cups->cupsGetDestMediaByName(m_http, dest, info, media->pwg, CUPS_MEDIA_FLAGS_DEFAULT, &size) ||
+                !marginsFit(size))
+                size = cups_size_t{{}, media->width, media->length, 0, 0, 0, 0};
+            return true;
         }
-        cups->cupsFreeDestInfo(info);
+        return false;
+    }
+
+    // A paper of 5 cm to a metre a side: anything else is a mistake in the settings.
+    static bool plausible(int hundredthsMm) { return hundredthsMm >= 5000 && hundredthsMm <= 100000; }
+    static bool marginsFit(const cups_size_t& size) {
+        return size.width > 0 && size.length > 0 && std::min({size.left, size.right, size.top, size.bottom}) >= 0 &&
+               2 * (size.left + size.right) <= size.width && 2 * (size.top + size.bottom) <= size.length;
+    }
+
+    // A media-col value: its media-size and, where given, its margins.
+    bool collection(ipp_attribute_t* attribute, cups_size_t& size) {
+        ipp_t* media = cups->ippGetCollection(attribute, 0);
+        ipp_t* dimensions = cups->ippGetCollection(cups->ippFindAttribute(media, "media-size", IPP_TAG_BEGIN_COLLECTION), 0);
+        const auto value = [this](ipp_t* in, const char* name) { return cups->ippGetInteger(cups->ippFindAttribute(in, name, IPP_TAG_INTEGER), 0); };
+        size = cups_size_t{};
+        size.width = value(dimensions, "x-dimension");
+        size.length = value(dimensions, "y-dimension");
+        size.left = value(media, "media-left-margin");
+        size.right = value(media, "media-right-margin");
+        size.top = value(media, "media-top-margin");
+        size.bottom = value(media, "media-bottom-margin");
+        if (!plausible(size.width) || !plausible(size.length)) return false;
+        if (!marginsFit(size)) size.left = size.right = size.top = size.bottom = 0;
+        return true;
+    }
+
+    // The computer's own paper as libpaper reads it (PAPERSIZE, PAPERCONF, /etc/papersize), else A4.
+    static QPageSize systemPaper() {
+        paperinit();
+        QPageSize size(QPageSize::A4);
+        if (char* name = systempapername()) {
+            if (const struct paper* known = paperinfo(name); known && paperpswidth(known) > 0 && paperpsheight(known) > 0)
+                size = QPageSize(QSizeF(paperpswidth(known), paperpsheight(known)), QPageSize::Point, QString(), QPageSize::FuzzyMatch);
+            free(name);
+        }
+        paperdone();
+        return size;
     }
 
     // Whether a printer on the network answers at its address. Asked only of a print server on this
@@ -382,9 +446,19 @@ void Printer::print(const QString& text, bool lineEnd) {
         if (!m_writer->newPage()) throw printerError(QStringLiteral("a new page could not be started"));
         m_y = 0;
     }
+    // Text past the right edge of the printable area is lost a word at a time, so no letter is cut
+    // at the edge of the paper, whatever its size.
+    const auto inked = [](QString t) {
+        while (!t.isEmpty() && t.back().isSpace()) t.chop(1);
+        return t;
+    };
+    QString shown = inked(text);
+    // (A line set flush with the right edge by its own width may measure a hair over: a twip is allowed.)
+    const double room = paintRect().width() - toDevice(m_x) + toDevice(1);
+    while (!shown.isEmpty() && fm.horizontalAdvance(shown) > room) shown = inked(shown.left(std::max<qsizetype>(0, shown.lastIndexOf(u' '))));
     m_painter->setFont(font);
     m_painter->setPen(toQColor(m_colour));
-    m_painter->drawText(QPointF(toDevice(m_x), toDevice(m_y) + fm.ascent()), text);
+    m_painter->drawText(QPointF(toDevice(m_x), toDevice(m_y) + fm.ascent()), shown);
     if (lineEnd) {
         m_x = 0;
         m_y += lineHeight;

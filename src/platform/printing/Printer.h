@@ -2,8 +2,9 @@
 // no print server involved, and sent by a thread of its own over our own connection: a print server
 // that stops answering never holds the window, only the pupil's clicks wait for it, a few seconds at
 // most. The page description is a page description in twips from the
-// top left of the printable area, with a current position, a font and a colour. Text is never
-// wrapped (past the right edge it is lost); past the bottom it goes on at the top of a new page.
+// top left of the printable area, with a current position, a font and a colour. The paper is the
+// default queue's own. Text is never wrapped (past the right edge of the printable area it is lost,
+// a word at a time); past the bottom it goes on at the top of a new page.
 #pragma once
 #include "platform/pictures/Picture.h"
 
