@@ -19,8 +19,8 @@ constexpr ControlRow Layout[] = {
     {.kind = Kind::Label, .caption = "Every whole number greater than 1 is a prime or a product of primes.",
          .at = {3960, 120, 7305, 1065}, .font = Text, .fore = Yellow, .flags = Transparent},
     // As Key Facts says it: 1 has no prime factors, and 2 x 3 and 3 x 2 are the same factorisation.
-    {.kind = Kind::Label, .caption = "Each product of primes is made in just one way, apart from the order of the "
-                    "factors. Find the prime factors of the numbers below.",
+    {.kind = Kind::Label, .caption = "Each number below can be written as a product of primes in just one way, apart "
+                    "from the order of the factors. Find its prime factors.",
          .at = {960, 1200, 9945, 1620}, .font = Text, .fore = Yellow, .flags = Transparent},
     {.index = 0, .caption = "1 =", .at = {2760, 2880, 2415, 465},
          .font = Number, .fore = Yellow, .flags = Transparent | RightAligned, .to = slot<&Controls::products>},
