@@ -18,6 +18,7 @@ namespace platform {
 
 namespace {
 constexpr qint64 SameAnnouncementMs = 250;
+constexpr int AnnouncementShownMs = 1500;  // long enough for a reader to ask what it says
 
 // The screen a control stands on.
 const Form* formOf(const QWidget* w) {
@@ -341,7 +342,12 @@ public:
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setGeometry(0, 0, 1, 1);
         lower();
+        // Said once, then gone from what a reader's review of the window reads.
+        spoken.setSingleShot(true);
+        spoken.setInterval(AnnouncementShownMs);
+        connect(&spoken, &QTimer::timeout, this, &QWidget::hide);
     }
+    QTimer spoken;
 };
 
 class AnnouncerAccessible : public ScreenPixels<QAccessibleWidget> {
@@ -403,9 +409,23 @@ void announce(const QString& text) {
     a->hide();
     a->setAccessibleName(text);
     a->show();
+    a->spoken.start();
 }
 
 QString lastAnnouncement() { return announcer()->accessibleName(); }
+
+void reportShowing(QWidget* screen, bool showing) {
+    if (!screen || !QAccessible::isActive()) return;
+    QList<QWidget*> widgets = screen->findChildren<QWidget*>();
+    widgets.prepend(screen);
+    for (QWidget* w : widgets) {
+        if (w != screen && !w->isVisibleTo(screen)) continue;  // never shown: nothing to take back
+        QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
+        if (!i || (showing && i->state().invisible)) continue;
+        QAccessibleEvent e(w, showing ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+        QAccessible::updateAccessibility(&e);
+    }
+}
 
 void reportNameChangesSoon() {
     static bool pending = false;

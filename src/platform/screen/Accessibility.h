@@ -14,6 +14,10 @@ void installAccessibility();
 void announce(const QString& text);
 // What was said last (for the screens' own checks and the tests).
 QString lastAnnouncement();
+// Tells a reader that `screen` went behind another (or came back in front): the screen and each object
+// on it stop (or start) showing. A reader keeps what it was last told of each object, and would
+// otherwise go on reading a covered screen in its review of the window.
+void reportShowing(QWidget* screen, bool showing);
 // Tells a reader of every name on the screen in front that changed since it was last told: captions,
 // pictures and pages, tiles that moved.
 void reportNameChanges();

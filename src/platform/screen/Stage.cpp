@@ -337,6 +337,8 @@ void Stage::frontChanged() {
     const QString caption = form ? form->text() : QString();
     setWindowTitle(caption.trimmed().isEmpty() ? ProgramTitle : caption);
     if (w == m_lastFront) return;
+    if (m_lastFront && m_lastFront->isVisible()) reportShowing(m_lastFront, false);  // covered, not closed
+    reportShowing(w, true);
     m_lastFront = w;
     // The screen in front takes the keyboard, so keys never act on a screen beneath it.
     if (form) form->takeFocus(m_keyboardUser);
