@@ -1,5 +1,6 @@
 #include "platform/screen/Accessibility.h"
 #include "platform/screen/Form.h"
+#include "platform/screen/PageText.h"
 #include "platform/screen/Stage.h"
 
 #include <QAccessible>
@@ -127,62 +128,6 @@ public:
     QAccessibleInterface* childAt(int x, int y) const override {
         const QPoint p = fromScreenPixels(QPoint(x, y), Base::widget());
         return Base::childAt(p.x(), p.y());
-    }
-};
-
-// A page as a reader reads it: its texts gathered into lines top to bottom (a table's cells, a
-// Greek word and its gloss, share a line), each character with its box on the page, and the lines
-// larger or bolder than the body text marked as headings.
-struct PageText {
-    struct Line {
-        qsizetype start = 0, end = 0;  // the line's characters, its line break not counted
-        double pixelSize = 0;
-        int weight = 400;
-        bool heading = false;
-    };
-    QString text;
-    std::vector<QRectF> boxes;  // one to a character, on the page played at its own size
-    std::vector<Line> lines;
-
-    explicit PageText(const Metafile& page) {
-        std::vector<Metafile::Text> runs = page.textBoxes();
-        std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.box.top() < b.box.top(); });
-        // Lines: runs whose middles lie within the first run's height, then left to right.
-        std::vector<std::vector<const Metafile::Text*>> rows;
-        for (const Metafile::Text& r : runs) {
-            if (rows.empty() || r.box.center().y() > rows.back().front()->box.bottom()) rows.emplace_back();
-            rows.back().push_back(&r);
-        }
-        QHash<int, qsizetype> letters;  // characters written at each size: the commonest is the body's
-        for (auto& row : rows) {
-            std::stable_sort(row.begin(), row.end(), [](auto* a, auto* b) { return a->box.left() < b->box.left(); });
-            if (!lines.empty()) add(QLatin1Char('\n'), QRectF(boxes.back().topRight(), QSizeF(0, boxes.back().height())));
-            Line line{text.size()};
-            for (const Metafile::Text* r : row) {
-                if (text.size() > line.start) add(QLatin1Char(' '), QRectF(QPointF(boxes.back().right(), r->box.top()), QPointF(r->box.left(), r->box.bottom())));
-                for (qsizetype i = 0; i < r->text.size(); ++i)
-                    add(r->text.at(i), QRectF(QPointF(r->edges[size_t(i)], r->box.top()), QPointF(r->edges[size_t(i) + 1], r->box.bottom())));
-                line.pixelSize = std::max(line.pixelSize, r->pixelSize);
-                line.weight = std::max(line.weight, r->weight);
-                letters[int(std::lround(r->pixelSize))] += r->text.size();
-            }
-            line.end = text.size();
-            lines.push_back(line);
-        }
-        const auto body = std::max_element(letters.cbegin(), letters.cend());
-        for (Line& l : lines)
-            l.heading = l.weight >= 600 || (body != letters.cend() && std::lround(l.pixelSize) > body.key() * 11 / 10);
-    }
-    const Line* lineAt(qsizetype offset) const {
-        for (const Line& l : lines)
-            if (offset <= l.end) return &l;
-        return nullptr;
-    }
-
-private:
-    void add(QChar c, const QRectF& box) {
-        text += c;
-        boxes.push_back(box);
     }
 };
 
