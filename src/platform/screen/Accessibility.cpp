@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHash>
@@ -25,6 +26,13 @@ constexpr int AnnouncementShownMs = 1500;  // long enough for a reader to ask wh
 const Form* formOf(const QWidget* w) {
     while (w && !qobject_cast<const Form*>(w)) w = w->parentWidget();
     return qobject_cast<const Form*>(w);
+}
+
+// Whether a reader can see `w`: shown, and on the screen in front (or on none, as a message box).
+bool isInFront(const QWidget* w) {
+    if (!w->isVisible()) return false;
+    const Form* form = formOf(w);
+    return !form || Stage::instance()->front() == form;
 }
 
 // Qt scales the whole stage to the screen, and tells a reader where things are in the stage's own
@@ -339,9 +347,49 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     return new ControlAccessible(c->widget(), c, dynamic_cast<Frame*>(c) ? QAccessible::Grouping : QAccessible::Graphic);
 }
 
+
+
+// Every event on its way to a reader passes here first, to be told in the order a reader needs.
+void toReader(QAccessibleEvent* e);
+void passOn(QAccessibleEvent* e) {
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(e);
+    QAccessible::installUpdateHandler(toReader);
+}
+
+void toReader(QAccessibleEvent* e) {
+    static QPointer<QObject> focusTold;
+    QAccessibleInterface* i = e->accessibleInterface();
+    QObject* o = i ? i->object() : e->object();
+    if (e->type() == QAccessible::Focus) focusTold = o;
+    // A text box taking the keyboard moves its caret (and selects its text) before Qt says it has the keyboard; a reader
+    // told of the caret first goes there without a word. The focus, when it comes, says it all.
+    const bool caret = e->type() == QAccessible::TextCaretMoved || e->type() == QAccessible::TextSelectionChanged;
+    if (caret && o && o != focusTold && o == QApplication::focusWidget()) return;
+    // What changes on a screen being made ready, or one covered, is not the reader's business: a
+    // reader that hears of it late takes a text box's caret for the keyboard's place.
+    switch (e->type()) {
+    case QAccessible::TextCaretMoved:
+    case QAccessible::TextSelectionChanged:
+    case QAccessible::TextInserted:
+    case QAccessible::TextRemoved:
+    case QAccessible::TextUpdated:
+    case QAccessible::NameChanged:
+    case QAccessible::DescriptionChanged:
+    case QAccessible::ValueChanged:
+        if (auto* w = qobject_cast<QWidget*>(o); w && !isInFront(w)) return;
+        break;
+    default:
+        break;
+    }
+    passOn(e);
+}
 }  // namespace
 
-void installAccessibility() { QAccessible::installFactory(factory); }
+void installAccessibility() {
+    QAccessible::installFactory(factory);
+    QAccessible::installUpdateHandler(toReader);
+}
 
 void announce(const QString& text) {
     Announcer* a = announcer();
