@@ -6,6 +6,7 @@
 #include "core/Shared.h"
 #include "platform/screen/Accessibility.h"
 #include "platform/screen/PrepareForm.h"
+#include "platform/screen/Stage.h"
 #include "platform/printing/Printer.h"
 
 using namespace platform;
@@ -26,20 +27,23 @@ constexpr ControlRow Layout[] = {
          .font = {"Times New Roman", 24}, .fore = BrightGreen, .flags = Transparent, .to = slot<&Controls::heading>},
     {.at = {120, 1920, 6465, 705}, .font = {"Times New Roman", 24},
          .fore = LightBlue, .flags = Transparent, .to = slot<&Controls::worksheetTitle>},
-    {.at = {6840, 240, 495, 375}, .to = slot<&Controls::noAnswer>},
     {.at = {6840, 240, 855, 615}, .flags = Stretch, .to = slot<&Controls::picture>},
     {.caption = "Question 1", .at = {360, 3240, 5415, 615},
          .font = {"Times New Roman", 24}, .fore = Yellow, .flags = Transparent, .to = slot<&Controls::number>},
     {.at = {960, 3960, 9840, 1455}, .font = {"Times New Roman", 30},
          .fore = Yellow, .flags = Transparent, .to = slot<&Controls::question>},
-    {.index = 0, .at = {2400, 5400, 6975, 525}, .font = AnswerFont,
-         .fore = Yellow, .to = slot<&Controls::answers>},
-    {.index = 1, .at = {2400, 6000, 6975, 525}, .font = AnswerFont,
-         .fore = Yellow, .to = slot<&Controls::answers>},
-    {.index = 2, .at = {2400, 6600, 6975, 525}, .font = AnswerFont,
-         .fore = Yellow, .to = slot<&Controls::answers>},
-    {.index = 3, .at = {2400, 7200, 6975, 525}, .font = AnswerFont,
-         .fore = Yellow, .to = slot<&Controls::answers>},
+    // The answers lie in a frame that draws nothing: to a screen reader they are one group, named by
+    // the question. "No answer" lies beneath answer A, out of sight.
+    {.at = {2400, 5400, 6975, 2325}, .flags = Transparent, .to = slot<&Controls::answerGroup>},
+    {.at = {0, 0, 495, 375}, .to = slot<&Controls::noAnswer>, .container = container<&Controls::answerGroup>},
+    {.index = 0, .at = {0, 0, 6975, 525}, .font = AnswerFont,
+         .fore = Yellow, .to = slot<&Controls::answers>, .container = container<&Controls::answerGroup>},
+    {.index = 1, .at = {0, 600, 6975, 525}, .font = AnswerFont,
+         .fore = Yellow, .to = slot<&Controls::answers>, .container = container<&Controls::answerGroup>},
+    {.index = 2, .at = {0, 1200, 6975, 525}, .font = AnswerFont,
+         .fore = Yellow, .to = slot<&Controls::answers>, .container = container<&Controls::answerGroup>},
+    {.index = 3, .at = {0, 1800, 6975, 525}, .font = AnswerFont,
+         .fore = Yellow, .to = slot<&Controls::answers>, .container = container<&Controls::answerGroup>},
     {.caption = "<< Previous Question",
          .at = {2040, 7920, 3765, 495}, .font = theme::ButtonFont, .fore = Yellow, .back = Black, .flags = Centered | Hidden | Hover, .to = slot<&Controls::previous>},
     {.caption = "Next Question >>", .at = {6000, 7920, 3765, 495},
@@ -58,6 +62,7 @@ QuizScreen::QuizScreen() {
     m_ui.noAnswer->setTabStop(false);
     // The keyboard starts on the first answer, under the question, not on "Print Worksheet" above it.
     setKeyboardStart(m_ui.answers[0]);
+    m_ui.question->labels = m_ui.answerGroup;
     m_ui.noAnswer->setChosen(true);
     m_ui.previous->onClick = [this] {
         --m_question;
@@ -72,7 +77,6 @@ QuizScreen::QuizScreen() {
 
 void QuizScreen::prepare() {
     prepareScreen(*this, m_ui.picture);
-    m_ui.noAnswer->moveTo(m_ui.picture->leftTwips() + 240, m_ui.picture->topTwips() + 240);
     for (OptionButton* answer : m_ui.answers) answer->setBackColor(theme::ScreenBlue);
 }
 
@@ -101,7 +105,15 @@ void QuizScreen::showQuestion() {
     for (size_t k = 0; k < 4; ++k) m_ui.answers[k]->setText(shown.answers[k]);
     if (m_question == 1) m_ui.previous->setShown(false);
     if (m_question == QuestionCount) m_ui.next->setText(QStringLiteral("Check Score >>"));
-    announce(m_ui.number->text() + QStringLiteral(". ") + m_ui.question->text());
+    const QString said = m_ui.number->text() + QStringLiteral(". ") + m_ui.question->text();
+    m_ui.answerGroup->setAccessibleName(said);
+    // A pupil at the keyboard goes on at the first answer, and a reader says the question as the
+    // keyboard comes into its group; otherwise the question is said as it shows.
+    // (As the quiz opens, the screen puts the keyboard there itself.)
+    if (!Stage::instance()->keyboardUser() || m_ui.answers[0]->widget()->hasFocus())
+        announce(said);
+    else if (Stage::instance()->front() == this)
+        m_ui.answers[0]->widget()->setFocus(Qt::TabFocusReason);
 }
 
 int QuizScreen::markOfCurrentQuestion() const {

@@ -14,6 +14,7 @@ public:
                         *question = nullptr, *previous = nullptr, *next = nullptr, *exit = nullptr, *print = nullptr;
         std::array<platform::OptionButton*, 4> answers{};  // A to D
         platform::OptionButton* noAnswer = nullptr;        // hidden: selected while no answer is ticked
+        platform::Frame* answerGroup = nullptr;            // the four, one group named by the question
         platform::PictureBox* picture = nullptr;
     };
     QuizScreen();

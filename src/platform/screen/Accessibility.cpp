@@ -83,7 +83,12 @@ public:
     QAccessibleInterface* child(int index) const override { return m_qt->child(index); }
     int childCount() const override { return m_qt->childCount(); }
     int indexOfChild(const QAccessibleInterface* child) const override { return m_qt->indexOfChild(child); }
-    QString text(QAccessible::Text t) const override { return m_qt->text(t); }
+    QString text(QAccessible::Text t) const override {
+        // An option says where it stands in its group ("2 of 4") after its name, role and state.
+        if (auto* option = dynamic_cast<OptionButton*>(Control::of(m_object)); option && t == QAccessible::Description)
+            return option->placeInGroup();
+        return m_qt->text(t);
+    }
     void setText(QAccessible::Text t, const QString& text) override { m_qt->setText(t, text); }
     QRect rect() const override { return toScreenPixels(m_qt->rect(), widget()); }
     QAccessible::Role role() const override { return m_qt->role(); }
@@ -169,6 +174,13 @@ public:
         if (const Form* form = formOf(widget()); form && Stage::instance()->front() != form) s.invisible = true;
         s.focusable = m_c->tabStop();
         return s;
+    }
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override {
+        auto r = QAccessibleWidget::relations(match);
+        if (m_c->labels && (match & QAccessible::Labelled))
+            if (QAccessibleInterface* named = QAccessible::queryAccessibleInterface(m_c->labels->widget()))
+                r.append({named, QAccessible::Labelled});
+        return r;
     }
     QStringList actionNames() const override {
         QStringList names = QAccessibleWidget::actionNames();

@@ -1,4 +1,5 @@
 #include "platform/screen/Controls.h"
+#include "platform/screen/Accessibility.h"
 #include "platform/screen/Form.h"
 #include "core/Contrast.h"
 
@@ -237,6 +238,7 @@ CommandButton::CommandButton(QWidget* parent) : ControlWidget(parent) {
 // ---- Frame
 
 void Frame::paintEvent(QPaintEvent* e) {
+    if (m_plain) return;
     QPainter p(this);
     p.setFont(font());
     const int top = m_caption.isEmpty() ? 0 : fontMetrics().height() / 2;
@@ -356,22 +358,43 @@ OptionButton::OptionButton(QWidget* parent) : ChoiceControl(parent) {
     });
 }
 
-void OptionButton::keyPressEvent(QKeyEvent* e) {
-    const int k = e->key();
-    const int step = k == Qt::Key_Down || k == Qt::Key_Right ? 1 : k == Qt::Key_Up || k == Qt::Key_Left ? -1 : 0;
-    if (!step) return ChoiceControl::keyPressEvent(e);
-    e->accept();
-    // The options of this group a pupil can reach, top to bottom; an option kept out of the
-    // keyboard's way (the quiz's "no answer") is never one of them.
+std::vector<OptionButton*> OptionButton::group() const {
     std::vector<OptionButton*> group;
     for (QObject* o : parentWidget()->children()) {
         auto* b = dynamic_cast<OptionButton*>(Control::of(o));
         if (b && b->isVisible() && b->isEnabled() && b->tabStop()) group.push_back(b);
     }
     std::sort(group.begin(), group.end(), readingOrder);
-    const auto at = std::find(group.begin(), group.end(), this);
-    if (at == group.end()) return;
-    OptionButton* next = roundStep(group, at - group.begin(), step);
+    return group;
+}
+
+OptionButton* OptionButton::groupStop() const {
+    const std::vector<OptionButton*> options = group();
+    const auto chosen = std::find_if(options.begin(), options.end(), [](const OptionButton* b) { return b->isChosen(); });
+    return chosen != options.end() ? *chosen : options.empty() ? nullptr : options.front();
+}
+
+QString OptionButton::placeInGroup() const {
+    const std::vector<OptionButton*> options = group();
+    const auto at = std::find(options.begin(), options.end(), this);
+    if (at == options.end()) return {};
+    return QStringLiteral("%1 of %2").arg(at - options.begin() + 1).arg(options.size());
+}
+
+void OptionButton::keyPressEvent(QKeyEvent* e) {
+    const int k = e->key();
+    const int step = k == Qt::Key_Down || k == Qt::Key_Right ? 1 : k == Qt::Key_Up || k == Qt::Key_Left ? -1 : 0;
+    // Space or Enter on the option already chosen changes nothing a reader would hear: it is said.
+    if ((k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter) && isChosen() && !e->isAutoRepeat()) {
+        e->accept();
+        return announce(text() + QStringLiteral(", selected"));
+    }
+    if (!step) return ChoiceControl::keyPressEvent(e);
+    e->accept();
+    const std::vector<OptionButton*> options = group();
+    const auto at = std::find(options.begin(), options.end(), this);
+    if (at == options.end()) return;
+    OptionButton* next = roundStep(options, at - options.begin(), step);
     next->widget()->setFocus(Qt::TabFocusReason);
     next->setChecked(true);
 }

@@ -133,6 +133,9 @@ public:
     }
     // A fixed name, for a box or tick that has no caption of its own.
     void setAccessibleName(const QString& name) { m_w->setAccessibleName(name); }
+    // The control whose name this one's words are already part of (the quiz's question, in its
+    // answers' group): a reader then does not read them again as loose words on the screen.
+    Control* labels = nullptr;
     // The colour around the control: its container's back.
     quint32 backAround() const;
 
@@ -253,6 +256,12 @@ class Frame : public ControlWidget<QWidget> {
 public:
     // A frame fills its rectangle, so what lies beneath need not be painted.
     explicit Frame(QWidget* parent) : ControlWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+    // A plain frame draws nothing: it only gathers what lies in it (the quiz's answers, one group to a
+    // screen reader).
+    void setPlain(bool plain) {
+        m_plain = plain;
+        setAttribute(Qt::WA_OpaquePaintEvent, !plain);
+    }
     QString text() const override { return m_caption; }
     void setText(const QString& c) override {
         m_caption = c;
@@ -264,6 +273,7 @@ protected:
 
 private:
     QString m_caption;
+    bool m_plain = false;
 };
 
 // Image (no back, no border) and picture box (back colour and a sunken border): a picture at its own size.
@@ -369,6 +379,13 @@ public:
     explicit OptionButton(QWidget* parent);
     bool isChosen() const { return isChecked(); }
     void setChosen(bool on) { setChecked(on); }
+    // The options of this group a pupil can reach, top to bottom; an option kept out of the keyboard's
+    // way (the quiz's "no answer") is never one of them.
+    std::vector<OptionButton*> group() const;
+    // The one of its group that Tab stops at: the chosen one, else the first.
+    OptionButton* groupStop() const;
+    // Where it stands in its group, as a reader says it: "2 of 4" (empty when out of the group).
+    QString placeInGroup() const;
 
 protected:
     // The arrow keys move to the group's next or previous option the pupil can see, and select it;

@@ -160,7 +160,12 @@ void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles
             break;
         }
         case Kind::Command: c = new CommandButton(parent); break;
-        case Kind::Frame: c = new Frame(parent); break;
+        case Kind::Frame: {
+            auto* f = new Frame(parent);
+            f->setPlain(s.flags & Transparent);
+            c = f;
+            break;
+        }
         case Kind::Image:
         case Kind::PictureBox: {
             auto* i = kind == Kind::Image ? new Image(parent) : new PictureBox(parent, true);
@@ -207,6 +212,11 @@ std::vector<Control*> Form::tabOrder() const {
     std::stable_sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) {
         return std::pair(a.first.y(), a.first.x()) < std::pair(b.first.y(), b.first.x());
     });
+    // Options of one group are one stop: the arrows move within it.
+    std::erase_if(stops, [](const auto& s) {
+        auto* o = dynamic_cast<OptionButton*>(s.second);
+        return o && o->groupStop() != o;
+    });
     std::vector<Control*> out;
     for (Control* c : m_tabOrder)
         if (std::any_of(stops.begin(), stops.end(), [c](const auto& s) { return s.second == c; })) out.push_back(c);
@@ -220,7 +230,12 @@ bool Form::focusNextPrevChild(bool next) {
     if (!isVisible()) return true;
     const std::vector<Control*> order = tabOrder();
     if (order.empty()) return true;
-    const auto at = std::find_if(order.begin(), order.end(), [](const Control* c) { return c->widget()->hasFocus(); });
+    // An option of a group stands at its group's stop.
+    const auto at = std::find_if(order.begin(), order.end(), [](const Control* c) {
+        if (auto* o = dynamic_cast<const OptionButton*>(c))
+            return std::ranges::any_of(o->group(), [](const OptionButton* b) { return b->widget()->hasFocus(); });
+        return c->widget()->hasFocus();
+    });
     // The control with the keyboard is going (hidden or greyed, as "Next Page" on the last page): the
     // keyboard moves to its nearest neighbour, not back to the top of the screen.
     const QWidget* going = QApplication::focusWidget();
