@@ -4,6 +4,7 @@
 #include "core/Marking.h"
 #include "core/Shared.h"
 #include "platform/screen/Accessibility.h"
+#include "platform/screen/Stage.h"
 #include "platform/screen/PrepareForm.h"
 #include "platform/printing/Printer.h"
 
@@ -97,14 +98,20 @@ void ScoreScreen::afterQuiz(const Result& result) {
     w.m_ui.reviewHint->setShown(true);
     w.m_ui.action->setShown(true);
     w.showInFront();
-    announce(w.m_ui.score->text());
+    w.tellScore();
 }
 
 void ScoreScreen::afterActivity(const Result& result) {
     ScoreScreen& w = screens().open<ScoreScreen>();
     w.present(result);
     w.showInFront();
-    announce(w.m_ui.score->text());
+    w.tellScore();
+}
+
+// The keyboard, coming onto the screen, has a reader say the screen, its words (the score first) and
+// the control it lands on; without it the score is said as it shows.
+void ScoreScreen::tellScore() {
+    if (!Stage::instance()->keyboardUser()) announce(m_ui.score->text());
 }
 
 // The timers run once, in a chain, after the screen is up.

@@ -39,6 +39,7 @@ private:
     Controls m_ui;
     Result m_result;
     void present(const Result& result);
+    void tellScore();
     void showPicture();
     void readyKeys();
 };
