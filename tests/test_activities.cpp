@@ -1,6 +1,9 @@
 // The drag-and-drop activities, driven as a pupil drives them: real presses, moves and releases
 // through the window, so Qt's own delivery of a drag to the pressed tile is part of what is tried.
 #include "TestUtil.h"
+#include "platform/screen/Accessibility.h"
+
+#include <QAccessible>
 
 using namespace platform;
 using namespace core;
@@ -330,6 +333,63 @@ private slots:
         }
         testutil::click(button(g, 2));
         QCOMPARE(testutil::score(), 12);
+    }
+    // By ear alone (Nets of Dice). The opening reads the printed faces net by net; a tile carried by
+    // keys names each box as the box's own name does, net by net; onto a taken box it says so, and
+    // once put down there the box names both tiles and the one beneath says what hides it.
+    void netsOfDiceByEar() {
+        Session s;
+        TileBoard* b = testutil::openEuclidBoard(3);
+        const auto key = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+        const auto words = [b](int i) { return box(b, i)->Control::accessibleName().mid(QStringLiteral("box: ").size()); };
+        // What a reader reads as the screen opens: its texts of three words or more, top to bottom.
+        std::vector<std::pair<QRect, QString>> texts;
+        for (QWidget* w : b->findChildren<QWidget*>()) {
+            QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
+            const QString name = i ? i->text(QAccessible::Name) : QString();
+            if (i && i->role() == QAccessible::StaticText && !i->state().invisible && name.split(' ').size() >= 3)
+                texts.emplace_back(i->rect(), name);
+        }
+        std::sort(texts.begin(), texts.end(), [](const auto& x, const auto& y) {
+            return std::pair(x.first.y(), x.first.x()) < std::pair(y.first.y(), y.first.x());
+        });
+        QStringList faces;
+        for (const auto& [rect, name] : texts)
+            if (name.contains(QStringLiteral("face"))) faces << name;
+        QCOMPARE(faces, QStringList({"top left net, faces 6, 2 and 3", "top middle net, faces 4, 1 and 2",
+                                     "right net, faces 4, 5 and 6", "bottom middle net, faces 5, 1 and 3"}));
+
+        // Carried from the tray round every box and back: each box once, as its name says it.
+        tile(b, 9)->setFocus();  // a 1
+        key(Qt::Key_Space);
+        QStringList heard, nets;
+        for (int k = 0; k < 13; ++k) {
+            key(Qt::Key_Right);
+            heard << platform::lastAnnouncement();
+        }
+        QCOMPARE(heard.takeLast(), QStringLiteral("the tray"));
+        for (int i = 0; i < 12; ++i) QCOMPARE(heard.count(words(i)), 1);
+        for (const QString& said : heard) nets << said.section(QStringLiteral(", "), 0, 0);
+        QCOMPARE(nets, QStringList({"top left net", "top left net", "top left net", "top middle net", "top middle net",
+                                    "top middle net", "right net", "right net", "right net", "bottom middle net",
+                                    "bottom middle net", "bottom middle net"}));
+        QVERIFY(heard.front().endsWith(QStringLiteral(", empty")) && heard.front().contains(QStringLiteral(", opposite the ")));
+
+        // The 1 put down on box 2 by taps; the 6 (tile 0) carried over it hears the 1, and is put down on it.
+        key(Qt::Key_Escape);
+        testutil::click(tile(b, 9));
+        testutil::click(box(b, 2));
+        QVERIFY(words(2).endsWith(QStringLiteral(", showing 1")));
+        tile(b, 0)->setFocus();
+        key(Qt::Key_Space);
+        for (int k = 0; k < 13 && platform::lastAnnouncement() != words(2); ++k) key(Qt::Key_Right);
+        QCOMPARE(platform::lastAnnouncement(), words(2));
+        key(Qt::Key_Space);
+        const QString place = words(2).section(QStringLiteral(", opposite"), 0, 0);
+        QCOMPARE(platform::lastAnnouncement(), QStringLiteral("6 placed on ") + place + QStringLiteral(", 1 beneath"));
+        QVERIFY(words(2).endsWith(QStringLiteral(", showing 6, 1 beneath")));
+        QVERIFY(tile(b, 9)->Control::accessibleName().endsWith(QStringLiteral(", beneath 6")));
+        QCOMPARE(b->shownOn(2), QStringLiteral("6"));  // both stay, the last on top, as a drag leaves them
     }
 };
 

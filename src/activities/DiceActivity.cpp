@@ -13,6 +13,8 @@ using Controls = DiceActivity::Controls;
 // The nets by their place on the screen, as Teacher's Notes names them.
 const char* const NetPlaces[] = {"top left", "bottom middle", "top middle", "right"};
 QString netName(int net) { return QLatin1String(NetPlaces[std::clamp(net, 0, 3)]) + QStringLiteral(" net"); }
+// The nets in reading order, as a reader meets them: top left, top middle, right, bottom middle.
+constexpr int NetsInReadingOrder[4] = {0, 2, 3, 1};
 
 constexpr FontDesc Digit{"Tahoma", 15.75, true};
 
@@ -63,6 +65,19 @@ constexpr int TrayOrder[12] = {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7};
 
 // clang-format off
 DiceActivity::DiceActivity() {
+    // Each net to a reader: one text over the net's squares that names its printed faces, so the
+    // screen's opening reads the faces net by net, not row by row across the nets. Beneath everything
+    // and taking no clicks.
+    for (int net = 0; net < 4; ++net) {
+        float left = 12000, top = 9000, right = 0, bottom = 0;
+        for (const Square& q : Squares)
+            if (q.index / 6 == net) {
+                left = std::min(left, q.left), top = std::min(top, q.top);
+                right = std::max(right, q.left + 750), bottom = std::max(bottom, q.top + 750);
+            }
+        build({{.index = net, .at = {left, top, right - left, bottom - top}, .flags = Transparent, .to = slot<&Controls::nets>}}, m_ui);
+        m_ui.nets[size_t(net)]->widget()->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
     // The squares lie beneath everything else, so they are built first; the tiles last, on top.
     for (const Square& q : Squares)
         build({{.kind = Kind::Shape, .index = q.index, .at = {q.left, q.top, 750, 750},
@@ -84,9 +99,20 @@ DiceActivity::DiceActivity() {
         build({{.index = TrayOrder[k], .at = {2400 + 600.0f * float(k), 7320, 450, 450},
                 .font = Digit, .fore = Yellow, .back = Black, .flags = Centered | Border, .to = slot<&Board::tiles>}}, m_board);
     bindBoard();
-    // A printed face says its digit and its net ("top left net, face 6").
-    for (Label* face : m_ui.faces)
-        face->describe = [this, face] { return netName(netOf(face)) + QStringLiteral(", face ") + face->text(); };
+    // A printed face says "face 6": its net says the rest. (Two words: a reader's opening of the
+    // screen passes over it, and reads the net's words instead.)
+    for (Label* face : m_ui.faces) face->describe = [face] { return QStringLiteral("face ") + face->text(); };
+    for (int net = 0; net < 4; ++net)
+        m_ui.nets[size_t(net)]->describe = [this, net] {
+            std::vector<const Label*> faces;
+            for (const Label* face : m_ui.faces)
+                if (netOf(face) == net) faces.push_back(face);
+            std::stable_sort(faces.begin(), faces.end(), readingOrder);
+            QStringList digits;
+            for (const Label* face : faces) digits << face->text();
+            return netName(net) + QStringLiteral(", faces ") + digits.mid(0, digits.size() - 1).join(QStringLiteral(", ")) +
+                   QStringLiteral(" and ") + digits.back();
+        };
 }
 // clang-format on
 
@@ -127,6 +153,11 @@ QString DiceActivity::boxPlace(int b) const {
             std::pair(other->topTwips(), other->leftTwips()) < std::pair(box->topTwips(), box->leftTwips()))
             ++ordinal;
     return netName(net) + QStringLiteral(", box %1").arg(ordinal);
+}
+
+int DiceActivity::boxGroup(int b) const {
+    const int net = netOf(m_board.boxes[size_t(b)]);
+    return int(std::find(std::begin(NetsInReadingOrder), std::end(NetsInReadingOrder), net) - std::begin(NetsInReadingOrder));
 }
 
 // The face a box lies opposite when its net is folded, so the rule can be used by ear: the box needs

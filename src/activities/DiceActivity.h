@@ -8,6 +8,7 @@ class DiceActivity : public TileBoard {
 public:
     struct Controls {
         std::array<platform::Label*, 12> faces{};  // the digits printed on the nets
+        std::array<platform::Label*, 4> nets{};    // each net's words to a reader, over its squares
     };
     DiceActivity();
     // The activity under the opener's caption, heading and portrait.
@@ -19,6 +20,8 @@ protected:
     void checkScore() override;
     QString boxPlace(int b) const override;
     QString boxClue(int b) const override;
+    // A die's net: its boxes are carried through together.
+    int boxGroup(int b) const override;
 
 private:
     // The net a control lies on (0 to 3), by the square under its middle; -1 for none.

@@ -58,13 +58,19 @@ void TileBoard::bindBoard() {
     // Tab goes from tile to tile; boxes are reached by carrying a tile there.
     for (int i = 0; i < Tiles; ++i) {
         box(i)->setTabStop(false);
-        box(i)->describe = [this, i] {
-            const int t = tileOn(i);
-            return QStringLiteral("box: ") + boxPlace(i) + boxClue(i) +
-                   (t < 0 ? QStringLiteral(", empty") : QStringLiteral(", showing ") + shownOn(i));
-        };
+        box(i)->describe = [this, i] { return QStringLiteral("box: ") + boxWords(i); };
+        // A tile on a box says what the box asks for too, and which tile hides it, so a pupil can
+        // check the board by Tab alone.
         tile(i)->describe = [this, i] {
-            return QStringLiteral("tile ") + tile(i)->text() + QStringLiteral(", ") + whereIs(i);
+            QString said = QStringLiteral("tile ") + tile(i)->text() + QStringLiteral(", ") + whereIs(i);
+            for (int b = 0; b < Tiles; ++b) {
+                const std::vector<int> stack = stackOn(b);
+                if (std::find(stack.begin(), stack.end(), i) == stack.end()) continue;
+                said += boxClue(b);
+                if (stack.front() != i) said += QStringLiteral(", beneath ") + tile(stack.front())->text();
+                break;
+            }
+            return said;
         };
     }
     for (Label* home : m_board.homes) home->setTabStop(false);
@@ -113,6 +119,37 @@ int TileBoard::tileOn(int b) const {
     for (int t = 0; t < Tiles; ++t)
         if (onBox(t, b) && (top < 0 || tile(t)->stackPosition() > tile(top)->stackPosition())) top = t;
     return top;
+}
+
+std::vector<int> TileBoard::stackOn(int b) const {
+    std::vector<int> stack;
+    for (int t = 0; t < Tiles; ++t)
+        if (t != m_carried && onBox(t, b)) stack.push_back(t);
+    std::sort(stack.begin(), stack.end(), [this](int x, int y) { return tile(x)->stackPosition() > tile(y)->stackPosition(); });
+    return stack;
+}
+
+namespace {
+// "5", "5 and 3", "5, 3 and 2".
+QString listed(const QStringList& items) {
+    if (items.size() < 2) return items.join(QString());
+    return items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + items.back();
+}
+}  // namespace
+
+QString TileBoard::boxWords(int b) const {
+    const std::vector<int> stack = stackOn(b);
+    QString said = boxPlace(b) + boxClue(b);
+    if (stack.empty()) return said + QStringLiteral(", empty");
+    return said + QStringLiteral(", showing ") + tile(stack.front())->text() + hiddenOn(b);
+}
+
+// Two tiles may stand on one box; the one beneath is out of sight, but not forgotten.
+QString TileBoard::hiddenOn(int b) const {
+    const std::vector<int> stack = stackOn(b);
+    QStringList beneath;
+    for (size_t k = 1; k < stack.size(); ++k) beneath << tile(stack[k])->text();
+    return beneath.isEmpty() ? QString() : QStringLiteral(", ") + listed(beneath) + QStringLiteral(" beneath");
 }
 
 QString TileBoard::shownOn(int b) const {
@@ -178,6 +215,9 @@ void TileBoard::putDown() {
     QString said = tile(t)->text() +
                    (where == QLatin1String("in the tray") ? QStringLiteral(" back ") : QStringLiteral(" placed ")) +
                    where;
+    // Put down over another tile: both stay, the new one on top, as a drag leaves them.
+    for (int b = 0; b < Tiles; ++b)
+        if (onBox(t, b)) said += hiddenOn(b);
     if (!checkShown && m_board.checkScore->isShown()) said += QStringLiteral(". Check Score is now available");
     announce(said);
 }
@@ -205,19 +245,25 @@ QString TileBoard::whereIs(int t) const {
 }
 
 void TileBoard::moveCarried(int step) {
-    // The places a tile can go, in reading order: every box, and its own place in the tray.
+    // The places a tile can go: every box, group by group and each group in reading order, then its
+    // own place in the tray.
     std::vector<Control*> places;
     for (Label* box : m_board.boxes)
         if (box->isShown()) places.push_back(box);
+    const auto group = [this](const Control* c) { return boxGroup(int(std::find(m_board.boxes.begin(), m_board.boxes.end(), c) - m_board.boxes.begin())); };
+    std::stable_sort(places.begin(), places.end(), [&](const Control* a, const Control* b) {
+        return group(a) != group(b) ? group(a) < group(b) : readingOrder(a, b);
+    });
     places.push_back(home(m_carried));
-    std::stable_sort(places.begin(), places.end(), readingOrder);
     Label* t = tile(m_carried);
     const auto at = std::find_if(places.begin(), places.end(),
                                  [t](const Control* p) { return p->leftTwips() == t->leftTwips() && p->topTwips() == t->topTwips(); });
     Control* to = roundStep(places, at == places.end() ? -1 : at - places.begin(), step);
     t->moveTo(to->leftTwips(), to->topTwips());
     const auto box = std::find(m_board.boxes.begin(), m_board.boxes.end(), to);
-    announce(box == m_board.boxes.end() ? QStringLiteral("the tray") : boxPlace(int(box - m_board.boxes.begin())));
+    // The box as its own name says it, so that a pupil who cannot see the board hears its clue and
+    // whether a tile stands on it already.
+    announce(box == m_board.boxes.end() ? QStringLiteral("the tray") : boxWords(int(box - m_board.boxes.begin())));
 }
 
 // Escape is the stage's way out of a screen, except while a tile is carried: then it puts the tile back.

@@ -5,6 +5,7 @@
 #include "core/TopicFile.h"
 
 #include <array>
+#include <vector>
 
 class TileBoard : public platform::Form {
     Q_OBJECT
@@ -62,6 +63,12 @@ protected:
     virtual QString boxPlace(int b) const = 0;
     // What else a reader is told of box b, after its place (", opposite the 2"); nothing by default.
     virtual QString boxClue(int) const { return {}; }
+    // The boxes a reader meets together (a die's net): the arrows carry a tile through one group, in
+    // reading order, before the next. One group by default.
+    virtual int boxGroup(int) const { return 0; }
+    // Box b as a reader hears it, by its own name and as a tile is carried onto it: its place, its
+    // clue and what it holds ("row 1, box 2, showing 11, 5 beneath"), the carried tile left out.
+    QString boxWords(int b) const;
 
     // The arrow keys move a tile picked up from box to box and to the tray; Escape puts it back.
     void keyPressEvent(QKeyEvent* e) override;
@@ -84,6 +91,10 @@ private:
     void moveCarried(int step);  // to the next or previous box, or to its place in the tray
     void showCarried(bool carried);
     QString whereIs(int t) const;
+    // The tiles standing on box b, the one on top first; the carried tile left out.
+    std::vector<int> stackOn(int b) const;
+    // The tiles out of sight beneath the one on top of box b (", 5 beneath"); nothing for one or none.
+    QString hiddenOn(int b) const;
     int m_carried = -1;
     float m_fromLeft = 0, m_fromTop = 0;
     bool m_dragged = false;  // the tile under the pointer moved since the press: a drag, not a tap
