@@ -42,8 +42,12 @@ sleep 1
 /usr/bin/python3 "$source/tests/speech_log_server.py" "$tmp/speech.sock" "$tmp/speech.log" &
 pids+=($!)
 mkdir -p "$tmp/orca"
+# "--replace" stops every other Orca it can see: in a process namespace of its own it sees only itself,
+# so tests side by side on one machine leave each other's readers alone.
+isolate=()
+unshare -p -f --mount-proc --kill-child true 2>/dev/null && isolate=(unshare -p -f --mount-proc --kill-child)
 HOME=$tmp/orca XDG_CONFIG_HOME=$tmp/orca/config XDG_DATA_HOME=$tmp/orca/data XDG_CACHE_HOME=$tmp/orca/cache \
-    SPEECHD_ADDRESS=unix_socket:$tmp/speech.sock orca --replace >"$tmp/orca.log" 2>&1 &
+    SPEECHD_ADDRESS=unix_socket:$tmp/speech.sock "${isolate[@]}" /usr/bin/python3 "$(command -v orca)" --replace >"$tmp/orca.log" 2>&1 &
 pids+=($!)
 export SPEECH_LOG=$tmp/speech.log SOURCE_DIR=$source
 for _ in $(seq 100); do grep -q "Screen reader on" "$tmp/speech.log" 2>/dev/null && break; sleep 0.1; done
