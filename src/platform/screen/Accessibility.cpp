@@ -122,7 +122,16 @@ public:
     QRect characterRect(int offset) const override { return toScreenPixels(text()->characterRect(offset), widget()); }
     int offsetAtPoint(const QPoint& point) const override { return text()->offsetAtPoint(fromScreenPixels(point, widget())); }
     void scrollToSubstring(int start, int end) override { text()->scrollToSubstring(start, end); }
-    QString attributes(int offset, int* start, int* end) const override { return text()->attributes(offset, start, end); }
+    // Qt tells a text box's attributes as a run of no characters at all; a reader that reads the text
+    // run by run then leaves out its last character. The whole text is one run.
+    QString attributes(int offset, int* start, int* end) const override {
+        const QString a = text()->attributes(offset, start, end);
+        if (*start >= *end) {
+            *start = 0;
+            *end = text()->characterCount();
+        }
+        return a;
+    }
 
 private:
     QAccessibleTextInterface* text() const { return m_qt->textInterface(); }
@@ -378,6 +387,8 @@ void toReader(QAccessibleEvent* e) {
     // told of the caret first goes there without a word. The focus, when it comes, says it all.
     const bool caret = e->type() == QAccessible::TextCaretMoved || e->type() == QAccessible::TextSelectionChanged;
     if (caret && o && o != focusTold && o == QApplication::focusWidget()) return;
+    // A text box losing the keyboard drops its selection: nothing for the reader to say ("unselected").
+    if (e->type() == QAccessible::TextSelectionChanged && o && o->isWidgetType() && o != QApplication::focusWidget()) return;
     // What changes on a screen being made ready, or one covered, is not the reader's business: a
     // reader that hears of it late takes a text box's caret for the keyboard's place.
     switch (e->type()) {
