@@ -183,7 +183,17 @@ public:
         return QAccessibleWidget::interface_cast(t);
     }
 
-    // A page's text, read top to bottom; nothing can be selected or typed.
+    // Where the control shows: cut off where its screen ends (a page's box reaches below the screen,
+    // beneath the page buttons), and for a page, the page itself.
+    QRect rect() const override {
+        QRect shows(widget()->mapToGlobal(QPoint(0, 0)), widget()->size());
+        if (isPage()) shows.setSize(shows.size().boundedTo(picture()->size()));
+        for (const QWidget* w = widget()->parentWidget(); w; w = w->parentWidget())
+            shows &= QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+        return toScreenPixels(shows, widget());
+    }
+
+    // A page's text, read in the order it is written; nothing can be selected or typed.
     QString text(int start, int end) const override {
         const PageText* page = pageText();
         return page ? page->text.mid(start, end - start) : QString();
@@ -192,8 +202,14 @@ public:
         const PageText* page = pageText();
         return page ? int(page->text.size()) : 0;
     }
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
+    // The caret a pupil moves with the arrow keys (where the page has one), and a reader moves too.
+    int cursorPosition() const override {
+        const PageCaret* caret = PageCaret::of(widget());
+        return caret ? caret->position() : 0;
+    }
+    void setCursorPosition(int position) override {
+        if (PageCaret* caret = PageCaret::of(widget())) caret->setPosition(position);
+    }
     void selection(int, int* start, int* end) const override { *start = *end = 0; }
     int selectionCount() const override { return 0; }
     void addSelection(int, int) override {}
@@ -241,9 +257,10 @@ private:
         return p && p->metafile();
     }
     QString pageTitle() const { return pageTitleOf(*picture()->metafile()); }
-    // Gathered once for each page shown.
+    // Gathered once for each page shown (with the page's caret, where it has one).
     const PageText* pageText() const {
         if (!isPage()) return nullptr;
+        if (const PageCaret* caret = PageCaret::of(widget())) return caret->text();
         if (m_page != picture()->sharedMetafile()) {
             m_page = picture()->sharedMetafile();
             m_text.emplace(*m_page);
