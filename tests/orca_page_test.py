@@ -27,12 +27,15 @@ def tab_to(root, name):
 
 
 def ctrl(name):
-    """Ctrl held with a key."""
+    """A key with Ctrl held, let go of a moment later, as fingers do (Orca takes the last key it
+    saw for the one that moved the caret)."""
     ctl, code = (X_SERVER.keysym_to_keycode(XK.string_to_keysym(k)) for k in ("Control_L", name))
-    for event, k in ((X.KeyPress, ctl), (X.KeyPress, code), (X.KeyRelease, code), (X.KeyRelease, ctl)):
+    for event, k in ((X.KeyPress, ctl), (X.KeyPress, code), (X.KeyRelease, code)):
         xtest.fake_input(X_SERVER, event, k)
     X_SERVER.sync()
     time.sleep(0.3)
+    xtest.fake_input(X_SERVER, X.KeyRelease, ctl)
+    X_SERVER.sync()
 
 
 def words(text):
@@ -77,14 +80,14 @@ def main():
     left = lines.index("so the HCF is 12.")
     check(lines[left + 1] == "HCF of 252 and 198:", "the examples side by side are read one, then the other")
 
-    # Up, Home, End and the page's start: each says where the caret went.
-    for k, what in (("Up", lines[-2]), ("Home", None), ("ctrl End", None), ("ctrl Home", lines[0])):
+    # Up, then End, Left, Home and the page's end and start: each says the line or letter reached.
+    for k, what in (("Up", lines[-2]), ("End", None), ("Left", "char 0"), ("Home", "char 3"),
+                    ("ctrl End", lines[-1]), ("ctrl Home", lines[0])):
         mark = len(said_so_far())
         ctrl(k.split()[1]) if k.startswith("ctrl ") else key(k)
         time.sleep(0.5)
         said = said_so_far()[mark:].strip()
-        check(said and (what is None or words(said.splitlines()[0]) == what), f"{k} says {said!r}")
-
+        check(said and (what is None or what in [words(l) for l in said.splitlines()]), f"{k} says {said!r}")
 
 if __name__ == "__main__":
     main()
