@@ -70,10 +70,10 @@ PageViewer::PageViewer() {
         m_ui.turnLogo->setEnabled(!m_ui.turnLogo->isEnabled());
     };
     // The page itself takes the keyboard, so that a screen reader's "read all" reads it, and the
-    // arrow keys move through it line by line; opened by keyboard, the screen starts on the page.
+    // arrow keys move through it line by line; its first stop, it has the keyboard when the screen
+    // opens by keyboard.
     m_ui.page->setTabStop(true);
     PageCaret::attach(m_ui.page);
-    setKeyboardStart(m_ui.page);
 }
 
 void PageViewer::prepare() { prepareScreen(*this); }
