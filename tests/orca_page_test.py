@@ -63,6 +63,8 @@ def main():
                     lambda: (f := focused(root)) is not None and f.name.startswith("Primes and Euclid") and f)
     time.sleep(1)
     print("turned:", said_so_far()[mark:].replace("\n", " / "))
+    e = page.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    check(0 <= e.y and e.y + e.height <= 1080, f"the page is told where it shows: {e.x}, {e.y}, {e.width} x {e.height}")
 
     # Down, line after line to the foot of the page: each line heard, in the page's order.
     lines = [words(l) for l in page.queryText().getText(0, -1).split("\n")]
