@@ -128,8 +128,11 @@ public:
         }
         m_y += 50;
     }
-    // Rows of cells; the columns take the widths their widest cells need.
-    void table(const std::vector<QStringList>& rows) {
+    // Rows of cells; the columns take the widths their widest cells need. A table set in `columns`
+    // side by side (answers 1 to 5 beside 6 to 10, two worked examples) is written a column at a time,
+    // each row of it left to right: a reader follows the order a page is written in, and reads each
+    // column to its foot before the next. A table of records (one solid to a row) is written row by row.
+    void table(const std::vector<QStringList>& rows, int columns = 1) {
         const Style& s = m_sheet.body;
         const QFontMetricsF fm(qfont(s));
         std::vector<double> widths;
@@ -138,14 +141,20 @@ public:
                 if (size_t(c) >= widths.size()) widths.push_back(0);
                 widths[size_t(c)] = std::max(widths[size_t(c)], fm.horizontalAdvance(r[c]) + 300);
             }
-        for (const QStringList& r : rows) {
-            advance(s, 1.25);
-            double x = m_sheet.margin + 120;
-            for (int c = 0; c < r.size(); ++c) {
-                put(s, int(x), r[c]);
-                x += widths[size_t(c)];
+        std::vector<double> lefts{m_sheet.margin + 120.0};
+        for (double w : widths) lefts.push_back(lefts.back() + w);
+        for (const QStringList& r : rows)
+            if (lefts[size_t(r.size())] > m_sheet.textRight + 300) fail(QStringLiteral("a table is wider than the page"));
+        if (columns < 1 || widths.size() % size_t(columns) != 0)
+            fail(QStringLiteral("a table of %1 cells a row cannot be set in %2 columns").arg(widths.size()).arg(columns));
+        const int top = m_y, cells = int(widths.size()) / columns;
+        for (int column = 0; column < columns; ++column) {
+            m_y = top;
+            for (const QStringList& r : rows) {
+                advance(s, 1.25);
+                for (int c = column * cells; c < std::min(int(r.size()), (column + 1) * cells); ++c)
+                    put(s, int(lefts[size_t(c)]), r[c]);
             }
-            if (x > m_sheet.textRight + 300) fail(QStringLiteral("a table is wider than the page"));
         }
         m_y += 60;
     }
@@ -374,7 +383,8 @@ private:
     Beside m_beside = Beside::Nothing;
 };
 
-// Reads a page source: "# " title, "## " heading, "- " bullet, "| " table row, "@greek",
+// Reads a page source: "# " title, "## " heading, "- " bullet, "| " table row ("@columns N" before
+// a table: it is set in N columns side by side, each of its rows' cells / N cells), "@greek",
 // "@figure solids", "@figure dice" and "@figure squares" (a 3, 4, 5 triangle with the squares on
 // its sides; these two beside the paragraph after them), and paragraphs of one line each.
 std::string makePage(const QString& source, const Sheet& sheet) {
@@ -385,8 +395,10 @@ std::string makePage(const QString& source, const Sheet& sheet) {
     }
     PageWriter page(sheet);
     std::vector<QStringList> table;
+    int columns = 1;  // the next table's, as "@columns N" before it sets it
     const auto flush = [&] {
-        if (!table.empty()) page.table(table);
+        if (!table.empty()) page.table(table, columns);
+        if (!table.empty()) columns = 1;
         table.clear();
     };
     for (const QString& raw : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
@@ -403,6 +415,8 @@ std::string makePage(const QString& source, const Sheet& sheet) {
         } else if (line.startsWith(QLatin1String("@greek "))) {
             const QString rest = line.mid(7);
             page.greek(rest.section(QLatin1Char(' '), 0, 0), rest.section(QLatin1Char(' '), 1).trimmed());
+        } else if (line.startsWith(QLatin1String("@columns "))) {
+            columns = line.mid(9).toInt();
         } else if (line == QLatin1String("@figure solids")) page.solids();
         else if (line == QLatin1String("@figure dice")) page.besideNext(PageWriter::Beside::Dice);
         else if (line == QLatin1String("@figure squares")) page.besideNext(PageWriter::Beside::TriangleSquares);

@@ -204,8 +204,8 @@ def main():
     heard("Page 2 of 3. ")
 
     # The page read by Orca's "read all" (keypad +) once it has the keyboard, line by line to its end,
-    # then the whole window by flat review (keypad -, then keypad 9 line after line): the page and its
-    # buttons, nothing of the screens beneath.
+    # then the whole window by flat review (keypad -, keypad 9 down to the buttons, then keypad 7 line
+    # after line up to the top): the page and its buttons, nothing of the screens beneath.
     page = find(root, "label", starts="Primes and Euclid")
     page.queryComponent().grabFocus()
     wait_for("the page focused", lambda: page.getState().contains(pyatspi.STATE_FOCUSED))
@@ -214,9 +214,11 @@ def main():
     key("KP_Add")
     heard(lines[-1].strip())
     mark = said_so_far()
-    key("KP_Subtract")
-    for _ in range(len(lines) + 8):
+    key("KP_Subtract")  # from the page's caret, which read all left at its end
+    for _ in range(3):
         key("KP_Prior")  # keypad 9: the next line
+    for _ in range(len(lines) + 8):
+        key("KP_Home")  # keypad 7: the line before
     time.sleep(2)
     reviewed = said_so_far()[len(mark):]
     check(lines[3].strip() in reviewed, "flat review reads the page")

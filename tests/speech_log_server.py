@@ -1,6 +1,6 @@
 """A stand-in speech server for the screen reader's test: answers the speech-dispatcher protocol
 (SSIP) on a private socket and writes down each text it is asked to say, a line each, as plain
-words (the reader's SSML marks taken out), instead of saying it. Each text is "said" at once: a
+words (the reader's SSML marks taken out), and each letter said alone as "char X", instead of saying it. Each text is "said" at once: a
 client that asked to be told hears it begin, pass its marks and end, which is how a reader's
 "read all" knows to go on to the next part.
 
@@ -47,6 +47,8 @@ def serve(conn):
             if notify:
                 said(msg, " ".join(text))
         elif word in ("CHAR", "KEY", "SOUND_ICON"):
+            if word == "CHAR":  # a letter said on its own, as a reader says the one a caret reached
+                log.write("char " + cmd[5:] + "\n")
             msg += 1
             reply([f"225-{msg}", "225 OK MESSAGE QUEUED"])
         elif cmd.upper().startswith("LIST OUTPUT_MODULES"):

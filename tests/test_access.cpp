@@ -3,6 +3,7 @@
 #include "core/GalleryActivities.h"
 #include "core/Contrast.h"
 #include "platform/screen/Accessibility.h"
+#include "platform/screen/PageText.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -48,6 +49,7 @@ QStringList tabRound() {
 }
 
 QAccessibleInterface* accessible(Control* c) { return QAccessible::queryAccessibleInterface(c->widget()); }
+
 
 // What a screen reader walking a screen meets: every object under it that is not invisible.
 QList<QAccessibleInterface*> readerSees(QWidget* form) {
@@ -264,6 +266,91 @@ private slots:
             QVERIFY2(i->rect().contains(r) && r.width() > 0, qPrintable(QString::number(k)));
             QCOMPARE(t->offsetAtPoint(r.center()), k);
         }
+    }
+
+    // Pages read in the order they are written: two worked examples set side by side a column at a
+    // time, the quiz's answers 1 to 5 before 6 to 10, and a table of solids a row at a time.
+    void pagesReadInTheirOwnOrder() {
+        Session s;
+        const auto lines = [](const char* file) {
+            const Picture page = LoadPictureOrEmpty(QString::fromLatin1(file));
+            QStringList out;
+            if (page.metafile())
+                for (const QString& l : PageText(*page.metafile()).text.split(QLatin1Char('\n'))) out << l.trimmed();
+            return out;
+        };
+        const QStringList hcf = lines("wmf\\key euclidb.wmf");
+        const qsizetype first = hcf.indexOf(QStringLiteral("HCF of 24 and 36:"));
+        QVERIFY2(first > 0, qPrintable(hcf.join(QLatin1Char('|'))));
+        QCOMPARE(hcf.mid(first, 6), (QStringList{"HCF of 24 and 36:", "36 = 1 × 24 + 12", "24 = 2 × 12 + 0",
+                                                 "so the HCF is 12.", "HCF of 252 and 198:", "252 = 1 × 198 + 54"}));
+        const QStringList notes = lines("wmf\\euclida.wmf");
+        const qsizetype fifth = notes.indexOf(QStringLiteral("5. C, 12: 36 = 1 × 24 + 12, 24 = 2 × 12"));
+        QVERIFY(fifth > 0);
+        QCOMPARE(notes.at(fifth + 1), QStringLiteral("6. A, any two points"));
+        QVERIFY(lines("wmf\\key euclidc.wmf").contains(QStringLiteral("Cube 6 squares 8 12")));
+    }
+
+    // A page by keys alone: opened and turned, it has the keyboard; the arrows, Home and End move its
+    // caret by line and by letter, each move told to a reader; the caret shows only while the page has
+    // the keyboard, and the page tells a reader no more of itself than shows on the screen.
+    void aPageIsReadByArrows() {
+        Session s;
+        screens().show<TitleScreen>();
+        key(Qt::Key_Return);
+        QVERIFY(tabTo(QStringLiteral("Euclid")));
+        key(Qt::Key_Return);
+        QVERIFY(tabTo(QStringLiteral("Key Facts")));
+        key(Qt::Key_Return);
+        const PageViewer& v = screens().get<PageViewer>();
+        QWidget* page = v.ui().page->widget();
+        QCOMPARE(QApplication::focusWidget(), page);
+        QVERIFY(tabTo(QStringLiteral("Next Page")));
+        key(Qt::Key_Return);
+        QCOMPARE(v.page(), 2);
+        QCOMPARE(QApplication::focusWidget(), page);
+
+        QAccessibleInterface* i = accessible(v.ui().page);
+        QAccessibleTextInterface* t = i->textInterface();
+        const PageText& text = *PageCaret::of(page)->text();
+        QVERIFY(text.lines.size() > 4);
+        QCOMPARE(t->cursorPosition(), 0);
+        const auto line = [&](int n) { return std::pair(int(text.lines[size_t(n)].start), int(text.lines[size_t(n)].end)); };
+        const auto press = [&](int k, Qt::KeyboardModifiers m = {}) {
+            QTest::keyClick(page, Qt::Key(k), m);
+            return t->cursorPosition();
+        };
+        QCOMPARE(press(Qt::Key_Down), line(1).first);
+        QCOMPARE(press(Qt::Key_Down), line(2).first);
+        QCOMPARE(press(Qt::Key_End), line(2).second);
+        QCOMPARE(press(Qt::Key_Right), line(3).first);  // past the line's end to the next line's start
+        QCOMPARE(press(Qt::Key_Right), line(3).first + 1);
+        QCOMPARE(press(Qt::Key_Up), line(2).first + 1);  // the same place along the line above
+        QCOMPARE(press(Qt::Key_Left), line(2).first);
+        QCOMPARE(press(Qt::Key_End), line(2).second);
+        QCOMPARE(press(Qt::Key_Home), line(2).first);
+        QCOMPARE(press(Qt::Key_End, Qt::ControlModifier), int(text.text.size()));
+        QCOMPARE(press(Qt::Key_Down), int(text.text.size()));
+        QCOMPARE(press(Qt::Key_Home, Qt::ControlModifier), 0);
+        int start = -1, end = -1;
+        press(Qt::Key_Down);
+        QCOMPARE(t->textAtOffset(t->cursorPosition(), QAccessible::LineBoundary, &start, &end).trimmed(),
+                 text.text.mid(line(1).first, line(1).second - line(1).first));
+
+        // The caret's bar where the caret is, while the page has the keyboard.
+        const auto bars = page->findChildren<QWidget*>();
+        QCOMPARE(bars.size(), 1);
+        QVERIFY(bars[0]->isVisible());
+        const QPointF at = text.caretBox(line(1).first).center();
+        QVERIFY((QPointF(bars[0]->geometry().center()) - at).manhattanLength() <= 2);
+        testutil::screenshot(QStringLiteral("page-by-arrows"));
+        QVERIFY(tabTo(QStringLiteral("Exit")));
+        QVERIFY(!bars[0]->isVisible());
+
+        // The page, not the box that holds it: within its screen, the page's own height.
+        const QRect screen = QAccessible::queryAccessibleInterface(screens().find<PageViewer>())->rect();
+        QVERIFY2(screen.contains(i->rect()), qPrintable(QStringLiteral("%1 %2").arg(i->rect().bottom()).arg(screen.bottom())));
+        QVERIFY(std::abs(i->rect().height() - v.ui().page->picture().size().height() * page->devicePixelRatioF()) <= 1);
     }
 
     // A tile carried onto a box: both are told to the reader as a change of name.

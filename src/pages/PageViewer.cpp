@@ -3,6 +3,7 @@
 #include "pages/PrintPage.h"
 #include "core/Shared.h"
 #include "platform/screen/Accessibility.h"
+#include "platform/screen/PageText.h"
 #include "platform/screen/PrepareForm.h"
 
 using namespace platform;
@@ -68,8 +69,11 @@ PageViewer::PageViewer() {
         if (!m_ui.turnLogo->isEnabled()) m_logoTurning.start();
         m_ui.turnLogo->setEnabled(!m_ui.turnLogo->isEnabled());
     };
-    // The page itself takes the keyboard, so that a screen reader's "read all" reads it.
+    // The page itself takes the keyboard, so that a screen reader's "read all" reads it, and the
+    // arrow keys move through it line by line; its first stop, it has the keyboard when the screen
+    // opens by keyboard.
     m_ui.page->setTabStop(true);
+    PageCaret::attach(m_ui.page);
 }
 
 void PageViewer::prepare() { prepareScreen(*this); }
@@ -114,13 +118,10 @@ void PageViewer::turnTo(int page) {
         m_ui.page->setPicture(LoadPictureOrEmpty(m_document.pageFile("wmf", page)));
         m_ui.printCopy->setPicture(LoadPictureOrEmpty(m_document.pageFile("wmf2", page)));
     }
-    // The keyboard stays with the page buttons: the one greyed with the keyboard on it hands it to
-    // the other (on the last page a second Enter turns back, it does not print).
+    // A page turned has the keyboard, its caret at the top, so that the arrow keys and a screen
+    // reader's "read all" read it, not the button; Tab reaches the buttons again.
     const bool next = page<pages, previous = page> 1;
-    if (next) m_ui.next->setEnabled(true);
-    if (previous) m_ui.previous->setEnabled(true);
-    if (!next && m_ui.next->widget()->hasFocus() && previous) m_ui.previous->setFocus();
-    if (!previous && m_ui.previous->widget()->hasFocus() && next) m_ui.next->setFocus();
+    if (turned) m_ui.page->setFocus();
     m_ui.previous->setEnabled(previous);
     m_ui.next->setEnabled(next);
     m_ui.caption->setText(pageCaption(page, pages));

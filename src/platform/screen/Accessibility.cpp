@@ -212,7 +212,18 @@ public:
         return QAccessibleWidget::interface_cast(t);
     }
 
-    // A page's text, read top to bottom; nothing can be selected or typed.
+    // Where the control shows: cut off where its screen ends (a page's box reaches below the screen,
+    // beneath the page buttons), and for a page, the page itself.
+    QRect rect() const override {
+        if (!widget()->isVisible()) return {};  // as Qt tells it: nowhere
+        QRect shows(widget()->mapToGlobal(QPoint(0, 0)), widget()->size());
+        if (isPage()) shows.setSize(shows.size().boundedTo(picture()->size()));
+        for (const QWidget* w = widget()->parentWidget(); w; w = w->parentWidget())
+            shows &= QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+        return toScreenPixels(shows, widget());
+    }
+
+    // A page's text, read in the order it is written; nothing can be selected or typed.
     QString text(int start, int end) const override {
         const PageText* page = pageText();
         return page ? page->text.mid(start, end - start) : QString();
@@ -221,8 +232,25 @@ public:
         const PageText* page = pageText();
         return page ? int(page->text.size()) : 0;
     }
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
+    // A line without its line break: a reader that asks where a line lies (Orca's flat review) is told
+    // that line alone, not the start of the next one too (a column's foot and the next column's head).
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        return pageLine(offset, type, 0, start, end);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        return pageLine(offset, type, -1, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        return pageLine(offset, type, 1, start, end);
+    }
+    // The caret a pupil moves with the arrow keys (where the page has one), and a reader moves too.
+    int cursorPosition() const override {
+        const PageCaret* caret = PageCaret::of(widget());
+        return caret ? caret->position() : 0;
+    }
+    void setCursorPosition(int position) override {
+        if (PageCaret* caret = PageCaret::of(widget())) caret->setPosition(position);
+    }
     void selection(int, int* start, int* end) const override { *start = *end = 0; }
     int selectionCount() const override { return 0; }
     void addSelection(int, int) override {}
@@ -270,9 +298,29 @@ private:
         return p && p->metafile();
     }
     QString pageTitle() const { return pageTitleOf(*picture()->metafile()); }
-    // Gathered once for each page shown.
+    // The line at `offset` (`step` -1: the one before it, 1: after); other boundaries as Qt finds them.
+    QString pageLine(int offset, QAccessible::TextBoundaryType type, int step, int* start, int* end) const {
+        const PageText* page = pageText();
+        if (type != QAccessible::LineBoundary || !page) {
+            if (step < 0) return QAccessibleTextInterface::textBeforeOffset(offset, type, start, end);
+            if (step > 0) return QAccessibleTextInterface::textAfterOffset(offset, type, start, end);
+            return QAccessibleTextInterface::textAtOffset(offset, type, start, end);
+        }
+        const auto& lines = page->lines;
+        const auto at = std::find_if(lines.begin(), lines.end(), [offset](const PageText::Line& l) { return offset <= l.end; });
+        const qsizetype n = (at - lines.begin()) + step;
+        if (offset < 0 || at == lines.end() || n < 0 || n >= qsizetype(lines.size())) {
+            *start = *end = -1;
+            return {};
+        }
+        *start = int(lines[size_t(n)].start);
+        *end = int(lines[size_t(n)].end);
+        return page->text.mid(*start, *end - *start);
+    }
+    // Gathered once for each page shown (with the page's caret, where it has one).
     const PageText* pageText() const {
         if (!isPage()) return nullptr;
+        if (const PageCaret* caret = PageCaret::of(widget())) return caret->text();
         if (m_page != picture()->sharedMetafile()) {
             m_page = picture()->sharedMetafile();
             m_text.emplace(*m_page);

@@ -1,0 +1,95 @@
+#!/usr/bin/python3
+"""Key Facts by keys alone, heard through Orca: opened from the title screen, a page turned, and the
+page read line by line with the arrow keys; the two worked examples set side by side are heard one
+after the other, not across.
+
+Started by atspi_test.sh inside a private session bus and X server, with the program and Orca running.
+"""
+import time
+
+import pyatspi
+from Xlib import X, XK
+from Xlib.ext import xtest
+
+from atspi_test import X_SERVER, check, find, heard, key, said_so_far, wait_for, walk
+
+
+def focused(root):
+    return next((a for a in walk(root) if a.getState().contains(pyatspi.STATE_FOCUSED)), None)
+
+
+def tab_to(root, name):
+    for _ in range(12):
+        if (f := focused(root)) is not None and f.name == name:
+            return f
+        key("Tab")
+    check(False, f"Tab reaches {name!r}")
+
+
+def ctrl(name):
+    """A key with Ctrl held, let go of a moment later, as fingers do (Orca takes the last key it
+    saw for the one that moved the caret)."""
+    ctl, code = (X_SERVER.keysym_to_keycode(XK.string_to_keysym(k)) for k in ("Control_L", name))
+    for event, k in ((X.KeyPress, ctl), (X.KeyPress, code), (X.KeyRelease, code)):
+        xtest.fake_input(X_SERVER, event, k)
+    X_SERVER.sync()
+    time.sleep(0.3)
+    xtest.fake_input(X_SERVER, X.KeyRelease, ctl)
+    X_SERVER.sync()
+
+
+def words(text):
+    return " ".join(text.split())
+
+
+def main():
+    desktop = pyatspi.Registry.getDesktop(0)
+    root = wait_for("the program on the accessibility bus",
+                    lambda: next((a for a in desktop if a is not None and a.name == "Vellacourt Numerists"), None), 30)
+    find(root, "push button", "OK")
+    key("Return")
+    tab_to(root, "Euclid")
+    heard("Euclid")
+    key("Return")
+    tab_to(root, "Key Facts")
+    key("Return")
+    page = wait_for("the page with the keyboard", lambda: (f := focused(root)) is not None and f.getRoleName() == "label" and f)
+    heard(page.name)
+    tab_to(root, "Next Page")
+    mark = len(said_so_far())
+    key("Return")
+    heard("Page 2 of 3")
+    page = wait_for("page 2 with the keyboard",
+                    lambda: (f := focused(root)) is not None and f.name.startswith("Primes and Euclid") and f)
+    time.sleep(1)
+    print("turned:", said_so_far()[mark:].replace("\n", " / "))
+    e = page.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    check(0 <= e.y and e.y + e.height <= 1080, f"the page is told where it shows: {e.x}, {e.y}, {e.width} x {e.height}")
+
+    # Down, line after line to the foot of the page: each line heard, in the page's order.
+    lines = [words(l) for l in page.queryText().getText(0, -1).split("\n")]
+    mark = len(said_so_far())
+    for _ in lines[1:]:
+        key("Down", 0.4)
+    time.sleep(1)
+    spoken = [words(l) for l in said_so_far()[mark:].splitlines()]
+    print("read by Down:\n  " + "\n  ".join(spoken))
+    at = 0
+    for line in lines[1:]:
+        found = next((k for k in range(at, len(spoken)) if spoken[k] == line), None)
+        check(found is not None, f"heard next: {line!r}")
+        at = found + 1
+    left = lines.index("so the HCF is 12.")
+    check(lines[left + 1] == "HCF of 252 and 198:", "the examples side by side are read one, then the other")
+
+    # Up, then End, Left, Home and the page's end and start: each says the line or letter reached.
+    for k, what in (("Up", lines[-2]), ("End", None), ("Left", "char 0"), ("Home", "char 3"),
+                    ("ctrl End", lines[-1]), ("ctrl Home", lines[0])):
+        mark = len(said_so_far())
+        ctrl(k.split()[1]) if k.startswith("ctrl ") else key(k)
+        time.sleep(0.5)
+        said = said_so_far()[mark:].strip()
+        check(said and (what is None or what in [words(l) for l in said.splitlines()]), f"{k} says {said!r}")
+
+if __name__ == "__main__":
+    main()
