@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QTimer>
 
 using namespace platform;
 using namespace core;
@@ -354,6 +355,25 @@ private slots:
     }
 
     // A tile carried onto a box: both are told to the reader as a change of name.
+    // A reader's Press on a control behind an open message box does nothing, as a click there would.
+    void pressWaitsForAMessageBox() {
+        Session s;
+        screens().show<MainMenu>();
+        QVERIFY(tabTo(QStringLiteral("Worksheet Catalogue")));
+        QAccessibleActionInterface* press = accessible(Control::of(QApplication::focusWidget()))->actionInterface();
+        platform::msgBoxHook = nullptr;  // a real box, answered below
+        QTimer::singleShot(0, [press] {
+            press->doAction(QAccessibleActionInterface::pressAction());
+            QTest::qWait(50);
+            QApplication::activeModalWidget()->close();
+        });
+        showMessage(QStringLiteral("A box in the way."));
+        QTest::qWait(50);
+        QVERIFY(!screens().isOpen<CatalogueScreen>());
+        press->doAction(QAccessibleActionInterface::pressAction());  // with the box gone, it opens
+        QTRY_VERIFY(screens().isOpen<CatalogueScreen>());
+    }
+
     void aReaderIsToldWhatChanges() {
         Session s;
         QList<QObject*> renamed;

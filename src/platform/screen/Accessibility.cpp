@@ -28,6 +28,13 @@ const Form* formOf(const QWidget* w) {
     return qobject_cast<const Form*>(w);
 }
 
+// A control behind an open message box waits for the box to be answered, to a reader's "Press" as
+// to a click.
+bool behindMessageBox(const QWidget* w) {
+    const QWidget* box = QApplication::activeModalWidget();
+    return box && w && w->window() != box && !box->isAncestorOf(w);
+}
+
 // Whether a reader can see `w`: shown, and on the screen in front (or on none, as a message box).
 bool isInFront(const QWidget* w) {
     if (!w->isVisible()) return false;
@@ -59,7 +66,7 @@ QPoint fromScreenPixels(QPoint p, const QWidget* w) {
 
 // Qt's own description of a control it draws itself (a text box, a tick, a message box and its
 // buttons), passed on whole but for the places, which are told in the screen's pixels.
-class InScreenPixels : public QAccessibleInterface, public QAccessibleTextInterface {
+class InScreenPixels : public QAccessibleInterface, public QAccessibleTextInterface, public QAccessibleActionInterface {
 public:
     explicit InScreenPixels(QAccessibleInterface* qt) : m_qt(qt), m_id(QAccessible::uniqueId(qt)), m_object(qt->object()) {}
     // Qt's description lives in its cache beside ours, and goes with ours; once the program has
@@ -97,7 +104,19 @@ public:
     QColor backgroundColor() const override { return m_qt->backgroundColor(); }
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::TextInterface) return text() ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
+        if (t == QAccessible::ActionInterface) return actions() ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
         return m_qt->interface_cast(t);
+    }
+
+    // Its actions, but none for a control behind a message box.
+    QStringList actionNames() const override { return actions()->actionNames(); }
+    QString localizedActionName(const QString& name) const override { return actions()->localizedActionName(name); }
+    QString localizedActionDescription(const QString& name) const override {
+        return actions()->localizedActionDescription(name);
+    }
+    QStringList keyBindingsForAction(const QString& name) const override { return actions()->keyBindingsForAction(name); }
+    void doAction(const QString& name) override {
+        if (!behindMessageBox(widget())) actions()->doAction(name);
     }
 
     // A text box's text, its characters' places in the screen's pixels.
@@ -135,6 +154,7 @@ public:
 
 private:
     QAccessibleTextInterface* text() const { return m_qt->textInterface(); }
+    QAccessibleActionInterface* actions() const { return m_qt->actionInterface(); }
     const QWidget* widget() const { return qobject_cast<const QWidget*>(m_qt->object()); }
     QAccessibleInterface* m_qt;
     QAccessible::Id m_id;
@@ -197,11 +217,12 @@ public:
         return names;
     }
     void doAction(const QString& action) override {
+        if (behindMessageBox(widget())) return;
         if (action == pressAction() && m_c->onClick && widget()->isEnabled()) {
             // Answered at once: the click runs once the reader has its reply, so a message box it
             // opens does not keep the reader waiting for it.
             QTimer::singleShot(0, widget(), [c = m_c] {
-                if (c->onClick && c->widget()->isEnabled()) run(c->onClick);
+                if (c->onClick && c->widget()->isEnabled() && !behindMessageBox(c->widget())) run(c->onClick);
             });
         } else {
             QAccessibleWidget::doAction(action);
