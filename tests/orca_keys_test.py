@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""Key Facts by keys alone, heard through Orca: opened from the title screen, a page turned, and the
-page read line by line with the arrow keys; the two worked examples set side by side are heard one
-after the other, not across.
+"""The program by keys alone, heard through Orca: Key Facts opened from the title screen, its flat
+review holding nothing of the screens beneath, a page turned and read line by line with the arrow keys
+(the two worked examples set side by side heard one after the other, not across); the quiz's answers
+heard as a group ("1 of 4") and answered by arrows; the wizard heard as it opens.
 
 Started by atspi_test.sh inside a private session bus and X server, with the program and Orca running.
 """
@@ -55,6 +56,23 @@ def main():
     key("Return")
     page = wait_for("the page with the keyboard", lambda: (f := focused(root)) is not None and f.getRoleName() == "label" and f)
     heard(page.name)
+
+    # Orca's flat review of the window, from its top line to its foot: Key Facts alone, nothing of the
+    # main menu or the topic screen beneath it.
+    time.sleep(1)
+    mark = len(said_so_far())
+    key("KP_Subtract")
+    for _ in range(30):
+        key("KP_Home", 0.1)  # keypad 7: the line above
+    for _ in range(45):
+        key("KP_Prior", 0.1)  # keypad 9: the line below
+    key("KP_Subtract")
+    time.sleep(1)
+    reviewed = said_so_far()[mark:]
+    check("Who was Euclid?" in reviewed and "Next Page" in reviewed, "flat review reads the page and its buttons")
+    beneath = [w for w in ("Pythagoras", "Fibonacci", "Teacher's Notes", "Multiple Choice", "Products of Primes",
+                           "Worksheet Catalogue", "Acknowledgments") if w in reviewed]
+    check(not beneath, f"flat review reads nothing from the screens beneath: {beneath}")
     tab_to(root, "Next Page")
     mark = len(said_so_far())
     key("Return")
@@ -90,6 +108,42 @@ def main():
         time.sleep(0.5)
         said = said_so_far()[mark:].strip()
         check(said and (what is None or what in [words(l) for l in said.splitlines()]), f"{k} says {said!r}")
+
+    # The quiz: its answers one group, named by the question, each said with its place; the arrows
+    # tick; after "Next Question" the keyboard is on the next question's first answer.
+    key("Escape")
+    tab_to(root, "Multiple Choice")
+    mark = len(said_so_far())
+    key("Return")
+    heard_since(mark, "Question 1. Which famous book on geometry did Euclid write? panel")
+    heard_since(mark, "1 of 4")
+    mark = len(said_so_far())
+    key("Down")
+    heard_since(mark, "The Elements")
+    heard_since(mark, "selected radio button")
+    heard_since(mark, "2 of 4")
+    tab_to(root, "Next Question >>")
+    mark = len(said_so_far())
+    key("Return")
+    heard_since(mark, "Question 2.")
+    heard_since(mark, "1 of 4")
+    check(focused(root).getRoleName() == "radio button", "the keyboard is on the first answer")
+    check(said_so_far()[mark:].count("Question 2.") == 1, "the question is said once")
+
+    # The wizard, opened by keys, says itself and the box the keyboard is in.
+    key("Escape")
+    key("Escape")
+    tab_to(root, "Multiple Choice Wizard")
+    mark = len(said_so_far())
+    key("Return")
+    heard_since(mark, "Multiple Choice Wizard panel")
+    heard_since(mark, "Worksheet Title text")
+
+
+def heard_since(mark, words):
+    """Waits for Orca to say `words` after the log had `mark` characters."""
+    print("ok: Orca said:", wait_for(f"Orca to say {words!r}",
+                                     lambda: words in said_so_far()[mark:] and words, 15))
 
 if __name__ == "__main__":
     main()
