@@ -71,6 +71,64 @@ void tap(Control* c) {
     QTest::touchEvent(window, finger).release(0, p, window);
 }
 
+
+// What is wrong, if anything, with the focus frame of the control with the keyboard as a pupil sees it
+// on the stage: on each side of the part of the control that shows (a button may reach past its
+// screen's edge), the frame's outer two pixels are whole and stand out 3:1 from what lies beyond, and
+// its innermost pixel from the control's face just within.
+QString frameFault(Control* c) {
+    QWidget* w = c->widget();
+    Stage* stage = Stage::instance();
+    QRect r(w->mapTo(stage, QPoint()), w->size());
+    for (QWidget* a = w->parentWidget(); a && a != stage; a = a->parentWidget())
+        r &= QRect(a->mapTo(stage, QPoint()), a->size());
+    const QPixmap shot = testutil::shown();
+    const QImage image = shot.toImage();
+    const qreal dpr = shot.devicePixelRatio();
+    const QString name = c->accessibleName().section(QLatin1Char(' '), 0, 1);
+    if (!qEnvironmentVariableIsEmpty("SCREENSHOTS"))
+        image.copy(QRectF(QRectF(r.adjusted(-12, -12, 12, 12)).topLeft() * dpr, QSizeF(r.adjusted(-12, -12, 12, 12).size()) * dpr).toRect())
+            .save(qEnvironmentVariable("SCREENSHOTS") + QStringLiteral("/frame-%1-%2.png").arg(name, QString::number(dpr)));
+    // Side by side: from the pixel beyond the edge (step -1) inward, near a corner, clear of a centred caption.
+    const QPointF near = QRectF(r).topLeft() + QPointF(8.5, 8.5);
+    const struct { QPointF edge, in; } sides[] = {{{r.left() + 0.5, near.y()}, {1, 0}},
+                                                  {{r.right() + 0.5, near.y()}, {-1, 0}},
+                                                  {{near.x(), r.top() + 0.5}, {0, 1}},
+                                                  {{near.x(), r.bottom() + 0.5}, {0, -1}}};
+    const char* const sideNames[] = {"left", "right", "top", "bottom"};
+    const auto bgr = [](QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); };
+    for (int k = 0; k < 4; ++k) {
+        const auto at = [&](int step) {
+            const QPointF p = (sides[k].edge + sides[k].in * step) * dpr;
+            return bgr(image.pixel(int(p.x()), int(p.y())));
+        };
+        const quint32 beyond = at(-1), outer = at(0), inside = at(6);
+        int inner = 1;
+        while (inner < 5 && at(inner + 1) != inside) ++inner;
+        if (at(1) != outer || core::contrastRatio(outer, beyond) < 3 || core::contrastRatio(at(inner), inside) < 3)
+            return QStringLiteral("%1 of %2: %3 beyond, frame %4 .. %5, %6 within (%7:1 outside)")
+                .arg(QLatin1String(sideNames[k]), c->accessibleName())
+                .arg(beyond, 6, 16, QLatin1Char('0')).arg(outer, 6, 16, QLatin1Char('0'))
+                .arg(at(inner), 6, 16, QLatin1Char('0')).arg(inside, 6, 16, QLatin1Char('0'))
+                .arg(core::contrastRatio(outer, beyond), 0, 'f', 2);
+    }
+    return {};
+}
+
+// Every button of the screen in front, given the keyboard in turn: the faults of their focus frames.
+QString lastFaults;
+bool noFrameFaults() {
+    QStringList faults;
+    for (Control* c : qobject_cast<Form*>(Stage::instance()->front())->tabOrder()) {
+        if (!dynamic_cast<CommandButton*>(c) && !(dynamic_cast<Label*>(c) && c->onClick)) continue;
+        c->setFocus();
+        QCoreApplication::processEvents();
+        if (const QString fault = frameFault(c); !fault.isEmpty()) faults << fault;
+    }
+    lastFaults = faults.join(QStringLiteral("; "));
+    return faults.isEmpty();
+}
+
 }  // namespace
 
 class AccessTest : public QObject {
@@ -149,6 +207,24 @@ private slots:
             key(Qt::Key_Return);
         }
         QCOMPARE(testutil::score(), 10);  // the certificate by keys: test_printing
+    }
+
+    // Focus frames whole on every side, the bottom row's too: those buttons reach past the screen's edge.
+    void focusFramesAtTheScreensEdge() {
+        Session s;
+        screens().show<MainMenu>();
+        QVERIFY2(noFrameFaults(), qPrintable(lastFaults));
+        testutil::showEuclid();
+        QVERIFY2(noFrameFaults(), qPrintable(lastFaults));
+        PageViewer::show(PageViewer::Guide);
+        QVERIFY2(noFrameFaults(), qPrintable(lastFaults));
+        screens().close<PageViewer>();
+        QuizScreen* quiz = testutil::startEuclidQuiz();
+        QVERIFY(quiz);
+        QVERIFY2(noFrameFaults(), qPrintable(lastFaults));
+        screens().close<QuizScreen>();
+        openEuclidBoard(3);
+        QVERIFY2(noFrameFaults(), qPrintable(lastFaults));
     }
 
     // Escape and Tab put a tile carried by keys back where it was, on the board. (Put down: gallery_walk_test.)
@@ -387,6 +463,32 @@ private slots:
         tap(box(b, 0));
         QTRY_VERIFY(renamed.contains(tile(b, 0)->widget()));
         QVERIFY(renamed.contains(box(b, 0)->widget()));
+    }
+
+    // The turning logo tells a listener whether it turns, in its name, as a key stops or starts it and
+    // as it stops by itself.
+    void theLogoSaysWhetherItTurns() {
+        Session s;
+        QList<QObject*> renamed;
+        nameChangeHook = [&renamed](QWidget* w) { renamed << w; };
+        const auto done = qScopeGuard([] { nameChangeHook = nullptr; });
+        screens().show<MainMenu>();
+        PageViewer::showAcknowledgments();
+        PictureBox* logo = screens().get<PageViewer>().ui().logo;
+        const auto name = [logo] { return accessible(logo)->text(QAccessible::Name); };
+        QTRY_VERIFY(logo->isShown());
+        QVERIFY2(name().endsWith(QStringLiteral(", running")), qPrintable(name()));
+        platform::reportNameChanges();
+        logo->setFocus();
+        for (const char* now : {", stopped", ", running"}) {
+            renamed.clear();
+            key(Qt::Key_Space);
+            QVERIFY2(name().endsWith(QLatin1String(now)), qPrintable(name()));
+            QTRY_VERIFY(renamed.contains(logo->widget()));
+        }
+        renamed.clear();
+        QTRY_VERIFY_WITH_TIMEOUT(name().endsWith(QStringLiteral(", stopped")), 7000);  // its five seconds over
+        QTRY_VERIFY(renamed.contains(logo->widget()));
     }
 };
 

@@ -69,6 +69,13 @@ PageViewer::PageViewer() {
         if (!m_ui.turnLogo->isEnabled()) m_logoTurning.start();
         m_ui.turnLogo->setEnabled(!m_ui.turnLogo->isEnabled());
     };
+    // Whether it turns is told to a reader in its name, as it starts and as it stops (by a click or
+    // after its five seconds): a listener cannot see it move.
+    m_ui.logo->describe = [this] {
+        const QString shows = m_ui.logo->text();
+        if (shows.isEmpty()) return shows;  // no frame yet: nothing to tell
+        return shows + (m_ui.turnLogo->isEnabled() ? QStringLiteral(", running") : QStringLiteral(", stopped"));
+    };
     // The page itself takes the keyboard, so that a screen reader's "read all" reads it, and the
     // arrow keys move through it line by line; its first stop, it has the keyboard when the screen
     // opens by keyboard.

@@ -3,6 +3,8 @@
 #include "platform/screen/Form.h"
 #include "core/Contrast.h"
 
+#include <algorithm>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -42,20 +44,52 @@ void drawOutline(QPainter& p, const QRect& r, const QColor& c) {
     p.fillRect(x0, y1, x1 - x0 + 1, 1, c);
 }
 
+// The part of `shows` that the control's containers let show, and the colour beyond each of its sides
+// (left, top, right, bottom): what lies round the control, except where a container's edge bounds it.
+// A button of the bottom row reaches the screen's edge or past it, and there the window's frame lies
+// beyond; at a frame's edge, what lies round the frame.
+static QRect shownPart(const QWidget* w, QRect shows, quint32 around, quint32 (&beyond)[4]) {
+    std::fill(std::begin(beyond), std::end(beyond), around);
+    for (const QWidget* a = w->parentWidget(); a; a = a->parentWidget()) {
+        const QRect edge(w->mapFrom(a, QPoint(0, 0)), a->size());
+        shows &= edge;
+        const bool screen = qobject_cast<const Form*>(a->parentWidget());
+        const Control* frame = Control::of(a);
+        if (screen || frame) {
+            const quint32 colour = screen ? fromQColor(theme::frameFace()) : frame->backAround();
+            if (shows.left() == edge.left()) beyond[0] = colour;
+            if (shows.top() == edge.top()) beyond[1] = colour;
+            if (shows.right() == edge.right()) beyond[2] = colour;
+            if (shows.bottom() == edge.bottom()) beyond[3] = colour;
+        }
+        if (screen) break;
+    }
+    return shows;
+}
+
 void drawFocusFrame(QPainter& p, const QWidget* w, quint32 back, QRect around) {
-    if (around.isEmpty()) around = w->rect();
     const Control* c = Control::of(w);
-    const core::FrameRings rings = core::focusFrameRings(back, c ? c->backAround() : back);
+    quint32 beyond[4];
+    // Drawn where the control shows, so that no side of it is cut away with the control's rectangle.
+    const QRect r = shownPart(w, around.isEmpty() ? w->rect() : around, c ? c->backAround() : back, beyond);
+    if (r.isEmpty()) return;
     constexpr int t = 2;
     p.setClipping(false);
-    const auto ring = [&p](const QRect& r, const QColor& colour) {
-        p.fillRect(r.left(), r.top(), r.width(), t, colour);
-        p.fillRect(r.left(), r.bottom() - t + 1, r.width(), t, colour);
-        p.fillRect(r.left(), r.top(), t, r.height(), colour);
-        p.fillRect(r.right() - t + 1, r.top(), t, r.height(), colour);
+    // Each side in the colours that stand out from what lies beyond that side: a side on the window's
+    // edge gets an outer ring of its own.
+    const auto side = [](const QRect& r, int k) {
+        return k == 0 ? QRect(r.left(), r.top(), t, r.height())
+               : k == 1 ? QRect(r.left(), r.top(), r.width(), t)
+               : k == 2 ? QRect(r.right() - t + 1, r.top(), t, r.height())
+                        : QRect(r.left(), r.bottom() - t + 1, r.width(), t);
     };
-    ring(around, toQColor(rings.outer));
-    if (rings.inner != rings.outer) ring(around.adjusted(t, t, -t, -t), toQColor(rings.inner));
+    core::FrameRings rings[4];
+    for (int k = 0; k < 4; ++k) {
+        rings[k] = core::focusFrameRings(back, beyond[k]);
+        p.fillRect(side(r, k), toQColor(rings[k].outer));
+    }
+    for (int k = 0; k < 4; ++k)
+        if (rings[k].inner != rings[k].outer) p.fillRect(side(r.adjusted(t, t, -t, -t), k), toQColor(rings[k].inner));
 }
 
 static const char* const ControlProperty = "vellacourtControl";

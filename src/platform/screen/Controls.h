@@ -44,8 +44,9 @@ void drawSunkenEdge(QPainter& p, const QRect& r);
 // the rectangle's), made of fills, which the raster engine draws many times faster.
 void drawOutline(QPainter& p, const QRect& r, const QColor& c);
 
-// The frame that shows which control has the keyboard: two pixels inside the control's edge, in the
-// colour that stands out from the control's back and, where one can, from what lies around it too.
+// The frame that shows which control has the keyboard: two pixels inside the edge of the part of the
+// control that shows, in the colour that stands out from the control's back and, where one can, from
+// what lies beyond each side too (the window's frame, where a control reaches the screen's edge).
 void drawFocusFrame(QPainter& p, const QWidget* w, quint32 back, QRect around = {});
 
 // Qt clips a painter to the region being repainted. Where that region is more than one rectangle
