@@ -18,9 +18,9 @@ Navigator::KindSeen* Navigator::seen(std::type_index kind) {
 }
 
 void Navigator::add(std::type_index kind, Form* screen, std::function<Form*()> make) {
-    m_open.push_back({kind, screen});
+    m_open.push_back({kind, screen, typeid(void), {}});
     KindSeen* k = seen(kind);
-    if (!k) k = &m_kinds.emplace_back(KindSeen{kind});
+    if (!k) k = &m_kinds.emplace_back(KindSeen{kind, 0, {}});
     ++k->opens;
     if (!k->make) k->make = std::move(make);
 }
