@@ -233,7 +233,7 @@ inline int wordsAsRead(const QString& words) {
                                       "eighteen", "nineteen"};
     static const QStringList tens = {"", "", "twenty", "thirty", "forty", "fifty", "sixty", "seventy", "eighty", "ninety"};
     int total = 0, part = 0;
-    for (const QString& w : QString(words).replace(u'-', u' ').split(u' ', Qt::SkipEmptyParts)) {
+    for (const QString& w : words.simplified().split(QRegularExpression(QStringLiteral("[ -]")), Qt::SkipEmptyParts)) {
         if (w == QLatin1String("thousand")) total += part * 1000, part = 0;
         else if (w == QLatin1String("hundred")) part *= 100;
         else if (units.indexOf(w) > 0) part += int(units.indexOf(w));

@@ -53,8 +53,7 @@ constexpr BoardKind Kinds[] = {
      .rule = &core::RomanRule},
     // A row reads "Crossed out first by 3:  9,  15,  21"; numbers to 100, so a smaller tile font.
     {.key = "sieve", .open = GalleryActivity::open, .layout = {
-        .fact = "Eratosthenes's sieve: cross out the multiples of 2 after 2, then of 3, 5 and 7. "
-                "The numbers left up to 100 are the primes.",
+        .fact = "Eratosthenes's sieve crosses out each prime's multiples: the numbers left are prime.",
         .instruction = "A number is crossed out first by its smallest prime factor: 15 by 3, as 15 = 3 × 5. "
                        "Put each number in the row of the prime that crosses it out first.",
         .dragHint = "Drag and drop these numbers into the rows.",
@@ -62,16 +61,15 @@ constexpr BoardKind Kinds[] = {
      .rule = &core::SieveRule},
     // A clue is the division a pupil does: "360° ÷ 7.2°  =".
     {.key = "earth", .open = GalleryActivity::open, .layout = {
-        .fact = "At Alexandria the noon Sun was 7.2° from overhead when at Syene it was overhead: 1/50 of a full "
-                "turn, so the Earth is 50 times the distance between them round.",
+        .fact = "Round the Earth is 50 times Syene to Alexandria, as 7.2° is 1/50 of a full turn.",
         .instruction = "A full turn is 360°. How many of each angle make a full turn? Divide 360° by the angle "
                        "and put the answer beside it.",
         .dragHint = "Drag and drop these numbers beside the angles.",
-        .cells = true, .tileFont = {"Arial", 14.25, true}, .clueWidth = 2760},
+        .cells = true, .tileFont = {"Arial", 18, true}, .clueWidth = 2760},
      .rule = &core::EarthRule},
     // A row reads "6 kg at  2 m  =  4 kg at  3 m".
     {.key = "lever", .open = GalleryActivity::open, .layout = {
-        .fact = "Archimedes showed that a lever balances when weight × distance is the same on both sides.",
+        .fact = "Archimedes: a lever balances when weight × distance is the same on both sides.",
         .instruction = "Each row is a lever with its first weight given. Put a distance, a weight and a distance "
                        "in its boxes so that it balances: 6 kg at 2 m balances 4 kg at 3 m, as 6 × 2 = 4 × 3.",
         .dragHint = "Drag and drop these numbers into the boxes.",
@@ -79,11 +77,11 @@ constexpr BoardKind Kinds[] = {
      .rule = &core::LeverRule},
     // A clue is a diameter, the circumference taken with 22/7 for the ratio: "d = 14 cm,  C ≈".
     {.key = "circles", .open = GalleryActivity::open, .layout = {
-        .fact = "Archimedes proved that the circumference of a circle is a little less than 22/7 of its diameter.",
+        .fact = "Archimedes proved a circle's circumference is just under 22/7 of its diameter.",
         .instruction = "Take the circumference C as 22/7 of the diameter d: divide d by 7, then multiply by 22. "
                        "Put each circumference, in cm, beside its diameter.",
         .dragHint = "Drag and drop these numbers beside the diameters.",
-        .cells = true, .tileFont = {"Arial", 14.25, true}, .clueWidth = 2760},
+        .cells = true, .tileFont = {"Arial", 18, true}, .clueWidth = 2760},
      .rule = &core::CirclesRule},
     // A clue is an equation in x: "2x + 1 = 11".
     {.key = "equations", .open = GalleryActivity::open, .layout = {
@@ -93,9 +91,10 @@ constexpr BoardKind Kinds[] = {
         .dragHint = "Drag and drop these numbers beside the equations.",
         .cells = true, .tileFont = Number, .clueWidth = 2760},
      .rule = &core::EquationsRule},
-    // A clue is a number in words, two lines at most: "seven thousand seven hundred".
+    // A clue is a number in words, on two lines where it must ("seven thousand / seven hundred");
+    // answers of four digits, so a smaller tile font.
     {.key = "place-value", .open = GalleryActivity::open, .layout = {
-        .fact = "Al-Khwarizmi wrote about the Indian numerals, where 0 keeps a place: 406 is not 46.",
+        .fact = "Al-Khwarizmi wrote of the Indian numerals, where 0 keeps a place: 406 is not 46.",
         .instruction = "Write each number in digits, with a 0 in every empty place. "
                        "Put each number beside its words.",
         .dragHint = "Drag and drop these numbers beside the words.",

@@ -233,12 +233,16 @@ const GalleryRule PlaceValueRule{
             shuffleFront(twins, 3);
             for (size_t k = 0; k < 3; ++k) {
                 p.answers[3 * r + k] = QString::number(twins[k]);
-                p.clues[3 * r + k] = numberInWords(twins[k]);
+                // A line may break only between the thousands, the hundreds and the rest.
+                p.clues[3 * r + k] = numberInWords(twins[k])
+                                         .replace(u' ', QChar::Nbsp)
+                                         .replace(QStringLiteral("thousand\u00A0"), QStringLiteral("thousand "))
+                                         .replace(QStringLiteral("hundred\u00A0"), QStringLiteral("hundred "));
             }
         }
         return p;
     },
     answersScore,
-    [](const GalleryProblem& p, int b) { return place(b) + QStringLiteral(", beside ") + p.clues[size_t(b)]; }};
+    [](const GalleryProblem& p, int b) { return place(b) + QStringLiteral(", beside ") + p.clues[size_t(b)].simplified(); }};
 
 }  // namespace core
