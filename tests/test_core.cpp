@@ -6,6 +6,7 @@
 #include "core/Catalogue.h"
 #include "core/Marking.h"
 #include "core/NumberText.h"
+#include "core/SecondHallBoards.h"
 #include "core/StageScale.h"
 #include "core/Text1252.h"
 #include "core/TopicFile.h"
@@ -223,6 +224,12 @@ private slots:
         QTest::newRow("roman") << &RomanRule << 11 << "row 2, box 2, beside the numeral %1";
         QTest::newRow("primes") << &PrimesRule << 9 << "row 2 (%2), box 2";
         QTest::newRow("dice") << &DiceRule << 11 << "bottom middle net, box 1, opposite the 3";
+        QTest::newRow("sieve") << &SieveRule << 11 << "row 2 (crossed out first by 3), box 2";
+        QTest::newRow("earth") << &EarthRule << 11 << "row 2, box 2, beside the angle %1";
+        QTest::newRow("lever") << &LeverRule << 9 << "row 2 (%2), box 2";
+        QTest::newRow("circles") << &CirclesRule << 11 << "row 2, box 2, beside the diameter %1";
+        QTest::newRow("equations") << &EquationsRule << 11 << "row 2, box 2, beside the equation %1";
+        QTest::newRow("place value") << &PlaceValueRule << 11 << "row 2, box 2, beside %1";
     }
     void galleryRules() {
         QFETCH(const GalleryRule*, rule);
@@ -234,7 +241,8 @@ private slots:
             std::array<QString, 12> off = p.answers;
             off[0] = QString::number(off[0].toInt() + 100);
             QCOMPARE(rule->score(p, off), oneOff);
-            const QString clue = p.clues[4].simplified().remove(QStringLiteral(" ="));
+            // The clue less its " =" or " ≈", and "360° ÷ " or "d = " before what it names.
+            const QString clue = p.clues[4].simplified().remove(QRegularExpression(QStringLiteral("(, C)? [=≈]$|^(360° ÷|d =) ")));
             QCOMPARE(rule->describe(p, 4), QString(said).replace("%1", clue).replace("%2", p.clues[3].simplified()));
             const BoardSheet sheet = drawSheet(*rule);
             QCOMPARE(rule->score(sheet.problem, sheet.problem.answers), 12);
@@ -244,6 +252,153 @@ private slots:
             std::stable_sort(answers.begin(), answers.end(), [](const QString& x, const QString& y) { return x.toInt() < y.toInt(); });
             QCOMPARE(sheet.tiles, answers);
         }
+    }
+
+    // The second hall's boards drawn 10,000 times each: every draw scores 12 with its own answers and
+    // keeps its board's promises, and every value the board may draw comes up.
+    void sieveProblems() {
+        std::set<int> seen;
+        for (int draw = 0; draw < 10000; ++draw) {
+            const GalleryProblem p = SieveRule.draw();
+            QCOMPARE(SieveRule.score(p, p.answers), 12);
+            std::set<int> numbers;
+            for (int b = 0; b < 12; ++b) {
+                const int n = p.answers[size_t(b)].toInt(), prime = std::array{2, 3, 5, 7}[size_t(b / 3)];
+                int first = 2;
+                while (n % first) ++first;  // the first prime to cross n out, by trial
+                QVERIFY2(n >= 4 && n <= 100 && first == prime && n != prime, qPrintable(p.answers[size_t(b)]));
+                numbers.insert(n);
+            }
+            QCOMPARE(numbers.size(), size_t(12));
+            QVERIFY(numbers.count(49) && numbers.count(77) && numbers.count(91));
+            seen.insert(numbers.begin(), numbers.end());
+        }
+        QCOMPARE(seen.size(), size_t(49 + 16 + 6 + 3));  // the evens 4 to 100, then 9, 15 ... 99, 25 ... 95
+        // Any order in a row; a number from another row, past 100, a prime itself or "09" scores nothing.
+        std::array<QString, 12> shown = {"10", "4", "100", "9", "15", "21", "25", "35", "55", "49", "77", "91"};
+        QCOMPARE(SieveRule.score({}, shown), 12);
+        const char* wrongs[] = {"15", "102", "2", "04", "+4", "4 ", "1", ""};
+        for (const char* wrong : wrongs) {
+            shown[1] = QString::fromLatin1(wrong);
+            QVERIFY2(SieveRule.score({}, shown) == 11, wrong);
+        }
+    }
+
+    void earthProblems() {
+        std::set<QString> seen;
+        for (int draw = 0; draw < 10000; ++draw) {
+            const GalleryProblem p = EarthRule.draw();
+            QCOMPARE(EarthRule.score(p, p.answers), 12);
+            std::set<QString> answers(p.answers.begin(), p.answers.end());
+            std::set<int> angles;
+            for (size_t i = 0; i < 12; ++i) {
+                // "360° ÷ 7.2°  =": the angle to a tenth, times the answer, a full turn exactly.
+                const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^360° ÷ (\\d+)(?:\\.(\\d))?°  =$")).match(p.clues[i]);
+                QVERIFY2(m.hasMatch(), qPrintable(p.clues[i]));
+                QCOMPARE((m.captured(1).toInt() * 10 + m.captured(2).toInt()) * p.answers[i].toInt(), 3600);
+                angles.insert(m.captured(1).toInt() * 10 + m.captured(2).toInt());
+            }
+            QVERIFY(angles.size() == 12 && answers.size() == 12 && answers.count(QStringLiteral("50")));
+            seen.insert(answers.begin(), answers.end());
+        }
+        QCOMPARE(seen.size(), size_t(28));  // every n from 3 to 144 that 3600 divides by
+    }
+
+    void leverProblems() {
+        std::set<int> starts;
+        for (int draw = 0; draw < 10000; ++draw) {
+            const GalleryProblem p = LeverRule.draw();
+            QCOMPARE(LeverRule.score(p, p.answers), 12);
+            std::set<int> rowStarts;
+            for (int r = 0; r < 4; ++r) {
+                const QStringList start = p.clues[size_t(3 * r)].split(u' ');
+                QVERIFY(start.size() == 3 && start[1] == "kg" && start[2] == "at");
+                const int a = start[0].toInt(), b = p.answers[size_t(3 * r)].toInt(), c = p.answers[size_t(3 * r + 1)].toInt(),
+                          d = p.answers[size_t(3 * r + 2)].toInt();
+                QVERIFY(std::min({a, b, c, d}) >= 1 && std::max({a, b, c, d}) <= 12 && a * b == c * d && c != a && c != b);
+                rowStarts.insert(a);
+            }
+            QCOMPARE(rowStarts.size(), size_t(4));
+            starts.insert(rowStarts.begin(), rowStarts.end());
+        }
+        QCOMPARE(starts, (std::set<int>{1, 2, 3, 4, 5, 6, 8, 9, 10, 12}));  // 7 and 11 balance only turned round
+        // Any arrangement that balances scores: weight and distance swapped, a balance from another row.
+        GalleryProblem p;
+        p.clues = {"6 kg at", "", "", "4 kg at", "", "", "12 kg at", "", "", "1 kg at"};
+        std::array<QString, 12> shown = {"2", "3", "4", "3", "2", "6", "1", "3", "4", "4", "2", "2"};
+        QCOMPARE(LeverRule.score(p, shown), 12);
+        shown[0] = "4";  // 6 at 4 = 3 at 8 would, but 3 at 4 does not
+        QCOMPARE(LeverRule.score(p, shown), 9);
+        shown[0] = "02";
+        QCOMPARE(LeverRule.score(p, shown), 9);
+    }
+
+    void circlesProblems() {
+        std::set<int> seen;
+        for (int draw = 0; draw < 10000; ++draw) {
+            const GalleryProblem p = CirclesRule.draw();
+            QCOMPARE(CirclesRule.score(p, p.answers), 12);
+            std::set<int> diameters;
+            for (size_t i = 0; i < 12; ++i) {
+                const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^d = (\\d+) cm,  C ≈$")).match(p.clues[i]);
+                QVERIFY2(m.hasMatch(), qPrintable(p.clues[i]));
+                const int d = m.captured(1).toInt();
+                QVERIFY(d >= 7 && d <= 140 && d % 7 == 0 && p.answers[i].toInt() * 7 == d * 22);
+                diameters.insert(d);
+            }
+            QCOMPARE(diameters.size(), size_t(12));
+            seen.insert(diameters.begin(), diameters.end());
+        }
+        QCOMPARE(seen.size(), size_t(20));
+    }
+
+    void equationsProblems() {
+        std::set<int> seen;
+        for (int draw = 0; draw < 10000; ++draw) {
+            const GalleryProblem p = EquationsRule.draw();
+            QCOMPARE(EquationsRule.score(p, p.answers), 12);
+            std::set<int> answers;
+            std::map<QString, int> kinds;
+            for (size_t i = 0; i < 12; ++i) {
+                // m x + k = n, every number written positive and whole; x = (n - k) / m.
+                const QRegularExpressionMatch e =
+                    QRegularExpression(QStringLiteral("^([2-9]?)x(?: ([+\u2212]) ([1-9]\\d*))? = ([1-9]\\d*)$")).match(p.clues[i]);
+                QVERIFY2(e.hasMatch(), qPrintable(p.clues[i]));
+                const int m = e.captured(1).isEmpty() ? 1 : e.captured(1).toInt(),
+                          k = (e.captured(2) == "+" ? 1 : -1) * e.captured(3).toInt(), x = p.answers[i].toInt();
+                QVERIFY2(m * x + k == e.captured(4).toInt() && x >= 1 && x <= 20, qPrintable(p.clues[i]));
+                ++kinds[(m > 1 ? "ax" : "x") + e.captured(2)];
+                answers.insert(x);
+            }
+            QVERIFY(answers.size() == 12 && kinds.size() == 4);
+            for (const auto& [kind, count] : kinds) QCOMPARE(count, 3);
+            seen.insert(answers.begin(), answers.end());
+        }
+        QCOMPARE(seen.size(), size_t(20));
+    }
+
+    void placeValueProblems() {
+        const struct { int n; const char* words; } said[] = {
+            {305, "three hundred and five"}, {4006, "four thousand and six"}, {4060, "four thousand and sixty"},
+            {4600, "four thousand six hundred"}, {7077, "seven thousand and seventy-seven"}, {9999, "nine thousand nine hundred and ninety-nine"},
+            {1010, "one thousand and ten"}, {12, "twelve"}, {40, "forty"}, {0, ""}, {10000, ""}};
+        for (const auto& c : said) QCOMPARE(numberInWords(c.n), QString::fromLatin1(c.words));
+        std::set<QString> seen;
+        for (int draw = 0; draw < 10000; ++draw) {
+            const GalleryProblem p = PlaceValueRule.draw();
+            QCOMPARE(PlaceValueRule.score(p, p.answers), 12);
+            QCOMPARE(std::set<QString>(p.answers.begin(), p.answers.end()).size(), size_t(12));
+            for (size_t i = 0; i < 12; ++i) {
+                const int n = p.answers[i].toInt();
+                QVERIFY(n >= 100 && n <= 9999 && p.answers[i].contains(u'0') && QString::number(n) == p.answers[i]);
+                QCOMPARE(p.clues[i].simplified(), numberInWords(n));
+                // Near-twins: a row's numbers have the same digits other than 0.
+                const auto nonZero = [&p](size_t j) { QString d = p.answers[j]; d.remove(u'0'); std::sort(d.begin(), d.end()); return d; };
+                QVERIFY(nonZero(i).size() == 2 && nonZero(i) == nonZero(i / 3 * 3));
+                seen.insert(p.answers[i]);
+            }
+        }
+        QCOMPARE(seen.size(), size_t(9 * 5 + 36 * 10));  // 7007 7070 7700 707 770 for a digit twice, 10 for two
     }
 
     void numbersAsText() {
