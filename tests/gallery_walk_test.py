@@ -124,7 +124,7 @@ def turns(angle):
 
 
 def circumference(diameter):
-    """Archimedes's 22/7 of a diameter in whole sevens ("14 cm")."""
+    """Archimedes' 22/7 of a diameter in whole sevens ("14 cm")."""
     return 22 * int(diameter.split()[0]) // 7
 
 

@@ -36,7 +36,7 @@ std::vector<int> crossedOutFirstBy(int prime) {
 }
 
 // Measuring the Earth: 360 ÷ n, written to a tenth of a degree, for every n from 3 to 144 whose angle
-// is a whole number of tenths; 7.2° (n = 50) is Eratosthenes's own.
+// is a whole number of tenths; 7.2° (n = 50) is Eratosthenes' own.
 QString angleText(int turns) {
     const int tenths = 3600 / turns;
     return QString::number(tenths / 10) + (tenths % 10 ? QStringLiteral(".%1").arg(tenths % 10) : QString()) + QStringLiteral("°");
