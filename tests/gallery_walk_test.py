@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Pythagoras and Fibonacci from the main menu as a pupil meets them, through the real window: the
+"""The open topics from the main menu as a pupil meets them, through the real window: the
 documents read to their last page, the quiz to a printed certificate, both boards to 12 out of 12 (a
 third of the tiles dragged, a third tapped and tapped, a third carried by keyboard). AT-SPI tells what
 is where and what each box needs; every press, drag and key goes through the X server. Started by
@@ -24,6 +24,11 @@ TOPICS = {"Pythagoras": ("Pythagoras.txt", "Pythagorean Triples", "Right-Angled?
           "Eratosthenes": ("Eratosthenes.txt", "The Sieve", "Measuring the Earth"),
           "Archimedes": ("Archimedes.txt", "Balance the Lever", "Round the Circle"),
           "Al-Khwarizmi": ("Al-Khwarizmi.txt", "Balancing", "Place Value")}
+# On the whiteboard's size the second hall walks one board a topic (the other the same kind of screen,
+# walked at 800 x 600), to keep the suite's time; GALLERY_WALK=all walks every board.
+FIRST_HALL = ("Pythagoras", "Fibonacci")
+
+
 def drag(acc, to):
     """The left button held from acc's middle to to's, through the points between."""
     (x0, y0), (x1, y1) = centre(acc), centre(to)
@@ -259,10 +264,11 @@ def main():
         read_document(root, "Teacher's Notes", 2)
         take_quiz(root, quiz, "Ada" if topic == "Pythagoras" else "Leo")
         finish_board(root, first)
-        finish_board(root, second)
+        if topic in FIRST_HALL or X_SERVER.screen().width_in_pixels < 1920 or os.environ.get("GALLERY_WALK") == "all":
+            finish_board(root, second)
         click(find(root, "push button", "Exit"))
         find(root, "push button", "Worksheet Catalogue")
-    print("ok: both topics walked")
+    print(f"ok: {len(TOPICS)} topics walked")
 
 
 if __name__ == "__main__":
