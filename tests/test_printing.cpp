@@ -654,7 +654,8 @@ private slots:
                     }
                 }
             }
-            pdfToPng(file, QStringLiteral("print-board-sheet-") + topic);
+            if (const QString dir = qEnvironmentVariable("SCREENSHOTS"); !dir.isEmpty())  // every page, -1 to -4
+                QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "50", "-png", file, dir + QStringLiteral("/print-board-sheet-") + topic});
             Session::reset();
         }
     }

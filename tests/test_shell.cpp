@@ -172,7 +172,7 @@ private slots:
         testutil::hover(m->ui().guide);  // straight on, without crossing the form
         testutil::hover(m->ui().frame);  // the frame changes nothing
         QVERIFY(m->ui().mathematicians[1]->backStyle() == 1 && m->ui().guide->backStyle() == 1);
-        for (int i : {2, 5, 8, 11}) testutil::click(m->ui().mathematicians[i]);
+        for (int i : {5, 7, 8, 11}) testutil::click(m->ui().mathematicians[i]);  // greyed: nothing opens
         QCOMPARE(Stage::instance()->front(), m);
         testutil::click(m->ui().webLink);
         QVERIFY(s.urls == QStringList{MainMenu::WebAddress} && s.messages.isEmpty());

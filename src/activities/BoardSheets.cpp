@@ -126,13 +126,22 @@ void printPage(Printer& printer, const BoardKind& kind, const QString& heading, 
         printAt(printer, answer, left + (BoxWidth - printer.textWidth(answer)) / 2, top + (boxHeight - lineHeight(printer)) / 2);
     };
     // A clue printed so that it ends at `right`, level with a box at `top`, in lines no wider than
-    // `width` (broken at ordinary spaces only), the font made smaller if they would not fit the row.
+    // `width` and no taller together than a row: on one line if a font down to 12 points allows,
+    // else broken at ordinary spaces down to 10 points, and only then at the spaces that keep words
+    // together too.
     const auto clue = [&](const QString& text, float right, float top, float width, double points) {
         QStringList lines;
-        for (double size = points; lines.isEmpty() || (size >= 10 && float(lines.size()) * lineHeight(printer) > step - Gap); --size) {
-            printer.setFontSize(size);
-            lines = wrapped(printer, text, width);
-        }
+        const auto fitsIn = [&](qsizetype most, double smallest) {
+            for (double size = points; size >= smallest; --size) {
+                printer.setFontSize(size);
+                lines = wrapped(printer, text, width);
+                if (lines.size() <= most && float(lines.size()) * lineHeight(printer) <= step - Gap &&
+                    std::all_of(lines.begin(), lines.end(), [&](const QString& l) { return printer.textWidth(l) <= width; }))
+                    return true;
+            }
+            return false;
+        };
+        if (!fitsIn(1, 12) && !fitsIn(12, 10)) lines = wrapped(printer, QString(text).replace(QChar::Nbsp, u' '), width);
         float at = top + (boxHeight - lineHeight(printer) * float(lines.size())) / 2;
         for (const QString& line : lines) {
             printAt(printer, line, right - printer.textWidth(line), at);
