@@ -53,7 +53,7 @@ constexpr BoardKind Kinds[] = {
      .rule = &core::RomanRule},
     // A row reads "Crossed out first by 3:  9,  15,  21"; numbers to 100, so a smaller tile font.
     {.key = "sieve", .open = GalleryActivity::open, .layout = {
-        .fact = "Eratosthenes' sieve crosses out the multiples of each prime in turn: the numbers left are prime.",
+        .fact = "Eratosthenes' sieve crosses out each prime's multiples: the numbers left are prime.",
         .instruction = "A number is crossed out first by its smallest prime factor: 15 by 3, as 15 = 3 × 5. "
                        "Put each number in the row of the prime that crosses it out first.",
         .dragHint = "Drag and drop these numbers into the rows.",
@@ -94,7 +94,7 @@ constexpr BoardKind Kinds[] = {
     // A clue is a number in words, on two lines where it must ("seven thousand / seven hundred");
     // answers of four digits, so a smaller tile font.
     {.key = "place-value", .open = GalleryActivity::open, .layout = {
-        .fact = "Al-Khwarizmi wrote of the Indian numerals, where each 0 holds an empty place: 406 is not 46.",
+        .fact = "Al-Khwarizmi wrote of the Indian numerals, where 0 holds a place: 406 is not 46.",
         .instruction = "Write each number in digits, with a 0 in every empty place. "
                        "Put each number beside its words.",
         .dragHint = "Drag and drop these numbers beside the words.",
