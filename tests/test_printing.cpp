@@ -222,18 +222,19 @@ struct Pdf {
 // The words of each page of a printed document, with where they stand (points from the top left).
 struct Word {
     QString text;
-    double x, y, height;
+    double x, y, height, width = 0;
 };
 QList<QList<Word>> wordsOf(const QString& file) {
     QList<QList<Word>> pages;
     static const QRegularExpression tag(QStringLiteral(
-        "<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+        "<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
     const QString html = output(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
     for (const QRegularExpressionMatch& m : tag.globalMatch(html)) {
-        if (m.captured(4).isEmpty() && m.captured(1).isEmpty()) pages << QList<Word>();
+        if (m.captured(5).isEmpty() && m.captured(1).isEmpty()) pages << QList<Word>();
         else if (!pages.isEmpty())
-            pages.last() << Word{m.captured(4).replace(QStringLiteral("&amp;"), QStringLiteral("&")), m.captured(1).toDouble(),
-                                 m.captured(2).toDouble(), m.captured(3).toDouble() - m.captured(2).toDouble()};
+            pages.last() << Word{m.captured(5).replace(QStringLiteral("&amp;"), QStringLiteral("&")), m.captured(1).toDouble(),
+                                 m.captured(2).toDouble(), m.captured(4).toDouble() - m.captured(2).toDouble(),
+                                 m.captured(3).toDouble() - m.captured(1).toDouble()};
     }
     return pages;
 }
@@ -431,23 +432,23 @@ private slots:
     void aTopicOfFilesAlone() {
         Session s;
         const auto copy = [&s](const QString& from, const QString& to) { QVERIFY(QFile::copy(s.path(from), s.path(to))); };
-        copy("Images/euclid.jpg", "Images/eratosthenes.jpg");
-        copy("Images/euclidsm.jpg", "Images/eratosthenessm.jpg");
-        s.write(QStringLiteral("multiple/Sieve.txt"), testutil::worksheetBytes(QStringLiteral("The Sieve")));
-        s.write(QStringLiteral("topics/eratosthenes.txt"),
-                "entry = 2\nheading = Eratosthenes\npicture = Images\\eratosthenes.jpg, Eratosthenes at his sieve\n"
-                "portrait = Images\\eratosthenessm.jpg, Eratosthenes, small\nquiz = multiple\\Sieve.txt\n"
-                "key facts = sieve, 1\nnotes = sieve, 1\nactivity = roman, Numerals of Rome\n"
+        copy("Images/euclid.jpg", "Images/khayyam.jpg");
+        copy("Images/euclidsm.jpg", "Images/khayyamsm.jpg");
+        s.write(QStringLiteral("multiple/Cubics.txt"), testutil::worksheetBytes(QStringLiteral("Cubics")));
+        s.write(QStringLiteral("topics/khayyam.txt"),
+                "entry = 5\nheading = Omar Khayyam\npicture = Images\\khayyam.jpg, Omar Khayyam at his calendar\n"
+                "portrait = Images\\khayyamsm.jpg, Omar Khayyam, small\nquiz = multiple\\Cubics.txt\n"
+                "key facts = cubics, 1\nnotes = cubics, 1\nactivity = roman, Numerals of Rome\n"
                 "activity = sequences, Rows That Grow\n");
         screens().show<MainMenu>();
-        testutil::click(screens().get<MainMenu>().ui().mathematicians[2]);
+        testutil::click(screens().get<MainMenu>().ui().mathematicians[5]);
         const TopicScreen::Controls& topic = screens().get<TopicScreen>().ui();
-        QCOMPARE(topic.heading->text(), QStringLiteral("Eratosthenes"));
+        QCOMPARE(topic.heading->text(), QStringLiteral("Omar Khayyam"));
 
         testutil::click(topic.quiz);
         QuizScreen* m = screens().find<QuizScreen>();
-        QVERIFY(m->ui().worksheetTitle->text() == "The Sieve" &&
-                m->ui().picture->picture().description() == "Eratosthenes, small");
+        QVERIFY(m->ui().worksheetTitle->text() == "Cubics" &&
+                m->ui().picture->picture().description() == "Omar Khayyam, small");
         for (int q = 1; q <= 10; ++q) {
             testutil::tick(m->ui().answers[q % 4]);
             testutil::click(m->ui().next);
@@ -615,6 +616,48 @@ private slots:
             QCOMPARE((board ? RightAngleRule : TriplesRule).score(problem, shown), 12);
         }
         pdfToPng(file, QStringLiteral("print-board-sheet"));
+    }
+
+    // Every board's sheet keeps each clue to its own place: on the key no word reaches into another
+    // word or into an answer's box (as wide as the widest answer and then some either side), and
+    // every word is on the page.
+    void boardSheetsKeepCluesApart() {
+        SKIP_IF(noSpooler());
+        Session s;
+        for (int entry : {0, 1, 2, 3, 4, 6}) {
+            screens().show<MainMenu>();
+            testutil::click(screens().get<MainMenu>().ui().mathematicians[size_t(entry)]);
+            const QString topic = screens().get<TopicScreen>().topic().heading.toLower();
+            testutil::click(screens().get<TopicScreen>().ui().notes);
+            const int before = int(m_spooler->documents().size());
+            testutil::click(screens().get<PageViewer>().ui().printBoards);
+            const QString file = m_spooler->next(before);
+            const QList<QList<Word>> pages = wordsOf(file);
+            QCOMPARE(pages.size(), 4);
+            for (int board = 0; board < 2; ++board) {
+                const QList<Word>&sheet = pages[2 * board], &key = pages[2 * board + 1];
+                const auto overlap = [](const Word& a, double left, double right) {
+                    return a.x < right - 0.5 && a.x + a.width > left + 0.5;
+                };
+                const auto sameLine = [](const Word& a, const Word& b) { return a.y < b.y + b.height - 0.5 && b.y < a.y + a.height - 0.5; };
+                for (int i = 0; i < key.size(); ++i) {
+                    const Word& w = key[i];
+                    QVERIFY2(w.x >= 0 && w.x + w.width <= 595, qPrintable(topic + ": " + w.text));
+                    const bool answer = std::none_of(sheet.begin(), sheet.end(), [&w](const Word& o) { return o.text == w.text && qAbs(o.x - w.x) < 1 && qAbs(o.y - w.y) < 1; });
+                    for (int j = 0; j < key.size(); ++j) {
+                        const Word& o = key[j];
+                        if (j == i || !sameLine(w, o)) continue;
+                        // An answer's box is 60 points wide about its middle.
+                        const double middle = w.x + w.width / 2;
+                        const bool hit = answer && w.text != "Answers" ? overlap(o, middle - 30, middle + 30) : overlap(o, w.x, w.x + w.width);
+                        QVERIFY2(!hit, qPrintable(QStringLiteral("%1 board %2: \"%3\" runs into \"%4\"").arg(topic).arg(board + 1).arg(o.text, w.text)));
+                    }
+                }
+            }
+            if (const QString dir = qEnvironmentVariable("SCREENSHOTS"); !dir.isEmpty())  // every page, -1 to -4
+                QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "50", "-png", file, dir + QStringLiteral("/print-board-sheet-") + topic});
+            Session::reset();
+        }
     }
 
     // A queue refusing jobs, a printer where nothing listens: a problem said within seconds, no job left waiting.

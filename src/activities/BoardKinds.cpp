@@ -2,6 +2,7 @@
 #include "activities/DiceActivity.h"
 #include "activities/GalleryActivity.h"
 #include "activities/PrimesActivity.h"
+#include "core/SecondHallBoards.h"
 
 namespace {
 constexpr platform::FontDesc Number{"Arial", 24, true};
@@ -50,6 +51,55 @@ constexpr BoardKind Kinds[] = {
         .dragHint = "Drag and drop these numbers beside the Roman numerals.",
         .cells = true, .tileFont = Number},
      .rule = &core::RomanRule},
+    // A row reads "Crossed out first by 3:  9,  15,  21"; numbers to 100, so a smaller tile font.
+    {.key = "sieve", .open = GalleryActivity::open, .layout = {
+        .fact = "Eratosthenes' sieve crosses out each prime's multiples: the numbers left are prime.",
+        .instruction = "A number is crossed out first by its smallest prime factor: 15 by 3, as 15 = 3 × 5. "
+                       "Put each number in the row of the prime that crosses it out first.",
+        .dragHint = "Drag and drop these numbers into the rows.",
+        .signs = {",", ",", ""}, .firstBox = 4800, .boxStep = 1440, .tileFont = {"Arial", 18, true}, .cluePoints = 18},
+     .rule = &core::SieveRule},
+    // A clue is the division a pupil does: "360° ÷ 7.2°  =".
+    {.key = "earth", .open = GalleryActivity::open, .layout = {
+        .fact = "Round the Earth is 50 times Syene to Alexandria, as 7.2° is 1/50 of a full turn.",
+        .instruction = "A full turn is 360°. How many of each angle make a full turn? Divide 360° by the angle "
+                       "and put the answer beside it.",
+        .dragHint = "Drag and drop these numbers beside the angles.",
+        .cells = true, .tileFont = {"Arial", 18, true}, .clueWidth = 2760},
+     .rule = &core::EarthRule},
+    // A row reads "6 kg at  2 m  =  4 kg at  3 m".
+    {.key = "lever", .open = GalleryActivity::open, .layout = {
+        .fact = "Archimedes: a lever balances when weight × distance is the same on both sides.",
+        .instruction = "Each row is a lever with its first weight given. Put a distance, a weight and a distance "
+                       "in its boxes so that it balances: 6 kg at 2 m balances 4 kg at 3 m, as 6 × 2 = 4 × 3.",
+        .dragHint = "Drag and drop these numbers into the boxes.",
+        .signs = {"m  =", "kg at", "m"}, .firstBox = 2640, .boxStep = 2160, .tileFont = Number},
+     .rule = &core::LeverRule},
+    // A clue is a diameter, the circumference taken with 22/7 for the ratio: "d = 14 cm,  C ≈".
+    {.key = "circles", .open = GalleryActivity::open, .layout = {
+        .fact = "Archimedes proved a circle's circumference is just under 22/7 of its diameter.",
+        .instruction = "Take the circumference C as 22/7 of the diameter d: divide d by 7, then multiply by 22. "
+                       "Put each circumference, in cm, beside its diameter.",
+        .dragHint = "Drag and drop these numbers beside the diameters.",
+        .cells = true, .tileFont = {"Arial", 18, true}, .clueWidth = 2760},
+     .rule = &core::CirclesRule},
+    // A clue is an equation in x: "2x + 1 = 11".
+    {.key = "equations", .open = GalleryActivity::open, .layout = {
+        .fact = "Al-Khwarizmi's book on al-jabr, \"restoring\", gave algebra its name.",
+        .instruction = "Find x in each equation. Do the same to both sides until x stands alone: x + 7 = 15, "
+                       "so x = 15 − 7 = 8. Put each answer beside its equation.",
+        .dragHint = "Drag and drop these numbers beside the equations.",
+        .cells = true, .tileFont = Number, .clueWidth = 2760},
+     .rule = &core::EquationsRule},
+    // A clue is a number in words, on two lines where it must ("seven thousand / seven hundred");
+    // answers of four digits, so a smaller tile font.
+    {.key = "place-value", .open = GalleryActivity::open, .layout = {
+        .fact = "Al-Khwarizmi wrote of the Indian numerals, where 0 holds a place: 406 is not 46.",
+        .instruction = "Write each number in digits, with a 0 in every empty place. "
+                       "Put each number beside its words.",
+        .dragHint = "Drag and drop these numbers beside the words.",
+        .cells = true, .tileFont = {"Arial", 14.25, true}, .cluePoints = 14.25, .clueWidth = 2760},
+     .rule = &core::PlaceValueRule},
 };
 // clang-format on
 }  // namespace

@@ -21,6 +21,10 @@ struct GalleryLayout {
     const char* signs[3] = {"", "", ""};  // rows: after the first, second and third box
     float firstBox = 0, boxStep = 0;      // rows: where the boxes stand across
     platform::FontDesc tileFont{};
+    // The clues' size in points and, for cells, their width in twips, where the board's own (24 beside
+    // a row, 18 and 2400 in a cell) will not hold them; 0 keeps the board's own.
+    double cluePoints = 0;
+    float clueWidth = 0;
     // Tiles of one face lie on one pile in the tray: a tray of Yes and No tiles side by side would
     // tell how many of each answer there are.
     bool piles = false;

@@ -125,19 +125,39 @@ void printPage(Printer& printer, const BoardKind& kind, const QString& heading, 
         const QString answer = problem.answers[size_t(b)];
         printAt(printer, answer, left + (BoxWidth - printer.textWidth(answer)) / 2, top + (boxHeight - lineHeight(printer)) / 2);
     };
-    // A clue printed so that it ends at `right`, level with a box at `top`.
-    const auto clue = [&](const QString& text, float right, float top) {
-        printAt(printer, text, right - printer.textWidth(text), top + (boxHeight - lineHeight(printer)) / 2);
+    // A clue printed so that it ends at `right`, level with a box at `top`, in lines no wider than
+    // `width` and no taller together than a row: on one line if a font down to 12 points allows,
+    // else broken at ordinary spaces down to 10 points, and only then at the spaces that keep words
+    // together too.
+    const auto clue = [&](const QString& text, float right, float top, float width, double points) {
+        QStringList lines;
+        const auto fitsIn = [&](qsizetype most, double smallest) {
+            for (double size = points; size >= smallest; --size) {
+                printer.setFontSize(size);
+                lines = wrapped(printer, text, width);
+                if (lines.size() <= most && float(lines.size()) * lineHeight(printer) <= step - Gap &&
+                    std::all_of(lines.begin(), lines.end(), [&](const QString& l) { return printer.textWidth(l) <= width; }))
+                    return true;
+            }
+            return false;
+        };
+        if (!fitsIn(1, 12) && !fitsIn(12, 10)) lines = wrapped(printer, QString(text).replace(QChar::Nbsp, u' '), width);
+        float at = top + (boxHeight - lineHeight(printer) * float(lines.size())) / 2;
+        for (const QString& line : lines) {
+            printAt(printer, line, right - printer.textWidth(line), at);
+            at += lineHeight(printer);
+        }
     };
     if (rows) {
         setFont(printer, Numbers, 18, true);
         float clueWidth = 0, signsWidth = 0;
         for (int r = 0; r < 4; ++r) clueWidth = std::max(clueWidth, printer.textWidth(problem.clues[size_t(3 * r)]));
         for (const char* sign : layout.signs) signsWidth += printer.textWidth(QString::fromUtf8(sign)) + 2 * Gap;
+        clueWidth = std::min(clueWidth, W - (Gap + 3 * BoxWidth + signsWidth));
         const float left = (W - (clueWidth + Gap + 3 * BoxWidth + signsWidth)) / 2;
         for (int r = 0; r < 4; ++r, y += step) {
             setFont(printer, Numbers, 18, true);
-            clue(problem.clues[size_t(3 * r)], left + clueWidth, y);
+            clue(problem.clues[size_t(3 * r)], left + clueWidth, y, clueWidth, 18);
             float x = left + clueWidth + Gap;
             for (int k = 0; k < 3; ++k) {
                 box(3 * r + k, x, y);
@@ -151,7 +171,7 @@ void printPage(Printer& printer, const BoardKind& kind, const QString& heading, 
         for (int b = 0; b < 12; ++b) {
             const float right = W / 3 * float(b % 3 + 1) - Gap, top = y + step * float(b / 3);
             setFont(printer, Numbers, 16, true);
-            clue(problem.clues[size_t(b)].simplified(), right - BoxWidth - Gap, top);
+            clue(problem.clues[size_t(b)], right - BoxWidth - Gap, top, W / 3 - BoxWidth - 2 * Gap, 16);
             box(b, right - BoxWidth, top);
         }
         y += 4 * step;
@@ -168,7 +188,7 @@ void printPage(Printer& printer, const BoardKind& kind, const QString& heading, 
             setFont(printer, Text, 13, false);
             QString words = sheet.boxes[size_t(b)];
             words[0] = words[0].toUpper();
-            clue(words, left + said, y);
+            clue(words, left + said, y, said, 13);
             box(b, left + said + Gap, y);
             y += step;
         }

@@ -43,12 +43,17 @@ GalleryActivity::GalleryActivity(const BoardKind& kind) : m_kind(kind) {
         const int row = i / 3, column = i % 3;
         const float top = RowTop + RowStep * float(row);
         // Cells: each clue right-aligned up to its box. Rows: the row's start up to its first box.
-        const Geometry clue = layout.cells ? Geometry{CellLeft + CellStep * float(column), top, ClueWidth, ClueHeight}
+        // A long clue (words, an equation) may take a wider cell and a smaller font, and runs on to a
+        // second line if it must.
+        const float clueWidth = layout.clueWidth > 0 ? layout.clueWidth : ClueWidth;
+        const Geometry clue = layout.cells ? Geometry{CellLeft + CellStep * float(column), top, clueWidth, RowStep - 60}
                                            : Geometry{240, top, layout.firstBox - 600, ClueHeight};
-        build({{.index = i, .at = clue, .font = layout.cells ? Clue : Number,
+        FontDesc clueFont = layout.cells ? Clue : Number;
+        if (layout.cluePoints > 0) clueFont.points = layout.cluePoints;
+        build({{.index = i, .at = clue, .font = clueFont,
                 .fore = Yellow, .flags = Transparent | RightAligned | (layout.cells || column == 0 ? 0 : Hidden),
                 .to = slot<&Controls::clues>}}, m_ui);
-        const float left = layout.cells ? clue.left + ClueWidth + 120 : layout.firstBox + layout.boxStep * float(column);
+        const float left = layout.cells ? clue.left + clueWidth + 120 : layout.firstBox + layout.boxStep * float(column);
         build({{.index = i, .at = {left, top, BoxWidth, BoxHeight},
                 .font = layout.tileFont, .fore = Yellow, .back = DeepBlue, .flags = Centered, .to = slot<&Board::boxes>}}, m_board);
         build({{.index = i, .caption = layout.cells ? "" : layout.signs[column],
