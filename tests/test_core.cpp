@@ -226,7 +226,7 @@ private slots:
         QTest::newRow("dice") << &DiceRule << 11 << "bottom middle net, box 1, opposite the 3";
         QTest::newRow("sieve") << &SieveRule << 11 << "row 2 (crossed out first by 3), box 2";
         QTest::newRow("earth") << &EarthRule << 11 << "row 2, box 2, beside the angle %1";
-        QTest::newRow("lever") << &LeverRule << 9 << "row 2 (%2), box 2";
+        QTest::newRow("lever") << &LeverRule << 9 << "row 2 (%2), box 2, the other weight in kg";
         QTest::newRow("circles") << &CirclesRule << 11 << "row 2, box 2, beside the diameter %1";
         QTest::newRow("equations") << &EquationsRule << 11 << "row 2, box 2, beside the equation %1";
         QTest::newRow("place value") << &PlaceValueRule << 11 << "row 2, box 2, beside %1";

@@ -53,7 +53,7 @@ constexpr BoardKind Kinds[] = {
      .rule = &core::RomanRule},
     // A row reads "Crossed out first by 3:  9,  15,  21"; numbers to 100, so a smaller tile font.
     {.key = "sieve", .open = GalleryActivity::open, .layout = {
-        .fact = "Eratosthenes' sieve crosses out each prime's multiples: the numbers left are prime.",
+        .fact = "Eratosthenes' sieve crosses out the multiples of each prime, but not the prime itself.",
         .instruction = "A number is crossed out first by its smallest prime factor: 15 by 3, as 15 = 3 × 5. "
                        "Put each number in the row of the prime that crosses it out first.",
         .dragHint = "Drag and drop these numbers into the rows.",
@@ -61,7 +61,7 @@ constexpr BoardKind Kinds[] = {
      .rule = &core::SieveRule},
     // A clue is the division a pupil does: "360° ÷ 7.2°  =".
     {.key = "earth", .open = GalleryActivity::open, .layout = {
-        .fact = "Round the Earth is 50 times Syene to Alexandria, as 7.2° is 1/50 of a full turn.",
+        .fact = "The way round the Earth is 50 times Syene to Alexandria: 7.2° is 1/50 of a full turn.",
         .instruction = "A full turn is 360°. How many of each angle make a full turn? Divide 360° by the angle "
                        "and put the answer beside it.",
         .dragHint = "Drag and drop these numbers beside the angles.",
@@ -86,7 +86,7 @@ constexpr BoardKind Kinds[] = {
     // A clue is an equation in x: "2x + 1 = 11".
     {.key = "equations", .open = GalleryActivity::open, .layout = {
         .fact = "Al-Khwarizmi's book on al-jabr, \"restoring\", gave algebra its name.",
-        .instruction = "Find x in each equation. Do the same to both sides until x stands alone: x + 7 = 15, "
+        .instruction = "Find x in each equation (3x means 3 × x). Do the same to both sides until x stands alone: x + 7 = 15, "
                        "so x = 15 − 7 = 8. Put each answer beside its equation.",
         .dragHint = "Drag and drop these numbers beside the equations.",
         .cells = true, .tileFont = Number, .clueWidth = 2760},

@@ -157,7 +157,12 @@ const GalleryRule LeverRule{
         return score;
     },
     [](const GalleryProblem& p, int b) {
-        return QStringLiteral("row %1 (%2), box %3").arg(b / 3 + 1).arg(p.clues[size_t(b / 3 * 3)]).arg(b % 3 + 1);
+        static const char* const answers[] = {"the distance in m", "the other weight in kg", "the other distance in m"};
+        return QStringLiteral("row %1 (%2), box %3, %4")
+            .arg(b / 3 + 1)
+            .arg(p.clues[size_t(b / 3 * 3)])
+            .arg(b % 3 + 1)
+            .arg(QLatin1String(answers[b % 3]));
     }};
 
 // Twelve different diameters 7 to 140 cm, multiples of 7, so that 22/7 of each is whole.
