@@ -107,9 +107,9 @@ void QuizScreen::showQuestion() {
     if (m_question == QuestionCount) m_ui.next->setText(QStringLiteral("Check Score >>"));
     const QString said = m_ui.number->text() + QStringLiteral(". ") + m_ui.question->text();
     m_ui.answerGroup->setAccessibleName(said);
-    // A pupil at the keyboard goes on at the first answer, and a reader says the question as the
-    // keyboard comes into its group; otherwise the question is said as it shows.
-    // (As the quiz opens, the screen puts the keyboard there itself.)
+    // A pupil at the keyboard goes on at the first answer, where a reader says the question as the
+    // keyboard comes into its group (as the quiz opens, the screen puts the keyboard there itself);
+    // otherwise the question is said as it shows.
     if (!Stage::instance()->keyboardUser() || m_ui.answers[0]->widget()->hasFocus())
         announce(said);
     else if (Stage::instance()->front() == this)
