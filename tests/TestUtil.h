@@ -271,6 +271,10 @@ inline bool solveBoard(GalleryActivity* g, const std::function<void(int, int)>& 
     }
     return g->board().checkScore->isShown();
 }
+// The same, each tile clicked and then its box, as a pupil taps tile and place.
+inline bool solveByClicks(GalleryActivity* g) {
+    return solveBoard(g, [g](int t, int b) { click(tile(g, t)), click(box(g, b)); });
+}
 
 // The score the score screen shows.
 inline int score() { return platform::screens().isOpen<ScoreScreen>() ? platform::screens().get<ScoreScreen>().result().score : 0; }

@@ -288,6 +288,13 @@ class PrintingTest : public QObject {
                                             : QStringLiteral("No private print spooler, so nothing was printed: ") + m_spooler->problem;
     }
 
+    // The document `print` sends to the spooler, or empty if none came.
+    QString printedBy(const std::function<void()>& print) const {
+        const int before = int(m_spooler->documents().size());
+        print();
+        return m_spooler->next(before);
+    }
+
     // With SCREENSHOTS set, the first page of a printed PDF as a PNG for the README.
     static void pdfToPng(const QString& file, const QString& name) {
         if (const QString dir = qEnvironmentVariable("SCREENSHOTS"); !dir.isEmpty())
@@ -321,16 +328,15 @@ private slots:
         const QString name = QStringLiteral("ELIZABETH WOLLSTONECRAFT MONTGOMERY-HOWE");
         QCOMPARE(name.size(), 40);
         const auto print = [this, &s](const QString& pupil) {
-            const int before = int(m_spooler->documents().size());
             if (!QTest::qWaitFor([] { return screens().get<ScoreScreen>().ui().name->widget()->hasFocus(); })) return QString();
             screens().get<ScoreScreen>().ui().name->setContents(pupil);
             const auto focused = [] { return QApplication::focusWidget(); };
             for (int i = 0; i < 10 && Control::of(focused())->text() != QStringLiteral("Print Certificate"); ++i)
                 QTest::keyClick(focused(), Qt::Key_Tab);
             s.messages.clear();
-            QTest::keyClick(focused(), Qt::Key_Return);
+            const QString file = printedBy([&focused] { QTest::keyClick(focused(), Qt::Key_Return); });
             const bool said = s.messages.size() == 1 && s.messages[0].text == QStringLiteral("Your certificate is now printing.");
-            return said ? m_spooler->next(before) : QString();
+            return said ? file : QString();
         };
         const QString today = QDate::currentDate().toString(QStringLiteral("d ")) +
                               QStringList{"January", "February", "March", "April", "May", "June", "July", "August", "September",
@@ -360,10 +366,7 @@ private slots:
 
         testutil::click(screens().get<TopicScreen>().ui().firstActivity);
         GalleryActivity* g = screens().find<GalleryActivity>();
-        QVERIFY(testutil::solveBoard(g, [g](int t, int b) {
-            testutil::click(g->board().tiles[size_t(t)]);
-            testutil::click(g->board().boxes[size_t(b)]);
-        }));
+        QVERIFY(testutil::solveByClicks(g));
         testutil::click(g->board().checkScore);
         const Pdf board(print(QStringLiteral("Ada Byron")));
         const int topic = board.lines.indexOf(QStringLiteral("Pythagoras"));
@@ -397,21 +400,16 @@ private slots:
             s.write(QStringLiteral("papersize"), QByteArray(computers) + '\n');
             qputenv("PAPERCONF", (*computers ? s.path(QStringLiteral("papersize")) : s.path(QStringLiteral("none"))).toUtf8());
             QStringList files;
-            const auto printed = [&](const std::function<void()>& print) {
-                const int before = int(m_spooler->documents().size());
-                print();
-                files << m_spooler->next(before);
-            };
             QuizScreen* m = testutil::startEuclidQuiz();
-            printed([m] { testutil::click(m->ui().print); });
+            files << printedBy([m] { testutil::click(m->ui().print); });
             testutil::answerAll(m);
             ScoreScreen& score = screens().get<ScoreScreen>();
             QTRY_VERIFY(score.ui().name->widget()->hasFocus());
             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Ada Byron"));
-            printed([&score] { testutil::click(score.ui().action); });
+            files << printedBy([&score] { testutil::click(score.ui().action); });
             screens().show<MainMenu>();
             testutil::click(screens().get<MainMenu>().ui().guide);
-            printed([] { testutil::click(screens().get<PageViewer>().ui().print); });
+            files << printedBy([] { testutil::click(screens().get<PageViewer>().ui().print); });
             for (int i = 0; i < files.size(); ++i) {
                 QVERIFY2(!files[i].isEmpty(), qPrintable(at));
                 const Sheet sheet(files[i]);
@@ -459,10 +457,7 @@ private slots:
         for (Label* board : {topic.firstActivity, topic.secondActivity}) {
             testutil::click(board);
             GalleryActivity* g = screens().find<GalleryActivity>();
-            QVERIFY(testutil::solveBoard(g, [g](int t, int b) {
-                testutil::click(g->board().tiles[size_t(t)]);
-                testutil::click(g->board().boxes[size_t(b)]);
-            }));
+            QVERIFY(testutil::solveByClicks(g));
             testutil::click(g->board().checkScore);
             QVERIFY(testutil::score() == 12 && screens().get<ScoreScreen>().result().heading == board->text());
             testutil::click(screens().get<ScoreScreen>().ui().exit);
@@ -477,12 +472,8 @@ private slots:
         QuizScreen* m = testutil::startEuclidQuiz();
         for (int q = 1; q < 7; ++q) testutil::click(m->ui().next);
         const auto marks = m->marks();
-        const int before = int(m_spooler->documents().size());
-        testutil::click(m->ui().print);
-        QCOMPARE(s.messages.last().text, Printing);
-        QCOMPARE(m->questionNumber(), 7);
-        QCOMPARE(m->marks(), marks);
-        const QString file = m_spooler->next(before);
+        const QString file = printedBy([m] { testutil::click(m->ui().print); });
+        QVERIFY(s.messages.last().text == Printing && m->questionNumber() == 7 && m->marks() == marks);
         const Pdf pdf(file);
         int at = -1;
         for (const char* line :
@@ -517,10 +508,8 @@ private slots:
                 w->ui().ticks[4 * q + k]->setTicked(k == q % 4);
             }
         }
-        const int before = int(m_spooler->documents().size());
-        testutil::click(w->ui().print);
+        const QString file = printedBy([w] { testutil::click(w->ui().print); });
         QCOMPARE(s.messages.last().text, QStringLiteral("Your answer key is now printing."));
-        const QString file = m_spooler->next(before);
         const Pdf pdf(file);
         QCOMPARE(pdf.pages, 1);
         QVERIFY(pdf.line(QStringLiteral("Answer Key")) >= 0 && pdf.line(QStringLiteral("Halves")) >= 0);
@@ -540,10 +529,8 @@ private slots:
         testutil::showTopic(QStringLiteral("pythagoras"));
         testutil::click(screens().get<TopicScreen>().ui().keyFacts);
         testutil::click(screens().get<PageViewer>().ui().next);
-        const int before = int(m_spooler->documents().size());
-        testutil::click(screens().get<PageViewer>().ui().print);
+        const QString file = printedBy([] { testutil::click(screens().get<PageViewer>().ui().print); });
         QVERIFY(s.messages.size() == 1 && s.messages[0].text == QStringLiteral("This page is now printing."));
-        const QString file = m_spooler->next(before);
         const Pdf pdf(file);
         const int header = pdf.line(QStringLiteral("Pythagoras — Key Facts"));
         QVERIFY2(pdf.pages == 1 && header >= 0 && pdf.line(QStringLiteral("Vellacourt Numerists Page 2 of 3")) >= 0,
@@ -572,10 +559,8 @@ private slots:
         QVERIFY(!screens().get<PageViewer>().ui().printBoards->isShown());
         testutil::click(screens().get<PageViewer>().ui().exit);
         testutil::click(screens().get<TopicScreen>().ui().notes);
-        const int before = int(m_spooler->documents().size());
-        testutil::click(screens().get<PageViewer>().ui().printBoards);
+        const QString file = printedBy([] { testutil::click(screens().get<PageViewer>().ui().printBoards); });
         QCOMPARE(s.messages.last().text, QStringLiteral("The board sheets and their answers are now printing."));
-        const QString file = m_spooler->next(before);
         const QList<QList<Word>> pages = wordsOf(file);
         QCOMPARE(pages.size(), 4);
         const auto onlyOn = [](const QList<Word>& page, const QList<Word>& other) {
@@ -629,9 +614,7 @@ private slots:
             testutil::click(screens().get<MainMenu>().ui().mathematicians[size_t(entry)]);
             const QString topic = screens().get<TopicScreen>().topic().heading.toLower();
             testutil::click(screens().get<TopicScreen>().ui().notes);
-            const int before = int(m_spooler->documents().size());
-            testutil::click(screens().get<PageViewer>().ui().printBoards);
-            const QString file = m_spooler->next(before);
+            const QString file = printedBy([] { testutil::click(screens().get<PageViewer>().ui().printBoards); });
             const QList<QList<Word>> pages = wordsOf(file);
             QCOMPARE(pages.size(), 4);
             for (int board = 0; board < 2; ++board) {
