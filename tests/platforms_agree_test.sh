@@ -20,7 +20,8 @@ import numpy as np
 from PIL import Image
 offscreen, xcb = sys.argv[1], sys.argv[2]
 def fixed(folder):
-    random = ("primes-", "triples-", "right-angles-", "sequences-", "roman-")
+    random = ("primes-", "triples-", "right-angles-", "sequences-", "roman-", "sieve-", "earth-", "lever-", "circles-",
+              "equations-", "place-value-")
     return sorted(n for n in os.listdir(folder) if not n.startswith(random) or n.endswith("-score.png"))
 names = fixed(offscreen)
 assert names and names == fixed(xcb), \
