@@ -1,7 +1,8 @@
 // The metafile reader on any bytes: a file is either refused or played, onto an image the size of
 // a page in the viewer (at scale 1 or 3.6), without reading outside the file; the page's limits keep every play within
-// the run's time and memory limits.
+// the run's time and memory limits; its words are gathered into lines as a screen reader reads them.
 #include "platform/pictures/Metafile.h"
+#include "platform/screen/PageText.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -30,5 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     m->play(painter, QRectF(0, 0, 699, 520));
     painter.end();
     m->texts();
+    const platform::PageText text(*m);
+    for (const platform::PageText::Line& l : text.lines)
+        if (text.lineAt(l.start) != &l || l.end > text.text.size()) std::abort();
+    if (text.boxes.size() != size_t(text.text.size())) std::abort();
     return 0;
 }
