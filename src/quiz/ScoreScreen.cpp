@@ -7,6 +7,7 @@
 #include "platform/screen/Stage.h"
 #include "platform/screen/PrepareForm.h"
 #include "platform/printing/Printer.h"
+#include "platform/files/ResultsFiles.h"
 
 #include <QDate>
 #include <QFontMetricsF>
@@ -59,7 +60,10 @@ ScoreScreen::ScoreScreen() {
         else
             screens().show<WrongAnswersScreen>();
     };
-    m_ui.exit->onClick = [this] { screens().close(this); };
+    m_ui.exit->onClick = [this] {
+        record();
+        screens().close(this);
+    };
     setCancelControl(m_ui.exit);
     screenName = [this] { return m_ui.title->text(); };
     m_ui.showPicture->onTimer = [this] { showPicture(); };
@@ -70,10 +74,14 @@ ScoreScreen::ScoreScreen() {
     };
 }
 
+ScoreScreen::~ScoreScreen() { record(false); }
+
 void ScoreScreen::prepare() { prepareScreen(*this, m_ui.picture); }
 
 void ScoreScreen::present(const Result& result) {
+    record();  // whatever this screen showed before
     m_result = result;
+    m_recorded = false;
     m_ui.score->setText(core::scoreLine(result.score, result.outOf));
     if (core::tierOf(result.score, result.outOf) == core::Tier::Perfect) {
         m_ui.tryAgain->setShown(false);
@@ -99,6 +107,7 @@ void ScoreScreen::afterQuiz(const Result& result) {
     w.m_ui.action->setShown(true);
     w.showInFront();
     w.tellScore();
+    if (result.score < result.outOf) w.record();
 }
 
 void ScoreScreen::afterActivity(const Result& result) {
@@ -106,6 +115,7 @@ void ScoreScreen::afterActivity(const Result& result) {
     w.present(result);
     w.showInFront();
     w.tellScore();
+    if (result.score < result.outOf) w.record();
 }
 
 // The keyboard, coming onto the screen, has a reader say the screen, its words (the score first) and
@@ -221,4 +231,14 @@ void ScoreScreen::printCertificate() {
         }
     });
     if (printed) showMessage(QStringLiteral("Your certificate is now printing."));
+    if (printed) record();
+}
+
+void ScoreScreen::record(bool tell) {
+    if (m_recorded) return;
+    m_recorded = true;
+    const QString name = m_result.score == m_result.outOf ? m_ui.name->contents().trimmed() : QString();
+    const QString problem = recordResult({.when = QDateTime::currentDateTime(), .login = {}, .name = name, .topic = m_result.topic,
+                                          .work = m_result.heading, .score = m_result.score, .outOf = m_result.outOf, .pupil = {}});
+    if (tell && !problem.isEmpty()) showMessage(problem);
 }

@@ -25,6 +25,8 @@ public:
     };
 
     ScoreScreen();
+    // Work left on this screen unrecorded (the program closed over it) is recorded as it goes.
+    ~ScoreScreen() override;
     // After a quiz: the score, with the review of wrong answers (or the certificate) offered.
     static void afterQuiz(const Result& result);
     // After an activity: the score under the activity's name.
@@ -38,7 +40,11 @@ public:
 private:
     Controls m_ui;
     Result m_result;
+    bool m_recorded = true;
     void present(const Result& result);
+    // The finished work, in the pupil's results file: at once, or after full marks once the pupil
+    // has had the chance to type a name for the certificate.
+    void record(bool tell = true);
     void tellScore();
     void showPicture();
     void readyKeys();

@@ -1,4 +1,5 @@
 #include "platform/files/LibraryPath.h"
+#include "platform/files/ResultsFiles.h"
 #include "platform/screen/Dialogs.h"
 #include "platform/screen/Fonts.h"
 #include "platform/screen/Navigator.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
         qunsetenv("VELLACOURT_NOTICE");
         platform::showMessage(notice);
     }
+    // A school's results folder that would let pupils see one another's results is said at every start.
+    if (const QString warning = platform::resultsFolderWarning(); !warning.isEmpty()) platform::showMessage(warning);
     // Started again at a screen's new scale: straight back to the main menu it was left at.
     if (qEnvironmentVariableIsSet("VELLACOURT_START_AT_MENU")) {
         qunsetenv("VELLACOURT_START_AT_MENU");
