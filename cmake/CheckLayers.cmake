@@ -1,11 +1,11 @@
 # The program's layers, checked at every build: a file may include only its own layer and the
 # layers beneath it. core <- the platform's rooms (files <- pictures <- screen <- printing) <- the
-# screens (quiz; pages; activities and worksheets, which open the quiz) <- shell.
+# screens (quiz; pages; activities and worksheets, which open the quiz; the teacher's results) <- shell.
 # Our headers are named from src/ with their folder ("platform/screen/Form.h"): an include by a
 # relative path or without a folder would hide which layer it reaches, so it is refused too.
 # Run as: cmake -DSRC=<src folder> -P CheckLayers.cmake
 cmake_minimum_required(VERSION 3.25)
-set(layers core platform/files platform/pictures platform/screen platform/printing quiz pages activities worksheets shell)
+set(layers core platform/files platform/pictures platform/screen platform/printing quiz pages activities worksheets results shell)
 set(platform platform/files platform/pictures platform/screen platform/printing)
 set(allowed_core core)
 set(allowed_platform/files core platform/files)
@@ -16,7 +16,8 @@ set(allowed_quiz core ${platform} quiz)
 set(allowed_pages core ${platform} pages)
 set(allowed_activities core ${platform} quiz activities)
 set(allowed_worksheets core ${platform} quiz worksheets)
-set(allowed_shell core ${platform} quiz pages activities worksheets shell)
+set(allowed_results core ${platform} results)
+set(allowed_shell core ${platform} quiz pages activities worksheets results shell)
 
 set(wrong "")
 file(GLOB_RECURSE files RELATIVE "${SRC}" "${SRC}/*.h" "${SRC}/*.cpp")

@@ -150,7 +150,7 @@ std::vector<WorkSummary> summarise(const std::vector<const ResultRecord*>& recor
             s.latest = s.best = r;
             continue;
         }
-        if (r->when > s.latest->when) s.latest = r;
+        if (r->when >= s.latest->when) s.latest = r;  // of two in one second, the later line
         // Compared as fractions without rounding: a score out of a different number is still ranked.
         const qint64 mine = qint64(r->score) * s.best->outOf, theirs = qint64(s.best->score) * r->outOf;
         if (mine > theirs || (mine == theirs && r->when < s.best->when)) s.best = r;

@@ -13,6 +13,7 @@
 #include "shell/TopicScreen.h"
 #include "worksheets/CatalogueScreen.h"
 #include "worksheets/WizardScreen.h"
+#include "results/ResultsScreen.h"
 #include "core/Shared.h"
 #include "platform/screen/PrepareForm.h"
 #include "worksheets/WorksheetFiles.h"
@@ -83,6 +84,9 @@ constexpr ControlRow Layout[] = {
          .font = Entry14, .fore = Yellow, .back = Navy, .flags = EntryFlags, .to = slot<&Controls::acknowledgments>},
     {.caption = "Teachers' Guide", .at = {120, 1080, 3075, 495},
          .font = Entry14, .fore = Yellow, .back = Navy, .flags = EntryFlags, .to = slot<&Controls::guide>},
+    // The teacher's own tools lie beside the Teachers' Guide, where a teacher already looks.
+    {.caption = "Pupils' Results", .at = {3360, 1080, 3075, 495},
+         .font = Entry14, .fore = Yellow, .back = Navy, .flags = EntryFlags, .to = slot<&Controls::results>},
     {.to = slot<&Controls::readCatalogue>, .interval = 1},
 };
 // clang-format on
@@ -104,6 +108,7 @@ MainMenu::MainMenu() {
     };
     m_ui.acknowledgments->onClick = [] { PageViewer::showAcknowledgments(); };
     m_ui.guide->onClick = [] { PageViewer::show(PageViewer::Guide); };
+    m_ui.results->onClick = [] { screens().show<ResultsScreen>(); };
     m_ui.webLink->onClick = [] { openUrl(WebAddress); };
     m_ui.readCatalogue->onTimer = [this] { readCatalogue(); };
     setCancelControl(m_ui.exit);

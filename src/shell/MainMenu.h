@@ -13,7 +13,8 @@ public:
     static constexpr int Euclid = 1;  // of the twelve mathematicians, by their place in the menu
     struct Controls {
         platform::Label *heading = nullptr, *webLink = nullptr, *exit = nullptr, *wizard = nullptr,
-                        *catalogue = nullptr, *acknowledgments = nullptr, *guide = nullptr;
+                        *catalogue = nullptr, *acknowledgments = nullptr, *guide = nullptr,
+                        *results = nullptr;  // the teacher's Pupils' Results
         std::array<platform::Label*, 12> mathematicians{};
         platform::Frame* frame = nullptr;
         platform::Image *portrait = nullptr, *logo = nullptr;

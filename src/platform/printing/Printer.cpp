@@ -437,6 +437,11 @@ float Printer::textWidth(const QString& text) {
     return float(toTwips(fm.horizontalAdvance(text)));
 }
 
+float Printer::lineHeight() {
+    begin();
+    return float(toTwips(QFontMetricsF(deviceFont(), m_writer.get()).lineSpacing()));
+}
+
 void Printer::print(const QString& text, bool lineEnd) {
     begin();
     const QFont font = deviceFont();
@@ -465,6 +470,12 @@ void Printer::print(const QString& text, bool lineEnd) {
     } else {
         m_x += float(toTwips(fm.horizontalAdvance(text)));
     }
+}
+
+void Printer::newPage() {
+    begin();
+    if (!m_writer->newPage()) throw printerError(QStringLiteral("a new page could not be started"));
+    m_x = m_y = 0;
 }
 
 void Printer::printCentred(const QString& text) {

@@ -42,10 +42,14 @@ public:
     float printableWidth();
     float printableHeight();
     float textWidth(const QString& text);
+    // How far a printed line moves the position down, in the current font.
+    float lineHeight();
 
     // Prints text at the current position; with a line end the position moves to the left edge of
     // the next line (the line height following the font), without one it stays after the text.
     void print(const QString& text, bool lineEnd = true);
+    // Ends the page; what follows starts at the top left of a new one.
+    void newPage();
     // Prints a line centred across the printable width.
     void printCentred(const QString& text);
     void line(float x1, float y1, float x2, float y2, quint32 bgr);

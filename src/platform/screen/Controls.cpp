@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -431,6 +432,107 @@ void OptionButton::keyPressEvent(QKeyEvent* e) {
     OptionButton* next = roundStep(options, at - options.begin(), step);
     next->widget()->setFocus(Qt::TabFocusReason);
     next->setChecked(true);
+}
+
+// ---- ChoiceBox
+
+ChoiceBox::ChoiceBox(QWidget* parent) : ControlWidget(parent) {
+    m_back = White;
+    // A list is chosen from by a click or a tap as well as by the keyboard, as a text box is typed in.
+    setFocusPolicy(Qt::StrongFocus);
+    connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        if (onChange && !signalsBlocked()) run(onChange);
+    });
+}
+
+void ChoiceBox::setChoices(const QStringList& choices) {
+    const QSignalBlocker quiet(this);
+    clear();
+    addItems(choices);
+    setCurrentIndex(choices.isEmpty() ? -1 : 0);
+}
+
+void ChoiceBox::choose(int index) {
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(index);
+}
+
+void ChoiceBox::coloursChanged() {
+    setPaletteColours(QPalette::Base, QPalette::Button, QPalette::Text);
+    QPalette p = palette();
+    p.setColor(QPalette::ButtonText, toQColor(m_fore));
+    setPalette(p);
+}
+
+// ---- TableBox
+
+TableBox::TableBox(QWidget* parent) : ControlWidget(parent) {
+    m_back = White;
+    setFocusPolicy(Qt::StrongFocus);
+    setTabKeyNavigation(false);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAlternatingRowColors(true);
+    setWordWrap(false);
+    setSortingEnabled(true);
+    verticalHeader()->hide();
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setSectionsClickable(true);
+    // The headings in the program's colours: yellow on navy, as its menu entries are.
+    horizontalHeader()->setStyleSheet(QStringLiteral(
+        "QHeaderView::section { background: #000080; color: yellow; font-weight: bold; padding: 2px 4px;"
+        " border: 0; border-right: 1px solid #404040; border-bottom: 1px solid #404040; }"));
+    connect(this, &QAbstractItemView::doubleClicked, this, [this] {
+        if (onOpen) run(onOpen);
+    });
+    connect(horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, [this] {
+        if (onSortChange) run(onSortChange);
+    });
+}
+
+void TableBox::showRows(QAbstractItemModel* m) {
+    setModel(m);
+    // Rows as tall as their font needs, at every scale.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setFixedHeight(fontMetrics().height() + 8);
+}
+
+int TableBox::chosenRow() const {
+    const QModelIndexList rows = selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TableBox::setColumnWidths(const std::vector<float>& twips) {
+    // The last column stretches to the table's edge: no scroll bar for a pixel's difference.
+    for (size_t i = 0; i + 1 < twips.size(); ++i) setColumnWidth(int(i), toPixels(twips[i]));
+}
+
+void TableBox::coloursChanged() {
+    QPalette p = palette();
+    p.setColor(QPalette::Base, toQColor(m_back));
+    p.setColor(QPalette::AlternateBase, QColor(232, 236, 248));
+    p.setColor(QPalette::Text, toQColor(m_fore));
+    p.setColor(QPalette::Highlight, toQColor(Navy));
+    p.setColor(QPalette::HighlightedText, toQColor(Yellow));
+    setPalette(p);
+}
+
+void TableBox::keyPressEvent(QKeyEvent* e) {
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat() && onOpen) {
+        e->accept();
+        return run(onOpen);
+    }
+    ControlWidget::keyPressEvent(e);
+}
+
+void TableBox::paintEvent(QPaintEvent* e) {
+    QTableView::paintEvent(e);
+    if (hasFocus()) {
+        QPainter p(viewport());
+        drawFocusFrame(p, viewport(), m_back);
+    }
 }
 
 // ---- Timer

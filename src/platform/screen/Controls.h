@@ -8,6 +8,9 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QTableView>
 #include <QLineEdit>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -392,6 +395,47 @@ protected:
     // The arrow keys move to the group's next or previous option the pupil can see, and select it;
     // Enter selects, as Space does.
     void keyPressEvent(QKeyEvent* e) override;
+};
+
+// A list to choose one of, closed to a line until opened (by a click, a tap, Alt+Down or F4); the
+// arrow keys choose the next or previous without opening it.
+class ChoiceBox : public ControlWidget<QComboBox> {
+public:
+    explicit ChoiceBox(QWidget* parent);
+    // The choices; the first is chosen. Setting them is not a change of the pupil's.
+    void setChoices(const QStringList& choices);
+    int chosen() const { return currentIndex(); }
+    QString chosenText() const { return currentText(); }
+    void choose(int index);
+    std::function<void()> onChange;  // chosen by the user
+
+protected:
+    void coloursChanged() override;
+};
+
+// A table of the rows a model gives: a row is chosen by a click, a tap or the arrow keys, and opened by
+// a double click or Enter; a click on a column's heading sorts by it. Tab leaves the table.
+class TableBox : public ControlWidget<QTableView> {
+public:
+    explicit TableBox(QWidget* parent);
+    // The rows shown (a model of the screen's, sorted by the column that `sortRole` gives a value for).
+    void showRows(QAbstractItemModel* model);
+    QAbstractItemModel* rows() const { return model(); }
+    // The chosen row (-1 for none), in the order shown.
+    int chosenRow() const;
+    void sortBy(int column, Qt::SortOrder order) { sortByColumn(column, order); }
+    int sortColumn() const { return horizontalHeader()->sortIndicatorSection(); }
+    Qt::SortOrder sortOrder() const { return horizontalHeader()->sortIndicatorOrder(); }
+    // Column widths in twips; the last column takes what is left.
+    void setColumnWidths(const std::vector<float>& twips);
+    std::function<void()> onOpen;            // a row opened
+    std::function<void()> onSortChange;      // sorted by another column or order
+
+protected:
+    void coloursChanged() override;
+    void keyPressEvent(QKeyEvent* e) override;
+    // The focus frame round the rows' part of the table (the part that scrolls draws itself).
+    void paintEvent(QPaintEvent* e) override;
 };
 
 // A timer that fires on the user-interface thread until it is disabled.

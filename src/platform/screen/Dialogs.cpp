@@ -2,6 +2,8 @@
 #include "platform/screen/Accessibility.h"
 #include "platform/screen/Stage.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 
 Q_LOGGING_CATEGORY(lcEvents, "vellacourt.events")
@@ -16,6 +18,15 @@ void run(const std::function<void()>& procedure) {
         showMessage(QStringLiteral("Something went wrong: %1").arg(QString::fromStdString(e.what())));
     }
     reportNameChangesSoon();
+}
+
+QString chooseFileToSave(const QString& caption, const QString& suggested, const QString& filter) {
+    if (saveFileHook) return saveFileHook(suggested);
+    // The toolkit's own dialog, drawn in the stage's window: no desktop's dialog that a thin client may lack.
+    const QString chosen = QFileDialog::getSaveFileName(Stage::instance(), caption, QDir::home().filePath(suggested), filter,
+                                                        nullptr, QFileDialog::DontUseNativeDialog);
+    Stage::instance()->activateWindow();
+    return chosen;
 }
 
 Answer showMessage(const QString& text, Buttons buttons, const QString& caption) {

@@ -20,6 +20,12 @@ Answer showMessage(const QString& text, Buttons buttons = Buttons::Ok, const QSt
 // Test seam: when set, receives every message box instead of the screen.
 inline std::function<Answer(const QString& text, const QString& caption)> msgBoxHook;
 
+// The file a teacher names to save to, through the toolkit's own file dialog (empty: cancelled).
+// `suggested` is the file name offered, in the user's home folder.
+QString chooseFileToSave(const QString& caption, const QString& suggested, const QString& filter);
+// Test seam: when set, answers in place of the dialog.
+inline std::function<QString(const QString& suggested)> saveFileHook;
+
 // Runs an event procedure; a failure nobody trapped becomes a message, never a crash.
 void run(const std::function<void()>& procedure);
 

@@ -182,6 +182,8 @@ void Form::buildRows(std::span<const ControlRow> table, const HandleSet& handles
         }
         case Kind::CheckBox: c = new CheckBox(parent); break;
         case Kind::Option: c = new OptionButton(parent); break;
+        case Kind::Choice: c = new ChoiceBox(parent); break;
+        case Kind::Table: c = new TableBox(parent); break;
         case Kind::Timer:
         case Kind::OfHandle: break;
         }

@@ -17,7 +17,7 @@ namespace platform {
 // the control is of that member's type; a row nobody refers to names its kind instead. A table given
 // to build<Table>() is checked as the program compiles: a row with a handle that also names a kind
 // does not build.
-enum class Kind { OfHandle, Label, Command, Frame, Image, PictureBox, Shape, TextBox, CheckBox, Option, Timer };
+enum class Kind { OfHandle, Label, Command, Frame, Image, PictureBox, Shape, TextBox, CheckBox, Option, Choice, Table, Timer };
 // Hover: a menu entry lit (opaque) while the pointer is on it, and put out as it moves over the bare screen.
 // Stretch: an image scaled to fit its box whole, keeping its proportions (a portrait shown small).
 enum Flag { Border = 1, Transparent = 2, Hidden = 4, Disabled = 8, Centered = 16, RightAligned = 32, Hover = 64, Stretch = 128 };
@@ -72,6 +72,8 @@ template <class T> consteval Kind kindOf() {
     else if constexpr (std::is_same_v<T, TextBox>) return Kind::TextBox;
     else if constexpr (std::is_same_v<T, CheckBox>) return Kind::CheckBox;
     else if constexpr (std::is_same_v<T, OptionButton>) return Kind::Option;
+    else if constexpr (std::is_same_v<T, ChoiceBox>) return Kind::Choice;
+    else if constexpr (std::is_same_v<T, TableBox>) return Kind::Table;
     else if constexpr (std::is_same_v<T, Timer>) return Kind::Timer;
     else static_assert(sizeof(T) == 0, "a handle must be a pointer to one of the controls");
 }
