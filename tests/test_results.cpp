@@ -65,6 +65,58 @@ private slots:
                  qPrintable(rows.join(u'\n')));
         QVERIFY(rows.contains(QStringLiteral("daemon|Pythagoras|Pythagoras Quiz|1|9/10|9/10|1 December 2026")));
         QVERIFY(r.ui().status->text().startsWith(QStringLiteral("4 results of 2 pupils")));
+
+        // Sorted by best score, highest first, by the list as by a click on the heading.
+        r.ui().sort->widget()->setFocus();
+        QTest::keyClick(r.ui().sort->widget(), Qt::Key_Down);
+        QCOMPARE(r.ui().sort->chosenText(), QStringLiteral("Pupil, Z to A"));
+        QVERIFY(rowsOf(r.shown()).first().startsWith(QStringLiteral("root|")));
+        auto* header = static_cast<QTableView*>(r.ui().table->widget())->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(5) + 5, 5));
+        QCOMPARE(r.ui().sort->chosenText().left(4), QStringLiteral("Best"));
+        const QStringList byBest = rowsOf(r.shown());
+        QVERIFY2(byBest.first().contains(QStringLiteral("|12/12|")) == (r.ui().table->sortOrder() == Qt::DescendingOrder),
+                 qPrintable(byBest.join(u'\n')));
+
+        // Filtered to one topic and to the days of the classmate's work alone.
+        r.ui().topic->widget()->setFocus();
+        QTest::keyClick(r.ui().topic->widget(), Qt::Key_Down);
+        QCOMPARE(r.ui().topic->chosenText(), QStringLiteral("Euclid"));
+        QCOMPARE(rowsOf(r.shown()).size(), 2);
+        r.ui().topic->widget()->setFocus();
+        QTest::keyClick(r.ui().topic->widget(), Qt::Key_Up);
+        r.ui().to->widget()->setFocus();
+        QTest::keyClick(r.ui().to->widget(), Qt::Key_Down);
+        QCOMPARE(r.ui().to->chosenText(), QStringLiteral("1 December 2026"));
+        QCOMPARE(rowsOf(r.shown()), QStringList{QStringLiteral("daemon|Pythagoras|Pythagoras Quiz|1|9/10|9/10|1 December 2026")});
+        r.ui().to->widget()->setFocus();
+        QTest::keyClick(r.ui().to->widget(), Qt::Key_Up);
+
+        // A pupil's own lines: the row chosen and opened by Enter, as by a double click or a tap and the button.
+        auto* table = static_cast<QTableView*>(r.ui().table->widget());
+        r.ui().sort->widget()->setFocus();
+        QTest::keyClick(r.ui().sort->widget(), Qt::Key_Home);
+        table->setFocus();
+        table->selectRow(1);
+        QTest::keyClick(table, Qt::Key_Return);
+        auto& p = screens().get<PupilResultsScreen>();
+        testutil::screenshot(QStringLiteral("results-pupil"));
+        QCOMPARE(p.ui().heading->text(), QStringLiteral("Results of ") + me);
+        const QStringList lines = rowsOf(p.shown());
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines.first().startsWith(core::ukDate(QDate::currentDate())) && lines.first().endsWith(QStringLiteral("|12/12|=HYPERLINK(\"x\")")),
+                 qPrintable(lines.join(u'\n')));
+
+        // Exported as shown: the typed name a spreadsheet would run is text.
+        saveFileHook = [&s](const QString& suggested) {
+            return s.path(QStringLiteral("export ") + suggested.section(u' ', 0, 1));
+        };
+        testutil::click(p.ui().exportFile);
+        saveFileHook = nullptr;
+        const QByteArray csv = s.read(QStringLiteral("export Results of.csv"));
+        QVERIFY2(csv.startsWith("Date,Topic,Work,Score,Certificate name\r\n") && csv.contains(",12/12,\"'=HYPERLINK(\"\"x\"\")\"\r\n"),
+                 csv.constData());
+        QVERIFY(s.messages.last().text.startsWith(QStringLiteral("The results are saved in")));
     }
 };
 

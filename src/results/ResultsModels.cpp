@@ -23,7 +23,8 @@ QVariant RecordsModel::data(const QModelIndex& index, int role) const {
     const core::ResultRecord& r = record(index.row());
     const bool sort = role == SortRole;
     switch (index.column()) {
-    case When: return sort ? QVariant(r.when) : dayAndTime(r.when);
+    // Two lines of one second sort in the order they were written.
+    case When: return sort ? QVariant(r.when.toSecsSinceEpoch() * 1000000 + index.row()) : QVariant(dayAndTime(r.when));
     case Topic: return topicShown(r.topic);
     case Work: return r.work;
     case Score: return sort ? QVariant(fraction(r)) : core::scoreText(r.score, r.outOf);
