@@ -1,5 +1,7 @@
 // Printing through the real path into a private CUPS spooler (never the machine's printers), read back as PDF.
 #include "TestUtil.h"
+#include "platform/files/ResultsFiles.h"
+#include "results/ResultsScreen.h"
 #include "platform/printing/Printer.h"
 
 #include <QApplication>
@@ -373,6 +375,34 @@ private slots:
         QVERIFY2(topic >= 0 && board.lines.indexOf(QStringLiteral("Pythagorean Triples"), topic + 1) > topic &&
                      board.lines.indexOf(QStringLiteral("You have scored 12 out of 12."), topic + 1) > topic,
                  qPrintable(board.lines.join(u'\n')));
+    }
+
+    // The teacher's class table over pages: a title, the filter, the headings on every page, each row
+    // once, a long work's name cut to its column, and the date and "Page X of Y" at each foot.
+    void resultsTable() {
+        SKIP_IF(noSpooler());
+        Session s;
+        QVERIFY(QDir().mkdir(s.path(QStringLiteral("results"))));
+        QByteArray lines = core::resultsHeader();
+        const QString me = currentLogin(), longWork = QStringLiteral("A piece of work whose name runs far past its column");
+        for (int i = 1; i <= 70; ++i)
+            lines += core::resultLine({QDateTime::currentDateTime().addSecs(-i), me, {}, QStringLiteral("Euclid"),
+                                       i == 70 ? longWork : QStringLiteral("Work %1").arg(i, 2, 10, QLatin1Char('0')), i % 11, 10, {}});
+        s.write(QStringLiteral("results/") + me + QStringLiteral(".csv"), lines);
+        auto& r = screens().show<ResultsScreen>();
+        const QString file = printedBy([&r] { testutil::click(r.ui().print); });
+        QVERIFY(!file.isEmpty());
+        const Pdf pdf(file);
+        const QString all = pdf.lines.join(u'\n'), today = core::ukDate(QDate::currentDate());
+        QVERIFY2(pdf.pages == 2 && pdf.line(QStringLiteral("Pupils' Results")) == 0 &&
+                     pdf.line(QStringLiteral("All topics, any date")) == 1 && all.count(QStringLiteral("Pupil Topic Work Tries")) == 2 &&
+                     all.contains(QStringLiteral("Printed %1 Page 1 of 2").arg(today)) &&
+                     all.contains(QStringLiteral("Printed %1 Page 2 of 2").arg(today)),
+                 qPrintable(all));
+        for (int i = 1; i < 70; ++i) QCOMPARE(all.count(QStringLiteral("Work %1 ").arg(i, 2, 10, QLatin1Char('0'))), 1);
+        QVERIFY2(!all.contains(longWork) && all.contains(QStringLiteral("A piece of work")) && all.contains(QStringLiteral("...")), qPrintable(all));
+        QVERIFY(Sheet(file).inkAtEdge.isEmpty());
+        pdfToPng(file, QStringLiteral("print-results"));
     }
 
     // Each printout on the default queue's own paper, laid out whole on it: a PPD's default page size

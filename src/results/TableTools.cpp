@@ -100,7 +100,7 @@ bool printTable(const QString& title, const QString& about, const QAbstractItemM
         printer.print(title);
         printer.setFontSize(10);
         printer.setFontBold(false);
-        printer.print(about);
+        printer.print(about.left(1).toUpper() + about.mid(1));
         printer.print(QStringLiteral(" "));
         const float firstTop = printer.currentY(), otherTop = 0, headingRoom = row + 60;
         const int firstRows = std::max(1, int((foot - row - firstTop - headingRoom) / row));
