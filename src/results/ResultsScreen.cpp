@@ -52,7 +52,6 @@ ResultsScreen::ResultsScreen() {
     // Each list's caption is its name to a reader, not loose words beside it.
     for (auto [label, choice] : {std::pair{m_ui.topicLabel, m_ui.topic}, {m_ui.fromLabel, m_ui.from}, {m_ui.toLabel, m_ui.to},
                                  {m_ui.sortLabel, m_ui.sort}}) {
-        choice->setAccessibleName(label->text());
         label->labels = choice;
     }
     m_ui.table->setAccessibleName(QStringLiteral("Pupils' results"));
@@ -122,9 +121,10 @@ void ResultsScreen::filterChanged() {
 void ResultsScreen::showStatus() {
     std::set<QString> pupils;
     for (int i = 0; i < m_summary.rowCount(); ++i) pupils.insert(m_summary.summary(i).pupil);
+    const auto count = [](qsizetype n, const char* one) { return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(one), n == 1 ? "" : "s"); };
     QString status = m_filter.rowCount() == 0
                          ? QStringLiteral("No results to show (%1).").arg(filterWords())
-                         : QStringLiteral("%1 results of %2 pupils (%3).").arg(m_filter.rowCount()).arg(pupils.size()).arg(filterWords());
+                         : QStringLiteral("%1 of %2 (%3).").arg(count(m_filter.rowCount(), "result"), count(qsizetype(pupils.size()), "pupil"), filterWords());
     if (!m_skipped.isEmpty())
         status += QStringLiteral(" Some files, or parts of them, were left out: see Files Left Out.");
     m_ui.status->setText(status);

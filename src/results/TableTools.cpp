@@ -39,12 +39,14 @@ void bindSorting(ChoiceBox& choice, TableBox& table, const std::vector<Sorts>& c
     choice.onChange = [&table, &choice, ways] {
         if (choice.chosen() >= 0) table.sortBy((*ways)[size_t(choice.chosen())].column, (*ways)[size_t(choice.chosen())].order);
     };
+    table.onSortChange = follow;
+    table.sortBy(ways->front().column, ways->front().order);
+    follow();
+    // From now on a click on a heading is said, as the list's own change would be.
     table.onSortChange = [follow, &choice] {
         follow();
         announce(QStringLiteral("Sorted by ") + choice.chosenText());
     };
-    table.sortBy(ways->front().column, ways->front().order);
-    follow();
 }
 
 void exportTable(const QAbstractItemModel& shown, const QString& suggestedName) {

@@ -78,8 +78,15 @@ public:
     bool isValid() const override { return m_qt->isValid(); }
     QObject* object() const override { return m_object; }  // asked as the cache empties, after Qt's is gone
     QWindow* window() const override { return m_qt->window(); }
+    // Qt names a list by what is chosen in it: the caption the screen gave it is its label.
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override {
-        return m_qt->relations(match);
+        auto r = m_qt->relations(match);
+        const Control* self = Control::of(m_object);
+        if (const Form* form = self && (match & QAccessible::Label) ? formOf(widget()) : nullptr)
+            for (const Control* c : form->controlList())
+                if (c->labels == self)
+                    if (QAccessibleInterface* label = QAccessible::queryAccessibleInterface(c->widget())) r.append({label, QAccessible::Label});
+        return r;
     }
     QAccessibleInterface* focusChild() const override { return m_qt->focusChild(); }
     QAccessibleInterface* childAt(int x, int y) const override {
@@ -94,6 +101,10 @@ public:
         // An option says where it stands in its group ("2 of 4") after its name, role and state.
         if (auto* option = dynamic_cast<OptionButton*>(Control::of(m_object)); option && t == QAccessible::Description)
             return option->placeInGroup();
+        // A closed list is named by its caption (a label), and Orca does not read what is chosen in
+        // it: the choice is its description, which is read.
+        if (auto* list = dynamic_cast<ChoiceBox*>(Control::of(m_object)); list && t == QAccessible::Description)
+            return list->chosenText();
         return m_qt->text(t);
     }
     void setText(QAccessible::Text t, const QString& text) override { m_qt->setText(t, text); }

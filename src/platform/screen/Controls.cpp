@@ -441,7 +441,10 @@ ChoiceBox::ChoiceBox(QWidget* parent) : ControlWidget(parent) {
     // A list is chosen from by a click or a tap as well as by the keyboard, as a text box is typed in.
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
-        if (onChange && !signalsBlocked()) run(onChange);
+        // Chosen by the arrow keys with the list closed, the new choice is said (a reader says an
+        // open list's choices itself).
+        if (hasFocus() && !view()->isVisible()) announce(currentText());
+        if (onChange) run(onChange);
     });
 }
 
@@ -525,6 +528,16 @@ void TableBox::keyPressEvent(QKeyEvent* e) {
         return run(onOpen);
     }
     ControlWidget::keyPressEvent(e);
+}
+
+void TableBox::focusInEvent(QFocusEvent* e) {
+    ControlWidget::focusInEvent(e);
+    // After the table's own focus is told, so that the row is said after the table, not before it.
+    QTimer::singleShot(0, this, [this] {
+        if (!hasFocus() || !model() || model()->rowCount() == 0 || chosenRow() >= 0) return;
+        setCurrentIndex({});  // Qt's own first place, taken silently: made anew, it is told
+        selectRow(0);
+    });
 }
 
 void TableBox::paintEvent(QPaintEvent* e) {

@@ -434,6 +434,8 @@ public:
 protected:
     void coloursChanged() override;
     void keyPressEvent(QKeyEvent* e) override;
+    // Coming to the table, the keyboard is on its first row, which a reader then says.
+    void focusInEvent(QFocusEvent* e) override;
     // The focus frame round the rows' part of the table (the part that scrolls draws itself).
     void paintEvent(QPaintEvent* e) override;
 };
