@@ -7,10 +7,10 @@ PACKAGES+=(clang libclang-rt-14-dev)
 install_packages
 FUZZ_BUILD="$ROOT/build-fuzz"
 cmake -S "$ROOT" -B "$FUZZ_BUILD" -DFUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$FUZZ_BUILD" -j"$(nproc)" --target fuzz_worksheet fuzz_index fuzz_wmf fuzz_topic fuzz_picture
+cmake --build "$FUZZ_BUILD" -j"$(nproc)" --target fuzz_worksheet fuzz_index fuzz_wmf fuzz_topic fuzz_picture fuzz_results
 SECONDS_EACH=${FUZZ_SECONDS:-30}
 mkdir -p "$ROOT/fuzz/findings"
-for target in worksheet index wmf topic picture; do
+for target in worksheet index wmf topic picture results; do
     corpus=$(mktemp -d)
     cp "$ROOT/fuzz/corpus/$target/"* "$corpus/"
     echo "== fuzz_$target for ${SECONDS_EACH}s"
