@@ -15,7 +15,7 @@ import pyatspi
 from Xlib import X
 from Xlib.ext import xtest
 
-from atspi_test import X_SERVER, centre, check, find, gone, key, named, wait_for, walk
+from atspi_test import X_SERVER, centre, check, find, focused, gone, key, named, program_root, wait_for, walk
 from atspi_test import click_where_told as click
 
 DATA = os.path.join(os.environ["SOURCE_DIR"], "data")
@@ -45,10 +45,6 @@ def drag(acc, to):
 
 def buttons(root, prefix):
     return [a for a in walk(root) if a.getRoleName() == "push button" and a.name.startswith(prefix)]
-
-
-def focused(root):
-    return next((a for a in walk(root) if a.getState().contains(pyatspi.STATE_FOCUSED)), None)
 
 
 def roman_value(numeral):
@@ -253,9 +249,7 @@ def take_quiz(root, quiz_file, name):
 
 
 def main():
-    desktop = pyatspi.Registry.getDesktop(0)
-    root = wait_for("the program on the accessibility bus",
-                    lambda: next((a for a in desktop if a is not None and a.name == "Vellacourt Numerists"), None), 30)
+    root = program_root()
     click(find(root, "push button", "OK"))
     for topic, (quiz, first, second) in TOPICS.items():
         click(find(root, "push button", topic))

@@ -216,9 +216,9 @@ private slots:
     }
 
     // Each gallery board opened from its topic: the tray lists the tiles by value; every tile placed
-    // (half dragged, half tapped and tapped) on a box needing what it shows, as worked out from the
-    // clues on the screen alone, scores 12 under the board's name and the topic's portrait; Check
-    // Score stays hidden until the last tile is down; "New Problem" draws again.
+    // (half dragged, half tapped and tapped) on a box needing what it shows scores 12 under the board's
+    // name and the topic's portrait; Check Score stays hidden until the last tile is down; "New
+    // Problem" draws again.
     void galleryBoardsDrawAndScore_data() {
         QTest::addColumn<QString>("topic");
         QTest::addColumn<bool>("second");
@@ -279,9 +279,9 @@ private slots:
         testutil::screenshot(shot + "-score");
         testutil::click(screens().get<ScoreScreen>().ui().exit);
         // New Problem draws again; the same four triples may come by chance (1 in 330), so up to three draws.
-        const std::array<QString, 12> drawn = testutil::neededAsShown(g);
-        for (int tries = 0; tries < 3 && testutil::neededAsShown(g) == drawn; ++tries) testutil::click(button(g, 3));
-        QVERIFY(testutil::neededAsShown(g) != drawn && !button(g, 2)->isShown());
+        const std::array<QString, 12> drawn = g->answers();
+        for (int tries = 0; tries < 3 && g->answers() == drawn; ++tries) testutil::click(button(g, 3));
+        QVERIFY(g->answers() != drawn && !button(g, 2)->isShown());
         testutil::click(button(g, 0));
         QCOMPARE(Stage::instance()->front(), screens().find<TopicScreen>());
     }
