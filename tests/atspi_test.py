@@ -130,7 +130,8 @@ def finish_dice_by_ear():
     heard("Keyboard: Tab to a number")  # the opening's last words
     opening = said_so_far()[mark:]
     opening = opening[opening.find("Nets of Dice panel"):opening.find("Keyboard: Tab to a number")].replace("\n", " ")
-    nets = [opening.find(f"{net} net, faces ") for net in ("top left", "top middle", "right", "bottom middle")]
+    nets = [opening.find(net) for net in ("top left net, faces 6, 2 and 3", "top middle net, faces 4, 1 and 2",
+                                          "right net, faces 4, 5 and 6", "bottom middle net, faces 5, 1 and 3")]
     check(-1 not in nets and nets == sorted(nets), f"the opening reads the faces net by net: {opening}")
     passed_over = []  # boxes Orca said were taken, as a tile was carried over them
     for placed in range(12):
