@@ -415,48 +415,6 @@ private slots:
         }
     }
 
-    // A fourth mathematician made of files alone (no change to the program): his topic, portraits and
-    // quiz put in the working folder open his greyed entry; his quiz scores 10 out of 10 and both his
-    // boards, of kinds other topics use, are finished to 12 out of 12. (Printing the certificate is
-    // the same for any topic: certificate.)
-    void aTopicOfFilesAlone() {
-        Session s;
-        const auto copy = [&s](const QString& from, const QString& to) { QVERIFY(QFile::copy(s.path(from), s.path(to))); };
-        copy("Images/euclid.jpg", "Images/khayyam.jpg");
-        copy("Images/euclidsm.jpg", "Images/khayyamsm.jpg");
-        s.write(QStringLiteral("multiple/Cubics.txt"), testutil::worksheetBytes(QStringLiteral("Cubics")));
-        s.write(QStringLiteral("topics/khayyam.txt"),
-                "entry = 5\nheading = Omar Khayyam\npicture = Images\\khayyam.jpg, Omar Khayyam at his calendar\n"
-                "portrait = Images\\khayyamsm.jpg, Omar Khayyam, small\nquiz = multiple\\Cubics.txt\n"
-                "key facts = cubics, 1\nnotes = cubics, 1\nactivity = roman, Numerals of Rome\n"
-                "activity = sequences, Rows That Grow\n");
-        screens().show<MainMenu>();
-        testutil::click(screens().get<MainMenu>().ui().mathematicians[5]);
-        const TopicScreen::Controls& topic = screens().get<TopicScreen>().ui();
-        QCOMPARE(topic.heading->text(), QStringLiteral("Omar Khayyam"));
-
-        testutil::click(topic.quiz);
-        QuizScreen* m = screens().find<QuizScreen>();
-        QVERIFY(m->ui().worksheetTitle->text() == "Cubics" &&
-                m->ui().picture->picture().description() == "Omar Khayyam, small");
-        for (int q = 1; q <= 10; ++q) {
-            testutil::tick(m->ui().answers[q % 4]);
-            testutil::click(m->ui().next);
-        }
-        QCOMPARE(testutil::score(), 10);
-        testutil::click(screens().get<ScoreScreen>().ui().exit);
-
-        for (Label* board : {topic.firstActivity, topic.secondActivity}) {
-            testutil::click(board);
-            GalleryActivity* g = screens().find<GalleryActivity>();
-            QVERIFY(testutil::solveByClicks(g));
-            testutil::click(g->board().checkScore);
-            QVERIFY(testutil::score() == 12 && screens().get<ScoreScreen>().result().heading == board->text());
-            testutil::click(screens().get<ScoreScreen>().ui().exit);
-            testutil::click(g->board().exit);
-        }
-    }
-
     // The question sheet, printed mid-quiz (which stays put): header, name line, title, questions in order.
     void worksheetSheet() {
         SKIP_IF(noSpooler());
