@@ -31,14 +31,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// Skips the test that says it when `reason` (a helper's answer) is not empty. The test itself must
-// skip: a QSKIP inside a helper ends only the helper, and the test runs on.
-#define SKIP_IF(reason)                                                  \
-    do {                                                                 \
-        if (const QString skipReason = (reason); !skipReason.isEmpty()) \
-            QSKIP(qPrintable(skipReason));                               \
-    } while (false)
-
 namespace testutil {
 
 struct Message {

@@ -81,13 +81,18 @@ def gone(root, role, name):
     wait_for(f"{role} {name!r} gone", lambda: not any(a.getRoleName() == role and a.name == name for a in walk(root)))
 
 
-def key(name, pause=0.3):
-    """Presses and releases a key through the X server, where Orca listens for its commands; a
-    capital letter with Shift held."""
-    code, shift = X_SERVER.keysym_to_keycode(XK.string_to_keysym(name)), X_SERVER.keysym_to_keycode(XK.XK_Shift_L)
-    for event, k in [(X.KeyPress, shift)] * name.isupper() + [(X.KeyPress, code), (X.KeyRelease, code)] + \
-            [(X.KeyRelease, shift)] * name.isupper():
+def key(name, pause=0.3, held=None):
+    """Presses and releases a key through the X server, where Orca listens for its commands: a capital
+    letter with Shift held, or with the modifier `held`, let go of a moment after the key as fingers do
+    (Orca takes the last key it saw for the one that moved the caret)."""
+    code = X_SERVER.keysym_to_keycode(XK.string_to_keysym(name))
+    held = X_SERVER.keysym_to_keycode(XK.string_to_keysym(held or "Shift_L")) if held or name.isupper() else None
+    for event, k in [(X.KeyPress, held)] * bool(held) + [(X.KeyPress, code), (X.KeyRelease, code)]:
         xtest.fake_input(X_SERVER, event, k)
+    if held:
+        X_SERVER.sync()
+        time.sleep(0.3)
+        xtest.fake_input(X_SERVER, X.KeyRelease, held)
     X_SERVER.sync()
     time.sleep(pause)
 

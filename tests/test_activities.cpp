@@ -129,17 +129,14 @@ private slots:
         QCOMPARE(t->leftTwips(), 975.0f);
     }
 
-    // Nets of Dice as it opens, then scored: a box scores by the digit it shows, whichever of the two like
-    // tiles shows it. Every tile on its own box; the two 1s (tiles 9 and 2) swapped, every box still
+    // Nets of Dice scored: a box scores by the digit it shows, whichever of the two like tiles shows
+    // it. Every tile on its own box; the two 1s (tiles 9 and 2) swapped, every box still
     // showing its digit; tile 7 (a 6) over tile 0 on box 0: the 6 on top scores, box 7 is empty; tile 4
     // (a 4) over tile 1 on box 1, which needs a 5: nothing scores there, box 4 is empty.
     void netsOfDiceOpensAndScores() {
         Session s;
         auto* d = static_cast<DiceActivity*>(testutil::openEuclidBoard(3));
         QCOMPARE(d->text(), QStringLiteral("Nets of Dice"));
-        QStringList digits;
-        for (int k : {9, 2, 11, 8, 6, 10, 3, 4, 5, 1, 0, 7}) digits << tile(d, k)->text();
-        QCOMPARE(digits.join(QString()), QStringLiteral("112233445566"));
         testutil::screenshot(QStringLiteral("dice-start"));
         const std::pair<QList<int>, const char*> rows[] = {
             {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, "Excellent work. You have scored 12 out of 12."},
