@@ -330,7 +330,7 @@ private slots:
     }
 
     // A page by keys alone: opened, it is text to a reader, its title a heading, each letter where it is
-    // drawn (Orca: atspi_test); opened and turned, it has the keyboard; the arrows, Home and End move its
+    // drawn (Orca: orca_keys_test); opened and turned, it has the keyboard; the arrows, Home and End move its
     // caret by line and by letter, each move told to a reader; the caret shows only while the page has
     // the keyboard, and the page tells a reader no more of itself than shows on the screen.
     void aPageIsReadByArrows() {
