@@ -6,6 +6,7 @@ is where and what each box needs; every press, drag and key goes through the X s
 atspi_test.sh with --printer.
 """
 import glob
+import itertools
 import os
 import re
 import subprocess
@@ -15,7 +16,7 @@ import pyatspi
 from Xlib import X
 from Xlib.ext import xtest
 
-from atspi_test import X_SERVER, centre, check, find, gone, key, named, wait_for, walk
+from atspi_test import X_SERVER, centre, check, find, focused, gone, key, named, program_root, wait_for, walk
 from atspi_test import click_where_told as click
 
 DATA = os.path.join(os.environ["SOURCE_DIR"], "data")
@@ -47,10 +48,6 @@ def buttons(root, prefix):
     return [a for a in walk(root) if a.getRoleName() == "push button" and a.name.startswith(prefix)]
 
 
-def focused(root):
-    return next((a for a in walk(root) if a.getState().contains(pyatspi.STATE_FOCUSED)), None)
-
-
 def roman_value(numeral):
     values = {"I": 1, "V": 5, "X": 10, "L": 50, "C": 100}
     total = 0
@@ -60,40 +57,21 @@ def roman_value(numeral):
     return total
 
 
-def triples(numbers):
-    """The numbers grouped into four Pythagorean triples, each ascending."""
+def rows_of(numbers, fits, row=0):
+    """The numbers shared out as rows of three, each in its boxes' order and fits(row, x, y, z); None
+    if they cannot be."""
     if not numbers:
         return []
-    rest = sorted(numbers)
-    a = rest.pop(0)
-    for i in range(len(rest)):
-        for j in range(i + 1, len(rest)):
-            if a * a + rest[i] ** 2 == rest[j] ** 2:
-                others = rest[:i] + rest[i + 1:j] + rest[j + 1:]
-                found = triples(others)
-                if found is not None:
-                    return [(a, rest[i], rest[j])] + found
+    for i, j, k in itertools.permutations(range(len(numbers)), 3):
+        if fits(row, numbers[i], numbers[j], numbers[k]):
+            rest = rows_of([n for m, n in enumerate(numbers) if m not in (i, j, k)], fits, row + 1)
+            if rest is not None:
+                return [(numbers[i], numbers[j], numbers[k])] + rest
     return None
 
 
-def sieve_rows(primes, numbers):
-    """Each row's numbers, those its prime crosses out first (their smallest prime factor)."""
-    first = {n: next(p for p in range(2, n + 1) if n % p == 0) for n in numbers}
-    return [[n for n in numbers if first[n] == p and n != p] for p in primes]
-
-
-def levers(starts, numbers):
-    """The numbers as four levers "a at b = c at d" from the rows' first weights a, each (b, c, d)."""
-    if not starts:
-        return [] if not numbers else None
-    for i, b in enumerate(numbers):
-        for j, c in enumerate(numbers):
-            for k, d in enumerate(numbers):
-                if len({i, j, k}) == 3 and starts[0] * b == c * d:
-                    found = levers(starts[1:], [n for m, n in enumerate(numbers) if m not in (i, j, k)])
-                    if found is not None:
-                        return [(b, c, d)] + found
-    return None
+def smallest_prime(n):
+    return next(p for p in range(2, n + 1) if n % p == 0)
 
 
 def words_value(words):
@@ -142,10 +120,13 @@ def needs(boxes, tile_numbers):
         m = re.match(r"row (\d) \((crossed out first by (\d)|(\d+) kg at)\)", place)
         if m:
             starts[int(m[1])] = int(m[3] or m[4])
+    numbers = [int(n) for n in tile_numbers if n.isdigit()]
     if starts:
-        numbers = [int(n) for n in tile_numbers]
-        ordered = [starts[r] for r in sorted(starts)]
-        rows = sieve_rows(ordered, numbers) if any("crossed out" in p for p in places) else levers(ordered, numbers)
+        first = [starts[r] for r in sorted(starts)]
+        if any("crossed out" in p for p in places):  # each row the numbers its prime crosses out first
+            rows = rows_of(numbers, lambda r, *row: sorted(row) == list(row) and all(smallest_prime(n) == first[r] != n for n in row))
+        else:  # each row a lever "a at b = c at d" from its first weight a: (b, c, d)
+            rows = rows_of(numbers, lambda r, b, c, d: first[r] * b == c * d)
     for place in places:
         clue = place.partition(", beside ")[2]
         m = re.match(r"row (\d)(?: \((.*)\))?, box (\d)", place)
@@ -171,7 +152,7 @@ def needs(boxes, tile_numbers):
                 terms.append(terms[-1] + terms[-2])
             answers[place] = str(terms[-1])
         else:
-            rows = rows or triples([int(n) for n in tile_numbers])
+            rows = rows or rows_of(numbers, lambda r, a, b, c: a < b < c and a * a + b * b == c * c)
             answers[place] = str(rows[row - 1][column - 1])
     return answers
 
@@ -253,9 +234,7 @@ def take_quiz(root, quiz_file, name):
 
 
 def main():
-    desktop = pyatspi.Registry.getDesktop(0)
-    root = wait_for("the program on the accessibility bus",
-                    lambda: next((a for a in desktop if a is not None and a.name == "Vellacourt Numerists"), None), 30)
+    root = program_root()
     click(find(root, "push button", "OK"))
     for topic, (quiz, first, second) in TOPICS.items():
         click(find(root, "push button", topic))

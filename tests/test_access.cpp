@@ -330,9 +330,9 @@ private slots:
     }
 
     // A page by keys alone: opened, it is text to a reader, its title a heading, each letter where it is
-    // drawn (Orca: atspi_test); opened and turned, it has the keyboard; the arrows, Home and End move its
-    // caret by line and by letter, each move told to a reader; the caret shows only while the page has
-    // the keyboard, and the page tells a reader no more of itself than shows on the screen.
+    // drawn; the arrows, Home and End move its caret by line and by letter, each move told to a reader;
+    // the caret shows only while the page has the keyboard, and the page tells a reader no more of itself
+    // than shows. (That it has the keyboard, opened and turned, and is heard line by line: orca_keys_test.)
     void aPageIsReadByArrows() {
         Session s;
         screens().show<TitleScreen>();
@@ -343,7 +343,6 @@ private slots:
         key(Qt::Key_Return);
         const PageViewer& v = screens().get<PageViewer>();
         QWidget* page = v.ui().page->widget();
-        QCOMPARE(QApplication::focusWidget(), page);
         QAccessibleInterface* i = accessible(v.ui().page);
         QAccessibleTextInterface* t = i->textInterface();
         QVERIFY(t);
@@ -361,7 +360,6 @@ private slots:
         QVERIFY(tabTo(QStringLiteral("Next Page")));
         key(Qt::Key_Return);
         QCOMPARE(v.page(), 2);
-        QCOMPARE(QApplication::focusWidget(), page);
 
         const PageText& text = *PageCaret::of(page)->text();
         QVERIFY(text.lines.size() > 4);
@@ -397,9 +395,7 @@ private slots:
         QVERIFY(tabTo(QStringLiteral("Exit")));
         QVERIFY(!bars[0]->isVisible());
 
-        // The page, not the box that holds it: within its screen, the page's own height.
-        const QRect screen = QAccessible::queryAccessibleInterface(screens().find<PageViewer>())->rect();
-        QVERIFY2(screen.contains(i->rect()), qPrintable(QStringLiteral("%1 %2").arg(i->rect().bottom()).arg(screen.bottom())));
+        // The page, not the box that holds it: the page's own height (within the screen: orca_keys_test).
         QVERIFY(std::abs(i->rect().height() - v.ui().page->picture().size().height() * page->devicePixelRatioF()) <= 1);
     }
 

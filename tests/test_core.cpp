@@ -254,8 +254,7 @@ private slots:
         }
     }
 
-    // The second hall's boards drawn 10,000 times each: every draw scores 12 with its own answers and
-    // keeps its board's promises, read back from its clues alone; every value it may draw comes up.
+    // The second hall's boards drawn 10,000 times each: every draw keeps its board's promises, read back from its clues alone; every value it may draw comes up.
     void secondHallDraws_data() {
         QTest::addColumn<const GalleryRule*>("rule");
         QTest::addColumn<QString>("clue");  // a pattern for every clue, or for every row's start
@@ -277,7 +276,6 @@ private slots:
         std::set<int> starts;
         for (int draw = 0; draw < 10000; ++draw) {
             const GalleryProblem p = rule->draw();
-            QCOMPARE(rule->score(p, p.answers), 12);
             std::set<QString> answers(p.answers.begin(), p.answers.end()), rowStarts;
             std::map<QString, int> kinds;
             for (size_t i = 0; i < 12; ++i) {

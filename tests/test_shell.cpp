@@ -242,6 +242,35 @@ private slots:
         QVERIFY(!screens().get<MainMenu>().ui().mathematicians[MainMenu::Euclid]->isEnabled());
     }
 
+    // A mathematician made of files alone (no change to the program): his topic, portraits and quiz put
+    // in the working folder open his greyed entry, his quiz is his file's and his boards, of kinds other
+    // topics use (and walk to 12 out of 12), open under his captions.
+    void aTopicOfFilesAlone() {
+        Session s;
+        QVERIFY(QFile::copy(s.path("Images/euclid.jpg"), s.path("Images/khayyam.jpg")) &&
+                QFile::copy(s.path("Images/euclidsm.jpg"), s.path("Images/khayyamsm.jpg")));
+        s.write(QStringLiteral("multiple/Cubics.txt"), testutil::worksheetBytes(QStringLiteral("Cubics")));
+        s.write(QStringLiteral("topics/khayyam.txt"),
+                "entry = 5\nheading = Omar Khayyam\npicture = Images\\khayyam.jpg, Omar Khayyam at his calendar\n"
+                "portrait = Images\\khayyamsm.jpg, Omar Khayyam, small\nquiz = multiple\\Cubics.txt\n"
+                "key facts = cubics, 1\nnotes = cubics, 1\nactivity = roman, Numerals of Rome\n"
+                "activity = sequences, Rows That Grow\n");
+        screens().show<MainMenu>();
+        testutil::click(screens().get<MainMenu>().ui().mathematicians[5]);
+        const TopicScreen::Controls& topic = screens().get<TopicScreen>().ui();
+        QCOMPARE(topic.heading->text(), QStringLiteral("Omar Khayyam"));
+        testutil::click(topic.quiz);
+        QuizScreen* m = screens().find<QuizScreen>();
+        QVERIFY(m->ui().worksheetTitle->text() == "Cubics" && m->ui().picture->picture().description() == "Omar Khayyam, small");
+        testutil::click(m->ui().exit);
+        for (const auto& [board, kind] : {std::pair{topic.firstActivity, "roman"}, {topic.secondActivity, "sequences"}}) {
+            testutil::click(board);
+            GalleryActivity* g = screens().find<GalleryActivity>();
+            QVERIFY(g->text() == board->text() && QLatin1String(g->kind().key) == QLatin1String(kind));
+            testutil::click(g->board().exit);
+        }
+    }
+
     // A working folder flooded with 200,000 entries and 40,000 links to a topic in "topics" starts as
     // usual: Enter shows the menu with the shipped topics' entries alone, and a name spelt in other
     // letters lists a folder once while it is unchanged, cut at its bound (said once, so counted here).
