@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(first, QString());
         QCOMPARE(modeOf(file), mode_t(0640));  // teachers read it whatever the pupil's umask
         QVERIFY(::chmod(qPrintable(file), 0600) == 0);
-        QCOMPARE(recordResult(finished(QStringLiteral("Board"), 12, 12)), QString());
+        QCOMPARE(recordResult(finished(QStringLiteral("Board"), 12, 12, QStringLiteral("Anna\nBell"))), QString());
         QCOMPARE(modeOf(file), mode_t(0640));
         // A line cut short (a full disk, a pupil's editor): the next record still starts a line of its own.
         QFile cut(file);
@@ -119,8 +119,8 @@ private slots:
         QCOMPARE(r.topic, QStringLiteral("Pythagoras"));
         QCOMPARE(std::tuple(r.score, r.outOf), std::tuple(7, 10));
         QCOMPARE(r.when, Earlier);
-        QCOMPARE(std::tuple(back.records[1].work, back.records[2].work, back.records[2].score),
-                 std::tuple(QStringLiteral("Board"), QStringLiteral("Last"), 0));
+        QCOMPARE(std::tuple(back.records[1].name, back.records[2].work, back.records[2].score),
+                 std::tuple(QStringLiteral("Anna Bell"), QStringLiteral("Last"), 0));
         QCOMPARE(back.skipped, QStringList(QStringLiteral("%1.csv: 1 line not results (or with a date or score that cannot be "
                                                           "true)").arg(currentLogin())));
     }
@@ -182,7 +182,8 @@ private slots:
         QTest::newRow("half a million junk lines") << int(Plain) << mine << junk + good << me << lines.arg(500000);
         QTest::newRow("a million junk lines") << int(Plain) << mine << junk + junk << "" << "too large to be a results file (2.0 MB)";
         QTest::newRow("a 10 MB line") << int(Plain) << mine << QByteArray(10 << 20, 'a') << "" << "too large to be a results file (10.5 MB)";
-        QTest::newRow("a 1 MB line, then a record") << int(Plain) << mine << QByteArray(500000, ',') + QByteArray(500000, 'a') + "\n" + good << me << "1 line not results";
+        const QByteArray longField = line("2024-05-01T10:00:00+00:00", me, "Pythagoras," + QByteArray(600000, 'a') + ",9,10");
+        QTest::newRow("long lines, then a record") << int(Plain) << mine << QByteArray(300000, ',') + "\n" + longField + good << me << lines.arg(2);
         QTest::newRow("broken UTF-8") << int(Plain) << mine << line("2024-05-01T10:00:00+00:00", me, "\xC3,\xFF\xFE\xC3(,9,10") << me << "";
         QTest::newRow("quoted fields with line ends")
             << int(Plain) << mine << line("2024-05-01T10:00:00Z", me, "\"a\r\n\"\"b\"\",\nc\",Quiz,9,10") << me << "";
@@ -249,6 +250,7 @@ private slots:
         QTest::addColumn<QString>("why");
         QTest::newRow("the README's") << 03753 << false << "";
         QTest::newRow("home install") << 0755 << true << "";
+        QTest::newRow("home install, group may write") << 0775 << true << "";
         QTest::newRow("no folder") << 0 << true << "";
         QTest::newRow("0777") << 0777 << false << "anyone may list the folder";
         QTest::newRow("2777") << 02777 << false << "anyone may list the folder";
