@@ -57,12 +57,18 @@ QString loginOf(uid_t uid) {
 const QDateTime Earlier = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() - 3600);
 
 ResultRecord finished(const QString& work, int score, int outOf, const QString& name = {}) {
-    return {.when = Earlier, .login = {}, .name = name, .topic = QStringLiteral("Pythagoras"),
-            .work = work, .score = score, .outOf = outOf, .pupil = {}};
+    return {.when = Earlier,
+            .login = {},
+            .name = name,
+            .topic = QStringLiteral("Pythagoras"),
+            .work = work,
+            .score = score,
+            .outOf = outOf,
+            .pupil = {}};
 }
 
-// A line of a results file as a pupil's hand could write it.
-QByteArray line(const QByteArray& when, const QString& login, const QByteArray& rest) {
+// A line of a results file as a pupil's hand could write it: date, login, no name, then the rest.
+QByteArray line(const QString& login, const QByteArray& rest, const QByteArray& when = "2024-05-01T10:00:00+01:00") {
     return when + ',' + login.toUtf8() + ",," + rest + "\r\n";
 }
 
@@ -73,7 +79,7 @@ qint64 statusKb(const char* key) {
     return -1;
 }
 
-enum Plant { Plain, Fifo, Link, Sparse, Others };
+enum Plant { Plain, Fifo, Link, Dangling, Sparse, Others };
 
 }  // namespace
 
@@ -84,7 +90,9 @@ private slots:
     void recordingIsOffWithoutAResultsFolder() {
         Folder f;
         QCOMPARE(recordResult(finished(QStringLiteral("Quiz"), 5, 10)), QString());
-        QVERIFY(QDir(f.path(QStringLiteral("."))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+        QVERIFY(QDir(f.path(QStringLiteral(".")))
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                    .isEmpty());
     }
 
     void recordedAndReadBackWhole() {
@@ -121,15 +129,17 @@ private slots:
         QCOMPARE(r.when, Earlier);
         QCOMPARE(std::tuple(back.records[1].name, back.records[2].work, back.records[2].score),
                  std::tuple(QStringLiteral("Anna Bell"), QStringLiteral("Last"), 0));
-        QCOMPARE(back.skipped, QStringList(QStringLiteral("%1.csv: 1 line not results (or with a date or score that cannot be "
-                                                          "true)").arg(currentLogin())));
+        QCOMPARE(back.skipped,
+                 QStringList(QStringLiteral("%1.csv: 1 line not results (or with a date or score that cannot be "
+                                            "true)")
+                                 .arg(currentLogin())));
     }
 
     // Nothing is written where the pupil's file is not a plain file of the pupil's own; said once a run.
     void refusedUnlessTheFileIsThePupilsOwn_data() {
         QTest::addColumn<int>("plant");
         QTest::newRow("a link to a file elsewhere") << int(Link);
-        QTest::newRow("a link to no file yet") << int(Link) + 100;
+        QTest::newRow("a link to no file yet") << int(Dangling);
         QTest::newRow("a FIFO") << int(Fifo);
         QTest::newRow("another's file") << int(Others);
         QTest::newRow("a full file") << int(Plain);
@@ -139,22 +149,29 @@ private slots:
         if (plant == Others && ::geteuid() != 0) QSKIP("only root can give a file to another user");
         Folder f;
         QVERIFY(QDir().mkdir(QStringLiteral("results")));
-        const QString file = f.path(QStringLiteral("results/%1.csv").arg(currentLogin())), elsewhere = f.path(QStringLiteral("notes"));
-        const QByteArray before = plant == Plain ? QByteArray(ResultsLimits::FileBytes - 40, 'x') + '\n' : QByteArray("the teacher's notes");
+        const QString file = f.path(QStringLiteral("results/%1.csv").arg(currentLogin())),
+                      elsewhere = f.path(QStringLiteral("notes"));
+        const QByteArray before =
+            plant == Plain ? QByteArray(ResultsLimits::FileBytes - 40, 'x') + '\n' : QByteArray("the teacher's notes");
         int reader = -1;
         if (plant == Link) QVERIFY(write(elsewhere, before) && QFile::link(elsewhere, file));
-        if (plant == Link + 100) QVERIFY(QFile::link(elsewhere, file));
-        if (plant == Fifo) QVERIFY(::mkfifo(qPrintable(file), 0600) == 0 && (reader = ::open(qPrintable(file), O_RDONLY | O_NONBLOCK)) >= 0);
+        if (plant == Dangling) QVERIFY(QFile::link(elsewhere, file));
+        if (plant == Fifo)
+            QVERIFY(::mkfifo(qPrintable(file), 0600) == 0 &&
+                    (reader = ::open(qPrintable(file), O_RDONLY | O_NONBLOCK)) >= 0);
         if (plant == Others) QVERIFY(write(file, before) && ::chown(qPrintable(file), 1, 1) == 0);
         if (plant == Plain) QVERIFY(write(file, before));
 
         const QString said = recordResult(finished(QStringLiteral("Quiz"), 5, 10));
         static bool told = false;
-        if (!told) QVERIFY2(said.startsWith(QStringLiteral("Your result could not be recorded")) && said.contains(u"link"), qPrintable(said));
-        else QCOMPARE(said, QString());
+        if (!told)
+            QVERIFY2(said.startsWith(QStringLiteral("Your result could not be recorded")) && said.contains(u"link"),
+                     qPrintable(said));
+        else
+            QCOMPARE(said, QString());
         told = true;
         if (plant == Link) QCOMPARE(read(elsewhere), before);
-        if (plant == Link + 100) QVERIFY(!QFile::exists(elsewhere));
+        if (plant == Dangling) QVERIFY(!QFile::exists(elsewhere));
         if (plant == Others || plant == Plain) QCOMPARE(read(file), before);
         if (plant == Fifo) {
             char c;
@@ -163,7 +180,8 @@ private slots:
         }
     }
 
-    // Whatever a pupil leaves in the folder, the teacher's screen reads it within 2 s and 200 MB and says what it skipped.
+    // Whatever a pupil leaves in the folder, the teacher's screen reads it within 2 s and 200 MB and says what it
+    // skipped.
     void hostileFilesReadWithinBounds_data() {
         QTest::addColumn<int>("plant");
         QTest::addColumn<QString>("file");
@@ -171,35 +189,41 @@ private slots:
         QTest::addColumn<QString>("pupils");   // each record's pupil, "|" between
         QTest::addColumn<QString>("skipped");  // what is said of the file, after its name
         const QString me = currentLogin(), mine = me + QStringLiteral(".csv");
-        const QByteArray good = line("2024-05-01T10:00:00+00:00", me, "Pythagoras,Quiz,9,10");
+        const QByteArray good = line(me, "Pythagoras,Quiz,9,10");
         const QString lines = QStringLiteral("%1 lines not results (or with a date or score that cannot be true)");
-        QTest::newRow("FIFO") << int(Fifo) << mine << QByteArray() << "" << "not a plain file";
-        QTest::newRow("link") << int(Link) << mine << QByteArray() << "" << "a link, not a file";
-        QTest::newRow("sparse 1 GiB") << int(Sparse) << mine << QByteArray() << "" << "too large to be a results file (1073.7 MB)";
-        QTest::newRow("a million empty lines") << int(Plain) << mine << QByteArray(1000000, '\n') << "" << "";
-        QByteArray junk;
-        for (int i = 0; i < 500000; ++i) junk += "x\n";
-        QTest::newRow("half a million junk lines") << int(Plain) << mine << junk + good << me << lines.arg(500000);
-        QTest::newRow("a million junk lines") << int(Plain) << mine << junk + junk << "" << "too large to be a results file (2.0 MB)";
-        QTest::newRow("a 10 MB line") << int(Plain) << mine << QByteArray(10 << 20, 'a') << "" << "too large to be a results file (10.5 MB)";
-        const QByteArray longField = line("2024-05-01T10:00:00+00:00", me, "Pythagoras," + QByteArray(600000, 'a') + ",9,10");
-        QTest::newRow("long lines, then a record") << int(Plain) << mine << QByteArray(300000, ',') + "\n" + longField + good << me << lines.arg(2);
-        QTest::newRow("broken UTF-8") << int(Plain) << mine << line("2024-05-01T10:00:00+00:00", me, "\xC3,\xFF\xFE\xC3(,9,10") << me << "";
-        QTest::newRow("quoted fields with line ends")
-            << int(Plain) << mine << line("2024-05-01T10:00:00Z", me, "\"a\r\n\"\"b\"\",\nc\",Quiz,9,10") << me << "";
-        QTest::newRow("far dates") << int(Plain) << mine
-                                   << line("1900-01-01T10:00:00+00:00", me, "Pythagoras,Quiz,9,10") + line("9999-12-31T10:00:00+00:00", me, "Pythagoras,Quiz,9,10") +
-                                          line("99999-01-01T10:00:00+00:00", me, "Pythagoras,Quiz,9,10") + good
-                                   << me << lines.arg(3);
-        QTest::newRow("scores that cannot be") << int(Plain) << mine
-                                               << line("2024-05-01T10:00:00+00:00", me, "Pythagoras,Quiz,11,10") + line("2024-05-01T10:00:00+00:00", me, "Pythagoras,Quiz,-1,10") +
-                                                      line("2024-05-01T10:00:00+00:00", me, "Pythagoras,Quiz,0,0") + line("2024-05-01T10:00:00+00:00", me, "Pythagoras,Quiz,1,-1") + good
-                                               << me << lines.arg(4);
+        const QString tooLarge = QStringLiteral("too large to be a results file");
+        const auto row = [&](const char* tag, Plant plant, const QByteArray& bytes, const QString& pupils,
+                             const QString& skipped, const QString& file = {}) {
+            QTest::newRow(tag) << int(plant) << (file.isEmpty() ? mine : file) << bytes << pupils << skipped;
+        };
+        row("FIFO", Fifo, {}, {}, QStringLiteral("not a plain file"));
+        row("link", Link, {}, {}, QStringLiteral("a link, not a file"));
+        row("sparse 1 GiB", Sparse, {}, {}, tooLarge + QStringLiteral(" (1073.7 MB)"));
+        row("a million empty lines", Plain, QByteArray(1000000, '\n'), {}, {});
+        const QByteArray junk = QByteArray("x\n").repeated(500000);
+        row("half a million junk lines", Plain, junk + good, me, lines.arg(500000));
+        row("a million junk lines", Plain, junk + junk, {}, tooLarge + QStringLiteral(" (2.0 MB)"));
+        row("a 10 MB line", Plain, QByteArray(10 << 20, 'a'), {}, tooLarge + QStringLiteral(" (10.5 MB)"));
+        row("long lines, then a record", Plain,
+            QByteArray(300000, ',') + '\n' + line(me, "Pythagoras," + QByteArray(600000, 'a') + ",9,10") + good, me,
+            lines.arg(2));
+        row("broken UTF-8", Plain, line(me, "\xC3,\xFF\xFE\xC3(,9,10"), me, {});
+        row("quoted fields with line ends", Plain, line(me, "\"a\r\n\"\"b\"\",\nc\",Quiz,9,10", "2024-05-01T10:00:00Z"),
+            me, {});
+        row("far dates", Plain,
+            line(me, "Pythagoras,Quiz,9,10", "1900-01-01T10:00:00+00:00") +
+                line(me, "Pythagoras,Quiz,9,10", "9999-12-31T10:00:00+00:00") +
+                line(me, "Pythagoras,Quiz,9,10", "99999-01-01T10:00:00+00:00") + good,
+            me, lines.arg(3));
+        row("scores that cannot be", Plain,
+            line(me, "Pythagoras,Quiz,11,10") + line(me, "Pythagoras,Quiz,-1,10") + line(me, "Pythagoras,Quiz,0,0") +
+                line(me, "Pythagoras,Quiz,1,-1") + good,
+            me, lines.arg(4));
         const QString planted = QStringLiteral("%1 (in anna.csv)").arg(loginOf(1));
-        QTest::newRow("planted under another's name") << int(Others) << QStringLiteral("anna.csv") << line("2024-05-01T10:00:00Z", "anna", "Pythagoras,Quiz,10,10") + good
-                                                      << planted + u'|' + planted << QStringLiteral("belongs to %1").arg(loginOf(1));
-        QTest::newRow("another's login in one's own file") << int(Plain) << mine << line("2024-05-01T10:00:00Z", "anna", "Pythagoras,Quiz,10,10") + good
-                                                           << me + QStringLiteral(" (as anna)|") + me << "1 line with another login";
+        row("planted under another's name", Others, line(QStringLiteral("anna"), "Pythagoras,Quiz,10,10") + good,
+            planted + u'|' + planted, QStringLiteral("belongs to %1").arg(loginOf(1)), QStringLiteral("anna.csv"));
+        row("another's login in one's own file", Plain, line(QStringLiteral("anna"), "Pythagoras,Quiz,10,10") + good,
+            me + QStringLiteral(" (as anna)|") + me, QStringLiteral("1 line with another login"));
     }
     void hostileFilesReadWithinBounds() {
         QFETCH(int, plant);
@@ -233,13 +257,16 @@ private slots:
         QStringList shown;
         for (const ResultRecord& r : got.records) shown << r.pupil;
         QCOMPARE(shown.join(u'|'), pupils);
-        QVERIFY2(skipped.isEmpty() ? got.skipped.isEmpty() : got.skipped.size() == 1 && got.skipped[0].startsWith(file + QStringLiteral(": ") + skipped),
+        QVERIFY2(skipped.isEmpty()
+                     ? got.skipped.isEmpty()
+                     : got.skipped.size() == 1 && got.skipped[0].startsWith(file + QStringLiteral(": ") + skipped),
                  qPrintable(got.skipped.join(u'\n')));
         // A pupil's line ends and broken letters come out as letters a table can show, on one line.
         for (const ResultRecord& r : got.records)
             for (const QString& field : {r.name, r.topic, r.work})
                 QVERIFY2(!field.contains(u'\n') && !field.contains(u'\r'), qPrintable(field));
-        if (QTest::currentDataTag() == QByteArrayLiteral("broken UTF-8")) QCOMPARE(got.records[0].work, QStringLiteral("\uFFFD\uFFFD\uFFFD("));
+        if (QTest::currentDataTag() == QByteArrayLiteral("broken UTF-8"))
+            QCOMPARE(got.records[0].work, QStringLiteral("\uFFFD\uFFFD\uFFFD("));
         if (QTest::currentDataTag() == QByteArrayLiteral("quoted fields with line ends"))
             QCOMPARE(got.records[0].topic, QStringLiteral("a  \"b\", c"));
     }
@@ -267,15 +294,23 @@ private slots:
         const QString folder = f.path(mode == -1 ? QStringLiteral("elsewhere") : QStringLiteral("results"));
         if (mode != 0) QVERIFY(QDir().mkdir(folder) && ::chmod(qPrintable(folder), mode == -1 ? 03753 : mode) == 0);
         if (mode == -1) QVERIFY(QFile::link(folder, f.path(QStringLiteral("results"))));
-        if (!ownFolder && ::geteuid() == 0) QVERIFY(::chown(qPrintable(folder), 0, 100) == 0 && ::chmod(qPrintable(folder), mode == -1 ? 03753 : mode) == 0);
+        if (!ownFolder && ::geteuid() == 0)
+            QVERIFY(::chown(qPrintable(folder), 0, 100) == 0 &&
+                    ::chmod(qPrintable(folder), mode == -1 ? 03753 : mode) == 0);
         const QString said = resultsFolderWarning();
-        QVERIFY2(why.isEmpty() ? said.isEmpty() : said.contains(why) && said.contains(QStringLiteral("README")), qPrintable(said));
+        QVERIFY2(why.isEmpty() ? said.isEmpty() : said.contains(why) && said.contains(QStringLiteral("README")),
+                 qPrintable(said));
     }
 
     // Every cell that a spreadsheet would run comes out as text; quotes and line ends survive the trip.
     void exportedCellsAreTextASpreadsheetWillNotRun() {
-        const QStringList risky = {QStringLiteral("=1+1"), QStringLiteral("+1"), QStringLiteral("-2+3"), QStringLiteral("@SUM(A1)"),
-                                   QStringLiteral("\t=1"), QStringLiteral("\r=1"), QStringLiteral("=HYPERLINK(\"http://x\",\"y\")")};
+        const QStringList risky = {QStringLiteral("=1+1"),
+                                   QStringLiteral("+1"),
+                                   QStringLiteral("-2+3"),
+                                   QStringLiteral("@SUM(A1)"),
+                                   QStringLiteral("\t=1"),
+                                   QStringLiteral("\r=1"),
+                                   QStringLiteral("=HYPERLINK(\"http://x\",\"y\")")};
         const QString quoted = QStringLiteral("He said \"hi\",\r\nthen \"\"bye\"\"\n");
         const QStringList plain = {QStringLiteral("7/10"), QStringLiteral("a=b"), QString(), quoted};
         for (const QString& cell : risky) QCOMPARE(neutralisedCell(cell), QLatin1Char('\'') + cell);
@@ -284,9 +319,12 @@ private slots:
         QVERIFY(csv.endsWith("\r\n"));
         // Read back by a reader of its own (Python's csv, as strict as a spreadsheet's import).
         QProcess python;
-        python.start(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral("import csv, io, json, sys\n"
-                                                                                      "rows = csv.reader(io.TextIOWrapper(sys.stdin.buffer, 'utf-8', newline=''), strict=True)\n"
-                                                                                      "print(json.dumps(list(rows)))")});
+        python.start(
+            QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import csv, io, json, sys\n"
+                            "rows = csv.reader(io.TextIOWrapper(sys.stdin.buffer, 'utf-8', newline=''), strict=True)\n"
+                            "print(json.dumps(list(rows)))")});
         if (!python.waitForStarted()) QSKIP("no python3 to read the CSV back");
         python.write(csv);
         python.closeWriteChannel();
@@ -298,7 +336,8 @@ private slots:
             const QStringList cells = rows[i].toVariant().toStringList();
             QCOMPARE(cells.size(), sent[i].size());
             for (int j = 0; j < cells.size(); ++j) {
-                QVERIFY2(cells[j].isEmpty() || !QStringLiteral("=+-@\t\r").contains(cells[j].front()), qPrintable(cells[j]));
+                QVERIFY2(cells[j].isEmpty() || !QStringLiteral("=+-@\t\r").contains(cells[j].front()),
+                         qPrintable(cells[j]));
                 QVERIFY2(cells[j] == sent[i][j] || cells[j] == u'\'' + sent[i][j], qPrintable(cells[j]));
             }
         }
