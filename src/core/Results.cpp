@@ -1,6 +1,8 @@
 #include "core/Results.h"
 
 #include <QLocale>
+#include <QRegularExpression>
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -38,7 +40,9 @@ QString shownField(const QByteArray& bytes) {
     QString s = QString::fromUtf8(bytes);
     for (QChar& c : s)
         if (c.category() == QChar::Other_Control) c = u' ';
-    return s;
+    // Marks that turn the direction of the text around could make one pupil's line read as another's.
+    static const QRegularExpression turns(QStringLiteral("[\\x{200E}\\x{200F}\\x{202A}-\\x{202E}\\x{2066}-\\x{2069}]"));
+    return s.remove(turns);
 }
 
 // The record a line's fields make, if every one of them could be true.
@@ -71,7 +75,10 @@ QByteArray resultsHeader() {
 }
 
 QByteArray resultLine(const ResultRecord& r) {
-    return csvRow({isoWithOffset(r.when), r.login, r.name, r.topic, r.work, QString::number(r.score), QString::number(r.outOf)});
+    // No longer than a reader believes: a long title from a hand-made worksheet is cut, not refused later.
+    const auto fit = [](const QString& f) { return f.left(ResultsLimits::FieldChars); };
+    return csvRow({isoWithOffset(r.when), fit(r.login), fit(r.name), fit(r.topic), fit(r.work), QString::number(r.score),
+                   QString::number(r.outOf)});
 }
 
 ResultsRead parseResults(const QByteArray& bytes, const QDateTime& now, int maxRecords) {
@@ -93,7 +100,12 @@ ResultsRead parseResults(const QByteArray& bytes, const QDateTime& now, int maxR
         blank = true;
     };
     const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n && int(out.records.size()) < maxRecords; ++i) {
+    qsizetype stoppedAt = n;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (int(out.records.size()) >= maxRecords) {
+            stoppedAt = i;
+            break;
+        }
         const char c = bytes[i];
         if (quoted) {
             if (c == '"' && i + 1 < n && bytes[i + 1] == '"') ++i;
@@ -121,8 +133,9 @@ ResultsRead parseResults(const QByteArray& bytes, const QDateTime& now, int maxR
         if (f.size() >= FieldBytes) broken = true;
         else if (!broken) f += c;
     }
-    if (int(out.records.size()) >= maxRecords) out.cut = true;
-    else endLine();
+    if (int(out.records.size()) < maxRecords) endLine();
+    // Stopped at the limit with more than line ends left: some of the file went unread.
+    else out.cut = std::any_of(bytes.cbegin() + std::min(stoppedAt, n), bytes.cend(), [](char c) { return c != '\r' && c != '\n'; });
     return out;
 }
 
