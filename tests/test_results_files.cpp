@@ -5,9 +5,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -57,14 +54,7 @@ QString loginOf(uid_t uid) {
 const QDateTime Earlier = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() - 3600);
 
 ResultRecord finished(const QString& work, int score, int outOf, const QString& name = {}) {
-    return {.when = Earlier,
-            .login = {},
-            .name = name,
-            .topic = QStringLiteral("Pythagoras"),
-            .work = work,
-            .score = score,
-            .outOf = outOf,
-            .pupil = {}};
+    return {Earlier, {}, name, QStringLiteral("Pythagoras"), work, score, outOf, {}};
 }
 
 // A line of a results file as a pupil's hand could write it: date, login, no name, then the rest.
@@ -120,13 +110,9 @@ private slots:
         const ResultsFolderRead back = readResultsFolder();
         QCOMPARE(back.records.size(), size_t(3));
         const ResultRecord& r = back.records[0];
-        QCOMPARE(r.pupil, currentLogin());
-        QCOMPARE(r.login, currentLogin());
-        QCOMPARE(r.name, QString(name).replace(u'\n', u' '));  // the line end shown as a space, nothing lost
-        QCOMPARE(r.work, work);
-        QCOMPARE(r.topic, QStringLiteral("Pythagoras"));
-        QCOMPARE(std::tuple(r.score, r.outOf), std::tuple(7, 10));
-        QCOMPARE(r.when, Earlier);
+        // The line end shown as a space, nothing lost.
+        QCOMPARE(std::tuple(r.pupil, r.login, r.name, r.work, r.topic, r.score, r.outOf, r.when),
+                 std::tuple(currentLogin(), currentLogin(), QString(name).replace(u'\n', u' '), work, QStringLiteral("Pythagoras"), 7, 10, Earlier));
         QCOMPARE(std::tuple(back.records[1].name, back.records[2].work, back.records[2].score),
                  std::tuple(QStringLiteral("Anna Bell"), QStringLiteral("Last"), 0));
         QCOMPARE(back.skipped,
@@ -302,45 +288,13 @@ private slots:
                  qPrintable(said));
     }
 
-    // Every cell that a spreadsheet would run comes out as text; quotes and line ends survive the trip.
+    // Every cell that a spreadsheet would run comes out as text, and nothing else is touched.
     void exportedCellsAreTextASpreadsheetWillNotRun() {
-        const QStringList risky = {QStringLiteral("=1+1"),
-                                   QStringLiteral("+1"),
-                                   QStringLiteral("-2+3"),
-                                   QStringLiteral("@SUM(A1)"),
-                                   QStringLiteral("\t=1"),
-                                   QStringLiteral("\r=1"),
-                                   QStringLiteral("=HYPERLINK(\"http://x\",\"y\")")};
-        const QString quoted = QStringLiteral("He said \"hi\",\r\nthen \"\"bye\"\"\n");
-        const QStringList plain = {QStringLiteral("7/10"), QStringLiteral("a=b"), QString(), quoted};
-        for (const QString& cell : risky) QCOMPARE(neutralisedCell(cell), QLatin1Char('\'') + cell);
-        for (const QString& cell : plain) QCOMPARE(neutralisedCell(cell), cell);
-        const QByteArray csv = csvOf({QStringLiteral("=Pupil"), QStringLiteral("Work")}, {risky, plain});
-        QVERIFY(csv.endsWith("\r\n"));
-        // Read back by a reader of its own (Python's csv, as strict as a spreadsheet's import).
-        QProcess python;
-        python.start(
-            QStringLiteral("python3"),
-            {QStringLiteral("-c"),
-             QStringLiteral("import csv, io, json, sys\n"
-                            "rows = csv.reader(io.TextIOWrapper(sys.stdin.buffer, 'utf-8', newline=''), strict=True)\n"
-                            "print(json.dumps(list(rows)))")});
-        if (!python.waitForStarted()) QSKIP("no python3 to read the CSV back");
-        python.write(csv);
-        python.closeWriteChannel();
-        QVERIFY(python.waitForFinished() && python.exitCode() == 0);
-        const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
-        QCOMPARE(rows.size(), 3);
-        const QStringList sent[] = {{QStringLiteral("=Pupil"), QStringLiteral("Work")}, risky, plain};
-        for (int i = 0; i < 3; ++i) {
-            const QStringList cells = rows[i].toVariant().toStringList();
-            QCOMPARE(cells.size(), sent[i].size());
-            for (int j = 0; j < cells.size(); ++j) {
-                QVERIFY2(cells[j].isEmpty() || !QStringLiteral("=+-@\t\r").contains(cells[j].front()),
-                         qPrintable(cells[j]));
-                QVERIFY2(cells[j] == sent[i][j] || cells[j] == u'\'' + sent[i][j], qPrintable(cells[j]));
-            }
-        }
+        for (const char* risky : {"=1+1", "+1", "-2+3", "@SUM(A1)", "\t=1", "\r=1"})
+            QCOMPARE(neutralisedCell(QString::fromLatin1(risky)), QLatin1Char('\'') + QString::fromLatin1(risky));
+        for (const char* plain : {"7/10", "a=b", ""}) QCOMPARE(neutralisedCell(QString::fromLatin1(plain)), QString::fromLatin1(plain));
+        QCOMPARE(csvOf({QStringLiteral("=Pupil")}, {{QStringLiteral("He said \"hi\",\nthen")}}),
+                 QByteArray("'=Pupil\r\n\"He said \"\"hi\"\",\nthen\"\r\n"));
     }
 };
 

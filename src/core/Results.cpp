@@ -61,8 +61,8 @@ std::optional<ResultRecord> recordOf(const std::vector<QByteArray>& f, const QDa
     r.topic = shownField(f[3]);
     r.work = shownField(f[4]);
     if (r.login.isEmpty() || r.work.isEmpty()) return std::nullopt;
-    for (const QString* f : {&r.login, &r.name, &r.topic, &r.work})
-        if (f->size() > ResultsLimits::FieldChars) return std::nullopt;
+    for (const QString* field : {&r.login, &r.name, &r.topic, &r.work})
+        if (field->size() > ResultsLimits::FieldChars) return std::nullopt;
     return r;
 }
 
