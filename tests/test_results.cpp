@@ -92,12 +92,20 @@ private slots:
         r.ui().to->widget()->setFocus();
         QTest::keyClick(r.ui().to->widget(), Qt::Key_Up);
 
-        // A pupil's own lines: the row chosen and opened by Enter, as by a double click or a tap and the button.
+        // A pupil's own lines: the row tapped, then "Pupil's Work"; and by the keyboard, Enter on the row.
         auto* table = static_cast<QTableView*>(r.ui().table->widget());
         r.ui().sort->widget()->setFocus();
         QTest::keyClick(r.ui().sort->widget(), Qt::Key_Home);
+        static QPointingDevice* finger = QTest::createTouchDevice();
+        const QPoint first = table->visualRect(table->model()->index(0, 0)).center();
+        QTest::touchEvent(table->viewport(), finger).press(0, first, table->viewport());
+        QTest::touchEvent(table->viewport(), finger).release(0, first, table->viewport());
+        testutil::click(r.ui().pupilsWork);
+        QCOMPARE(screens().get<PupilResultsScreen>().ui().heading->text(), QStringLiteral("Results of daemon"));
+        testutil::click(screens().get<PupilResultsScreen>().ui().exit);
         table->setFocus();
-        table->selectRow(1);
+        table->selectRow(2);
+        QTest::keyClick(table, Qt::Key_Up);
         QTest::keyClick(table, Qt::Key_Return);
         auto& p = screens().get<PupilResultsScreen>();
         testutil::screenshot(QStringLiteral("results-pupil"));
