@@ -7,7 +7,7 @@ BUILD="$ROOT/build"
 # hears through Orca, which speaks to a stand-in speech server that writes down what it would say.
 PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev libxcb-randr0-dev libfontconfig-dev libcups2-dev libpaper-dev fonts-liberation fonts-wine
           cups-daemon cups-client poppler-utils
-          dbus at-spi2-core python3-pyatspi orca python3-speechd xvfb xauth openbox python3-xlib python3-numpy python3-pil
+          dbus procps at-spi2-core python3-pyatspi orca python3-speechd xvfb xauth openbox python3-xlib python3-numpy python3-pil
           desktop-file-utils appstream dpkg-dev file)
 
 install_packages() {

@@ -16,7 +16,8 @@ done
 tmp=$(mktemp -d)
 pids=()
 cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    # Orca runs under unshare, which keeps a TERM to itself: the children of each are stopped too.
+    for p in "${pids[@]}"; do pkill -P "$p" 2>/dev/null || true; kill "$p" 2>/dev/null || true; done
     wait 2>/dev/null || true  # each server gone, its display free, before another test takes one
     rm -rf "$tmp"
 }
