@@ -88,7 +88,7 @@ TITLE = {
 TITLE_PANEL = (30, 6000, 1200, 375)  # bare panel left of OK
 
 MAIN_ENTRIES = {  # src/shell/MainMenu.cpp
-    "Teachers' Guide": (120, 1080, 3075, 495), "Pythagoras": (120, 2160, 3075, 375),
+    "Teachers' Guide": (120, 1080, 3075, 495), "Pupils' Results": (3360, 1080, 3075, 495), "Pythagoras": (120, 2160, 3075, 375),
     "Euclid": (120, 2880, 3075, 375), "Eratosthenes": (120, 3600, 3075, 375),
     "Archimedes": (120, 4320, 3075, 375), "Al-Khwarizmi": (120, 5040, 3075, 375),
     "Omar Khayyam": (120, 5760, 3075, 375), "Fibonacci": (3360, 2160, 3075, 375),
@@ -99,7 +99,7 @@ MAIN_ENTRIES = {  # src/shell/MainMenu.cpp
     "Exit": (10560, 7920, 1245, 495),
 }
 MAIN = {"heading": ((0, 0, 12000, 900), PLAIN), **{k: (v, BORDERED) for k, v in MAIN_ENTRIES.items()}}
-MAIN_BARE = (3360, 1000, 3200, 1100)  # between the Guide's entry and the picture: bare client area
+MAIN_BARE = (120, 1650, 6300, 420)  # between the teachers' entries and the mathematicians: bare client area
 
 TOPIC = {"Multiple Choice": (120, 7920, 3195, 495), "Key Facts": (6360, 120, 1995, 495),
          "Exit": (10560, 7920, 1245, 495)}  # src/shell/TopicMenu.cpp

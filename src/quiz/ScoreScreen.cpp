@@ -9,6 +9,7 @@
 #include "platform/printing/Printer.h"
 #include "platform/files/ResultsFiles.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QFontMetricsF>
 #include <QLocale>
@@ -64,6 +65,8 @@ ScoreScreen::ScoreScreen() {
         record();
         screens().close(this);
     };
+    // The program ended from here (the window closed, the desktop logging out through Qt): the work is kept.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { record(false); });
     setCancelControl(m_ui.exit);
     screenName = [this] { return m_ui.title->text(); };
     m_ui.showPicture->onTimer = [this] { showPicture(); };

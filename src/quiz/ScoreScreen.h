@@ -25,7 +25,7 @@ public:
     };
 
     ScoreScreen();
-    // Work left on this screen unrecorded (the program closed over it) is recorded as it goes.
+    // Work left on this screen unrecorded (the screen closed with others) is recorded as it goes.
     ~ScoreScreen() override;
     // After a quiz: the score, with the review of wrong answers (or the certificate) offered.
     static void afterQuiz(const Result& result);
