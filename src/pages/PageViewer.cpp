@@ -128,15 +128,17 @@ void PageViewer::turnTo(int page) {
     // A page turned has the keyboard, its caret at the top, so that the arrow keys and a screen
     // reader's "read all" read it, not the button; Tab reaches the buttons again.
     const bool next = page<pages, previous = page> 1;
+    const bool pageHadKeyboard = m_ui.page->widget()->hasFocus();
     if (turned) m_ui.page->setFocus();
     m_ui.previous->setEnabled(previous);
     m_ui.next->setEnabled(next);
     m_ui.caption->setText(pageCaption(page, pages));
-    // A page turned is said to a screen reader: where the reader is and the page's title.
+    // A page turned is said to a screen reader: where the reader is, and the page's title unless the
+    // keyboard coming to the page says it already.
     if (turned) {
         const Picture& shown = m_ui.page->picture();
         const QStringList texts = shown.metafile() ? shown.metafile()->texts() : QStringList();
-        announce(m_ui.caption->text() + (texts.isEmpty() ? QString() : QStringLiteral(". ") + texts.front()));
+        announce(m_ui.caption->text() + (texts.isEmpty() || !pageHadKeyboard ? QString() : QStringLiteral(". ") + texts.front()));
     }
     // The pages either side are played ahead at the page's scale, so turning to one on a whiteboard
     // is a copy rather than a play. The page itself is asked for first: played ahead already, it is

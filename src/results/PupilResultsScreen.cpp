@@ -33,8 +33,7 @@ const std::vector<float> Widths{2700, 1600, 3300, 900, 3140};
 
 PupilResultsScreen::PupilResultsScreen() {
     build<Layout>(m_ui);
-    m_ui.sort->setAccessibleName(m_ui.sortLabel->text());
-    m_ui.sortLabel->labels = m_ui.sort;
+    m_ui.sortLabel->labels = m_ui.sort;  // the list's name to a reader
     m_ui.exportFile->onClick = [this] {
         results::exportTable(m_sorted, QStringLiteral("Results of %1 %2.csv").arg(m_pupil, core::ukDate(QDate::currentDate())));
     };
@@ -62,5 +61,4 @@ void PupilResultsScreen::showPupil(const QString& pupil, std::vector<core::Resul
     m_ui.table->setColumnWidths(Widths);
     using results::Sorts;
     results::bindSorting(*m_ui.sort, *m_ui.table, {Sorts::Dates, Sorts::Words, Sorts::Words, Sorts::Numbers, Sorts::Words});
-    m_ui.table->setTabStop(true);
 }

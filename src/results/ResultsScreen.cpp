@@ -51,9 +51,8 @@ ResultsScreen::ResultsScreen() {
     build<Layout>(m_ui);
     // Each list's caption is its name to a reader, not loose words beside it.
     for (auto [label, choice] : {std::pair{m_ui.topicLabel, m_ui.topic}, {m_ui.fromLabel, m_ui.from}, {m_ui.toLabel, m_ui.to},
-                                 {m_ui.sortLabel, m_ui.sort}}) {
+                                 {m_ui.sortLabel, m_ui.sort}})
         label->labels = choice;
-    }
     m_ui.table->setAccessibleName(QStringLiteral("Pupils' results"));
     for (ChoiceBox* filter : {m_ui.topic, m_ui.from, m_ui.to}) filter->onChange = [this] { filterChanged(); };
     m_ui.table->onOpen = [this] { openPupil(); };
