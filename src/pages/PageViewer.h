@@ -18,7 +18,7 @@ public:
         QString title;
         QString pageFile(const char* folder, int n) const;  // page n, from 1
     };
-    static inline const Document Guide{QStringLiteral("guide"), 4, true, QStringLiteral("Teachers' Guide")};
+    static inline const Document Guide{QStringLiteral("guide"), 5, true, QStringLiteral("Teachers' Guide")};
 
     struct Controls {
         platform::Image *page = nullptr, *printCopy = nullptr;  // the page on screen, and as it prints
