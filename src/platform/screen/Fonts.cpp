@@ -34,9 +34,11 @@ void startFontconfig() {
     if (!fontconfigStart().worker.joinable()) fontconfigStart().worker = std::thread([] { FcInit(); });
 }
 
+void waitForFontconfig() { fontconfigStart().wait(); }
+
 void initFonts() {
     // Qt's font list is fontconfig's: two starts at once would each read every configuration file.
-    fontconfigStart().wait();
+    waitForFontconfig();
     if (QFontDatabase::families().contains(QStringLiteral("Tahoma"))) return;
     for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
         QFontDatabase::addApplicationFont(QString::fromLatin1(file));

@@ -1,4 +1,5 @@
 #include "platform/screen/Stage.h"
+#include "platform/screen/Fonts.h"
 #include "platform/screen/Accessibility.h"
 #include "platform/screen/Controls.h"
 #include "platform/screen/Form.h"
@@ -129,8 +130,10 @@ bool Stage::eventFilter(QObject*, QEvent* e) {
 
 void Stage::useScaleSetting() {
     if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) return;
-    if (const double scale = core::scaleSetting(qgetenv("VELLACOURT_SCALE").constData()))
+    if (const double scale = core::scaleSetting(qgetenv("VELLACOURT_SCALE").constData())) {
+        waitForFontconfig();
         qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
+    }
 }
 
 static char** startArgv = nullptr;
@@ -210,6 +213,7 @@ void Stage::chooseScaleBeforeStart() {
         change = change || std::abs(scales.last() - 1) > 0.005;
     }
     if (!change) return;
+    waitForFontconfig();  // the screens were asked about while it started; now the environment may change
     qputenv("QT_SCREEN_SCALE_FACTORS", scaleFactors(names, scales));
     qputenv("VELLACOURT_SCALED", "probed");
 }
@@ -230,6 +234,7 @@ void Stage::restartAtScreenScale(char** argv) {
         scales << core::stageScale(pixels.width(), pixels.height());
         right = right && std::abs(scales.last() - ratio) < 0.005;
     }
+    waitForFontconfig();
     if (right) {
         if (probed) qputenv("VELLACOURT_SCALED", "1");
         return;
