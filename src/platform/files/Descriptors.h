@@ -3,7 +3,9 @@
 #pragma once
 #include <QByteArray>
 
+#include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <unistd.h>
 #include <utility>
 
@@ -37,6 +39,27 @@ inline bool writeAll(int fd, const QByteArray& bytes) {
         done += n;
     }
     return true;
+}
+
+// The file from where it stands to its end, read no further than one byte past `limit` (so a file
+// that grows meanwhile is caught too); `size` (its size as stated) sizes the first buffer. None on a
+// read error.
+inline std::optional<QByteArray> readAtMost(int fd, qint64 limit, qint64 size) {
+    QByteArray bytes(qsizetype(std::clamp<qint64>(size, 0, limit) + 1), Qt::Uninitialized);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > limit) break;
+            bytes.resize(std::min<qsizetype>(bytes.size() * 2, qsizetype(limit) + 1));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
 }
 
 }  // namespace platform

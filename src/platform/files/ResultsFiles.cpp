@@ -168,21 +168,13 @@ ResultsFolderRead readResultsFolder(int budgetMs) {
             skip(QStringLiteral("too large to be a results file (%1 MB)").arg(double(st.st_size) / 1e6, 0, 'f', 1));
             continue;
         }
-        // Read to one byte past the limit: a file that grows meanwhile is caught too.
-        QByteArray bytes(qsizetype(core::ResultsLimits::FileBytes + 1), Qt::Uninitialized);
-        qsizetype got = 0;
-        for (ssize_t n; got < bytes.size() && (n = ::read(fd.get(), bytes.data() + got, size_t(bytes.size() - got))) != 0;) {
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) break;
-            got += n;
-        }
-        if (got > core::ResultsLimits::FileBytes) {
-            skip(QStringLiteral("too large to be a results file"));
+        const std::optional<QByteArray> bytes = readAtMost(fd.get(), core::ResultsLimits::FileBytes, st.st_size);
+        if (!bytes || bytes->size() > core::ResultsLimits::FileBytes) {
+            skip(bytes ? QStringLiteral("too large to be a results file") : QStringLiteral("cannot be read"));
             continue;
         }
-        bytes.truncate(got);
         const int room = std::min(ResultsFolderLimits::RecordsPerFile, ResultsFolderLimits::Records - int(out.records.size()));
-        core::ResultsRead read = core::parseResults(bytes, now, room);
+        core::ResultsRead read = core::parseResults(*bytes, now, room);
         // Trusted only where the file is its owner's and the line says so: anything else is shown as
         // what it is, apart from the results of the pupil it names.
         const QString owner = loginOf(st.st_uid), claimed = file.chopped(4);

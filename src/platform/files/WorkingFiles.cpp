@@ -66,23 +66,10 @@ QByteArray readWorkingFile(const QString& path, qint64 limit) {
     if (file.get() < 0 || ::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) throw notFound(path);
     const RuntimeError tooLarge(ErrIO, QStringLiteral("%1 is too large to be one of the program's files").arg(path));
     if (st.st_size > limit) throw tooLarge;
-    // Read to one byte past the limit: a file that grows meanwhile is caught too.
-    QByteArray bytes(qsizetype(std::min<qint64>(st.st_size, limit) + 1), Qt::Uninitialized);
-    qsizetype got = 0;
-    for (;;) {
-        if (got == bytes.size()) {
-            if (got > limit) throw tooLarge;
-            bytes.resize(std::min<qsizetype>(bytes.size() * 2, qsizetype(limit) + 1));
-        }
-        const ssize_t n = ::read(file.get(), bytes.data() + got, size_t(bytes.size() - got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw RuntimeError(ErrIO, QStringLiteral("Device I/O error"));
-        if (n == 0) break;
-        got += n;
-    }
-    if (got > limit) throw tooLarge;
-    bytes.truncate(got);
-    return bytes;
+    const std::optional<QByteArray> bytes = readAtMost(file.get(), limit, st.st_size);
+    if (!bytes) throw RuntimeError(ErrIO, QStringLiteral("Device I/O error"));
+    if (bytes->size() > limit) throw tooLarge;
+    return *bytes;
 }
 
 void replaceWorkingFile(const QString& path, const QByteArray& bytes) {
